@@ -1,0 +1,69 @@
+#include "Currency_U.h"
+
+#include <gtest/gtest.h>
+
+#include "Exceptions_U.h"
+#include "MapClass_U.h"
+#include "Variant_U.h"
+
+using namespace nFramework;
+
+TEST(Currency, FromDoubleRoundsHalfAwayFromZeroAtTheFourthDecimal) {
+  EXPECT_EQ(Currency::FromDouble(1.005).Raw(), 10050);
+  EXPECT_EQ(Currency::FromDouble(-1.005).Raw(), -10050);
+  EXPECT_EQ(Currency::FromDouble(0.00005).Raw(), 1);
+  EXPECT_EQ(Currency::FromDouble(-0.00005).Raw(), -1);
+  EXPECT_EQ(Currency::FromDouble(123456789.12).Raw(), 1234567891200);
+}
+
+TEST(Currency, RoundAndText) {
+  EXPECT_EQ(Currency::FromString("0.125").Round(2).ToString(), "0.13");
+  EXPECT_EQ(Currency::FromString("-0.125").Round(2).ToString(), "-0.13");
+  EXPECT_EQ(Currency::FromString("1,5").ToString(), "1.5");
+  EXPECT_EQ(Currency::FromString("2.00005").Raw(), 20001);
+  EXPECT_THROW(Currency::FromString("1.2.3"), EConvertError);
+  EXPECT_THROW(Currency::FromString(""), EConvertError);
+}
+
+TEST(Variant, NullReadsAsDefaultsAndConversionsFollowThePlatform) {
+  TVariant n;
+  EXPECT_EQ(n.AsInteger(), 0);
+  EXPECT_EQ(n.AsString(), "");
+  EXPECT_FALSE(n.AsBoolean());
+  EXPECT_EQ(VarToIntDef(TVariant("abc"), 7), 7);
+  EXPECT_EQ(VarToIntDef(TVariant("12"), 7), 12);
+  EXPECT_EQ(VarToIntDef(Null, 3), 3);
+  EXPECT_EQ(TVariant::FromDate(EncodeDate(2024, 2, 29)).AsString(), "29/02/2024");
+  EXPECT_EQ(TVariant(2.5).AsString(), "2.5");
+  EXPECT_EQ(TVariant("2024-03-01").AsDateTime(), EncodeDate(2024, 3, 1));
+  auto arr = TVariant::FromArray({1, "x", Null});
+  EXPECT_EQ(arr.Count(), 3u);
+  EXPECT_EQ(arr[1].AsString(), "x");
+  EXPECT_TRUE(arr[2].IsNull());
+}
+
+TEST(DateUtils, CalendarAndIsoRoundTrip) {
+  EXPECT_EQ(EncodeDate(1899, 12, 30), 0);
+  EXPECT_EQ(EncodeDate(2000, 1, 1), 36526);
+  EXPECT_THROW(EncodeDate(2023, 2, 29), EConvertError);
+  TDateTime t = EncodeDate(2023, 11, 15) + EncodeTime(13, 45, 7, 250);
+  EXPECT_EQ(DateTimeToISO(t), "2023-11-15 13:45:07.250");
+  EXPECT_EQ(*TryISOToDateTime("2023-11-15 13:45:07.250"), t);
+  EXPECT_EQ(DateToISO(EndOfTheMonth(EncodeDate(2024, 2, 10))), "2024-02-29");
+  EXPECT_EQ(DateToISO(IncMonth(EncodeDate(2024, 1, 31))), "2024-02-29");
+  EXPECT_FALSE(TryISOToDateTime("2023-13-01"));
+  EXPECT_FALSE(TryISOToDateTime("15/11/2023"));
+}
+
+ULMO_MAP_CLASS(TMapExample, int, ALFA, BETA, GAMA);
+
+TEST(MapClass, DeclaresMembersInOrder) {
+  const auto& m = TMapExample::Members();
+  ASSERT_EQ(m.size(), 3u);
+  EXPECT_EQ(m[0].first, "ALFA");
+  EXPECT_EQ(m[2].first, "GAMA");
+  TMapExample x;
+  int v = 5;
+  x.*(m[1].second) = &v;
+  EXPECT_EQ(x.BETA, &v);
+}
