@@ -206,3 +206,18 @@ TEST(FieldMapper, BindsMembersByNameIgnoringCaseAndKeepsOneMapPerClass) {
   ds->First();
   EXPECT_EQ(m.ClassifConta->AsString(), "1.1");
 }
+
+#include "Periodo_U.h"
+
+TEST(GerarDataPeriodo, OneRowPerMonthWithTheEndsCutToThePeriod) {
+  auto p = GerarDataPeriodo(EncodeDate(2023, 11, 15), EncodeDate(2024, 2, 10), 3);
+  ASSERT_EQ(p->RecordCount(), 4);
+  p->First();
+  EXPECT_EQ(p->FieldByName("DATAINICIAL").AsDateTime(), EncodeDate(2023, 11, 15));
+  EXPECT_EQ(p->FieldByName("DATAFINAL").AsDateTime(), EncodeDate(2023, 11, 30));
+  p->Last();
+  EXPECT_EQ(p->FieldByName("DATAINICIAL").AsDateTime(), EncodeDate(2024, 2, 1));
+  EXPECT_EQ(p->FieldByName("DATAFINAL").AsDateTime(), EncodeDate(2024, 2, 10));
+  EXPECT_EQ(GerarDataPeriodo(EncodeDate(2024, 5, 3), EncodeDate(2024, 5, 3))->RecordCount(), 1);
+  EXPECT_THROW(GerarDataPeriodo(EncodeDate(2024, 5, 3), EncodeDate(2024, 5, 2)), Exception);
+}
