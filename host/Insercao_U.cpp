@@ -16,13 +16,15 @@ TInsercao::TInsercao(std::string tabela, std::string colunas) : FTabela(std::mov
     marcas += (FColunas > 1 ? ", :V" : ":V") + std::to_string(FColunas);
     inicio = fim + 1;
   }
-  FSQL = "insert into " + FTabela + " (" + colunas + ") values (" + marcas + ")";
+  IDriver& driver = Conexao().Driver();
+  FComando = driver.Prepare(
+      driver.TranslateSQL(ParametrizarSQL("insert into " + FTabela + " (" + colunas + ") values (" + marcas + ")").Texto));
 }
 
 template <class TLista>
 void TInsercao::Gravar(const TLista& valores) {
   if (valores.size() != FColunas) throw EInternalError("linha de " + FTabela + " com número errado de valores");
-  IStatement& s = *Conexao().Preparar(FSQL).Stmt;
+  IStatement& s = *FComando;
   int i = 0;
   for (const TVariant& v : valores) s.Bind(++i, v);
   try {

@@ -3,6 +3,7 @@
 // REQUIRES: a connection is open; the caller holds the write transaction.
 #pragma once
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -24,7 +25,7 @@ class TInsercao {
   template <class TLista>
   void Gravar(const TLista& valores);
   std::string FTabela;
-  std::string FSQL;
+  std::unique_ptr<nFramework::IStatement> FComando;  // its own, prepared once
   size_t FColunas = 0;
   int64_t FQuantidade = 0;
 };
