@@ -1,0 +1,32 @@
+#include "DataModule_U.h"
+
+
+#include "Exceptions_U.h"
+
+namespace nFramework {
+
+namespace {
+std::map<std::string, std::string>& Formularios() {
+  static std::map<std::string, std::string> formularios;
+  return formularios;
+}
+}  // namespace
+
+void TnDataModule::GerarPrincAction(TnActionList&, TNotifyEvent, const TnPerModulos&) {}
+
+std::string TnDataModule::GetFormClass() const {
+  auto it = Formularios().find(UpperCase(ClassName()));
+  return it == Formularios().end() ? std::string() : it->second;
+}
+
+void TnDataModule::ComponenteAusente(std::string_view AName) const {
+  throw EInternalError(std::string(ClassName()) + " não tem o componente " + std::string(AName));
+}
+
+void nRegistrarFormulario(std::string_view AClasseProcesso, std::string_view AClasseFormulario) {
+  Formularios()[UpperCase(AClasseProcesso)] = std::string(AClasseFormulario);
+}
+
+void nRemoverFormulario(std::string_view AClasseProcesso) { Formularios().erase(UpperCase(AClasseProcesso)); }
+
+}  // namespace nFramework
