@@ -115,6 +115,15 @@ void nSetBibliotecaCarregando(std::string ABiblioteca) { Registro().BibliotecaCa
 
 const std::string& nBibliotecaCarregando() { return Registro().BibliotecaCarregando; }
 
+void nGerarPrincActions(TnActionList& AActionList, TNotifyEvent AOnExecute, const TnPerModulos& AModulos) {
+  std::vector<TnFabrica> fabricas;
+  for (const auto& c : Registro().Classes) fabricas.push_back(c.Fabrica);
+  for (const auto& f : fabricas) {
+    std::unique_ptr<TnDataModule> obj = f();
+    if (obj) obj->GerarPrincAction(AActionList, AOnExecute, AModulos);
+  }
+}
+
 std::unique_ptr<TnDataModule> nCriarInstancia(std::string_view AName, TnAction* AAction) {
   TClasse& c = EncontrarOuFalhar(AName);
   std::unique_ptr<TnDataModule> obj = c.Fabrica();

@@ -41,6 +41,10 @@ std::string nBibliotecaDaClasse(std::string_view AName);
 void nSetBibliotecaCarregando(std::string ABiblioteca);
 const std::string& nBibliotecaCarregando();
 
+// Asks every registered class, in registration order, for its menu action. The classes are
+// constructed for the question only, without their creation handlers.
+void nGerarPrincActions(TnActionList& AActionList, TNotifyEvent AOnExecute, const TnPerModulos& AModulos);
+
 // A new instance of a registered class, after its DataModuleCreate; owned by the caller.
 // Raises "Classe não registrada: NAME" for an unknown name.
 std::unique_ptr<TnDataModule> nCriarInstancia(std::string_view AName, TnAction* AAction = nullptr);

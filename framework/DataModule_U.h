@@ -42,6 +42,10 @@ class TnDataModule {
   // construction and DataModuleDestroy right before destruction, so both dispatch virtually.
   virtual void DataModuleCreate() {}
   virtual void DataModuleDestroy() {}
+  // Called by the framework around the configuration of the class's screen (AForm may be
+  // nullptr: configured without a screen).
+  virtual void AntesConfigurar(void* AForm) { (void)AForm; }
+  virtual void DepoisConfigurar(void* AForm) { (void)AForm; }
 
   void SetVerificaSelecao(std::string AValor) { FVerificaSelecao = std::move(AValor); }
   // The action that opened the instance (nullptr when created without one).

@@ -145,9 +145,6 @@ class TnDMPowerParam : public TnDataModule {
   virtual void ValidarDado() {}
   // The run.
   virtual void Executar() {}
-  // Called by the framework around the configuration of the process's screen.
-  virtual void AntesConfigurar(void* AForm) { (void)AForm; }
-  virtual void DepoisConfigurar(void* AForm) { (void)AForm; }
 
   // The panel.
   TnPowerParamPanel npqPowerParam;
