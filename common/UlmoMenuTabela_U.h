@@ -20,20 +20,20 @@ enum TTipoLinha : uint8_t {
 enum TModulos : uint8_t { K1 = 1, K8 = 2, K1e8 = K1 | K8 };
 
 struct TLinhaMenu {
-  std::string_view Classe;
-  char Biblioteca;  // 'A' UlmoPkPb, 'B' UlmoPkPbDevExpress, 'C' UlmoPkDevExpress, 'D' UlmoPk
-  TTipoLinha Tipo;
+  std::string_view Classe{};
+  char Biblioteca{};  // 'A' UlmoPkPb, 'B' UlmoPkPbDevExpress, 'C' UlmoPkDevExpress, 'D' UlmoPk
+  TTipoLinha Tipo{};
   uint8_t Modulos = 0;
-  std::string_view Categoria;  // work-area rows: the suffix after the work area's category
-  std::string_view Caption;
-  std::optional<int> Ordem;   // nullopt: the framework's default
-  std::optional<int> Imagem;
+  std::string_view Categoria{};  // work-area rows: the suffix after the work area's category
+  std::string_view Caption{};
+  std::optional<int> Ordem{};   // nullopt: the framework's default
+  std::optional<int> Imagem{};
   // The class's own PegarVerificaSelecao; nullopt when the class keeps the base's.
-  std::optional<std::string_view> Selecao;
-  std::optional<bool> Flag1;
-  std::optional<bool> Flag2;
-  std::optional<bool> AreaTrabalho;
-  std::optional<bool> ControlaDireito;
+  std::optional<std::string_view> Selecao{};
+  std::optional<bool> Flag1{};
+  std::optional<bool> Flag2{};
+  std::optional<bool> AreaTrabalho{};
+  std::optional<bool> ControlaDireito{};
   bool Limpar = false;  // clears the container class name and the text beside it
 };
 

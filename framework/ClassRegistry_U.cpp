@@ -124,11 +124,12 @@ void nGerarPrincActions(TnActionList& AActionList, TNotifyEvent AOnExecute, cons
   }
 }
 
-std::unique_ptr<TnDataModule> nCriarInstancia(std::string_view AName, TnAction* AAction) {
+std::unique_ptr<TnDataModule> nCriarInstancia(std::string_view AName, TnAction* AAction, std::string_view AContexto) {
   TClasse& c = EncontrarOuFalhar(AName);
   std::unique_ptr<TnDataModule> obj = c.Fabrica();
   if (!obj) throw EInternalError("a fábrica de " + c.Nome + " não criou o objeto");
   obj->SetAction(AAction);
+  obj->SetContexto(std::string(AContexto));
   obj->DataModuleCreate();
   return obj;
 }
@@ -138,8 +139,7 @@ TnDataModule* CriarDM(std::string_view AName, TnAction* AAction, std::string_vie
   std::string nome = UpperCase(c.Nome), contexto = UpperCase(AContexto);
   for (auto& i : Registro().Instancias)
     if (!i.Nova && i.Classe == nome && i.Contexto == contexto) return i.Objeto.get();
-  auto obj = nCriarInstancia(c.Nome, AAction);
-  obj->SetContexto(std::string(AContexto));
+  auto obj = nCriarInstancia(c.Nome, AAction, AContexto);
   TnDataModule* p = obj.get();
   Registro().Instancias.push_back(TInstancia{nome, contexto, false, std::move(obj)});
   return p;

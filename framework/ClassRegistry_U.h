@@ -47,7 +47,8 @@ void nGerarPrincActions(TnActionList& AActionList, TNotifyEvent AOnExecute, cons
 
 // A new instance of a registered class, after its DataModuleCreate; owned by the caller.
 // Raises "Classe não registrada: NAME" for an unknown name.
-std::unique_ptr<TnDataModule> nCriarInstancia(std::string_view AName, TnAction* AAction = nullptr);
+std::unique_ptr<TnDataModule> nCriarInstancia(std::string_view AName, TnAction* AAction = nullptr,
+                                              std::string_view AContexto = {});
 // The same for a class known at compile time, registered or not (tests, helpers).
 template <class T>
 std::unique_ptr<T> nCriarObjeto() {

@@ -22,44 +22,44 @@ namespace nFramework {
 
 // The definition of a register's field ("Definicao").
 struct TnCampoDef {
-  std::string Nome;
+  std::string Nome{};
   TFieldType Tipo = TFieldType::ftString;
   int Tamanho = 0;  // characters, for text
-  std::string Label;
-  std::string Hint;
-  std::string Dicionario;
+  std::string Label{};
+  std::string Hint{};
+  std::string Dicionario{};
   bool Obrigatorio = false;
-  std::optional<double> Minimo, Maximo;
-  std::string MensagemFaixa;  // the refusal of a value outside Minimo..Maximo
-  std::string Padrao;         // the value of a new row
-  std::string Lista;          // combo "Caption=Value;..."
+  std::optional<double> Minimo{}, Maximo{};
+  std::string MensagemFaixa{};  // the refusal of a value outside Minimo..Maximo
+  std::string Padrao{};         // the value of a new row
+  std::string Lista{};          // combo "Caption=Value;..."
   bool Visivel = true;
   bool SomenteLeitura = false;
   // Link to another register: the row of LinkTabela (else the table of LinkCadastro's
   // select) whose LinkChaves columns equal this row's LinkChaves fields must exist.
-  std::string LinkCadastro;
-  std::string LinkConsulta;
-  std::string LinkTabela;
-  std::string LinkChaves;     // ';'-separated; empty: this field alone
-  std::string LinkResultado;  // lookup result fields shown beside it
+  std::string LinkCadastro{};
+  std::string LinkConsulta{};
+  std::string LinkTabela{};
+  std::string LinkChaves{};     // ';'-separated; empty: this field alone
+  std::string LinkResultado{};  // lookup result fields shown beside it
   bool LinkDirecionaCadastro = true;
   bool AutoIncrementar = false;  // proposes the next free code when left empty
   // Field expressions (FieldExpression_U): enabled, required, cleared, value.
-  std::string ExpressaoHabilitado;
-  std::string ExpressaoObrigatorio;
-  std::string ExpressaoLimpar;
-  std::string ExpressaoValue;
+  std::string ExpressaoHabilitado{};
+  std::string ExpressaoObrigatorio{};
+  std::string ExpressaoLimpar{};
+  std::string ExpressaoValue{};
   bool ForcarValor = false;  // the value expression overwrites what the row holds
 };
 
 // A detail register shown under this one (a work area's master and details).
 struct TnInfoDetalhe {
-  std::string Classe;
-  std::string CampoMestre;
-  std::string CampoDetalhe;
-  std::string Texto1;
-  std::string Caption;
-  std::string Texto2;
+  std::string Classe{};
+  std::string CampoMestre{};
+  std::string CampoDetalhe{};
+  std::string Texto1{};
+  std::string Caption{};
+  std::string Texto2{};
   bool Flag1 = true, Flag2 = false, Flag3 = true;
 };
 

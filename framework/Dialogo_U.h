@@ -10,9 +10,9 @@ namespace nFramework {
 enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
 
 struct TnDialogo {
-  std::string Texto;
+  std::string Texto{};
   TMsgDlgType Tipo = mtConfirmation;
-  std::vector<std::string> Botoes;  // captions; '&' marks the accelerator
+  std::vector<std::string> Botoes{};  // captions; '&' marks the accelerator
   int Padrao = 0;                   // the focused button
   int Cancelar = -1;                // the button Escape chooses; -1 when none
 };

@@ -23,14 +23,14 @@ enum class TnControle {
 };
 
 struct TnEntradaDicionario {
-  std::string Nome;
-  std::string Caption;
+  std::string Nome{};
+  std::string Caption{};
   TnControle Controle = TnControle::Texto;
-  std::string Lista;          // "Caption=Value;..." for a combo
-  std::string ClasseLookup;   // the lookup that offers the values ("TirnDCEmpresa")
-  std::string CampoLookup;    // the lookup's field that gives the value ("CodigoEmpresa")
-  std::string CampoExibido;   // the lookup's field shown beside it ("NomeEmpresa")
-  std::string Hint;
+  std::string Lista{};          // "Caption=Value;..." for a combo
+  std::string ClasseLookup{};   // the lookup that offers the values ("TirnDCEmpresa")
+  std::string CampoLookup{};    // the lookup's field that gives the value ("CodigoEmpresa")
+  std::string CampoExibido{};   // the lookup's field shown beside it ("NomeEmpresa")
+  std::string Hint{};
   int Tamanho = 0;            // text size, 0 when free
 };
 

@@ -21,20 +21,20 @@ namespace nFramework {
 
 // One parameter item as a process declares it.
 struct TnParamDef {
-  std::string Alias;
-  std::string Caption;     // empty: the dictionary's caption
-  std::string Dicionario;  // data-dictionary entry ("DICDATA", "CODIGOEMPRESA")
-  std::string Padrao;      // default value
+  std::string Alias{};
+  std::string Caption{};     // empty: the dictionary's caption
+  std::string Dicionario{};  // data-dictionary entry ("DICDATA", "CODIGOEMPRESA")
+  std::string Padrao{};      // default value
   bool Obrigatorio = false;
-  std::string Hint;
+  std::string Hint{};
   bool Visivel = true;
-  std::string Pagina;                // empty: "Parâmetros"
-  std::string Separador;             // caption of a separator shown above the item
-  std::string Lista;                 // combo "Caption=Value;..."; empty: the dictionary's
-  std::string ExpressaoHabilitado;   // the item is enabled while this holds
-  std::string ExpressaoObrigatorio;  // when given, the item is required exactly while it holds
-  std::string ClasseLookup;          // empty: the dictionary's
-  std::string CampoLookup;
+  std::string Pagina{};                // empty: "Parâmetros"
+  std::string Separador{};             // caption of a separator shown above the item
+  std::string Lista{};                 // combo "Caption=Value;..."; empty: the dictionary's
+  std::string ExpressaoHabilitado{};   // the item is enabled while this holds
+  std::string ExpressaoObrigatorio{};  // when given, the item is required exactly while it holds
+  std::string ClasseLookup{};          // empty: the dictionary's
+  std::string CampoLookup{};
   bool MultiplosValores = false;  // several lookup values may be picked (free text)
 };
 

@@ -21,7 +21,7 @@ class TnForm {
 };
 
 struct TnStatusPanel {
-  std::string Text;
+  std::string Text{};
   int Width = 0;
 };
 
@@ -44,10 +44,10 @@ class TnStatusBar {
 
 // A toolbar button that opens the registered class of its name when pressed.
 struct TnToolButton {
-  std::string Classe;
-  std::string Descricao;  // the hint
+  std::string Classe{};
+  std::string Descricao{};  // the hint
   bool AbrirComoProcesso = false;  // the flag of CriarToolButtonMain: a process rather than a register
-  std::string Caption;
+  std::string Caption{};
   int Numero = 0;
 };
 
