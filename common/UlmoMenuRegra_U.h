@@ -14,51 +14,51 @@
 namespace nUlmoMenu {
 
 // The row of a class, without regard to case; nullptr when the table has none.
-inline const TLinhaMenu* EncontrarLinha(std::string_view AClasse) {
+inline const TLinhaMenu* EncontrarLinha(std::string_view aClasse) {
   for (const auto& l : LinhasMenu)
-    if (nFramework::SameText(l.Classe, AClasse)) return &l;
+    if (nFramework::SameText(l.Classe, aClasse)) return &l;
   return nullptr;
 }
 
 // K of a row: work-area rows always {1}.
-inline nFramework::TnPerModulos ModulosDaLinha(const TLinhaMenu& ALinha) {
+inline nFramework::TnPerModulos ModulosDaLinha(const TLinhaMenu& aLinha) {
   nFramework::TnPerModulos k;
-  if (ALinha.Tipo == tlAreaTrabalho) {
+  if (aLinha.Tipo == tlAreaTrabalho) {
     k.Incluir(1);
     return k;
   }
-  if (ALinha.Modulos & K1) k.Incluir(1);
-  if (ALinha.Modulos & K8) k.Incluir(8);
+  if (aLinha.Modulos & K1) k.Incluir(1);
+  if (aLinha.Modulos & K8) k.Incluir(8);
   return k;
 }
 
-inline std::string CategoriaDaLinha(const TLinhaMenu& ALinha) {
-  if (ALinha.Tipo == tlAreaTrabalho) return std::string(CategoriaAreaTrabalho) + std::string(ALinha.Categoria);
-  return std::string(ALinha.Categoria);
+inline std::string CategoriaDaLinha(const TLinhaMenu& aLinha) {
+  if (aLinha.Tipo == tlAreaTrabalho) return std::string(CategoriaAreaTrabalho) + std::string(aLinha.Categoria);
+  return std::string(aLinha.Categoria);
 }
 
-// REQUIRES: ASelf's class has a row with an action (a class without one must not call this).
-inline void GerarPrincAction(const nFramework::TnDataModule& ASelf, nFramework::TnActionList& AActionList,
-                             const nFramework::TNotifyEvent& AOnExecute, const nFramework::TnPerModulos& AModulos) {
-  const TLinhaMenu* linha = EncontrarLinha(ASelf.ClassName());
+// REQUIRES: aSelf's class has a row with an action (a class without one must not call this).
+inline void GerarPrincAction(const nFramework::TnDataModule& aSelf, nFramework::TnActionList& aActionList,
+                             const nFramework::TNotifyEvent& aOnExecute, const nFramework::TnPerModulos& aModulos) {
+  const TLinhaMenu* linha = EncontrarLinha(aSelf.ClassName());
   if (!linha || linha->Tipo == tlSemAcao)
-    throw nFramework::EInternalError(std::string(ASelf.ClassName()) + " não tem linha de menu");
+    throw nFramework::EInternalError(std::string(aSelf.ClassName()) + " não tem linha de menu");
   // 1. Only when the class's set meets the given one.
-  if ((ModulosDaLinha(*linha) * AModulos).Vazio()) return;
+  if ((ModulosDaLinha(*linha) * aModulos).Vazio()) return;
   // 2. An action owned by and attached to the list.
-  nFramework::TnAction& a = AActionList.CriarAction();
+  nFramework::TnAction& a = aActionList.CriarAction();
   // 3. Category and caption.
   a.Category = CategoriaDaLinha(*linha);
   a.Caption = std::string(linha->Caption);
   // 4. The name embeds the object's class, so the names are unique.
-  a.Name = "act" + std::string(ASelf.ClassName());
+  a.Name = "act" + std::string(aSelf.ClassName());
   // 5.
-  a.OnExecute = AOnExecute;
+  a.OnExecute = aOnExecute;
   // 6.
   if (linha->Ordem) a.Ordem = *linha->Ordem;
   if (linha->Imagem) a.ImageIndex = *linha->Imagem;
   // 7. A virtual call: a subclass's override counts.
-  a.VerificaSelecao = ASelf.PegarVerificaSelecao();
+  a.VerificaSelecao = aSelf.PegarVerificaSelecao();
   // 8. The row's remaining values.
   if (linha->Tipo == tlAreaTrabalho) {
     a.Flag2 = false;

@@ -16,13 +16,13 @@ namespace {
 // base's) and the override every module class writes.
 class TStandIn : public TnDataModule {
  public:
-  explicit TStandIn(const TLinhaMenu& ALinha) : FLinha(ALinha) {}
+  explicit TStandIn(const TLinhaMenu& aLinha) : FLinha(aLinha) {}
   std::string_view ClassName() const override { return FLinha.Classe; }
   std::string PegarVerificaSelecao() const override {
     return FLinha.Selecao ? std::string(*FLinha.Selecao) : TnDataModule::PegarVerificaSelecao();
   }
-  void GerarPrincAction(TnActionList& AList, TNotifyEvent AOnExecute, const TnPerModulos& AModulos) override {
-    if (FLinha.Tipo != tlSemAcao) nUlmoMenu::GerarPrincAction(*this, AList, AOnExecute, AModulos);
+  void GerarPrincAction(TnActionList& aList, TNotifyEvent aOnExecute, const TnPerModulos& aModulos) override {
+    if (FLinha.Tipo != tlSemAcao) nUlmoMenu::GerarPrincAction(*this, aList, aOnExecute, aModulos);
   }
 
  private:
@@ -38,22 +38,22 @@ class MenuTest : public ::testing::Test {
   void TearDown() override {
     for (const auto& l : LinhasMenu) nUnRegisterClass(l.Classe);
   }
-  static std::set<std::string> Nomes(const TnPerModulos& AModulos) {
+  static std::set<std::string> Nomes(const TnPerModulos& aModulos) {
     TnActionList lista;
-    nGerarPrincActions(lista, nullptr, AModulos);
+    nGerarPrincActions(lista, nullptr, aModulos);
     std::set<std::string> r;
     for (const auto& a : lista) r.insert(a->Name);
     EXPECT_EQ(r.size(), lista.Count()) << "action names must be unique";
     return r;
   }
-  static std::set<std::string> Acoes(std::initializer_list<const char*> AClasses) {
+  static std::set<std::string> Acoes(std::initializer_list<const char*> aClasses) {
     std::set<std::string> r;
-    for (const char* c : AClasses) r.insert(std::string("act") + c);
+    for (const char* c : aClasses) r.insert(std::string("act") + c);
     return r;
   }
-  static TnAction& Acao(TnActionList& ALista, std::string_view AClasse) {
-    TnAction* a = ALista.FindAction("act" + std::string(AClasse));
-    if (!a) throw EInternalError("sem ação " + std::string(AClasse));
+  static TnAction& Acao(TnActionList& aLista, std::string_view aClasse) {
+    TnAction* a = aLista.FindAction("act" + std::string(aClasse));
+    if (!a) throw EInternalError("sem ação " + std::string(aClasse));
     return *a;
   }
 };

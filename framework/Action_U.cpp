@@ -45,9 +45,9 @@ std::string TnPerModulos::Texto() const {
   return r + "}";
 }
 
-TnAction* TnActionList::FindAction(const std::string& AName) const {
+TnAction* TnActionList::FindAction(const std::string& aName) const {
   for (const auto& a : FActions)
-    if (SameText(a->Name, AName)) return a.get();
+    if (SameText(a->Name, aName)) return a.get();
   return nullptr;
 }
 

@@ -11,7 +11,7 @@
 namespace nFramework {
 
 // Handler of an event; the sender is the object that raised it (an action, a connection...).
-using TNotifyEvent = std::function<void(void* ASender)>;
+using TNotifyEvent = std::function<void(void* aSender)>;
 
 // A set of module numbers 0 to 191. Number 8 is this module, 1 the accounting module.
 class TnPerModulos {
@@ -39,11 +39,11 @@ class TnActionList;
 // One menu entry. Values a class leaves alone keep the defaults below.
 class TnAction {
  public:
-  explicit TnAction(TnActionList* AOwner) : FActionList(AOwner) {}
+  explicit TnAction(TnActionList* aOwner) : FActionList(aOwner) {}
   virtual ~TnAction() = default;
 
   TnActionList* ActionList() const { return FActionList; }
-  void SetActionList(TnActionList* AList) { FActionList = AList; }
+  void SetActionList(TnActionList* aList) { FActionList = aList; }
 
   std::string Name;
   std::string Caption;
@@ -60,11 +60,11 @@ class TnAction {
   std::string ClasseContainer;
   std::string TextoContainer;
 
-  void SetControlaDireito(bool AValor) { FControlaDireito = AValor; }
+  void SetControlaDireito(bool aValor) { FControlaDireito = aValor; }
   bool ControlaDireito() const { return FControlaDireito; }
-  void SetClasseContainer(std::string AClasse, std::string ATexto) {
-    ClasseContainer = std::move(AClasse);
-    TextoContainer = std::move(ATexto);
+  void SetClasseContainer(std::string aClasse, std::string aTexto) {
+    ClasseContainer = std::move(aClasse);
+    TextoContainer = std::move(aTexto);
   }
   // Runs the execute handler with the action as sender; nothing when there is none.
   void Execute() {
@@ -94,7 +94,7 @@ class TnActionList {
   size_t Count() const { return FActions.size(); }
   TnAction& operator[](size_t i) const { return *FActions[i]; }
   // Case-insensitive search by name; nullptr when absent.
-  TnAction* FindAction(const std::string& AName) const;
+  TnAction* FindAction(const std::string& aName) const;
   void Clear() { FActions.clear(); }
   auto begin() const { return FActions.begin(); }
   auto end() const { return FActions.end(); }

@@ -35,35 +35,35 @@ TRegistro& Registro() {
   return *registro;
 }
 
-TClasse* Encontrar(std::string_view AName) {
+TClasse* Encontrar(std::string_view aName) {
   auto& classes = Registro().Classes;
-  auto it = std::find_if(classes.begin(), classes.end(), [&](const TClasse& c) { return SameText(c.Nome, AName); });
-  if (it == classes.end() && !AName.empty() && AName.front() != 'T' && AName.front() != 't') {
-    std::string comT = "T" + std::string(AName);
+  auto it = std::find_if(classes.begin(), classes.end(), [&](const TClasse& c) { return SameText(c.Nome, aName); });
+  if (it == classes.end() && !aName.empty() && aName.front() != 'T' && aName.front() != 't') {
+    std::string comT = "T" + std::string(aName);
     it = std::find_if(classes.begin(), classes.end(), [&](const TClasse& c) { return SameText(c.Nome, comT); });
   }
   return it == classes.end() ? nullptr : &*it;
 }
 
-TClasse& EncontrarOuFalhar(std::string_view AName) {
-  if (TClasse* c = Encontrar(AName)) return *c;
-  throw Exception("Classe não registrada: " + std::string(AName));
+TClasse& EncontrarOuFalhar(std::string_view aName) {
+  if (TClasse* c = Encontrar(aName)) return *c;
+  throw Exception("Classe não registrada: " + std::string(aName));
 }
 
 // Destroys an instance outside the registry's list, so handlers that reach the registry
 // (a process freeing a register it created) see a consistent list.
-void Liberar(std::unique_ptr<TnDataModule> AObjeto) {
-  if (!AObjeto) return;
-  AObjeto->DataModuleDestroy();
-  AObjeto.reset();
+void Liberar(std::unique_ptr<TnDataModule> aObjeto) {
+  if (!aObjeto) return;
+  aObjeto->DataModuleDestroy();
+  aObjeto.reset();
 }
 
 template <class Pred>
-void LiberarSe(Pred APred) {
+void LiberarSe(Pred aPred) {
   auto& inst = Registro().Instancias;
   std::vector<std::unique_ptr<TnDataModule>> liberar;
   for (auto it = inst.begin(); it != inst.end();) {
-    if (APred(*it)) {
+    if (aPred(*it)) {
       liberar.push_back(std::move(it->Objeto));
       it = inst.erase(it);
     } else {
@@ -75,17 +75,17 @@ void LiberarSe(Pred APred) {
 
 }  // namespace
 
-void nRegisterClass(std::string_view AName, TnFabrica AFabrica) {
-  if (TClasse* c = Encontrar(AName); c && SameText(c->Nome, AName)) {
+void nRegisterClass(std::string_view aName, TnFabrica aFabrica) {
+  if (TClasse* c = Encontrar(aName); c && SameText(c->Nome, aName)) {
     ++c->Registros;
     return;
   }
-  Registro().Classes.push_back(TClasse{std::string(AName), std::move(AFabrica), Registro().BibliotecaCarregando, 1});
+  Registro().Classes.push_back(TClasse{std::string(aName), std::move(aFabrica), Registro().BibliotecaCarregando, 1});
 }
 
-void nUnRegisterClass(std::string_view AName) {
+void nUnRegisterClass(std::string_view aName) {
   auto& classes = Registro().Classes;
-  auto it = std::find_if(classes.begin(), classes.end(), [&](const TClasse& c) { return SameText(c.Nome, AName); });
+  auto it = std::find_if(classes.begin(), classes.end(), [&](const TClasse& c) { return SameText(c.Nome, aName); });
   if (it == classes.end() || --it->Registros > 0) return;
   std::string nome = UpperCase(it->Nome);
   classes.erase(it);
@@ -93,10 +93,10 @@ void nUnRegisterClass(std::string_view AName) {
   LiberarSe([&](const TInstancia& i) { return i.Classe == nome; });
 }
 
-bool nClasseRegistrada(std::string_view AName) { return Encontrar(AName) != nullptr; }
+bool nClasseRegistrada(std::string_view aName) { return Encontrar(aName) != nullptr; }
 
-std::string nNomeRegistrado(std::string_view AName) {
-  TClasse* c = Encontrar(AName);
+std::string nNomeRegistrado(std::string_view aName) {
+  TClasse* c = Encontrar(aName);
   return c ? c->Nome : std::string();
 }
 
@@ -106,54 +106,54 @@ std::vector<std::string> nClassesRegistradas() {
   return r;
 }
 
-std::string nBibliotecaDaClasse(std::string_view AName) {
-  TClasse* c = Encontrar(AName);
+std::string nBibliotecaDaClasse(std::string_view aName) {
+  TClasse* c = Encontrar(aName);
   return c ? c->Biblioteca : std::string();
 }
 
-void nSetBibliotecaCarregando(std::string ABiblioteca) { Registro().BibliotecaCarregando = std::move(ABiblioteca); }
+void nSetBibliotecaCarregando(std::string aBiblioteca) { Registro().BibliotecaCarregando = std::move(aBiblioteca); }
 
 const std::string& nBibliotecaCarregando() { return Registro().BibliotecaCarregando; }
 
-void nGerarPrincActions(TnActionList& AActionList, TNotifyEvent AOnExecute, const TnPerModulos& AModulos) {
+void nGerarPrincActions(TnActionList& aActionList, TNotifyEvent aOnExecute, const TnPerModulos& aModulos) {
   std::vector<TnFabrica> fabricas;
   for (const auto& c : Registro().Classes) fabricas.push_back(c.Fabrica);
   for (const auto& f : fabricas) {
     std::unique_ptr<TnDataModule> obj = f();
-    if (obj) obj->GerarPrincAction(AActionList, AOnExecute, AModulos);
+    if (obj) obj->GerarPrincAction(aActionList, aOnExecute, aModulos);
   }
 }
 
-std::unique_ptr<TnDataModule> nCriarInstancia(std::string_view AName, TnAction* AAction, std::string_view AContexto) {
-  TClasse& c = EncontrarOuFalhar(AName);
+std::unique_ptr<TnDataModule> nCriarInstancia(std::string_view aName, TnAction* aAction, std::string_view aContexto) {
+  TClasse& c = EncontrarOuFalhar(aName);
   std::unique_ptr<TnDataModule> obj = c.Fabrica();
   if (!obj) throw EInternalError("a fábrica de " + c.Nome + " não criou o objeto");
-  obj->SetAction(AAction);
-  obj->SetContexto(std::string(AContexto));
+  obj->SetAction(aAction);
+  obj->SetContexto(std::string(aContexto));
   obj->DataModuleCreate();
   return obj;
 }
 
-TnDataModule* CriarDM(std::string_view AName, TnAction* AAction, std::string_view AContexto) {
-  TClasse& c = EncontrarOuFalhar(AName);
-  std::string nome = UpperCase(c.Nome), contexto = UpperCase(AContexto);
+TnDataModule* CriarDM(std::string_view aName, TnAction* aAction, std::string_view aContexto) {
+  TClasse& c = EncontrarOuFalhar(aName);
+  std::string nome = UpperCase(c.Nome), contexto = UpperCase(aContexto);
   for (auto& i : Registro().Instancias)
     if (!i.Nova && i.Classe == nome && i.Contexto == contexto) return i.Objeto.get();
-  auto obj = nCriarInstancia(c.Nome, AAction, AContexto);
+  auto obj = nCriarInstancia(c.Nome, aAction, aContexto);
   TnDataModule* p = obj.get();
   Registro().Instancias.push_back(TInstancia{nome, contexto, false, std::move(obj)});
   return p;
 }
 
-void DestruirDM(std::string_view AName, std::string_view AContexto) {
-  std::string nome = UpperCase(nNomeRegistrado(AName).empty() ? std::string(AName) : nNomeRegistrado(AName));
-  std::string contexto = UpperCase(AContexto);
+void DestruirDM(std::string_view aName, std::string_view aContexto) {
+  std::string nome = UpperCase(nNomeRegistrado(aName).empty() ? std::string(aName) : nNomeRegistrado(aName));
+  std::string contexto = UpperCase(aContexto);
   LiberarSe([&](const TInstancia& i) { return !i.Nova && i.Classe == nome && i.Contexto == contexto; });
 }
 
-TnDataModule* CriarDMNovo(std::string_view AName, TnAction* AAction) {
-  TClasse& c = EncontrarOuFalhar(AName);
-  auto obj = nCriarInstancia(c.Nome, AAction);
+TnDataModule* CriarDMNovo(std::string_view aName, TnAction* aAction) {
+  TClasse& c = EncontrarOuFalhar(aName);
+  auto obj = nCriarInstancia(c.Nome, aAction);
   TnDataModule* p = obj.get();
   Registro().Instancias.push_back(TInstancia{UpperCase(c.Nome), std::string(), true, std::move(obj)});
   return p;
@@ -177,8 +177,8 @@ void DestruirTodosDM() {
 
 size_t nInstanciasVivas() { return Registro().Instancias.size(); }
 
-TnRegistroUnidade::TnRegistroUnidade(std::initializer_list<TnClasseDeclarada> AClasses) {
-  for (const auto& c : AClasses) {
+TnRegistroUnidade::TnRegistroUnidade(std::initializer_list<TnClasseDeclarada> aClasses) {
+  for (const auto& c : aClasses) {
     nRegisterClass(c.Nome, c.Fabrica);
     FNomes.emplace_back(c.Nome);
   }

@@ -19,8 +19,8 @@ using TnFabrica = std::function<std::unique_ptr<TnDataModule>()>;
 
 // Registering a name already registered only counts the registration: the class stays
 // listed once and leaves the registry when every registration has been removed.
-void nRegisterClass(std::string_view AName, TnFabrica AFabrica);
-void nUnRegisterClass(std::string_view AName);
+void nRegisterClass(std::string_view aName, TnFabrica aFabrica);
+void nUnRegisterClass(std::string_view aName);
 template <class T>
 void nRegisterClass() {
   nRegisterClass(T::StaticClassName(), [] { return std::unique_ptr<TnDataModule>(new T()); });
@@ -30,25 +30,25 @@ void nUnRegisterClass() {
   nUnRegisterClass(T::StaticClassName());
 }
 
-bool nClasseRegistrada(std::string_view AName);
+bool nClasseRegistrada(std::string_view aName);
 // The registered spelling of a name, or empty when it is not registered.
-std::string nNomeRegistrado(std::string_view AName);
+std::string nNomeRegistrado(std::string_view aName);
 // Registered names, in registration order.
 std::vector<std::string> nClassesRegistradas();
 // The module library whose load registered the class (empty for classes registered otherwise).
-std::string nBibliotecaDaClasse(std::string_view AName);
+std::string nBibliotecaDaClasse(std::string_view aName);
 // Set by the library loader while a library's initializations run.
-void nSetBibliotecaCarregando(std::string ABiblioteca);
+void nSetBibliotecaCarregando(std::string aBiblioteca);
 const std::string& nBibliotecaCarregando();
 
 // Asks every registered class, in registration order, for its menu action. The classes are
 // constructed for the question only, without their creation handlers.
-void nGerarPrincActions(TnActionList& AActionList, TNotifyEvent AOnExecute, const TnPerModulos& AModulos);
+void nGerarPrincActions(TnActionList& aActionList, TNotifyEvent aOnExecute, const TnPerModulos& aModulos);
 
 // A new instance of a registered class, after its DataModuleCreate; owned by the caller.
 // Raises "Classe não registrada: NAME" for an unknown name.
-std::unique_ptr<TnDataModule> nCriarInstancia(std::string_view AName, TnAction* AAction = nullptr,
-                                              std::string_view AContexto = {});
+std::unique_ptr<TnDataModule> nCriarInstancia(std::string_view aName, TnAction* aAction = nullptr,
+                                              std::string_view aContexto = {});
 // The same for a class known at compile time, registered or not (tests, helpers).
 template <class T>
 std::unique_ptr<T> nCriarObjeto() {
@@ -58,11 +58,11 @@ std::unique_ptr<T> nCriarObjeto() {
 }
 
 // The instance of that class and context, created on the first call; owned by the framework.
-TnDataModule* CriarDM(std::string_view AName, TnAction* AAction, std::string_view AContexto);
+TnDataModule* CriarDM(std::string_view aName, TnAction* aAction, std::string_view aContexto);
 // Frees the instance of that class and context; nothing when there is none.
-void DestruirDM(std::string_view AName, std::string_view AContexto);
+void DestruirDM(std::string_view aName, std::string_view aContexto);
 // A new instance on every call, owned by the framework until DestruirDMDefinitivo.
-TnDataModule* CriarDMNovo(std::string_view AName, TnAction* AAction);
+TnDataModule* CriarDMNovo(std::string_view aName, TnAction* aAction);
 // Frees an instance created by CriarDM or CriarDMNovo and clears the pointer.
 void DestruirDMDefinitivo(TnDataModule*& ADM);
 template <class T>
@@ -89,7 +89,7 @@ TnClasseDeclarada nClasse() {
 
 class TnRegistroUnidade {
  public:
-  TnRegistroUnidade(std::initializer_list<TnClasseDeclarada> AClasses);
+  TnRegistroUnidade(std::initializer_list<TnClasseDeclarada> aClasses);
   ~TnRegistroUnidade();
   TnRegistroUnidade(const TnRegistroUnidade&) = delete;
   TnRegistroUnidade& operator=(const TnRegistroUnidade&) = delete;

@@ -15,80 +15,80 @@ TnConfig& Config() {
   return config;
 }
 
-[[noreturn]] void Falhar(std::string_view AOrigem, const std::string& AMensagem) {
-  throw Exception("Configuração inválida em " + std::string(AOrigem) + ": " + AMensagem);
+[[noreturn]] void Falhar(std::string_view aOrigem, const std::string& aMensagem) {
+  throw Exception("Configuração inválida em " + std::string(aOrigem) + ": " + aMensagem);
 }
 
-std::string Texto(const toml::node& ANo, std::string_view AOrigem, const std::string& AChave) {
-  if (auto s = ANo.value<std::string>(); s && ANo.is_string()) return *s;
-  Falhar(AOrigem, AChave + " deve ser um texto");
+std::string Texto(const toml::node& aNo, std::string_view aOrigem, const std::string& aChave) {
+  if (auto s = aNo.value<std::string>(); s && aNo.is_string()) return *s;
+  Falhar(aOrigem, aChave + " deve ser um texto");
 }
 
-bool Logico(const toml::node& ANo, std::string_view AOrigem, const std::string& AChave) {
-  if (auto b = ANo.value<bool>(); b && ANo.is_boolean()) return *b;
-  Falhar(AOrigem, AChave + " deve ser true ou false");
+bool Logico(const toml::node& aNo, std::string_view aOrigem, const std::string& aChave) {
+  if (auto b = aNo.value<bool>(); b && aNo.is_boolean()) return *b;
+  Falhar(aOrigem, aChave + " deve ser true ou false");
 }
 
-std::vector<std::string> ListaTextos(const toml::node& ANo, std::string_view AOrigem, const std::string& AChave) {
-  const toml::array* a = ANo.as_array();
-  if (!a) Falhar(AOrigem, AChave + " deve ser uma lista de textos");
+std::vector<std::string> ListaTextos(const toml::node& aNo, std::string_view aOrigem, const std::string& aChave) {
+  const toml::array* a = aNo.as_array();
+  if (!a) Falhar(aOrigem, aChave + " deve ser uma lista de textos");
   std::vector<std::string> r;
-  for (const auto& item : *a) r.push_back(Texto(item, AOrigem, AChave));
+  for (const auto& item : *a) r.push_back(Texto(item, aOrigem, aChave));
   return r;
 }
 
-std::vector<int> ListaModulos(const toml::node& ANo, std::string_view AOrigem, const std::string& AChave) {
-  const toml::array* a = ANo.as_array();
-  if (!a) Falhar(AOrigem, AChave + " deve ser uma lista de números de módulo");
+std::vector<int> ListaModulos(const toml::node& aNo, std::string_view aOrigem, const std::string& aChave) {
+  const toml::array* a = aNo.as_array();
+  if (!a) Falhar(aOrigem, aChave + " deve ser uma lista de números de módulo");
   std::vector<int> r;
   for (const auto& item : *a) {
     auto v = item.value<int64_t>();
-    if (!v || !item.is_integer() || *v < 0 || *v > 191) Falhar(AOrigem, AChave + " aceita números de 0 a 191");
+    if (!v || !item.is_integer() || *v < 0 || *v > 191) Falhar(aOrigem, aChave + " aceita números de 0 a 191");
     r.push_back(static_cast<int>(*v));
   }
   return r;
 }
 
-void Achatar(const toml::table& ATabela, const std::string& APrefixo, std::map<std::string, std::string>& ADestino,
-             std::string_view AOrigem) {
-  for (const auto& [k, v] : ATabela) {
-    std::string chave = APrefixo.empty() ? std::string(k.str()) : APrefixo + "." + std::string(k.str());
+void Achatar(const toml::table& aTabela, const std::string& aPrefixo, std::map<std::string, std::string>& aDestino,
+             std::string_view aOrigem) {
+  for (const auto& [k, v] : aTabela) {
+    std::string chave = aPrefixo.empty() ? std::string(k.str()) : aPrefixo + "." + std::string(k.str());
     if (const toml::table* t = v.as_table()) {
-      Achatar(*t, chave, ADestino, AOrigem);
+      Achatar(*t, chave, aDestino, aOrigem);
     } else if (v.is_string()) {
-      ADestino[chave] = *v.value<std::string>();
+      aDestino[chave] = *v.value<std::string>();
     } else if (v.is_boolean()) {
-      ADestino[chave] = *v.value<bool>() ? "true" : "false";
+      aDestino[chave] = *v.value<bool>() ? "true" : "false";
     } else if (v.is_integer()) {
-      ADestino[chave] = std::to_string(*v.value<int64_t>());
+      aDestino[chave] = std::to_string(*v.value<int64_t>());
     } else {
-      Falhar(AOrigem, chave + " deve ser texto, número inteiro ou lógico");
+      Falhar(aOrigem, chave + " deve ser texto, número inteiro ou lógico");
     }
   }
 }
 
-void Aplicar(const toml::table& ARaiz, std::string_view AOrigem) {
+void Aplicar(const toml::table& aRaiz, std::string_view aOrigem) {
   TnConfig novo = Config();
-  for (const auto& [k, v] : ARaiz) {
+  for (const auto& [k, v] : aRaiz) {
     std::string secao(k.str());
     const toml::table* t = v.as_table();
-    if (!t) Falhar(AOrigem, secao + " deve ser uma seção [" + secao + "]");
+    if (!t) Falhar(aOrigem, secao + " deve ser uma seção [" + secao + "]");
     if (secao == "instalacao") {
-      Achatar(*t, "", novo.Valores, AOrigem);
+      Achatar(*t, "", novo.Valores, aOrigem);
       continue;
     }
     for (const auto& [kk, vv] : *t) {
       std::string chave(kk.str()), nome = secao + "." + chave;
-      if (nome == "banco.caminho") novo.Banco = Texto(vv, AOrigem, nome);
-      else if (nome == "modulos.bibliotecas") novo.Bibliotecas = ListaTextos(vv, AOrigem, nome);
-      else if (nome == "modulos.pasta") novo.PastaBibliotecas = Texto(vv, AOrigem, nome);
-      else if (nome == "modulos.numeros") novo.Modulos = ListaModulos(vv, AOrigem, nome);
-      else if (nome == "ambiente.homologacao") novo.Homologacao = Logico(vv, AOrigem, nome);
-      else if (nome == "ambiente.uso_interno") novo.UsoInterno = Logico(vv, AOrigem, nome);
-      else if (nome == "ambiente.http_exe") novo.HttpExe = Logico(vv, AOrigem, nome);
-      else if (nome == "ambiente.cloud") novo.Cloud = Logico(vv, AOrigem, nome);
-      else if (nome == "ambiente.esfinge_online_url") novo.UrlEsfingeOnline = Texto(vv, AOrigem, nome);
-      else Falhar(AOrigem, "chave desconhecida " + nome);
+      if (nome == "banco.caminho") novo.Banco = Texto(vv, aOrigem, nome);
+      else if (nome == "modulos.bibliotecas") novo.Bibliotecas = ListaTextos(vv, aOrigem, nome);
+      else if (nome == "modulos.pasta") novo.PastaBibliotecas = Texto(vv, aOrigem, nome);
+      else if (nome == "modulos.numeros") novo.Modulos = ListaModulos(vv, aOrigem, nome);
+      else if (nome == "ambiente.homologacao") novo.Homologacao = Logico(vv, aOrigem, nome);
+      else if (nome == "ambiente.uso_interno") novo.UsoInterno = Logico(vv, aOrigem, nome);
+      else if (nome == "ambiente.http_exe") novo.HttpExe = Logico(vv, aOrigem, nome);
+      else if (nome == "ambiente.cloud") novo.Cloud = Logico(vv, aOrigem, nome);
+      else if (nome == "ambiente.esfinge_online_url") novo.UrlEsfingeOnline = Texto(vv, aOrigem, nome);
+      else Falhar(aOrigem, "chave desconhecida " + nome);
     }
   }
   Config() = std::move(novo);
@@ -96,32 +96,32 @@ void Aplicar(const toml::table& ARaiz, std::string_view AOrigem) {
 
 }  // namespace
 
-std::string TnConfig::Valor(std::string_view AChave, std::string_view APadrao) const {
-  auto it = Valores.find(std::string(AChave));
-  return it == Valores.end() ? std::string(APadrao) : it->second;
+std::string TnConfig::Valor(std::string_view aChave, std::string_view aPadrao) const {
+  auto it = Valores.find(std::string(aChave));
+  return it == Valores.end() ? std::string(aPadrao) : it->second;
 }
 
 TnConfig& nConfig() { return Config(); }
 
 void RestaurarConfiguracao() { Config() = TnConfig(); }
 
-void CarregarConfiguracaoTexto(std::string_view ATexto, std::string_view AOrigem) {
+void CarregarConfiguracaoTexto(std::string_view aTexto, std::string_view aOrigem) {
   toml::table raiz;
   try {
-    raiz = toml::parse(ATexto, AOrigem);
+    raiz = toml::parse(aTexto, aOrigem);
   } catch (const toml::parse_error& e) {
     const auto& src = e.source();
-    Falhar(AOrigem, std::string(e.description()) + " (linha " + std::to_string(src.begin.line) + ")");
+    Falhar(aOrigem, std::string(e.description()) + " (linha " + std::to_string(src.begin.line) + ")");
   }
-  Aplicar(raiz, AOrigem);
+  Aplicar(raiz, aOrigem);
 }
 
-void CarregarConfiguracao(const std::filesystem::path& AArquivo) {
-  std::ifstream in(AArquivo, std::ios::binary);
-  if (!in) throw Exception("Não foi possível ler o arquivo de configuração " + AArquivo.string());
+void CarregarConfiguracao(const std::filesystem::path& aArquivo) {
+  std::ifstream in(aArquivo, std::ios::binary);
+  if (!in) throw Exception("Não foi possível ler o arquivo de configuração " + aArquivo.string());
   std::ostringstream ss;
   ss << in.rdbuf();
-  CarregarConfiguracaoTexto(ss.str(), AArquivo.string());
+  CarregarConfiguracaoTexto(ss.str(), aArquivo.string());
 }
 
 }  // namespace nFramework

@@ -29,8 +29,8 @@ struct TnConfig {
 
   bool GetHomologacao() const { return Homologacao; }
   std::string GetUrlEsfingeOnline() const { return UrlEsfingeOnline; }
-  std::string Valor(std::string_view AChave, std::string_view APadrao = {}) const;
-  void SetValor(std::string_view AChave, std::string AValor) { Valores[std::string(AChave)] = std::move(AValor); }
+  std::string Valor(std::string_view aChave, std::string_view aPadrao = {}) const;
+  void SetValor(std::string_view aChave, std::string aValor) { Valores[std::string(aChave)] = std::move(aValor); }
 };
 
 TnConfig& nConfig();
@@ -39,8 +39,8 @@ void RestaurarConfiguracao();
 
 // Reads a TOML file over the current configuration. Raises an Exception naming the file and
 // the key for a syntax error, an unknown key of a known section or a value of the wrong type.
-void CarregarConfiguracao(const std::filesystem::path& AArquivo);
-// The same from text (tests); AOrigem names the source in messages.
-void CarregarConfiguracaoTexto(std::string_view ATexto, std::string_view AOrigem);
+void CarregarConfiguracao(const std::filesystem::path& aArquivo);
+// The same from text (tests); aOrigem names the source in messages.
+void CarregarConfiguracaoTexto(std::string_view aTexto, std::string_view aOrigem);
 
 }  // namespace nFramework

@@ -17,46 +17,46 @@ TnSelecaoParams& Selecao() {
 }
 }  // namespace
 
-std::string ExternalVar(std::string_view AName) {
-  auto it = Vars().find(UpperCase(AName));
+std::string ExternalVar(std::string_view aName) {
+  auto it = Vars().find(UpperCase(aName));
   return it == Vars().end() ? std::string() : it->second;
 }
 
-void SetExternalVar(std::string_view AName, std::string AValor) { Vars()[UpperCase(AName)] = std::move(AValor); }
+void SetExternalVar(std::string_view aName, std::string aValor) { Vars()[UpperCase(aName)] = std::move(aValor); }
 
 void LimparExternalVars() { Vars().clear(); }
 
-const TVariant* TnSelecaoParams::Encontrar(std::string_view AName) const {
+const TVariant* TnSelecaoParams::Encontrar(std::string_view aName) const {
   for (const auto& [nome, valor] : FItens)
-    if (SameText(nome, AName)) return &valor;
+    if (SameText(nome, aName)) return &valor;
   return nullptr;
 }
 
-TVariant TnSelecaoParams::Valor(std::string_view AName) const {
-  const TVariant* v = Encontrar(AName);
+TVariant TnSelecaoParams::Valor(std::string_view aName) const {
+  const TVariant* v = Encontrar(aName);
   return v ? *v : TVariant();
 }
 
-void TnSelecaoParams::Definir(std::string_view AName, TVariant AValor) {
+void TnSelecaoParams::Definir(std::string_view aName, TVariant aValor) {
   for (auto& [nome, valor] : FItens)
-    if (SameText(nome, AName)) {
-      valor = std::move(AValor);
+    if (SameText(nome, aName)) {
+      valor = std::move(aValor);
       return;
     }
-  FItens.emplace_back(std::string(AName), std::move(AValor));
+  FItens.emplace_back(std::string(aName), std::move(aValor));
 }
 
-void TnSelecaoParams::Remover(std::string_view AName) {
-  FItens.erase(std::remove_if(FItens.begin(), FItens.end(), [&](const auto& p) { return SameText(p.first, AName); }),
+void TnSelecaoParams::Remover(std::string_view aName) {
+  FItens.erase(std::remove_if(FItens.begin(), FItens.end(), [&](const auto& p) { return SameText(p.first, aName); }),
                FItens.end());
 }
 
 const TnSelecaoParams& TnSelecao::GetParams() { return Selecao(); }
 TnSelecaoParams& TnSelecao::Params() { return Selecao(); }
 
-std::vector<std::string> SelecaoFaltante(std::string_view AVerificaSelecao) {
+std::vector<std::string> SelecaoFaltante(std::string_view aVerificaSelecao) {
   TStringList chaves;
-  chaves.SetDelimitedText(AVerificaSelecao, ';');
+  chaves.SetDelimitedText(aVerificaSelecao, ';');
   std::vector<std::string> r;
   for (const auto& c : chaves) {
     std::string chave = Trim(c);

@@ -11,26 +11,26 @@
 namespace nFramework {
 
 // The text of an external variable; empty when unset.
-std::string ExternalVar(std::string_view AName);
-void SetExternalVar(std::string_view AName, std::string AValor);
+std::string ExternalVar(std::string_view aName);
+void SetExternalVar(std::string_view aName, std::string aValor);
 void LimparExternalVars();
 
 // The data model that holds the external variables.
 class TnDMDBXDataModel {
  public:
-  static std::string ExternalVar(std::string_view AName) { return nFramework::ExternalVar(AName); }
+  static std::string ExternalVar(std::string_view aName) { return nFramework::ExternalVar(aName); }
 };
 
 // The parameters of a selection: named values, names without regard to case, in the order set.
 class TnSelecaoParams {
  public:
-  bool Existe(std::string_view AName) const { return Encontrar(AName) != nullptr; }
+  bool Existe(std::string_view aName) const { return Encontrar(aName) != nullptr; }
   // nullptr when the selection has no parameter of that name.
-  const TVariant* Encontrar(std::string_view AName) const;
+  const TVariant* Encontrar(std::string_view aName) const;
   // The value, Null when absent.
-  TVariant Valor(std::string_view AName) const;
-  void Definir(std::string_view AName, TVariant AValor);
-  void Remover(std::string_view AName);
+  TVariant Valor(std::string_view aName) const;
+  void Definir(std::string_view aName, TVariant aValor);
+  void Remover(std::string_view aName);
   void Limpar() { FItens.clear(); }
   size_t Count() const { return FItens.size(); }
   const std::vector<std::pair<std::string, TVariant>>& Itens() const { return FItens; }
@@ -48,6 +48,6 @@ class TnSelecao {
 
 // Keys of the ';'-separated selection text (a class's PegarVerificaSelecao) that the current
 // selection lacks, in their order and spelling.
-std::vector<std::string> SelecaoFaltante(std::string_view AVerificaSelecao);
+std::vector<std::string> SelecaoFaltante(std::string_view aVerificaSelecao);
 
 }  // namespace nFramework

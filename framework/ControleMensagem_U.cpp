@@ -4,25 +4,25 @@ namespace nFramework {
 
 namespace {
 
-TnMsgNode* Buscar(const std::vector<std::unique_ptr<TnMsgNode>>& ANos, const std::string& AChave) {
-  for (const auto& n : ANos) {
-    if (n->Chave == AChave) return n.get();
-    if (TnMsgNode* f = Buscar(n->Filhos, AChave)) return f;
+TnMsgNode* Buscar(const std::vector<std::unique_ptr<TnMsgNode>>& aNos, const std::string& aChave) {
+  for (const auto& n : aNos) {
+    if (n->Chave == aChave) return n.get();
+    if (TnMsgNode* f = Buscar(n->Filhos, aChave)) return f;
   }
   return nullptr;
 }
 
-size_t ContarEm(const std::vector<std::unique_ptr<TnMsgNode>>& ANos, int ATipo) {
+size_t ContarEm(const std::vector<std::unique_ptr<TnMsgNode>>& aNos, int aTipo) {
   size_t r = 0;
-  for (const auto& n : ANos) {
-    if (ATipo < 0 || n->Tipo == ATipo) ++r;
-    r += ContarEm(n->Filhos, ATipo);
+  for (const auto& n : aNos) {
+    if (aTipo < 0 || n->Tipo == aTipo) ++r;
+    r += ContarEm(n->Filhos, aTipo);
   }
   return r;
 }
 
-void Expandir(const std::vector<std::unique_ptr<TnMsgNode>>& ANos) {
-  for (const auto& n : ANos) {
+void Expandir(const std::vector<std::unique_ptr<TnMsgNode>>& aNos) {
+  for (const auto& n : aNos) {
     n->Expandido = true;
     Expandir(n->Filhos);
   }
@@ -30,8 +30,8 @@ void Expandir(const std::vector<std::unique_ptr<TnMsgNode>>& ANos) {
 
 }  // namespace
 
-const char* NomeTipoMensagem(int ATipo) {
-  switch (ATipo) {
+const char* NomeTipoMensagem(int aTipo) {
+  switch (aTipo) {
     case tmErro: return "ERRO";
     case tmAviso: return "AVISO";
     case tmInformacao: return "INFO";
@@ -43,34 +43,34 @@ const char* NomeTipoMensagem(int ATipo) {
 
 size_t ITreeMessager::Total() const { return ContarEm(Raizes(), -1); }
 
-TnMsgNode* TnMsgTreeLista::Add(int ATipo, const std::string& ATexto, TnMsgNode* APai, const std::string& AChave) {
+TnMsgNode* TnMsgTreeLista::Add(int aTipo, const std::string& aTexto, TnMsgNode* aPai, const std::string& aChave) {
   auto no = std::make_unique<TnMsgNode>();
-  no->Tipo = ATipo;
-  no->Texto = ATexto;
-  no->Chave = AChave;
-  no->Pai = APai;
-  auto& destino = APai ? APai->Filhos : FRaizes;
+  no->Tipo = aTipo;
+  no->Texto = aTexto;
+  no->Chave = aChave;
+  no->Pai = aPai;
+  auto& destino = aPai ? aPai->Filhos : FRaizes;
   destino.push_back(std::move(no));
   return destino.back().get();
 }
 
-TnMsgNode* TnMsgTreeLista::AddImageIndex(int AImageIndex, const std::string& ATexto, TnMsgNode* APai) {
-  TnMsgNode* no = Add(tmInformacao, ATexto, APai);
-  no->ImageIndex = AImageIndex;
+TnMsgNode* TnMsgTreeLista::AddImageIndex(int aImageIndex, const std::string& aTexto, TnMsgNode* aPai) {
+  TnMsgNode* no = Add(tmInformacao, aTexto, aPai);
+  no->ImageIndex = aImageIndex;
   return no;
 }
 
-TnMsgNode* TnMsgTreeLista::EncontrarNode(const std::string& AChave) const {
-  return AChave.empty() ? nullptr : Buscar(FRaizes, AChave);
+TnMsgNode* TnMsgTreeLista::EncontrarNode(const std::string& aChave) const {
+  return aChave.empty() ? nullptr : Buscar(FRaizes, aChave);
 }
 
 void TnMsgTreeLista::ExpandAll() { Expandir(FRaizes); }
 
-size_t TnMsgTreeLista::Contar(int ATipo) const { return ContarEm(FRaizes, ATipo); }
+size_t TnMsgTreeLista::Contar(int aTipo) const { return ContarEm(FRaizes, aTipo); }
 
 TnControleMensagem::TnControleMensagem() : FLista(std::make_shared<TnMsgTreeLista>()) {}
 
-void TnControleMensagem::SetFraListaMensagemTree(std::shared_ptr<ITreeMessager> ATree) { FTree = std::move(ATree); }
+void TnControleMensagem::SetFraListaMensagemTree(std::shared_ptr<ITreeMessager> aTree) { FTree = std::move(aTree); }
 
 void TnControleMensagem::Clear() {
   if (FTree) FTree->Clear();
@@ -78,42 +78,42 @@ void TnControleMensagem::Clear() {
 
 void TnControleMensagem::LimparListaMensagem() { FLista->Clear(); }
 
-TnMsgNode* TnControleMensagem::Adicionar(int ATipo, const std::string& ATexto, const std::string& AChavePai,
-                                         const std::string& AChave) {
+TnMsgNode* TnControleMensagem::Adicionar(int aTipo, const std::string& aTexto, const std::string& aChavePai,
+                                         const std::string& aChave) {
   ITreeMessager& t = Destino();
-  TnMsgNode* pai = AChavePai.empty() ? nullptr : t.EncontrarNode(AChavePai);
-  return t.Add(ATipo, ATexto, pai, AChave);
+  TnMsgNode* pai = aChavePai.empty() ? nullptr : t.EncontrarNode(aChavePai);
+  return t.Add(aTipo, aTexto, pai, aChave);
 }
 
-TnMsgNode* TnControleMensagem::AddErro(const std::string& ATexto, const std::string& AChavePai,
-                                       const std::string& AChave) {
-  return Adicionar(tmErro, ATexto, AChavePai, AChave);
+TnMsgNode* TnControleMensagem::AddErro(const std::string& aTexto, const std::string& aChavePai,
+                                       const std::string& aChave) {
+  return Adicionar(tmErro, aTexto, aChavePai, aChave);
 }
 
-TnMsgNode* TnControleMensagem::AddAviso(const std::string& ATexto, const std::string& AChavePai,
-                                        const std::string& AChave) {
-  return Adicionar(tmAviso, ATexto, AChavePai, AChave);
+TnMsgNode* TnControleMensagem::AddAviso(const std::string& aTexto, const std::string& aChavePai,
+                                        const std::string& aChave) {
+  return Adicionar(tmAviso, aTexto, aChavePai, aChave);
 }
 
-TnMsgNode* TnControleMensagem::AddInformacao(const std::string& ATexto, const std::string& AChavePai,
-                                             const std::string& AChave) {
-  return Adicionar(tmInformacao, ATexto, AChavePai, AChave);
+TnMsgNode* TnControleMensagem::AddInformacao(const std::string& aTexto, const std::string& aChavePai,
+                                             const std::string& aChave) {
+  return Adicionar(tmInformacao, aTexto, aChavePai, aChave);
 }
 
-TnMsgNode* TnControleMensagem::AddConfirmacao(const std::string& ATexto, const std::string& AChavePai,
-                                              const std::string& AChave) {
-  return Adicionar(tmConfirmacao, ATexto, AChavePai, AChave);
+TnMsgNode* TnControleMensagem::AddConfirmacao(const std::string& aTexto, const std::string& aChavePai,
+                                              const std::string& aChave) {
+  return Adicionar(tmConfirmacao, aTexto, aChavePai, aChave);
 }
 
-TnMsgNode* TnControleMensagem::AddMesagemImageIndex(const std::string& ATexto, int AImageIndex,
-                                                    const std::string& AChavePai, const std::string& AChave) {
-  TnMsgNode* no = Adicionar(tmInformacao, ATexto, AChavePai, AChave);
-  no->ImageIndex = AImageIndex;
+TnMsgNode* TnControleMensagem::AddMesagemImageIndex(const std::string& aTexto, int aImageIndex,
+                                                    const std::string& aChavePai, const std::string& aChave) {
+  TnMsgNode* no = Adicionar(tmInformacao, aTexto, aChavePai, aChave);
+  no->ImageIndex = aImageIndex;
   return no;
 }
 
-TnMsgNode* TnControleMensagem::EncontrarNode(const std::string& AChave) const {
-  return Destino().EncontrarNode(AChave);
+TnMsgNode* TnControleMensagem::EncontrarNode(const std::string& aChave) const {
+  return Destino().EncontrarNode(aChave);
 }
 
 void TnControleMensagem::ExpandAll() { Destino().ExpandAll(); }

@@ -17,18 +17,18 @@ namespace nFramework {
 
 namespace {
 
-std::vector<std::string> Separar(std::string_view ATexto) {
+std::vector<std::string> Separar(std::string_view aTexto) {
   TStringList l;
-  l.SetDelimitedText(ATexto, ';');
+  l.SetDelimitedText(aTexto, ';');
   std::vector<std::string> r;
   for (const auto& s : l)
     if (!Trim(s).empty()) r.push_back(Trim(s));
   return r;
 }
 
-bool Vazio(const TField& AField) {
-  if (AField.IsNull()) return true;
-  return IsTextType(AField.DataType()) && Trim(AField.AsString()).empty();
+bool Vazio(const TField& aField) {
+  if (aField.IsNull()) return true;
+  return IsTextType(aField.DataType()) && Trim(aField.AsString()).empty();
 }
 
 bool Numerico(TFieldType t) {
@@ -38,12 +38,12 @@ bool Numerico(TFieldType t) {
 std::string TextoNumero(double v) { return FloatToStr(v); }
 
 // The table a registered register writes, by class name (one instance per class asked).
-std::string TabelaDoCadastro(const std::string& AClasse) {
+std::string TabelaDoCadastro(const std::string& aClasse) {
   static std::map<std::string, std::string> cache;
-  std::string chave = UpperCase(AClasse);
+  std::string chave = UpperCase(aClasse);
   if (auto it = cache.find(chave); it != cache.end()) return it->second;
-  if (!nClasseRegistrada(AClasse)) return {};
-  std::unique_ptr<TnDataModule> obj = nCriarInstancia(AClasse);
+  if (!nClasseRegistrada(aClasse)) return {};
+  std::unique_ptr<TnDataModule> obj = nCriarInstancia(aClasse);
   auto* reg = dynamic_cast<TnDMClientDataSet*>(obj.get());
   std::string tabela = reg ? reg->Tabela() : std::string();
   cache[chave] = tabela;
@@ -72,38 +72,38 @@ std::string TnDMClientDataSet::Tabela() const {
   return {};
 }
 
-TnCampoDef& TnDMClientDataSet::AddCampo(TnCampoDef ADef) {
-  if (FindDefinicao(ADef.Nome)) throw EInternalError("campo declarado duas vezes: " + ADef.Nome);
-  FCampos.push_back(std::move(ADef));
+TnCampoDef& TnDMClientDataSet::AddCampo(TnCampoDef aDef) {
+  if (FindDefinicao(aDef.Nome)) throw EInternalError("campo declarado duas vezes: " + aDef.Nome);
+  FCampos.push_back(std::move(aDef));
   return FCampos.back();
 }
 
-TnCampoDef* TnDMClientDataSet::FindDefinicao(std::string_view ACampo) {
+TnCampoDef* TnDMClientDataSet::FindDefinicao(std::string_view aCampo) {
   for (auto& c : FCampos)
-    if (SameText(c.Nome, ACampo)) return &c;
+    if (SameText(c.Nome, aCampo)) return &c;
   return nullptr;
 }
 
-TnCampoDef& TnDMClientDataSet::Definicao(std::string_view ACampo) {
-  if (TnCampoDef* d = FindDefinicao(ACampo)) return *d;
-  throw EInternalError(std::string(ClassName()) + " não tem o campo " + std::string(ACampo));
+TnCampoDef& TnDMClientDataSet::Definicao(std::string_view aCampo) {
+  if (TnCampoDef* d = FindDefinicao(aCampo)) return *d;
+  throw EInternalError(std::string(ClassName()) + " não tem o campo " + std::string(aCampo));
 }
 
-void TnDMClientDataSet::AddInfoDetalhe(std::string AClasse, std::string ACampoMestre, std::string ACampoDetalhe,
-                                       std::string ATexto1, std::string ACaption, std::string ATexto2, bool AFlag1,
-                                       bool AFlag2, bool AFlag3) {
-  FDetalhes.push_back(TnInfoDetalhe{std::move(AClasse), std::move(ACampoMestre), std::move(ACampoDetalhe),
-                                    std::move(ATexto1), std::move(ACaption), std::move(ATexto2), AFlag1, AFlag2,
-                                    AFlag3});
+void TnDMClientDataSet::AddInfoDetalhe(std::string aClasse, std::string aCampoMestre, std::string aCampoDetalhe,
+                                       std::string aTexto1, std::string aCaption, std::string aTexto2, bool aFlag1,
+                                       bool aFlag2, bool aFlag3) {
+  FDetalhes.push_back(TnInfoDetalhe{std::move(aClasse), std::move(aCampoMestre), std::move(aCampoDetalhe),
+                                    std::move(aTexto1), std::move(aCaption), std::move(aTexto2), aFlag1, aFlag2,
+                                    aFlag3});
 }
 
 std::vector<std::string> TnDMClientDataSet::CamposChave() const { return Separar(ChavePrimaria()); }
 
-void TnDMClientDataSet::CriarEstrutura(const TClientDataSet* AModelo) {
+void TnDMClientDataSet::CriarEstrutura(const TClientDataSet* aModelo) {
   if (FDataSet->Active()) return;
-  if (AModelo)
-    for (int i = 0; i < AModelo->FieldCount(); ++i) {
-      const TField& f = AModelo->Fields(i);
+  if (aModelo)
+    for (int i = 0; i < aModelo->FieldCount(); ++i) {
+      const TField& f = aModelo->Fields(i);
       if (FindDefinicao(f.FieldName())) continue;
       TnCampoDef d;
       d.Nome = f.FieldName();
@@ -125,8 +125,8 @@ void TnDMClientDataSet::CriarEstrutura(const TClientDataSet* AModelo) {
   FCursor = CloneCDS(*FDataSet);
 }
 
-void TnDMClientDataSet::AntesConfigurar(void* AForm) {
-  TnDataModule::AntesConfigurar(AForm);
+void TnDMClientDataSet::AntesConfigurar(void* aForm) {
+  TnDataModule::AntesConfigurar(aForm);
   std::unique_ptr<TSQLDataSet> modelo;
   if (!FCommandText.empty() && TemConexao())
     modelo = ExecutarSQL("select * from (" + FCommandText + ") q where 1 = 0");
@@ -160,26 +160,26 @@ void TnDMClientDataSet::Carregar(const std::string& ASQL) {
 
 void TnDMClientDataSet::Abrir() { Carregar(FCommandText); }
 
-void TnDMClientDataSet::FetchRegistros(const std::string& AFiltro) {
-  if (Trim(AFiltro).empty()) return Abrir();
-  Carregar("select * from (" + FCommandText + ") q where " + AFiltro);
+void TnDMClientDataSet::FetchRegistros(const std::string& aFiltro) {
+  if (Trim(aFiltro).empty()) return Abrir();
+  Carregar("select * from (" + FCommandText + ") q where " + aFiltro);
 }
 
-std::optional<TVariant> TnDMClientDataSet::ValorDoCampo(const std::string& ANome) {
-  TField* f = FDataSet->FindField(ANome);
+std::optional<TVariant> TnDMClientDataSet::ValorDoCampo(const std::string& aNome) {
+  TField* f = FDataSet->FindField(aNome);
   if (!f) return std::nullopt;
   return f->Value();
 }
 
-bool TnDMClientDataSet::CampoHabilitado(std::string_view ACampo) {
-  TnCampoDef& d = Definicao(ACampo);
+bool TnDMClientDataSet::CampoHabilitado(std::string_view aCampo) {
+  TnCampoDef& d = Definicao(aCampo);
   if (d.ExpressaoHabilitado.empty()) return !d.SomenteLeitura;
   return AvaliarCondicao(d.ExpressaoHabilitado, [this](const std::string& n) { return ValorDoCampo(n); });
 }
 
-bool TnDMClientDataSet::CampoObrigatorio(std::string_view ACampo) {
-  TnCampoDef& d = Definicao(ACampo);
-  if (!d.ExpressaoHabilitado.empty() && !CampoHabilitado(ACampo)) return false;
+bool TnDMClientDataSet::CampoObrigatorio(std::string_view aCampo) {
+  TnCampoDef& d = Definicao(aCampo);
+  if (!d.ExpressaoHabilitado.empty() && !CampoHabilitado(aCampo)) return false;
   if (d.ExpressaoObrigatorio.empty()) return d.Obrigatorio;
   return AvaliarCondicao(d.ExpressaoObrigatorio, [this](const std::string& n) { return ValorDoCampo(n); });
 }
@@ -257,33 +257,33 @@ std::vector<TVariant> TnDMClientDataSet::ValoresChave() {
   return r;
 }
 
-std::vector<TVariant> TnDMClientDataSet::ChaveGuardada(int64_t ALinha) {
+std::vector<TVariant> TnDMClientDataSet::ChaveGuardada(int64_t aLinha) {
   std::vector<TVariant> r;
-  if (!FCursor->GotoBookmark(ALinha)) return r;
+  if (!FCursor->GotoBookmark(aLinha)) return r;
   for (const auto& c : CamposChave()) r.push_back(FCursor->FieldByName(c).Value());
   return r;
 }
 
-std::string TnDMClientDataSet::Condicao(const std::vector<std::string>& ACampos,
-                                        const std::vector<TVariant>& AValores) const {
+std::string TnDMClientDataSet::Condicao(const std::vector<std::string>& aCampos,
+                                        const std::vector<TVariant>& aValores) const {
   std::string r;
-  for (size_t i = 0; i < ACampos.size(); ++i) {
-    TField* f = FDataSet->FindField(ACampos[i]);
+  for (size_t i = 0; i < aCampos.size(); ++i) {
+    TField* f = FDataSet->FindField(aCampos[i]);
     TFieldType t = f ? f->DataType() : TFieldType::ftString;
-    r += (r.empty() ? "" : " and ") + ACampos[i] +
-         (AValores[i].IsNull() ? std::string(" is null") : " = " + ValorParaSQL(AValores[i], t));
+    r += (r.empty() ? "" : " and ") + aCampos[i] +
+         (aValores[i].IsNull() ? std::string(" is null") : " = " + ValorParaSQL(aValores[i], t));
   }
   return r;
 }
 
-void TnDMClientDataSet::ChecarChave(const std::vector<TVariant>* AChaveOriginal) {
+void TnDMClientDataSet::ChecarChave(const std::vector<TVariant>* aChaveOriginal) {
   std::vector<std::string> campos = CamposChave();
   if (campos.empty()) return;
   std::vector<TVariant> valores = ValoresChave();
-  bool mudou = !AChaveOriginal || AChaveOriginal->size() != valores.size();
-  for (size_t i = 0; !mudou && i < valores.size(); ++i) mudou = !(valores[i] == (*AChaveOriginal)[i]);
+  bool mudou = !aChaveOriginal || aChaveOriginal->size() != valores.size();
+  for (size_t i = 0; !mudou && i < valores.size(); ++i) mudou = !(valores[i] == (*aChaveOriginal)[i]);
   if (!mudou) return;
-  if (AChaveOriginal && !FPodeAlterarChave)
+  if (aChaveOriginal && !FPodeAlterarChave)
     throw Exception("A chave do registro não pode ser alterada (" + ChavePrimaria() + ")!");
   std::string descricao;
   for (size_t i = 0; i < campos.size(); ++i)
@@ -366,30 +366,30 @@ const std::vector<std::string>& TnDMClientDataSet::ColunasTabela() {
   return FColunasTabela;
 }
 
-void TnDMClientDataSet::Aplicar(const TAlteracao& AAlteracao) {
+void TnDMClientDataSet::Aplicar(const TAlteracao& aAlteracao) {
   const std::string tabela = Tabela();
   if (tabela.empty()) throw EInternalError(std::string(ClassName()) + " não sabe em que tabela gravar");
   std::vector<std::string> chave = CamposChave();
-  if (chave.empty() && AAlteracao.Tipo != TTipoAlteracao::Insercao)
+  if (chave.empty() && aAlteracao.Tipo != TTipoAlteracao::Insercao)
     throw EInternalError(std::string(ClassName()) + " não declara a chave primária");
   TValores valores;
   std::string sql;
-  auto ondeChave = [&](const std::vector<TVariant>& AValores) {
+  auto ondeChave = [&](const std::vector<TVariant>& aValores) {
     std::string r;
     for (size_t i = 0; i < chave.size(); ++i) {
       r += (r.empty() ? "" : " and ") + chave[i] + " = :K" + std::to_string(i + 1);
-      valores.push_back(i < AValores.size() ? AValores[i] : TVariant());
+      valores.push_back(i < aValores.size() ? aValores[i] : TVariant());
     }
     return r;
   };
-  if (AAlteracao.Tipo == TTipoAlteracao::Exclusao) {
-    sql = "delete from " + tabela + " where " + ondeChave(AAlteracao.ChaveOriginal);
+  if (aAlteracao.Tipo == TTipoAlteracao::Exclusao) {
+    sql = "delete from " + tabela + " where " + ondeChave(aAlteracao.ChaveOriginal);
   } else {
-    if (!FCursor->GotoBookmark(AAlteracao.Linha)) throw EInternalError("registro pendente não encontrado");
+    if (!FCursor->GotoBookmark(aAlteracao.Linha)) throw EInternalError("registro pendente não encontrado");
     std::vector<TField*> campos;
     for (const auto& c : ColunasTabela())
       if (TField* f = FCursor->FindField(c); f && !f->IsLookup()) campos.push_back(f);
-    if (AAlteracao.Tipo == TTipoAlteracao::Insercao) {
+    if (aAlteracao.Tipo == TTipoAlteracao::Insercao) {
       std::string nomes, marcas;
       for (size_t i = 0; i < campos.size(); ++i) {
         nomes += (i ? ", " : "") + campos[i]->FieldName();
@@ -403,15 +403,15 @@ void TnDMClientDataSet::Aplicar(const TAlteracao& AAlteracao) {
         sets += (i ? ", " : "") + campos[i]->FieldName() + " = :P" + std::to_string(i + 1);
         valores.push_back(campos[i]->Value());
       }
-      sql = "update " + tabela + " set " + sets + " where " + ondeChave(AAlteracao.ChaveOriginal);
+      sql = "update " + tabela + " set " + sets + " where " + ondeChave(aAlteracao.ChaveOriginal);
     }
   }
   int64_t n = ExecutarSQLDireto(sql, valores);
-  if (n == 0 && AAlteracao.Tipo != TTipoAlteracao::Insercao)
+  if (n == 0 && aAlteracao.Tipo != TTipoAlteracao::Insercao)
     throw Exception("Registro não encontrado em " + tabela + ": foi alterado ou excluído por outro usuário.");
 }
 
-int TnDMClientDataSet::ApplyUpdates(int AMaxErrors) {
+int TnDMClientDataSet::ApplyUpdates(int aMaxErrors) {
   FErros.clear();
   if (FAlteracoes.empty()) return 0;
   TnDMConexao& c = Conexao();
@@ -431,7 +431,7 @@ int TnDMClientDataSet::ApplyUpdates(int AMaxErrors) {
     throw;
   }
   int erros = static_cast<int>(falhas.size());
-  if (erros > AMaxErrors) {
+  if (erros > aMaxErrors) {
     c.RollBack();
     return erros;
   }

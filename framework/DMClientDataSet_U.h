@@ -70,30 +70,30 @@ class TnDMClientDataSet : public TnDataModule {
   ~TnDMClientDataSet() override;
 
   // Declaration (the form resource).
-  void SetCommandText(std::string ASelect) { FCommandText = std::move(ASelect); }
+  void SetCommandText(std::string aSelect) { FCommandText = std::move(aSelect); }
   const std::string& CommandText() const { return FCommandText; }
-  void SetOrdem(std::string AOrdem) { FOrdem = std::move(AOrdem); }
+  void SetOrdem(std::string aOrdem) { FOrdem = std::move(aOrdem); }
   const std::string& Ordem() const { return FOrdem; }
-  void SetCaption(std::string ACaption) { FCaption = std::move(ACaption); }
+  void SetCaption(std::string aCaption) { FCaption = std::move(aCaption); }
   const std::string& Caption() const { return FCaption; }
-  void SetPodeAlterarChave(bool AValor) { FPodeAlterarChave = AValor; }
+  void SetPodeAlterarChave(bool aValor) { FPodeAlterarChave = aValor; }
   bool PodeAlterarChave() const { return FPodeAlterarChave; }
-  void SetCadCons(std::string AClasse) { FCadCons = std::move(AClasse); }
+  void SetCadCons(std::string aClasse) { FCadCons = std::move(aClasse); }
   const std::string& CadCons() const { return FCadCons; }
-  void SetLogChanges(bool AValor) { FLogChanges = AValor; }
+  void SetLogChanges(bool aValor) { FLogChanges = aValor; }
   // The table written; empty: the first table of the select text.
-  void SetTabela(std::string ATabela) { FTabela = std::move(ATabela); }
+  void SetTabela(std::string aTabela) { FTabela = std::move(aTabela); }
   std::string Tabela() const;
-  TnCampoDef& AddCampo(TnCampoDef ADef);
+  TnCampoDef& AddCampo(TnCampoDef aDef);
   // Raises EInternalError for a field the register does not have.
-  TnCampoDef& Definicao(std::string_view ACampo);
-  TnCampoDef* FindDefinicao(std::string_view ACampo);
+  TnCampoDef& Definicao(std::string_view aCampo);
+  TnCampoDef* FindDefinicao(std::string_view aCampo);
   const std::vector<TnCampoDef>& Campos() const { return FCampos; }
   // The framework's form kind (5: the work-area grid).
-  void SetTipoForm(int ATipo) { FTipoForm = ATipo; }
+  void SetTipoForm(int aTipo) { FTipoForm = aTipo; }
   int TipoForm() const { return FTipoForm; }
-  void AddInfoDetalhe(std::string AClasse, std::string ACampoMestre, std::string ACampoDetalhe, std::string ATexto1,
-                      std::string ACaption, std::string ATexto2, bool AFlag1, bool AFlag2, bool AFlag3);
+  void AddInfoDetalhe(std::string aClasse, std::string aCampoMestre, std::string aCampoDetalhe, std::string aTexto1,
+                      std::string aCaption, std::string aTexto2, bool aFlag1, bool aFlag2, bool aFlag3);
   const std::vector<TnInfoDetalhe>& Detalhes() const { return FDetalhes; }
 
   // Virtual operations.
@@ -102,7 +102,7 @@ class TnDMClientDataSet : public TnDataModule {
   // 1 register, 2 lookup.
   virtual int PegarTipoObjeto() const { return 1; }
   // Builds the dataset's structure from the declared fields (and the select's columns).
-  void AntesConfigurar(void* AForm) override;
+  void AntesConfigurar(void* aForm) override;
   // Checks the current row before it is posted: required fields, ranges, combo values and
   // links. Overrides run it first, then their own checks, and raise to refuse the row.
   virtual void ValidarDado();
@@ -110,11 +110,11 @@ class TnDMClientDataSet : public TnDataModule {
   // Configures without a screen (once).
   void ConfigSobDemanda();
   // Applies the field configuration again (the expressions of every field), as after a
-  // change of AField that others depend on.
-  void ChecarConfigurarCampo(TField& AField);
+  // change of aField that others depend on.
+  void ChecarConfigurarCampo(TField& aField);
   // Whether a field is enabled and required now, by its definition and expressions.
-  bool CampoHabilitado(std::string_view ACampo);
-  bool CampoObrigatorio(std::string_view ACampo);
+  bool CampoHabilitado(std::string_view aCampo);
+  bool CampoObrigatorio(std::string_view aCampo);
 
   TClientDataSet& nClientDataSet() { return *FDataSet; }
   // Loads every row of the select. Pending changes are dropped.
@@ -122,11 +122,11 @@ class TnDMClientDataSet : public TnDataModule {
   bool Aberto() const { return FDataSet->Active(); }
   void Refresh() { Abrir(); }
   // Loads the rows of the select that meet the condition (column names of the select).
-  void FetchRegistros(const std::string& AFiltro);
+  void FetchRegistros(const std::string& aFiltro);
   // Writes the posted changes (inserts, updates, deletes) in one transaction. When more than
-  // AMaxErrors fail nothing is written; else the rest is written and the failed ones stay
+  // aMaxErrors fail nothing is written; else the rest is written and the failed ones stay
   // pending. Returns the number that failed; their messages are in ErrosApplyUpdates.
-  int ApplyUpdates(int AMaxErrors);
+  int ApplyUpdates(int aMaxErrors);
   size_t AlteracoesPendentes() const { return FAlteracoes.size(); }
   const std::vector<std::string>& ErrosApplyUpdates() const { return FErros; }
 
@@ -141,20 +141,20 @@ class TnDMClientDataSet : public TnDataModule {
     std::vector<TVariant> ChaveOriginal;
   };
 
-  void CriarEstrutura(const TClientDataSet* AModelo);
+  void CriarEstrutura(const TClientDataSet* aModelo);
   void Carregar(const std::string& ASQL);
   void AntesPost();
   void DepoisPost();
   void AntesExcluir();
   void AoNovoRegistro();
   void AplicarExpressoes();
-  std::optional<TVariant> ValorDoCampo(const std::string& ANome);
-  void ChecarChave(const std::vector<TVariant>* AChaveOriginal);
+  std::optional<TVariant> ValorDoCampo(const std::string& aNome);
+  void ChecarChave(const std::vector<TVariant>* aChaveOriginal);
   std::vector<TVariant> ValoresChave();
-  std::vector<TVariant> ChaveGuardada(int64_t ALinha);
-  std::string Condicao(const std::vector<std::string>& ACampos, const std::vector<TVariant>& AValores) const;
+  std::vector<TVariant> ChaveGuardada(int64_t aLinha);
+  std::string Condicao(const std::vector<std::string>& aCampos, const std::vector<TVariant>& aValores) const;
   const std::vector<std::string>& ColunasTabela();
-  void Aplicar(const TAlteracao& AAlteracao);
+  void Aplicar(const TAlteracao& aAlteracao);
 
   std::string FCommandText, FOrdem, FCaption, FCadCons, FTabela;
   bool FPodeAlterarChave = true;

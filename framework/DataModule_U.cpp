@@ -19,14 +19,14 @@ std::string TnDataModule::GetFormClass() const {
   return it == Formularios().end() ? std::string() : it->second;
 }
 
-void TnDataModule::ComponenteAusente(std::string_view AName) const {
-  throw EInternalError(std::string(ClassName()) + " não tem o componente " + std::string(AName));
+void TnDataModule::ComponenteAusente(std::string_view aName) const {
+  throw EInternalError(std::string(ClassName()) + " não tem o componente " + std::string(aName));
 }
 
-void nRegistrarFormulario(std::string_view AClasseProcesso, std::string_view AClasseFormulario) {
-  Formularios()[UpperCase(AClasseProcesso)] = std::string(AClasseFormulario);
+void nRegistrarFormulario(std::string_view aClasseProcesso, std::string_view aClasseFormulario) {
+  Formularios()[UpperCase(aClasseProcesso)] = std::string(aClasseFormulario);
 }
 
-void nRemoverFormulario(std::string_view AClasseProcesso) { Formularios().erase(UpperCase(AClasseProcesso)); }
+void nRemoverFormulario(std::string_view aClasseProcesso) { Formularios().erase(UpperCase(aClasseProcesso)); }
 
 }  // namespace nFramework

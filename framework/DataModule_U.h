@@ -30,8 +30,8 @@ class TnDataModule {
   virtual std::string_view ClassName() const { return "TnDataModule"; }
 
   // Virtual operations, in the framework's slot order.
-  // Adds at most one action to AActionList; the base adds none.
-  virtual void GerarPrincAction(TnActionList& AActionList, TNotifyEvent AOnExecute, const TnPerModulos& AModulos);
+  // Adds at most one action to aActionList; the base adds none.
+  virtual void GerarPrincAction(TnActionList& aActionList, TNotifyEvent aOnExecute, const TnPerModulos& aModulos);
   // The ';'-separated selection keys that must be chosen before the class opens; the base
   // gives the value declared with SetVerificaSelecao (empty unless declared).
   virtual std::string PegarVerificaSelecao() const { return FVerificaSelecao; }
@@ -42,43 +42,43 @@ class TnDataModule {
   // construction and DataModuleDestroy right before destruction, so both dispatch virtually.
   virtual void DataModuleCreate() {}
   virtual void DataModuleDestroy() {}
-  // Called by the framework around the configuration of the class's screen (AForm may be
+  // Called by the framework around the configuration of the class's screen (aForm may be
   // nullptr: configured without a screen).
-  virtual void AntesConfigurar(void* AForm) { (void)AForm; }
-  virtual void DepoisConfigurar(void* AForm) { (void)AForm; }
+  virtual void AntesConfigurar(void* aForm) { (void)aForm; }
+  virtual void DepoisConfigurar(void* aForm) { (void)aForm; }
 
-  void SetVerificaSelecao(std::string AValor) { FVerificaSelecao = std::move(AValor); }
+  void SetVerificaSelecao(std::string aValor) { FVerificaSelecao = std::move(aValor); }
   // The action that opened the instance (nullptr when created without one).
   TnAction* Action() const { return FAction; }
-  void SetAction(TnAction* AAction) { FAction = AAction; }
+  void SetAction(TnAction* aAction) { FAction = aAction; }
   const std::string& Contexto() const { return FContexto; }
-  void SetContexto(std::string AContexto) { FContexto = std::move(AContexto); }
+  void SetContexto(std::string aContexto) { FContexto = std::move(aContexto); }
   // The base's Boolean that every module clears after its inherited creation; it changes
   // nothing in this stand-in and is kept so creation handlers read as written.
-  void SetBooleanoBase(bool AValor) { FBooleanoBase = AValor; }
+  void SetBooleanoBase(bool aValor) { FBooleanoBase = aValor; }
   bool BooleanoBase() const { return FBooleanoBase; }
 
   // Components owned by the module, found by name without regard to case.
   template <class T>
-  T& AddComponent(std::string AName, std::unique_ptr<T> AComponente) {
-    auto holder = std::make_unique<THolder<T>>(std::move(AComponente));
+  T& AddComponent(std::string aName, std::unique_ptr<T> aComponente) {
+    auto holder = std::make_unique<THolder<T>>(std::move(aComponente));
     T& ref = *holder->FObjeto;
-    FComponentes[UpperCase(AName)] = TEntrada{std::move(AName), std::move(holder)};
+    FComponentes[UpperCase(aName)] = TEntrada{std::move(aName), std::move(holder)};
     return ref;
   }
   // nullptr when there is no component of that name or it is of another type.
   template <class T>
-  T* FindComponent(std::string_view AName) const {
-    auto it = FComponentes.find(UpperCase(AName));
+  T* FindComponent(std::string_view aName) const {
+    auto it = FComponentes.find(UpperCase(aName));
     if (it == FComponentes.end()) return nullptr;
     auto* h = dynamic_cast<THolder<T>*>(it->second.FHolder.get());
     return h ? h->FObjeto.get() : nullptr;
   }
   // Raises EInternalError when the component is missing.
   template <class T>
-  T& ComponentByName(std::string_view AName) const {
-    if (T* p = FindComponent<T>(AName)) return *p;
-    ComponenteAusente(AName);
+  T& ComponentByName(std::string_view aName) const {
+    if (T* p = FindComponent<T>(aName)) return *p;
+    ComponenteAusente(aName);
   }
 
  private:
@@ -94,7 +94,7 @@ class TnDataModule {
     std::string FName;
     std::unique_ptr<THolderBase> FHolder;
   };
-  [[noreturn]] void ComponenteAusente(std::string_view AName) const;
+  [[noreturn]] void ComponenteAusente(std::string_view aName) const;
 
   std::string FVerificaSelecao;
   std::string FContexto;
@@ -104,7 +104,7 @@ class TnDataModule {
 };
 
 // Pairs a process class with the form class that shows it (the framework's pairing rule).
-void nRegistrarFormulario(std::string_view AClasseProcesso, std::string_view AClasseFormulario);
-void nRemoverFormulario(std::string_view AClasseProcesso);
+void nRegistrarFormulario(std::string_view aClasseProcesso, std::string_view aClasseFormulario);
+void nRemoverFormulario(std::string_view aClasseProcesso);
 
 }  // namespace nFramework

@@ -19,22 +19,22 @@ struct TnDialogo {
 
 // The answer that risks nothing: the cancel button, else a "Não"/"Cancelar" button, else the
 // last one (0 for a dialog without buttons).
-int RespostaSegura(const TnDialogo& ADialogo);
+int RespostaSegura(const TnDialogo& aDialogo);
 // A caption without its accelerator mark, for comparing ("Sim para &todos" -> "Sim para todos").
-std::string CaptionSemAtalho(const std::string& ACaption);
+std::string CaptionSemAtalho(const std::string& aCaption);
 
 class IDialogoService {
  public:
   virtual ~IDialogoService() = default;
   // Returns the index of the chosen button.
-  virtual int Perguntar(const TnDialogo& ADialogo) = 0;
+  virtual int Perguntar(const TnDialogo& aDialogo) = 0;
 };
-void SetDialogoService(std::shared_ptr<IDialogoService> AService);
+void SetDialogoService(std::shared_ptr<IDialogoService> aService);
 
-// Asks the question; the answer is the index of the chosen button in ABotoes. With no
+// Asks the question; the answer is the index of the chosen button in aBotoes. With no
 // captions the dialog has one "OK" button.
-int nMessageDlg(const std::string& ATexto, TMsgDlgType ATipo, const std::vector<std::string>& ABotoes,
-                int APadrao = 0, int ACancelar = -1, int AHelpCtx = 0);
+int nMessageDlg(const std::string& aTexto, TMsgDlgType aTipo, const std::vector<std::string>& aBotoes,
+                int aPadrao = 0, int aCancelar = -1, int aHelpCtx = 0);
 
 // Resource texts of the framework, for fmt::format with the file's name or path.
 inline constexpr char infoMSubistituirArquivoDestino[] = "O arquivo {} já existe. Deseja substituí-lo?";

@@ -5,17 +5,17 @@
 namespace nFramework {
 
 namespace {
-TnEntradaDicionario E(std::string ANome, std::string ACaption, TnControle AControle, std::string ALista = {},
-                      std::string AClasse = {}, std::string ACampo = {}, std::string AExibido = {}, int ATamanho = 0) {
+TnEntradaDicionario E(std::string aNome, std::string aCaption, TnControle aControle, std::string aLista = {},
+                      std::string aClasse = {}, std::string aCampo = {}, std::string aExibido = {}, int aTamanho = 0) {
   TnEntradaDicionario e;
-  e.Nome = std::move(ANome);
-  e.Caption = std::move(ACaption);
-  e.Controle = AControle;
-  e.Lista = std::move(ALista);
-  e.ClasseLookup = std::move(AClasse);
-  e.CampoLookup = std::move(ACampo);
-  e.CampoExibido = std::move(AExibido);
-  e.Tamanho = ATamanho;
+  e.Nome = std::move(aNome);
+  e.Caption = std::move(aCaption);
+  e.Controle = aControle;
+  e.Lista = std::move(aLista);
+  e.ClasseLookup = std::move(aClasse);
+  e.CampoLookup = std::move(aCampo);
+  e.CampoExibido = std::move(aExibido);
+  e.Tamanho = aTamanho;
   return e;
 }
 }  // namespace
@@ -52,18 +52,18 @@ TnDicionario::TnDicionario() {
   };
 }
 
-void TnDicionario::Registrar(TnEntradaDicionario AEntrada) {
+void TnDicionario::Registrar(TnEntradaDicionario aEntrada) {
   for (auto& e : FEntradas)
-    if (SameText(e.Nome, AEntrada.Nome)) {
-      e = std::move(AEntrada);
+    if (SameText(e.Nome, aEntrada.Nome)) {
+      e = std::move(aEntrada);
       return;
     }
-  FEntradas.push_back(std::move(AEntrada));
+  FEntradas.push_back(std::move(aEntrada));
 }
 
-const TnEntradaDicionario* TnDicionario::Encontrar(std::string_view ANome) const {
+const TnEntradaDicionario* TnDicionario::Encontrar(std::string_view aNome) const {
   for (const auto& e : FEntradas)
-    if (SameText(e.Nome, ANome)) return &e;
+    if (SameText(e.Nome, aNome)) return &e;
   return nullptr;
 }
 
@@ -72,9 +72,9 @@ TnDicionario& Dicionario() {
   return dicionario;
 }
 
-std::vector<std::pair<std::string, std::string>> ItensLista(std::string_view ALista) {
+std::vector<std::pair<std::string, std::string>> ItensLista(std::string_view aLista) {
   TStringList l;
-  l.SetDelimitedText(ALista, ';');
+  l.SetDelimitedText(aLista, ';');
   std::vector<std::pair<std::string, std::string>> r;
   for (size_t i = 0; i < l.Count(); ++i) {
     if (Trim(l[i]).empty()) continue;

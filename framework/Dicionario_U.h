@@ -38,9 +38,9 @@ class TnDicionario {
  public:
   TnDicionario();
   // Replaces an entry of the same name.
-  void Registrar(TnEntradaDicionario AEntrada);
+  void Registrar(TnEntradaDicionario aEntrada);
   // nullptr for an unknown name.
-  const TnEntradaDicionario* Encontrar(std::string_view ANome) const;
+  const TnEntradaDicionario* Encontrar(std::string_view aNome) const;
   const std::vector<TnEntradaDicionario>& Entradas() const { return FEntradas; }
 
  private:
@@ -50,6 +50,6 @@ class TnDicionario {
 TnDicionario& Dicionario();
 
 // A combo list "Caption=Value;..." as (caption, value) pairs; an item without '=' is both.
-std::vector<std::pair<std::string, std::string>> ItensLista(std::string_view ALista);
+std::vector<std::pair<std::string, std::string>> ItensLista(std::string_view aLista);
 
 }  // namespace nFramework

@@ -21,7 +21,7 @@ struct TNo {
 
 class TParser {
  public:
-  explicit TParser(std::string_view AText) : FText(AText) {}
+  explicit TParser(std::string_view aText) : FText(aText) {}
 
   std::unique_ptr<TNo> Parse() {
     auto no = Expr();
@@ -31,8 +31,8 @@ class TParser {
   }
 
  private:
-  [[noreturn]] void Falhar(const std::string& AMotivo) const {
-    throw Exception("Expressão inválida: " + std::string(FText) + " (" + AMotivo + " na posição " +
+  [[noreturn]] void Falhar(const std::string& aMotivo) const {
+    throw Exception("Expressão inválida: " + std::string(FText) + " (" + aMotivo + " na posição " +
                     std::to_string(FPos + 1) + ")");
   }
   void Blank() {
@@ -52,13 +52,13 @@ class TParser {
   static bool InicioNome(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_'; }
   static bool ParteNome(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '.'; }
 
-  std::vector<std::unique_ptr<TNo>> Itens(char AFim) {
+  std::vector<std::unique_ptr<TNo>> Itens(char aFim) {
     std::vector<std::unique_ptr<TNo>> r;
-    if (Aceitar(AFim)) return r;
+    if (Aceitar(aFim)) return r;
     do {
       r.push_back(Expr());
     } while (Aceitar(','));
-    Esperar(AFim);
+    Esperar(aFim);
     return r;
   }
 
@@ -119,57 +119,57 @@ bool Iguais(const TVariant& a, const TVariant& b) {
 
 class TAvaliador {
  public:
-  TAvaliador(std::string_view AExpr, const TnResolvedorNome& AResolvedor) : FExpr(AExpr), FResolvedor(AResolvedor) {}
+  TAvaliador(std::string_view aExpr, const TnResolvedorNome& aResolvedor) : FExpr(aExpr), FResolvedor(aResolvedor) {}
 
-  TVariant Avaliar(const TNo& ANo) {
-    switch (ANo.Tipo) {
-      case TNo::Texto: return TVariant(ANo.Valor);
+  TVariant Avaliar(const TNo& aNo) {
+    switch (aNo.Tipo) {
+      case TNo::Texto: return TVariant(aNo.Valor);
       case TNo::Numero: {
         int64_t i;
-        if (TryStrToInt64(ANo.Valor, i)) return TVariant(static_cast<long long>(i));
+        if (TryStrToInt64(aNo.Valor, i)) return TVariant(static_cast<long long>(i));
         double d;
-        if (TryStrToFloat(ANo.Valor, d)) return TVariant(d);
-        Falhar("número inválido " + ANo.Valor);
+        if (TryStrToFloat(aNo.Valor, d)) return TVariant(d);
+        Falhar("número inválido " + aNo.Valor);
       }
       case TNo::Nome: {
-        std::optional<TVariant> v = FResolvedor ? FResolvedor(ANo.Valor) : std::nullopt;
-        if (!v) Falhar("nome desconhecido " + ANo.Valor);
+        std::optional<TVariant> v = FResolvedor ? FResolvedor(aNo.Valor) : std::nullopt;
+        if (!v) Falhar("nome desconhecido " + aNo.Valor);
         return *v;
       }
       case TNo::Lista: {
         std::vector<TVariant> itens;
-        for (const auto& a : ANo.Args) itens.push_back(Avaliar(*a));
+        for (const auto& a : aNo.Args) itens.push_back(Avaliar(*a));
         return TVariant::FromArray(std::move(itens));
       }
-      case TNo::Chamada: return Chamar(ANo);
+      case TNo::Chamada: return Chamar(aNo);
     }
     return TVariant();
   }
 
  private:
-  [[noreturn]] void Falhar(const std::string& AMotivo) const {
-    throw Exception("Expressão inválida: " + std::string(FExpr) + " (" + AMotivo + ")");
+  [[noreturn]] void Falhar(const std::string& aMotivo) const {
+    throw Exception("Expressão inválida: " + std::string(FExpr) + " (" + aMotivo + ")");
   }
-  void Aridade(const TNo& ANo, size_t AMin, size_t AMax) const {
-    if (ANo.Args.size() < AMin || ANo.Args.size() > AMax)
-      Falhar(ANo.Valor + " com " + std::to_string(ANo.Args.size()) + " argumento(s)");
+  void Aridade(const TNo& aNo, size_t aMin, size_t aMax) const {
+    if (aNo.Args.size() < aMin || aNo.Args.size() > aMax)
+      Falhar(aNo.Valor + " com " + std::to_string(aNo.Args.size()) + " argumento(s)");
   }
 
-  TVariant Chamar(const TNo& ANo) {
-    const std::string& f = ANo.Valor;
+  TVariant Chamar(const TNo& aNo) {
+    const std::string& f = aNo.Valor;
     if (f == "NOT" || f == "NAO") {
-      Aridade(ANo, 1, 1);
-      return TVariant(!VariantVerdadeiro(Avaliar(*ANo.Args[0])));
+      Aridade(aNo, 1, 1);
+      return TVariant(!VariantVerdadeiro(Avaliar(*aNo.Args[0])));
     }
     if (f == "IGUAL" || f == "DIFERENTE") {
-      Aridade(ANo, 2, 2);
-      bool igual = Iguais(Avaliar(*ANo.Args[0]), Avaliar(*ANo.Args[1]));
+      Aridade(aNo, 2, 2);
+      bool igual = Iguais(Avaliar(*aNo.Args[0]), Avaliar(*aNo.Args[1]));
       return TVariant(f == "IGUAL" ? igual : !igual);
     }
     if (f == "E" || f == "AND" || f == "OU" || f == "OR") {
-      Aridade(ANo, 1, 64);
+      Aridade(aNo, 1, 64);
       bool e = f == "E" || f == "AND";
-      for (const auto& a : ANo.Args) {
+      for (const auto& a : aNo.Args) {
         bool v = VariantVerdadeiro(Avaliar(*a));
         if (e && !v) return TVariant(false);
         if (!e && v) return TVariant(true);
@@ -177,15 +177,15 @@ class TAvaliador {
       return TVariant(e);
     }
     if (f == "VAZIO") {
-      Aridade(ANo, 1, 1);
-      return TVariant(Trim(TextoDe(Avaliar(*ANo.Args[0]))).empty());
+      Aridade(aNo, 1, 1);
+      return TVariant(Trim(TextoDe(Avaliar(*aNo.Args[0]))).empty());
     }
     if (f == "EXTERNO") {
-      Aridade(ANo, 1, 2);
-      std::string nome = TextoDe(Avaliar(*ANo.Args[0]));
+      Aridade(aNo, 1, 2);
+      std::string nome = TextoDe(Avaliar(*aNo.Args[0]));
       std::vector<std::string> args;
-      if (ANo.Args.size() == 2) {
-        TVariant v = Avaliar(*ANo.Args[1]);
+      if (aNo.Args.size() == 2) {
+        TVariant v = Avaliar(*aNo.Args[1]);
         if (v.IsArray())
           for (size_t i = 0; i < v.Count(); ++i) args.push_back(TextoDe(v[i]));
         else
@@ -200,44 +200,44 @@ class TAvaliador {
   const TnResolvedorNome& FResolvedor;
 };
 
-std::shared_ptr<const TNo> Compilar(std::string_view AExpressao) {
+std::shared_ptr<const TNo> Compilar(std::string_view aExpressao) {
   static std::map<std::string, std::shared_ptr<const TNo>, std::less<>> cache;
-  auto it = cache.find(AExpressao);
+  auto it = cache.find(aExpressao);
   if (it != cache.end()) return it->second;
-  std::shared_ptr<const TNo> no = TParser(AExpressao).Parse();
-  cache.emplace(std::string(AExpressao), no);
+  std::shared_ptr<const TNo> no = TParser(aExpressao).Parse();
+  cache.emplace(std::string(aExpressao), no);
   return no;
 }
 
 }  // namespace
 
-void TnFieldExpressionFunctions::RegisterFunction(std::string_view AName, TnFuncaoExpressao AFuncao) {
-  UnRegisterFunction(AName);
-  FFuncoes.push_back(TEntrada{UpperCase(AName), std::move(AFuncao), nBibliotecaCarregando()});
+void TnFieldExpressionFunctions::RegisterFunction(std::string_view aName, TnFuncaoExpressao aFuncao) {
+  UnRegisterFunction(aName);
+  FFuncoes.push_back(TEntrada{UpperCase(aName), std::move(aFuncao), nBibliotecaCarregando()});
 }
 
-void TnFieldExpressionFunctions::UnRegisterFunction(std::string_view AName) {
-  std::string nome = UpperCase(AName);
+void TnFieldExpressionFunctions::UnRegisterFunction(std::string_view aName) {
+  std::string nome = UpperCase(aName);
   FFuncoes.erase(std::remove_if(FFuncoes.begin(), FFuncoes.end(), [&](const TEntrada& e) { return e.Nome == nome; }),
                  FFuncoes.end());
 }
 
-bool TnFieldExpressionFunctions::Existe(std::string_view AName) const {
-  std::string nome = UpperCase(AName);
+bool TnFieldExpressionFunctions::Existe(std::string_view aName) const {
+  std::string nome = UpperCase(aName);
   return std::any_of(FFuncoes.begin(), FFuncoes.end(), [&](const TEntrada& e) { return e.Nome == nome; });
 }
 
-TVariant TnFieldExpressionFunctions::Chamar(std::string_view AName, const std::vector<std::string>& AArgs) const {
-  std::string nome = UpperCase(AName);
+TVariant TnFieldExpressionFunctions::Chamar(std::string_view aName, const std::vector<std::string>& aArgs) const {
+  std::string nome = UpperCase(aName);
   for (const auto& e : FFuncoes)
-    if (e.Nome == nome) return e.Funcao(AArgs);
-  throw Exception("Função de expressão não registrada: " + std::string(AName));
+    if (e.Nome == nome) return e.Funcao(aArgs);
+  throw Exception("Função de expressão não registrada: " + std::string(aName));
 }
 
-void TnFieldExpressionFunctions::RemoverDaBiblioteca(const std::string& ABiblioteca) {
-  if (ABiblioteca.empty()) return;
+void TnFieldExpressionFunctions::RemoverDaBiblioteca(const std::string& aBiblioteca) {
+  if (aBiblioteca.empty()) return;
   FFuncoes.erase(std::remove_if(FFuncoes.begin(), FFuncoes.end(),
-                                [&](const TEntrada& e) { return e.Biblioteca == ABiblioteca; }),
+                                [&](const TEntrada& e) { return e.Biblioteca == aBiblioteca; }),
                  FFuncoes.end());
 }
 
@@ -246,28 +246,28 @@ TnFieldExpressionFunctions& FieldExpressionFunctions() {
   return *funcoes;
 }
 
-bool VariantVerdadeiro(const TVariant& AValor) {
-  switch (AValor.Kind()) {
+bool VariantVerdadeiro(const TVariant& aValor) {
+  switch (aValor.Kind()) {
     case TVarKind::Null: return false;
-    case TVarKind::Boolean: return AValor.AsBoolean();
+    case TVarKind::Boolean: return aValor.AsBoolean();
     case TVarKind::String: {
-      std::string t = Trim(AValor.AsString());
+      std::string t = Trim(aValor.AsString());
       if (SameText(t, "true")) return true;
       double d;
       return TryStrToFloat(t, d) && d != 0;
     }
-    case TVarKind::Array: return AValor.Count() > 0;
-    default: return AValor.AsFloat() != 0;
+    case TVarKind::Array: return aValor.Count() > 0;
+    default: return aValor.AsFloat() != 0;
   }
 }
 
-TVariant AvaliarExpressao(std::string_view AExpressao, const TnResolvedorNome& AResolvedor) {
-  auto no = Compilar(AExpressao);
-  return TAvaliador(AExpressao, AResolvedor).Avaliar(*no);
+TVariant AvaliarExpressao(std::string_view aExpressao, const TnResolvedorNome& aResolvedor) {
+  auto no = Compilar(aExpressao);
+  return TAvaliador(aExpressao, aResolvedor).Avaliar(*no);
 }
 
-bool AvaliarCondicao(std::string_view AExpressao, const TnResolvedorNome& AResolvedor) {
-  return VariantVerdadeiro(AvaliarExpressao(AExpressao, AResolvedor));
+bool AvaliarCondicao(std::string_view aExpressao, const TnResolvedorNome& aResolvedor) {
+  return VariantVerdadeiro(AvaliarExpressao(aExpressao, aResolvedor));
 }
 
 }  // namespace nFramework

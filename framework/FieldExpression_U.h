@@ -16,18 +16,18 @@
 
 namespace nFramework {
 
-using TnFuncaoExpressao = std::function<TVariant(const std::vector<std::string>& AArgs)>;
+using TnFuncaoExpressao = std::function<TVariant(const std::vector<std::string>& aArgs)>;
 
 class TnFieldExpressionFunctions {
  public:
   // A later registration of the same name replaces the earlier one.
-  void RegisterFunction(std::string_view AName, TnFuncaoExpressao AFuncao);
-  void UnRegisterFunction(std::string_view AName);
-  bool Existe(std::string_view AName) const;
+  void RegisterFunction(std::string_view aName, TnFuncaoExpressao aFuncao);
+  void UnRegisterFunction(std::string_view aName);
+  bool Existe(std::string_view aName) const;
   // Raises when no function of that name is registered.
-  TVariant Chamar(std::string_view AName, const std::vector<std::string>& AArgs) const;
+  TVariant Chamar(std::string_view aName, const std::vector<std::string>& aArgs) const;
   // Removes the functions registered while that library loaded (its code is leaving).
-  void RemoverDaBiblioteca(const std::string& ABiblioteca);
+  void RemoverDaBiblioteca(const std::string& aBiblioteca);
 
  private:
   struct TEntrada {
@@ -41,13 +41,13 @@ class TnFieldExpressionFunctions {
 TnFieldExpressionFunctions& FieldExpressionFunctions();
 
 // Gives the value of a name; nullopt when the name is unknown.
-using TnResolvedorNome = std::function<std::optional<TVariant>(const std::string& ANome)>;
+using TnResolvedorNome = std::function<std::optional<TVariant>(const std::string& aNome)>;
 
 // Evaluates an expression. Raises an Exception naming the expression for a syntax error, an
 // unknown name or an unknown function.
-TVariant AvaliarExpressao(std::string_view AExpressao, const TnResolvedorNome& AResolvedor);
+TVariant AvaliarExpressao(std::string_view aExpressao, const TnResolvedorNome& aResolvedor);
 // The expression's value read as a condition: true, a non-zero number or the text "true".
-bool AvaliarCondicao(std::string_view AExpressao, const TnResolvedorNome& AResolvedor);
-bool VariantVerdadeiro(const TVariant& AValor);
+bool AvaliarCondicao(std::string_view aExpressao, const TnResolvedorNome& aResolvedor);
+bool VariantVerdadeiro(const TVariant& aValor);
 
 }  // namespace nFramework

@@ -17,27 +17,27 @@ std::filesystem::path PastaDoPrograma() {
 
 std::filesystem::path PastaPadraoBibliotecas() { return PastaDoPrograma().parent_path() / "lib"; }
 
-std::filesystem::path CaminhoBiblioteca(const std::string& ANome, const std::filesystem::path& APasta) {
-  bool caminho = ANome.find('/') != std::string::npos ||
-                 (ANome.size() > 3 && ANome.compare(ANome.size() - 3, 3, ".so") == 0) ||
-                 ANome.find(".so.") != std::string::npos;
-  if (caminho) return std::filesystem::path(ANome);
-  return APasta / ("lib" + ANome + ".so");
+std::filesystem::path CaminhoBiblioteca(const std::string& aNome, const std::filesystem::path& aPasta) {
+  bool caminho = aNome.find('/') != std::string::npos ||
+                 (aNome.size() > 3 && aNome.compare(aNome.size() - 3, 3, ".so") == 0) ||
+                 aNome.find(".so.") != std::string::npos;
+  if (caminho) return std::filesystem::path(aNome);
+  return aPasta / ("lib" + aNome + ".so");
 }
 
-void TnBibliotecas::Carregar(const std::vector<std::string>& ANomes, const std::filesystem::path& APasta) {
-  for (const auto& n : ANomes) CarregarBiblioteca(CaminhoBiblioteca(n, APasta));
+void TnBibliotecas::Carregar(const std::vector<std::string>& aNomes, const std::filesystem::path& aPasta) {
+  for (const auto& n : aNomes) CarregarBiblioteca(CaminhoBiblioteca(n, aPasta));
 }
 
-void TnBibliotecas::CarregarBiblioteca(const std::filesystem::path& ACaminho) {
-  std::string nome = ACaminho.stem().string();
+void TnBibliotecas::CarregarBiblioteca(const std::filesystem::path& aCaminho) {
+  std::string nome = aCaminho.stem().string();
   if (nome.rfind("lib", 0) == 0) nome.erase(0, 3);
   nSetBibliotecaCarregando(nome);
-  void* h = dlopen(ACaminho.c_str(), RTLD_NOW | RTLD_LOCAL);
+  void* h = dlopen(aCaminho.c_str(), RTLD_NOW | RTLD_LOCAL);
   nSetBibliotecaCarregando({});
   if (!h) {
     const char* erro = dlerror();
-    throw Exception("Não foi possível abrir a biblioteca " + ACaminho.string() + ": " + (erro ? erro : "erro desconhecido"));
+    throw Exception("Não foi possível abrir a biblioteca " + aCaminho.string() + ": " + (erro ? erro : "erro desconhecido"));
   }
   FBibliotecas.push_back(TBiblioteca{nome, h});
 }

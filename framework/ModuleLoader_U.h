@@ -12,9 +12,9 @@ namespace nFramework {
 std::filesystem::path PastaDoPrograma();
 // The folder where the module libraries are looked up by default: the program's lib folder.
 std::filesystem::path PastaPadraoBibliotecas();
-// A bare name ("UlmoPkPb") becomes APasta/libUlmoPkPb.so; a path (with a '/' or ending in
+// A bare name ("UlmoPkPb") becomes aPasta/libUlmoPkPb.so; a path (with a '/' or ending in
 // ".so") is taken as it is.
-std::filesystem::path CaminhoBiblioteca(const std::string& ANome, const std::filesystem::path& APasta);
+std::filesystem::path CaminhoBiblioteca(const std::string& aNome, const std::filesystem::path& aPasta);
 
 class TnBibliotecas {
  public:
@@ -25,8 +25,8 @@ class TnBibliotecas {
 
   // Opens the libraries in order. Raises an Exception naming the library and the reason when
   // one cannot be opened; the ones opened before it stay open (Descarregar closes them).
-  void Carregar(const std::vector<std::string>& ANomes, const std::filesystem::path& APasta);
-  void CarregarBiblioteca(const std::filesystem::path& ACaminho);
+  void Carregar(const std::vector<std::string>& aNomes, const std::filesystem::path& aPasta);
+  void CarregarBiblioteca(const std::filesystem::path& aCaminho);
   // Frees the framework's instances and utilities (their code may live in a library), then
   // closes the libraries, the last opened first.
   void Descarregar();

@@ -15,9 +15,9 @@ bool EhHttpExe() { return nConfig().HttpExe; }
 bool EhUsoInterno() { return nConfig().UsoInterno; }
 bool EhCloud() { return nConfig().Cloud; }
 
-void TnInserirOuAtualizarJobCadastroPadrao::Executar(void* ASender) {
+void TnInserirOuAtualizarJobCadastroPadrao::Executar(void* aSender) {
   ++gExecucoesJobCadastro;
-  LogDebug("Jobs de cadastro padrão conferidos após a conversão do banco", ASender);
+  LogDebug("Jobs de cadastro padrão conferidos após a conversão do banco", aSender);
 }
 
 int TnInserirOuAtualizarJobCadastroPadrao::Execucoes() { return gExecucoesJobCadastro; }

@@ -15,7 +15,7 @@ extern TNotifyEvent FDepoisConverter;
 // The framework's step after a conversion: makes sure the default registration jobs exist.
 class TnInserirOuAtualizarJobCadastroPadrao {
  public:
-  static void Executar(void* ASender);
+  static void Executar(void* aSender);
   static int Execucoes();  // how many times it ran in this process
 };
 

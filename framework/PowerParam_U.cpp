@@ -10,17 +10,17 @@ namespace nFramework {
 
 namespace {
 
-bool EhMesAno(const std::string& ATexto) {
+bool EhMesAno(const std::string& aTexto) {
   // mm/yyyy, or a whole date of which only the month counts
   TDateTime d;
-  if (TryStrToDate(ATexto, d)) return true;
-  return TryStrToDate("01/" + Trim(ATexto), d);
+  if (TryStrToDate(aTexto, d)) return true;
+  return TryStrToDate("01/" + Trim(aTexto), d);
 }
 
 }  // namespace
 
-TnParamItem::TnParamItem(TnPowerParamPanel& APanel, TnParamDef ADef)
-    : FPanel(APanel), FDef(std::move(ADef)), FValor(FDef.Padrao) {}
+TnParamItem::TnParamItem(TnPowerParamPanel& aPanel, TnParamDef aDef)
+    : FPanel(aPanel), FDef(std::move(aDef)), FValor(FDef.Padrao) {}
 
 const TnEntradaDicionario* TnParamItem::EntradaDicionario() const {
   return FDef.Dicionario.empty() ? nullptr : Dicionario().Encontrar(FDef.Dicionario);
@@ -61,25 +61,25 @@ bool TnParamItem::Obrigatorio() const {
   return AvaliarCondicao(FDef.ExpressaoObrigatorio, [this](const std::string& n) { return FPanel.ValorDoNome(n); });
 }
 
-TnParamItem& TnPowerParamPanel::Add(TnParamDef ADef) {
-  if (FindParam(ADef.Alias)) throw EInternalError("parâmetro declarado duas vezes: " + ADef.Alias);
-  FItens.push_back(std::make_unique<TnParamItem>(*this, std::move(ADef)));
+TnParamItem& TnPowerParamPanel::Add(TnParamDef aDef) {
+  if (FindParam(aDef.Alias)) throw EInternalError("parâmetro declarado duas vezes: " + aDef.Alias);
+  FItens.push_back(std::make_unique<TnParamItem>(*this, std::move(aDef)));
   return *FItens.back();
 }
 
-TnParamItem* TnPowerParamPanel::FindParam(std::string_view AAlias) const {
+TnParamItem* TnPowerParamPanel::FindParam(std::string_view aAlias) const {
   for (const auto& i : FItens)
-    if (SameText(i->Alias(), AAlias)) return i.get();
+    if (SameText(i->Alias(), aAlias)) return i.get();
   return nullptr;
 }
 
-TnParamItem& TnPowerParamPanel::Param(std::string_view AAlias) const {
-  if (TnParamItem* i = FindParam(AAlias)) return *i;
-  throw EInternalError("parâmetro não declarado no painel: " + std::string(AAlias));
+TnParamItem& TnPowerParamPanel::Param(std::string_view aAlias) const {
+  if (TnParamItem* i = FindParam(aAlias)) return *i;
+  throw EInternalError("parâmetro não declarado no painel: " + std::string(aAlias));
 }
 
-std::optional<TVariant> TnPowerParamPanel::ValorDoNome(const std::string& ANome) const {
-  if (TnParamItem* i = FindParam(ANome)) return TVariant(i->Value());
+std::optional<TVariant> TnPowerParamPanel::ValorDoNome(const std::string& aNome) const {
+  if (TnParamItem* i = FindParam(aNome)) return TVariant(i->Value());
   return std::nullopt;
 }
 
@@ -95,13 +95,13 @@ void TnPowerParamPanel::PreencherDaSelecao() {
   }
 }
 
-std::string TnPowerParamPanel::NormalizarValor(const TnParamItem& AItem, const std::string& ATexto) const {
-  if (AItem.Controle() != TnControle::Combo && AItem.Controle() != TnControle::Selecionado) return ATexto;
-  for (const auto& [caption, valor] : AItem.Escolhas())
-    if (valor == ATexto) return ATexto;
-  for (const auto& [caption, valor] : AItem.Escolhas())
-    if (SameText(caption, ATexto)) return valor;
-  return ATexto;
+std::string TnPowerParamPanel::NormalizarValor(const TnParamItem& aItem, const std::string& aTexto) const {
+  if (aItem.Controle() != TnControle::Combo && aItem.Controle() != TnControle::Selecionado) return aTexto;
+  for (const auto& [caption, valor] : aItem.Escolhas())
+    if (valor == aTexto) return aTexto;
+  for (const auto& [caption, valor] : aItem.Escolhas())
+    if (SameText(caption, aTexto)) return valor;
+  return aTexto;
 }
 
 void TnPowerParamPanel::Validar() const {
@@ -156,10 +156,10 @@ void TnPowerParamPanel::Validar() const {
   }
 }
 
-TnDatasetAction& TnPowerParamPanel::AddDatasetAction(const std::string& AName) {
-  if (FindAction(AName)) throw EInternalError("ação declarada duas vezes: " + AName);
+TnDatasetAction& TnPowerParamPanel::AddDatasetAction(const std::string& aName) {
+  if (FindAction(aName)) throw EInternalError("ação declarada duas vezes: " + aName);
   auto& a = FAcoes.CriarAction<TnDatasetAction>();
-  a.Name = AName;
+  a.Name = aName;
   return a;
 }
 
@@ -170,9 +170,9 @@ std::vector<TnAction*> TnPowerParamPanel::Acoes() const {
   return r;
 }
 
-TnAction* TnPowerParamPanel::FindAction(std::string_view AName) const {
+TnAction* TnPowerParamPanel::FindAction(std::string_view aName) const {
   for (TnAction* a : Acoes())
-    if (SameText(a->Name, AName)) return a;
+    if (SameText(a->Name, aName)) return a;
   return nullptr;
 }
 
@@ -183,8 +183,8 @@ TnDMPowerParam::~TnDMPowerParam() {
   if (ControleMensagem().FraListaMensagemTree() == FMsgTree) ControleMensagem().SetFraListaMensagemTree(nullptr);
 }
 
-TnMsgNode* TnDMPowerParam::MsgTree(int ATipo, const std::string& ATexto, TnMsgNode* APai) {
-  return FMsgTree->Add(ATipo, ATexto, APai);
+TnMsgNode* TnDMPowerParam::MsgTree(int aTipo, const std::string& aTexto, TnMsgNode* aPai) {
+  return FMsgTree->Add(aTipo, aTexto, aPai);
 }
 
 TnFraProgresso& TnDMPowerParam::GetProgresso() {
@@ -192,21 +192,21 @@ TnFraProgresso& TnDMPowerParam::GetProgresso() {
   return *FProgresso;
 }
 
-bool TnDMPowerParam::ExecutarAcao(std::string_view AName) {
-  TnAction* a = npqPowerParam.FindAction(AName);
-  if (!a) throw EInternalError(std::string(ClassName()) + " não tem a ação " + std::string(AName));
+bool TnDMPowerParam::ExecutarAcao(std::string_view aName) {
+  TnAction* a = npqPowerParam.FindAction(aName);
+  if (!a) throw EInternalError(std::string(ClassName()) + " não tem a ação " + std::string(aName));
   if (auto* d = dynamic_cast<TnDatasetAction*>(a); d && !d->Confirmacao.empty())
     if (nMessageDlg(d->Confirmacao, mtConfirmation, {"Sim", "Não"}, 0, 1) != 0) return false;
   a->Execute();
   return true;
 }
 
-void nExecutarProcesso(TnDMPowerParam& AProcesso) {
-  AProcesso.GetMsgTreeLista()->Clear();
-  AProcesso.npqPowerParam.PreencherDaSelecao();
-  AProcesso.npqPowerParam.Validar();
-  AProcesso.ValidarDado();
-  AProcesso.Executar();
+void nExecutarProcesso(TnDMPowerParam& aProcesso) {
+  aProcesso.GetMsgTreeLista()->Clear();
+  aProcesso.npqPowerParam.PreencherDaSelecao();
+  aProcesso.npqPowerParam.Validar();
+  aProcesso.ValidarDado();
+  aProcesso.Executar();
 }
 
 }  // namespace nFramework

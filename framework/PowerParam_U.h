@@ -42,7 +42,7 @@ class TnPowerParamPanel;
 
 class TnParamItem {
  public:
-  TnParamItem(TnPowerParamPanel& APanel, TnParamDef ADef);
+  TnParamItem(TnPowerParamPanel& aPanel, TnParamDef aDef);
 
   const TnParamDef& Def() const { return FDef; }
   const std::string& Alias() const { return FDef.Alias; }
@@ -57,7 +57,7 @@ class TnParamItem {
   // The value as the control holds it.
   const std::string& Value() const { return FValor; }
   const std::string& AsString() const { return FValor; }
-  void SetValue(std::string AValor) { FValor = std::move(AValor); }
+  void SetValue(std::string aValor) { FValor = std::move(aValor); }
   // Whether a value was set since the last reset (defaults do not count).
   bool Alterado() const { return FValor != FDef.Padrao; }
   void Restaurar() { FValor = FDef.Padrao; }
@@ -74,8 +74,8 @@ class TnParamItem {
 // A parameter error: carries the item's alias and caption; its text is the message.
 class EnParam : public Exception {
  public:
-  EnParam(const TnParamItem& AItem, const std::string& AMensagem)
-      : Exception(AMensagem), FAlias(AItem.Alias()), FCaption(AItem.Caption()) {}
+  EnParam(const TnParamItem& aItem, const std::string& aMensagem)
+      : Exception(aMensagem), FAlias(aItem.Alias()), FCaption(aItem.Caption()) {}
   const std::string& Alias() const { return FAlias; }
   const std::string& Caption() const { return FCaption; }
 
@@ -103,14 +103,14 @@ class TnPowerParamPanel {
   std::string Caption;
 
   // Appends an item (panel order); raises EInternalError for a repeated alias.
-  TnParamItem& Add(TnParamDef ADef);
+  TnParamItem& Add(TnParamDef aDef);
   // Raises EInternalError for an unknown alias (a process asking for what it did not declare).
-  TnParamItem& Param(std::string_view AAlias) const;
-  TnParamItem* FindParam(std::string_view AAlias) const;
+  TnParamItem& Param(std::string_view aAlias) const;
+  TnParamItem* FindParam(std::string_view aAlias) const;
   const std::vector<std::unique_ptr<TnParamItem>>& Itens() const { return FItens; }
 
   // The value of a name in the items' expressions: an alias, without regard to case.
-  std::optional<TVariant> ValorDoNome(const std::string& ANome) const;
+  std::optional<TVariant> ValorDoNome(const std::string& aNome) const;
   // Every item back to its default.
   void Restaurar();
   // Empty items named "p" + a key of the current selection take the selection's value
@@ -121,13 +121,13 @@ class TnPowerParamPanel {
   // Raises EnParam at the first item that fails.
   void Validar() const;
   // The value the control keeps for a typed text: a combo accepts an item's caption too.
-  std::string NormalizarValor(const TnParamItem& AItem, const std::string& ATexto) const;
+  std::string NormalizarValor(const TnParamItem& aItem, const std::string& aTexto) const;
 
   // Actions of the panel: those the process declares (owned) and those a form adds.
-  TnDatasetAction& AddDatasetAction(const std::string& AName);
-  void AddAction(TnAction& AAction) { FAcoesExternas.push_back(&AAction); }
+  TnDatasetAction& AddDatasetAction(const std::string& aName);
+  void AddAction(TnAction& aAction) { FAcoesExternas.push_back(&aAction); }
   std::vector<TnAction*> Acoes() const;
-  TnAction* FindAction(std::string_view AName) const;
+  TnAction* FindAction(std::string_view aName) const;
 
  private:
   std::vector<std::unique_ptr<TnParamItem>> FItens;
@@ -148,32 +148,32 @@ class TnDMPowerParam : public TnDataModule {
 
   // The panel.
   TnPowerParamPanel npqPowerParam;
-  void SetCaption(std::string ACaption) { npqPowerParam.Caption = std::move(ACaption); }
+  void SetCaption(std::string aCaption) { npqPowerParam.Caption = std::move(aCaption); }
   const std::string& Caption() const { return npqPowerParam.Caption; }
-  TnParamItem& AddParam(TnParamDef ADef) { return npqPowerParam.Add(std::move(ADef)); }
-  TnParamItem& Param(std::string_view AAlias) const { return npqPowerParam.Param(AAlias); }
-  std::string GetControlValues(std::string_view AAlias) const { return Param(AAlias).Value(); }
+  TnParamItem& AddParam(TnParamDef aDef) { return npqPowerParam.Add(std::move(aDef)); }
+  TnParamItem& Param(std::string_view aAlias) const { return npqPowerParam.Param(aAlias); }
+  std::string GetControlValues(std::string_view aAlias) const { return Param(aAlias).Value(); }
   // Forgets the values kept from earlier runs: every item back to its default.
   void LimparParamsINI() { npqPowerParam.Restaurar(); }
 
   // Messages.
-  void SetMsgTreeExibir(bool AValor) { FMsgTreeExibir = AValor; }
+  void SetMsgTreeExibir(bool aValor) { FMsgTreeExibir = aValor; }
   bool MsgTreeExibir() const { return FMsgTreeExibir; }
-  void SetMsgExibir(bool AValor) { FMsgExibir = AValor; }
+  void SetMsgExibir(bool aValor) { FMsgExibir = aValor; }
   bool MsgExibir() const { return FMsgExibir; }
   std::shared_ptr<ITreeMessager> GetMsgTreeLista() const { return FMsgTree; }
-  TnMsgNode* MsgTree(int ATipo, const std::string& ATexto, TnMsgNode* APai = nullptr);
+  TnMsgNode* MsgTree(int aTipo, const std::string& aTexto, TnMsgNode* aPai = nullptr);
 
   // The process's progress frame, created on first use and owned by the process.
   TnFraProgresso& GetProgresso();
 
   // Runs a panel action by name, asking its confirmation first; false when the user declined.
   // Raises EInternalError for an unknown name.
-  bool ExecutarAcao(std::string_view AName);
+  bool ExecutarAcao(std::string_view aName);
 
   // Settings of the process base that creation handlers set; their meaning is the maker's
   // framework's, and nothing here depends on them.
-  void SetOpcoesProcesso(std::initializer_list<int> AValores) { FOpcoes.assign(AValores); }
+  void SetOpcoesProcesso(std::initializer_list<int> aValores) { FOpcoes.assign(aValores); }
   const std::vector<int>& OpcoesProcesso() const { return FOpcoes; }
 
  private:
@@ -186,6 +186,6 @@ class TnDMPowerParam : public TnDataModule {
 
 // The framework's run of a process: clears its message tree, fills empty items from the
 // selection, runs the panel's checks, ValidarDado and Executar. Exceptions leave as raised.
-void nExecutarProcesso(TnDMPowerParam& AProcesso);
+void nExecutarProcesso(TnDMPowerParam& aProcesso);
 
 }  // namespace nFramework

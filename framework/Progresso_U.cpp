@@ -9,7 +9,7 @@ std::shared_ptr<IProgressoView>& View() {
 }
 }  // namespace
 
-void SetProgressoView(std::shared_ptr<IProgressoView> AView) { View() = std::move(AView); }
+void SetProgressoView(std::shared_ptr<IProgressoView> aView) { View() = std::move(aView); }
 
 TnFraProgresso::~TnFraProgresso() {
   if (FVisivel) Hide();
@@ -19,8 +19,8 @@ void TnFraProgresso::Notificar() {
   if (FVisivel && View()) View()->Atualizar(*this);
 }
 
-void TnFraProgresso::MostrarTexto(const std::string& ATexto) {
-  FTexto = ATexto;
+void TnFraProgresso::MostrarTexto(const std::string& aTexto) {
+  FTexto = aTexto;
   FVisivel = true;
   Notificar();
 }
@@ -37,34 +37,34 @@ void TnFraProgresso::MostrarMultiplo(const void*) {
   Notificar();
 }
 
-void TnFraProgresso::SetEhCircular(bool AValor) {
-  FCircular = AValor;
+void TnFraProgresso::SetEhCircular(bool aValor) {
+  FCircular = aValor;
   Notificar();
 }
 
-void TnFraProgresso::SetEhCircularParcial(bool AValor) {
-  FCircularParcial = AValor;
+void TnFraProgresso::SetEhCircularParcial(bool aValor) {
+  FCircularParcial = aValor;
   Notificar();
 }
 
-void TnFraProgresso::SetTextoTotal(const std::string& ATexto) {
-  FTextoTotal = ATexto;
+void TnFraProgresso::SetTextoTotal(const std::string& aTexto) {
+  FTextoTotal = aTexto;
   Notificar();
 }
 
-void TnFraProgresso::SetTextoParcial(const std::string& ATexto) {
-  FTextoParcial = ATexto;
+void TnFraProgresso::SetTextoParcial(const std::string& aTexto) {
+  FTextoParcial = aTexto;
   Notificar();
 }
 
-void TnFraProgresso::SetMaxTotal(int AMax) {
-  FMaxTotal = AMax;
+void TnFraProgresso::SetMaxTotal(int aMax) {
+  FMaxTotal = aMax;
   FPosicaoTotal = 0;
   Notificar();
 }
 
-void TnFraProgresso::SetMaxParcial(int AMax) {
-  FMaxParcial = AMax;
+void TnFraProgresso::SetMaxParcial(int aMax) {
+  FMaxParcial = aMax;
   FPosicaoParcial = 0;
   Notificar();
 }
@@ -74,8 +74,8 @@ void TnFraProgresso::IncProgressoTotal(int) {
   Notificar();
 }
 
-void TnFraProgresso::IncProgressoTotal(const std::string& ATexto, int) {
-  FTextoTotal = ATexto;
+void TnFraProgresso::IncProgressoTotal(const std::string& aTexto, int) {
+  FTextoTotal = aTexto;
   ++FPosicaoTotal;
   Notificar();
 }
@@ -85,8 +85,8 @@ void TnFraProgresso::IncProgressoParcial(int) {
   Notificar();
 }
 
-void TnFraProgresso::IncProgressoParcial(const std::string& ATexto, int) {
-  FTextoParcial = ATexto;
+void TnFraProgresso::IncProgressoParcial(const std::string& aTexto, int) {
+  FTextoParcial = aTexto;
   ++FPosicaoParcial;
   Notificar();
 }
@@ -99,8 +99,8 @@ void TnFraProgresso::LimparProgresso() {
   Notificar();
 }
 
-void TnFraProgresso::ConfigurarBtnCancel(TNotifyEvent AHandler) {
-  FOnCancelar = std::move(AHandler);
+void TnFraProgresso::ConfigurarBtnCancel(TNotifyEvent aHandler) {
+  FOnCancelar = std::move(aHandler);
   Notificar();
 }
 
@@ -114,6 +114,6 @@ void TnFraProgresso::Hide() {
   if (View()) View()->Ocultar(*this);
 }
 
-std::unique_ptr<TnFraProgresso> CriarProgresso(const void* AOwner) { return std::make_unique<TnFraProgresso>(AOwner); }
+std::unique_ptr<TnFraProgresso> CriarProgresso(const void* aOwner) { return std::make_unique<TnFraProgresso>(aOwner); }
 
 }  // namespace nFramework

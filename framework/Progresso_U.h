@@ -15,40 +15,40 @@ class TnFraProgresso;
 class IProgressoView {
  public:
   virtual ~IProgressoView() = default;
-  virtual void Atualizar(const TnFraProgresso& AFrame) = 0;
-  virtual void Ocultar(const TnFraProgresso& AFrame) = 0;
+  virtual void Atualizar(const TnFraProgresso& aFrame) = 0;
+  virtual void Ocultar(const TnFraProgresso& aFrame) = 0;
 };
 // nullptr: progress is not shown.
-void SetProgressoView(std::shared_ptr<IProgressoView> AView);
+void SetProgressoView(std::shared_ptr<IProgressoView> aView);
 
 class TnFraProgresso {
  public:
-  explicit TnFraProgresso(const void* AOwner = nullptr) : FOwner(AOwner) {}
+  explicit TnFraProgresso(const void* aOwner = nullptr) : FOwner(aOwner) {}
   ~TnFraProgresso();
   TnFraProgresso(const TnFraProgresso&) = delete;
   TnFraProgresso& operator=(const TnFraProgresso&) = delete;
 
   // Shows a text alone, without bars.
-  void MostrarTexto(const std::string& ATexto);
+  void MostrarTexto(const std::string& aTexto);
   // Shows one bar, or two (total and partial). The parent is the form it covers.
-  void MostrarSimples(const void* AParent = nullptr);
-  void MostrarMultiplo(const void* AParent = nullptr);
-  void SetEhCircular(bool AValor);         // the total indicator turns without an end
-  void SetEhCircularParcial(bool AValor);  // the partial one does
-  void SetTextoTotal(const std::string& ATexto);
-  void SetTextoParcial(const std::string& ATexto);
-  void SetMaxTotal(int AMax);
-  void SetMaxParcial(int AMax);  // also restarts the partial bar
+  void MostrarSimples(const void* aParent = nullptr);
+  void MostrarMultiplo(const void* aParent = nullptr);
+  void SetEhCircular(bool aValor);         // the total indicator turns without an end
+  void SetEhCircularParcial(bool aValor);  // the partial one does
+  void SetTextoTotal(const std::string& aTexto);
+  void SetTextoParcial(const std::string& aTexto);
+  void SetMaxTotal(int aMax);
+  void SetMaxParcial(int aMax);  // also restarts the partial bar
   // One step of a bar; the text form also shows the step's text. The number is the
   // framework's refresh hint and changes nothing here.
-  void IncProgressoTotal(int ARedesenho = 0);
-  void IncProgressoTotal(const std::string& ATexto, int ARedesenho = 0);
-  void IncProgressoParcial(int ARedesenho = 0);
-  void IncProgressoParcial(const std::string& ATexto, int ARedesenho = 0);
+  void IncProgressoTotal(int aRedesenho = 0);
+  void IncProgressoTotal(const std::string& aTexto, int aRedesenho = 0);
+  void IncProgressoParcial(int aRedesenho = 0);
+  void IncProgressoParcial(const std::string& aTexto, int aRedesenho = 0);
   // Clears both bars and the text.
   void LimparProgresso();
-  // Shows the cancel button; pressing it calls AHandler with the frame as sender.
-  void ConfigurarBtnCancel(TNotifyEvent AHandler);
+  // Shows the cancel button; pressing it calls aHandler with the frame as sender.
+  void ConfigurarBtnCancel(TNotifyEvent aHandler);
   // The front end's cancel button.
   void PressionarCancelar();
   void Hide();
@@ -78,6 +78,6 @@ class TnFraProgresso {
 };
 
 // A new frame for the owner; the caller frees it.
-std::unique_ptr<TnFraProgresso> CriarProgresso(const void* AOwner = nullptr);
+std::unique_ptr<TnFraProgresso> CriarProgresso(const void* aOwner = nullptr);
 
 }  // namespace nFramework

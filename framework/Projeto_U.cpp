@@ -31,12 +31,12 @@ TnStatusPanel& TnStatusBar::AddPanel() {
   return FPanels.back();
 }
 
-TnStatusPanel& TnStatusBar::Panels(int AIndex) {
-  if (AIndex < 0 || AIndex >= PanelCount()) throw EInternalError("painel inexistente: " + std::to_string(AIndex));
-  return FPanels[static_cast<size_t>(AIndex)];
+TnStatusPanel& TnStatusBar::Panels(int aIndex) {
+  if (aIndex < 0 || aIndex >= PanelCount()) throw EInternalError("painel inexistente: " + std::to_string(aIndex));
+  return FPanels[static_cast<size_t>(aIndex)];
 }
 
-const TnStatusPanel& TnStatusBar::Panels(int AIndex) const { return const_cast<TnStatusBar*>(this)->Panels(AIndex); }
+const TnStatusPanel& TnStatusBar::Panels(int aIndex) const { return const_cast<TnStatusBar*>(this)->Panels(aIndex); }
 
 TnFrmMenuBrivo::TnFrmMenuBrivo() : nStatusBar(LarguraStatusBar) {
   nStatusBar.AddPanel().Width = LarguraPainel0;
@@ -58,9 +58,9 @@ void TnFrmMenuBrivo::CriarBtnToolBar() {
   CriarToolButtonMain("TnFrmMensagens", "Mensagens da última execução", false, "Mensagens", 0);
 }
 
-void TnFrmMenuBrivo::CriarToolButtonMain(const std::string& AClasse, const std::string& ADescricao, bool AFlag,
-                                         const std::string& ACaption, int ANumero) {
-  ToolBar.push_back(TnToolButton{AClasse, ADescricao, AFlag, ACaption, ANumero});
+void TnFrmMenuBrivo::CriarToolButtonMain(const std::string& aClasse, const std::string& aDescricao, bool aFlag,
+                                         const std::string& aCaption, int aNumero) {
+  ToolBar.push_back(TnToolButton{aClasse, aDescricao, aFlag, aCaption, aNumero});
 }
 
 void TnAplicacao::Inicializar(int argc, const char* const* argv) {
@@ -74,7 +74,7 @@ TnAplicacao& Application() {
   return app;
 }
 
-void SetFrontEnd(std::shared_ptr<IFrontEnd> AFrontEnd) { FrontEnd() = std::move(AFrontEnd); }
+void SetFrontEnd(std::shared_ptr<IFrontEnd> aFrontEnd) { FrontEnd() = std::move(aFrontEnd); }
 
 void AbrirBanco() {
   if (Banco()) return;
@@ -93,10 +93,10 @@ void FecharBanco() {
   Banco().reset();
 }
 
-int ExecutarProjeto(const std::string& ATitulo, TnClasseSplash ASplash, TnClasseMenu AMenu,
-                    TnFrmMenuBrivo** AMainForm, TnClasseLogin ALogin) {
+int ExecutarProjeto(const std::string& aTitulo, TnClasseSplash aSplash, TnClasseMenu aMenu,
+                    TnFrmMenuBrivo** aMainForm, TnClasseLogin aLogin) {
   TnAplicacao& app = Application();
-  app.Title = ATitulo;
+  app.Title = aTitulo;
   std::shared_ptr<IFrontEnd> fe = FrontEnd();
   if (!fe) throw EInternalError("nenhuma interface de usuário instalada");
   if (auto saida = fe->Preparar(app)) return app.ExitCode = *saida;
@@ -104,14 +104,14 @@ int ExecutarProjeto(const std::string& ATitulo, TnClasseSplash ASplash, TnClasse
   TnBibliotecas bibliotecas;
   std::unique_ptr<TnFrmMenuBrivo> menu;
   try {
-    if (ASplash) app.ItensSplash = ASplash()->GetListaSplashItens();
-    if (ALogin) ALogin();
+    if (aSplash) app.ItensSplash = aSplash()->GetListaSplashItens();
+    if (aLogin) aLogin();
     std::filesystem::path pasta =
         nConfig().PastaBibliotecas.empty() ? PastaPadraoBibliotecas() : std::filesystem::path(nConfig().PastaBibliotecas);
     bibliotecas.Carregar(nConfig().Bibliotecas, pasta);
-    menu = AMenu();
-    menu->Caption = menu->Caption.empty() ? ATitulo : menu->Caption;
-    if (AMainForm) *AMainForm = menu.get();
+    menu = aMenu();
+    menu->Caption = menu->Caption.empty() ? aTitulo : menu->Caption;
+    if (aMainForm) *aMainForm = menu.get();
     menu->FormCreate();
     menu->EncontrarForms();
     app.ExitCode = fe->Executar(*menu);
@@ -120,7 +120,7 @@ int ExecutarProjeto(const std::string& ATitulo, TnClasseSplash ASplash, TnClasse
     app.ExitCode = 1;
   }
   // Closing in reverse: the form, the instances and utilities, the libraries, the database.
-  if (AMainForm) *AMainForm = nullptr;
+  if (aMainForm) *aMainForm = nullptr;
   menu.reset();
   DestruirTodosDM();
   LiberarUtilitarios();

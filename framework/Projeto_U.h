@@ -28,13 +28,13 @@ struct TnStatusPanel {
 // A status bar: panels side by side, each with a text and a width in pixels.
 class TnStatusBar {
  public:
-  explicit TnStatusBar(int AWidth = 800) : FWidth(AWidth) {}
+  explicit TnStatusBar(int aWidth = 800) : FWidth(aWidth) {}
   int Width() const { return FWidth; }
-  void SetWidth(int AWidth) { FWidth = AWidth; }
+  void SetWidth(int aWidth) { FWidth = aWidth; }
   // Appends a panel; it becomes the last index.
   TnStatusPanel& AddPanel();
-  TnStatusPanel& Panels(int AIndex);
-  const TnStatusPanel& Panels(int AIndex) const;
+  TnStatusPanel& Panels(int aIndex);
+  const TnStatusPanel& Panels(int aIndex) const;
   int PanelCount() const { return static_cast<int>(FPanels.size()); }
 
  private:
@@ -77,8 +77,8 @@ class TnFrmMenuBrivo : public TnForm {
     ConfigurarVisualMenu();
     CriarBtnToolBar();
   }
-  void CriarToolButtonMain(const std::string& AClasse, const std::string& ADescricao, bool AFlag,
-                           const std::string& ACaption, int ANumero);
+  void CriarToolButtonMain(const std::string& aClasse, const std::string& aDescricao, bool aFlag,
+                           const std::string& aCaption, int aNumero);
 };
 
 class TnFrmSplashBrivo : public TnForm {
@@ -110,13 +110,13 @@ class IFrontEnd {
   virtual ~IFrontEnd() = default;
   // Reads the program's arguments and settles the configuration (nConfig) before anything
   // opens. Returns an exit code to end at once (help, a usage error), or nullopt to go on.
-  virtual std::optional<int> Preparar(TnAplicacao& AApp) = 0;
+  virtual std::optional<int> Preparar(TnAplicacao& aApp) = 0;
   // Does the user's work with the main form; returns the exit code.
-  virtual int Executar(TnFrmMenuBrivo& AMenu) = 0;
+  virtual int Executar(TnFrmMenuBrivo& aMenu) = 0;
   // Tells the user why start-up failed.
-  virtual void MostrarErro(const std::string& AMensagem) = 0;
+  virtual void MostrarErro(const std::string& aMensagem) = 0;
 };
-void SetFrontEnd(std::shared_ptr<IFrontEnd> AFrontEnd);
+void SetFrontEnd(std::shared_ptr<IFrontEnd> aFrontEnd);
 
 // Opens the configured database (nConfig().Banco), brings its schema up to date, running
 // FDepoisConverter after a conversion, and makes it the program's connection. Nothing when
@@ -134,9 +134,9 @@ std::function<std::unique_ptr<T>()> nClasseForm() {
 
 // Runs the program: the front end reads the arguments, the splash gives its captions, the
 // login (none: the default, which asks nothing here), the module libraries open, the main
-// form is created into *AMainForm, the front end works, and everything closes in reverse
+// form is created into *aMainForm, the front end works, and everything closes in reverse
 // order. Returns the exit code, also kept in Application().ExitCode.
-int ExecutarProjeto(const std::string& ATitulo, TnClasseSplash ASplash, TnClasseMenu AMenu,
-                    TnFrmMenuBrivo** AMainForm, TnClasseLogin ALogin);
+int ExecutarProjeto(const std::string& aTitulo, TnClasseSplash aSplash, TnClasseMenu aMenu,
+                    TnFrmMenuBrivo** aMainForm, TnClasseLogin aLogin);
 
 }  // namespace nFramework

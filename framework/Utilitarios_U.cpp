@@ -25,13 +25,13 @@ std::function<void(const std::string&)>& Sink() {
 
 }  // namespace
 
-void nDetalhe::RegistrarUtilitario(void* AObjeto, void** AReferencia, void (*ALiberar)(void*)) {
-  Utilitarios().push_back(TUtilitario{AObjeto, AReferencia, ALiberar});
+void nDetalhe::RegistrarUtilitario(void* aObjeto, void** aReferencia, void (*aLiberar)(void*)) {
+  Utilitarios().push_back(TUtilitario{aObjeto, aReferencia, aLiberar});
 }
 
-void DesRegistrarUtilitarios(void* AObjeto) {
+void DesRegistrarUtilitarios(void* aObjeto) {
   auto& l = Utilitarios();
-  l.erase(std::remove_if(l.begin(), l.end(), [&](const TUtilitario& u) { return u.Objeto == AObjeto; }), l.end());
+  l.erase(std::remove_if(l.begin(), l.end(), [&](const TUtilitario& u) { return u.Objeto == aObjeto; }), l.end());
 }
 
 void LiberarUtilitarios() {
@@ -46,10 +46,10 @@ void LiberarUtilitarios() {
 
 size_t nUtilitariosRegistrados() { return Utilitarios().size(); }
 
-void LogDebug(const std::string& ATexto, const void*) {
-  if (Sink()) Sink()(ATexto);
+void LogDebug(const std::string& aTexto, const void*) {
+  if (Sink()) Sink()(aTexto);
 }
 
-void SetLogDebugSink(std::function<void(const std::string&)> ASink) { Sink() = std::move(ASink); }
+void SetLogDebugSink(std::function<void(const std::string&)> aSink) { Sink() = std::move(aSink); }
 
 }  // namespace nFramework

@@ -8,29 +8,29 @@
 namespace nFramework {
 
 namespace nDetalhe {
-void RegistrarUtilitario(void* AObjeto, void** AReferencia, void (*ALiberar)(void*));
+void RegistrarUtilitario(void* aObjeto, void** aReferencia, void (*aLiberar)(void*));
 }
 
-// Creates an object of class T into AReferencia when it is empty and keeps it in the registry,
-// which frees it in LiberarUtilitarios (clearing AReferencia). Returns the object.
+// Creates an object of class T into aReferencia when it is empty and keeps it in the registry,
+// which frees it in LiberarUtilitarios (clearing aReferencia). Returns the object.
 template <class T>
-T& CriarUtilitarios(T*& AReferencia) {
-  if (!AReferencia) {
+T& CriarUtilitarios(T*& aReferencia) {
+  if (!aReferencia) {
     auto p = std::make_unique<T>();
-    AReferencia = p.get();
-    nDetalhe::RegistrarUtilitario(p.release(), reinterpret_cast<void**>(&AReferencia),
+    aReferencia = p.get();
+    nDetalhe::RegistrarUtilitario(p.release(), reinterpret_cast<void**>(&aReferencia),
                                   [](void* o) { delete static_cast<T*>(o); });
   }
-  return *AReferencia;
+  return *aReferencia;
 }
 // Removes an object from the registry without freeing it (its destructor calls this).
-void DesRegistrarUtilitarios(void* AObjeto);
+void DesRegistrarUtilitarios(void* aObjeto);
 // Frees every registered object, the last created first.
 void LiberarUtilitarios();
 size_t nUtilitariosRegistrados();
 
 // One debug line; the sender is informational. Lines go to the installed sink, none by default.
-void LogDebug(const std::string& ATexto, const void* ASender = nullptr);
-void SetLogDebugSink(std::function<void(const std::string&)> ASink);
+void LogDebug(const std::string& aTexto, const void* aSender = nullptr);
+void SetLogDebugSink(std::function<void(const std::string&)> aSink);
 
 }  // namespace nFramework

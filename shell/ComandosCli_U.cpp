@@ -22,9 +22,9 @@ TnPerModulos TodosModulos() {
   return m;
 }
 
-std::shared_ptr<TnActionList> Acoes(const TnPerModulos& AModulos) {
+std::shared_ptr<TnActionList> Acoes(const TnPerModulos& aModulos) {
   auto lista = std::make_shared<TnActionList>();
-  nGerarPrincActions(*lista, TNotifyEvent(), AModulos);
+  nGerarPrincActions(*lista, TNotifyEvent(), aModulos);
   return lista;
 }
 
@@ -42,9 +42,9 @@ size_t Distancia(const std::string& a, const std::string& b) {
 }
 
 // "10 Cadastros\70 TCE/SE" -> {"10 Cadastros", "70 TCE/SE"}
-std::vector<std::string> Niveis(const std::string& ACategoria) {
+std::vector<std::string> Niveis(const std::string& aCategoria) {
   TStringList l;
-  l.SetDelimitedText(ACategoria, '\\');
+  l.SetDelimitedText(aCategoria, '\\');
   std::vector<std::string> r;
   for (const auto& n : l)
     if (!Trim(n).empty()) r.push_back(n);
@@ -63,26 +63,26 @@ struct TNoMenu {
   std::vector<const TnAction*> Acoes;
 };
 
-void ImprimirMenu(const TNoMenu& ANo, int ANivel, std::ostream& AOut) {
-  std::string recuo(static_cast<size_t>(ANivel) * 2, ' ');
-  auto acoes = ANo.Acoes;
+void ImprimirMenu(const TNoMenu& aNo, int aNivel, std::ostream& aOut) {
+  std::string recuo(static_cast<size_t>(aNivel) * 2, ' ');
+  auto acoes = aNo.Acoes;
   std::stable_sort(acoes.begin(), acoes.end(), [](const TnAction* a, const TnAction* b) {
     return a->Ordem != b->Ordem ? a->Ordem < b->Ordem : CompareTextNoCase(a->Caption, b->Caption) < 0;
   });
   for (const TnAction* a : acoes) {
-    AOut << recuo << a->Ordem << "  " << a->Caption << "  (" << a->Name << ')';
-    if (!a->VerificaSelecao.empty()) AOut << "  seleção: " << a->VerificaSelecao;
-    if (!a->ClasseContainer.empty()) AOut << "  em " << a->ClasseContainer;
-    AOut << '\n';
+    aOut << recuo << a->Ordem << "  " << a->Caption << "  (" << a->Name << ')';
+    if (!a->VerificaSelecao.empty()) aOut << "  seleção: " << a->VerificaSelecao;
+    if (!a->ClasseContainer.empty()) aOut << "  em " << a->ClasseContainer;
+    aOut << '\n';
   }
-  for (const auto& [nome, filho] : ANo.Filhos) {
-    AOut << recuo << nome << '\n';
-    ImprimirMenu(filho, ANivel + 1, AOut);
+  for (const auto& [nome, filho] : aNo.Filhos) {
+    aOut << recuo << nome << '\n';
+    ImprimirMenu(filho, aNivel + 1, aOut);
   }
 }
 
-std::string DescricaoControle(const TnParamItem& AItem) {
-  switch (AItem.Controle()) {
+std::string DescricaoControle(const TnParamItem& aItem) {
+  switch (aItem.Controle()) {
     case TnControle::Data: return "data (dd/mm/aaaa)";
     case TnControle::DataMesAno: return "competência (mm/aaaa)";
     case TnControle::Inteiro: return "inteiro";
@@ -95,32 +95,32 @@ std::string DescricaoControle(const TnParamItem& AItem) {
   }
 }
 
-void ImprimirMensagens(const TnDMPowerParam& AProcesso, std::ostream& AOut) {
-  ImprimirArvore(*AProcesso.GetMsgTreeLista(), AOut);
+void ImprimirMensagens(const TnDMPowerParam& aProcesso, std::ostream& aOut) {
+  ImprimirArvore(*aProcesso.GetMsgTreeLista(), aOut);
   // Messages given while the process's tree was not attached, or to another tree, are shown too.
   auto anexada = ControleMensagem().FraListaMensagemTree();
-  if (anexada && anexada != AProcesso.GetMsgTreeLista()) ImprimirArvore(*anexada, AOut);
-  ImprimirArvore(ControleMensagem().ListaMensagem(), AOut);
+  if (anexada && anexada != aProcesso.GetMsgTreeLista()) ImprimirArvore(*anexada, aOut);
+  ImprimirArvore(ControleMensagem().ListaMensagem(), aOut);
 }
 
-bool Falhou(const TnDMPowerParam& AProcesso) {
+bool Falhou(const TnDMPowerParam& aProcesso) {
   auto anexada = ControleMensagem().FraListaMensagemTree();
-  return AProcesso.GetMsgTreeLista()->Falhou() || (anexada && anexada->Falhou()) ||
+  return aProcesso.GetMsgTreeLista()->Falhou() || (anexada && anexada->Falhou()) ||
          ControleMensagem().ListaMensagem().Falhou();
 }
 
-std::unique_ptr<TnDMPowerParam> CriarProcesso(const TAlvo& AAlvo) {
-  std::unique_ptr<TnDataModule> obj = nCriarInstancia(AAlvo.Classe, AAlvo.Acao);
+std::unique_ptr<TnDMPowerParam> CriarProcesso(const TAlvo& aAlvo) {
+  std::unique_ptr<TnDataModule> obj = nCriarInstancia(aAlvo.Classe, aAlvo.Acao);
   auto* p = dynamic_cast<TnDMPowerParam*>(obj.get());
-  if (!p) throw EUso(AAlvo.Classe + " não é um processo com painel de parâmetros (para um cadastro use: ulmo register " +
-                     AAlvo.Classe + " list)");
+  if (!p) throw EUso(aAlvo.Classe + " não é um processo com painel de parâmetros (para um cadastro use: ulmo register " +
+                     aAlvo.Classe + " list)");
   obj.release();
   return std::unique_ptr<TnDMPowerParam>(p);
 }
 
 }  // namespace
 
-std::vector<std::string> NomesProximos(const std::string& ATexto) {
+std::vector<std::string> NomesProximos(const std::string& aTexto) {
   std::vector<std::string> nomes = nClassesRegistradas();
   auto lista = Acoes(TodosModulos());
   for (const auto& a : *lista) {
@@ -130,17 +130,17 @@ std::vector<std::string> NomesProximos(const std::string& ATexto) {
   std::sort(nomes.begin(), nomes.end());
   nomes.erase(std::unique(nomes.begin(), nomes.end()), nomes.end());
   std::stable_sort(nomes.begin(), nomes.end(), [&](const std::string& a, const std::string& b) {
-    return Distancia(ATexto, a) < Distancia(ATexto, b);
+    return Distancia(aTexto, a) < Distancia(aTexto, b);
   });
   if (nomes.size() > 3) nomes.resize(3);
   return nomes;
 }
 
-TAlvo ResolverAlvo(const std::string& AAcao, const TnPerModulos& AModulos) {
+TAlvo ResolverAlvo(const std::string& aAcao, const TnPerModulos& aModulos) {
   TAlvo alvo;
-  std::string classe = nNomeRegistrado(AAcao);
-  if (classe.empty() && AAcao.size() > 3 && SameText(AAcao.substr(0, 3), "act")) classe = nNomeRegistrado(AAcao.substr(3));
-  for (const TnPerModulos& modulos : {AModulos, TodosModulos()}) {
+  std::string classe = nNomeRegistrado(aAcao);
+  if (classe.empty() && aAcao.size() > 3 && SameText(aAcao.substr(0, 3), "act")) classe = nNomeRegistrado(aAcao.substr(3));
+  for (const TnPerModulos& modulos : {aModulos, TodosModulos()}) {
     alvo.Acoes = Acoes(modulos);
     if (!classe.empty()) {
       alvo.Classe = classe;
@@ -149,7 +149,7 @@ TAlvo ResolverAlvo(const std::string& AAcao, const TnPerModulos& AModulos) {
     }
     std::vector<TnAction*> candidatos;
     for (const auto& a : *alvo.Acoes)
-      if (SameText(a->Caption, AAcao)) candidatos.push_back(a.get());
+      if (SameText(a->Caption, aAcao)) candidatos.push_back(a.get());
     if (candidatos.size() == 1) {
       alvo.Acao = candidatos[0];
       alvo.Classe = nNomeRegistrado(alvo.Acao->Name.substr(3));
@@ -158,30 +158,30 @@ TAlvo ResolverAlvo(const std::string& AAcao, const TnPerModulos& AModulos) {
     if (candidatos.size() > 1) {
       std::string lista;
       for (TnAction* a : candidatos) lista += "\n  " + a->Name + "  (" + a->Category + ")";
-      throw EUso("A ação \"" + AAcao + "\" é ambígua; use o nome de uma destas:" + lista);
+      throw EUso("A ação \"" + aAcao + "\" é ambígua; use o nome de uma destas:" + lista);
     }
   }
   std::string proximos;
-  for (const auto& n : NomesProximos(AAcao)) proximos += (proximos.empty() ? "" : ", ") + n;
-  throw EUso("Ação desconhecida: " + AAcao + (proximos.empty() ? "" : ". Nomes próximos: " + proximos));
+  for (const auto& n : NomesProximos(aAcao)) proximos += (proximos.empty() ? "" : ", ") + n;
+  throw EUso("Ação desconhecida: " + aAcao + (proximos.empty() ? "" : ". Nomes próximos: " + proximos));
 }
 
-int ComandoMenu(TnFrmMenuBrivo& AMenu, const TnPerModulos& AModulos, std::ostream& AOut) {
-  AMenu.Configurar();
-  AOut << Application().Title << '\n' << AMenu.Caption << '\n';
-  AOut << "Módulos: " << AModulos.Texto() << "\n\n";
-  AOut << "Barra de status (largura " << AMenu.nStatusBar.Width() << "):\n";
-  for (int i = 0; i < AMenu.nStatusBar.PanelCount(); ++i)
-    AOut << "  [" << i << "] " << AMenu.nStatusBar.Panels(i).Width << "  " << AMenu.nStatusBar.Panels(i).Text << '\n';
-  AOut << "\nBarra de ferramentas:\n";
+int ComandoMenu(TnFrmMenuBrivo& aMenu, const TnPerModulos& aModulos, std::ostream& aOut) {
+  aMenu.Configurar();
+  aOut << Application().Title << '\n' << aMenu.Caption << '\n';
+  aOut << "Módulos: " << aModulos.Texto() << "\n\n";
+  aOut << "Barra de status (largura " << aMenu.nStatusBar.Width() << "):\n";
+  for (int i = 0; i < aMenu.nStatusBar.PanelCount(); ++i)
+    aOut << "  [" << i << "] " << aMenu.nStatusBar.Panels(i).Width << "  " << aMenu.nStatusBar.Panels(i).Text << '\n';
+  aOut << "\nBarra de ferramentas:\n";
   int n = 0;
-  for (const auto& b : AMenu.ToolBar)
-    AOut << "  " << ++n << ". " << b.Caption << "  (" << b.Classe << ") - " << b.Descricao << '\n';
-  AOut << "\nAções do menu principal:\n";
-  for (const auto& a : AMenu.nActionList) AOut << "  " << a->Caption << "  (" << a->Name << ") - " << a->Hint << '\n';
+  for (const auto& b : aMenu.ToolBar)
+    aOut << "  " << ++n << ". " << b.Caption << "  (" << b.Classe << ") - " << b.Descricao << '\n';
+  aOut << "\nAções do menu principal:\n";
+  for (const auto& a : aMenu.nActionList) aOut << "  " << a->Caption << "  (" << a->Name << ") - " << a->Hint << '\n';
   TnActionList lista;
-  nGerarPrincActions(lista, TNotifyEvent(), AModulos);
-  AOut << "\nMenu (" << lista.Count() << " ações):\n";
+  nGerarPrincActions(lista, TNotifyEvent(), aModulos);
+  aOut << "\nMenu (" << lista.Count() << " ações):\n";
   TNoMenu raiz;
   for (const auto& a : lista) {
     TNoMenu* no = &raiz;
@@ -190,49 +190,49 @@ int ComandoMenu(TnFrmMenuBrivo& AMenu, const TnPerModulos& AModulos, std::ostrea
     for (const auto& nivel : niveis) no = &no->Filhos[nivel];
     no->Acoes.push_back(a.get());
   }
-  ImprimirMenu(raiz, 1, AOut);
+  ImprimirMenu(raiz, 1, aOut);
   return csSucesso;
 }
 
-int ComandoParams(const std::string& AAcao, const TnPerModulos& AModulos, std::ostream& AOut, std::ostream&) {
-  TAlvo alvo = ResolverAlvo(AAcao, AModulos);
+int ComandoParams(const std::string& aAcao, const TnPerModulos& aModulos, std::ostream& aOut, std::ostream&) {
+  TAlvo alvo = ResolverAlvo(aAcao, aModulos);
   std::unique_ptr<TnDMPowerParam> p = CriarProcesso(alvo);
-  AOut << (p->Caption().empty() ? alvo.Classe : p->Caption()) << "  (" << alvo.Classe << ")\n";
-  if (std::string sel = p->PegarVerificaSelecao(); !sel.empty()) AOut << "Seleção exigida: " << sel << '\n';
-  AOut << "Parâmetros:\n";
+  aOut << (p->Caption().empty() ? alvo.Classe : p->Caption()) << "  (" << alvo.Classe << ")\n";
+  if (std::string sel = p->PegarVerificaSelecao(); !sel.empty()) aOut << "Seleção exigida: " << sel << '\n';
+  aOut << "Parâmetros:\n";
   std::string separador;
   for (const auto& item : p->npqPowerParam.Itens()) {
     const TnParamDef& d = item->Def();
-    if (!d.Separador.empty()) AOut << "  -- " << d.Separador << " --\n";
-    AOut << "  " << d.Alias << "  \"" << item->Caption() << "\"  " << DescricaoControle(*item);
-    if (d.Obrigatorio && d.ExpressaoObrigatorio.empty()) AOut << "  obrigatório";
-    if (!d.ExpressaoObrigatorio.empty()) AOut << "  obrigatório quando " << d.ExpressaoObrigatorio;
-    if (!d.ExpressaoHabilitado.empty()) AOut << "  habilitado quando " << d.ExpressaoHabilitado;
-    if (!d.Visivel) AOut << "  oculto";
-    if (!d.Padrao.empty()) AOut << "  padrão " << d.Padrao;
-    if (d.MultiplosValores) AOut << "  vários valores";
-    if (std::string lk = item->ClasseLookup(); !lk.empty()) AOut << "  consulta " << lk;
-    AOut << '\n';
+    if (!d.Separador.empty()) aOut << "  -- " << d.Separador << " --\n";
+    aOut << "  " << d.Alias << "  \"" << item->Caption() << "\"  " << DescricaoControle(*item);
+    if (d.Obrigatorio && d.ExpressaoObrigatorio.empty()) aOut << "  obrigatório";
+    if (!d.ExpressaoObrigatorio.empty()) aOut << "  obrigatório quando " << d.ExpressaoObrigatorio;
+    if (!d.ExpressaoHabilitado.empty()) aOut << "  habilitado quando " << d.ExpressaoHabilitado;
+    if (!d.Visivel) aOut << "  oculto";
+    if (!d.Padrao.empty()) aOut << "  padrão " << d.Padrao;
+    if (d.MultiplosValores) aOut << "  vários valores";
+    if (std::string lk = item->ClasseLookup(); !lk.empty()) aOut << "  consulta " << lk;
+    aOut << '\n';
     auto escolhas = item->Escolhas();
     if (!escolhas.empty()) {
-      AOut << "      escolhas:";
-      for (const auto& [c, v] : escolhas) AOut << ' ' << c << '=' << v << ';';
-      AOut << '\n';
+      aOut << "      escolhas:";
+      for (const auto& [c, v] : escolhas) aOut << ' ' << c << '=' << v << ';';
+      aOut << '\n';
     }
-    if (!d.Hint.empty()) AOut << "      " << d.Hint << '\n';
+    if (!d.Hint.empty()) aOut << "      " << d.Hint << '\n';
   }
   auto acoes = p->npqPowerParam.Acoes();
   if (!acoes.empty()) {
-    AOut << "Ações do painel (--acao NOME):\n";
-    for (TnAction* a : acoes) AOut << "  " << a->Name << "  \"" << a->Caption << "\"\n";
+    aOut << "Ações do painel (--acao NOME):\n";
+    for (TnAction* a : acoes) aOut << "  " << a->Name << "  \"" << a->Caption << "\"\n";
   }
   return csSucesso;
 }
 
-int ComandoRun(const std::string& AAcao, const std::vector<std::string>& AAtribuicoes,
-               const std::vector<std::string>& AAcoesPainel, const TnPerModulos& AModulos, std::ostream& AOut,
-               std::ostream& AErr) {
-  TAlvo alvo = ResolverAlvo(AAcao, AModulos);
+int ComandoRun(const std::string& aAcao, const std::vector<std::string>& aAtribuicoes,
+               const std::vector<std::string>& aAcoesPainel, const TnPerModulos& aModulos, std::ostream& aOut,
+               std::ostream& aErr) {
+  TAlvo alvo = ResolverAlvo(aAcao, aModulos);
   std::unique_ptr<TnDMPowerParam> p = CriarProcesso(alvo);
   std::vector<std::string> faltam = SelecaoFaltante(p->PegarVerificaSelecao());
   if (!faltam.empty()) {
@@ -240,7 +240,7 @@ int ComandoRun(const std::string& AAcao, const std::vector<std::string>& AAtribu
     for (const auto& f : faltam) lista += (lista.empty() ? "" : ", ") + f;
     throw EUso(alvo.Classe + " exige a seleção de " + lista + " (use --sistema N e/ou --empresa N)");
   }
-  for (const auto& atr : AAtribuicoes) {
+  for (const auto& atr : aAtribuicoes) {
     auto igual = atr.find('=');
     if (igual == std::string::npos || igual == 0) throw EUso("Use alias=valor, e não \"" + atr + "\"");
     std::string alias = Trim(atr.substr(0, igual));
@@ -252,7 +252,7 @@ int ComandoRun(const std::string& AAcao, const std::vector<std::string>& AAtribu
     }
     item->SetValue(p->npqPowerParam.NormalizarValor(*item, atr.substr(igual + 1)));
   }
-  for (const auto& nome : AAcoesPainel)
+  for (const auto& nome : aAcoesPainel)
     if (!p->npqPowerParam.FindAction(nome)) throw EUso("Ação de painel desconhecida: " + nome);
 
   ControleMensagem().SetFraListaMensagemTree(nullptr);
@@ -262,32 +262,32 @@ int ComandoRun(const std::string& AAcao, const std::vector<std::string>& AAtribu
   int codigo = csSucesso;
   try {
     nExecutarProcesso(*p);
-    for (const auto& nome : AAcoesPainel) p->ExecutarAcao(nome);
+    for (const auto& nome : aAcoesPainel) p->ExecutarAcao(nome);
   } catch (const EnParam& e) {
-    ImprimirMensagens(*p, AOut);
-    AErr << "Parâmetro \"" << e.Caption() << "\" (" << e.Alias() << "): " << e.what() << '\n';
+    ImprimirMensagens(*p, aOut);
+    aErr << "Parâmetro \"" << e.Caption() << "\" (" << e.Alias() << "): " << e.what() << '\n';
     return csParametro;
   } catch (const std::exception& e) {
-    ImprimirMensagens(*p, AOut);
-    AErr << "Erro: " << e.what() << '\n';
+    ImprimirMensagens(*p, aOut);
+    aErr << "Erro: " << e.what() << '\n';
     return csFalha;
   }
-  ImprimirMensagens(*p, AOut);
+  ImprimirMensagens(*p, aOut);
   if (Falhou(*p)) codigo = csFalha;
   ControleMensagem().SetFraListaMensagemTree(nullptr);
   return codigo;
 }
 
-int ComandoClasses(std::ostream& AOut) {
+int ComandoClasses(std::ostream& aOut) {
   for (const auto& c : nClassesRegistradas()) {
     std::string lib = nBibliotecaDaClasse(c);
-    AOut << c << (lib.empty() ? "" : "  [" + lib + "]") << '\n';
+    aOut << c << (lib.empty() ? "" : "  [" + lib + "]") << '\n';
   }
   return csSucesso;
 }
 
-int ComandoSobre(std::ostream& AOut) {
-  AOut << Application().Title << '\n';
-  for (const auto& i : Application().ItensSplash) AOut << "  " << i << '\n';
+int ComandoSobre(std::ostream& aOut) {
+  aOut << Application().Title << '\n';
+  for (const auto& i : Application().ItensSplash) aOut << "  " << i << '\n';
   return csSucesso;
 }

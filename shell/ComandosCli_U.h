@@ -1,6 +1,6 @@
 // The commands of the command line: the main menu, a process's parameter panel, a process's
 // run, the registered classes, and the maintenance of a register. Each writes its output to
-// AOut and its errors to AErr and returns the exit code.
+// aOut and its errors to aErr and returns the exit code.
 #pragma once
 #include <iosfwd>
 #include <memory>
@@ -31,19 +31,19 @@ struct TAlvo {
   nFramework::TnAction* Acao = nullptr;
 };
 // ACTION is a class name, an action name ("act" + class) or a caption, without regard to
-// case; captions are looked up among the actions of AModulos first, then of every module.
+// case; captions are looked up among the actions of aModulos first, then of every module.
 // Raises EUso naming the nearest names when nothing matches, or the candidates of an
 // ambiguous caption.
-TAlvo ResolverAlvo(const std::string& AAcao, const nFramework::TnPerModulos& AModulos);
+TAlvo ResolverAlvo(const std::string& aAcao, const nFramework::TnPerModulos& aModulos);
 // The registered class names, action names and captions nearest to a text (at most three).
-std::vector<std::string> NomesProximos(const std::string& ATexto);
+std::vector<std::string> NomesProximos(const std::string& aTexto);
 
-int ComandoMenu(nFramework::TnFrmMenuBrivo& AMenu, const nFramework::TnPerModulos& AModulos, std::ostream& AOut);
-int ComandoParams(const std::string& AAcao, const nFramework::TnPerModulos& AModulos, std::ostream& AOut,
-                  std::ostream& AErr);
-// AAtribuicoes: "alias=value"; AAcoesPainel: panel actions run after Executar, in order.
-int ComandoRun(const std::string& AAcao, const std::vector<std::string>& AAtribuicoes,
-               const std::vector<std::string>& AAcoesPainel, const nFramework::TnPerModulos& AModulos,
-               std::ostream& AOut, std::ostream& AErr);
-int ComandoClasses(std::ostream& AOut);
-int ComandoSobre(std::ostream& AOut);
+int ComandoMenu(nFramework::TnFrmMenuBrivo& aMenu, const nFramework::TnPerModulos& aModulos, std::ostream& aOut);
+int ComandoParams(const std::string& aAcao, const nFramework::TnPerModulos& aModulos, std::ostream& aOut,
+                  std::ostream& aErr);
+// aAtribuicoes: "alias=value"; aAcoesPainel: panel actions run after Executar, in order.
+int ComandoRun(const std::string& aAcao, const std::vector<std::string>& aAtribuicoes,
+               const std::vector<std::string>& aAcoesPainel, const nFramework::TnPerModulos& aModulos,
+               std::ostream& aOut, std::ostream& aErr);
+int ComandoClasses(std::ostream& aOut);
+int ComandoSobre(std::ostream& aOut);

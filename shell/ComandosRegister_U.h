@@ -8,5 +8,5 @@
 #include <string>
 #include <vector>
 
-int ComandoRegister(const std::string& AClasse, const std::string& AOperacao, const std::vector<std::string>& ACampos,
-                    std::ostream& AOut, std::ostream& AErr);
+int ComandoRegister(const std::string& aClasse, const std::string& aOperacao, const std::vector<std::string>& aCampos,
+                    std::ostream& aOut, std::ostream& aErr);

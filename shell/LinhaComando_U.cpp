@@ -21,10 +21,10 @@ using namespace nFramework;
 
 namespace {
 
-TnPerModulos LerModulos(const std::string& ATexto) {
+TnPerModulos LerModulos(const std::string& aTexto) {
   TnPerModulos m;
   TStringList l;
-  l.SetDelimitedText(ATexto, ',');
+  l.SetDelimitedText(aTexto, ',');
   for (const auto& item : l) {
     std::string t = Trim(item);
     if (t.empty()) continue;
@@ -36,22 +36,22 @@ TnPerModulos LerModulos(const std::string& ATexto) {
 }
 
 // Sets the selection key and the external variable of an option (--sistema, --empresa).
-void Selecionar(const std::string& AValor, const char* AChave, const char* AVariavel, const char* AOpcao,
-                std::ostream& AErr) {
-  SetExternalVar(AVariavel, AValor);
+void Selecionar(const std::string& aValor, const char* aChave, const char* aVariavel, const char* aOpcao,
+                std::ostream& aErr) {
+  SetExternalVar(aVariavel, aValor);
   int64_t n;
-  if (TryStrToInt64(AValor, n) && n >= 1) {
-    TnSelecao::Params().Definir(AChave, TVariant(static_cast<long long>(n)));
+  if (TryStrToInt64(aValor, n) && n >= 1) {
+    TnSelecao::Params().Definir(aChave, TVariant(static_cast<long long>(n)));
   } else {
-    TnSelecao::Params().Remover(AChave);
-    AErr << AOpcao << ' ' << AValor << " não é um código válido: nada foi selecionado\n";
+    TnSelecao::Params().Remover(aChave);
+    aErr << aOpcao << ' ' << aValor << " não é um código válido: nada foi selecionado\n";
   }
 }
 
 }  // namespace
 
-std::optional<int> TLinhaComando::Preparar(TnAplicacao& AApp) {
-  CLI::App app{AApp.Title + ": arquivos e envios aos Tribunais de Contas", "ulmo"};
+std::optional<int> TLinhaComando::Preparar(TnAplicacao& aApp) {
+  CLI::App app{aApp.Title + ": arquivos e envios aos Tribunais de Contas", "ulmo"};
   app.fallthrough();
   app.require_subcommand(1);
   std::string db, config, sobrescrever, modulos, sistema, empresa;
@@ -84,7 +84,7 @@ std::optional<int> TLinhaComando::Preparar(TnAplicacao& AApp) {
   auto* sobre = app.add_subcommand("sobre", "Os módulos da família");
   (void)menu, (void)classes, (void)sobre;
 
-  std::vector<std::string> args = AApp.Argumentos();
+  std::vector<std::string> args = aApp.Argumentos();
   std::reverse(args.begin(), args.end());  // CLI11 takes them last first
   try {
     app.parse(args);
@@ -134,13 +134,13 @@ std::optional<int> TLinhaComando::Preparar(TnAplicacao& AApp) {
   return std::nullopt;
 }
 
-int TLinhaComando::Executar(TnFrmMenuBrivo& AMenu) {
+int TLinhaComando::Executar(TnFrmMenuBrivo& aMenu) {
   TnPerModulos modulos;
   for (int m : nConfig().Modulos) modulos.Incluir(m);
   try {
     if (FComando == "menu") {
       AbrirBanco();
-      return ComandoMenu(AMenu, modulos, FOut);
+      return ComandoMenu(aMenu, modulos, FOut);
     }
     if (FComando == "params") return ComandoParams(FAlvo, modulos, FOut, FErr);
     if (FComando == "run") {
@@ -161,7 +161,7 @@ int TLinhaComando::Executar(TnFrmMenuBrivo& AMenu) {
   return csParametro;
 }
 
-void TLinhaComando::MostrarErro(const std::string& AMensagem) { FErr << "Erro: " << AMensagem << '\n'; }
+void TLinhaComando::MostrarErro(const std::string& aMensagem) { FErr << "Erro: " << aMensagem << '\n'; }
 
 namespace {
 // The command line is the program's front end from its first initialization.

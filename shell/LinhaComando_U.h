@@ -17,11 +17,11 @@
 
 class TLinhaComando : public nFramework::IFrontEnd {
  public:
-  TLinhaComando(std::istream& AIn, std::ostream& AOut, std::ostream& AErr) : FIn(AIn), FOut(AOut), FErr(AErr) {}
+  TLinhaComando(std::istream& aIn, std::ostream& aOut, std::ostream& aErr) : FIn(aIn), FOut(aOut), FErr(aErr) {}
 
-  std::optional<int> Preparar(nFramework::TnAplicacao& AApp) override;
-  int Executar(nFramework::TnFrmMenuBrivo& AMenu) override;
-  void MostrarErro(const std::string& AMensagem) override;
+  std::optional<int> Preparar(nFramework::TnAplicacao& aApp) override;
+  int Executar(nFramework::TnFrmMenuBrivo& aMenu) override;
+  void MostrarErro(const std::string& aMensagem) override;
 
  private:
   std::istream& FIn;

@@ -40,8 +40,8 @@ class UlmoTest : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(FPasta); }
 
-  TSaida Ulmo(const std::string& AArgs) {
-    std::string cmd = std::string(ULMO_EXE) + " --config " + (FPasta / "ulmo.toml").string() + " " + AArgs + " >" +
+  TSaida Ulmo(const std::string& aArgs) {
+    std::string cmd = std::string(ULMO_EXE) + " --config " + (FPasta / "ulmo.toml").string() + " " + aArgs + " >" +
                       (FPasta / "out").string() + " 2>" + (FPasta / "err").string() + " </dev/null";
     int rc = std::system(cmd.c_str());
     TSaida s;
@@ -55,7 +55,7 @@ class UlmoTest : public ::testing::Test {
   fs::path FPasta;
 };
 
-bool Contem(const std::string& ATexto, const std::string& AParte) { return ATexto.find(AParte) != std::string::npos; }
+bool Contem(const std::string& aTexto, const std::string& aParte) { return aTexto.find(aParte) != std::string::npos; }
 
 const char* kGerarOk = "run TTesteDPGerar pDataInicial=01/03/2024 pDataFinal=31/03/2024 pCodigoEmpresa=5";
 

@@ -10,80 +10,80 @@ using namespace nFramework;
 
 namespace {
 
-int IndiceCaption(const TnDialogo& ADialogo, std::string_view ACaption) {
-  for (size_t i = 0; i < ADialogo.Botoes.size(); ++i)
-    if (SameText(CaptionSemAtalho(ADialogo.Botoes[i]), ACaption)) return static_cast<int>(i);
+int IndiceCaption(const TnDialogo& aDialogo, std::string_view aCaption) {
+  for (size_t i = 0; i < aDialogo.Botoes.size(); ++i)
+    if (SameText(CaptionSemAtalho(aDialogo.Botoes[i]), aCaption)) return static_cast<int>(i);
   return -1;
 }
 
-std::string Opcoes(const TnDialogo& ADialogo) {
+std::string Opcoes(const TnDialogo& aDialogo) {
   std::string r;
-  for (size_t i = 0; i < ADialogo.Botoes.size(); ++i)
-    r += (i ? ", " : "") + std::to_string(i + 1) + "=" + CaptionSemAtalho(ADialogo.Botoes[i]);
+  for (size_t i = 0; i < aDialogo.Botoes.size(); ++i)
+    r += (i ? ", " : "") + std::to_string(i + 1) + "=" + CaptionSemAtalho(aDialogo.Botoes[i]);
   return r;
 }
 
-void ImprimirNo(const TnMsgNode& ANo, int ANivel, std::ostream& AOut) {
-  AOut << std::string(static_cast<size_t>(ANivel) * 2, ' ') << '[' << NomeTipoMensagem(ANo.Tipo) << "] " << ANo.Texto;
-  if (!ANo.Chave.empty() && ANo.Texto.find(ANo.Chave) == std::string::npos) AOut << " (" << ANo.Chave << ')';
-  AOut << '\n';
-  for (const auto& f : ANo.Filhos) ImprimirNo(*f, ANivel + 1, AOut);
+void ImprimirNo(const TnMsgNode& aNo, int aNivel, std::ostream& aOut) {
+  aOut << std::string(static_cast<size_t>(aNivel) * 2, ' ') << '[' << NomeTipoMensagem(aNo.Tipo) << "] " << aNo.Texto;
+  if (!aNo.Chave.empty() && aNo.Texto.find(aNo.Chave) == std::string::npos) aOut << " (" << aNo.Chave << ')';
+  aOut << '\n';
+  for (const auto& f : aNo.Filhos) ImprimirNo(*f, aNivel + 1, aOut);
 }
 
 }  // namespace
 
-int TDialogoTerminal::Perguntar(const TnDialogo& ADialogo) {
-  int todos = IndiceCaption(ADialogo, "Sim para todos");
+int TDialogoTerminal::Perguntar(const TnDialogo& aDialogo) {
+  int todos = IndiceCaption(aDialogo, "Sim para todos");
   if (todos >= 0 && FOpcoes.Sobrescrever) {
     int r = *FOpcoes.Sobrescrever == TRespostaSobrescrever::Todos ? todos
-            : *FOpcoes.Sobrescrever == TRespostaSobrescrever::Sim ? IndiceCaption(ADialogo, "Sim")
-                                                                   : IndiceCaption(ADialogo, "Não");
+            : *FOpcoes.Sobrescrever == TRespostaSobrescrever::Sim ? IndiceCaption(aDialogo, "Sim")
+                                                                   : IndiceCaption(aDialogo, "Não");
     if (r >= 0) return r;
   }
   if (FOpcoes.Sim) {
-    int sim = IndiceCaption(ADialogo, "Sim");
-    return sim >= 0 ? sim : ADialogo.Padrao;
+    int sim = IndiceCaption(aDialogo, "Sim");
+    return sim >= 0 ? sim : aDialogo.Padrao;
   }
   if (FOpcoes.Interativo) {
     for (int tentativa = 0; tentativa < 3; ++tentativa) {
-      FErr << ADialogo.Texto << " [" << Opcoes(ADialogo) << "]: " << std::flush;
+      FErr << aDialogo.Texto << " [" << Opcoes(aDialogo) << "]: " << std::flush;
       std::string linha;
       if (!std::getline(FIn, linha)) break;
       linha = Trim(linha);
       int n = StrToIntDef(linha, 0);
-      if (n >= 1 && n <= static_cast<int>(ADialogo.Botoes.size())) return n - 1;
-      if (int i = IndiceCaption(ADialogo, linha); i >= 0) return i;
+      if (n >= 1 && n <= static_cast<int>(aDialogo.Botoes.size())) return n - 1;
+      if (int i = IndiceCaption(aDialogo, linha); i >= 0) return i;
     }
   }
-  int r = RespostaSegura(ADialogo);
-  FErr << "Pergunta: " << ADialogo.Texto << "\n  respondida \"" << CaptionSemAtalho(ADialogo.Botoes[static_cast<size_t>(r)])
+  int r = RespostaSegura(aDialogo);
+  FErr << "Pergunta: " << aDialogo.Texto << "\n  respondida \"" << CaptionSemAtalho(aDialogo.Botoes[static_cast<size_t>(r)])
        << "\" sem perguntar (use --yes ou --overwrite yes|all|no para responder)\n";
   return r;
 }
 
-std::string TextoProgresso(const TnFraProgresso& AFrame) {
+std::string TextoProgresso(const TnFraProgresso& aFrame) {
   auto barra = [](const std::string& texto, int pos, int max, bool circular) {
     std::string r = texto;
     if (!circular && max > 0) r += (r.empty() ? "" : " ") + std::to_string(pos) + "/" + std::to_string(max);
     else if (!circular && pos > 0) r += (r.empty() ? "" : " ") + std::to_string(pos);
     return r;
   };
-  std::string r = AFrame.Texto();
-  std::string total = barra(AFrame.TextoTotal(), AFrame.PosicaoTotal(), AFrame.MaxTotal(), AFrame.Circular());
+  std::string r = aFrame.Texto();
+  std::string total = barra(aFrame.TextoTotal(), aFrame.PosicaoTotal(), aFrame.MaxTotal(), aFrame.Circular());
   if (!total.empty()) r += (r.empty() ? "" : " | ") + total;
-  if (AFrame.Multiplo()) {
+  if (aFrame.Multiplo()) {
     std::string parcial =
-        barra(AFrame.TextoParcial(), AFrame.PosicaoParcial(), AFrame.MaxParcial(), AFrame.CircularParcial());
+        barra(aFrame.TextoParcial(), aFrame.PosicaoParcial(), aFrame.MaxParcial(), aFrame.CircularParcial());
     if (!parcial.empty()) r += (r.empty() ? "" : " | ") + parcial;
   }
   return r;
 }
 
-void TProgressoTerminal::Atualizar(const TnFraProgresso& AFrame) {
+void TProgressoTerminal::Atualizar(const TnFraProgresso& aFrame) {
   auto agora = std::chrono::steady_clock::now();
   if (FMostrando && agora - FUltima < std::chrono::milliseconds(100)) return;
   FUltima = agora;
-  FErr << "\r\033[K" << TextoProgresso(AFrame) << std::flush;
+  FErr << "\r\033[K" << TextoProgresso(aFrame) << std::flush;
   FMostrando = true;
 }
 
@@ -93,6 +93,6 @@ void TProgressoTerminal::Ocultar(const TnFraProgresso&) {
   FMostrando = false;
 }
 
-void ImprimirArvore(const ITreeMessager& AArvore, std::ostream& AOut) {
-  for (const auto& n : AArvore.Raizes()) ImprimirNo(*n, 0, AOut);
+void ImprimirArvore(const ITreeMessager& aArvore, std::ostream& aOut) {
+  for (const auto& n : aArvore.Raizes()) ImprimirNo(*n, 0, aOut);
 }

@@ -21,12 +21,12 @@ struct TOpcoesDialogo {
 };
 
 // Answers in this order: --overwrite for an overwrite question (one that offers "Sim para
-// todos"), --yes, a question put to the terminal, else the safe answer, reported on AErr.
+// todos"), --yes, a question put to the terminal, else the safe answer, reported on aErr.
 class TDialogoTerminal : public nFramework::IDialogoService {
  public:
-  TDialogoTerminal(TOpcoesDialogo AOpcoes, std::istream& AIn, std::ostream& AErr)
-      : FOpcoes(AOpcoes), FIn(AIn), FErr(AErr) {}
-  int Perguntar(const nFramework::TnDialogo& ADialogo) override;
+  TDialogoTerminal(TOpcoesDialogo aOpcoes, std::istream& aIn, std::ostream& aErr)
+      : FOpcoes(aOpcoes), FIn(aIn), FErr(aErr) {}
+  int Perguntar(const nFramework::TnDialogo& aDialogo) override;
 
  private:
   TOpcoesDialogo FOpcoes;
@@ -37,9 +37,9 @@ class TDialogoTerminal : public nFramework::IDialogoService {
 // One status line, rewritten in place; a new line at most every 100 ms.
 class TProgressoTerminal : public nFramework::IProgressoView {
  public:
-  explicit TProgressoTerminal(std::ostream& AErr) : FErr(AErr) {}
-  void Atualizar(const nFramework::TnFraProgresso& AFrame) override;
-  void Ocultar(const nFramework::TnFraProgresso& AFrame) override;
+  explicit TProgressoTerminal(std::ostream& aErr) : FErr(aErr) {}
+  void Atualizar(const nFramework::TnFraProgresso& aFrame) override;
+  void Ocultar(const nFramework::TnFraProgresso& aFrame) override;
 
  private:
   std::ostream& FErr;
@@ -48,7 +48,7 @@ class TProgressoTerminal : public nFramework::IProgressoView {
 };
 
 // The line a frame shows: its text, or its bars' texts and positions.
-std::string TextoProgresso(const nFramework::TnFraProgresso& AFrame);
+std::string TextoProgresso(const nFramework::TnFraProgresso& aFrame);
 
 // "[ERRO] text (key)", children indented by two blanks per level.
-void ImprimirArvore(const nFramework::ITreeMessager& AArvore, std::ostream& AOut);
+void ImprimirArvore(const nFramework::ITreeMessager& aArvore, std::ostream& aOut);

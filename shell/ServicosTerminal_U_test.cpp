@@ -12,13 +12,13 @@ const TnDialogo kSubstituir{"O arquivo /tmp/BAL_VER.txt já existe. Deseja subst
                             {"Sim", "Sim para &todos", "Não"}};
 const TnDialogo kCancelarEnvio{"Deseja cancelar o envio?", mtConfirmation, {"Sim", "Não"}, 0, 1};
 
-int Responder(TOpcoesDialogo AOpcoes, const TnDialogo& ADialogo, std::string* AErr = nullptr,
-              const std::string& AEntrada = "") {
-  std::istringstream in(AEntrada);
+int Responder(TOpcoesDialogo aOpcoes, const TnDialogo& aDialogo, std::string* aErr = nullptr,
+              const std::string& aEntrada = "") {
+  std::istringstream in(aEntrada);
   std::ostringstream err;
-  TDialogoTerminal d(AOpcoes, in, err);
-  int r = d.Perguntar(ADialogo);
-  if (AErr) *AErr = err.str();
+  TDialogoTerminal d(aOpcoes, in, err);
+  int r = d.Perguntar(aDialogo);
+  if (aErr) *aErr = err.str();
   return r;
 }
 

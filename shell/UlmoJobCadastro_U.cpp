@@ -2,8 +2,8 @@
 
 #include "Nutil_U.h"
 
-void TUlmoJobCadastro::DepoisConverter(void* ASender) {
-  nFramework::TnInserirOuAtualizarJobCadastroPadrao::Executar(ASender);
+void TUlmoJobCadastro::DepoisConverter(void* aSender) {
+  nFramework::TnInserirOuAtualizarJobCadastroPadrao::Executar(aSender);
 }
 
 namespace {

@@ -5,5 +5,5 @@
 class TUlmoJobCadastro {
  public:
   TUlmoJobCadastro() = delete;
-  static void DepoisConverter(void* ASender);
+  static void DepoisConverter(void* aSender);
 };

@@ -29,10 +29,10 @@ class StatusBarTest : public ::testing::Test {
     LimparExternalVars();
   }
   // The status bar after the menu's look is set up with that external variable.
-  static TnStatusBar Barra(const char* ASistema, int ALargura = 800) {
-    if (ASistema) SetExternalVar("gCodigoSistemaTCEAtiva", ASistema);
+  static TnStatusBar Barra(const char* aSistema, int aLargura = 800) {
+    if (aSistema) SetExternalVar("gCodigoSistemaTCEAtiva", aSistema);
     TUlmoSMenu menu;
-    menu.nStatusBar.SetWidth(ALargura);
+    menu.nStatusBar.SetWidth(aLargura);
     menu.ConfigurarVisualMenu();
     return menu.nStatusBar;
   }

@@ -15,14 +15,14 @@ using namespace nFramework;
 
 namespace {
 
-void Acao(TnActionList& AList, TNotifyEvent AOnExecute, const TnDataModule& ASelf, const char* ACaption, int AOrdem) {
-  TnAction& a = AList.CriarAction();
+void Acao(TnActionList& aList, TNotifyEvent aOnExecute, const TnDataModule& aSelf, const char* aCaption, int aOrdem) {
+  TnAction& a = aList.CriarAction();
   a.Category = "90 Testes";
-  a.Caption = ACaption;
-  a.Name = "act" + std::string(ASelf.ClassName());
-  a.OnExecute = AOnExecute;
-  a.Ordem = AOrdem;
-  a.VerificaSelecao = ASelf.PegarVerificaSelecao();
+  a.Caption = aCaption;
+  a.Name = "act" + std::string(aSelf.ClassName());
+  a.OnExecute = aOnExecute;
+  a.Ordem = aOrdem;
+  a.VerificaSelecao = aSelf.PegarVerificaSelecao();
 }
 
 class TTesteDPGerar : public TnDMPowerParam {
@@ -37,8 +37,8 @@ class TTesteDPGerar : public TnDMPowerParam {
     AddParam({.Alias = "pFalhar", .Caption = "Falhar", .Dicionario = "DICSIMNAO", .Padrao = "0", .Obrigatorio = true});
     AddParam({.Alias = "pPasta", .Caption = "Pasta Destino", .Dicionario = "DICDIRETORIO"});
   }
-  void GerarPrincAction(TnActionList& AList, TNotifyEvent AOnExecute, const TnPerModulos& AModulos) override {
-    if (AModulos.Contem(8)) Acao(AList, AOnExecute, *this, "Gerar Arquivos de Teste", 10);
+  void GerarPrincAction(TnActionList& aList, TNotifyEvent aOnExecute, const TnPerModulos& aModulos) override {
+    if (aModulos.Contem(8)) Acao(aList, aOnExecute, *this, "Gerar Arquivos de Teste", 10);
   }
   void ValidarDado() override {
     TnDMPowerParam::ValidarDado();
@@ -93,8 +93,8 @@ class TTesteDMSistema : public TnDMClientDataSet {
               .Obrigatorio = true});
   }
   std::string ChavePrimaria() const override { return "CODIGOSISTEMATCE"; }
-  void GerarPrincAction(TnActionList& AList, TNotifyEvent AOnExecute, const TnPerModulos& AModulos) override {
-    if (AModulos.Contem(8)) Acao(AList, AOnExecute, *this, "Sistema de Teste", 20);
+  void GerarPrincAction(TnActionList& aList, TNotifyEvent aOnExecute, const TnPerModulos& aModulos) override {
+    if (aModulos.Contem(8)) Acao(aList, aOnExecute, *this, "Sistema de Teste", 20);
   }
 };
 
