@@ -7,6 +7,16 @@
 
 namespace nFramework {
 
+std::array<TnGerarPrincActionMod, TnPerModulos::MaxModulo + 1> FOnGerarPrincActionMods;
+
+bool nGerarAcoesDireito(int aModulo, TnActionList& aActionList) {
+  if (aModulo < 0 || aModulo > TnPerModulos::MaxModulo) return false;
+  const auto& gerador = FOnGerarPrincActionMods[static_cast<size_t>(aModulo)];
+  if (!gerador) return false;
+  gerador(aActionList);
+  return true;
+}
+
 TnPerModulos::TnPerModulos(std::initializer_list<int> modulos) {
   for (int m : modulos) Incluir(m);
 }

@@ -1,6 +1,7 @@
 // Menu actions: the module set a menu is built for, the action a class contributes to it
 // and the list that owns those actions. The framework builds menus from the list.
 #pragma once
+#include <array>
 #include <bitset>
 #include <functional>
 #include <initializer_list>
@@ -102,5 +103,12 @@ class TnActionList {
  private:
   std::vector<std::unique_ptr<TnAction>> FActions;
 };
+
+// The framework's per-module table of rights-action generators: element m, when set, builds
+// the rights actions of module m from the action list (nGerarAcoesDireito calls it).
+using TnGerarPrincActionMod = std::function<void(TnActionList& aActionList)>;
+extern std::array<TnGerarPrincActionMod, TnPerModulos::MaxModulo + 1> FOnGerarPrincActionMods;
+// Runs the generator of the module, if one is installed; false when none is.
+bool nGerarAcoesDireito(int aModulo, TnActionList& aActionList);
 
 }  // namespace nFramework

@@ -144,3 +144,24 @@ TEST(ModuleLoader, AMissingLibraryIsNamedInTheError) {
   }
   EXPECT_EQ(CaminhoBiblioteca("./x/libY.so", "/p"), "./x/libY.so");
 }
+
+TEST(DataModule, ComponentsAreFoundByNameWithoutRegardToCaseAndOfTheirType) {
+  TnDataModule dm;
+  TClientDataSet& conta = dm.AddClientDataSet("nClientDataSetConta");
+  EXPECT_EQ(conta.Name, "nClientDataSetConta");
+  EXPECT_EQ(dm.FindComponent<TClientDataSet>("NCLIENTDATASETCONTA"), &conta);
+  EXPECT_EQ(dm.FindComponent<TClientDataSet>("nClientDataSetLcto"), nullptr);
+  EXPECT_EQ(dm.FindComponent<std::string>("nClientDataSetConta"), nullptr);
+  EXPECT_THROW(dm.ComponentByName<TClientDataSet>("nClientDataSetLcto"), EInternalError);
+}
+
+TEST(DataModule, TheRightsGeneratorOfAModuleRunsWhenInstalled) {
+  TnActionList lista;
+  EXPECT_FALSE(nGerarAcoesDireito(8, lista));
+  FOnGerarPrincActionMods[8] = [](TnActionList& l) { l.CriarAction().Name = "actDireito"; };
+  EXPECT_TRUE(nGerarAcoesDireito(8, lista));
+  EXPECT_FALSE(nGerarAcoesDireito(1, lista));
+  EXPECT_FALSE(nGerarAcoesDireito(192, lista));
+  EXPECT_NE(lista.FindAction("ACTDIREITO"), nullptr);
+  FOnGerarPrincActionMods[8] = nullptr;
+}

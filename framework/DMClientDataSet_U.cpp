@@ -53,9 +53,7 @@ std::string TabelaDoCadastro(const std::string& aClasse) {
 }  // namespace
 
 TnDMClientDataSet::TnDMClientDataSet() {
-  auto ds = std::make_unique<TClientDataSet>();
-  ds->Name = "nClientDataSet";
-  FDataSet = &AddComponent<TClientDataSet>("nClientDataSet", std::move(ds));
+  FDataSet = &AddClientDataSet("nClientDataSet");
   FDataSet->BeforePost = [this](TClientDataSet&) { AntesPost(); };
   FDataSet->AfterPost = [this](TClientDataSet&) { DepoisPost(); };
   FDataSet->BeforeDelete = [this](TClientDataSet&) { AntesExcluir(); };

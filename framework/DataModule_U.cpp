@@ -19,6 +19,12 @@ std::string TnDataModule::GetFormClass() const {
   return it == Formularios().end() ? std::string() : it->second;
 }
 
+TClientDataSet& TnDataModule::AddClientDataSet(std::string aName) {
+  auto ds = std::make_unique<TClientDataSet>();
+  ds->Name = aName;
+  return AddComponent<TClientDataSet>(std::move(aName), std::move(ds));
+}
+
 void TnDataModule::ComponenteAusente(std::string_view aName) const {
   throw EInternalError(std::string(ClassName()) + " não tem o componente " + std::string(aName));
 }

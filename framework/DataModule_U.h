@@ -10,6 +10,7 @@
 
 #include "Action_U.h"
 #include "Classes_U.h"
+#include "ClientDataSet_U.h"
 
 // Declares the class name a registered class answers to; put it first in the class body.
 #define N_CLASSE(Nome)                                                  \
@@ -63,7 +64,8 @@ class TnDataModule {
   T& AddComponent(std::string aName, std::unique_ptr<T> aComponente) {
     auto holder = std::make_unique<THolder<T>>(std::move(aComponente));
     T& ref = *holder->FObjeto;
-    FComponentes[UpperCase(aName)] = TEntrada{std::move(aName), std::move(holder)};
+    std::string chave = UpperCase(aName);
+    FComponentes[chave] = TEntrada{std::move(aName), std::move(holder)};
     return ref;
   }
   // nullptr when there is no component of that name or it is of another type.
@@ -74,6 +76,8 @@ class TnDataModule {
     auto* h = dynamic_cast<THolder<T>*>(it->second.FHolder.get());
     return h ? h->FObjeto.get() : nullptr;
   }
+  // A client dataset owned by the module under that component name.
+  TClientDataSet& AddClientDataSet(std::string aName);
   // Raises EInternalError when the component is missing.
   template <class T>
   T& ComponentByName(std::string_view aName) const {

@@ -139,7 +139,8 @@ int TLinhaComando::Executar(TnFrmMenuBrivo& aMenu) {
   for (int m : nConfig().Modulos) modulos.Incluir(m);
   try {
     if (FComando == "menu") {
-      AbrirBanco();
+      // Only the active court system's description needs the database.
+      if (!ExternalVar("gCodigoSistemaTCEAtiva").empty()) AbrirBanco();
       return ComandoMenu(aMenu, modulos, FOut);
     }
     if (FComando == "params") return ComandoParams(FAlvo, modulos, FOut, FErr);
