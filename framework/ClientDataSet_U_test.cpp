@@ -1,0 +1,223 @@
+#include "ClientDataSet_U.h"
+
+#include <gtest/gtest.h>
+
+#include "Exceptions_U.h"
+#include "Mapper_U.h"
+
+using namespace nFramework;
+
+namespace {
+
+std::unique_ptr<TClientDataSet> Saldos() {
+  auto ds = std::make_unique<TClientDataSet>();
+  ds->AddFieldDef("DATASALDO", TFieldType::ftDate);
+  ds->AddFieldDef("CLASSIFCONTA", TFieldType::ftString, 10);
+  ds->AddFieldDef("VALOR", TFieldType::ftCurrency);
+  ds->AddFieldDef("QTD", TFieldType::ftInteger);
+  ds->CreateDataSet();
+  auto add = [&](int month, const char* classif, double valor) {
+    ds->Append();
+    ds->FieldByName("DATASALDO").SetAsDateTime(EncodeDate(2024, month, 1));
+    ds->FieldByName("classifconta").SetAsString(classif);
+    ds->FieldByName("VALOR").SetAsFloat(valor);
+    ds->Post();
+  };
+  add(3, "1.1", 30);
+  add(1, "1.2", 10);
+  add(2, "1.1", 20);
+  add(1, "1.1", 11);
+  add(2, "2.1", 21);
+  return ds;
+}
+
+std::vector<std::string> Walk(TClientDataSet& ds, const char* field) {
+  std::vector<std::string> r;
+  for (ds.First(); !ds.Eof(); ds.Next()) r.push_back(ds.FieldByName(field).AsString());
+  return r;
+}
+
+}  // namespace
+
+TEST(ClientDataSet, NullsReadAsDefaultsAndTextIsCutToItsSize) {
+  auto ds = Saldos();
+  ds->First();
+  EXPECT_TRUE(ds->FieldByName("QTD").IsNull());
+  EXPECT_EQ(ds->FieldByName("QTD").AsInteger(), 0);
+  EXPECT_EQ(ds->FieldByName("QTD").AsString(), "");
+  EXPECT_FALSE(ds->FieldByName("QTD").AsBoolean());
+  ds->Edit();
+  ds->FieldByName("CLASSIFCONTA").SetAsString("1.2.3.4.5.6.7");
+  ds->Post();
+  EXPECT_EQ(ds->FieldByName("CLASSIFCONTA").AsString(), "1.2.3.4.5.");
+  ds->Edit();
+  ds->FieldByName("CLASSIFCONTA").SetAsString("ÇÃOÉÁÍÓÚÂÊÔ");  // counts characters, not bytes
+  ds->Post();
+  EXPECT_EQ(ds->FieldByName("CLASSIFCONTA").AsString(), "ÇÃOÉÁÍÓÚÂÊ");
+  EXPECT_THROW(ds->FieldByName("QTD").SetAsInteger(1), EDatabaseError);  // not editing
+  EXPECT_THROW(ds->FieldByName("NAOEXISTE"), EDatabaseError);
+}
+
+TEST(ClientDataSet, IndexOverSeveralFieldsRangesAndKeySearch) {
+  auto ds = Saldos();
+  ds->SetIndexFieldNames("datasaldo;CLASSIFCONTA");
+  EXPECT_EQ(Walk(*ds, "VALOR"), (std::vector<std::string>{"11", "10", "20", "21", "30"}));
+
+  ds->SetRange({TVariant::FromDate(EncodeDate(2024, 2, 1))}, {TVariant::FromDate(EncodeDate(2024, 2, 1))});
+  EXPECT_EQ(ds->RecordCount(), 2);
+  EXPECT_EQ(Walk(*ds, "CLASSIFCONTA"), (std::vector<std::string>{"1.1", "2.1"}));
+  ds->CancelRange();
+  EXPECT_EQ(ds->RecordCount(), 5);
+
+  EXPECT_TRUE(ds->FindKey({TVariant::FromDate(EncodeDate(2024, 1, 1)), "1.2"}));
+  EXPECT_EQ(ds->FieldByName("VALOR").AsFloat(), 10);
+  EXPECT_FALSE(ds->FindKey({TVariant::FromDate(EncodeDate(2024, 1, 1)), "9.9"}));
+
+  // An edit that changes the key moves the row to its new place.
+  ASSERT_TRUE(ds->FindKey({TVariant::FromDate(EncodeDate(2024, 3, 1))}));
+  ds->Edit();
+  ds->FieldByName("DATASALDO").SetAsDateTime(EncodeDate(2023, 12, 1));
+  ds->Post();
+  EXPECT_EQ(ds->RecNo(), 1);
+  EXPECT_EQ(Walk(*ds, "VALOR").front(), "30");
+}
+
+TEST(ClientDataSet, CloneSharesRowsButKeepsItsOwnIndexAndRange) {
+  auto ds = Saldos();
+  ds->SetIndexFieldNames("CLASSIFCONTA;DATASALDO");
+  auto clone = CloneCDS(*ds);
+  clone->SetIndexFieldNames("VALOR");
+  clone->SetRange({15}, {25});
+  EXPECT_EQ(Walk(*clone, "VALOR"), (std::vector<std::string>{"20", "21"}));
+  EXPECT_EQ(ds->IndexFieldNames(), "CLASSIFCONTA;DATASALDO");
+  EXPECT_EQ(ds->RecordCount(), 5);
+
+  // Rows added through the original show in the clone; the clone outlives the original.
+  ds->Append();
+  ds->FieldByName("VALOR").SetAsFloat(22);
+  ds->Post();
+  ds.reset();
+  EXPECT_EQ(Walk(*clone, "VALOR"), (std::vector<std::string>{"20", "21", "22"}));
+}
+
+TEST(ClientDataSet, FiltersOfTheFormsTheSystemUses) {
+  TClientDataSet ds;
+  ds.AddFieldDef("SELECIONADO", TFieldType::ftInteger);
+  ds.AddFieldDef("STATUS", TFieldType::ftString, 1);
+  ds.CreateDataSet();
+  ds.AppendRecord({1, "1"});
+  ds.AppendRecord({1, "0"});
+  ds.AppendRecord({0, "1"});
+  ds.AppendRecord({Null, "1"});
+  ds.SetFilter("SELECIONADO = 1 and STATUS = '1'");
+  EXPECT_EQ(ds.RecordCount(), 4);  // not yet filtered
+  ds.SetFiltered(true);
+  EXPECT_EQ(ds.RecordCount(), 1);
+  ds.SetFilter("selecionado = 1 or status = '0'");
+  EXPECT_EQ(ds.RecordCount(), 2);
+  ds.SetFilter("SELECIONADO <> 1");
+  EXPECT_EQ(ds.RecordCount(), 1);
+  ds.SetFilter("SELECIONADO is null");
+  EXPECT_EQ(ds.RecordCount(), 1);
+  EXPECT_THROW(ds.SetFilter("SELECIONADO = "), EDatabaseError);
+  EXPECT_THROW(ds.SetFilter("NAOEXISTE = 1"), EDatabaseError);
+  ds.SetFiltered(false);
+  EXPECT_EQ(ds.RecordCount(), 4);
+}
+
+TEST(ClientDataSet, LocateLookupForEachDeleteAndCopy) {
+  auto ds = Saldos();
+  EXPECT_TRUE(ds->Locate("CLASSIFCONTA;VALOR", {"2.1", 21}));
+  EXPECT_EQ(ds->FieldByName("DATASALDO").AsDateTime(), EncodeDate(2024, 2, 1));
+  EXPECT_TRUE(ds->Locate("CLASSIFCONTA", {"2."}, loPartialKey));
+  EXPECT_FALSE(ds->Locate("CLASSIFCONTA", {"2."}));
+  EXPECT_EQ(ds->Lookup("CLASSIFCONTA", {"1.2"}, "VALOR").AsFloat(), 10);
+  EXPECT_TRUE(ds->Lookup("CLASSIFCONTA", {"9"}, "VALOR").IsNull());
+
+  double sum = 0;
+  ds->ForEach([&](TClientDataSet& d) { sum += d.FieldByName("VALOR").AsFloat(); });
+  EXPECT_EQ(sum, 92);
+
+  // Deleting inside ForEach visits every remaining row once.
+  int visited = 0;
+  ds->ForEach([&](TClientDataSet& d) {
+    ++visited;
+    if (d.FieldByName("CLASSIFCONTA").AsString() == "1.1") d.Delete();
+  });
+  EXPECT_EQ(visited, 5);
+  EXPECT_EQ(ds->RecordCount(), 2);
+
+  TClientDataSet target;
+  target.AddFieldDef("VALOR", TFieldType::ftFloat);
+  target.AddFieldDef("OUTRO", TFieldType::ftInteger);
+  CopyDataCDS(*ds, target);
+  EXPECT_EQ(Walk(target, "VALOR"), (std::vector<std::string>{"10", "21"}));
+  target.EmptyDataSet();
+  EXPECT_TRUE(target.IsEmpty());
+}
+
+TEST(ClientDataSet, CancelDiscardsAndAPostThatThrowsKeepsTheRowInEdit) {
+  auto ds = Saldos();
+  ds->SetIndexFieldNames("VALOR");
+  ds->First();
+  ds->Edit();
+  ds->FieldByName("VALOR").SetAsFloat(999);
+  ds->Cancel();
+  EXPECT_EQ(ds->FieldByName("VALOR").AsFloat(), 10);
+
+  ds->BeforePost = [](TClientDataSet& d) {
+    if (d.FieldByName("VALOR").AsFloat() < 0) throw Exception("Valor negativo!");
+  };
+  ds->Append();
+  ds->FieldByName("VALOR").SetAsFloat(-1);
+  EXPECT_THROW(ds->Post(), Exception);
+  EXPECT_EQ(ds->State(), TDataSetState::dsInsert);
+  ds->Cancel();
+  EXPECT_EQ(ds->RecordCount(), 5);
+}
+
+TEST(ClientDataSet, LookupFieldReadsFromTheOtherDataSet) {
+  TClientDataSet contas;
+  contas.AddFieldDef("CONTACTB", TFieldType::ftLargeint);
+  contas.AddFieldDef("DESCRCONTA", TFieldType::ftString, 50);
+  contas.CreateDataSet();
+  contas.AppendRecord({10, "CAIXA"});
+  contas.AppendRecord({20, "BANCOS"});
+  auto ds = Saldos();
+  ds->First();
+  ds->Edit();
+  ds->FieldByName("QTD").SetAsInteger(20);
+  ds->Post();
+  TField& f = ds->AddFieldLookup("DESCR", TFieldType::ftString, 50, "QTD", contas, "CONTACTB", "DESCRCONTA");
+  ds->First();
+  EXPECT_EQ(f.AsString(), "BANCOS");
+  ds->Next();
+  EXPECT_TRUE(f.IsNull());
+}
+
+ULMO_MAP_CLASS(TMapSaldo, TField, DATASALDO, ClassifConta, NAOHA);
+
+TEST(FieldMapper, BindsMembersByNameIgnoringCaseAndKeepsOneMapPerClass) {
+  auto ds = Saldos();
+  TMapSaldo& m = FieldMapper().MapearFields<TMapSaldo>(*ds);
+  EXPECT_EQ(m.ClassifConta, &ds->FieldByName("CLASSIFCONTA"));
+  EXPECT_EQ(m.NAOHA, nullptr);
+  EXPECT_EQ(&FieldMapper().MapearFields<TMapSaldo>(*ds), &m);
+  ds->First();
+  EXPECT_EQ(m.ClassifConta->AsString(), "1.1");
+}
+
+#include "Periodo_U.h"
+
+TEST(GerarDataPeriodo, OneRowPerMonthWithTheEndsCutToThePeriod) {
+  auto p = GerarDataPeriodo(EncodeDate(2023, 11, 15), EncodeDate(2024, 2, 10), 3);
+  ASSERT_EQ(p->RecordCount(), 4);
+  p->First();
+  EXPECT_EQ(p->FieldByName("DATAINICIAL").AsDateTime(), EncodeDate(2023, 11, 15));
+  EXPECT_EQ(p->FieldByName("DATAFINAL").AsDateTime(), EncodeDate(2023, 11, 30));
+  p->Last();
+  EXPECT_EQ(p->FieldByName("DATAINICIAL").AsDateTime(), EncodeDate(2024, 2, 1));
+  EXPECT_EQ(p->FieldByName("DATAFINAL").AsDateTime(), EncodeDate(2024, 2, 10));
+  EXPECT_EQ(GerarDataPeriodo(EncodeDate(2024, 5, 3), EncodeDate(2024, 5, 3))->RecordCount(), 1);
+  EXPECT_THROW(GerarDataPeriodo(EncodeDate(2024, 5, 3), EncodeDate(2024, 5, 2)), Exception);
+}

@@ -1,0 +1,47 @@
+// The platform's formatting of numbers and dates (FormatFloat, FormatDateTime, StrToDate),
+// with the separators and the short date format taken from the global FormatSettings.
+//
+// FormatFloat patterns: "0" a digit always written, "#" a digit written when significant,
+// the first "." the decimal separator, "," anywhere groups thousands, text in '...' or "..."
+// and any other character copied as is; up to three sections "positive;negative;zero" (an
+// empty or missing section falls back to the first, which then gets a leading "-" for a
+// negative value). Rounding is half away from zero on the decimal digits, so 0.125 gives
+// "0.13"; a value that rounds to zero is written by the zero section and never as "-0.00".
+// Scientific notation ("E+00") is not supported: "E" is copied as text.
+//
+// FormatDateTime tokens, case-insensitive: yyyy yy, mm m (minutes when the last token was
+// an hour), dd d, hh h (24 hours), nn n, ss s, zzz z; text in quotes and any other
+// character is copied as is. Day and month names are not supported.
+#pragma once
+#include <string>
+#include <string_view>
+
+#include "Currency_U.h"
+#include "DateUtils_U.h"
+
+namespace nFramework {
+
+struct TFormatSettings {
+  char DecimalSeparator = '.';
+  char ThousandSeparator = ',';
+  std::string ShortDateFormat = "dd/mm/yyyy";
+};
+
+// Process-wide, as on the platform; tests change it and put it back.
+extern TFormatSettings FormatSettings;
+
+std::string FormatFloat(std::string_view pattern, double value);
+std::string FormatFloat(std::string_view pattern, Currency value);
+// Up to 15 significant digits, as the platform writes a float: "12.5", "3", "1E20".
+std::string FloatToStr(double value);
+
+std::string FormatDateTime(std::string_view pattern, TDateTime value);
+std::string DateToStr(TDateTime value);  // FormatSettings.ShortDateFormat
+
+// Day/month/year as typed in the parameter panel: "05/03/2024" or "5/3/2024", blanks
+// around it allowed; the year has four digits. Anything else is not a date.
+bool TryStrToDate(std::string_view text, TDateTime& value);
+TDateTime StrToDate(std::string_view text);  // raises EConvertError
+TDateTime StrToDateDef(std::string_view text, TDateTime def);
+
+}  // namespace nFramework

@@ -1,0 +1,1 @@
+#include "Mapper_U.h"

@@ -1,0 +1,51 @@
+#include "Schema_U.h"
+
+#include <gtest/gtest.h>
+
+#include "Exceptions_U.h"
+#include "SQL_U.h"
+
+using namespace nFramework;
+
+namespace {
+
+struct TBanco {
+  std::unique_ptr<TnDMConexao> Conexao = TnDMConexao::AbrirSQLite(":memory:");
+  TBanco() { SetConexao(Conexao.get()); }
+  ~TBanco() { SetConexao(nullptr); }
+};
+
+}  // namespace
+
+TEST(Schema, AppliesPendingScriptsInOrderOnceAndCallsTheHookAfter) {
+  TBanco b;
+  std::vector<TSchemaScript> scripts = {{2, "dois", "create table B (X integer); insert into A values (2);"},
+                                        {1, "um", "create table A (X integer);"}};
+  int hooks = 0;
+  EXPECT_EQ(AtualizarEsquema(*b.Conexao, scripts, [&] { ++hooks; }), 2);
+  EXPECT_EQ(VersaoEsquema(*b.Conexao), 2);
+  EXPECT_EQ(hooks, 1);
+  EXPECT_EQ(AtualizarEsquema(*b.Conexao, scripts, [&] { ++hooks; }), 0);
+  EXPECT_EQ(hooks, 1);
+}
+
+TEST(Schema, AFailingScriptLeavesNothingOfItselfAndKeepsTheVersion) {
+  TBanco b;
+  std::vector<TSchemaScript> scripts = {{1, "um", "create table A (X integer);"},
+                                        {2, "dois", "create table B (X integer); insert into NAOHA values (1);"}};
+  EXPECT_THROW(AtualizarEsquema(*b.Conexao, scripts), EDatabaseError);
+  EXPECT_EQ(VersaoEsquema(*b.Conexao), 1);
+  EXPECT_FALSE(PegarTemRegistro("sqlite_master", "name", "name = 'B'"));
+}
+
+TEST(Schema, TheProgramsScriptsCreateTheModuleTablesOnAnEmptyDatabase) {
+  TBanco b;
+  ASSERT_FALSE(ScriptsEsquema().empty());
+  AtualizarEsquema(*b.Conexao);
+  for (const char* t : {"TCESISTEMA", "TCEPLANO", "TCETIPOCONTACTB", "TCETIPOMOVIMCTB", "TCESISTEMAEMPRESA",
+                        "TCEORIGEMLCTOCTB", "TCEPLANOPLESPEC", "PATBEMTIPOCATEGORIABEM", "PATBEMTIPODETALHAMENTOBEM",
+                        "PATBEMRELACTCE", "CFGEMPRESATCE", "TCEESFINGEONLINEENVIO", "TCESESAGRESCONTABANC",
+                        "TCESESAGRESRECEITA", "TCESESAGRESDESPESA", "TCESESAGRESPATRIMONIO", "TCESESAGRESPGTO"})
+    EXPECT_TRUE(PegarTemRegistro("sqlite_master", "name", "type = 'table' and name = '" + std::string(t) + "'")) << t;
+  EXPECT_EQ(AtualizarEsquema(*b.Conexao), 0);
+}
