@@ -46,13 +46,3 @@ TEST(AtomicFile, FailedRenameRaisesAndCleansUp) {
   EXPECT_EQ(dir.Entries(), std::set<std::string>{"out.txt"});
   EXPECT_THROW(TAtomicFile(dir / "sem-nome/"), EFileError);
 }
-
-TEST(StringSink, CollectsBytesAndRefusesWritesAfterCommit) {
-  TStringSink sink;
-  sink.Write("ab");
-  sink.Write("c");
-  EXPECT_FALSE(sink.Committed());
-  sink.Commit();
-  EXPECT_EQ(sink.Text(), "abc");
-  EXPECT_THROW(sink.Write("d"), EInternalError);
-}

@@ -3,11 +3,12 @@
 #include <fmt/format.h>
 
 #include <algorithm>
-#include <cstdio>
 
 #include "Classes_U.h"
 #include "Exceptions_U.h"
 #include "FileUtils_U.h"
+#include "FormatUtils_U.h"
+#include "TextUtils_U.h"
 #include "Variant_U.h"
 
 namespace nFramework {
@@ -92,41 +93,11 @@ std::string Assemble(const TNumberText& n, const std::string& decimalSeparator, 
   return r;
 }
 
-std::string FormatDate(TDateTime value, std::string_view format) {
-  int year, month, day, hour, minute, second, ms;
-  DecodeDate(value, year, month, day);
-  DecodeTime(value, hour, minute, second, ms);
-  std::string r;
-  size_t i = 0;
-  auto at = [&](std::string_view token) {
-    if (format.size() - i < token.size()) return false;
-    if (!SameText(format.substr(i, token.size()), token)) return false;
-    i += token.size();
-    return true;
-  };
-  while (i < format.size()) {
-    if (at("yyyy")) r += fmt::format("{:04}", year);
-    else if (at("yy")) r += fmt::format("{:02}", year % 100);
-    else if (at("mm")) r += fmt::format("{:02}", month);
-    else if (at("m")) r += std::to_string(month);
-    else if (at("dd")) r += fmt::format("{:02}", day);
-    else if (at("d")) r += std::to_string(day);
-    else if (at("hh")) r += fmt::format("{:02}", hour);
-    else if (at("nn")) r += fmt::format("{:02}", minute);
-    else if (at("ss")) r += fmt::format("{:02}", second);
-    else if (at("zzz")) r += fmt::format("{:03}", ms);
-    else r += format[i++];
-  }
-  return r;
-}
-
 TDateTime DateFromText(std::string_view raw, const std::string& fieldName) {
   std::string text = Trim(raw);
   if (auto iso = TryISOToDateTime(text)) return *iso;
-  int day, month, year;
-  char tail;
-  if (std::sscanf(text.c_str(), "%2d/%2d/%4d%c", &day, &month, &year, &tail) == 3)
-    if (auto d = TryEncodeDate(year, month, day)) return *d;
+  TDateTime value;
+  if (TryStrToDate(text, value)) return value;
   throw EFileError(fmt::format("o valor \"{}\" não é uma data válida para o campo {}", text, fieldName));
 }
 
@@ -145,22 +116,12 @@ std::string ToUpper(std::string text) {
   return text;
 }
 
-bool IsUtf8Lead(char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }
-
 size_t CharCount(std::string_view bytes, TEncoding encoding) {
-  if (encoding == TEncoding::Windows1252) return bytes.size();
-  size_t n = 0;
-  for (char c : bytes) n += IsUtf8Lead(c) ? 1 : 0;
-  return n;
+  return encoding == TEncoding::Windows1252 ? bytes.size() : Utf8Length(bytes);
 }
 
-// Byte length of the first `chars` characters.
-size_t PrefixBytes(std::string_view bytes, size_t chars, TEncoding encoding) {
-  if (encoding == TEncoding::Windows1252) return std::min(chars, bytes.size());
-  size_t seen = 0;
-  for (size_t i = 0; i < bytes.size(); ++i)
-    if (IsUtf8Lead(bytes[i]) && seen++ == chars) return i;
-  return bytes.size();
+std::string LeftChars(std::string_view bytes, size_t chars, TEncoding encoding) {
+  return encoding == TEncoding::Windows1252 ? std::string(bytes.substr(0, chars)) : Utf8Left(bytes, chars);
 }
 
 }  // namespace
@@ -211,7 +172,7 @@ std::string TColuna::Texto() const {
         throw EInternalError("valor monetário atribuído ao campo de data " + l.Name);
       }
       if (value == 0 && l.EmptyWhenZero) return {};
-      return FormatDate(value, l.Format);
+      return FormatDateTime(l.Format, value);
     }
   }
   return {};
@@ -364,7 +325,7 @@ std::string TGeneratorFile::RenderLine(TRecord& record, const std::string& separ
       size_t length = CharCount(value, FEncoding);
       if (width > 0 && length > width) {
         if (l.Kind == TFieldKind::String && l.Truncate) {
-          value.resize(PrefixBytes(value, width, FEncoding));
+          value = LeftChars(value, width, FEncoding);
           length = width;
         } else if (fixed) {
           throw EFileError(fmt::format("o valor \"{}\" não cabe em {} caracteres", field.Texto(), width));
@@ -377,8 +338,7 @@ std::string TGeneratorFile::RenderLine(TRecord& record, const std::string& separ
         pad = true;  // zero-filled digits are part of the number, also between separators
       }
       if (pad && width > length) {
-        if (fill == '\0')
-          fill = number && l.Justification == TJustification::Right ? (l.Kind == TFieldKind::Numeric ? ' ' : '0') : ' ';
+        if (fill == '\0') fill = l.Kind == TFieldKind::Currency && l.Justification == TJustification::Right ? '0' : ' ';
         std::string padding(width - length, fill);
         if (l.Justification == TJustification::Left) {
           value += padding;

@@ -25,9 +25,10 @@ namespace nFramework {
 enum class TJustification { Left, Right };
 enum class TFieldKind { String, Numeric, Currency, Date };
 
-// How a field is rendered. Fill '\0' means the writer's default: blanks for text and dates,
-// zeros for right-aligned numbers. Widths only pad in fixed-width files; in delimited files
-// a text is still cut to its width (when it may be cut) and a zero-filled numeric keeps its digits.
+// How a field is rendered. Fill '\0' means the writer's default: zeros for a right-aligned
+// currency, blanks otherwise. Widths only pad in fixed-width files, where a number or a date
+// that does not fit is an error, never cut; in delimited files a text is still cut to its
+// width (when it may be cut) and a zero-filled numeric still gets its zeros.
 struct TFieldLayout {
   std::string Name;
   TFieldKind Kind = TFieldKind::String;
@@ -41,7 +42,7 @@ struct TFieldLayout {
   std::string DecimalSeparator;    // empty: implied decimals ("12.50" with 2 decimals gives "1250")
   bool RoundValue = true;          // currency: round half away from zero; otherwise cut the extra decimals
   bool ThousandSeparator = false;  // currency: group thousands with the other of '.' and ','
-  std::string Format;              // date: yyyy, yy, mm, m, dd, d, hh, nn, ss, zzz; other characters as they are
+  std::string Format;              // date: a FormatDateTime pattern ("YYYY-MM-DD", "DDMMYYYY")
   bool EmptyWhenZero = true;       // date: the zero date (30/12/1899) is written empty
 };
 
@@ -201,6 +202,9 @@ class TRecordMapper {
   }
 };
 
-inline TRecordMapper RecordMapper() { return {}; }
+inline const TRecordMapper& RecordMapper() {
+  static const TRecordMapper mapper;
+  return mapper;
+}
 
 }  // namespace nFramework

@@ -278,11 +278,6 @@ TEST(GeneratorFile, FailureHalfWayKeepsThePreviousFileAndLeavesNoTemporary) {
   EXPECT_EQ(dir.Entries(), std::set<std::string>{"MOVIMENT.txt"});
 }
 
-TEST(GeneratorFile, PreparationWantsAFileName) {
-  TGeneratorFile gen("/tmp", "");
-  EXPECT_THROW(gen.Preparar(), EFileError);
-}
-
 ULMO_MAP_CLASS(TMapRecordMov, TColuna, CONTA, CHAVELCTO, HISTORICO, FINALIZADOR);
 
 TEST(RecordMapper, BindsMembersByNameIgnoringCaseFirstFieldWins) {
