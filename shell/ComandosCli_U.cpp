@@ -109,13 +109,11 @@ bool Falhou(const TnDMPowerParam& aProcesso) {
          ControleMensagem().ListaMensagem().Falhou();
 }
 
-std::unique_ptr<TnDMPowerParam> CriarProcesso(const TAlvo& aAlvo) {
-  std::unique_ptr<TnDataModule> obj = nCriarInstancia(aAlvo.Classe, aAlvo.Acao);
-  auto* p = dynamic_cast<TnDMPowerParam*>(obj.get());
+TnDMPtr<TnDMPowerParam> CriarProcesso(const TAlvo& aAlvo) {
+  TnDMPtr<TnDMPowerParam> p = nComoClasse<TnDMPowerParam>(nCriarInstancia(aAlvo.Classe, aAlvo.Acao));
   if (!p) throw EUso(aAlvo.Classe + " não é um processo com painel de parâmetros (para um cadastro use: ulmo register " +
                      aAlvo.Classe + " list)");
-  obj.release();
-  return std::unique_ptr<TnDMPowerParam>(p);
+  return p;
 }
 
 }  // namespace
@@ -196,7 +194,7 @@ int ComandoMenu(TnFrmMenuBrivo& aMenu, const TnPerModulos& aModulos, std::ostrea
 
 int ComandoParams(const std::string& aAcao, const TnPerModulos& aModulos, std::ostream& aOut, std::ostream&) {
   TAlvo alvo = ResolverAlvo(aAcao, aModulos);
-  std::unique_ptr<TnDMPowerParam> p = CriarProcesso(alvo);
+  TnDMPtr<TnDMPowerParam> p = CriarProcesso(alvo);
   aOut << (p->Caption().empty() ? alvo.Classe : p->Caption()) << "  (" << alvo.Classe << ")\n";
   if (std::string sel = p->PegarVerificaSelecao(); !sel.empty()) aOut << "Seleção exigida: " << sel << '\n';
   aOut << "Parâmetros:\n";
@@ -233,7 +231,7 @@ int ComandoRun(const std::string& aAcao, const std::vector<std::string>& aAtribu
                const std::vector<std::string>& aAcoesPainel, const TnPerModulos& aModulos, std::ostream& aOut,
                std::ostream& aErr) {
   TAlvo alvo = ResolverAlvo(aAcao, aModulos);
-  std::unique_ptr<TnDMPowerParam> p = CriarProcesso(alvo);
+  TnDMPtr<TnDMPowerParam> p = CriarProcesso(alvo);
   std::vector<std::string> faltam = SelecaoFaltante(p->PegarVerificaSelecao());
   if (!faltam.empty()) {
     std::string lista;
