@@ -198,7 +198,6 @@ int ComandoParams(const std::string& aAcao, const TnPerModulos& aModulos, std::o
   aOut << (p->Caption().empty() ? alvo.Classe : p->Caption()) << "  (" << alvo.Classe << ")\n";
   if (std::string sel = p->PegarVerificaSelecao(); !sel.empty()) aOut << "Seleção exigida: " << sel << '\n';
   aOut << "Parâmetros:\n";
-  std::string separador;
   for (const auto& item : p->npqPowerParam.Itens()) {
     const TnParamDef& d = item->Def();
     if (!d.Separador.empty()) aOut << "  -- " << d.Separador << " --\n";
@@ -238,6 +237,9 @@ int ComandoRun(const std::string& aAcao, const std::vector<std::string>& aAtribu
     for (const auto& f : faltam) lista += (lista.empty() ? "" : ", ") + f;
     throw EUso(alvo.Classe + " exige a seleção de " + lista + " (use --sistema N e/ou --empresa N)");
   }
+  // The screen is configured before the user fills it.
+  p->AntesConfigurar(nullptr);
+  p->DepoisConfigurar(nullptr);
   for (const auto& atr : aAtribuicoes) {
     auto igual = atr.find('=');
     if (igual == std::string::npos || igual == 0) throw EUso("Use alias=valor, e não \"" + atr + "\"");
@@ -255,9 +257,6 @@ int ComandoRun(const std::string& aAcao, const std::vector<std::string>& aAtribu
 
   ControleMensagem().SetFraListaMensagemTree(nullptr);
   ControleMensagem().LimparListaMensagem();
-  p->AntesConfigurar(nullptr);
-  p->DepoisConfigurar(nullptr);
-  int codigo = csSucesso;
   try {
     nExecutarProcesso(*p);
     for (const auto& nome : aAcoesPainel) p->ExecutarAcao(nome);
@@ -271,7 +270,7 @@ int ComandoRun(const std::string& aAcao, const std::vector<std::string>& aAtribu
     return csFalha;
   }
   ImprimirMensagens(*p, aOut);
-  if (Falhou(*p)) codigo = csFalha;
+  int codigo = Falhou(*p) ? csFalha : csSucesso;
   ControleMensagem().SetFraListaMensagemTree(nullptr);
   return codigo;
 }
