@@ -50,10 +50,11 @@ void nGerarPrincActions(TnActionList& aActionList, TNotifyEvent aOnExecute, cons
 // for an unknown name.
 TnDMPtr<> nCriarInstancia(std::string_view aName, TnAction* aAction = nullptr,
                                               std::string_view aContexto = {});
-// The same for a class known at compile time, registered or not (tests, helpers).
+// The same for a class known at compile time, registered or not (tests, helpers). A plain
+// owner: freeing it does not run DataModuleDestroy.
 template <class T>
-TnDMPtr<T> nCriarObjeto() {
-  TnDMPtr<T> p(new T());
+std::unique_ptr<T> nCriarObjeto() {
+  auto p = std::make_unique<T>();
   p->DataModuleCreate();
   return p;
 }
