@@ -91,8 +91,21 @@ void ValidarUtf8(std::string_view text, std::string_view context) {
 
 std::string Utf8ToWindows1252(std::string_view text, std::string_view context) {
   std::string out;
-  out.reserve(text.size());
+  AppendWindows1252(out, text, context);
+  return out;
+}
+
+void AppendWindows1252(std::string& out, std::string_view text, std::string_view context) {
+  out.reserve(out.size() + text.size());
   for (size_t pos = 0; pos < text.size();) {
+    // Court files are mostly ASCII: copy runs of it as they are.
+    size_t run = pos;
+    while (run < text.size() && static_cast<unsigned char>(text[run]) < 0x80) ++run;
+    if (run > pos) {
+      out.append(text.data() + pos, run - pos);
+      pos = run;
+      if (pos >= text.size()) break;
+    }
     size_t start = pos;
     char32_t cp = DecodeAt(text, pos, context);
     int b = ToWindows1252(cp);
@@ -101,7 +114,6 @@ std::string Utf8ToWindows1252(std::string_view text, std::string_view context) {
                                                      text.substr(start, pos - start), static_cast<uint32_t>(cp), text)));
     out += static_cast<char>(b);
   }
-  return out;
 }
 
 std::string Windows1252ToUtf8(std::string_view bytes, std::string_view context) {

@@ -1,5 +1,7 @@
 #include "LayoutsSC_U.h"
 
+#include <algorithm>
+
 #include "FormatUtils_U.h"
 #include "TextUtils_U.h"
 
@@ -64,15 +66,39 @@ const TCampoSC& TLinhaSC::Proximo(TTipoCampoSC esperado) {
   return c;
 }
 
+namespace {
+
+// Characters (not bytes) of UTF-8 text within `limit`, and the bytes they take.
+size_t PrefixoEmCaracteres(std::string_view v, size_t limit, size_t& chars) {
+  size_t i = 0;
+  chars = 0;
+  while (i < v.size() && chars < limit) {
+    unsigned char c = static_cast<unsigned char>(v[i]);
+    i += c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+    ++chars;
+  }
+  return std::min(i, v.size());
+}
+
+}  // namespace
+
+// Lines are built in place, without a string per field: the files have millions of them.
 TLinhaSC& TLinhaSC::Add(std::string_view valor) {
   const TCampoSC& c = Proximo(TTipoCampoSC::N);
+  size_t largura = static_cast<size_t>(c.Largura);
+  size_t chars;
   if (c.Tipo == TTipoCampoSC::N) {
-    if (!CabeNoCampo(valor, c.Largura)) throw ECampoNaoCabe(c.Nome, std::string(valor), c.Largura, "não cabe no arquivo");
+    size_t bytes = PrefixoEmCaracteres(valor, largura + 1, chars);
+    if (chars > largura || bytes < valor.size())
+      throw ECampoNaoCabe(c.Nome, std::string(valor), c.Largura, "não cabe no arquivo");
     if (!valor.empty() && valor.front() == '-')
       throw ECampoNaoCabe(c.Nome, std::string(valor), c.Largura, "é negativo e o campo não tem sinal");
-    FTexto += FmtNumero(valor, c.Largura);
+    FTexto.append(largura - chars, '0');
+    FTexto.append(valor);
   } else {
-    FTexto += FmtTexto(valor, c.Largura);
+    size_t bytes = PrefixoEmCaracteres(valor, largura, chars);
+    FTexto.append(valor.data(), bytes);
+    FTexto.append(largura - chars, ' ');
   }
   return *this;
 }
@@ -88,17 +114,20 @@ TLinhaSC& TLinhaSC::AddValor(double valor) {
   const TCampoSC& c = Proximo(TTipoCampoSC::Money);
   std::string t = FormatFloat("0.00", valor);
   if (!t.empty() && t.front() == '-') throw ECampoNaoCabe(c.Nome, t, c.Largura, "é negativo e o campo não tem sinal");
-  if (!CabeNoCampo(t, c.Largura)) throw ECampoNaoCabe(c.Nome, t, c.Largura, "não cabe no arquivo");
-  std::string n = FmtNumero(t, c.Largura);
-  for (auto& ch : n)
-    if (ch == ',') ch = '.';
-  FTexto += n;
+  if (t.size() > static_cast<size_t>(c.Largura)) throw ECampoNaoCabe(c.Nome, t, c.Largura, "não cabe no arquivo");
+  FTexto.append(static_cast<size_t>(c.Largura) - t.size(), '0');
+  for (char ch : t) FTexto += ch == ',' ? '.' : ch;
   return *this;
 }
 
 std::string TLinhaSC::Texto() const {
   if (FCampo != FLayout.size()) throw EInternalError("linha com campos faltando");
   return FTexto;
+}
+
+std::string TLinhaSC::Extrair() {
+  if (FCampo != FLayout.size()) throw EInternalError("linha com campos faltando");
+  return std::move(FTexto);
 }
 
 }  // namespace nUlmoSC

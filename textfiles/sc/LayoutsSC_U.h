@@ -43,12 +43,17 @@ class ECampoNaoCabe : public nFramework::Exception {
 // their own setters.
 class TLinhaSC {
  public:
-  explicit TLinhaSC(const TLayoutSC& layout) : FLayout(layout) { FTexto.reserve(512); }
+  // Reserves the line's width: millions of lines are kept until they are sorted and written.
+  explicit TLinhaSC(const TLayoutSC& layout) : FLayout(layout) {
+    FTexto.reserve(static_cast<size_t>(LarguraLinha(layout)) + 8);
+  }
   TLinhaSC& Add(std::string_view valor);  // N or T field
   TLinhaSC& AddData(double data);         // D8 field (TDateTime)
   TLinhaSC& AddValor(double valor);       // Money field
   // The finished line; raises when fields are missing.
   std::string Texto() const;
+  // The same, moved out; the line is empty afterwards.
+  std::string Extrair();
 
  private:
   const TCampoSC& Proximo(TTipoCampoSC esperado);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 
 #include "AtomicFile_U.h"
@@ -87,11 +88,20 @@ const char* const kSQLLancamentos =
     ":pContaCtb2 and L.CODIGOEMPRESA = :pCodigoEmpresa and L.DATALCTOCTB between :pDataIniPlano and :pDataFimPlano "
     "and L.DATALCTOCTB between :pDataInicial and :pDataFinal order by 2, 1 ";
 
-int Ano(TDateTime d) { return StrToIntDef(FormatDateTime("yyyy", d), 0); }
+int Ano(TDateTime d) { return YearOf(d); }
 
+// The competence yyyymm of a date, as a number and as text.
 double Competencia(TDateTime d) {
-  double v;
-  return TryStrToFloat(FormatDateTime("yyyymm", d), v) ? v : 0;
+  int y, m, dd;
+  DecodeDate(d, y, m, dd);
+  return y * 100.0 + m;
+}
+
+std::string_view CompetenciaTexto(TDateTime d, char (&buf)[16]) {
+  int y, m, dd;
+  DecodeDate(d, y, m, dd);
+  int n = std::snprintf(buf, sizeof buf, "%04d%02d", y, m);
+  return std::string_view(buf, static_cast<size_t>(n));
 }
 
 }  // namespace
@@ -110,6 +120,9 @@ struct TUlmoDPGerarArquivosCtb::TExecucao {
   std::unique_ptr<TSQLDataSet> Lctos;
   std::unique_ptr<TSQLDataSet> Implantacao;
   std::unique_ptr<TnFraProgresso> Progresso;
+  // Reused for every entry: no allocation per key search or history.
+  std::vector<TVariant> ChaveOrigem{Null}, ChaveMov{Null, Null, Null, Null}, ChaveFin{Null, Null, Null};
+  std::string Historico;
 };
 
 TUlmoDPGerarArquivosCtb::TUlmoDPGerarArquivosCtb() {
@@ -387,7 +400,7 @@ void TUlmoDPGerarArquivosCtb::ProcessarSaldosImplantados(TExecucao& AExec) {
           .AddData(data.AsDateTime())
           .AddValor(valor.AsFloat())
           .Add("");
-      AExec.Lancamentos.Add(linha.Texto());
+      AExec.Lancamentos.Add(linha.Extrair());
     } catch (const ECampoNaoCabe& e) {
       CampoNaoCabe(e, "LancamentoContabil", conta.AsString());
     }
@@ -492,7 +505,10 @@ void TUlmoDPGerarArquivosCtb::ProcessarConta(TExecucao& AExec) {
       else if (origemAparada == AExec.OrigResgatado) coluna = &finResgatado;
       else if (origemAparada == AExec.OrigRendimento) coluna = &finRendimento;
       if (coluna) {
-        if (fin.FindKey({ano, contaValor, compet})) {
+        AExec.ChaveFin[0] = ano;
+        AExec.ChaveFin[1] = contaValor;
+        AExec.ChaveFin[2] = compet;
+        if (fin.FindKey(AExec.ChaveFin)) {
           fin.Edit();
         } else {
           fin.Append();
@@ -511,12 +527,24 @@ void TUlmoDPGerarArquivosCtb::ProcessarConta(TExecucao& AExec) {
     }
 
     // The entry's court movement type comes from its origin.
-    if (!origem.empty() && origens.FindKey({origem})) {
+    AExec.ChaveOrigem[0] = TVariant(std::string_view(origem));
+    if (!origem.empty() && origens.FindKey(AExec.ChaveOrigem)) {
       int m = oTipoMovim.AsInteger();
       ++AExec.Contador;
       try {
         TLinhaSC linha(LayoutLancamentoContabil());
-        linha.Add(FormatDateTime("yyyymm", data))
+        char compBuf[16];
+        // The history: its description, a blank and the complement, trimmed (MontarHist).
+        AExec.Historico.assign(fDescr.AsStringView());
+        std::string_view complemento = fCompl.AsStringView();
+        if (!complemento.empty()) {
+          AExec.Historico += ' ';
+          AExec.Historico.append(complemento);
+        }
+        std::string_view hist = AExec.Historico;
+        while (!hist.empty() && static_cast<unsigned char>(hist.front()) <= ' ') hist.remove_prefix(1);
+        while (!hist.empty() && static_cast<unsigned char>(hist.back()) <= ' ') hist.remove_suffix(1);
+        linha.Add(CompetenciaTexto(data, compBuf))
             .Add(std::to_string(AExec.Contador))
             .Add(std::to_string(tipo))
             .Add(oTipoMovim.AsStringView())
@@ -524,12 +552,16 @@ void TUlmoDPGerarArquivosCtb::ProcessarConta(TExecucao& AExec) {
             .Add(classifTCE)
             .AddData(data)
             .AddValor(v)
-            .Add(MontarHist(fDescr.AsString(), fCompl.AsStringView()));
-        AExec.Lancamentos.Add(linha.Texto());
+            .Add(hist);
+        AExec.Lancamentos.Add(linha.Extrair());
       } catch (const ECampoNaoCabe& e) {
         CampoNaoCabe(e, "LancamentoContabil", contaCtb);
       }
-      if (mov.FindKey({ano, contaValor, m, compet})) {
+      AExec.ChaveMov[0] = ano;
+      AExec.ChaveMov[1] = contaValor;
+      AExec.ChaveMov[2] = m;
+      AExec.ChaveMov[3] = compet;
+      if (mov.FindKey(AExec.ChaveMov)) {
         mov.Edit();
       } else {
         mov.Append();
@@ -584,7 +616,7 @@ void TUlmoDPGerarArquivosCtb::ClientToStringList(TClientDataSet& ACDS, TStringLi
             .Add(ACDS.Fields(cCODIGOBANCO).AsStringView())
             .Add(ACDS.Fields(cNUMEROAGENCIA).AsStringView())
             .Add(ACDS.Fields(cNUMEROCONTA).AsStringView());
-        AStrintList.Add(linha.Texto());
+        AStrintList.Add(linha.Extrair());
       } else if (AFormato == 2) {
         conta = ACDS.Fields(mCONTACTB).AsString();
         TLinhaSC linha(LayoutMovimentoContabil());
@@ -594,7 +626,7 @@ void TUlmoDPGerarArquivosCtb::ClientToStringList(TClientDataSet& ACDS, TStringLi
             .Add(ACDS.Fields(mCOMPET).AsStringView())
             .AddValor(ACDS.Fields(mVALORDEB).AsFloat())
             .AddValor(ACDS.Fields(mVALORCRED).AsFloat());
-        AStrintList.Add(linha.Texto());
+        AStrintList.Add(linha.Extrair());
       } else if (AFormato == 3) {
         conta = ACDS.FieldByName("CodContaCtb").AsString();
         TLinhaSC linha(LayoutAplicacaoFinanceira());
@@ -604,7 +636,7 @@ void TUlmoDPGerarArquivosCtb::ClientToStringList(TClientDataSet& ACDS, TStringLi
             .AddValor(ACDS.FieldByName("VlrAplicado").AsFloat())
             .AddValor(ACDS.FieldByName("VlrResgatado").AsFloat())
             .AddValor(ACDS.FieldByName("VlrRendimento").AsFloat());
-        AStrintList.Add(linha.Texto());
+        AStrintList.Add(linha.Extrair());
       }
     } catch (const ECampoNaoCabe& e) {
       static const char* nomes[] = {"", "ContaContabil", "MovimentoContabil", "AplicacaoFinanceira"};
@@ -653,8 +685,9 @@ void TUlmoDPGerarArquivosCtb::GravarArquivos(TExecucao& AExec) {
   for (const auto& a : arquivos) {
     auto saida = std::make_unique<TAtomicFile>(CombinarCaminho(pasta, std::string(a.Nome) + ".txt"));
     std::string bloco;
+    std::string contexto = std::string("arquivo ") + a.Nome;
     for (const auto& linha : *a.Linhas) {
-      bloco += Utf8ToWindows1252(linha, std::string("arquivo ") + a.Nome);
+      AppendWindows1252(bloco, linha, contexto);
       bloco += "\r\n";
       if (bloco.size() > (1 << 20)) {
         saida->Write(bloco);
