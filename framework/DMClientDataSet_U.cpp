@@ -145,6 +145,8 @@ void TnDMClientDataSet::Carregar(const std::string& ASQL) {
   std::unique_ptr<TSQLDataSet> dados = ExecutarSQL(ASQL);
   CriarEstrutura(dados.get());
   FCarregando = true;
+  // Stored rows are loaded as they are: the Required of the last row posted must not refuse them.
+  for (int i = 0; i < FDataSet->FieldCount(); ++i) FDataSet->Fields(i).Required = false;
   try {
     FDataSet->Cancel();
     FDataSet->EmptyDataSet();
@@ -203,6 +205,7 @@ void TnDMClientDataSet::AtualizarEstadoCampos() {
 }
 
 void TnDMClientDataSet::ChecarConfigurarCampo(TField&) {
+  if (FCarregando) return;  // stored rows are not edited by loading them
   TDataSetState s = FDataSet->State();
   if (s == TDataSetState::dsEdit || s == TDataSetState::dsInsert) AplicarExpressoes();
   AtualizarEstadoCampos();
