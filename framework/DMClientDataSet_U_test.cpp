@@ -12,7 +12,7 @@ using namespace nFramework;
 
 namespace {
 
-// A register over the court systems, declared as a Part declares one.
+// A register over the court systems, declared as the module's registers are.
 class TTesteDMSistema : public TnDMClientDataSet {
   N_CLASSE(TTesteDMSistema)
  public:
