@@ -20,7 +20,7 @@ struct TInstancia {
   std::string Classe;    // upper-case registered name
   std::string Contexto;  // upper-case; empty for CriarDMNovo
   bool Nova = false;     // created by CriarDMNovo
-  std::unique_ptr<TnDataModule> Objeto;
+  TnDMPtr<> Objeto;
 };
 
 struct TRegistro {
@@ -52,16 +52,12 @@ TClasse& EncontrarOuFalhar(std::string_view aName) {
 
 // Destroys an instance outside the registry's list, so handlers that reach the registry
 // (a process freeing a register it created) see a consistent list.
-void Liberar(std::unique_ptr<TnDataModule> aObjeto) {
-  if (!aObjeto) return;
-  aObjeto->DataModuleDestroy();
-  aObjeto.reset();
-}
+void Liberar(TnDMPtr<> aObjeto) { aObjeto.reset(); }
 
 template <class Pred>
 void LiberarSe(Pred aPred) {
   auto& inst = Registro().Instancias;
-  std::vector<std::unique_ptr<TnDataModule>> liberar;
+  std::vector<TnDMPtr<>> liberar;
   for (auto it = inst.begin(); it != inst.end();) {
     if (aPred(*it)) {
       liberar.push_back(std::move(it->Objeto));
@@ -124,9 +120,9 @@ void nGerarPrincActions(TnActionList& aActionList, TNotifyEvent aOnExecute, cons
   }
 }
 
-std::unique_ptr<TnDataModule> nCriarInstancia(std::string_view aName, TnAction* aAction, std::string_view aContexto) {
+TnDMPtr<> nCriarInstancia(std::string_view aName, TnAction* aAction, std::string_view aContexto) {
   TClasse& c = EncontrarOuFalhar(aName);
-  std::unique_ptr<TnDataModule> obj = c.Fabrica();
+  TnDMPtr<> obj(c.Fabrica().release());
   if (!obj) throw EInternalError("a fábrica de " + c.Nome + " não criou o objeto");
   obj->SetAction(aAction);
   obj->SetContexto(std::string(aContexto));
@@ -169,7 +165,7 @@ void DestruirDMDefinitivo(TnDataModule*& ADM) {
 void DestruirTodosDM() {
   // Freeing one instance may free others (a process and the registers it created).
   while (!Registro().Instancias.empty()) {
-    std::unique_ptr<TnDataModule> p = std::move(Registro().Instancias.back().Objeto);
+    TnDMPtr<> p = std::move(Registro().Instancias.back().Objeto);
     Registro().Instancias.pop_back();
     Liberar(std::move(p));
   }

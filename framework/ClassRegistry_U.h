@@ -45,16 +45,26 @@ const std::string& nBibliotecaCarregando();
 // constructed for the question only, without their creation handlers.
 void nGerarPrincActions(TnActionList& aActionList, TNotifyEvent aOnExecute, const TnPerModulos& aModulos);
 
-// A new instance of a registered class, after its DataModuleCreate; owned by the caller.
-// Raises "Classe não registrada: NAME" for an unknown name.
-std::unique_ptr<TnDataModule> nCriarInstancia(std::string_view aName, TnAction* aAction = nullptr,
+// A new instance of a registered class, after its DataModuleCreate; owned by the caller,
+// whose pointer runs DataModuleDestroy when it frees it. Raises "Classe não registrada: NAME"
+// for an unknown name.
+TnDMPtr<> nCriarInstancia(std::string_view aName, TnAction* aAction = nullptr,
                                               std::string_view aContexto = {});
-// The same for a class known at compile time, registered or not (tests, helpers).
+// The same for a class known at compile time, registered or not (tests, helpers). A plain
+// owner: freeing it does not run DataModuleDestroy.
 template <class T>
 std::unique_ptr<T> nCriarObjeto() {
   auto p = std::make_unique<T>();
   p->DataModuleCreate();
   return p;
+}
+// The instance as one of its classes; an empty pointer (and the instance freed) when it is not.
+template <class T>
+TnDMPtr<T> nComoClasse(TnDMPtr<> aDM) {
+  T* p = dynamic_cast<T*>(aDM.get());
+  if (!p) return TnDMPtr<T>();
+  aDM.release();
+  return TnDMPtr<T>(p);
 }
 
 // The instance of that class and context, created on the first call; owned by the framework.

@@ -86,6 +86,17 @@ TEST(ClassRegistry, CriarDMNovoGivesANewInstanceEachTimeAndRefusesAnUnknownName)
   }
 }
 
+TEST(ClassRegistry, AnInstanceOwnedOutsideRunsItsDestroyHandlerWhenFreed) {
+  TRegistrado r;
+  { auto obj = nCriarInstancia("TRegDMCadastro"); }
+  EXPECT_EQ(Eventos(), (std::vector<std::string>{"create ", "destroy"}));
+  EXPECT_FALSE(nComoClasse<TRegDMFilho>(nCriarInstancia("TRegDMCadastro")));
+  EXPECT_EQ(Eventos().size(), 4u);
+  EXPECT_EQ(Eventos().back(), "destroy");
+  auto filho = nComoClasse<TRegDMCadastro>(nCriarInstancia("TRegDMFilho"));
+  EXPECT_EQ(filho->ClassName(), "TRegDMFilho");
+}
+
 TEST(ClassRegistry, RemovingAClassFreesItsInstancesBeforeItsCodeCanLeave) {
   auto* unidade = new TnRegistroUnidade{nClasse<TRegDMCadastro>()};
   Eventos().clear();

@@ -43,7 +43,7 @@ std::string TabelaDoCadastro(const std::string& aClasse) {
   std::string chave = UpperCase(aClasse);
   if (auto it = cache.find(chave); it != cache.end()) return it->second;
   if (!nClasseRegistrada(aClasse)) return {};
-  std::unique_ptr<TnDataModule> obj = nCriarInstancia(aClasse);
+  TnDMPtr<> obj = nCriarInstancia(aClasse);
   auto* reg = dynamic_cast<TnDMClientDataSet*>(obj.get());
   std::string tabela = reg ? reg->Tabela() : std::string();
   cache[chave] = tabela;

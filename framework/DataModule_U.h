@@ -107,6 +107,18 @@ class TnDataModule {
   std::map<std::string, TEntrada> FComponentes;
 };
 
+// Frees an instance the way the framework does: DataModuleDestroy first, then the object.
+struct TnLiberarDM {
+  void operator()(TnDataModule* aDM) const {
+    if (!aDM) return;
+    aDM->DataModuleDestroy();
+    delete aDM;
+  }
+};
+// An instance owned outside the framework's lists (a command, a test).
+template <class T = TnDataModule>
+using TnDMPtr = std::unique_ptr<T, TnLiberarDM>;
+
 // Pairs a process class with the form class that shows it (the framework's pairing rule).
 void nRegistrarFormulario(std::string_view aClasseProcesso, std::string_view aClasseFormulario);
 void nRemoverFormulario(std::string_view aClasseProcesso);

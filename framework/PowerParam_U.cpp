@@ -204,8 +204,10 @@ bool TnDMPowerParam::ExecutarAcao(std::string_view aName) {
 void nExecutarProcesso(TnDMPowerParam& aProcesso) {
   aProcesso.GetMsgTreeLista()->Clear();
   aProcesso.npqPowerParam.PreencherDaSelecao();
-  aProcesso.npqPowerParam.Validar();
+  // The process's own checks speak first: their messages ("Data inicial inválida!") are the
+  // ones its users know; the panel's generic checks then catch what the process leaves.
   aProcesso.ValidarDado();
+  aProcesso.npqPowerParam.Validar();
   aProcesso.Executar();
 }
 

@@ -109,13 +109,11 @@ bool Falhou(const TnDMPowerParam& aProcesso) {
          ControleMensagem().ListaMensagem().Falhou();
 }
 
-std::unique_ptr<TnDMPowerParam> CriarProcesso(const TAlvo& aAlvo) {
-  std::unique_ptr<TnDataModule> obj = nCriarInstancia(aAlvo.Classe, aAlvo.Acao);
-  auto* p = dynamic_cast<TnDMPowerParam*>(obj.get());
+TnDMPtr<TnDMPowerParam> CriarProcesso(const TAlvo& aAlvo) {
+  TnDMPtr<TnDMPowerParam> p = nComoClasse<TnDMPowerParam>(nCriarInstancia(aAlvo.Classe, aAlvo.Acao));
   if (!p) throw EUso(aAlvo.Classe + " não é um processo com painel de parâmetros (para um cadastro use: ulmo register " +
                      aAlvo.Classe + " list)");
-  obj.release();
-  return std::unique_ptr<TnDMPowerParam>(p);
+  return p;
 }
 
 }  // namespace
@@ -196,11 +194,10 @@ int ComandoMenu(TnFrmMenuBrivo& aMenu, const TnPerModulos& aModulos, std::ostrea
 
 int ComandoParams(const std::string& aAcao, const TnPerModulos& aModulos, std::ostream& aOut, std::ostream&) {
   TAlvo alvo = ResolverAlvo(aAcao, aModulos);
-  std::unique_ptr<TnDMPowerParam> p = CriarProcesso(alvo);
+  TnDMPtr<TnDMPowerParam> p = CriarProcesso(alvo);
   aOut << (p->Caption().empty() ? alvo.Classe : p->Caption()) << "  (" << alvo.Classe << ")\n";
   if (std::string sel = p->PegarVerificaSelecao(); !sel.empty()) aOut << "Seleção exigida: " << sel << '\n';
   aOut << "Parâmetros:\n";
-  std::string separador;
   for (const auto& item : p->npqPowerParam.Itens()) {
     const TnParamDef& d = item->Def();
     if (!d.Separador.empty()) aOut << "  -- " << d.Separador << " --\n";
@@ -233,13 +230,16 @@ int ComandoRun(const std::string& aAcao, const std::vector<std::string>& aAtribu
                const std::vector<std::string>& aAcoesPainel, const TnPerModulos& aModulos, std::ostream& aOut,
                std::ostream& aErr) {
   TAlvo alvo = ResolverAlvo(aAcao, aModulos);
-  std::unique_ptr<TnDMPowerParam> p = CriarProcesso(alvo);
+  TnDMPtr<TnDMPowerParam> p = CriarProcesso(alvo);
   std::vector<std::string> faltam = SelecaoFaltante(p->PegarVerificaSelecao());
   if (!faltam.empty()) {
     std::string lista;
     for (const auto& f : faltam) lista += (lista.empty() ? "" : ", ") + f;
     throw EUso(alvo.Classe + " exige a seleção de " + lista + " (use --sistema N e/ou --empresa N)");
   }
+  // The screen is configured before the user fills it.
+  p->AntesConfigurar(nullptr);
+  p->DepoisConfigurar(nullptr);
   for (const auto& atr : aAtribuicoes) {
     auto igual = atr.find('=');
     if (igual == std::string::npos || igual == 0) throw EUso("Use alias=valor, e não \"" + atr + "\"");
@@ -257,9 +257,6 @@ int ComandoRun(const std::string& aAcao, const std::vector<std::string>& aAtribu
 
   ControleMensagem().SetFraListaMensagemTree(nullptr);
   ControleMensagem().LimparListaMensagem();
-  p->AntesConfigurar(nullptr);
-  p->DepoisConfigurar(nullptr);
-  int codigo = csSucesso;
   try {
     nExecutarProcesso(*p);
     for (const auto& nome : aAcoesPainel) p->ExecutarAcao(nome);
@@ -273,7 +270,7 @@ int ComandoRun(const std::string& aAcao, const std::vector<std::string>& aAtribu
     return csFalha;
   }
   ImprimirMensagens(*p, aOut);
-  if (Falhou(*p)) codigo = csFalha;
+  int codigo = Falhou(*p) ? csFalha : csSucesso;
   ControleMensagem().SetFraListaMensagemTree(nullptr);
   return codigo;
 }

@@ -170,8 +170,7 @@ int ComandoRegister(const std::string& aClasse, const std::string& aOperacao, co
     for (const auto& n : NomesProximos(aClasse)) proximos += (proximos.empty() ? "" : ", ") + n;
     throw EUso("Classe desconhecida: " + aClasse + (proximos.empty() ? "" : ". Nomes próximos: " + proximos));
   }
-  std::unique_ptr<TnDataModule> obj = nCriarInstancia(classe);
-  auto* reg = dynamic_cast<TnDMClientDataSet*>(obj.get());
+  TnDMPtr<TnDMClientDataSet> reg = nComoClasse<TnDMClientDataSet>(nCriarInstancia(classe));
   if (!reg) throw EUso(classe + " não é um cadastro (para um processo use: ulmo run " + classe + ")");
   std::vector<TAtribuicao> atribuicoes = LerAtribuicoes(aCampos);
   reg->ConfigSobDemanda();

@@ -202,6 +202,12 @@ void TUlmoDPGerarArquivosCtb::ValidarParametros(int& AEmpresa) {
   if (FCodigoSistema == 0) throw EnParam(Param("pCompetInicial"), "Sistema inválido!");
 }
 
+void TUlmoDPGerarArquivosCtb::ValidarDado() {
+  TnDMPowerParam::ValidarDado();
+  int empresa;
+  ValidarParametros(empresa);
+}
+
 void TUlmoDPGerarArquivosCtb::Executar() {
   TnDMPowerParam::Executar();
   TExecucao exec;

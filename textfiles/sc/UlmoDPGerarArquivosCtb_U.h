@@ -21,6 +21,8 @@ class TUlmoDPGerarArquivosCtb : public nFramework::TnDMPowerParam {
                         const nFramework::TnPerModulos& AModulos) override;
   std::string PegarVerificaSelecao() const override { return "CodigoSistemaTCE"; }
   void DataModuleCreate() override;
+  // The dates, the company and the court system of the run (Executar checks them again).
+  void ValidarDado() override;
   // REQUIRES: the parameters are set; a connection is open.
   void Executar() override;
 
