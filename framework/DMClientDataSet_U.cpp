@@ -111,11 +111,13 @@ void TnDMClientDataSet::CriarEstrutura(const TClientDataSet* aModelo) {
     }
   for (const auto& c : FCampos) FDataSet->AddFieldDef(c.Nome, c.Tipo, c.Tamanho, false);
   FDataSet->CreateDataSet();
-  for (const auto& c : FCampos) {
+  for (auto& c : FCampos) {
     TField& f = FDataSet->FieldByName(c.Nome);
     std::string label = c.Label;
-    if (label.empty() && !c.Dicionario.empty())
-      if (auto* e = Dicionario().Encontrar(c.Dicionario)) label = e->Caption;
+    if (const TnEntradaDicionario* e = c.Dicionario.empty() ? nullptr : Dicionario().Encontrar(c.Dicionario)) {
+      if (label.empty()) label = e->Caption;
+      if (c.Lista.empty()) c.Lista = e->Lista;
+    }
     f.DisplayLabel = label.empty() ? c.Nome : label;
     f.Visible = c.Visivel;
     f.ReadOnly = c.SomenteLeitura;
@@ -143,6 +145,8 @@ void TnDMClientDataSet::Carregar(const std::string& ASQL) {
   std::unique_ptr<TSQLDataSet> dados = ExecutarSQL(ASQL);
   CriarEstrutura(dados.get());
   FCarregando = true;
+  // Stored rows are loaded as they are: the Required of the last row posted must not refuse them.
+  for (int i = 0; i < FDataSet->FieldCount(); ++i) FDataSet->Fields(i).Required = false;
   try {
     FDataSet->Cancel();
     FDataSet->EmptyDataSet();
@@ -192,11 +196,19 @@ void TnDMClientDataSet::AplicarExpressoes() {
   }
 }
 
+void TnDMClientDataSet::AtualizarEstadoCampos() {
+  for (const auto& d : FCampos)
+    if (TField* f = FDataSet->FindField(d.Nome); f && !f->IsLookup()) {
+      f->ReadOnly = !CampoHabilitado(d.Nome);
+      f->Required = CampoObrigatorio(d.Nome);
+    }
+}
+
 void TnDMClientDataSet::ChecarConfigurarCampo(TField&) {
+  if (FCarregando) return;  // stored rows are not edited by loading them
   TDataSetState s = FDataSet->State();
   if (s == TDataSetState::dsEdit || s == TDataSetState::dsInsert) AplicarExpressoes();
-  for (const auto& d : FCampos)
-    if (TField* f = FDataSet->FindField(d.Nome)) f->ReadOnly = !CampoHabilitado(d.Nome);
+  AtualizarEstadoCampos();
 }
 
 void TnDMClientDataSet::AoNovoRegistro() {
@@ -207,12 +219,14 @@ void TnDMClientDataSet::AoNovoRegistro() {
 }
 
 void TnDMClientDataSet::ValidarDado() {
+  const std::vector<std::string> chave = CamposChave();
   for (const auto& d : FCampos) {
     TField* f = FDataSet->FindField(d.Nome);
     if (!f || f->IsLookup()) continue;
     const std::string label = "\"" + f->DisplayLabel + "\"";
     if (Vazio(*f)) {
-      if (CampoObrigatorio(d.Nome)) throw Exception("O campo " + label + " deve ser informado!");
+      bool ehChave = std::any_of(chave.begin(), chave.end(), [&](const std::string& c) { return SameText(c, d.Nome); });
+      if (ehChave || CampoObrigatorio(d.Nome)) throw Exception("O campo " + label + " deve ser informado!");
       continue;
     }
     if (Numerico(f->DataType()) && (d.Minimo || d.Maximo)) {
@@ -331,6 +345,8 @@ void TnDMClientDataSet::AntesPost() {
   AplicarExpressoes();
   ValidarDado();
   ChecarChave(original ? &*original : nullptr);
+  // The dataset's own check of Required must agree with the rules just applied.
+  AtualizarEstadoCampos();
   FChaveOriginalPost = original ? *original : std::vector<TVariant>{};
 }
 

@@ -27,7 +27,8 @@ struct TnCampoDef {
   int Tamanho = 0;  // characters, for text
   std::string Label{};
   std::string Hint{};
-  std::string Dicionario{};
+  std::string Dicionario{};  // the entry that gives the label and combo list not declared here
+  std::string Grupo{};       // the caption of the group box the field opens on the form
   bool Obrigatorio = false;
   std::optional<double> Minimo{}, Maximo{};
   std::string MensagemFaixa{};  // the refusal of a value outside Minimo..Maximo
@@ -63,6 +64,15 @@ struct TnInfoDetalhe {
   bool Flag1 = true, Flag2 = false, Flag3 = true;
 };
 
+// The framework's form kinds (SetTipoForm).
+enum TnTipoForm : int {
+  ntfCadastro = 0,          // the register's own form
+  ntfConGrid = 1,           // the grid consultation form of a lookup
+  ntfCadGrid = 2,           // a register edited in a grid
+  ntfConPersonalizado = 3,  // a lookup with its own consultation form (SetFormConsulta)
+  ntfAreaTrabalho = 5,      // a detail grid of a work area
+};
+
 class TnDMClientDataSet : public TnDataModule {
   N_CLASSE(TnDMClientDataSet)
  public:
@@ -81,6 +91,9 @@ class TnDMClientDataSet : public TnDataModule {
   void SetCadCons(std::string aClasse) { FCadCons = std::move(aClasse); }
   const std::string& CadCons() const { return FCadCons; }
   void SetLogChanges(bool aValor) { FLogChanges = aValor; }
+  // The consultation form class of a lookup with form kind ntfConPersonalizado.
+  void SetFormConsulta(std::string aClasse) { FFormConsulta = std::move(aClasse); }
+  const std::string& FormConsulta() const { return FFormConsulta; }
   // The table written; empty: the first table of the select text.
   void SetTabela(std::string aTabela) { FTabela = std::move(aTabela); }
   std::string Tabela() const;
@@ -103,14 +116,15 @@ class TnDMClientDataSet : public TnDataModule {
   virtual int PegarTipoObjeto() const { return 1; }
   // Builds the dataset's structure from the declared fields (and the select's columns).
   void AntesConfigurar(void* aForm) override;
-  // Checks the current row before it is posted: required fields, ranges, combo values and
-  // links. Overrides run it first, then their own checks, and raise to refuse the row.
+  // Checks the current row before it is posted: required fields (key fields always are),
+  // ranges, combo values and links. Overrides run it first, then their own checks, and raise
+  // to refuse the row.
   virtual void ValidarDado();
 
   // Configures without a screen (once).
   void ConfigSobDemanda();
-  // Applies the field configuration again (the expressions of every field), as after a
-  // change of aField that others depend on.
+  // Applies the field configuration again (the expressions of every field, and each field's
+  // ReadOnly and Required flags), as after a change of aField that others depend on.
   void ChecarConfigurarCampo(TField& aField);
   // Whether a field is enabled and required now, by its definition and expressions.
   bool CampoHabilitado(std::string_view aCampo);
@@ -148,6 +162,7 @@ class TnDMClientDataSet : public TnDataModule {
   void AntesExcluir();
   void AoNovoRegistro();
   void AplicarExpressoes();
+  void AtualizarEstadoCampos();
   std::optional<TVariant> ValorDoCampo(const std::string& aNome);
   void ChecarChave(const std::vector<TVariant>* aChaveOriginal);
   std::vector<TVariant> ValoresChave();
@@ -156,7 +171,7 @@ class TnDMClientDataSet : public TnDataModule {
   const std::vector<std::string>& ColunasTabela();
   void Aplicar(const TAlteracao& aAlteracao);
 
-  std::string FCommandText, FOrdem, FCaption, FCadCons, FTabela;
+  std::string FCommandText, FOrdem, FCaption, FCadCons, FTabela, FFormConsulta;
   bool FPodeAlterarChave = true;
   bool FLogChanges = true;
   bool FConfigurado = false;

@@ -12,7 +12,7 @@ using namespace nFramework;
 
 namespace {
 
-// A register over the court systems, declared as a Part declares one.
+// A register over the court systems, declared as the module's registers are.
 class TTesteDMSistema : public TnDMClientDataSet {
   N_CLASSE(TTesteDMSistema)
  public:
@@ -260,4 +260,43 @@ TEST_F(RegisterTest, DefinitionsChangeAtRunTimeAndDetailsAreKept) {
   ASSERT_EQ(r->Detalhes().size(), 1u);
   EXPECT_EQ(r->Detalhes()[0].Caption, "Plano de Contas");
   EXPECT_EQ(r->CamposChave(), (std::vector<std::string>{"CODIGOSISTEMATCE", "CONTATCE"}));
+}
+
+TEST_F(RegisterTest, KeyFieldsAreRequiredAndADictionaryEntryGivesItsComboList) {
+  auto r = nCriarObjeto<TTesteDMSistema>();
+  r->Definicao("CODIGOSISTEMATCE").Obrigatorio = false;
+  r->Definicao("CODIGOSISTEMATCE").AutoIncrementar = false;
+  r->Definicao("SIGLAESTADO").Dicionario = "DICSIMNAO";
+  r->Abrir();
+  NovoSistema(*r, "", "Sem código");
+  EXPECT_EQ(Recusa(*r), "O campo \"CODIGOSISTEMATCE\" deve ser informado!");
+  r->nClientDataSet().FieldByName("CODIGOSISTEMATCE").SetAsInteger(3);
+  EXPECT_EQ(Recusa(*r), "Valor inválido no campo \"SIGLAESTADO\": RS (valores: Não=0, Sim=1)!");
+}
+
+TEST_F(RegisterTest, RequiredFollowsTheRulesOfTheRowInEditAndNeverStopsALoad) {
+  auto r = nCriarObjeto<TTesteDMPlano>();
+  r->Abrir();
+  TClientDataSet& d = r->nClientDataSet();
+  d.FieldByName("CODIGOSISTEMATCE").OnChange = [&](TField& f) { r->ChecarConfigurarCampo(f); };
+  d.Append();
+  d.FieldByName("CODIGOSISTEMATCE").SetAsInteger(2);
+  EXPECT_TRUE(d.FieldByName("NATUREZAINFORMACAO").Required);
+  d.FieldByName("CODIGOSISTEMATCE").SetAsInteger(1);
+  EXPECT_FALSE(d.FieldByName("NATUREZAINFORMACAO").Required);
+  EXPECT_TRUE(d.FieldByName("NATUREZAINFORMACAO").IsNull());  // an SC row loses it at once
+  d.FieldByName("CODIGOSISTEMATCE").SetAsInteger(2);
+  d.FieldByName("NATUREZAINFORMACAO").SetAsString("C");
+  d.FieldByName("TIPOCONTA").SetAsInteger(2);
+  d.FieldByName("CLASSIFCONTA").SetAsString("1");
+  d.FieldByName("DESCRCONTA").SetAsString("Ativo");
+  d.Post();
+  ASSERT_EQ(r->ApplyUpdates(0), 0);
+  // A stored SC row without the PR-only column loads after a PR row was posted.
+  ExecutarSQLDireto(
+      "insert into TCEPLANO (CODIGOSISTEMATCE, CONTATCE, TIPOCONTA, CLASSIFCONTA, DESCRCONTA, NATUREZAINFORMACAO) "
+      "values (1, 1, 2, '1', 'Ativo', null)");
+  r->Abrir();
+  EXPECT_EQ(d.RecordCount(), 2);
+  EXPECT_TRUE(d.FieldByName("NATUREZAINFORMACAO").IsNull());
 }

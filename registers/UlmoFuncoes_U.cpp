@@ -22,4 +22,9 @@ std::string TUlmoFuncoes::GetUFSistema(int ACodigoSistemaTCE) {
   return VarToStr(PegarValorCampo("TCESISTEMA", "SIGLAESTADO", condicao));
 }
 
+void RecusarSistemaPR(int ACodigoSistemaTCE) {
+  if (TUlmoFuncoes::GetUFSistema(ACodigoSistemaTCE) == "PR")
+    throw Exception("Esta rotina não é utilizada para o TCE/PR. Dados não gravados!");
+}
+
 }  // namespace nUlmo

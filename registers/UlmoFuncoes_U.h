@@ -13,4 +13,8 @@ class TUlmoFuncoes {
   static std::string GetUFSistema(int ACodigoSistemaTCE);
 };
 
+// The check of the registers that TCE-PR does not use: raises "Esta rotina não é utilizada
+// para o TCE/PR. Dados não gravados!" when the court system's state is "PR" (exactly).
+void RecusarSistemaPR(int ACodigoSistemaTCE);
+
 }  // namespace nUlmo

@@ -95,10 +95,18 @@ std::string Condicao(TnDMClientDataSet& aReg, const std::vector<TAtribuicao>& aA
   return r;
 }
 
-void ImprimirLinhas(TClientDataSet& aDados, std::ostream& aOut) {
+// The visible fields, and the key fields even when a grid hides them (a work area's master
+// gives them there): get, update and delete need them.
+void ImprimirLinhas(TnDMClientDataSet& aReg, std::ostream& aOut) {
+  TClientDataSet& aDados = aReg.nClientDataSet();
+  std::vector<std::string> chave = aReg.CamposChave();
+  auto ehChave = [&](const TField& f) {
+    return std::any_of(chave.begin(), chave.end(), [&](const std::string& c) { return SameText(c, f.FieldName()); });
+  };
   std::vector<TField*> campos;
   for (int i = 0; i < aDados.FieldCount(); ++i)
-    if (aDados.Fields(i).Visible && !aDados.Fields(i).IsLookup()) campos.push_back(&aDados.Fields(i));
+    if ((aDados.Fields(i).Visible || ehChave(aDados.Fields(i))) && !aDados.Fields(i).IsLookup())
+      campos.push_back(&aDados.Fields(i));
   for (size_t i = 0; i < campos.size(); ++i) aOut << (i ? " | " : "") << campos[i]->FieldName();
   aOut << '\n';
   for (aDados.First(); !aDados.Eof(); aDados.Next()) {
@@ -171,7 +179,7 @@ int ComandoRegister(const std::string& aClasse, const std::string& aOperacao, co
     if (aOperacao == "list") {
       if (atribuicoes.empty()) reg->Abrir();
       else reg->FetchRegistros(Condicao(*reg, atribuicoes));
-      ImprimirLinhas(d, aOut);
+      ImprimirLinhas(*reg, aOut);
       return csSucesso;
     }
     if (aOperacao == "get") {
@@ -183,6 +191,9 @@ int ComandoRegister(const std::string& aClasse, const std::string& aOperacao, co
       ImprimirRegistro(*reg, aOut);
       return csSucesso;
     }
+    if (reg->PegarTipoObjeto() == 2 && (aOperacao == "insert" || aOperacao == "update" || aOperacao == "delete"))
+      throw EUso(classe + " é uma consulta: use list ou get" +
+                 (reg->CadCons().empty() ? "" : " (para alterar use: ulmo register " + reg->CadCons() + ")"));
     if (aOperacao == "insert") {
       reg->FetchRegistros("1 = 0");
       d.Append();

@@ -173,6 +173,22 @@ TEST_F(UlmoTest, ARegisterIsMaintainedThroughItsOwnRules) {
   EXPECT_TRUE(Contem(Ulmo("classes").Out, "TTesteDMSistema  [ulmo_modulo_cli]"));
 }
 
+TEST_F(UlmoTest, TheCourtRegistersAreMaintainedAndLookedUpFromTheCommandLine) {
+  ASSERT_EQ(Ulmo("register TUlmoDMSistema insert DESCRSISTEMATCE=\"TCE PR\" SIGLAESTADO=PR MASCPLANOTCE=9.9").Codigo, 0);
+  TSaida s = Ulmo("register TUlmoDMTipoMovimCtb insert CODIGOSISTEMATCE=1 DESCRTIPOMOVIM=Aplicação");
+  EXPECT_EQ(s.Codigo, 1);
+  EXPECT_TRUE(Contem(s.Err, "Esta rotina não é utilizada para o TCE/PR. Dados não gravados!")) << s.Err;
+  s = Ulmo("register TUlmoDCSistema insert DESCRSISTEMATCE=X SIGLAESTADO=SC MASCPLANOTCE=9");
+  EXPECT_EQ(s.Codigo, 2);
+  EXPECT_TRUE(Contem(s.Err, "TUlmoDCSistema é uma consulta: use list ou get (para alterar use: ulmo register "
+                            "TUlmoDMSistema)"))
+      << s.Err;
+  EXPECT_TRUE(Contem(Ulmo("register TUlmoDCSistema list").Out, "1 | TCE PR | PR | 9.9\n(1 registro(s))"));
+  // Its grid hides the system, which the work area's master gives; a list shows it all the same.
+  s = Ulmo("register TUlmoDMTCESistemaEmpresa list");
+  EXPECT_TRUE(Contem(s.Out, "CODIGOSISTEMATCE | CODIGOEMPRESA\n")) << s.Out;
+}
+
 TEST_F(UlmoTest, AMissingLibraryOrConfigurationIsAClearError) {
   std::ofstream(FPasta / "ulmo.toml") << "[modulos]\nbibliotecas = [\"UlmoNaoHa\"]\n";
   TSaida s = Ulmo("classes");
