@@ -436,7 +436,13 @@ int TnDMClientDataSet::ApplyUpdates(int aMaxErrors) {
       try {
         Aplicar(a);
       } catch (const std::exception& e) {
-        FErros.push_back(e.what());
+        // The database's own words about a broken reference mean nothing to the user.
+        std::string msg = e.what();
+        if (msg.find("FOREIGN KEY constraint failed") != std::string::npos)
+          msg = a.Tipo == TTipoAlteracao::Exclusao
+                    ? "O registro não pode ser excluído: ele está sendo usado em outro cadastro."
+                    : "O registro faz referência a um cadastro que não existe.";
+        FErros.push_back(msg);
         falhas.push_back(a);
       }
     }

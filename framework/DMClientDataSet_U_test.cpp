@@ -300,3 +300,17 @@ TEST_F(RegisterTest, RequiredFollowsTheRulesOfTheRowInEditAndNeverStopsALoad) {
   EXPECT_EQ(d.RecordCount(), 2);
   EXPECT_TRUE(d.FieldByName("NATUREZAINFORMACAO").IsNull());
 }
+
+TEST_F(RegisterTest, DeletingARowStillInUseIsRefusedInPlainWords) {
+  ExecutarSQLDireto("insert into TCEPLANO (CODIGOSISTEMATCE, CONTATCE, TIPOCONTA, CLASSIFCONTA, DESCRCONTA) "
+                    "values (1, 10, 2, '1', 'Caixa')");
+  auto r = nCriarObjeto<TTesteDMSistema>();
+  r->Abrir();
+  TClientDataSet& d = r->nClientDataSet();
+  ASSERT_TRUE(d.Locate("CODIGOSISTEMATCE", {TVariant(1)}));
+  d.Delete();
+  EXPECT_EQ(r->ApplyUpdates(0), 1);
+  ASSERT_EQ(r->ErrosApplyUpdates().size(), 1u);
+  EXPECT_EQ(r->ErrosApplyUpdates()[0], "O registro não pode ser excluído: ele está sendo usado em outro cadastro.");
+  EXPECT_TRUE(PegarTemRegistro("TCESISTEMA", "CODIGOSISTEMATCE", "CODIGOSISTEMATCE = 1"));
+}
