@@ -244,7 +244,8 @@ void TUlmoDPGerarArquivosCtb::Executar() {
 
   exec.Contas = CriarListaContas(exec.Empresa);
 
-  Conexao().StartTransactionRO(1);
+  // The run's objects are freed before its read-only transaction ends, however the run ends.
+  TTransacaoRO transacao(Conexao(), 1);
   struct TFechamento {
     TExecucao& E;
     ~TFechamento() {
@@ -254,10 +255,6 @@ void TUlmoDPGerarArquivosCtb::Executar() {
       E.Implantacao.reset();
       if (E.Progresso) E.Progresso->Hide();
       E.Progresso.reset();
-      try {
-        Conexao().CommitRO(1);
-      } catch (...) {
-      }
     }
   } fechamento{exec};
 
@@ -307,15 +304,7 @@ void TUlmoDPGerarArquivosCtb::Executar() {
 }
 
 std::unique_ptr<TClientDataSet> TUlmoDPGerarArquivosCtb::CriarListaContas(int ACodigoEmpresa) {
-  Conexao().StartTransactionRO(1);
-  struct TCommit {
-    ~TCommit() {
-      try {
-        Conexao().CommitRO(1);
-      } catch (...) {
-      }
-    }
-  } commit;
+  TTransacaoRO transacao(Conexao(), 1);
   TVariant ini = TVariant::FromDate(FCompetInicial), fim = TVariant::FromDate(FCompetFinal);
   auto contas = ExecutarSQL(kSQLContas, {ACodigoEmpresa, FCodigoSistema, ini, fim, ini, fim, ini, fim});
   auto plano = ExecutarSQL(kSQLPlanoEmpresa, {ACodigoEmpresa});
@@ -344,15 +333,7 @@ std::unique_ptr<TClientDataSet> TUlmoDPGerarArquivosCtb::CriarListaContas(int AC
 }
 
 std::unique_ptr<TClientDataSet> TUlmoDPGerarArquivosCtb::CriarListaOrigens() {
-  Conexao().StartTransactionRO(1);
-  struct TCommit {
-    ~TCommit() {
-      try {
-        Conexao().CommitRO(1);
-      } catch (...) {
-      }
-    }
-  } commit;
+  TTransacaoRO transacao(Conexao(), 1);
   auto origens = ExecutarSQL(kSQLOrigens, {FCodigoSistema});
   auto copia = CloneCDS(*origens);
   copia->Name = "ListaOrigens";
