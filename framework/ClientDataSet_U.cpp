@@ -873,6 +873,30 @@ void TClientDataSet::Post() {
   auto sortedLess = [this](uint32_t a, uint32_t b) { return CompareRows(a, b) < 0; };
   if (FState == TDataSetState::dsEdit) {
     row = static_cast<uint32_t>(FEditRow);
+    // The common case of aggregates: the key is unchanged and no filter can reject the row,
+    // so the row keeps its place and nothing is reordered.
+    const TCell* old = FStore->Row(row);
+    bool sameKey = !(FFiltered && FFilter);
+    for (int f : FIndexFields) {
+      if (!sameKey) break;
+      const TCell& a = old[f];
+      const TCell& b = FBuffer[static_cast<size_t>(f)];
+      TFieldType t = FFields[static_cast<size_t>(f)]->FDataType;
+      if (a.Null != b.Null) sameKey = false;
+      else if (a.Null) continue;
+      else if (IsTextType(t) || t == TFieldType::ftUnknown) sameKey = FStore->Text(a) == FStore->Text(b);
+      else if (t == TFieldType::ftFloat || t == TFieldType::ftDate || t == TFieldType::ftDateTime) sameKey = a.D == b.D;
+      else sameKey = a.I == b.I;
+    }
+    if (sameKey) {
+      std::copy(FBuffer.begin(), FBuffer.end(), FStore->Row(row));
+      ++FStore->Generation;
+      FViewGeneration = FStore->Generation;
+      FState = TDataSetState::dsBrowse;
+      FEditRow = -1;
+      if (AfterPost) AfterPost(*this);
+      return;
+    }
     // Take the row out of the orders under its old key, then store the new values.
     auto sit = std::lower_bound(FSorted.begin(), FSorted.end(), row, sortedLess);
     if (sit != FSorted.end() && *sit == row) FSorted.erase(sit);

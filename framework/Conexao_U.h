@@ -103,6 +103,25 @@ class TnDMConexao {
   std::unordered_map<std::string, std::unique_ptr<TPrepared>> FCache;
 };
 
+// A read-only transaction held for a scope: opened on construction, committed when the scope
+// ends however it ends (a read has nothing to undo).
+class TTransacaoRO {
+ public:
+  explicit TTransacaoRO(TnDMConexao& conexao, int id = 1) : FConexao(conexao), FId(id) { FConexao.StartTransactionRO(FId); }
+  ~TTransacaoRO() {
+    try {
+      FConexao.CommitRO(FId);
+    } catch (...) {
+    }
+  }
+  TTransacaoRO(const TTransacaoRO&) = delete;
+  TTransacaoRO& operator=(const TTransacaoRO&) = delete;
+
+ private:
+  TnDMConexao& FConexao;
+  int FId;
+};
+
 // The connection the program works on. Raises when none is open.
 TnDMConexao& Conexao();
 bool TemConexao();

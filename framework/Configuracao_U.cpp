@@ -1,0 +1,127 @@
+#include "Configuracao_U.h"
+
+#include <fstream>
+#include <sstream>
+#include <toml++/toml.h>
+
+#include "Exceptions_U.h"
+
+namespace nFramework {
+
+namespace {
+
+TnConfig& Config() {
+  static TnConfig config;
+  return config;
+}
+
+[[noreturn]] void Falhar(std::string_view aOrigem, const std::string& aMensagem) {
+  throw Exception("Configuração inválida em " + std::string(aOrigem) + ": " + aMensagem);
+}
+
+std::string Texto(const toml::node& aNo, std::string_view aOrigem, const std::string& aChave) {
+  if (auto s = aNo.value<std::string>(); s && aNo.is_string()) return *s;
+  Falhar(aOrigem, aChave + " deve ser um texto");
+}
+
+bool Logico(const toml::node& aNo, std::string_view aOrigem, const std::string& aChave) {
+  if (auto b = aNo.value<bool>(); b && aNo.is_boolean()) return *b;
+  Falhar(aOrigem, aChave + " deve ser true ou false");
+}
+
+std::vector<std::string> ListaTextos(const toml::node& aNo, std::string_view aOrigem, const std::string& aChave) {
+  const toml::array* a = aNo.as_array();
+  if (!a) Falhar(aOrigem, aChave + " deve ser uma lista de textos");
+  std::vector<std::string> r;
+  for (const auto& item : *a) r.push_back(Texto(item, aOrigem, aChave));
+  return r;
+}
+
+std::vector<int> ListaModulos(const toml::node& aNo, std::string_view aOrigem, const std::string& aChave) {
+  const toml::array* a = aNo.as_array();
+  if (!a) Falhar(aOrigem, aChave + " deve ser uma lista de números de módulo");
+  std::vector<int> r;
+  for (const auto& item : *a) {
+    auto v = item.value<int64_t>();
+    if (!v || !item.is_integer() || *v < 0 || *v > 191) Falhar(aOrigem, aChave + " aceita números de 0 a 191");
+    r.push_back(static_cast<int>(*v));
+  }
+  return r;
+}
+
+void Achatar(const toml::table& aTabela, const std::string& aPrefixo, std::map<std::string, std::string>& aDestino,
+             std::string_view aOrigem) {
+  for (const auto& [k, v] : aTabela) {
+    std::string chave = aPrefixo.empty() ? std::string(k.str()) : aPrefixo + "." + std::string(k.str());
+    if (const toml::table* t = v.as_table()) {
+      Achatar(*t, chave, aDestino, aOrigem);
+    } else if (v.is_string()) {
+      aDestino[chave] = *v.value<std::string>();
+    } else if (v.is_boolean()) {
+      aDestino[chave] = *v.value<bool>() ? "true" : "false";
+    } else if (v.is_integer()) {
+      aDestino[chave] = std::to_string(*v.value<int64_t>());
+    } else {
+      Falhar(aOrigem, chave + " deve ser texto, número inteiro ou lógico");
+    }
+  }
+}
+
+void Aplicar(const toml::table& aRaiz, std::string_view aOrigem) {
+  TnConfig novo = Config();
+  for (const auto& [k, v] : aRaiz) {
+    std::string secao(k.str());
+    const toml::table* t = v.as_table();
+    if (!t) Falhar(aOrigem, secao + " deve ser uma seção [" + secao + "]");
+    if (secao == "instalacao") {
+      Achatar(*t, "", novo.Valores, aOrigem);
+      continue;
+    }
+    for (const auto& [kk, vv] : *t) {
+      std::string chave(kk.str()), nome = secao + "." + chave;
+      if (nome == "banco.caminho") novo.Banco = Texto(vv, aOrigem, nome);
+      else if (nome == "modulos.bibliotecas") novo.Bibliotecas = ListaTextos(vv, aOrigem, nome);
+      else if (nome == "modulos.pasta") novo.PastaBibliotecas = Texto(vv, aOrigem, nome);
+      else if (nome == "modulos.numeros") novo.Modulos = ListaModulos(vv, aOrigem, nome);
+      else if (nome == "ambiente.homologacao") novo.Homologacao = Logico(vv, aOrigem, nome);
+      else if (nome == "ambiente.uso_interno") novo.UsoInterno = Logico(vv, aOrigem, nome);
+      else if (nome == "ambiente.http_exe") novo.HttpExe = Logico(vv, aOrigem, nome);
+      else if (nome == "ambiente.cloud") novo.Cloud = Logico(vv, aOrigem, nome);
+      else if (nome == "ambiente.esfinge_online_url") novo.UrlEsfingeOnline = Texto(vv, aOrigem, nome);
+      else Falhar(aOrigem, "chave desconhecida " + nome);
+    }
+  }
+  Config() = std::move(novo);
+}
+
+}  // namespace
+
+std::string TnConfig::Valor(std::string_view aChave, std::string_view aPadrao) const {
+  auto it = Valores.find(std::string(aChave));
+  return it == Valores.end() ? std::string(aPadrao) : it->second;
+}
+
+TnConfig& nConfig() { return Config(); }
+
+void RestaurarConfiguracao() { Config() = TnConfig(); }
+
+void CarregarConfiguracaoTexto(std::string_view aTexto, std::string_view aOrigem) {
+  toml::table raiz;
+  try {
+    raiz = toml::parse(aTexto, aOrigem);
+  } catch (const toml::parse_error& e) {
+    const auto& src = e.source();
+    Falhar(aOrigem, std::string(e.description()) + " (linha " + std::to_string(src.begin.line) + ")");
+  }
+  Aplicar(raiz, aOrigem);
+}
+
+void CarregarConfiguracao(const std::filesystem::path& aArquivo) {
+  std::ifstream in(aArquivo, std::ios::binary);
+  if (!in) throw Exception("Não foi possível ler o arquivo de configuração " + aArquivo.string());
+  std::ostringstream ss;
+  ss << in.rdbuf();
+  CarregarConfiguracaoTexto(ss.str(), aArquivo.string());
+}
+
+}  // namespace nFramework

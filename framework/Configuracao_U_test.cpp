@@ -1,0 +1,74 @@
+#include "Configuracao_U.h"
+
+#include <gtest/gtest.h>
+
+#include "Exceptions_U.h"
+#include "Nutil_U.h"
+
+using namespace nFramework;
+
+namespace {
+struct TConfigLimpa {
+  TConfigLimpa() { RestaurarConfiguracao(); }
+  ~TConfigLimpa() { RestaurarConfiguracao(); }
+};
+
+std::string Erro(std::string_view texto) {
+  try {
+    CarregarConfiguracaoTexto(texto, "ulmo.toml");
+  } catch (const Exception& e) {
+    return e.what();
+  }
+  return "";
+}
+}  // namespace
+
+TEST(Configuracao, DefaultsListTheFourLibrariesInOpeningOrder) {
+  TConfigLimpa c;
+  EXPECT_EQ(nConfig().Bibliotecas,
+            (std::vector<std::string>{"UlmoPkPb", "UlmoPkPbDevExpress", "UlmoPkDevExpress", "UlmoPk"}));
+  EXPECT_EQ(nConfig().Banco, "ulmo.db");
+  EXPECT_EQ(nConfig().Modulos, std::vector<int>{8});
+  EXPECT_FALSE(nConfig().GetHomologacao());
+  EXPECT_FALSE(EhUsoInterno());
+}
+
+TEST(Configuracao, TheFileOverridesTheDefaultsAndKeepsInstallationValuesByKey) {
+  TConfigLimpa c;
+  CarregarConfiguracaoTexto(R"(
+[banco]
+caminho = "/dados/ulmo.db"
+[modulos]
+bibliotecas = ["UlmoPkPb"]
+numeros = [1, 8]
+[ambiente]
+homologacao = true
+uso_interno = true
+esfinge_online_url = "https://teste.local"
+[instalacao.esfinge]
+host_producao = "esfinge.tce.sc.gov.br"
+)",
+                            "ulmo.toml");
+  EXPECT_EQ(nConfig().Banco, "/dados/ulmo.db");
+  EXPECT_EQ(nConfig().Bibliotecas, std::vector<std::string>{"UlmoPkPb"});
+  EXPECT_EQ(nConfig().Modulos, (std::vector<int>{1, 8}));
+  EXPECT_TRUE(nConfig().GetHomologacao());
+  EXPECT_TRUE(EhUsoInterno());
+  EXPECT_EQ(nConfig().GetUrlEsfingeOnline(), "https://teste.local");
+  EXPECT_EQ(nConfig().Valor("esfinge.host_producao"), "esfinge.tce.sc.gov.br");
+  EXPECT_EQ(nConfig().Valor("esfinge.host_homologacao", "padrao"), "padrao");
+}
+
+TEST(Configuracao, MistakesNameTheFileAndTheKeyAndChangeNothing) {
+  TConfigLimpa c;
+  EXPECT_EQ(Erro("[ambiente]\nhomologacoa = true\n"),
+            "Configuração inválida em ulmo.toml: chave desconhecida ambiente.homologacoa");
+  EXPECT_EQ(Erro("[ambiente]\nhomologacao = \"sim\"\n"),
+            "Configuração inválida em ulmo.toml: ambiente.homologacao deve ser true ou false");
+  EXPECT_EQ(Erro("[modulos]\nnumeros = [200]\n"),
+            "Configuração inválida em ulmo.toml: modulos.numeros aceita números de 0 a 191");
+  EXPECT_NE(Erro("[banco\n").find("(linha 1)"), std::string::npos);
+  EXPECT_EQ(Erro("[banco]\ncaminho = \"x.db\"\n[modulos]\nbibliotecas = 3\n"),
+            "Configuração inválida em ulmo.toml: modulos.bibliotecas deve ser uma lista de textos");
+  EXPECT_EQ(nConfig().Banco, "ulmo.db");  // the failed file left nothing behind
+}

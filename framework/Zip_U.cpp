@@ -1,0 +1,164 @@
+#include "Zip_U.h"
+
+#include <fmt/format.h>
+#include <zip.h>
+
+#include <chrono>
+#include <ctime>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <set>
+
+#include "AtomicFile_U.h"
+#include "Exceptions_U.h"
+#include "FileUtils_U.h"
+
+namespace nFramework {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct TZipEntry {
+  std::string Name;
+  std::string Bytes;
+  std::time_t ModTime;
+};
+
+[[noreturn]] void ZipError(const fs::path& zipPath, const std::string& detail) {
+  throw EFileError(fmt::format("Erro ao compactar o arquivo \"{}\": {}", zipPath.string(), detail));
+}
+
+// The archive's bytes. libzip writes into a buffer source that we keep past zip_close.
+std::string BuildArchive(const std::vector<TZipEntry>& entries, std::string_view comment, const fs::path& zipPath) {
+  zip_error_t error;
+  zip_error_init(&error);
+  zip_source_t* buffer = zip_source_buffer_create(nullptr, 0, 0, &error);
+  if (!buffer) ZipError(zipPath, zip_error_strerror(&error));
+  std::unique_ptr<zip_source_t, decltype(&zip_source_free)> bufferGuard(buffer, &zip_source_free);
+  zip_source_keep(buffer);
+  zip_t* archive = zip_open_from_source(buffer, ZIP_TRUNCATE, &error);
+  if (!archive) {
+    zip_source_free(buffer);  // the reference taken by zip_source_keep
+    ZipError(zipPath, zip_error_strerror(&error));
+  }
+  auto fail = [&](const std::string& detail) {
+    std::string message = detail + ": " + zip_strerror(archive);
+    zip_discard(archive);
+    ZipError(zipPath, message);
+  };
+  for (const auto& entry : entries) {
+    zip_source_t* source = zip_source_buffer(archive, entry.Bytes.data(), entry.Bytes.size(), 0);
+    if (!source) fail(entry.Name);
+    zip_int64_t index = zip_file_add(archive, entry.Name.c_str(), source, ZIP_FL_ENC_UTF_8);
+    if (index < 0) {
+      zip_source_free(source);
+      fail(entry.Name);
+    }
+    if (zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE, 0) != 0 ||
+        zip_file_set_mtime(archive, static_cast<zip_uint64_t>(index), entry.ModTime, 0) != 0)
+      fail(entry.Name);
+  }
+  if (!comment.empty() && zip_set_archive_comment(archive, comment.data(), static_cast<zip_uint16_t>(comment.size())) != 0)
+    fail("comentário");
+  if (zip_close(archive) != 0) fail("gravação");
+
+  if (zip_source_open(buffer) != 0) ZipError(zipPath, zip_error_strerror(zip_source_error(buffer)));
+  std::string bytes;
+  char chunk[65536];
+  zip_int64_t n;
+  while ((n = zip_source_read(buffer, chunk, sizeof chunk)) > 0) bytes.append(chunk, static_cast<size_t>(n));
+  bool readFailed = n < 0;
+  zip_source_close(buffer);
+  if (readFailed) ZipError(zipPath, zip_error_strerror(zip_source_error(buffer)));
+  return bytes;
+}
+
+void WriteArchive(const std::vector<TZipEntry>& entries, std::string_view comment, const fs::path& zipPath) {
+  std::string bytes = BuildArchive(entries, comment, zipPath);
+  TAtomicFile file(zipPath);
+  file.Write(bytes);
+  file.Commit();
+}
+
+std::string ReadWholeFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw EFileError(fmt::format("Arquivo não encontrado para compactar: \"{}\"", path.string()));
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) throw EFileError(fmt::format("Erro ao ler o arquivo \"{}\"", path.string()));
+  return bytes;
+}
+
+std::time_t ModTimeOf(const fs::path& path) {
+  std::error_code ec;
+  auto t = fs::last_write_time(path, ec);
+  if (ec) return std::time(nullptr);
+  return std::chrono::system_clock::to_time_t(std::chrono::file_clock::to_sys(t));
+}
+
+struct TZipCloser {
+  void operator()(zip_t* z) const { zip_discard(z); }
+};
+
+std::unique_ptr<zip_t, TZipCloser> OpenForReading(const fs::path& zipPath) {
+  int code = 0;
+  zip_t* z = zip_open(zipPath.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &code);
+  if (!z) {
+    zip_error_t error;
+    zip_error_init_with_code(&error, code);
+    std::string message = zip_error_strerror(&error);
+    zip_error_fini(&error);
+    throw EFileError(fmt::format("Erro ao abrir o arquivo compactado \"{}\": {}", zipPath.string(), message));
+  }
+  return std::unique_ptr<zip_t, TZipCloser>(z);
+}
+
+}  // namespace
+
+void Compress(std::string_view sourceBytes, const fs::path& targetPath, std::string_view comment,
+              const std::string& entryName) {
+  if (entryName.empty()) throw EFileError("Nome da entrada do arquivo compactado não informado");
+  WriteArchive({{entryName, std::string(sourceBytes), std::time(nullptr)}}, comment, CaminhoDeTexto(targetPath.string()));
+}
+
+void CompressLista(const TStringList& names, const fs::path& folder, const fs::path& zipPath, bool replaceExisting) {
+  fs::path target = CaminhoDeTexto(zipPath.string());
+  if (names.Empty()) throw EFileError(fmt::format("Nenhum arquivo informado para compactar em \"{}\"", target.string()));
+  if (!replaceExisting && fs::exists(target))
+    throw EFileError(fmt::format("O arquivo compactado \"{}\" já existe", target.string()));
+  std::vector<TZipEntry> entries;
+  std::set<std::string> seen;
+  for (const auto& name : names) {
+    fs::path source = CombinarCaminho(folder, name);
+    std::string bare = source.filename().string();
+    if (!seen.insert(bare).second)
+      throw EFileError(fmt::format("O arquivo \"{}\" aparece duas vezes na lista para compactar", bare));
+    entries.push_back({bare, ReadWholeFile(source), ModTimeOf(source)});
+  }
+  WriteArchive(entries, {}, target);
+}
+
+std::vector<std::string> ListarEntradasZip(const fs::path& zipPath) {
+  auto z = OpenForReading(zipPath);
+  std::vector<std::string> names;
+  zip_int64_t count = zip_get_num_entries(z.get(), 0);
+  for (zip_int64_t i = 0; i < count; ++i) names.emplace_back(zip_get_name(z.get(), static_cast<zip_uint64_t>(i), 0));
+  return names;
+}
+
+std::string LerEntradaZip(const fs::path& zipPath, const std::string& entryName) {
+  auto z = OpenForReading(zipPath);
+  zip_file_t* f = zip_fopen(z.get(), entryName.c_str(), 0);
+  if (!f)
+    throw EFileError(fmt::format("Entrada \"{}\" não encontrada em \"{}\"", entryName, zipPath.string()));
+  std::string bytes;
+  char chunk[65536];
+  zip_int64_t n;
+  while ((n = zip_fread(f, chunk, sizeof chunk)) > 0) bytes.append(chunk, static_cast<size_t>(n));
+  zip_fclose(f);
+  if (n < 0) throw EFileError(fmt::format("Erro ao ler \"{}\" em \"{}\"", entryName, zipPath.string()));
+  return bytes;
+}
+
+}  // namespace nFramework

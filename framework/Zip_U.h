@@ -1,0 +1,29 @@
+// ZIP archives (deflate) over libzip. Archives are built in memory and written through an
+// atomic file, so a failure never leaves a broken archive nor destroys the previous one.
+#pragma once
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "Classes_U.h"
+
+namespace nFramework {
+
+// Writes a ZIP with one entry `entryName` holding `sourceBytes`. A non-empty `comment` becomes
+// the archive's comment. An existing file at targetPath is replaced. Raises EFileError.
+void Compress(std::string_view sourceBytes, const std::filesystem::path& targetPath, std::string_view comment,
+              const std::string& entryName);
+// Packs the named files of `folder` into zipPath, one entry per file under its bare name, in
+// list order. With replaceExisting an existing archive is replaced; without it, it is an error.
+// A missing file, two files of the same bare name or an empty list raise EFileError, and no
+// archive is written.
+void CompressLista(const TStringList& names, const std::filesystem::path& folder, const std::filesystem::path& zipPath,
+                   bool replaceExisting);
+
+// The entry names of an archive, in archive order.
+std::vector<std::string> ListarEntradasZip(const std::filesystem::path& zipPath);
+// The bytes of one entry; raises EFileError when the archive or the entry cannot be read.
+std::string LerEntradaZip(const std::filesystem::path& zipPath, const std::string& entryName);
+
+}  // namespace nFramework

@@ -1,0 +1,172 @@
+#include "LinhaComando_U.h"
+
+#include <CLI/CLI.hpp>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <unistd.h>
+
+#include "Classes_U.h"
+#include "ComandosCli_U.h"
+#include "ComandosRegister_U.h"
+#include "Configuracao_U.h"
+#include "Contexto_U.h"
+#include "Dialogo_U.h"
+#include "Progresso_U.h"
+#include "ServicosTerminal_U.h"
+#include "Utilitarios_U.h"
+#include "Variant_U.h"
+
+using namespace nFramework;
+
+namespace {
+
+TnPerModulos LerModulos(const std::string& aTexto) {
+  TnPerModulos m;
+  TStringList l;
+  l.SetDelimitedText(aTexto, ',');
+  for (const auto& item : l) {
+    std::string t = Trim(item);
+    if (t.empty()) continue;
+    int n = StrToIntDef(t, -1);
+    if (n < 0 || n > TnPerModulos::MaxModulo) throw EUso("--modules aceita números de 0 a 191 separados por vírgula");
+    m.Incluir(n);
+  }
+  return m;
+}
+
+// Sets the selection key and the external variable of an option (--sistema, --empresa).
+void Selecionar(const std::string& aValor, const char* aChave, const char* aVariavel, const char* aOpcao,
+                std::ostream& aErr) {
+  SetExternalVar(aVariavel, aValor);
+  int64_t n;
+  if (TryStrToInt64(aValor, n) && n >= 1) {
+    TnSelecao::Params().Definir(aChave, TVariant(static_cast<long long>(n)));
+  } else {
+    TnSelecao::Params().Remover(aChave);
+    aErr << aOpcao << ' ' << aValor << " não é um código válido: nada foi selecionado\n";
+  }
+}
+
+}  // namespace
+
+std::optional<int> TLinhaComando::Preparar(TnAplicacao& aApp) {
+  CLI::App app{aApp.Title + ": arquivos e envios aos Tribunais de Contas", "ulmo"};
+  app.fallthrough();
+  app.require_subcommand(1);
+  std::string db, config, sobrescrever, modulos, sistema, empresa;
+  bool sim = false, homologacao = false, debug = false, temModulos = false;
+  app.add_option("--db", db, "Banco de dados (padrão: ulmo.db, ou ULMO_DB)");
+  app.add_option("--config", config, "Arquivo de configuração (padrão: ulmo.toml, ou ULMO_CONFIG)");
+  app.add_option("--sistema", sistema, "Sistema TCE selecionado");
+  app.add_option("--empresa", empresa, "Empresa selecionada");
+  auto* optModulos = app.add_option("--modules", modulos, "Módulos do menu, separados por vírgula (padrão: 8)");
+  app.add_option("--overwrite", sobrescrever, "Resposta às perguntas de substituir arquivo")
+      ->check(CLI::IsMember({"yes", "all", "no"}));
+  app.add_flag("--yes", sim, "Responde Sim a todas as perguntas");
+  app.add_flag("--homologacao", homologacao, "Usa os ambientes de homologação");
+  app.add_flag("--debug", debug, "Mostra as linhas de depuração");
+
+  auto* menu = app.add_subcommand("menu", "Título, barra de status, barra de ferramentas e as ações do menu");
+  auto* params = app.add_subcommand("params", "O painel de parâmetros de um processo");
+  params->add_option("acao", FAlvo, "Classe, nome da ação (act + classe) ou título")->required();
+  auto* run = app.add_subcommand("run", "Valida e executa um processo");
+  run->add_option("acao", FAlvo, "Classe, nome da ação (act + classe) ou título")->required();
+  run->add_option("parametros", FArgumentos, "alias=valor");
+  run->add_option("--acao", FAcoesPainel, "Ação do painel a executar depois do processo");
+  auto* reg = app.add_subcommand("register", "Consulta e manutenção de um cadastro");
+  reg->add_option("classe", FAlvo, "Classe do cadastro")->required();
+  reg->add_option("operacao", FOperacao, "list, get, insert, update ou delete")
+      ->required()
+      ->check(CLI::IsMember({"list", "get", "insert", "update", "delete"}));
+  reg->add_option("campos", FArgumentos, "CAMPO=valor (@CAMPO=valor escolhe o registro de update)");
+  auto* classes = app.add_subcommand("classes", "As classes registradas e suas bibliotecas");
+  auto* sobre = app.add_subcommand("sobre", "Os módulos da família");
+  (void)menu, (void)classes, (void)sobre;
+
+  std::vector<std::string> args = aApp.Argumentos();
+  std::reverse(args.begin(), args.end());  // CLI11 takes them last first
+  try {
+    app.parse(args);
+  } catch (const CLI::CallForHelp&) {
+    FOut << app.help();
+    return csSucesso;
+  } catch (const CLI::CallForAllHelp&) {
+    FOut << app.help("", CLI::AppFormatMode::All);
+    return csSucesso;
+  } catch (const CLI::ParseError& e) {
+    FErr << e.what() << "\nUse ulmo --help.\n";
+    return csParametro;
+  }
+  FComando = app.get_subcommands().front()->get_name();
+  temModulos = optModulos->count() > 0;
+
+  try {
+    if (config.empty()) {
+      if (const char* c = std::getenv("ULMO_CONFIG"); c && *c) config = c;
+      else if (std::filesystem::exists("ulmo.toml")) config = "ulmo.toml";
+    }
+    if (!config.empty()) CarregarConfiguracao(config);
+    if (db.empty())
+      if (const char* d = std::getenv("ULMO_DB"); d && *d) db = d;
+    if (!db.empty()) nConfig().Banco = db;
+    if (homologacao) nConfig().Homologacao = true;
+    if (temModulos) nConfig().Modulos = LerModulos(modulos).Modulos();
+    if (!sistema.empty()) Selecionar(sistema, "CODIGOSISTEMATCE", "gCodigoSistemaTCEAtiva", "--sistema", FErr);
+    if (!empresa.empty()) Selecionar(empresa, "CODIGOEMPRESA", "gCodigoEmpresaAtiva", "--empresa", FErr);
+  } catch (const EUso& e) {
+    FErr << e.what() << '\n';
+    return csParametro;
+  } catch (const std::exception& e) {
+    FErr << e.what() << '\n';
+    return csFalha;
+  }
+
+  TOpcoesDialogo opcoes;
+  opcoes.Sim = sim;
+  if (sobrescrever == "yes") opcoes.Sobrescrever = TRespostaSobrescrever::Sim;
+  if (sobrescrever == "all") opcoes.Sobrescrever = TRespostaSobrescrever::Todos;
+  if (sobrescrever == "no") opcoes.Sobrescrever = TRespostaSobrescrever::Nao;
+  opcoes.Interativo = isatty(STDIN_FILENO) && isatty(STDERR_FILENO) && &FIn == &std::cin;
+  SetDialogoService(std::make_shared<TDialogoTerminal>(opcoes, FIn, FErr));
+  if (isatty(STDERR_FILENO) && &FErr == &std::cerr) SetProgressoView(std::make_shared<TProgressoTerminal>(FErr));
+  if (debug) SetLogDebugSink([this](const std::string& l) { FErr << "[debug] " << l << '\n'; });
+  return std::nullopt;
+}
+
+int TLinhaComando::Executar(TnFrmMenuBrivo& aMenu) {
+  TnPerModulos modulos;
+  for (int m : nConfig().Modulos) modulos.Incluir(m);
+  try {
+    if (FComando == "menu") {
+      // Only the active court system's description needs the database.
+      if (!ExternalVar("gCodigoSistemaTCEAtiva").empty()) AbrirBanco();
+      return ComandoMenu(aMenu, modulos, FOut);
+    }
+    if (FComando == "params") return ComandoParams(FAlvo, modulos, FOut, FErr);
+    if (FComando == "run") {
+      AbrirBanco();
+      return ComandoRun(FAlvo, FArgumentos, FAcoesPainel, modulos, FOut, FErr);
+    }
+    if (FComando == "register") {
+      AbrirBanco();
+      return ComandoRegister(FAlvo, FOperacao, FArgumentos, FOut, FErr);
+    }
+    if (FComando == "classes") return ComandoClasses(FOut);
+    if (FComando == "sobre") return ComandoSobre(FOut);
+  } catch (const EUso& e) {
+    FErr << e.what() << '\n';
+    return csParametro;
+  }
+  FErr << "Comando desconhecido: " << FComando << '\n';
+  return csParametro;
+}
+
+void TLinhaComando::MostrarErro(const std::string& aMensagem) { FErr << "Erro: " << aMensagem << '\n'; }
+
+namespace {
+// The command line is the program's front end from its first initialization.
+struct TInstalacao {
+  TInstalacao() { SetFrontEnd(std::make_shared<TLinhaComando>(std::cin, std::cout, std::cerr)); }
+} gInstalacao;
+}  // namespace

@@ -1,0 +1,35 @@
+// TLinhaComando: the command-line front end, the main window's stand-in. Reads the
+// arguments, settles the configuration and the user's selection, installs the terminal's
+// dialog, progress and log services, and runs one command against the main form.
+//
+//   ulmo [options] menu
+//   ulmo [options] params ACTION
+//   ulmo [options] run ACTION [alias=value ...] [--acao NAME ...]
+//   ulmo [options] register CLASS list|get|insert|update|delete [FIELD=value ...]
+//   ulmo [options] classes | sobre
+#pragma once
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Projeto_U.h"
+
+class TLinhaComando : public nFramework::IFrontEnd {
+ public:
+  TLinhaComando(std::istream& aIn, std::ostream& aOut, std::ostream& aErr) : FIn(aIn), FOut(aOut), FErr(aErr) {}
+
+  std::optional<int> Preparar(nFramework::TnAplicacao& aApp) override;
+  int Executar(nFramework::TnFrmMenuBrivo& aMenu) override;
+  void MostrarErro(const std::string& aMensagem) override;
+
+ private:
+  std::istream& FIn;
+  std::ostream& FOut;
+  std::ostream& FErr;
+  std::string FComando;
+  std::string FAlvo;
+  std::string FOperacao;
+  std::vector<std::string> FArgumentos;
+  std::vector<std::string> FAcoesPainel;
+};

@@ -1,0 +1,708 @@
+#include "UlmoDPGerarArquivosCtb_U.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+
+#include "AtomicFile_U.h"
+#include "ClassRegistry_U.h"
+#include "Contexto_U.h"
+#include "Encoding_U.h"
+#include "FileUtils_U.h"
+#include "FormatUtils_U.h"
+#include "LayoutsSC_U.h"
+#include "SQL_U.h"
+#include "TextUtils_U.h"
+#include "UlmoFuncoes_U.h"
+#include "UlmoMenuRegra_U.h"
+
+namespace nUlmoSC {
+
+using namespace nFramework;
+
+namespace {
+
+// Column positions of the account list, in the order of its query.
+enum TColConta {
+  cCONTACTB,
+  cDATAINICIOPLANO,
+  cCODIGOTIPOCONTATCE,
+  cDESCRCONTA,
+  cDESCRDETALHCONTA,
+  cTIPOCONTA,
+  cCLASSIFCONTATCE,
+  cTIPONATURSALDO,
+  cCONTATCE,
+  cCONTASINTETICA,
+  cCODIGOBANCO,
+  cNUMEROAGENCIA,
+  cNUMEROCONTA,
+  cDATAFIMPLANO,
+  cAPLICFINANCEIRA,
+  cDATAHORACADAST,
+  cCLASSIFCONTA
+};
+
+// Column positions of CDSMovimento, in declaration order.
+enum TColMovimento { mANOCONTA, mCONTACTB, mTIPOMOVIM, mCOMPET, mVALORDEB, mVALORCRED, mCLASSIF };
+
+const char* const kSQLContas =
+    "select T.CONTACTB, T.DATAINICIOPLANO, T.CODIGOTIPOCONTATCE, TP.DESCRCONTA, T.DESCRDETALHCONTA, P.TIPOCONTA, "
+    "TP.CLASSIFCONTA CLASSIFCONTATCE, T.TIPONATURSALDO, T.CONTATCE, cast ('' as VarChar(50)) CONTASINTETICA, "
+    "T.CODIGOBANCO, T.NUMEROAGENCIA, T.NUMEROCONTA, T.DATAFIMPLANO, T.APLICFINANCEIRA, P.DATAHORACADAST, "
+    "P.CLASSIFCONTA from TCEPLANO TP join TCEPLANOPLESPEC T on TP.CODIGOSISTEMATCE = T.CODIGOSISTEMATCE and "
+    "TP.CONTATCE = T.CONTATCE join PLANOESPEC P on T.CODIGOEMPRESA = P.CODIGOEMPRESA and T.CONTACTB = P.CONTACTB "
+    "where T.CODIGOEMPRESA = :pCodigoEmpresa and T.CODIGOSISTEMATCE = :pCodigoSistema and ( (T.DATAINICIOPLANO "
+    "between :pDataInicial and :pDataFinal or T.DATAFIMPLANO between :pDataInicial and :pDataFinal) or "
+    "(:pDataInicial between T.DATAINICIOPLANO and T.DATAFIMPLANO or :pDataFinal between T.DATAINICIOPLANO and "
+    "T.DATAFIMPLANO) ) ";
+
+const char* const kSQLPlanoEmpresa =
+    "select CLASSIFCONTA, TIPOCONTA, CONTACTB from PLANOESPEC  where CODIGOEMPRESA = :pCodigoEmpresa ";
+
+const char* const kSQLOrigens =
+    "select CODIGOORIGLCTOCTB, CODIGOTIPOMOVIMCTB from TCEORIGEMLCTOCTB where CODIGOSISTEMATCE = :pCodigoSistema";
+
+const char* const kSQLImplantacao =
+    "select I.CONTACTB, I.DATASALDO, I.NATUREZASALDO, T.DATAINICIOPLANO, TP.CLASSIFCONTA, sum(VALORSALDO) VALOR from "
+    "IMPLSALDOCTB I join TCEPLANOPLESPEC T on I.CODIGOEMPRESA = T.CODIGOEMPRESA and I.CONTACTB = T.CONTACTB join "
+    "TCEPLANO TP  on TP.CODIGOSISTEMATCE = T.CODIGOSISTEMATCE and TP.CONTATCE = T.CONTATCE join PLANOESPEC P on "
+    "I.CODIGOEMPRESA = P.CODIGOEMPRESA and I.CONTACTB = P.CONTACTB where I.CODIGOEMPRESA = :pCodigoEmpresa and "
+    "T.CODIGOSISTEMATCE = :pCodigoSistema and ( (T.DATAINICIOPLANO between :pDataInicial and :pDataFinal or "
+    "T.DATAFIMPLANO between :pDataInicial and :pDataFinal) or (:pDataInicial between T.DATAINICIOPLANO and "
+    "T.DATAFIMPLANO or :pDataFinal between T.DATAINICIOPLANO and T.DATAFIMPLANO) ) group by I.CONTACTB "
+    ",I.DATASALDO, I.NATUREZASALDO, T.DATAINICIOPLANO, TP.CLASSIFCONTA ";
+
+// Entries of one account within its mapping's validity and the period, debit side (2) and credit
+// side (1). The history is a left join: an entry whose history code has no row is still exported,
+// with an empty history.
+const char* const kSQLLancamentos =
+    " select  L.CHAVELCTOCTB ,L.DATALCTOCTB ,L.CODIGOLOTECTB ,CAST(2 as SmallInt) TIPOLCTO ,L.VALORLCTOCTB "
+    ",L.CODIGOORIGLCTOCTB ,H.DESCRHISTCTB ,L.COMPLHIST from LCTOCTB L  left join historicoctb H  on H.CODIGOHISTCTB = "
+    "L.CODIGOHISTCTB where L.CONTACTBDEB is not null and L.CONTACTBDEB = :pContaCtb1 and L.CODIGOEMPRESA = "
+    ":pCodigoEmpresa and L.DATALCTOCTB between :pDataIniPlano and :pDataFimPlano and L.DATALCTOCTB between "
+    ":pDataInicial and :pDataFinal union select L.CHAVELCTOCTB ,L.DATALCTOCTB ,L.CODIGOLOTECTB ,CAST(1 as SmallInt) "
+    "TIPOLCTO ,L.VALORLCTOCTB ,L.CODIGOORIGLCTOCTB ,H.DESCRHISTCTB ,L.COMPLHIST from LCTOCTB L  left join "
+    "historicoctb H  on H.CODIGOHISTCTB = L.CODIGOHISTCTB where L.CONTACTBCRED is not null and L.CONTACTBCRED = "
+    ":pContaCtb2 and L.CODIGOEMPRESA = :pCodigoEmpresa and L.DATALCTOCTB between :pDataIniPlano and :pDataFimPlano "
+    "and L.DATALCTOCTB between :pDataInicial and :pDataFinal order by 2, 1 ";
+
+int Ano(TDateTime d) { return YearOf(d); }
+
+// The competence yyyymm of a date, as a number and as text.
+double Competencia(TDateTime d) {
+  int y, m, dd;
+  DecodeDate(d, y, m, dd);
+  return y * 100.0 + m;
+}
+
+std::string_view CompetenciaTexto(TDateTime d, char (&buf)[16]) {
+  int y, m, dd;
+  DecodeDate(d, y, m, dd);
+  int n = std::snprintf(buf, sizeof buf, "%04d%02d", y, m);
+  return std::string_view(buf, static_cast<size_t>(n));
+}
+
+}  // namespace
+
+// Everything one run holds; freed when the run ends, however it ends.
+struct TUlmoDPGerarArquivosCtb::TExecucao {
+  int Empresa = 0;
+  int Contador = 0;
+  TStringList Lancamentos, Movimentos, Aplicacoes, ContasTxt;
+  std::vector<std::string> OrigensNaoRelacionadas;
+  std::string OrigAplicado, OrigResgatado, OrigRendimento;
+  bool GerarAplicacao = false;
+  TVariant Naturezas;
+  std::unique_ptr<TClientDataSet> Contas;
+  std::unique_ptr<TClientDataSet> Origens;
+  std::unique_ptr<TSQLDataSet> Lctos;
+  std::unique_ptr<TSQLDataSet> Implantacao;
+  std::unique_ptr<TnFraProgresso> Progresso;
+  // Reused for every entry: no allocation per key search or history.
+  std::vector<TVariant> ChaveOrigem{Null}, ChaveMov{Null, Null, Null, Null}, ChaveFin{Null, Null, Null};
+  std::string Historico;
+};
+
+TUlmoDPGerarArquivosCtb::TUlmoDPGerarArquivosCtb() {
+  SetCaption("Gerar Arquivos Contábeis - SC");
+  AddParam({.Alias = "pCodigoSistemaTCE", .Dicionario = "CODIGOSISTEMATCE", .Visivel = false});
+  AddParam({.Alias = "pCompetInicial", .Caption = "Data Inicial", .Dicionario = "DICDATA", .Obrigatorio = true,
+            .Hint = "Informe a data inicial para geração"});
+  AddParam({.Alias = "pCompetFinal", .Caption = "Data Final", .Dicionario = "DICDATA", .Obrigatorio = true,
+            .Hint = "Informe a data final para geração"});
+  AddParam({.Alias = "pCodigoEmpresa", .Dicionario = "CODIGOEMPRESA", .Obrigatorio = true,
+            .Hint = "Informe as empresas para geração"});
+  AddParam({.Alias = "pIncluirImplSaldo", .Caption = "Incluir Implantação de Saldo", .Dicionario = "DICSIMNAO",
+            .Padrao = "0", .Obrigatorio = true, .Hint = "Informe se é para apurar as implantaçãoes de saldos"});
+  AddParam({.Alias = "pGeraAplicFinanceira", .Caption = "Gerar Arquivo de Aplicação Finaceira", .Dicionario = "DICSIMNAO",
+            .Padrao = "0", .Obrigatorio = true,
+            .Hint = "Deseja gerar o arquivo de aplicação finaceira, informe \"Sim\" caso contrário informe \"Não\""});
+  AddParam({.Alias = "pGerarContaIncAlt", .Caption = "Gerar Somente Contas Incluídas/Alteradas",
+            .Dicionario = "DICSIMNAO", .Padrao = "0", .Obrigatorio = true,
+            .Hint = "Informe se é para gerar os arquivos somente com as contas Incluídas e Alteradas"});
+  const char* origemExpr = "IGUAL(PGERAAPLICFINANCEIRA,1)";
+  AddParam({.Alias = "pOriLctoAplicado", .Caption = "Origem Lançamentos Aplicados", .Dicionario = "CODIGOORIGLCTOCTB",
+            .Hint = "Informe a origem para o filtro dos lançamentos aplicados", .ExpressaoHabilitado = origemExpr,
+            .ExpressaoObrigatorio = origemExpr, .ClasseLookup = "KaloDCOrigemLctoCtb", .CampoLookup = "CodigoOrigLctoCtb"});
+  AddParam({.Alias = "pOriLctoResgatado", .Caption = "Origem Lançamentos Resgatados", .Dicionario = "CODIGOORIGLCTOCTB",
+            .Hint = "Informe a origem para o filtro dos lançamentos resgatados", .ExpressaoHabilitado = origemExpr,
+            .ExpressaoObrigatorio = origemExpr, .ClasseLookup = "KaloDCOrigemLctoCtb", .CampoLookup = "CodigoOrigLctoCtb"});
+  AddParam({.Alias = "pOriLctoRendimento", .Caption = "Origem Lançamentos Rendimentos",
+            .Dicionario = "CODIGOORIGLCTOCTB", .Hint = "Informe a origem para o filtro dos lançamentos rendimentos",
+            .ExpressaoHabilitado = origemExpr, .ExpressaoObrigatorio = origemExpr,
+            .ClasseLookup = "KaloDCOrigemLctoCtb", .CampoLookup = "CodigoOrigLctoCtb"});
+  AddParam({.Alias = "pDiretorio", .Caption = "Pasta Destino", .Dicionario = "DICDIRETORIO", .Obrigatorio = true,
+            .Hint = "Informe a pasta onde serão gerados os arquivos"});
+
+  auto mov = std::make_unique<TClientDataSet>();
+  mov->AddFieldDef("ANOCONTA", TFieldType::ftInteger);
+  mov->AddFieldDef("CONTACTB", TFieldType::ftFloat);
+  mov->AddFieldDef("TIPOMOVIM", TFieldType::ftSmallint);
+  mov->AddFieldDef("COMPET", TFieldType::ftFloat);
+  mov->AddFieldDef("VALORDEB", TFieldType::ftFloat);
+  mov->AddFieldDef("VALORCRED", TFieldType::ftFloat);
+  mov->AddFieldDef("CLASSIF", TFieldType::ftString, 50);
+  mov->CreateDataSet();
+  FCDSMovimento = &AddComponent("CDSMovimento", std::move(mov));
+
+  auto fin = std::make_unique<TClientDataSet>();
+  fin->AddFieldDef("AnoConta", TFieldType::ftInteger);
+  fin->AddFieldDef("CodContaCtb", TFieldType::ftFloat);
+  fin->AddFieldDef("Classificacao", TFieldType::ftString, 50);
+  fin->AddFieldDef("Competencia", TFieldType::ftFloat);
+  fin->AddFieldDef("VlrAplicado", TFieldType::ftFloat);
+  fin->AddFieldDef("VlrResgatado", TFieldType::ftFloat);
+  fin->AddFieldDef("VlrRendimento", TFieldType::ftFloat);
+  fin->CreateDataSet();
+  FcdsFinanceira = &AddComponent("cdsFinanceira", std::move(fin));
+
+  auto seq = std::make_unique<TClientDataSet>();
+  seq->AddFieldDef("CHAVE", TFieldType::ftInteger);
+  seq->AddFieldDef("SEQ", TFieldType::ftInteger);
+  seq->CreateDataSet();
+  FcdsSeq = &AddComponent("cdsSeq", std::move(seq));
+}
+
+void TUlmoDPGerarArquivosCtb::GerarPrincAction(TnActionList& AActionList, TNotifyEvent AOnExecute,
+                                               const TnPerModulos& AModulos) {
+  nUlmoMenu::GerarPrincAction(*this, AActionList, AOnExecute, AModulos);
+}
+
+void TUlmoDPGerarArquivosCtb::DataModuleCreate() {
+  TnDMPowerParam::DataModuleCreate();
+  SetMsgExibir(true);
+  SetBooleanoBase(false);
+}
+
+void TUlmoDPGerarArquivosCtb::ValidarParametros(int& AEmpresa) {
+  FCompetInicial = StrToDateDef(Param("pCompetInicial").AsString(), 0);
+  if (FCompetInicial == 0) throw EnParam(Param("pCompetInicial"), "Data inicial inválida!");
+  FCompetFinal = StrToDateDef(Param("pCompetFinal").AsString(), 0);
+  if (FCompetFinal == 0) throw EnParam(Param("pCompetFinal"), "Data final inválida!");
+  AEmpresa = StrToIntDef(Param("pCodigoEmpresa").AsString(), 0);
+  if (AEmpresa == 0) throw EnParam(Param("pCodigoEmpresa"), "Empresa inválida!");
+
+  int sistema = StrToIntDef(Param("pCodigoSistemaTCE").AsString(), 0);
+  if (sistema < 1) {
+    if (const TVariant* sel = TnSelecao::GetParams().Encontrar("CODIGOSISTEMATCE"))
+      sistema = VarToIntDef(*sel, 0);
+    else
+      sistema = nUlmo::TUlmoFuncoes::GetSistemaTCE(AEmpresa);
+  }
+  FCodigoSistema = sistema;
+  if (FCodigoSistema == 0) throw EnParam(Param("pCompetInicial"), "Sistema inválido!");
+}
+
+void TUlmoDPGerarArquivosCtb::ValidarDado() {
+  TnDMPowerParam::ValidarDado();
+  int empresa;
+  ValidarParametros(empresa);
+}
+
+void TUlmoDPGerarArquivosCtb::Executar() {
+  TnDMPowerParam::Executar();
+  TExecucao exec;
+  if (!FCDSMovimento->IsEmpty()) FCDSMovimento->EmptyDataSet();
+  if (!FcdsSeq->IsEmpty()) FcdsSeq->EmptyDataSet();
+  if (!FcdsFinanceira->IsEmpty()) FcdsFinanceira->EmptyDataSet();
+
+  ValidarParametros(exec.Empresa);
+
+  exec.GerarAplicacao = StrToInt(Trim(Param("pGeraAplicFinanceira").AsString())) == 1;
+  if (exec.GerarAplicacao) {
+    exec.OrigRendimento = Trim(Param("pOriLctoRendimento").AsString());
+    exec.OrigResgatado = Trim(Param("pOriLctoResgatado").AsString());
+    exec.OrigAplicado = Trim(Param("pOriLctoAplicado").AsString());
+  }
+  FGerarContaIncAlt = StrToIntDef(Trim(Param("pGerarContaIncAlt").AsString()), 0) == 1;
+
+  exec.Naturezas = PegarValorCampo(
+      "CFGPLANOESPEC", "NATURGRUPO1,NATURGRUPO2,NATURGRUPO3,NATURGRUPO4,NATURGRUPO5,NATURGRUPO6,NATURGRUPO7,NATURGRUPO8,NATURGRUPO9",
+      "CODIGOEMPRESA = " + ValorParaSQL(exec.Empresa, TFieldType::ftInteger));
+
+  exec.Contas = CriarListaContas(exec.Empresa);
+
+  // The run's objects are freed before its read-only transaction ends, however the run ends.
+  TTransacaoRO transacao(Conexao(), 1);
+  struct TFechamento {
+    TExecucao& E;
+    ~TFechamento() {
+      E.Contas.reset();
+      E.Origens.reset();
+      E.Lctos.reset();
+      E.Implantacao.reset();
+      if (E.Progresso) E.Progresso->Hide();
+      E.Progresso.reset();
+    }
+  } fechamento{exec};
+
+  if (exec.Contas->IsEmpty()) {
+    MsgTree(tmAviso, "Nenhuma conta contábil relacionada foi encontrada no período selecionado!");
+    return;
+  }
+  exec.Origens = CriarListaOrigens();
+  if (exec.Origens->IsEmpty()) {
+    MsgTree(tmErro, "Nenhuma origem contábil foi relacionada!");
+    MsgTree(tmParada, "Processo cancelado!");
+    return;
+  }
+  exec.Origens->SetIndexFieldNames("CODIGOORIGLCTOCTB");
+
+  bool incluirImplantacao = StrToIntDef(Trim(Param("pIncluirImplSaldo").AsString()), 0) == 1;
+  if (incluirImplantacao) {
+    TVariant ini = TVariant::FromDate(FCompetInicial), fim = TVariant::FromDate(FCompetFinal);
+    exec.Implantacao = ExecutarSQL(kSQLImplantacao, {exec.Empresa, FCodigoSistema, ini, fim, ini, fim, ini, fim});
+    exec.Implantacao->SetIndexFieldNames("CONTACTB;DATASALDO");
+    exec.Implantacao->First();
+  }
+
+  FCDSMovimento->SetIndexFieldNames("ANOCONTA;CONTACTB;TIPOMOVIM;COMPET");
+  FcdsFinanceira->SetIndexFieldNames("ANOCONTA;CODCONTACTB;COMPETENCIA");
+
+  exec.Progresso = CriarProgresso(this);
+  exec.Progresso->MostrarMultiplo();
+  exec.Progresso->SetMaxTotal(exec.Contas->RecordCount());
+  exec.Progresso->SetTextoTotal("Apurando Contas Contábeis...");
+
+  if (incluirImplantacao) ProcessarSaldosImplantados(exec);
+
+  for (exec.Contas->First(); !exec.Contas->Eof(); exec.Contas->Next()) {
+    ProcessarConta(exec);
+    exec.Progresso->IncProgressoTotal(0);
+  }
+
+  GravarArquivos(exec);
+
+  if (!exec.OrigensNaoRelacionadas.empty()) {
+    std::string lista;
+    for (const auto& o : exec.OrigensNaoRelacionadas) lista += (lista.empty() ? "" : ";") + (o.empty() ? std::string("(sem origem)") : o);
+    MsgTree(tmErro, "Origens contábeis encontradas em lançamentos e não relacionadas com tipo de movimento TCE: " + lista);
+    MsgTree(tmAviso, "Os lançamentos que possuem as origens citadas acima não foram gerados/apurados!");
+  }
+}
+
+std::unique_ptr<TClientDataSet> TUlmoDPGerarArquivosCtb::CriarListaContas(int ACodigoEmpresa) {
+  TTransacaoRO transacao(Conexao(), 1);
+  TVariant ini = TVariant::FromDate(FCompetInicial), fim = TVariant::FromDate(FCompetFinal);
+  auto contas = ExecutarSQL(kSQLContas, {ACodigoEmpresa, FCodigoSistema, ini, fim, ini, fim, ini, fim});
+  auto plano = ExecutarSQL(kSQLPlanoEmpresa, {ACodigoEmpresa});
+  plano->SetIndexFieldNames("CLASSIFCONTA;TIPOCONTA");
+  if (!contas->IsEmpty()) {
+    TField& classif = contas->Fields(cCLASSIFCONTA);
+    TField& tipo = contas->Fields(cTIPOCONTA);
+    TField& sintetica = contas->Fields(cCONTASINTETICA);
+    for (contas->First(); !contas->Eof(); contas->Next()) {
+      std::string c = classif.AsString();
+      if (QtdNiveis(c) < 2) continue;
+      std::string superior;
+      if (tipo.AsInteger() == 2 && plano->FindKey({c, 1}))
+        superior = c;
+      else if (std::string s = RetirarUltimoNivelClassificacao(c); plano->FindKey({s, 1}))
+        superior = s;
+      if (superior.empty()) continue;
+      contas->Edit();
+      sintetica.SetAsString(superior);
+      contas->Post();
+    }
+  }
+  auto copia = CloneCDS(*contas);
+  copia->Name = "ListaContas";
+  return copia;
+}
+
+std::unique_ptr<TClientDataSet> TUlmoDPGerarArquivosCtb::CriarListaOrigens() {
+  TTransacaoRO transacao(Conexao(), 1);
+  auto origens = ExecutarSQL(kSQLOrigens, {FCodigoSistema});
+  auto copia = CloneCDS(*origens);
+  copia->Name = "ListaOrigens";
+  return copia;
+}
+
+namespace {
+
+// A line that does not fit stops the run before any file is written.
+[[noreturn]] void CampoNaoCabe(const ECampoNaoCabe& e, const std::string& arquivo, const std::string& conta) {
+  throw Exception("Arquivo " + arquivo + ", conta contábil " + conta + ": " + e.what() +
+                  ". Nenhum arquivo foi gerado.");
+}
+
+}  // namespace
+
+void TUlmoDPGerarArquivosCtb::ProcessarSaldosImplantados(TExecucao& AExec) {
+  TClientDataSet& imp = *AExec.Implantacao;
+  if (imp.IsEmpty()) return;
+  TField& conta = imp.FieldByName("CONTACTB");
+  TField& data = imp.FieldByName("DATASALDO");
+  TField& natureza = imp.FieldByName("NATUREZASALDO");
+  TField& inicio = imp.FieldByName("DATAINICIOPLANO");
+  TField& classif = imp.FieldByName("CLASSIFCONTA");
+  TField& valor = imp.FieldByName("VALOR");
+  TClientDataSet& mov = *FCDSMovimento;
+  for (imp.First(); !imp.Eof(); imp.Next()) {
+    // The side of an opening balance must be known: both files take it from the same value.
+    int nat = natureza.AsInteger();
+    if (natureza.IsNull() || (nat != 1 && nat != -1))
+      throw Exception("O saldo implantado da conta contábil " + conta.AsString() + " em " + DateToStr(data.AsDateTime()) +
+                      " tem natureza \"" + natureza.AsString() +
+                      "\"; informe 1 (devedora) ou -1 (credora). Nenhum arquivo foi gerado.");
+    ++AExec.Contador;
+    try {
+      if (!CabeNoCampo(std::to_string(AExec.Contador), 5))
+        throw ECampoNaoCabe("Sequencial", std::to_string(AExec.Contador), 5, "não cabe no arquivo");
+      TLinhaSC linha(LayoutLancamentoContabil());
+      linha.Add(FormatDateTime("yyyymm", data.AsDateTime()))
+          .Add("999" + FmtNumero(std::to_string(AExec.Contador), 5))
+          .Add(nat == 1 ? "2" : "1")
+          .Add("1")
+          .Add(FormatDateTime("yyyy", inicio.AsDateTime()))
+          .Add(classif.AsStringView())
+          .AddData(data.AsDateTime())
+          .AddValor(valor.AsFloat())
+          .Add("");
+      AExec.Lancamentos.Add(linha.Extrair());
+    } catch (const ECampoNaoCabe& e) {
+      CampoNaoCabe(e, "LancamentoContabil", conta.AsString());
+    }
+
+    int ano = Ano(inicio.AsDateTime());
+    double compet = Competencia(data.AsDateTime());
+    double v = valor.AsFloat();
+    if (mov.FindKey({ano, conta.AsFloat(), 1, compet})) {
+      mov.Edit();
+    } else {
+      mov.Append();
+      mov.Fields(mANOCONTA).SetAsInteger(ano);
+      mov.Fields(mCONTACTB).SetAsFloat(conta.AsFloat());
+      mov.Fields(mTIPOMOVIM).SetAsInteger(1);
+      mov.Fields(mCOMPET).SetAsFloat(compet);
+      mov.Fields(mCLASSIF).SetAsString(classif.AsStringView());
+      if (nat == -1)
+        mov.Fields(mVALORDEB).SetAsFloat(0);
+      else
+        mov.Fields(mVALORCRED).SetAsFloat(0);
+    }
+    if (nat == -1)
+      mov.Fields(mVALORCRED).SetAsFloat(RoundValor(mov.Fields(mVALORCRED).AsFloat() + v, 2));
+    else
+      mov.Fields(mVALORDEB).SetAsFloat(RoundValor(mov.Fields(mVALORDEB).AsFloat() + v, 2));
+    mov.Post();
+  }
+}
+
+void TUlmoDPGerarArquivosCtb::ProcessarConta(TExecucao& AExec) {
+  TClientDataSet& contas = *AExec.Contas;
+  std::string classif = contas.Fields(cCLASSIFCONTA).AsString();
+  std::string contaCtb = contas.Fields(cCONTACTB).AsString();
+  double contaValor = contas.Fields(cCONTACTB).AsFloat();
+  TDateTime iniPlano = contas.Fields(cDATAINICIOPLANO).AsDateTime();
+  TDateTime fimPlano = contas.Fields(cDATAFIMPLANO).AsDateTime();
+  std::string classifTCE = contas.Fields(cCLASSIFCONTATCE).AsString();
+  bool aplicFinanceira = contas.Fields(cAPLICFINANCEIRA).AsString() == "1";
+  int ano = Ano(iniPlano);
+  std::string anoTexto = FormatDateTime("yyyy", iniPlano);
+
+  // The account's group nature: NATURGRUPOk, k the first digit of its classification (1 for a
+  // letter). A company without the settings, or a group without a nature, stops the run here
+  // with a message that says what to fix.
+  int k = (!classif.empty() && classif[0] >= '0' && classif[0] <= '9') ? classif[0] - '0' : 1;
+  if (!AExec.Naturezas.IsArray())
+    throw Exception("A configuração do plano de contas da empresa " + std::to_string(AExec.Empresa) +
+                    " (naturezas dos grupos NATURGRUPO1 a NATURGRUPO9) não foi encontrada. Nenhum arquivo foi gerado.");
+  if (k == 0)
+    throw Exception("A conta contábil " + contaCtb + " (" + classif +
+                    ") começa pelo dígito 0, que não tem natureza de grupo na configuração do plano de contas da empresa " +
+                    std::to_string(AExec.Empresa) + ". Nenhum arquivo foi gerado.");
+  const TVariant& natGrupo = AExec.Naturezas[static_cast<size_t>(k - 1)];
+  int64_t n64;
+  if (natGrupo.IsNull() || !TryStrToInt64(natGrupo.AsString(), n64))
+    throw Exception("A natureza do grupo " + std::to_string(k) + " (NATURGRUPO" + std::to_string(k) +
+                    ") não está informada na configuração do plano de contas da empresa " + std::to_string(AExec.Empresa) +
+                    "; ela é necessária para a conta contábil " + contaCtb + " (" + classif + "). Nenhum arquivo foi gerado.");
+  int n = static_cast<int>(n64);
+
+  TValores valores = {contaValor, AExec.Empresa, TVariant::FromDate(iniPlano), TVariant::FromDate(fimPlano),
+                      TVariant::FromDate(FCompetInicial), TVariant::FromDate(FCompetFinal)};
+  TValores todos = valores;
+  todos.insert(todos.end(), valores.begin(), valores.end());
+  if (!AExec.Lctos)
+    AExec.Lctos = ExecutarSQL(kSQLLancamentos, todos);
+  else
+    RefreshSQL(*AExec.Lctos, todos, true);
+
+  TClientDataSet& l = *AExec.Lctos;
+  AExec.Progresso->SetMaxParcial(l.RecordCount());
+  AExec.Progresso->SetTextoParcial("Apurando conta: " + contaCtb);
+  if (l.IsEmpty()) return;
+
+  TField& fData = l.FieldByName("DATALCTOCTB");
+  TField& fTipo = l.FieldByName("TIPOLCTO");
+  TField& fValor = l.FieldByName("VALORLCTOCTB");
+  TField& fOrigem = l.FieldByName("CODIGOORIGLCTOCTB");
+  TField& fDescr = l.FieldByName("DESCRHISTCTB");
+  TField& fCompl = l.FieldByName("COMPLHIST");
+  TClientDataSet& origens = *AExec.Origens;
+  TField& oTipoMovim = origens.FieldByName("CODIGOTIPOMOVIMCTB");
+  TClientDataSet& mov = *FCDSMovimento;
+  TClientDataSet& fin = *FcdsFinanceira;
+  TField& finAplicado = fin.FieldByName("VlrAplicado");
+  TField& finResgatado = fin.FieldByName("VlrResgatado");
+  TField& finRendimento = fin.FieldByName("VlrRendimento");
+
+  for (l.First(); !l.Eof(); l.Next()) {
+    TDateTime data = fData.AsDateTime();
+    int tipo = fTipo.AsInteger();
+    double v = fValor.AsFloat();
+    std::string origem(fOrigem.AsStringView());
+    std::string origemAparada = Trim(origem);
+    double compet = Competencia(data);
+
+    // Financial applications: the entry counts when its origin is one of the three chosen
+    // origins (a whole item; an empty origin never matches).
+    if (AExec.GerarAplicacao && aplicFinanceira && !origemAparada.empty()) {
+      TField* coluna = nullptr;
+      if (origemAparada == AExec.OrigAplicado) coluna = &finAplicado;
+      else if (origemAparada == AExec.OrigResgatado) coluna = &finResgatado;
+      else if (origemAparada == AExec.OrigRendimento) coluna = &finRendimento;
+      if (coluna) {
+        AExec.ChaveFin[0] = ano;
+        AExec.ChaveFin[1] = contaValor;
+        AExec.ChaveFin[2] = compet;
+        if (fin.FindKey(AExec.ChaveFin)) {
+          fin.Edit();
+        } else {
+          fin.Append();
+          fin.FieldByName("AnoConta").SetAsInteger(ano);
+          fin.FieldByName("CodContaCtb").SetAsFloat(contaValor);
+          fin.FieldByName("Competencia").SetAsFloat(compet);
+          fin.FieldByName("Classificacao").SetAsString(classifTCE);
+        }
+        double atual = coluna->AsFloat();
+        if ((tipo == 2 && n == 1) || (tipo == 1 && n == -1))
+          coluna->SetAsFloat(RoundValor(atual + v, 2));
+        else if ((tipo == 2 && n == -1) || (tipo == 1 && n == 1))
+          coluna->SetAsFloat(RoundValor(atual - v, 2));
+        fin.Post();
+      }
+    }
+
+    // The entry's court movement type comes from its origin.
+    AExec.ChaveOrigem[0] = TVariant(std::string_view(origem));
+    if (!origem.empty() && origens.FindKey(AExec.ChaveOrigem)) {
+      int m = oTipoMovim.AsInteger();
+      ++AExec.Contador;
+      try {
+        TLinhaSC linha(LayoutLancamentoContabil());
+        char compBuf[16];
+        // The history: its description, a blank and the complement, trimmed (MontarHist).
+        AExec.Historico.assign(fDescr.AsStringView());
+        std::string_view complemento = fCompl.AsStringView();
+        if (!complemento.empty()) {
+          AExec.Historico += ' ';
+          AExec.Historico.append(complemento);
+        }
+        std::string_view hist = AExec.Historico;
+        while (!hist.empty() && static_cast<unsigned char>(hist.front()) <= ' ') hist.remove_prefix(1);
+        while (!hist.empty() && static_cast<unsigned char>(hist.back()) <= ' ') hist.remove_suffix(1);
+        linha.Add(CompetenciaTexto(data, compBuf))
+            .Add(std::to_string(AExec.Contador))
+            .Add(std::to_string(tipo))
+            .Add(oTipoMovim.AsStringView())
+            .Add(anoTexto)
+            .Add(classifTCE)
+            .AddData(data)
+            .AddValor(v)
+            .Add(hist);
+        AExec.Lancamentos.Add(linha.Extrair());
+      } catch (const ECampoNaoCabe& e) {
+        CampoNaoCabe(e, "LancamentoContabil", contaCtb);
+      }
+      AExec.ChaveMov[0] = ano;
+      AExec.ChaveMov[1] = contaValor;
+      AExec.ChaveMov[2] = m;
+      AExec.ChaveMov[3] = compet;
+      if (mov.FindKey(AExec.ChaveMov)) {
+        mov.Edit();
+      } else {
+        mov.Append();
+        mov.Fields(mANOCONTA).SetAsInteger(ano);
+        mov.Fields(mCONTACTB).SetAsFloat(contaValor);
+        mov.Fields(mTIPOMOVIM).SetAsInteger(m);
+        mov.Fields(mCOMPET).SetAsFloat(compet);
+        mov.Fields(mCLASSIF).SetAsString(classifTCE);
+        if (tipo == 1)
+          mov.Fields(mVALORDEB).SetAsFloat(0);
+        else
+          mov.Fields(mVALORCRED).SetAsFloat(0);
+      }
+      if (tipo == 1)
+        mov.Fields(mVALORCRED).SetAsFloat(RoundValor(mov.Fields(mVALORCRED).AsFloat() + v, 2));
+      else
+        mov.Fields(mVALORDEB).SetAsFloat(RoundValor(mov.Fields(mVALORDEB).AsFloat() + v, 2));
+      mov.Post();
+    } else {
+      // Reported once per origin, compared as whole items without regard to case.
+      bool listada = std::any_of(AExec.OrigensNaoRelacionadas.begin(), AExec.OrigensNaoRelacionadas.end(),
+                                 [&](const std::string& o) { return SameText(o, origem); });
+      if (!listada) AExec.OrigensNaoRelacionadas.push_back(origem);
+    }
+    AExec.Progresso->IncProgressoParcial(0);
+  }
+}
+
+void TUlmoDPGerarArquivosCtb::ClientToStringList(TClientDataSet& ACDS, TStringList& AStrintList, int AFormato) {
+  for (ACDS.First(); !ACDS.Eof(); ACDS.Next()) {
+    std::string conta;
+    try {
+      if (AFormato == 1) {
+        conta = ACDS.Fields(cCONTACTB).AsString();
+        if (FGerarContaIncAlt) {
+          TField& cadastro = ACDS.Fields(cDATAHORACADAST);
+          TDateTime d = DateOf(cadastro.AsDateTime());
+          if (cadastro.IsNull() || d < DateOf(FCompetInicial) || d > DateOf(FCompetFinal)) continue;
+        }
+        TField& detalhe = ACDS.Fields(cDESCRDETALHCONTA);
+        TLinhaSC linha(LayoutContaContabil());
+        linha.Add(FormatDateTime("yyyy", ACDS.Fields(cDATAINICIOPLANO).AsDateTime()))
+            .Add(ACDS.Fields(cCLASSIFCONTATCE).AsStringView())
+            .Add(ACDS.Fields(cCODIGOTIPOCONTATCE).AsStringView())
+            .Add(ACDS.Fields(cDESCRCONTA).AsStringView())
+            .Add(detalhe.IsNull() ? ACDS.Fields(cDESCRCONTA).AsString() : detalhe.AsString())
+            .Add(ACDS.Fields(cTIPOCONTA).AsInteger() == 1 ? "N" : "S")
+            .Add(std::to_string(QtdNiveis(ACDS.Fields(cCLASSIFCONTATCE).AsStringView())))
+            .Add(ACDS.Fields(cTIPONATURSALDO).AsStringView())
+            .Add(ACDS.Fields(cCONTATCE).AsStringView())
+            .Add(ACDS.Fields(cCONTASINTETICA).AsStringView())
+            .Add(ACDS.Fields(cCODIGOBANCO).AsStringView())
+            .Add(ACDS.Fields(cNUMEROAGENCIA).AsStringView())
+            .Add(ACDS.Fields(cNUMEROCONTA).AsStringView());
+        AStrintList.Add(linha.Extrair());
+      } else if (AFormato == 2) {
+        conta = ACDS.Fields(mCONTACTB).AsString();
+        TLinhaSC linha(LayoutMovimentoContabil());
+        linha.Add(ACDS.Fields(mANOCONTA).AsStringView())
+            .Add(ACDS.Fields(mCLASSIF).AsStringView())
+            .Add(ACDS.Fields(mTIPOMOVIM).AsStringView())
+            .Add(ACDS.Fields(mCOMPET).AsStringView())
+            .AddValor(ACDS.Fields(mVALORDEB).AsFloat())
+            .AddValor(ACDS.Fields(mVALORCRED).AsFloat());
+        AStrintList.Add(linha.Extrair());
+      } else if (AFormato == 3) {
+        conta = ACDS.FieldByName("CodContaCtb").AsString();
+        TLinhaSC linha(LayoutAplicacaoFinanceira());
+        linha.Add(ACDS.FieldByName("AnoConta").AsStringView())
+            .Add(ACDS.FieldByName("Classificacao").AsStringView())
+            .Add(ACDS.FieldByName("Competencia").AsStringView())
+            .AddValor(ACDS.FieldByName("VlrAplicado").AsFloat())
+            .AddValor(ACDS.FieldByName("VlrResgatado").AsFloat())
+            .AddValor(ACDS.FieldByName("VlrRendimento").AsFloat());
+        AStrintList.Add(linha.Extrair());
+      }
+    } catch (const ECampoNaoCabe& e) {
+      static const char* nomes[] = {"", "ContaContabil", "MovimentoContabil", "AplicacaoFinanceira"};
+      CampoNaoCabe(e, nomes[AFormato >= 1 && AFormato <= 3 ? AFormato : 0], conta);
+    }
+  }
+}
+
+void TUlmoDPGerarArquivosCtb::GravarArquivos(TExecucao& AExec) {
+  // Every list is built before anything is written, so a value that does not fit stops the
+  // run with no file touched; the four files then replace the old ones together.
+  AExec.Lancamentos.Sort();
+  FCDSMovimento->SetIndexFieldNames("ANOCONTA;CONTACTB;TIPOMOVIM;COMPET");
+  ClientToStringList(*FCDSMovimento, AExec.Movimentos, 2);
+  for (FcdsFinanceira->First(); !FcdsFinanceira->Eof(); FcdsFinanceira->Next()) {
+    TField& a = FcdsFinanceira->FieldByName("VlrAplicado");
+    TField& r = FcdsFinanceira->FieldByName("VlrResgatado");
+    TField& n = FcdsFinanceira->FieldByName("VlrRendimento");
+    if (a.AsFloat() < 0 || r.AsFloat() < 0 || n.AsFloat() < 0) {
+      FcdsFinanceira->Edit();
+      if (a.AsFloat() < 0) a.SetAsFloat(a.AsFloat() * -1);
+      if (r.AsFloat() < 0) r.SetAsFloat(r.AsFloat() * -1);
+      if (n.AsFloat() < 0) n.SetAsFloat(n.AsFloat() * -1);
+      FcdsFinanceira->Post();
+    }
+  }
+  FcdsFinanceira->SetIndexFieldNames("ANOCONTA;CODCONTACTB;COMPETENCIA");
+  ClientToStringList(*FcdsFinanceira, AExec.Aplicacoes, 3);
+  AExec.Contas->SetIndexFieldNames("CLASSIFCONTA;CONTACTB");
+  ClientToStringList(*AExec.Contas, AExec.ContasTxt, 1);
+
+  std::string pastaTexto = Param("pDiretorio").AsString();
+  std::filesystem::path pasta = CaminhoDeTexto(ExcludeTrailingPathDelimiter(Trim(pastaTexto)));
+  struct TArquivo {
+    const char* Nome;
+    const TStringList* Linhas;
+    const char* Mensagem;
+  };
+  const TArquivo arquivos[] = {
+      {"LancamentoContabil", &AExec.Lancamentos, "Arquivo de lançamentos contábeis gerado em "},
+      {"MovimentoContabil", &AExec.Movimentos, "Arquivo de movimento contábil gerado em "},
+      {"AplicacaoFinanceira", &AExec.Aplicacoes, "Arquivo de aplicação financeira gerado em "},
+      {"ContaContabil", &AExec.ContasTxt, "Arquivo de contas contábeis gerado em "},
+  };
+  std::vector<std::unique_ptr<TAtomicFile>> saidas;
+  for (const auto& a : arquivos) {
+    auto saida = std::make_unique<TAtomicFile>(CombinarCaminho(pasta, std::string(a.Nome) + ".txt"));
+    std::string bloco;
+    std::string contexto = std::string("arquivo ") + a.Nome;
+    for (const auto& linha : *a.Linhas) {
+      AppendWindows1252(bloco, linha, contexto);
+      bloco += "\r\n";
+      if (bloco.size() > (1 << 20)) {
+        saida->Write(bloco);
+        bloco.clear();
+      }
+    }
+    saida->Write(bloco);
+    saidas.push_back(std::move(saida));
+  }
+  for (size_t i = 0; i < saidas.size(); ++i) {
+    saidas[i]->Commit();
+    MsgTree(tmConfirmacao, arquivos[i].Mensagem + pastaTexto);
+  }
+}
+
+int TUlmoDPGerarArquivosCtb::GetSeqCompet(int ACompet) {
+  if (FcdsSeq->IndexFieldNames() != "CHAVE") FcdsSeq->SetIndexFieldNames("CHAVE");
+  if (FcdsSeq->FindKey({ACompet})) return FcdsSeq->FieldByName("SEQ").AsInteger();
+  FcdsSeq->Append();
+  FcdsSeq->FieldByName("CHAVE").SetAsInteger(ACompet);
+  FcdsSeq->FieldByName("SEQ").SetAsInteger(0);
+  FcdsSeq->Post();
+  return 0;
+}
+
+void TUlmoDPGerarArquivosCtb::SetSeqCompet(int ACompet, int ASeq) {
+  if (FcdsSeq->IndexFieldNames() != "CHAVE") FcdsSeq->SetIndexFieldNames("CHAVE");
+  if (!FcdsSeq->FindKey({ACompet})) return;
+  FcdsSeq->Edit();
+  FcdsSeq->FieldByName("SEQ").SetAsInteger(ASeq);
+  FcdsSeq->Post();
+}
+
+static nFramework::TnRegistroUnidade gRegistro{nClasse<TUlmoDPGerarArquivosCtb>(),
+                                               nClasse<TUlmoDPGerarArquivosCtbAreaTrabalho>()};
+
+}  // namespace nUlmoSC

@@ -1,0 +1,67 @@
+// TUlmoDPGerarArquivosCtb: exports one company's accounting for a period as the four TCE-SC
+// fixed-width files (LancamentoContabil, MovimentoContabil, AplicacaoFinanceira, ContaContabil)
+// into a folder the user names. The work-area variant is the same process without selection keys.
+#pragma once
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ClientDataSet_U.h"
+#include "Classes_U.h"
+#include "PowerParam_U.h"
+
+namespace nUlmoSC {
+
+class TUlmoDPGerarArquivosCtb : public nFramework::TnDMPowerParam {
+  N_CLASSE(TUlmoDPGerarArquivosCtb)
+ public:
+  TUlmoDPGerarArquivosCtb();
+
+  void GerarPrincAction(nFramework::TnActionList& AActionList, nFramework::TNotifyEvent AOnExecute,
+                        const nFramework::TnPerModulos& AModulos) override;
+  std::string PegarVerificaSelecao() const override { return "CodigoSistemaTCE"; }
+  void DataModuleCreate() override;
+  // The dates, the company and the court system of the run (Executar checks them again).
+  void ValidarDado() override;
+  // REQUIRES: the parameters are set; a connection is open.
+  void Executar() override;
+
+  // The company's mapped accounts valid in the period, one row per mapping row. Caller owns it.
+  std::unique_ptr<nFramework::TClientDataSet> CriarListaContas(int ACodigoEmpresa);
+  // The origins of FCodigoSistema with their court movement types. Caller owns it.
+  std::unique_ptr<nFramework::TClientDataSet> CriarListaOrigens();
+  // Appends one line per row of ACDS in its current order: 1 ContaContabil (the account list),
+  // 2 MovimentoContabil (CDSMovimento), 3 AplicacaoFinanceira (cdsFinanceira).
+  void ClientToStringList(nFramework::TClientDataSet& ACDS, nFramework::TStringList& AStrintList, int AFormato);
+  int GetSeqCompet(int ACompet);
+  void SetSeqCompet(int ACompet, int ASeq);
+
+  nFramework::TClientDataSet& CDSMovimento() { return *FCDSMovimento; }
+  nFramework::TClientDataSet& cdsFinanceira() { return *FcdsFinanceira; }
+  nFramework::TClientDataSet& cdsSeq() { return *FcdsSeq; }
+
+ protected:
+  int FCodigoSistema = 0;
+  nFramework::TDateTime FCompetInicial = 0;
+  nFramework::TDateTime FCompetFinal = 0;
+  bool FGerarContaIncAlt = false;
+
+ private:
+  struct TExecucao;
+  void ValidarParametros(int& AEmpresa);
+  void ProcessarSaldosImplantados(TExecucao& AExec);
+  void ProcessarConta(TExecucao& AExec);
+  void GravarArquivos(TExecucao& AExec);
+
+  nFramework::TClientDataSet* FCDSMovimento = nullptr;
+  nFramework::TClientDataSet* FcdsFinanceira = nullptr;
+  nFramework::TClientDataSet* FcdsSeq = nullptr;
+};
+
+class TUlmoDPGerarArquivosCtbAreaTrabalho : public TUlmoDPGerarArquivosCtb {
+  N_CLASSE(TUlmoDPGerarArquivosCtbAreaTrabalho)
+ public:
+  std::string PegarVerificaSelecao() const override { return ""; }
+};
+
+}  // namespace nUlmoSC

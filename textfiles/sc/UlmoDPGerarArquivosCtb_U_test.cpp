@@ -1,0 +1,325 @@
+#include "UlmoDPGerarArquivosCtb_U.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "ClassRegistry_U.h"
+#include "Contexto_U.h"
+#include "Encoding_U.h"
+#include "LayoutsSC_U.h"
+#include "SQL_U.h"
+#include "Schema_U.h"
+#include "TextUtils_U.h"
+
+using namespace nFramework;
+using namespace nUlmoSC;
+namespace fs = std::filesystem;
+
+namespace {
+
+// A small SC company: three mapped accounts, two opening balances, three entries.
+const char* const kDados = R"SQL(
+insert into EMPRESA values (1, 'Prefeitura de Teste');
+insert into ESTAB (CODIGOEMPRESA, CODIGOESTAB, NOMEESTAB) values (1, 1, 'Sede');
+insert into CFGPLANOESPEC (CODIGOEMPRESA, NATURGRUPO1, NATURGRUPO2, NATURGRUPO3, NATURGRUPO4)
+  values (1, 1, -1, 1, -1);
+insert into PLANOESPEC (CODIGOEMPRESA, CONTACTB, CLASSIFCONTA, DESCRCONTA, TIPOCONTA, DATAHORACADAST) values
+  (1, 10, '1', 'ATIVO', 1, '2023-01-01 08:00:00.000'),
+  (1, 11, '1.1', 'CIRCULANTE', 1, '2023-01-01 08:00:00.000'),
+  (1, 12, '1.1.1', 'CAIXA', 2, '2024-12-31 23:59:00.000'),
+  (1, 13, '1.1.2', 'BANCO AÇÃO', 2, null),
+  (1, 20, '2', 'PASSIVO', 1, '2023-01-01 08:00:00.000'),
+  (1, 21, '2.1', 'FORNECEDORES', 2, '2023-06-01 08:00:00.000');
+insert into HISTORICOCTB values (1, 'PAGAMENTO');
+insert into ORIGLCTOCTB values ('AP', 'Aplicação'), ('RE', 'Resgate'), ('1', 'Um'), ('10', 'Dez');
+insert into TCESISTEMA values (1, 'e-Sfinge SC', 'SC', '9.9.9');
+insert into TCEPLANO (CODIGOSISTEMATCE, CONTATCE, TIPOCONTA, CLASSIFCONTA, DESCRCONTA) values
+  (1, 111, 2, '1.1.1', 'Caixa e equivalentes'), (1, 112, 2, '1.1.2', 'Bancos conta movimento'),
+  (1, 211, 2, '2.1.1', 'Fornecedores a pagar');
+insert into TCETIPOCONTACTB values (1, 1, 'Normal', '0');
+insert into TCETIPOMOVIMCTB values (1, 1, 'Saldo inicial'), (1, 2, 'Movimento');
+insert into TCEORIGEMLCTOCTB values (1, 'AP', 2), (1, '10', 2);
+insert into TCESISTEMAEMPRESA values (1, 1);
+insert into TCEPLANOPLESPEC (CODIGOEMPRESA, CONTACTB, DATAINICIOPLANO, DATAFIMPLANO, DESCRDETALHCONTA, CODIGOSISTEMATCE,
+  CONTATCE, TIPONATURSALDO, APLICFINANCEIRA, TIPOSUPERAVITFINANC, CODIGOTIPOCONTATCE) values
+  (1, 12, '2024-01-01', '2024-12-31', null, 1, 111, 1, '0', 'N', 1),
+  (1, 13, '2024-01-01', '2024-12-31', 'Conta de aplicação', 1, 112, 1, '1', 'N', 1),
+  (1, 21, '2024-01-01', '2024-12-31', null, 1, 211, 2, '0', 'N', 1);
+insert into IMPLSALDOCTB values (1, 1, 12, '2024-01-01', 500, 1), (1, 1, 21, '2024-01-01', 500, -1);
+insert into LCTOCTB (CODIGOEMPRESA, CHAVELCTOCTB, DATALCTOCTB, CONTACTBDEB, CONTACTBCRED, VALORLCTOCTB, CODIGOHISTCTB,
+  COMPLHIST, CODIGOORIGLCTOCTB) values
+  (1, 1, '2024-03-10', 12, 21, 100, 1, 'NF 1', 'AP'),
+  (1, 2, '2024-03-15', 21, 13, 30, 1, 'NF 2', 'AP'),
+  (1, 3, '2024-04-01', 13, 12, 50, 1, 'Transferência', '1');
+)SQL";
+
+class GerarArquivosSCTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    FPasta = fs::temp_directory_path() / ("ulmo_sc_" + std::to_string(::getpid()) + "_" +
+                                          ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(FPasta);
+    FConexao = TnDMConexao::AbrirSQLite(":memory:");
+    SetConexao(FConexao.get());
+    AtualizarEsquema(*FConexao);
+    FConexao->Driver().ExecuteScript(kDados);
+    TnSelecao::Params().Limpar();
+    FProcesso = nCriarObjeto<TUlmoDPGerarArquivosCtb>();
+    Set("pCompetInicial", "01/01/2024");
+    Set("pCompetFinal", "31/12/2024");
+    Set("pCodigoEmpresa", "1");
+    Set("pIncluirImplSaldo", "1");
+    Set("pDiretorio", (FPasta / "saida").string() + "/");
+  }
+  void TearDown() override {
+    FProcesso.reset();
+    SetConexao(nullptr);
+    fs::remove_all(FPasta);
+  }
+  void Set(const char* alias, const std::string& v) { FProcesso->Param(alias).SetValue(v); }
+  void Sql(const std::string& s) { FConexao->Driver().ExecuteScript(s); }
+  fs::path Arquivo(const char* nome) { return FPasta / "saida" / (std::string(nome) + ".txt"); }
+  std::vector<std::string> Linhas(const char* nome) {
+    std::ifstream in(Arquivo(nome), std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    std::string bytes = ss.str();
+    std::vector<std::string> r;
+    size_t pos = 0;
+    while (pos < bytes.size()) {
+      size_t e = bytes.find("\r\n", pos);
+      EXPECT_NE(e, std::string::npos) << "line without CRLF in " << nome;
+      if (e == std::string::npos) break;
+      r.push_back(bytes.substr(pos, e - pos));
+      pos = e + 2;
+    }
+    return r;
+  }
+  std::vector<std::string> Mensagens(int tipo) {
+    std::vector<std::string> r;
+    for (const auto& n : FProcesso->GetMsgTreeLista()->Raizes())
+      if (n->Tipo == tipo) r.push_back(n->Texto);
+    return r;
+  }
+  bool AlgumArquivo() { return fs::exists(FPasta / "saida") && !fs::is_empty(FPasta / "saida"); }
+
+  fs::path FPasta;
+  std::unique_ptr<TnDMConexao> FConexao;
+  std::unique_ptr<TUlmoDPGerarArquivosCtb> FProcesso;
+};
+
+}  // namespace
+
+TEST_F(GerarArquivosSCTest, WritesTheFourFilesWithTheirWidthsInWindows1252) {
+  FProcesso->Executar();
+  EXPECT_EQ(Mensagens(tmConfirmacao).size(), 4u);
+  struct {
+    const char* Nome;
+    size_t Largura;
+  } arquivos[] = {{"LancamentoContabil", 256}, {"MovimentoContabil", 94}, {"AplicacaoFinanceira", 108}, {"ContaContabil", 490}};
+  for (const auto& a : arquivos) {
+    auto linhas = Linhas(a.Nome);
+    for (const auto& l : linhas) EXPECT_EQ(l.size(), a.Largura) << a.Nome << ": " << l;
+  }
+  // "BANCO AÇÃO" is not written (the court description is), but the detail "Conta de aplicação" is: one byte for "ç".
+  auto contas = Linhas("ContaContabil");
+  ASSERT_EQ(contas.size(), 3u);
+  EXPECT_NE(contas[1].find(Utf8ToWindows1252("Conta de aplicação", "")), std::string::npos);
+}
+
+TEST_F(GerarArquivosSCTest, OneCounterNumbersOpeningBalancesThenEntries) {
+  FProcesso->Executar();
+  auto l = Linhas("LancamentoContabil");
+  ASSERT_EQ(l.size(), 6u);  // two opening balances, four entry sides of known origin
+  // Sorted by the whole text: the January opening lines come first.
+  EXPECT_EQ(l[0].substr(0, 24), FmtTexto("202401", 16) + "99900001");
+  EXPECT_EQ(l[1].substr(0, 24), FmtTexto("202401", 16) + "99900002");
+  std::vector<std::string> seq;
+  for (size_t i = 2; i < l.size(); ++i) seq.push_back(l[i].substr(16, 8));
+  std::sort(seq.begin(), seq.end());
+  EXPECT_EQ(seq, (std::vector<std::string>{"00000003", "00000004", "00000005", "00000006"}));
+  // Opening balance of account 12 (debit): side "2", movement "1", its court classification, 500.00, empty history.
+  EXPECT_EQ(l[0].substr(24, 2), "02");
+  EXPECT_EQ(l[0].substr(26, 2), "01");
+  EXPECT_EQ(l[0].substr(28, 4), "2024");
+  EXPECT_EQ(l[0].substr(32, 50), FmtTexto("1.1.1", 50));
+  EXPECT_EQ(l[0].substr(82, 8), "20240101");
+  EXPECT_EQ(l[0].substr(90, 16), "0000000000500.00");
+  EXPECT_EQ(l[0].substr(106), std::string(150, ' '));
+  EXPECT_EQ(l[1].substr(24, 2), "01");  // the credit opening of account 21
+}
+
+TEST_F(GerarArquivosSCTest, MovementsAggregateByAccountTypeAndMonth) {
+  FProcesso->Executar();
+  auto m = Linhas("MovimentoContabil");
+  // 12: opening (Jan) and March debit; 13: March credit; 21: opening (Jan) and March debit+credit.
+  std::vector<std::string> esperado = {
+      "2024" + FmtTexto("1.1.1", 50) + "01202401" + "0000000000500.00" + "0000000000000.00",
+      "2024" + FmtTexto("1.1.1", 50) + "02202403" + "0000000000100.00" + "0000000000000.00",
+      "2024" + FmtTexto("1.1.2", 50) + "02202403" + "0000000000000.00" + "0000000000030.00",
+      "2024" + FmtTexto("2.1.1", 50) + "01202401" + "0000000000000.00" + "0000000000500.00",
+      "2024" + FmtTexto("2.1.1", 50) + "02202403" + "0000000000030.00" + "0000000000100.00",
+  };
+  EXPECT_EQ(m, esperado);
+}
+
+TEST_F(GerarArquivosSCTest, OriginsMatchAsWholeItemsAndUnrelatedOnesAreReportedOnce) {
+  Set("pGeraAplicFinanceira", "1");
+  Set("pOriLctoAplicado", "AP");
+  Set("pOriLctoResgatado", "RE");
+  Set("pOriLctoRendimento", "10");
+  FProcesso->Executar();
+  // Origin "1" is related to nothing ("10" is): reported once although two entry sides carry it.
+  auto erros = Mensagens(tmErro);
+  ASSERT_EQ(erros.size(), 1u);
+  EXPECT_EQ(erros[0], "Origens contábeis encontradas em lançamentos e não relacionadas com tipo de movimento TCE: 1");
+  EXPECT_EQ(Mensagens(tmAviso), (std::vector<std::string>{
+                                    "Os lançamentos que possuem as origens citadas acima não foram gerados/apurados!"}));
+  // Only account 13 takes part; the March credit of origin AP with nature 1 is -30, written as 30.00.
+  // The April entry of origin "1" is no part of "10": no April row.
+  auto a = Linhas("AplicacaoFinanceira");
+  ASSERT_EQ(a.size(), 1u);
+  EXPECT_EQ(a[0], "2024" + FmtTexto("1.1.2", 50) + "202403" + "0000000000030.00" + "0000000000000.00" + "0000000000000.00");
+}
+
+TEST_F(GerarArquivosSCTest, AccountFileFollowsTheCompanyClassificationAndFindsTheSyntheticParent) {
+  Sql("update TCEPLANOPLESPEC set CODIGOBANCO = null");
+  FProcesso->Executar();
+  auto c = Linhas("ContaContabil");
+  ASSERT_EQ(c.size(), 3u);
+  EXPECT_EQ(c[0].substr(4, 50), FmtTexto("1.1.1", 50));
+  EXPECT_EQ(c[2].substr(4, 50), FmtTexto("2.1.1", 50));
+  // Field 5 repeats the court description when the mapping has none; field 6 "S" for an analytic account.
+  EXPECT_EQ(c[0].substr(156, 255), FmtTexto("Caixa e equivalentes", 255));
+  EXPECT_EQ(c[0].substr(411, 1), "S");
+  EXPECT_EQ(c[0].substr(412, 2), "03");              // levels of 1.1.1
+  EXPECT_EQ(c[0].substr(420, 50), FmtTexto("1.1", 50));  // synthetic parent in the company chart
+  EXPECT_EQ(c[2].substr(420, 50), FmtTexto("2", 50));
+
+  // Only accounts registered within the period; one registered on its last day counts.
+  Set("pGerarContaIncAlt", "1");
+  FProcesso->GetMsgTreeLista()->Clear();
+  FProcesso->Executar();
+  c = Linhas("ContaContabil");
+  ASSERT_EQ(c.size(), 1u);
+  EXPECT_EQ(c[0].substr(4, 5), "1.1.1");
+}
+
+TEST_F(GerarArquivosSCTest, AnEntryWithoutHistoryRowIsWrittenWithAnEmptyHistory) {
+  Sql("PRAGMA foreign_keys = OFF; update LCTOCTB set CODIGOHISTCTB = 99, COMPLHIST = null where CHAVELCTOCTB = 1;"
+      "PRAGMA foreign_keys = ON;");
+  FProcesso->Executar();
+  auto l = Linhas("LancamentoContabil");
+  ASSERT_EQ(l.size(), 6u);
+  int vazios = 0;
+  for (const auto& x : l)
+    if (x.substr(106) == std::string(150, ' ')) ++vazios;
+  EXPECT_EQ(vazios, 4);  // two openings and both sides of entry 1
+}
+
+TEST_F(GerarArquivosSCTest, ParameterAndSetupErrorsWriteNoFile) {
+  Set("pCompetInicial", "");
+  try {
+    FProcesso->Executar();
+    FAIL();
+  } catch (const EnParam& e) {
+    EXPECT_EQ(e.Alias(), "pCompetInicial");
+    EXPECT_STREQ(e.what(), "Data inicial inválida!");
+  }
+  Set("pCompetInicial", "01/01/2024");
+  Set("pCodigoEmpresa", "x");
+  EXPECT_THROW(FProcesso->Executar(), EnParam);
+  Set("pCodigoEmpresa", "1");
+  EXPECT_FALSE(AlgumArquivo());
+
+  // No mapping valid in the period: only the warning.
+  Set("pCompetInicial", "01/01/2020");
+  Set("pCompetFinal", "31/12/2020");
+  FProcesso->Executar();
+  EXPECT_EQ(Mensagens(tmAviso),
+            (std::vector<std::string>{"Nenhuma conta contábil relacionada foi encontrada no período selecionado!"}));
+  EXPECT_FALSE(AlgumArquivo());
+
+  // No origin related to the court system.
+  FProcesso->GetMsgTreeLista()->Clear();
+  Set("pCompetInicial", "01/01/2024");
+  Set("pCompetFinal", "31/12/2024");
+  Sql("delete from TCEORIGEMLCTOCTB");
+  FProcesso->Executar();
+  EXPECT_EQ(Mensagens(tmErro), (std::vector<std::string>{"Nenhuma origem contábil foi relacionada!"}));
+  EXPECT_EQ(Mensagens(tmParada), (std::vector<std::string>{"Processo cancelado!"}));
+  EXPECT_FALSE(AlgumArquivo());
+}
+
+TEST_F(GerarArquivosSCTest, AValueThatDoesNotFitStopsTheRunNamingTheAccountAndLeavesTheOldFiles) {
+  FProcesso->Executar();
+  auto antes = Linhas("LancamentoContabil");
+  Sql("insert into TCEPLANO (CODIGOSISTEMATCE, CONTATCE, TIPOCONTA, CLASSIFCONTA, DESCRCONTA) values "
+      "(1, 12345, 2, '2.1.2', 'Conta longa');"
+      "update TCEPLANOPLESPEC set CONTATCE = 12345 where CONTACTB = 21;");
+  try {
+    FProcesso->Executar();
+    FAIL();
+  } catch (const Exception& e) {
+    std::string m = e.what();
+    EXPECT_NE(m.find("ContaContabil"), std::string::npos) << m;
+    EXPECT_NE(m.find("conta contábil 21"), std::string::npos) << m;
+    EXPECT_NE(m.find("\"12345\""), std::string::npos) << m;
+  }
+  EXPECT_EQ(Linhas("LancamentoContabil"), antes);
+  for (const auto& e : fs::directory_iterator(FPasta / "saida")) EXPECT_EQ(e.path().extension(), ".txt") << e.path();
+}
+
+TEST_F(GerarArquivosSCTest, AGroupWithoutNatureStopsWithAMessageNamingTheAccount) {
+  Sql("update CFGPLANOESPEC set NATURGRUPO2 = null");
+  try {
+    FProcesso->Executar();
+    FAIL();
+  } catch (const Exception& e) {
+    std::string m = e.what();
+    EXPECT_NE(m.find("NATURGRUPO2"), std::string::npos) << m;
+    EXPECT_NE(m.find("conta contábil 21"), std::string::npos) << m;
+  }
+  EXPECT_FALSE(AlgumArquivo());
+  Sql("delete from CFGPLANOESPEC");
+  EXPECT_THROW(FProcesso->Executar(), Exception);
+}
+
+TEST_F(GerarArquivosSCTest, AnOpeningBalanceOfUnknownSideIsRefused) {
+  Sql("PRAGMA ignore_check_constraints = ON; update IMPLSALDOCTB set NATUREZASALDO = 0 where CONTACTB = 21;"
+      "PRAGMA ignore_check_constraints = OFF;");
+  try {
+    FProcesso->Executar();
+    FAIL();
+  } catch (const Exception& e) {
+    EXPECT_NE(std::string(e.what()).find("conta contábil 21"), std::string::npos) << e.what();
+  }
+  EXPECT_FALSE(AlgumArquivo());
+}
+
+TEST(SeqCompet, StoresOnGetAndChangesOnlyStoredCompetences) {
+  auto p = nCriarObjeto<TUlmoDPGerarArquivosCtb>();
+  EXPECT_EQ(p->GetSeqCompet(202401), 0);
+  p->SetSeqCompet(202401, 7);
+  EXPECT_EQ(p->GetSeqCompet(202401), 7);
+  p->SetSeqCompet(202402, 3);
+  EXPECT_EQ(p->cdsSeq().RecordCount(), 1);
+}
+
+TEST(LayoutsSC, WidthsAddUpToTheLineLengths) {
+  EXPECT_EQ(LarguraLinha(LayoutLancamentoContabil()), 256);
+  EXPECT_EQ(LarguraLinha(LayoutMovimentoContabil()), 94);
+  EXPECT_EQ(LarguraLinha(LayoutAplicacaoFinanceira()), 108);
+  EXPECT_EQ(LarguraLinha(LayoutContaContabil()), 490);
+  TLinhaSC l(LayoutMovimentoContabil());
+  l.Add("2024").Add("1.1").Add("2").Add("202401").AddValor(1234.5).AddValor(0);
+  EXPECT_EQ(l.Texto(), "2024" + FmtTexto("1.1", 50) + "02202401" + "0000000001234.50" + "0000000000000.00");
+  TLinhaSC neg(LayoutMovimentoContabil());
+  neg.Add("2024").Add("1.1").Add("2").Add("202401");
+  EXPECT_THROW(neg.AddValor(-1), ECampoNaoCabe);
+  TLinhaSC big(LayoutMovimentoContabil());
+  EXPECT_THROW(big.Add("20245"), ECampoNaoCabe);
+}
