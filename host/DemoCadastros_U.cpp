@@ -144,7 +144,7 @@ void GravarPlanoTCE(int sistema) {
       superavit = grupo >= '7' ? "O" : (financeiro ? "F" : "P");
       controle = "O";
     }
-    plano.Linha({sistema, std::stoll(LimparStrToInteger(c.Classif, "0")), c.Analitica ? 2 : 1,
+    plano.Linha({sistema, static_cast<long long>(ContaTCEDemo(c.Classif)), c.Analitica ? 2 : 1,
                  ClassifDoSistema(sistema, c.Classif), c.Descr, natureza, superavit, controle});
   }
 }

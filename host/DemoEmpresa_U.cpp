@@ -147,7 +147,7 @@ void GravarMapeamento(const TEmpresaDemo& e, const TPlanoEmpresa& plano) {
     }
     mapa.Linha({e.Codigo, static_cast<long long>(plano.at(c.Classif)), TVariant::FromDate(EncodeDate(kAnoDemo, 1, 1)),
                 TVariant::FromDate(EncodeDate(kAnoDemo, 12, 31)), detalhe, e.Sistema,
-                std::stoll(LimparStrToInteger(tce, "0")), natureza == 1 ? 1 : 2, aplic, std::string(1, superavit), tipo,
+                static_cast<long long>(ContaTCEDemo(tce)), natureza == 1 ? 1 : 2, aplic, std::string(1, superavit), tipo,
                 banco, agencia, conta, identif});
   }
 }

@@ -106,7 +106,7 @@ class TEmpresaGrande {
 
     std::map<char, std::vector<int64_t>> contasTCE;  // analytic court accounts by group
     for (const auto& t : PlanoTCEDemo())
-      if (t.Analitica) contasTCE[t.Classif[0]].push_back(std::stoll(LimparStrToInteger(t.Classif, "0")));
+      if (t.Analitica) contasTCE[t.Classif[0]].push_back(ContaTCEDemo(t.Classif));
 
     FPlano = MontarPlano(P.Contas);
     TInsercao conta("PLANOESPEC", "CODIGOEMPRESA, CONTACTB, CLASSIFCONTA, DESCRCONTA, TIPOCONTA, NATURSALDO");

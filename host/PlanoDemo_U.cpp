@@ -455,6 +455,17 @@ std::string ClassifSemNiveisZero(const std::string& classif) {
 
 const std::vector<TContaDemo>& PlanoContasDemo() { return kPlano; }
 
+int64_t ContaTCEDemo(const std::string& classif) {
+  static const std::map<std::string, int64_t> codigos = [] {
+    std::map<std::string, int64_t> r;
+    for (const auto& c : PlanoTCEDemo()) r.emplace(c.Classif, static_cast<int64_t>(r.size()) + 1);
+    return r;
+  }();
+  auto it = codigos.find(classif);
+  if (it == codigos.end()) throw EInternalError("conta " + classif + " fora do plano TCE de demonstração");
+  return it->second;
+}
+
 const std::vector<TContaTCEDemo>& PlanoTCEDemo() {
   static const std::vector<TContaTCEDemo> plano = MontarPlanoTCE();
   return plano;

@@ -3,6 +3,7 @@
 // sector chart, seven levels written to the mask "9.9.9.9.9.99.99"), with the court account of
 // every analytic company account.
 #pragma once
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,9 @@ const std::vector<TContaDemo>& PlanoContasDemo();
 // The court chart in classification order, every ancestor of an account present; an account is
 // analytic when nothing lies below it.
 const std::vector<TContaTCEDemo>& PlanoTCEDemo();
+// The code of a court account (CONTATCE): its position in the court chart, from 1, as short
+// as the court files' four-digit field asks.
+int64_t ContaTCEDemo(const std::string& classif);
 // The court parent, written to the full mask: "1.1.1.1.1.01.00" gives "1.1.1.1.1.00.00"; the
 // first level has none ("").
 std::string ClassifPaiTCE(const std::string& classif);

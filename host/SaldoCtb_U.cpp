@@ -72,7 +72,7 @@ class TCalculo {
  public:
   explicit TCalculo(const TParamSaldoCtb& p) : P(p) {}
 
-  std::unique_ptr<TClientDataSet> Executar() {
+  void Executar(TClientDataSet& destino) {
     ChecarEmpresa();
     CarregarPeriodos();
     CarregarPlano();
@@ -81,7 +81,7 @@ class TCalculo {
     CarregarMovimento();
     if (P.TotalizarSintetica) TotalizarSinteticas();
     if (P.ListarContasMovimentoZero) CompletarContasSemSaldo();
-    return MontarResultado();
+    MontarResultado(destino);
   }
 
  private:
@@ -314,25 +314,41 @@ class TCalculo {
       for (int e : estabs) Slot(static_cast<int>(i), e);
   }
 
-  std::unique_ptr<TClientDataSet> MontarResultado() {
-    auto ds = std::make_unique<TClientDataSet>();
-    ds->AddFieldDef("CONTACTB", TFieldType::ftLargeint);
-    ds->AddFieldDef("CLASSIFCONTA", TFieldType::ftString, 30);
-    ds->AddFieldDef("TIPOCONTA", TFieldType::ftSmallint);
-    ds->AddFieldDef("DESCRCONTA", TFieldType::ftString, 100);
-    ds->AddFieldDef("CODIGOESTAB", TFieldType::ftInteger);
-    ds->AddFieldDef("DATASALDO", TFieldType::ftDate);
-    for (const char* nome : {"SALDOANTERIOR", "DEBITO", "CREDITO", "MOVIMENTO", "SALDOATUAL", "SEMSALDOMOV", "SINTFILIAL"})
-      ds->AddFieldDef(nome, TFieldType::ftCurrency);
-    ds->AddFieldDef("TIPOCONTACALC", TFieldType::ftInteger);
-    ds->CreateDataSet();
+  // The rows go into the caller's dataset; one that already has the columns keeps its fields
+  // (and so the maps bound to them) and only loses its rows.
+  void MontarResultado(TClientDataSet& ds) {
+    static const std::vector<TFieldDef> campos = {
+        {"CONTACTB", TFieldType::ftLargeint},    {"CLASSIFCONTA", TFieldType::ftString, 30},
+        {"TIPOCONTA", TFieldType::ftSmallint},   {"DESCRCONTA", TFieldType::ftString, 100},
+        {"CODIGOESTAB", TFieldType::ftInteger},  {"DATASALDO", TFieldType::ftDate},
+        {"SALDOANTERIOR", TFieldType::ftCurrency}, {"DEBITO", TFieldType::ftCurrency},
+        {"CREDITO", TFieldType::ftCurrency},     {"MOVIMENTO", TFieldType::ftCurrency},
+        {"SALDOATUAL", TFieldType::ftCurrency},  {"SEMSALDOMOV", TFieldType::ftCurrency},
+        {"SINTFILIAL", TFieldType::ftCurrency},  {"TIPOCONTACALC", TFieldType::ftInteger},
+    };
+    // Every nature is checked before the dataset is touched: a refusal leaves it as it was.
+    std::vector<int> naturezas(FContas.size(), 0);
+    for (size_t i = 0; i < FContas.size(); ++i)
+      if (!FSlotsConta[i].empty()) naturezas[i] = Natureza(FContas[i]);
+
+    bool pronto = ds.Active() && ds.FieldCount() == static_cast<int>(campos.size());
+    for (size_t i = 0; pronto && i < campos.size(); ++i)
+      pronto = SameText(ds.Fields(static_cast<int>(i)).FieldName(), campos[i].Name) &&
+               ds.Fields(static_cast<int>(i)).DataType() == campos[i].DataType;
+    if (pronto) {
+      ds.EmptyDataSet();
+    } else {
+      ds.Close();
+      ds.FieldDefs() = campos;
+      ds.CreateDataSet();
+    }
 
     for (size_t i = 0; i < FContas.size(); ++i) {
       std::vector<size_t>& slots = FSlotsConta[i];
       if (slots.empty()) continue;
       std::sort(slots.begin(), slots.end(), [this](size_t a, size_t b) { return FSlots[a].Estab < FSlots[b].Estab; });
       const TConta& conta = FContas[i];
-      int natureza = Natureza(conta);
+      int natureza = naturezas[i];
       for (size_t k : slots) {
         const TAcumulado& a = FSlots[k];
         Currency saldo = a.Abertura;  // debits minus credits so far
@@ -342,27 +358,26 @@ class TCalculo {
           saldo += mov.Debito - mov.Credito;
           bool vazia = anterior == Currency() && mov.Debito == Currency() && mov.Credito == Currency();
           if (vazia && saldo == Currency() && !P.ListarContasMovimentoZero) continue;
-          ds->Append();
-          ds->Fields(0).SetAsInteger(conta.Codigo);
-          ds->Fields(1).SetAsString(conta.Classif);
-          ds->Fields(2).SetAsInteger(conta.Tipo);
-          ds->Fields(3).SetAsString(conta.Descr);
-          ds->Fields(4).SetAsInteger(a.Estab);
-          ds->Fields(5).SetAsDateTime(FDataSaldo[m]);
-          ds->Fields(6).SetAsCurrency(anterior * natureza);
-          ds->Fields(7).SetAsCurrency(mov.Debito);
-          ds->Fields(8).SetAsCurrency(mov.Credito);
-          ds->Fields(9).SetAsCurrency((mov.Debito - mov.Credito) * natureza);
-          ds->Fields(10).SetAsCurrency(saldo * natureza);
-          ds->Fields(11).SetAsCurrency(Currency::FromInt(vazia ? 1 : 0));
-          ds->Fields(12).SetAsCurrency(Currency());
-          ds->Fields(13).SetAsInteger(natureza);
-          ds->Post();
+          ds.Append();
+          ds.Fields(0).SetAsInteger(conta.Codigo);
+          ds.Fields(1).SetAsString(conta.Classif);
+          ds.Fields(2).SetAsInteger(conta.Tipo);
+          ds.Fields(3).SetAsString(conta.Descr);
+          ds.Fields(4).SetAsInteger(a.Estab);
+          ds.Fields(5).SetAsDateTime(FDataSaldo[m]);
+          ds.Fields(6).SetAsCurrency(anterior * natureza);
+          ds.Fields(7).SetAsCurrency(mov.Debito);
+          ds.Fields(8).SetAsCurrency(mov.Credito);
+          ds.Fields(9).SetAsCurrency((mov.Debito - mov.Credito) * natureza);
+          ds.Fields(10).SetAsCurrency(saldo * natureza);
+          ds.Fields(11).SetAsCurrency(Currency::FromInt(vazia ? 1 : 0));
+          ds.Fields(12).SetAsCurrency(Currency());
+          ds.Fields(13).SetAsInteger(natureza);
+          ds.Post();
         }
       }
     }
-    ds->First();
-    return ds;
+    ds.First();
   }
 
   const TParamSaldoCtb& P;
@@ -432,17 +447,22 @@ TParamSaldoCtb LerParamSaldoCtb(const std::function<std::string(std::string_view
   return p;
 }
 
-std::unique_ptr<TClientDataSet> GerarSaldoCtb(const TParamSaldoCtb& param) {
+void GerarSaldoCtb(const TParamSaldoCtb& param, TClientDataSet& destino) {
   TnDMConexao& conexao = Conexao();
   conexao.StartTransactionRO(1);
   try {
-    auto resultado = TCalculo(param).Executar();
-    conexao.CommitRO(1);
-    return resultado;
+    TCalculo(param).Executar(destino);
   } catch (...) {
     conexao.RollBackRO(1);
     throw;
   }
+  conexao.CommitRO(1);
+}
+
+std::unique_ptr<TClientDataSet> GerarSaldoCtb(const TParamSaldoCtb& param) {
+  auto resultado = std::make_unique<TClientDataSet>();
+  GerarSaldoCtb(param, *resultado);
+  return resultado;
 }
 
 }  // namespace nHost

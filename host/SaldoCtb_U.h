@@ -74,5 +74,8 @@ TParamSaldoCtb LerParamSaldoCtb(const std::function<std::string(std::string_view
 // Raises when the company is unknown or the nature of a group it needs is not configured.
 // REQUIRES: a connection is open; the parameters come from LerParamSaldoCtb or hold its checks.
 std::unique_ptr<nFramework::TClientDataSet> GerarSaldoCtb(const TParamSaldoCtb& param);
+// The same into the caller's dataset: one that already has these columns keeps its fields and
+// only has its rows replaced; any other gets the columns.
+void GerarSaldoCtb(const TParamSaldoCtb& param, nFramework::TClientDataSet& destino);
 
 }  // namespace nHost

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "Classes_U.h"
+#include "ComandoDemo_U.h"
 #include "ComandosCli_U.h"
 #include "ComandosRegister_U.h"
 #include "Configuracao_U.h"
@@ -80,6 +81,10 @@ std::optional<int> TLinhaComando::Preparar(TnAplicacao& aApp) {
       ->required()
       ->check(CLI::IsMember({"list", "get", "insert", "update", "delete"}));
   reg->add_option("campos", FArgumentos, "CAMPO=valor (@CAMPO=valor escolhe o registro de update)");
+  auto* demo = app.add_subcommand("demo", "Cria ou renova o banco de demonstração, ou nele a empresa grande de teste");
+  demo->add_option("--empresa", FDemo.Empresa, "Código da empresa grande (padrão: 100)");
+  demo->add_option("--lancamentos", FDemo.Lancamentos, "Lançamentos da empresa grande (padrão: 1000000)");
+  demo->add_option("--contas", FDemo.Contas, "Contas do plano da empresa grande (padrão: 2000)");
   auto* classes = app.add_subcommand("classes", "As classes registradas e suas bibliotecas");
   auto* sobre = app.add_subcommand("sobre", "Os módulos da família");
   (void)menu, (void)classes, (void)sobre;
@@ -152,6 +157,7 @@ int TLinhaComando::Executar(TnFrmMenuBrivo& aMenu) {
       AbrirBanco();
       return ComandoRegister(FAlvo, FOperacao, FArgumentos, FOut, FErr);
     }
+    if (FComando == "demo") return ComandoDemo(FDemo, FOut, FErr);
     if (FComando == "classes") return ComandoClasses(FOut);
     if (FComando == "sobre") return ComandoSobre(FOut);
   } catch (const EUso& e) {

@@ -6,6 +6,7 @@
 //   ulmo [options] params ACTION
 //   ulmo [options] run ACTION [alias=value ...] [--acao NAME ...]
 //   ulmo [options] register CLASS list|get|insert|update|delete [FIELD=value ...]
+//   ulmo [options] demo [--empresa N --lancamentos N --contas N]
 //   ulmo [options] classes | sobre
 #pragma once
 #include <iosfwd>
@@ -13,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "ComandoDemo_U.h"
 #include "Projeto_U.h"
 
 class TLinhaComando : public nFramework::IFrontEnd {
@@ -32,4 +34,5 @@ class TLinhaComando : public nFramework::IFrontEnd {
   std::string FOperacao;
   std::vector<std::string> FArgumentos;
   std::vector<std::string> FAcoesPainel;
+  TOpcoesDemo FDemo;
 };

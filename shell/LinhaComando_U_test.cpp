@@ -201,3 +201,28 @@ TEST_F(UlmoTest, AMissingLibraryOrConfigurationIsAClearError) {
   EXPECT_EQ(Ulmo("").Codigo, 2);
   EXPECT_EQ(Ulmo("--overwrite talvez menu").Codigo, 2);
 }
+
+TEST_F(UlmoTest, DemoBuildsTheSameDatabaseEveryTimeAndTheSiblingClassesWorkOnIt) {
+  auto semTempo = [](std::string t) { return t.erase(t.find(" gerado em"), t.find(":\n") - t.find(" gerado em")); };
+  TSaida primeira = Ulmo("demo");
+  ASSERT_EQ(primeira.Codigo, 0) << primeira.Err;
+  EXPECT_TRUE(Contem(primeira.Out, "   3  Companhia de Serviços Urbanos de Ponta Grossa S.A.  TCE/PR  ")) << primeira.Out;
+  std::string empresas = Ulmo("register TirnDCEmpresa list").Out;
+  TSaida segunda = Ulmo("demo");
+  ASSERT_EQ(segunda.Codigo, 0) << segunda.Err;
+  EXPECT_EQ(semTempo(segunda.Out), semTempo(primeira.Out));
+  EXPECT_EQ(Ulmo("register TirnDCEmpresa list").Out, empresas);
+
+  TSaida saldo = Ulmo("run TKaloDPGerarSaldoCtbIndividual pCodigoEmpresa=1 pDataInicial=01/01/2024 pDataFinal=31/12/2024");
+  EXPECT_EQ(saldo.Codigo, 0) << saldo.Err;
+  EXPECT_TRUE(Contem(saldo.Out, "[OK] Saldos gerados: ")) << saldo.Out;
+  EXPECT_TRUE(Contem(Ulmo("--modules 1 menu").Out,
+                     "    06 Tribunal de Contas (TCE)\n      0  Tribunal de Contas (TCE)  (actTKaloDPAreaTrabalhoTCE)\n"));
+
+  TSaida grande = Ulmo("demo --empresa 100 --lancamentos 3000 --contas 100");
+  EXPECT_EQ(grande.Codigo, 0) << grande.Err;
+  EXPECT_TRUE(Contem(grande.Out, "Empresa 100: 3000 lançamentos e 100 contas em ")) << grande.Out;
+  TSaida recusa = Ulmo("demo --empresa 2 --lancamentos 10");
+  EXPECT_EQ(recusa.Codigo, 1);
+  EXPECT_TRUE(Contem(recusa.Err, "A empresa 2 é uma das empresas de demonstração!")) << recusa.Err;
+}

@@ -1,0 +1,16 @@
+// `ulmo demo`: creates or refreshes the demo database (one company per court with a year of
+// bookkeeping), or, given a size, builds the large synthetic company into the database.
+#pragma once
+#include <cstdint>
+#include <iosfwd>
+#include <optional>
+
+struct TOpcoesDemo {
+  std::optional<int> Empresa;          // the large company's code
+  std::optional<int64_t> Lancamentos;  // its entries
+  std::optional<int> Contas;           // its chart's size
+  bool EmpresaGrande() const { return Empresa || Lancamentos || Contas; }
+};
+
+// REQUIRES: the configuration is settled (nConfig().Banco names the database).
+int ComandoDemo(const TOpcoesDemo& aOpcoes, std::ostream& aOut, std::ostream& aErr);
