@@ -284,13 +284,12 @@ class TCalculo {
   void TotalizarSinteticas() {
     for (size_t i = 0; i < FContas.size(); ++i)
       if (FContas[i].Tipo == 1) FSinteticaPorClassif[FContas[i].Classif].push_back(static_cast<int>(i));
-    // Only the accounts' own amounts are carried up, so adding to every ancestor counts each once.
-    size_t proprios = FSlots.size();
-    for (size_t k = 0; k < proprios; ++k) {
-      std::vector<int> acima = Sinteticas(FContas[static_cast<size_t>(FSlots[k].Conta)]);
-      for (int s : acima) {
-        TAcumulado& destino = Slot(s, FSlots[k].Estab);
-        const TAcumulado& origem = FSlots[k];  // Slot may have grown the vector
+    // Only the accounts' own amounts are carried up, taken before any total lands on a synthetic
+    // account that has entries of its own, so adding to every ancestor counts each amount once.
+    const std::vector<TAcumulado> proprios = FSlots;
+    for (const TAcumulado& origem : proprios) {
+      for (int s : Sinteticas(FContas[static_cast<size_t>(origem.Conta)])) {
+        TAcumulado& destino = Slot(s, origem.Estab);
         destino.Abertura += origem.Abertura;
         for (size_t m = 0; m < origem.Mov.size(); ++m) {
           destino.Mov[m].Debito += origem.Mov[m].Debito;

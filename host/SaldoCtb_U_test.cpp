@@ -144,6 +144,16 @@ TEST_F(SaldoCtbTest, SyntheticAccountsCarryTheirDescendantsOrNothingWhenNotAsked
   EXPECT_EQ(Linhas(*semTotais, 4).size(), 1u);
 }
 
+TEST_F(SaldoCtbTest, ASyntheticAccountsOwnEntryCountsOnceInItAndInItsParents) {
+  FBanco.Executar(
+      "insert into LCTOCTB (CODIGOEMPRESA, CHAVELCTOCTB, CODIGOESTAB, DATALCTOCTB, CONTACTBDEB, CONTACTBCRED,"
+      " VALORLCTOCTB, CODIGOHISTCTB) values (1, 40, 1, '2024-03-12', 3, 12, 5, 1);");
+  auto ds = Saldo(kMarco);
+  EXPECT_LINHA(Linhas(*ds, 3)[0], "01/03/2024", 100, 65, 30, 35, 135);
+  EXPECT_LINHA(Linhas(*ds, 2)[0], "01/03/2024", 100, 65, 30, 35, 135);
+  EXPECT_LINHA(Linhas(*ds, 1)[0], "01/03/2024", 100, 65, 30, 35, 135);
+}
+
 TEST_F(SaldoCtbTest, MonthlyRowsChainEachOpeningToThePreviousClosing) {
   auto ds = Saldo({{"pCodigoEmpresa", "1"},
                    {"pDataInicial", "01/01/2024"},
