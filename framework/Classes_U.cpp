@@ -1,5 +1,8 @@
 #include "Classes_U.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace nFramework {
 
 namespace {
@@ -8,8 +11,16 @@ char Fold(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
 
 int CompareTextNoCase(std::string_view a, std::string_view b) {
   size_t n = std::min(a.size(), b.size());
-  for (size_t i = 0; i < n; ++i) {
-    if (a[i] == b[i]) continue;  // most compared texts share long equal stretches
+  size_t i = 0;
+  // Sorted texts share long equal stretches: skip them a word at a time.
+  for (; i + 8 <= n; i += 8) {
+    uint64_t x, y;
+    std::memcpy(&x, a.data() + i, 8);
+    std::memcpy(&y, b.data() + i, 8);
+    if (x != y) break;
+  }
+  for (; i < n; ++i) {
+    if (a[i] == b[i]) continue;
     unsigned char x = static_cast<unsigned char>(Fold(a[i])), y = static_cast<unsigned char>(Fold(b[i]));
     if (x != y) return x < y ? -1 : 1;
   }

@@ -1,7 +1,10 @@
 #include "LayoutsSC_U.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 
+#include "DateUtils_U.h"
 #include "FormatUtils_U.h"
 #include "TextUtils_U.h"
 
@@ -104,15 +107,31 @@ TLinhaSC& TLinhaSC::Add(std::string_view valor) {
 }
 
 TLinhaSC& TLinhaSC::AddData(double data) {
-  const TCampoSC& c = Proximo(TTipoCampoSC::D8);
-  FTexto += FormatDateTime("yyyymmdd", data);
-  (void)c;
+  Proximo(TTipoCampoSC::D8);
+  int y, m, d;
+  DecodeDate(data, y, m, d);
+  char buf[16];
+  int n = std::snprintf(buf, sizeof buf, "%04d%02d%02d", y, m, d);
+  FTexto.append(buf, static_cast<size_t>(n));
   return *this;
 }
 
 TLinhaSC& TLinhaSC::AddValor(double valor) {
   const TCampoSC& c = Proximo(TTipoCampoSC::Money);
-  std::string t = FormatFloat("0.00", valor);
+  // Amounts of two decimals (all that the books hold) are written from their cents; any other
+  // goes through FormatFloat, whose rounding they share.
+  double centavos = valor * 100;
+  double inteiro = std::nearbyint(centavos);
+  std::string t;
+  if (std::fabs(centavos - inteiro) < 1e-6 && std::fabs(inteiro) < 1e15) {
+    long long cents = static_cast<long long>(inteiro);
+    char buf[40];
+    long long a = cents < 0 ? -cents : cents;
+    int n = std::snprintf(buf, sizeof buf, "%s%lld.%02lld", cents < 0 ? "-" : "", a / 100, a % 100);
+    t.assign(buf, static_cast<size_t>(n));
+  } else {
+    t = FormatFloat("0.00", valor);
+  }
   if (!t.empty() && t.front() == '-') throw ECampoNaoCabe(c.Nome, t, c.Largura, "é negativo e o campo não tem sinal");
   if (t.size() > static_cast<size_t>(c.Largura)) throw ECampoNaoCabe(c.Nome, t, c.Largura, "não cabe no arquivo");
   FTexto.append(static_cast<size_t>(c.Largura) - t.size(), '0');

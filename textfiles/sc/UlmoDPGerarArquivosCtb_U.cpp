@@ -123,6 +123,10 @@ struct TUlmoDPGerarArquivosCtb::TExecucao {
   // Reused for every entry: no allocation per key search or history.
   std::vector<TVariant> ChaveOrigem{Null}, ChaveMov{Null, Null, Null, Null}, ChaveFin{Null, Null, Null};
   std::string Historico;
+  // The movement row last written and its key.
+  int64_t MovAtual = -1;
+  int MovAno = 0, MovTipo = 0;
+  double MovConta = 0, MovCompet = 0;
 };
 
 TUlmoDPGerarArquivosCtb::TUlmoDPGerarArquivosCtb() {
@@ -292,8 +296,8 @@ void TUlmoDPGerarArquivosCtb::Executar() {
     ProcessarConta(exec);
     exec.Progresso->IncProgressoTotal(0);
   }
-
   GravarArquivos(exec);
+
 
   if (!exec.OrigensNaoRelacionadas.empty()) {
     std::string lista;
@@ -538,11 +542,14 @@ void TUlmoDPGerarArquivosCtb::ProcessarConta(TExecucao& AExec) {
       } catch (const ECampoNaoCabe& e) {
         CampoNaoCabe(e, "LancamentoContabil", contaCtb);
       }
+      // An account's entries come by date: most find the movement row of the entry before.
+      bool mesmaLinha = AExec.MovAtual >= 0 && AExec.MovAno == ano && AExec.MovConta == contaValor &&
+                        AExec.MovTipo == m && AExec.MovCompet == compet && mov.GetBookmark() == AExec.MovAtual;
       AExec.ChaveMov[0] = ano;
       AExec.ChaveMov[1] = contaValor;
       AExec.ChaveMov[2] = m;
       AExec.ChaveMov[3] = compet;
-      if (mov.FindKey(AExec.ChaveMov)) {
+      if (mesmaLinha || mov.FindKey(AExec.ChaveMov)) {
         mov.Edit();
       } else {
         mov.Append();
@@ -561,6 +568,11 @@ void TUlmoDPGerarArquivosCtb::ProcessarConta(TExecucao& AExec) {
       else
         mov.Fields(mVALORDEB).SetAsFloat(RoundValor(mov.Fields(mVALORDEB).AsFloat() + v, 2));
       mov.Post();
+      AExec.MovAtual = mov.GetBookmark();
+      AExec.MovAno = ano;
+      AExec.MovConta = contaValor;
+      AExec.MovTipo = m;
+      AExec.MovCompet = compet;
     } else {
       // Reported once per origin, compared as whole items without regard to case.
       bool listada = std::any_of(AExec.OrigensNaoRelacionadas.begin(), AExec.OrigensNaoRelacionadas.end(),
