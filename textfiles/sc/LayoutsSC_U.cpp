@@ -144,6 +144,11 @@ std::string TLinhaSC::Texto() const {
   return FTexto;
 }
 
+std::string_view TLinhaSC::Linha() const {
+  if (FCampo != FLayout.size()) throw EInternalError("linha com campos faltando");
+  return FTexto;
+}
+
 std::string TLinhaSC::Extrair() {
   if (FCampo != FLayout.size()) throw EInternalError("linha com campos faltando");
   return std::move(FTexto);

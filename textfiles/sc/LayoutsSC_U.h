@@ -54,6 +54,12 @@ class TLinhaSC {
   std::string Texto() const;
   // The same, moved out; the line is empty afterwards.
   std::string Extrair();
+  // The finished line, valid until the next change; Limpar starts a new line in the same buffer.
+  std::string_view Linha() const;
+  void Limpar() {
+    FCampo = 0;
+    FTexto.clear();
+  }
 
  private:
   const TCampoSC& Proximo(TTipoCampoSC esperado);

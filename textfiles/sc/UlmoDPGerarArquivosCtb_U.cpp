@@ -12,6 +12,7 @@
 #include "FileUtils_U.h"
 #include "FormatUtils_U.h"
 #include "LayoutsSC_U.h"
+#include "ListaLinhas_U.h"
 #include "SQL_U.h"
 #include "TextUtils_U.h"
 #include "UlmoFuncoes_U.h"
@@ -110,7 +111,9 @@ std::string_view CompetenciaTexto(TDateTime d, char (&buf)[16]) {
 struct TUlmoDPGerarArquivosCtb::TExecucao {
   int Empresa = 0;
   int Contador = 0;
-  TStringList Lancamentos, Movimentos, Aplicacoes, ContasTxt;
+  TListaLinhas Lancamentos;  // millions of lines: one buffer
+  TStringList Movimentos, Aplicacoes, ContasTxt;
+  TLinhaSC LinhaLancamento{LayoutLancamentoContabil()};
   std::vector<std::string> OrigensNaoRelacionadas;
   std::string OrigAplicado, OrigResgatado, OrigRendimento;
   bool GerarAplicacao = false;
@@ -375,7 +378,8 @@ void TUlmoDPGerarArquivosCtb::ProcessarSaldosImplantados(TExecucao& AExec) {
     try {
       if (!CabeNoCampo(std::to_string(AExec.Contador), 5))
         throw ECampoNaoCabe("Sequencial", std::to_string(AExec.Contador), 5, "não cabe no arquivo");
-      TLinhaSC linha(LayoutLancamentoContabil());
+      TLinhaSC& linha = AExec.LinhaLancamento;
+      linha.Limpar();
       linha.Add(FormatDateTime("yyyymm", data.AsDateTime()))
           .Add("999" + FmtNumero(std::to_string(AExec.Contador), 5))
           .Add(nat == 1 ? "2" : "1")
@@ -385,7 +389,7 @@ void TUlmoDPGerarArquivosCtb::ProcessarSaldosImplantados(TExecucao& AExec) {
           .AddData(data.AsDateTime())
           .AddValor(valor.AsFloat())
           .Add("");
-      AExec.Lancamentos.Add(linha.Extrair());
+      AExec.Lancamentos.Add(linha.Linha());
     } catch (const ECampoNaoCabe& e) {
       CampoNaoCabe(e, "LancamentoContabil", conta.AsString());
     }
@@ -517,7 +521,8 @@ void TUlmoDPGerarArquivosCtb::ProcessarConta(TExecucao& AExec) {
       int m = oTipoMovim.AsInteger();
       ++AExec.Contador;
       try {
-        TLinhaSC linha(LayoutLancamentoContabil());
+        TLinhaSC& linha = AExec.LinhaLancamento;
+        linha.Limpar();
         char compBuf[16];
         // The history: its description, a blank and the complement, trimmed (MontarHist).
         AExec.Historico.assign(fDescr.AsStringView());
@@ -538,7 +543,7 @@ void TUlmoDPGerarArquivosCtb::ProcessarConta(TExecucao& AExec) {
             .AddData(data)
             .AddValor(v)
             .Add(hist);
-        AExec.Lancamentos.Add(linha.Extrair());
+        AExec.Lancamentos.Add(linha.Linha());
       } catch (const ECampoNaoCabe& e) {
         CampoNaoCabe(e, "LancamentoContabil", contaCtb);
       }
@@ -663,24 +668,16 @@ void TUlmoDPGerarArquivosCtb::GravarArquivos(TExecucao& AExec) {
 
   std::string pastaTexto = Param("pDiretorio").AsString();
   std::filesystem::path pasta = CaminhoDeTexto(ExcludeTrailingPathDelimiter(Trim(pastaTexto)));
-  struct TArquivo {
-    const char* Nome;
-    const TStringList* Linhas;
-    const char* Mensagem;
-  };
-  const TArquivo arquivos[] = {
-      {"LancamentoContabil", &AExec.Lancamentos, "Arquivo de lançamentos contábeis gerado em "},
-      {"MovimentoContabil", &AExec.Movimentos, "Arquivo de movimento contábil gerado em "},
-      {"AplicacaoFinanceira", &AExec.Aplicacoes, "Arquivo de aplicação financeira gerado em "},
-      {"ContaContabil", &AExec.ContasTxt, "Arquivo de contas contábeis gerado em "},
-  };
+  const char* const nomes[] = {"LancamentoContabil", "MovimentoContabil", "AplicacaoFinanceira", "ContaContabil"};
+  const char* const mensagens[] = {"Arquivo de lançamentos contábeis gerado em ", "Arquivo de movimento contábil gerado em ",
+                                   "Arquivo de aplicação financeira gerado em ", "Arquivo de contas contábeis gerado em "};
   std::vector<std::unique_ptr<TAtomicFile>> saidas;
-  for (const auto& a : arquivos) {
-    auto saida = std::make_unique<TAtomicFile>(CombinarCaminho(pasta, std::string(a.Nome) + ".txt"));
+  auto escrever = [&](const char* nome, const auto& linhas) {
+    auto saida = std::make_unique<TAtomicFile>(CombinarCaminho(pasta, std::string(nome) + ".txt"));
+    std::string contexto = std::string("arquivo ") + nome;
     std::string bloco;
-    std::string contexto = std::string("arquivo ") + a.Nome;
-    for (const auto& linha : *a.Linhas) {
-      AppendWindows1252(bloco, linha, contexto);
+    for (size_t i = 0; i < linhas.Count(); ++i) {
+      AppendWindows1252(bloco, linhas[i], contexto);
       bloco += "\r\n";
       if (bloco.size() > (1 << 20)) {
         saida->Write(bloco);
@@ -689,10 +686,14 @@ void TUlmoDPGerarArquivosCtb::GravarArquivos(TExecucao& AExec) {
     }
     saida->Write(bloco);
     saidas.push_back(std::move(saida));
-  }
+  };
+  escrever(nomes[0], AExec.Lancamentos);
+  escrever(nomes[1], AExec.Movimentos);
+  escrever(nomes[2], AExec.Aplicacoes);
+  escrever(nomes[3], AExec.ContasTxt);
   for (size_t i = 0; i < saidas.size(); ++i) {
     saidas[i]->Commit();
-    MsgTree(tmConfirmacao, arquivos[i].Mensagem + pastaTexto);
+    MsgTree(tmConfirmacao, mensagens[i] + pastaTexto);
   }
 }
 
