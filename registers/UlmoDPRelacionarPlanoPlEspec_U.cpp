@@ -234,6 +234,9 @@ void TUlmoDPRelacionarPlanoPlEspec::CopiarParaCadastro(TClientDataSet& ALinha, c
   } else if (ALinha.FieldByName("IDENTIFIPATQUALITATIVA").AsInteger() != 0) {
     r.FieldByName("IDENTIFIPATQUALITATIVA").SetAsInteger(ALinha.FieldByName("IDENTIFIPATQUALITATIVA").AsInteger());
   } else {
+    // The warning promises "Incorporação de Ativo" to a row that has no identifier yet; the
+    // register would otherwise refuse it as required and the whole save would be lost.
+    if (r.FieldByName("IDENTIFIPATQUALITATIVA").IsNull()) r.FieldByName("IDENTIFIPATQUALITATIVA").SetAsInteger(1);
     AMensagens.emplace_back(tmAviso, APrefixo +
                                          "O Campo Identificador da Variação Patrimonial Qualitativa deve ser preenchido "
                                          "para UF Paraná, atribuído por padrão Incorporação de Ativo, para alterar, "

@@ -1,0 +1,1 @@
+#include "UlmoDPRelacionarPlanoPlEspec_U.h"
