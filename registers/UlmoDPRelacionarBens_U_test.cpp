@@ -131,3 +131,21 @@ TEST_F(RelacionarBensTest, ADatabaseErrorKeepsNothingOfTheSaveAndNoExclusionMode
   EXPECT_FALSE(FProcesso->EhAcaoExclusao());
   EXPECT_EQ(Conteudo("PATBEMRELACTCE"), "1|3|1|2|1|1|3\n");
 }
+
+TEST(RelacionarMenu, TheFourClassesAreRegisteredAndOfferTheirActionsToTheirModules) {
+  TnActionList principal, areaTrabalho;
+  nGerarPrincActions(principal, TNotifyEvent(), TnPerModulos{8});
+  nGerarPrincActions(areaTrabalho, TNotifyEvent(), TnPerModulos{1});
+  for (const char* classe : {"TUlmoDPRelacionarBens", "TUlmoDPRelacionarPlanoPlEspec"}) {
+    EXPECT_TRUE(nClasseRegistrada(classe));
+    EXPECT_NE(principal.FindAction(std::string("act") + classe), nullptr) << classe;
+    EXPECT_EQ(areaTrabalho.FindAction(std::string("act") + classe), nullptr) << classe;
+    std::string variante = std::string("act") + classe + "AreaTrabalho";
+    ASSERT_NE(areaTrabalho.FindAction(variante), nullptr) << variante;
+    EXPECT_EQ(areaTrabalho.FindAction(variante)->ClasseContainer, "TKaloDPAreaTrabalhoTCE");
+    EXPECT_EQ(principal.FindAction(variante), nullptr) << variante;
+  }
+  EXPECT_EQ(principal.FindAction("actTUlmoDPRelacionarBens")->Category, "10 Cadastros\\80 TCE/PR");
+  EXPECT_TRUE(principal.FindAction("actTUlmoDPRelacionarBens")->ControlaDireito());
+  EXPECT_EQ(principal.FindAction("actTUlmoDPRelacionarPlanoPlEspec")->Caption, "Relacionar Plano TCE");
+}
