@@ -309,7 +309,14 @@ void TUlmoDPRelacionarPlanoPlEspec::nActSalvarExecute() {
       FDMPlanoPlEspec->FetchRegistros("CODIGOEMPRESA = " + ValorParaFiltro(empresa, TFieldType::ftInteger) +
                                       " and CONTACTB = " + ValorParaFiltro(contaCtb, TFieldType::ftFloat) +
                                       " and DATAINICIOPLANO = " + ValorParaFiltro(inicio, TFieldType::ftDate));
-      if (!reg.Locate("CODIGOEMPRESA;CONTACTB;DATAINICIOPLANO", {TVariant(empresa), contaCtb, inicio})) return;
+      if (!reg.Locate("CODIGOEMPRESA;CONTACTB;DATAINICIOPLANO", {TVariant(empresa), contaCtb, inicio})) {
+        // The company account or start date of a stored relation was changed in the grid: the
+        // stored row is not found and nothing is written; say so rather than drop the edit unseen.
+        mensagens.emplace_back(tmAviso, prefixo + "O relacionamento com a conta contábil " + contaCtb.AsString() +
+                                            " e data início " + DateToStr(inicio.AsDateTime()) +
+                                            " não foi encontrado; a alteração não foi gravada.");
+        return;
+      }
       reg.Edit();
       CopiarParaCadastro(d, prefixo, mensagens);
       gravarLinha("Erro ao editar relacionamento Conta TCE " + n,

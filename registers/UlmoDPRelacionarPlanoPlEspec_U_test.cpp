@@ -142,6 +142,17 @@ TEST_F(RelacionarPlanoTest, SavesNewAndEditedRelationsThroughTheRegister) {
   EXPECT_EQ(Linhas(), "100/:01 111/12:10 111/13:10 112/14:10 ");  // reloaded
 }
 
+TEST_F(RelacionarPlanoTest, AnEditOfAStoredRelationsKeyIsReportedNotDroppedUnseen) {
+  Editar(111, 12, {{"DATAINICIOPLANO", "2024-02-01"}});
+  Acao("nActSalvar");
+  EXPECT_EQ(Mapeamentos(), kMapeamentosIniciais);
+  std::string m = Mensagens();
+  EXPECT_NE(m.find("1 Conta TCE 111 O relacionamento com a conta contábil 12 e data início 01/02/2024 não foi "
+                   "encontrado; a alteração não foi gravada.\n"),
+            std::string::npos)
+      << m;
+}
+
 TEST_F(RelacionarPlanoTest, AParanaRelationTakesNoBankDataAndDefaultsItsIdentifier) {
   Carregar("2", "0");
   Relacionar(111, "12", {{"TIPOSUPERAVITFINANC", "1"}, {"CODIGOBANCO", "1"}, {"APLICFINANCEIRA", "1"}});
