@@ -196,6 +196,16 @@ TEST_F(GerarArquivosRSTest, MovementFileHasTheCourtsLines) {
   for (size_t i = 1; i < 7; ++i) EXPECT_EQ(l[i].size(), 260u) << i;
 }
 
+TEST_F(GerarArquivosRSTest, ZeroingOriginsMatchAsPartOfTheTypedText) {
+  Set("pOriLcto", " '10' ");
+  Rodar();
+  std::vector<std::string> l = Linhas("MOVIMENT.txt");
+  ASSERT_EQ(l.size(), 8u);
+  EXPECT_EQ(l[1].back(), 'S');  // origin 1 is inside '10'
+  EXPECT_EQ(l[3].back(), 'S');
+  EXPECT_EQ(l[5].back(), 'N');  // ZZ is no longer a zeroing origin, and group 1 is not a result group
+}
+
 TEST_F(GerarArquivosRSTest, TrialBalanceCarriesBalancesUpTheCourtChart) {
   Rodar();
   std::vector<std::string> l = Linhas("BAL_VER.txt");
