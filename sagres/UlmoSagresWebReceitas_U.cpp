@@ -1,0 +1,30 @@
+#include "UlmoSagresWebReceitas_U.h"
+
+#include <cmath>
+
+#include "UlmoSagresWebConfiguracao_U.h"
+#include "UlmoSagresWebRegraCalculoCtb_U.h"
+
+namespace nUlmoSagres {
+
+using namespace nFramework;
+
+void TUlmoSagresWebReceitas::Executar() {
+  const TUlmoSagresWebConfiguracao& cfg = TUlmoSagresWebConfiguracao::Instance();
+  TUlmoSagresWebRegraCalculoCtb& regras = TUlmoSagresWebRegraCalculoCtb::Instance();
+  AbrirDataSet(FCdsReceitas, "select TIPORECEITA, REGRACALCULOCTB from TCESESAGRESRECEITA where CODIGOEMPRESA = :pCodigoEmpresa order by TIPORECEITA", {cfg.CodigoEmpresa});
+  FMapReceitas = std::make_unique<TnMapReceitas>();
+  FMapReceitas->Mapear(*FCdsReceitas);
+  const TnMapReceitas& m = *FMapReceitas;
+  for (FCdsReceitas->First(); !FCdsReceitas->Eof(); FCdsReceitas->Next()) {
+    std::string formula = m.REGRACALCULOCTB->AsString();
+    if (!regras.ValidarFormulaCTB(formula)) continue;
+    double x = std::fabs(regras.ExecutarFormulaCTB(formula));
+    if (x == 0) continue;
+    TXMLReceita_t r = ListaExecucaoEmpresas.Receita().Add();
+    r.SetTipoReceita(m.TIPORECEITA->AsInteger());
+    r.SetValorArrecadadoNoMes(Moeda(x));
+  }
+}
+
+}  // namespace nUlmoSagres
