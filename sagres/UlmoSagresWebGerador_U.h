@@ -16,6 +16,7 @@ class TUlmoSagresWebGerador : public TUlmoSagresWebRegistro {
   // Takes the writer out of the list and frees it.
   void Remove(TUlmoSagresWebRegistro* ARegistro);
   size_t Count() const { return FLstRegistros.size(); }
+  TUlmoSagresWebRegistro* Registro(size_t AIndex) const { return FLstRegistros.at(AIndex).get(); }
   // Hands each writer this root and runs it; the first failure stops the walk and propagates.
   void Executar() override;
 
