@@ -128,6 +128,9 @@ void TUlmoDPGerarArquivosCtbSagresWebSE::Executar() {
       std::error_code ec;
       fs::create_directories(pasta, ec);
       fs::path arquivo = pasta / fs::path("ExecucaoEmpresas.xml").replace_extension(".zip");
+      pugi::xml_node declaracao = documento.prepend_child(pugi::node_declaration);
+      declaracao.append_attribute("version") = "1.0";
+      declaracao.append_attribute("encoding") = "utf-8";
       std::ostringstream xml;
       documento.save(xml, "  ", pugi::format_default, pugi::encoding_utf8);
       // Written in memory and renamed into place: a failed month never leaves a broken archive.

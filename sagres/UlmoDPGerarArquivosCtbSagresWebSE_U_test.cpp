@@ -119,6 +119,7 @@ TEST_F(GerarSagresTest, AMonthIsWrittenAsOneZippedDocumentWithEveryRecord) {
   Rodar();
   ASSERT_TRUE(fs::exists(Zip("2024_03")));
   EXPECT_EQ(ListarEntradasZip(Zip("2024_03")), std::vector<std::string>{"ExecucaoEmpresas.xml"});
+  EXPECT_EQ(LerEntradaZip(Zip("2024_03"), "ExecucaoEmpresas.xml").rfind("<?xml version=\"1.0\" encoding=\"utf-8\"?>", 0), 0u);
   pugi::xml_node r = Raiz("2024_03");
   EXPECT_STREQ(r.name(), "exec:ExecucaoEmpresas");
   EXPECT_EQ(std::string(r.attribute("xmlns:exec").value()), "http://www.tce.se.gov.br/sagres2017/xml/ExecucaoEmpresas");
