@@ -1,0 +1,7 @@
+#include "GerarArquivoGenerator_U.h"
+
+namespace nFramework {
+
+TnDPGerarArquivoGenerator::~TnDPGerarArquivoGenerator() = default;
+
+}  // namespace nFramework

@@ -1,0 +1,53 @@
+// TUlmoDPRelacionarBens: lists a company's assets acquired in a period with their TCE-PR
+// classification in an editable grid ("nClientDataSet") and stores the complete rows in
+// PATBEMRELACTCE, or deletes them. Only for companies whose establishment 1 is in PR.
+// The work-area variant is the same process under the accounting module's court work area.
+#pragma once
+#include <memory>
+#include <string>
+
+#include "ClientDataSet_U.h"
+#include "PowerParam_U.h"
+#include "SQL_U.h"
+
+namespace nUlmo {
+
+class TUlmoDPRelacionarBens : public nFramework::TnDMPowerParam {
+  N_CLASSE(TUlmoDPRelacionarBens)
+ public:
+  TUlmoDPRelacionarBens();
+
+  void GerarPrincAction(nFramework::TnActionList& AActionList, nFramework::TNotifyEvent AOnExecute,
+                        const nFramework::TnPerModulos& AModulos) override;
+  std::string PegarVerificaSelecao() const override { return ""; }
+  void DataModuleCreate() override;
+  // Loads the grid. REQUIRES: a connection is open.
+  void Executar() override;
+  // "Salvar Relacionamentos": writes every marked row (GRAVAR = 1), then reloads.
+  void nActSalvarExecute();
+  // "Excluir Relacionamentos": deletes the classification of every marked row, then reloads.
+  void ActExcluirRelacExecute();
+
+  nFramework::TClientDataSet& nClientDataSet() { return *FnClientDataSet; }
+  bool EhAcaoExclusao() const { return FEhAcaoExclusao; }
+
+ private:
+  void ValidarEstado(int AEmpresa);
+  void Carregar(int AEmpresa);
+  void Gravar();
+  void nClientDataSetBeforeOpen();
+
+  std::unique_ptr<nFramework::TSQLDataSet> FcurDadosBens;
+  std::unique_ptr<nFramework::TBlockCommand> FBlockCommand;
+  bool FEhAcaoExclusao = false;
+  nFramework::TClientDataSet* FnClientDataSet = nullptr;
+};
+
+class TUlmoDPRelacionarBensAreaTrabalho : public TUlmoDPRelacionarBens {
+  N_CLASSE(TUlmoDPRelacionarBensAreaTrabalho)
+ public:
+  void GerarPrincAction(nFramework::TnActionList& AActionList, nFramework::TNotifyEvent AOnExecute,
+                        const nFramework::TnPerModulos& AModulos) override;
+};
+
+}  // namespace nUlmo

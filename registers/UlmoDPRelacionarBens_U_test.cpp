@@ -1,0 +1,151 @@
+#include "UlmoDPRelacionarBens_U.h"
+
+#include <gtest/gtest.h>
+
+#include "CadastrosTeste_U.h"
+
+using namespace nFramework;
+using namespace nUlmo;
+using namespace nUlmoTeste;
+
+namespace {
+
+// Company 1 has its establishment 1 in PR, company 2 in SC. Company 1 has three assets acquired
+// in 2024 (1 and 2 unclassified, 3 classified) and one acquired in 2023.
+class RelacionarBensTest : public CadastrosTest {
+ protected:
+  void SetUp() override {
+    CadastrosTest::SetUp();
+    Executar(
+        "insert into EMPRESA values (1, 'Um'), (2, 'Dois');"
+        "insert into ESTAB (CODIGOEMPRESA, CODIGOESTAB, NOMEESTAB, SIGLAESTADO) values (1, 1, 'Sede', 'PR'),"
+        " (2, 1, 'Sede', 'SC');"
+        "insert into PATBEM values (1, 1, 101, 'Mesa', '2024-02-01'), (1, 2, 102, 'Cadeira', '2024-03-01'),"
+        " (1, 3, 103, 'Sala', '2024-04-01'), (1, 4, 104, 'Carro', '2023-05-01');"
+        "insert into PATBEMTIPOCATEGORIABEM values (1, 'Categoria'); insert into PATBEMTIPODETALHAMENTOBEM values"
+        " (1, 'Detalhe');"
+        "insert into PATBEMRELACTCE values (1, 3, 1, 2, 1, 1, 3);");
+    FProcesso = nCriarObjeto<TUlmoDPRelacionarBens>();
+    FProcesso->Param("pCodigoEmpresa").SetValue("1");
+    FProcesso->Param("pDataInicial").SetValue("01/01/2024");
+    FProcesso->Param("pDataFinal").SetValue("31/12/2024");
+  }
+  void Carregar(const char* aListar) {
+    FProcesso->Param("pListarConfiguradas").SetValue(aListar);
+    nExecutarProcesso(*FProcesso);
+  }
+  TClientDataSet& Grid() { return FProcesso->nClientDataSet(); }
+  // Classifies the grid row of that asset number as the user does in the grid.
+  void Classificar(double aNumero, std::initializer_list<int> aValores) {
+    ASSERT_TRUE(Grid().Locate("CodigoBem", {aNumero}));
+    Grid().Edit();
+    const char* campos[] = {"PropriedadeBem", "NaturezaBem", "CategoriaBem", "DetalhamentoBem", "UtilizacaoBem"};
+    int i = 0;
+    for (int v : aValores) Grid().FieldByName(campos[i++]).SetAsInteger(v);
+    Grid().Post();
+  }
+  std::string Numeros() {
+    std::string r;
+    for (Grid().First(); !Grid().Eof(); Grid().Next())
+      r += Grid().FieldByName("CodigoBem").AsString() + ":" + Grid().FieldByName("GRAVAR").AsString() + " ";
+    return r;
+  }
+  std::unique_ptr<TUlmoDPRelacionarBens> FProcesso;
+};
+
+}  // namespace
+
+TEST_F(RelacionarBensTest, OnlyForCompaniesWhoseFirstEstablishmentIsInParana) {
+  FProcesso->Param("pCodigoEmpresa").SetValue("2");
+  try {
+    Carregar("0");
+    FAIL() << "loaded for an SC company";
+  } catch (const Exception& e) {
+    EXPECT_STREQ(e.what(), "Esta rotina é somente utilizada para o TCE/PR.");
+  }
+  EXPECT_TRUE(Grid().IsEmpty());
+}
+
+TEST_F(RelacionarBensTest, ListsUnclassifiedOrClassifiedAssetsOfThePeriod) {
+  Carregar("0");
+  EXPECT_EQ(Numeros(), "101:0 102:0 ");
+  Carregar("1");
+  EXPECT_EQ(Numeros(), "103:1 ");
+  EXPECT_EQ(Grid().FieldByName("PossuiRelac").AsInteger(), 1);
+  EXPECT_EQ(Grid().FieldByName("ChaveLcto").AsInteger(), 3);
+  EXPECT_EQ(Grid().FieldByName("DescricaoBem").AsString(), "Sala");
+  FProcesso->Param("pDataInicial").SetValue("01/01/2025");
+  FProcesso->Param("pDataFinal").SetValue("31/12/2025");
+  Carregar("0");
+  EXPECT_TRUE(Grid().IsEmpty());
+}
+
+TEST_F(RelacionarBensTest, SavingWritesOnlyCompleteRowsAndReloads) {
+  Carregar("0");
+  Classificar(101, {1, 1, 1, 1, 2});
+  Classificar(102, {2, 1, 1, 1, 0});  // use not assigned: never written
+  EXPECT_EQ(Numeros(), "101:1 102:0 ");
+  ASSERT_TRUE(FProcesso->ExecutarAcao("nActSalvar"));
+  EXPECT_EQ(Conteudo("PATBEMRELACTCE"), "1|1|1|1|1|1|2\n1|3|1|2|1|1|3\n");
+  EXPECT_EQ(Numeros(), "102:0 ");  // the grid reloaded without the asset just classified
+
+  Carregar("1");
+  Classificar(101, {2, 3, 1, 1, 1});
+  ASSERT_TRUE(FProcesso->ExecutarAcao("nActSalvar"));
+  EXPECT_EQ(Conteudo("PATBEMRELACTCE"), "1|1|2|3|1|1|1\n1|3|1|2|1|1|3\n");
+}
+
+TEST_F(RelacionarBensTest, ExcludingDeletesTheMarkedRowsOnly) {
+  Executar("insert into PATBEMRELACTCE values (1, 1, 1, 1, 1, 1, 1);");
+  Carregar("1");
+  Classificar(101, {1, 1, 1, 1, 0});  // unmarked
+  ASSERT_TRUE(FProcesso->ExecutarAcao("ActExcluirRelac"));
+  EXPECT_EQ(Conteudo("PATBEMRELACTCE"), "1|1|1|1|1|1|1\n");
+  EXPECT_FALSE(FProcesso->EhAcaoExclusao());
+}
+
+TEST_F(RelacionarBensTest, ExcludingFromTheUnclassifiedListingWritesNothing) {
+  Carregar("0");
+  Classificar(101, {1, 1, 1, 1, 1});
+  ASSERT_TRUE(FProcesso->ExecutarAcao("ActExcluirRelac"));
+  EXPECT_EQ(Conteudo("PATBEMRELACTCE"), "1|3|1|2|1|1|3\n");
+}
+
+TEST_F(RelacionarBensTest, ADatabaseErrorKeepsNothingOfTheSaveAndNoExclusionMode) {
+  Carregar("0");
+  Classificar(101, {1, 1, 1, 1, 1});
+  Classificar(102, {1, 1, 9, 1, 1});  // no category 9
+  try {
+    FProcesso->ExecutarAcao("nActSalvar");
+    FAIL() << "saved a row with an unknown category";
+  } catch (const Exception& e) {
+    EXPECT_EQ(std::string(e.what()).rfind("Problema ao gravar os registros no Banco de Dados! Mensagem original: ", 0), 0u)
+        << e.what();
+  }
+  EXPECT_EQ(Conteudo("PATBEMRELACTCE"), "1|3|1|2|1|1|3\n");
+  EXPECT_EQ(Numeros(), "101:1 102:1 ");  // the user's edits are kept
+
+  Executar("create trigger FALHA before delete on PATBEMRELACTCE begin select raise(abort, 'falha'); end;");
+  Carregar("1");
+  EXPECT_THROW(FProcesso->ExecutarAcao("ActExcluirRelac"), Exception);
+  EXPECT_FALSE(FProcesso->EhAcaoExclusao());
+  EXPECT_EQ(Conteudo("PATBEMRELACTCE"), "1|3|1|2|1|1|3\n");
+}
+
+TEST(RelacionarMenu, TheFourClassesAreRegisteredAndOfferTheirActionsToTheirModules) {
+  TnActionList principal, areaTrabalho;
+  nGerarPrincActions(principal, TNotifyEvent(), TnPerModulos{8});
+  nGerarPrincActions(areaTrabalho, TNotifyEvent(), TnPerModulos{1});
+  for (const char* classe : {"TUlmoDPRelacionarBens", "TUlmoDPRelacionarPlanoPlEspec"}) {
+    EXPECT_TRUE(nClasseRegistrada(classe));
+    EXPECT_NE(principal.FindAction(std::string("act") + classe), nullptr) << classe;
+    EXPECT_EQ(areaTrabalho.FindAction(std::string("act") + classe), nullptr) << classe;
+    std::string variante = std::string("act") + classe + "AreaTrabalho";
+    ASSERT_NE(areaTrabalho.FindAction(variante), nullptr) << variante;
+    EXPECT_EQ(areaTrabalho.FindAction(variante)->ClasseContainer, "TKaloDPAreaTrabalhoTCE");
+    EXPECT_EQ(principal.FindAction(variante), nullptr) << variante;
+  }
+  EXPECT_EQ(principal.FindAction("actTUlmoDPRelacionarBens")->Category, "10 Cadastros\\80 TCE/PR");
+  EXPECT_TRUE(principal.FindAction("actTUlmoDPRelacionarBens")->ControlaDireito());
+  EXPECT_EQ(principal.FindAction("actTUlmoDPRelacionarPlanoPlEspec")->Caption, "Relacionar Plano TCE");
+}

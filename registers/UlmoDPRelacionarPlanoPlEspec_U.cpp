@@ -1,0 +1,372 @@
+#include "UlmoDPRelacionarPlanoPlEspec_U.h"
+
+#include <utility>
+#include <vector>
+
+#include "ClassRegistry_U.h"
+#include "Conexao_U.h"
+#include "FormatUtils_U.h"
+#include "Nutil_U.h"
+#include "UlmoFuncoes_U.h"
+#include "UlmoMenuRegra_U.h"
+#include "UlmoSQLs_U.h"
+
+namespace nUlmo {
+
+using namespace nFramework;
+
+namespace {
+
+const char* const kMsgSemVinculo =
+    "A empresa selecionada não está vinculada ao Sistema e ao Plano de Contas do TCE. Acesse a rotina Plano de "
+    "Contas e informe o código da empresa no campo Cadastro da Empresa.";
+
+const char* const kObrigatorios[] = {"CONTACTB", "DATAINICIOPLANO", "DATAFIMPLANO", "TIPONATURSALDO",
+                                     "TIPOSUPERAVITFINANC"};
+
+bool Preenchido(const TField& f) { return !f.IsNull() && !f.AsString().empty(); }
+
+// Copies a number of the query only when it is positive: 0 and Null both mean "not related".
+void CopiarPositivo(const TClientDataSet& AOrigem, TClientDataSet& ADestino, const char* ACampo) {
+  const TField& f = AOrigem.FieldByName(ACampo);
+  if (!f.IsNull() && f.AsFloat() > 0) ADestino.FieldByName(ACampo).SetValue(f.Value());
+}
+
+}  // namespace
+
+TUlmoDPRelacionarPlanoPlEspec::TUlmoDPRelacionarPlanoPlEspec() {
+  SetCaption("Relacionar Plano TCE");
+  AddParam({.Alias = "pCodigoEmpresa", .Dicionario = "CODIGOEMPRESA", .Obrigatorio = true});
+  std::string niveis;
+  for (int i = 1; i <= 10; ++i) niveis += (i > 1 ? ";" : "") + ("Nível " + std::to_string(i) + "=" + std::to_string(i));
+  AddParam({.Alias = "pNivelConta", .Caption = "Nível Conta", .Obrigatorio = true, .Lista = niveis});
+  AddParam({.Alias = "pListarConfiguradas", .Caption = "Listar Somente Configurados", .Dicionario = "DICSIMNAO",
+            .Padrao = "0", .Obrigatorio = true, .Lista = "Não=0;Sim=1"});
+  AddParam({.Alias = "pTeveAlteracao", .Visivel = false});
+
+  auto cds = std::make_unique<TClientDataSet>();
+  cds->Name = "nClientDataSet";
+  FnClientDataSet = &AddComponent("nClientDataSet", std::move(cds));
+  auto aux = std::make_unique<TClientDataSet>();
+  aux->Name = "nClientDataSetAux";
+  FnClientDataSetAux = &AddComponent("nClientDataSetAux", std::move(aux));
+
+  auto& salvar = npqPowerParam.AddDatasetAction("nActSalvar");
+  salvar.Caption = "Salvar Relacionamentos";
+  salvar.ImageIndex = 8;
+  salvar.DataSet = "nClientDataSet";
+  salvar.SetControlaDireito(false);
+  salvar.OnExecute = [this](void*) { nActSalvarExecute(); };
+  auto& excluir = npqPowerParam.AddDatasetAction("ActExcluirRelac");
+  excluir.Caption = "Excluir Relacionamentos";
+  excluir.ImageIndex = 6;
+  excluir.DataSet = "nClientDataSet";
+  excluir.Confirmacao = "Deseja excluir os registros selecionados?";
+  excluir.SetControlaDireito(false);
+  excluir.OnExecute = [this](void*) { ActExcluirRelacExecute(); };
+}
+
+void TUlmoDPRelacionarPlanoPlEspec::GerarPrincAction(TnActionList& AActionList, TNotifyEvent AOnExecute,
+                                                     const TnPerModulos& AModulos) {
+  nUlmoMenu::GerarPrincAction(*this, AActionList, AOnExecute, AModulos);
+}
+
+void TUlmoDPRelacionarPlanoPlEspecAreaTrabalho::GerarPrincAction(TnActionList& AActionList, TNotifyEvent AOnExecute,
+                                                                 const TnPerModulos& AModulos) {
+  nUlmoMenu::GerarPrincAction(*this, AActionList, AOnExecute, AModulos);
+}
+
+void TUlmoDPRelacionarPlanoPlEspec::DataModuleCreate() {
+  TnDMPowerParam::DataModuleCreate();
+  SetOpcoesProcesso({0, 0, 1, 1});
+  SetMsgTreeExibir(true);
+  if (EhHttpExe()) {
+    npqPowerParam.FindAction("ActExcluirRelac")->ImageIndex = 102;
+    npqPowerParam.FindAction("nActSalvar")->ImageIndex = 128;
+  }
+  nClientDataSetBeforeOpen(*FnClientDataSetAux);
+  nClientDataSetBeforeOpen(*FnClientDataSet);
+  // GRAVAR is forced on every edit of a grid row; the load leaves it at 0, so only rows the
+  // user touched are saved or deleted.
+  FnClientDataSet->BeforePost = [this](TClientDataSet& d) {
+    if (FCarregando) return;
+    bool completo = true;
+    for (const char* campo : kObrigatorios) completo = completo && Preenchido(d.FieldByName(campo));
+    d.FieldByName("GRAVAR").SetAsInteger(completo ? 1 : 0);
+  };
+}
+
+void TUlmoDPRelacionarPlanoPlEspec::nClientDataSetBeforeOpen(TClientDataSet& d) {
+  d.AddFieldDef("GRAVAR", TFieldType::ftSmallint);
+  d.AddFieldDef("CODIGOEMPRESA", TFieldType::ftSmallint);
+  d.AddFieldDef("CONTATCE", TFieldType::ftFloat);
+  d.AddFieldDef("TIPOCONTATCE", TFieldType::ftSmallint);
+  d.AddFieldDef("CLASSIFDESCRTCE", TFieldType::ftString, 500);
+  d.AddFieldDef("CONTACTB", TFieldType::ftFloat);
+  d.AddFieldDef("DATAINICIOPLANO", TFieldType::ftDate);
+  d.AddFieldDef("DATAFIMPLANO", TFieldType::ftDate);
+  d.AddFieldDef("CODIGOSISTEMATCE", TFieldType::ftSmallint);
+  d.AddFieldDef("TIPONATURSALDO", TFieldType::ftSmallint);
+  d.AddFieldDef("APLICFINANCEIRA", TFieldType::ftString, 20);
+  d.AddFieldDef("TIPOSUPERAVITFINANC", TFieldType::ftFixedChar, 1);
+  d.AddFieldDef("CODIGOTIPOCONTATCE", TFieldType::ftSmallint);
+  d.AddFieldDef("CODIGOBANCO", TFieldType::ftSmallint);
+  d.AddFieldDef("NUMEROAGENCIA", TFieldType::ftInteger);
+  d.AddFieldDef("NUMEROCONTA", TFieldType::ftFloat);
+  d.AddFieldDef("IDENTIFIPATQUALITATIVA", TFieldType::ftSmallint);
+  d.AddFieldDef("RELACIONADO", TFieldType::ftSmallint);
+  d.AddFieldDef("STYLE", TFieldType::ftSmallint);
+  d.CreateDataSet();
+  const std::pair<const char*, const char*> labels[] = {
+      {"GRAVAR", "Selecionado"},
+      {"CONTATCE", "Conta TCE"},
+      {"TIPOCONTATCE", "S/A"},
+      {"CLASSIFDESCRTCE", "Classificação - Descrição"},
+      {"CONTACTB", "Conta Contábil"},
+      {"DATAINICIOPLANO", "Data Início Plano"},
+      {"DATAFIMPLANO", "Data Fim Plano"},
+      {"TIPONATURSALDO", "Tipo Natureza Saldo"},
+      {"APLICFINANCEIRA", "Gerar Aplicação Financeira"},
+      {"TIPOSUPERAVITFINANC", "Tipo de Superávit Financeiro"}};
+  for (const auto& [campo, label] : labels) d.FieldByName(campo).DisplayLabel = label;
+  for (const char* campo : {"GRAVAR", "CONTATCE", "TIPOCONTATCE", "CLASSIFDESCRTCE"})
+    d.FieldByName(campo).ReadOnly = true;
+  for (const char* campo : {"CODIGOSISTEMATCE", "RELACIONADO", "STYLE"}) d.FieldByName(campo).Visible = false;
+}
+
+int TUlmoDPRelacionarPlanoPlEspec::CodigoEmpresa() const {
+  return StrToIntDef(GetControlValues("pCodigoEmpresa"), 0);
+}
+
+bool TUlmoDPRelacionarPlanoPlEspec::ListarConfigurados() const {
+  return StrToIntDef(GetControlValues("pListarConfiguradas"), 0) == 1;
+}
+
+std::string TUlmoDPRelacionarPlanoPlEspec::PegarUFSistema() const {
+  TVariant sistema = PegarValorCampo("TCESISTEMAEMPRESA", "CODIGOSISTEMATCE",
+                                     "CODIGOEMPRESA = " + ValorParaSQL(CodigoEmpresa(), TFieldType::ftSmallint));
+  return TUlmoFuncoes::GetUFSistema(VarToIntDef(sistema, 0));
+}
+
+void TUlmoDPRelacionarPlanoPlEspec::Executar() {
+  TnDMPowerParam::Executar();
+  int empresa = CodigoEmpresa();
+  if (!PegarTemRegistro("TCESISTEMAEMPRESA", "CODIGOSISTEMATCE",
+                        "CODIGOEMPRESA = " + ValorParaFiltro(empresa, TFieldType::ftInteger)))
+    throw Exception(kMsgSemVinculo);
+  FUFSistema = PegarUFSistema();
+
+  TClientDataSet& aux = *FnClientDataSetAux;
+  aux.DisableControls();
+  aux.EmptyDataSet();
+  auto progresso = CriarProgresso(this);
+  struct TFinal {
+    TUlmoDPRelacionarPlanoPlEspec& P;
+    TnFraProgresso& Progresso;
+    ~TFinal() {
+      P.FcurDados.reset();
+      P.FCarregando = false;
+      P.FnClientDataSetAux->First();
+      P.FnClientDataSetAux->EnableControls();
+      Progresso.Hide();
+    }
+  } final{*this, *progresso};
+  progresso->MostrarTexto("Carregando dados, aguarde...");
+
+  {
+    TTransacaoRO transacao(Conexao(), 1);
+    FcurDados = ExecutarSQL(FormatSQL(TUlmoSQLs::GetSQLSelectDadosPlanoPlEspec(),
+                                      {ListarConfigurados() ? "" : "left", ValorParaSQL(empresa, TFieldType::ftInteger),
+                                       ValorParaSQL(GetControlValues("pNivelConta") + "%", TFieldType::ftString)}));
+  }
+
+  TSQLDataSet& q = *FcurDados;
+  for (q.First(); !q.Eof(); q.Next()) {
+    aux.Append();
+    aux.FieldByName("GRAVAR").SetAsInteger(0);
+    aux.FieldByName("RELACIONADO").SetAsInteger(0);
+    aux.FieldByName("STYLE").SetAsInteger(0);
+    for (const char* campo : {"CODIGOEMPRESA", "CODIGOSISTEMATCE", "CONTATCE", "TIPOCONTATCE"})
+      aux.FieldByName(campo).SetValue(q.FieldByName(campo).Value());
+    aux.FieldByName("CLASSIFDESCRTCE")
+        .SetAsString(q.FieldByName("CLASSIFCONTATCE").AsString() + " - " + q.FieldByName("DESCRCONTATCE").AsString());
+    aux.FieldByName("APLICFINANCEIRA").SetValue(q.FieldByName("APLICFINANCEIRA").Value());
+    aux.FieldByName("TIPOSUPERAVITFINANC").SetAsString(q.FieldByName("TIPOSUPERAVITFINANC").AsString());
+    aux.FieldByName("IDENTIFIPATQUALITATIVA").SetValue(q.FieldByName("IDENTIFIPATQUALITATIVA").Value());
+    for (const char* campo : {"CONTACTB", "DATAINICIOPLANO", "DATAFIMPLANO", "TIPONATURSALDO"})
+      CopiarPositivo(q, aux, campo);
+    if (!q.FieldByName("CONTACTB").IsNull() && q.FieldByName("CONTACTB").AsFloat() > 0)
+      aux.FieldByName("RELACIONADO").SetAsInteger(1);
+    for (const char* campo : {"CODIGOTIPOCONTATCE", "CODIGOBANCO", "NUMEROAGENCIA", "NUMEROCONTA"})
+      CopiarPositivo(q, aux, campo);
+    if (q.FieldByName("TIPOCONTATCE").AsInteger() == 1) aux.FieldByName("STYLE").SetAsInteger(1);
+    aux.Post();
+  }
+  FcurDados.reset();
+
+  // The grid takes the new rows in place of the old ones, as loaded (GRAVAR stays 0).
+  FCarregando = true;
+  FnClientDataSet->EmptyDataSet();
+  CopyDataCDS(aux, *FnClientDataSet);
+  FnClientDataSet->First();
+}
+
+void TUlmoDPRelacionarPlanoPlEspec::CopiarParaCadastro(TClientDataSet& ALinha, const std::string& APrefixo,
+                                                      std::vector<std::pair<int, std::string>>& AMensagens) {
+  TClientDataSet& r = FDMPlanoPlEspec->nClientDataSet();
+  bool pr = FUFSistema == "PR";
+  r.FieldByName("CONTACTB").SetAsFloat(ALinha.FieldByName("CONTACTB").AsFloat());
+  r.FieldByName("DATAFIMPLANO").SetAsDateTime(ALinha.FieldByName("DATAFIMPLANO").AsDateTime());
+  r.FieldByName("CODIGOSISTEMATCE").SetAsInteger(ALinha.FieldByName("CODIGOSISTEMATCE").AsInteger());
+  r.FieldByName("CONTATCE").SetAsFloat(ALinha.FieldByName("CONTATCE").AsFloat());
+  r.FieldByName("TIPONATURSALDO").SetAsInteger(ALinha.FieldByName("TIPONATURSALDO").AsInteger());
+  r.FieldByName("TIPOSUPERAVITFINANC").SetAsString(ALinha.FieldByName("TIPOSUPERAVITFINANC").AsString());
+  // The court of PR takes no financial-application flag; the others get what the user chose.
+  if (pr)
+    r.FieldByName("APLICFINANCEIRA").Clear();
+  else
+    r.FieldByName("APLICFINANCEIRA").SetAsString(Trim(ALinha.FieldByName("APLICFINANCEIRA").AsString()));
+  if (!pr) {
+    if (!ALinha.FieldByName("CODIGOTIPOCONTATCE").AsString().empty())
+      r.FieldByName("CODIGOTIPOCONTATCE").SetAsInteger(ALinha.FieldByName("CODIGOTIPOCONTATCE").AsInteger());
+    for (const char* campo : {"CODIGOBANCO", "NUMEROAGENCIA", "NUMEROCONTA"})
+      if (ALinha.FieldByName(campo).AsFloat() > 0) r.FieldByName(campo).SetAsFloat(ALinha.FieldByName(campo).AsFloat());
+  } else if (ALinha.FieldByName("IDENTIFIPATQUALITATIVA").AsInteger() != 0) {
+    r.FieldByName("IDENTIFIPATQUALITATIVA").SetAsInteger(ALinha.FieldByName("IDENTIFIPATQUALITATIVA").AsInteger());
+  } else {
+    // The warning promises "Incorporação de Ativo" to a row that has no identifier yet; the
+    // register would otherwise refuse it as required and the whole save would be lost.
+    if (r.FieldByName("IDENTIFIPATQUALITATIVA").IsNull()) r.FieldByName("IDENTIFIPATQUALITATIVA").SetAsInteger(1);
+    AMensagens.emplace_back(tmAviso, APrefixo +
+                                         "O Campo Identificador da Variação Patrimonial Qualitativa deve ser preenchido "
+                                         "para UF Paraná, atribuído por padrão Incorporação de Ativo, para alterar, "
+                                         "editar o relacionamento");
+  }
+}
+
+void TUlmoDPRelacionarPlanoPlEspec::nActSalvarExecute() {
+  const char* const classe = "TUlmoDMPlanoPlEspecAreaTrabalho";
+  const char* const contexto = "PlanoPlEspec";
+  int empresa = CodigoEmpresa();
+  // Held back until the outcome is known: a confirmation must not announce a row that the
+  // rollback of a later failure takes away.
+  std::vector<std::pair<int, std::string>> mensagens;
+  TnDMConexao& conexao = Conexao();
+  conexao.StartTransaction();
+  try {
+    FDMPlanoPlEspec = dynamic_cast<TnDMClientDataSet*>(CriarDM(classe, nullptr, contexto));
+    if (!FDMPlanoPlEspec) throw EInternalError(std::string(classe) + " não é um cadastro");
+    FDMPlanoPlEspec->ConfigSobDemanda();
+    if (FDMPlanoPlEspec->Aberto())
+      FDMPlanoPlEspec->Refresh();
+    else
+      FDMPlanoPlEspec->Abrir();
+    if (FUFSistema.empty()) FUFSistema = PegarUFSistema();
+    TClientDataSet& reg = FDMPlanoPlEspec->nClientDataSet();
+
+    // Writes the register's pending row; a failed row is dropped from the register so that it
+    // does not fail again with every row after it.
+    auto gravarLinha = [&](const std::string& AErro, const std::string& AOk) {
+      reg.Post();
+      if (FDMPlanoPlEspec->ApplyUpdates(0) != 0) {
+        mensagens.emplace_back(tmErro, AErro);
+        FDMPlanoPlEspec->Refresh();
+      } else {
+        mensagens.emplace_back(tmConfirmacao, AOk);
+      }
+    };
+
+    FnClientDataSet->ForEach([&](TClientDataSet& d) {
+      std::string n = FloatToStr(d.FieldByName("CONTATCE").AsFloat());
+      std::string prefixo = "Conta TCE " + n + " ";
+      if (FUFSistema == "PR") {
+        bool banco = false;
+        for (const char* campo : {"CODIGOTIPOCONTATCE", "CODIGOBANCO", "NUMEROAGENCIA", "NUMEROCONTA"})
+          banco = banco || !d.FieldByName(campo).AsString().empty();
+        if (banco)
+          mensagens.emplace_back(tmAviso, prefixo +
+                                              "Os campos Gera Aplicação Financeira, Tipo Conta TCE, Banco, Agência e "
+                                              "Número da Conta não devem ser preenchidos para UF Paraná, dados salvos "
+                                              "em branco.");
+      } else if (d.FieldByName("IDENTIFIPATQUALITATIVA").AsInteger() != 0) {
+        mensagens.emplace_back(tmAviso, prefixo +
+                                            "O Campo Identificador da Variação Patrimonial Qualitativa não deve "
+                                            "preenchido para demais estados além do Paraná.");
+      }
+      if (d.FieldByName("GRAVAR").AsInteger() != 1) return;
+
+      if (d.FieldByName("RELACIONADO").AsInteger() == 0) {
+        reg.Insert();
+        reg.FieldByName("CODIGOEMPRESA").SetAsInteger(empresa);
+        reg.FieldByName("DATAINICIOPLANO").SetAsDateTime(d.FieldByName("DATAINICIOPLANO").AsDateTime());
+        CopiarParaCadastro(d, prefixo, mensagens);
+        gravarLinha("Erro ao inserir relacionamento Conta TCE " + n,
+                    "Relacionamento da Conta TCE " + n + " inserido com sucesso.");
+        return;
+      }
+      TVariant contaCtb = d.FieldByName("CONTACTB").Value();
+      TVariant inicio = TVariant::FromDate(d.FieldByName("DATAINICIOPLANO").AsDateTime());
+      FDMPlanoPlEspec->FetchRegistros("CODIGOEMPRESA = " + ValorParaFiltro(empresa, TFieldType::ftInteger) +
+                                      " and CONTACTB = " + ValorParaFiltro(contaCtb, TFieldType::ftFloat) +
+                                      " and DATAINICIOPLANO = " + ValorParaFiltro(inicio, TFieldType::ftDate));
+      if (!reg.Locate("CODIGOEMPRESA;CONTACTB;DATAINICIOPLANO", {TVariant(empresa), contaCtb, inicio})) {
+        // The company account or start date of a stored relation was changed in the grid: the
+        // stored row is not found and nothing is written; say so rather than drop the edit unseen.
+        mensagens.emplace_back(tmAviso, prefixo + "O relacionamento com a conta contábil " + contaCtb.AsString() +
+                                            " e data início " + DateToStr(inicio.AsDateTime()) +
+                                            " não foi encontrado; a alteração não foi gravada.");
+        return;
+      }
+      reg.Edit();
+      CopiarParaCadastro(d, prefixo, mensagens);
+      gravarLinha("Erro ao editar relacionamento Conta TCE " + n,
+                  "Relacionamento da Conta TCE " + n + " editado com sucesso.");
+    });
+    conexao.Commit();
+    DestruirDM(classe, contexto);
+    FDMPlanoPlEspec = nullptr;
+    for (const auto& [tipo, texto] : mensagens) MsgTree(tipo, texto);
+  } catch (const std::exception& e) {
+    DestruirDM(classe, contexto);
+    FDMPlanoPlEspec = nullptr;
+    conexao.RollBack();
+    for (const auto& [tipo, texto] : mensagens)
+      if (tipo != tmConfirmacao) MsgTree(tipo, texto);
+    MsgTree(tmErro, e.what());
+  }
+  Executar();
+}
+
+void TUlmoDPRelacionarPlanoPlEspec::ActExcluirRelacExecute() {
+  FBlockCommand = std::make_unique<TBlockCommand>();
+  struct TLiberar {
+    std::unique_ptr<TBlockCommand>& Block;
+    ~TLiberar() { Block.reset(); }
+  } liberar{FBlockCommand};
+
+  std::vector<std::string> excluidos;
+  FnClientDataSet->ForEach([&](TClientDataSet& d) {
+    if (d.FieldByName("GRAVAR").AsInteger() != 1 || d.FieldByName("RELACIONADO").AsInteger() != 1) return;
+    FBlockCommand->Add(FormatSQL(
+        TUlmoSQLs::GetSQLDeletePlanoPlEspec(),
+        {ValorParaSQL(d.FieldByName("CODIGOEMPRESA").Value(), TFieldType::ftInteger),
+         ValorParaSQL(d.FieldByName("CONTACTB").Value(), TFieldType::ftFloat),
+         ValorParaSQL(TVariant::FromDate(d.FieldByName("DATAINICIOPLANO").AsDateTime()), TFieldType::ftDate)}));
+    excluidos.push_back("Excluído relacionamento Conta TCE " + FloatToStr(d.FieldByName("CONTATCE").AsFloat()));
+  });
+
+  try {
+    FBlockCommand->Executar();
+  } catch (const std::exception& e) {
+    throw Exception(std::string("Problema ao excluir os registros na relação TCEPLANOPLESPEC! Mensagem original: ") +
+                    e.what());
+  }
+  // Announced only once they are gone: a rolled-back deletion deleted nothing.
+  for (const auto& texto : excluidos) MsgTree(tmConfirmacao, texto);
+  Executar();
+}
+
+static TnRegistroUnidade gRegistro{nClasse<TUlmoDPRelacionarPlanoPlEspec>(),
+                                   nClasse<TUlmoDPRelacionarPlanoPlEspecAreaTrabalho>()};
+
+}  // namespace nUlmo

@@ -1,0 +1,225 @@
+#include "UlmoDPRelacionarPlanoPlEspec_U.h"
+
+#include <gtest/gtest.h>
+
+#include "CadastrosTeste_U.h"
+#include "Dialogo_U.h"
+
+using namespace nFramework;
+using namespace nUlmo;
+using namespace nUlmoTeste;
+
+namespace {
+
+// Answers the deletion's confirmation with "Sim" and remembers the question.
+struct TDialogoSim : IDialogoService {
+  std::string Pergunta;
+  int Perguntar(const TnDialogo& aDialogo) override {
+    Pergunta = aDialogo.Texto;
+    return 0;
+  }
+};
+
+// Company 1 reports to SC (system 1), company 2 to PR (system 2), company 3 to none. Court
+// account 111 of system 1 is related to the company accounts 12 and 13 of company 1.
+class RelacionarPlanoTest : public CadastrosTest {
+ protected:
+  void SetUp() override {
+    CadastrosTest::SetUp();
+    Executar(
+        "insert into EMPRESA values (1, 'Um'), (2, 'Dois'), (3, 'Três');"
+        "insert into TCESISTEMAEMPRESA values (1, 1), (2, 2);"
+        "insert into PLANOESPEC (CODIGOEMPRESA, CONTACTB, CLASSIFCONTA, DESCRCONTA, TIPOCONTA) values"
+        " (1, 12, '1.1.1', 'CAIXA', 2), (1, 13, '1.1.2', 'BANCO', 2), (1, 14, '1.1.3', 'OUTROS', 2),"
+        " (1, 15, '1.1.4', 'MAIS', 2), (2, 12, '1.1.1', 'CAIXA', 2);"
+        "insert into TCEPLANO (CODIGOSISTEMATCE, CONTATCE, TIPOCONTA, CLASSIFCONTA, DESCRCONTA) values"
+        " (1, 100, 1, '1', 'Ativo'), (1, 111, 2, '1.1.1', 'Caixa'), (1, 112, 2, '1.1.2', 'Bancos'),"
+        " (1, 211, 2, '2.1.1', 'Fornecedores'), (2, 111, 2, '1.1.1', 'Caixa');"
+        "insert into TCETIPOCONTACTB values (1, 1, 'Normal', '0');"
+        "insert into TCEPLANOPLESPEC (CODIGOEMPRESA, CONTACTB, DATAINICIOPLANO, DATAFIMPLANO, CODIGOSISTEMATCE,"
+        " CONTATCE, TIPONATURSALDO, APLICFINANCEIRA, TIPOSUPERAVITFINANC, CODIGOTIPOCONTATCE) values"
+        " (1, 12, '2024-01-01', '2024-12-31', 1, 111, 1, '0', 'N', 1),"
+        " (1, 13, '2024-01-01', '2024-12-31', 1, 111, 1, '0', 'N', 1);");
+    FProcesso = nCriarObjeto<TUlmoDPRelacionarPlanoPlEspec>();
+    Carregar("1", "0");
+    SetDialogoService(FDialogo);
+  }
+  void TearDown() override {
+    SetDialogoService(nullptr);
+    CadastrosTest::TearDown();
+  }
+  void Carregar(const char* aEmpresa, const char* aListar) {
+    FProcesso->Param("pCodigoEmpresa").SetValue(aEmpresa);
+    FProcesso->Param("pNivelConta").SetValue("1");
+    FProcesso->Param("pListarConfiguradas").SetValue(aListar);
+    nExecutarProcesso(*FProcesso);
+  }
+  TClientDataSet& Grid() { return FProcesso->nClientDataSet(); }
+  // Edits the grid row of that court account (and company account, 0 for an unrelated row).
+  void Editar(double aContaTCE, double aContaCtb, const TCampos& aCampos) {
+    TVariant ctb = aContaCtb > 0 ? TVariant(aContaCtb) : TVariant();
+    ASSERT_TRUE(Grid().Locate("CONTATCE;CONTACTB", {aContaTCE, ctb}));
+    Grid().Edit();
+    for (const auto& [campo, valor] : aCampos) Grid().FieldByName(campo).SetAsString(valor);
+    Grid().Post();
+  }
+  // A new relation of the court account to that company account for 2024.
+  void Relacionar(double aContaTCE, const char* aContaCtb, TCampos aMais = {}) {
+    TCampos campos{{"CONTACTB", aContaCtb},  {"DATAINICIOPLANO", "2024-01-01"}, {"DATAFIMPLANO", "2024-12-31"},
+                   {"TIPONATURSALDO", "1"}, {"TIPOSUPERAVITFINANC", "F"}};
+    campos.insert(campos.end(), aMais.begin(), aMais.end());
+    Editar(aContaTCE, 0, campos);
+  }
+  std::string Linhas() {
+    std::string r;
+    Grid().SetIndexFieldNames("CONTATCE;CONTACTB");
+    for (Grid().First(); !Grid().Eof(); Grid().Next())
+      r += Grid().FieldByName("CONTATCE").AsString() + "/" + Grid().FieldByName("CONTACTB").AsString() + ":" +
+           Grid().FieldByName("RELACIONADO").AsString() + Grid().FieldByName("STYLE").AsString() + " ";
+    Grid().SetIndexFieldNames("");
+    return r;
+  }
+  std::string Mensagens() {
+    std::string r;
+    for (const auto& n : FProcesso->GetMsgTreeLista()->Raizes()) r += std::to_string(n->Tipo) + " " + n->Texto + "\n";
+    return r;
+  }
+  void Acao(const char* aNome) {
+    FProcesso->GetMsgTreeLista()->Clear();
+    ASSERT_TRUE(FProcesso->ExecutarAcao(aNome));
+  }
+  static std::string Mapeamentos() {
+    return Conteudo("TCEPLANOPLESPEC");
+  }
+  std::unique_ptr<TUlmoDPRelacionarPlanoPlEspec> FProcesso;
+  std::shared_ptr<TDialogoSim> FDialogo = std::make_shared<TDialogoSim>();
+};
+
+const char* const kMapeamentosIniciais =
+    "1|12|01/01/2024|31/12/2024||1|111|1|0|N|1||||\n1|13|01/01/2024|31/12/2024||1|111|1|0|N|1||||\n";
+
+}  // namespace
+
+TEST_F(RelacionarPlanoTest, ACompanyWithoutCourtSystemIsRefused) {
+  try {
+    Carregar("3", "0");
+    FAIL() << "loaded an unlinked company";
+  } catch (const Exception& e) {
+    EXPECT_STREQ(e.what(),
+                 "A empresa selecionada não está vinculada ao Sistema e ao Plano de Contas do TCE. Acesse a rotina "
+                 "Plano de Contas e informe o código da empresa no campo Cadastro da Empresa.");
+  }
+}
+
+TEST_F(RelacionarPlanoTest, ListsTheCourtAccountsOfTheLevelWithTheirRelations) {
+  EXPECT_EQ(Linhas(), "100/:01 111/12:10 111/13:10 112/:00 ");
+  EXPECT_EQ(FProcesso->UFSistema(), "SC");
+  ASSERT_TRUE(Grid().Locate("CONTACTB", {12.0}));
+  EXPECT_EQ(Grid().FieldByName("CLASSIFDESCRTCE").AsString(), "1.1.1 - Caixa");
+  EXPECT_EQ(Grid().FieldByName("GRAVAR").AsInteger(), 0);
+  Carregar("1", "1");
+  EXPECT_EQ(Linhas(), "111/12:10 111/13:10 ");
+  Carregar("1", "1");  // a reload replaces the rows
+  EXPECT_EQ(Grid().RecordCount(), 2);
+}
+
+TEST_F(RelacionarPlanoTest, SavesNewAndEditedRelationsThroughTheRegister) {
+  Relacionar(112, "14", {{"CODIGOTIPOCONTATCE", "1"}, {"APLICFINANCEIRA", "1"}, {"IDENTIFIPATQUALITATIVA", "99"}});
+  Editar(111, 12, {{"DATAFIMPLANO", "2025-12-31"}});
+  Editar(100, 0, {{"CONTACTB", "15"}});  // incomplete: not written
+  Acao("nActSalvar");
+  EXPECT_EQ(Mapeamentos(),
+            "1|12|01/01/2024|31/12/2025||1|111|1|0|N|1||||\n1|13|01/01/2024|31/12/2024||1|111|1|0|N|1||||\n"
+            "1|14|01/01/2024|31/12/2024||1|112|1|1|F|1||||\n");
+  std::string m = Mensagens();
+  EXPECT_NE(m.find("5 Relacionamento da Conta TCE 112 inserido com sucesso.\n"), std::string::npos) << m;
+  EXPECT_NE(m.find("5 Relacionamento da Conta TCE 111 editado com sucesso.\n"), std::string::npos) << m;
+  EXPECT_NE(m.find("1 Conta TCE 112 O Campo Identificador da Variação Patrimonial Qualitativa não deve preenchido "
+                   "para demais estados além do Paraná.\n"),
+            std::string::npos)
+      << m;
+  EXPECT_EQ(FProcesso->GetMsgTreeLista()->Contar(tmConfirmacao), 2u);
+  EXPECT_EQ(Linhas(), "100/:01 111/12:10 111/13:10 112/14:10 ");  // reloaded
+}
+
+TEST_F(RelacionarPlanoTest, AnEditOfAStoredRelationsKeyIsReportedNotDroppedUnseen) {
+  Editar(111, 12, {{"DATAINICIOPLANO", "2024-02-01"}});
+  Acao("nActSalvar");
+  EXPECT_EQ(Mapeamentos(), kMapeamentosIniciais);
+  std::string m = Mensagens();
+  EXPECT_NE(m.find("1 Conta TCE 111 O relacionamento com a conta contábil 12 e data início 01/02/2024 não foi "
+                   "encontrado; a alteração não foi gravada.\n"),
+            std::string::npos)
+      << m;
+}
+
+TEST_F(RelacionarPlanoTest, AParanaRelationTakesNoBankDataAndDefaultsItsIdentifier) {
+  Carregar("2", "0");
+  Relacionar(111, "12", {{"TIPOSUPERAVITFINANC", "1"}, {"CODIGOBANCO", "1"}, {"APLICFINANCEIRA", "1"}});
+  Acao("nActSalvar");
+  EXPECT_EQ(VarToStr(PegarValorCampo("TCEPLANOPLESPEC",
+                                     "coalesce(APLICFINANCEIRA, '-') || coalesce(CODIGOBANCO, '-') || IDENTIFIPATQUALITATIVA",
+                                     "CODIGOEMPRESA = 2")),
+            "--1");
+  std::string m = Mensagens();
+  EXPECT_NE(m.find("1 Conta TCE 111 Os campos Gera Aplicação Financeira, Tipo Conta TCE, Banco, Agência e Número da "
+                   "Conta não devem ser preenchidos para UF Paraná, dados salvos em branco.\n"),
+            std::string::npos)
+      << m;
+  EXPECT_NE(m.find("1 Conta TCE 111 O Campo Identificador da Variação Patrimonial Qualitativa deve ser preenchido para "
+                   "UF Paraná, atribuído por padrão Incorporação de Ativo, para alterar, editar o relacionamento\n"),
+            std::string::npos)
+      << m;
+  EXPECT_NE(m.find("5 Relacionamento da Conta TCE 111 inserido com sucesso."), std::string::npos) << m;
+}
+
+TEST_F(RelacionarPlanoTest, ARefusedRowUndoesTheWholeSaveAndAnnouncesNoSuccess) {
+  Relacionar(112, "14", {{"CODIGOTIPOCONTATCE", "1"}});
+  Relacionar(100, "15", {{"CODIGOTIPOCONTATCE", "1"}, {"TIPOSUPERAVITFINANC", "3"}});  // a PR-only code
+  Acao("nActSalvar");
+  EXPECT_EQ(Mapeamentos(), kMapeamentosIniciais);
+  EXPECT_EQ(FProcesso->GetMsgTreeLista()->Contar(tmConfirmacao), 0u);
+  EXPECT_NE(Mensagens().find("0 Opção selecionada para o campo Superávit Financeiro válida apenas para o estado do "
+                             "Paraná"),
+            std::string::npos)
+      << Mensagens();
+  EXPECT_EQ(Linhas(), "100/:01 111/12:10 111/13:10 112/:00 ");
+  EXPECT_EQ(nInstanciasVivas(), 0u);  // the register instance is gone
+}
+
+TEST_F(RelacionarPlanoTest, ARowTheDatabaseRefusesDoesNotFailTheRowsAfterIt) {
+  Executar("create trigger FALHA before insert on TCEPLANOPLESPEC when NEW.CONTACTB = 15"
+           " begin select raise(abort, 'falha'); end;");
+  Relacionar(100, "15", {{"CODIGOTIPOCONTATCE", "1"}});
+  Relacionar(112, "14", {{"CODIGOTIPOCONTATCE", "1"}});
+  Acao("nActSalvar");
+  std::string m = Mensagens();
+  EXPECT_NE(m.find("0 Erro ao inserir relacionamento Conta TCE 100\n"), std::string::npos) << m;
+  EXPECT_NE(m.find("5 Relacionamento da Conta TCE 112 inserido com sucesso.\n"), std::string::npos) << m;
+  EXPECT_EQ(VarToStr(PegarValorCampo("TCEPLANOPLESPEC", "count(*)", "CONTACTB = 14")), "1");
+  EXPECT_EQ(VarToStr(PegarValorCampo("TCEPLANOPLESPEC", "count(*)", "CONTACTB = 15")), "0");
+}
+
+TEST_F(RelacionarPlanoTest, DeletesTheMarkedRelationsAllOrNothing) {
+  Editar(111, 13, {{"DATAFIMPLANO", "2024-06-30"}});
+  Relacionar(112, "14");  // never related: nothing to delete
+  Executar("create trigger FALHA before delete on TCEPLANOPLESPEC begin select raise(abort, 'falha'); end;");
+  try {
+    FProcesso->ExecutarAcao("ActExcluirRelac");
+    FAIL() << "a refused deletion went unnoticed";
+  } catch (const Exception& e) {
+    EXPECT_EQ(std::string(e.what()).rfind("Problema ao excluir os registros na relação TCEPLANOPLESPEC! Mensagem "
+                                          "original: ",
+                                          0),
+              0u)
+        << e.what();
+  }
+  EXPECT_EQ(FDialogo->Pergunta, "Deseja excluir os registros selecionados?");
+  EXPECT_EQ(FProcesso->GetMsgTreeLista()->Contar(tmConfirmacao), 0u);
+  EXPECT_EQ(Mapeamentos(), kMapeamentosIniciais);
+
+  Executar("drop trigger FALHA;");
+  Acao("ActExcluirRelac");
+  EXPECT_EQ(Mensagens(), "5 Excluído relacionamento Conta TCE 111\n");
+  EXPECT_EQ(Mapeamentos(), "1|12|01/01/2024|31/12/2024||1|111|1|0|N|1||||\n");
+}

@@ -1,0 +1,77 @@
+// TUlmoArqRSGerador: the run both TCE-RS generators share: the file writer, the question
+// before replacing a file, the data, the CAB, detail and FIN records. The lines go to an
+// output the facade gives; the facade writes the files only when both are complete.
+#pragma once
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "AtomicFile_U.h"
+#include "DateUtils_U.h"
+#include "GerarArquivoGenerator_U.h"
+#include "GeneratorFile_U.h"
+#include "LayoutsRS_U.h"
+#include "Variant_U.h"
+
+namespace nUlmoRS {
+
+// The user answered "Não" to replacing a file.
+class EGravacaoCancelada : public nFramework::Exception {
+ public:
+  using Exception::Exception;
+};
+
+class TUlmoArqRSGerador : public nFramework::TnDPGerarArquivoGenerator {
+ public:
+  TUlmoArqRSGerador();
+
+  std::string GetFileNameArquivo() const override { return FNomeArquivo; }
+  // REQUIRES: the run fields and SetSaida are set; a connection is open.
+  void Executar() override;
+
+  // Where the lines go (not owned). Without it the writer would write the file itself.
+  void SetSaida(nFramework::IOutputSink* saida) { FSaida = saida; }
+  // The folder and the file name joined (a trailing '\' or '/' of the folder does not matter).
+  std::filesystem::path CaminhoCompleto() const;
+
+  int FCodigoEmpresa = 0;
+  int FCodigoSistema = 0;
+  nFramework::TDateTime FDataInicial = 0;
+  nFramework::TDateTime FDataFinal = 0;
+  std::string FPastaDestino;
+
+  std::string FNomeArquivo;
+  int FContador = 0;
+  std::string FNomeEmpresa;
+  std::string FInscrFederal;
+  std::vector<nFramework::TVariant> FTipoGrupos;
+
+ protected:
+  virtual std::string NomeArquivo() const = 0;
+  virtual void CarregarDados() = 0;
+  virtual const TLayoutRS& LayoutCabecalho() const = 0;
+  virtual const TLayoutRS& LayoutDetalhe() const = 0;
+  virtual const char* NomeDetalhe() const = 0;
+  // Fill and next of the detail record; skip when there is no row.
+  virtual void PreencherDetalhe(nFramework::TRecord& record, bool& skip) = 0;
+  virtual void ProximoDetalhe(bool& more) = 0;
+  virtual std::string Setor() const = 0;
+  // Frees the run's datasets, however the run ended.
+  virtual void LiberarDados() = 0;
+
+  void CarregarEmpresa();
+  // NATURGRUPO1..9 or TIPOGRUPO1..9 of the company; raises when the company has no settings.
+  std::vector<nFramework::TVariant> LerGrupos(const char* prefixo) const;
+  // The group of a classification: its first character as a digit, 1 for a letter.
+  // Raises for 0, which has no group.
+  int Grupo(const std::string& classif, const std::string& conta) const;
+  // Element n (1-based) of a group array as an integer; raises for an empty one.
+  int ValorGrupo(const std::vector<nFramework::TVariant>& grupos, int n, const char* prefixo,
+                 const std::string& conta) const;
+  TContextoRS Contexto(std::string conta = {}) const { return {FNomeArquivo, std::move(conta)}; }
+
+ private:
+  nFramework::IOutputSink* FSaida = nullptr;
+};
+
+}  // namespace nUlmoRS

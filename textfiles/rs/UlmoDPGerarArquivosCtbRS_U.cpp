@@ -1,0 +1,110 @@
+#include "UlmoDPGerarArquivosCtbRS_U.h"
+
+#include <memory>
+
+#include "ClassRegistry_U.h"
+#include "Conexao_U.h"
+#include "Contexto_U.h"
+#include "ControleMensagem_U.h"
+#include "FormatUtils_U.h"
+#include "Progresso_U.h"
+#include "UlmoArqRSGerarArquivo_U.h"
+#include "UlmoFuncoes_U.h"
+#include "UlmoMenuRegra_U.h"
+
+namespace nUlmoRS {
+
+using namespace nFramework;
+
+TUlmoDPGerarArquivosCtbRS::TUlmoDPGerarArquivosCtbRS() {
+  SetCaption("Gerar Arquivos Contábeis - RS");
+  AddParam({.Alias = "pDataInicial", .Caption = "Data Inicial", .Dicionario = "DICDATA", .Obrigatorio = true,
+            .Hint = "Informe a data inicial para geração"});
+  AddParam({.Alias = "pDataFinal", .Caption = "Data Final", .Dicionario = "DICDATA", .Obrigatorio = true,
+            .Hint = "Informe a data final para geração"});
+  AddParam({.Alias = "pCodigoEmpresa", .Dicionario = "CODIGOEMPRESA", .Obrigatorio = true,
+            .Hint = "Informe as empresas para geração"});
+  AddParam({.Alias = "pOriLcto", .Caption = "Origem Lançamentos", .Dicionario = "CODIGOORIGLCTOCTB", .Padrao = "'ZZ'",
+            .Hint = "Informe a origem para o filtro dos lançamentos", .ClasseLookup = "KaloDCOrigemLctoCtb",
+            .CampoLookup = "CodigoOrigLctoCtb", .MultiplosValores = true});
+  AddParam({.Alias = "pDiretorio", .Caption = "Pasta Destino", .Dicionario = "DICDIRETORIO", .Obrigatorio = true,
+            .Hint = "Informe a pasta onde serão gerados os arquivos"});
+  AddParam({.Alias = "pCodigoSistemaTCE", .Dicionario = "CODIGOSISTEMATCE", .Visivel = false});
+}
+
+TUlmoDPGerarArquivosCtbRS::~TUlmoDPGerarArquivosCtbRS() = default;
+
+void TUlmoDPGerarArquivosCtbRS::GerarPrincAction(TnActionList& AActionList, TNotifyEvent AOnExecute,
+                                                 const TnPerModulos& AModulos) {
+  nUlmoMenu::GerarPrincAction(*this, AActionList, AOnExecute, AModulos);
+}
+
+void TUlmoDPGerarArquivosCtbRS::DataModuleCreate() {
+  TnDMPowerParam::DataModuleCreate();
+  SetMsgTreeExibir(true);
+  SetMsgExibir(true);
+  SetBooleanoBase(false);
+}
+
+TUlmoDPGerarArquivosCtbRS::TParametros TUlmoDPGerarArquivosCtbRS::LerParametros() const {
+  TParametros p;
+  p.DataInicial = StrToDateDef(Trim(Param("pDataInicial").AsString()), 0);
+  if (p.DataInicial == 0) throw EnParam(Param("pDataInicial"), "Data inicial inválida!");
+  p.DataFinal = StrToDateDef(Trim(Param("pDataFinal").AsString()), 0);
+  if (p.DataFinal == 0) throw EnParam(Param("pDataFinal"), "Data final inválida!");
+  if (p.DataInicial > p.DataFinal)
+    throw EnParam(Param("pDataFinal"), "A Data Final não pode ser anterior à Data Inicial");
+  p.Empresa = StrToIntDef(Trim(Param("pCodigoEmpresa").AsString()), 0);
+  if (p.Empresa <= 0) throw EnParam(Param("pCodigoEmpresa"), "Empresa inválida!");
+  return p;
+}
+
+void TUlmoDPGerarArquivosCtbRS::ValidarDado() {
+  TnDMPowerParam::ValidarDado();
+  LerParametros();
+  ControleMensagem().SetFraListaMensagemTree(GetMsgTreeLista());
+}
+
+int TUlmoDPGerarArquivosCtbRS::SistemaDaExecucao(int ACodigoEmpresa) const {
+  int sistema = StrToIntDef(Trim(GetControlValues("pCodigoSistemaTCE")), 0);
+  if (sistema >= 1) return sistema;
+  if (const TVariant* sel = TnSelecao::GetParams().Encontrar("CODIGOSISTEMATCE")) return VarToIntDef(*sel, 0);
+  return nUlmo::TUlmoFuncoes::GetSistemaTCE(ACodigoEmpresa);
+}
+
+void TUlmoDPGerarArquivosCtbRS::Executar() {
+  TnDMPowerParam::Executar();
+  std::unique_ptr<TnFraProgresso> progresso = CriarProgresso(this);
+  progresso->MostrarMultiplo();
+  progresso->SetEhCircularParcial(true);
+
+  auto arquivo = std::make_unique<TUlmoArqRSGerarArquivo>();
+  struct TLiberar {
+    TUlmoDPGerarArquivosCtbRS& P;
+    std::unique_ptr<TnFraProgresso>& Progresso;
+    ~TLiberar() {
+      P.FUlmoGerarArquivo = nullptr;
+      Progresso->Hide();
+    }
+  } liberar{*this, progresso};
+  FUlmoGerarArquivo = arquivo.get();
+
+  TParametros p = LerParametros();
+  arquivo->FCodigoEmpresa = p.Empresa;
+  arquivo->FDataInicial = p.DataInicial;
+  arquivo->FDataFinal = p.DataFinal;
+  arquivo->FPastaDestino = Trim(Param("pDiretorio").AsString());
+  arquivo->FOrigem = Trim(Param("pOriLcto").AsString());
+  arquivo->FCodigoSistema = SistemaDaExecucao(p.Empresa);
+
+  {
+    TTransacaoRO transacao(Conexao(), 1);
+    arquivo->GerarArquivos();
+  }
+  ControleMensagem().ExpandAll();
+}
+
+static nFramework::TnRegistroUnidade gRegistro{nClasse<TUlmoDPGerarArquivosCtbRS>(),
+                                               nClasse<TUlmoDPGerarArquivosCtbRSAreaTrabalho>()};
+
+}  // namespace nUlmoRS
