@@ -12,6 +12,8 @@
 #include "Conexao_U.h"
 #include "Contexto_U.h"
 #include "Schema_U.h"
+#include "UlmoSagresWebConfiguracao_U.h"
+#include "UlmoSagresWebRegraCalculoCtb_U.h"
 #include "Zip_U.h"
 
 using namespace nFramework;
@@ -246,6 +248,45 @@ TEST_F(GerarSagresTest, ValidationMessages) {
   TnSelecao::Params().Definir("CODIGOSISTEMATCE", 4);
   Set("pCodigoSistemaTCE", "4");
   EXPECT_EQ(Validacao(), "");
+}
+
+TEST_F(GerarSagresTest, RulesReadTheMonthsBalancesOfTheConfiguredCompany) {
+  TUlmoSagresWebConfiguracao& cfg = TUlmoSagresWebConfiguracao::Instance();
+  cfg.CodigoEmpresa = 1;
+  cfg.DataInicial = EncodeDate(2024, 3, 1);
+  cfg.DataFinal = EncodeDate(2024, 3, 31);
+  TUlmoSagresWebRegraCalculoCtb& regras = TUlmoSagresWebRegraCalculoCtb::Instance();
+  regras.ExecutarGerarSaldoCtb();
+  ASSERT_TRUE(regras.EncontrarContaCTB(11));
+  EXPECT_DOUBLE_EQ(regras.GetSaldoContaCTB(tpSaldoAnterior), 100);
+  EXPECT_DOUBLE_EQ(regras.GetSaldoContaCTB(tpDebito), 50);
+  EXPECT_DOUBLE_EQ(regras.GetSaldoContaCTB(tpCredito), 30);
+  EXPECT_DOUBLE_EQ(regras.GetSaldoContaCTB(tpMovimento), 20);
+  EXPECT_DOUBLE_EQ(regras.GetSaldoContaCTB(tpSaldoAtual), 120);
+  EXPECT_DOUBLE_EQ(regras.GetSaldoContaCTB(7), 0);
+  EXPECT_FALSE(regras.EncontrarContaCTB(99));
+  EXPECT_DOUBLE_EQ(regras.ExecutarFormulaCTB("SALDOATUAL(11) - SALDOATUAL(12)"), 90);
+  EXPECT_FALSE(regras.ValidarFormulaCTB("SALDOATUAL(11"));
+  TUlmoSagresWebRegraCalculoCtb::Destruir();
+  TUlmoSagresWebConfiguracao::Destruir();
+  // A new run starts from zeros.
+  EXPECT_EQ(TUlmoSagresWebConfiguracao::Instance().CodigoEmpresa, 0);
+  TUlmoSagresWebConfiguracao::Destruir();
+}
+
+TEST_F(GerarSagresTest, AccountsWithoutMovementOrZeroSumAreLeftOut) {
+  // Opening 100 and closing -100 sum to zero; the stores account is not in the balances at all.
+  FConexao->Driver().ExecuteScript(
+      "delete from LCTOCTB; delete from IMPLSALDOCTB;"
+      "insert into LCTOCTB (CODIGOEMPRESA, CHAVELCTOCTB, DATALCTOCTB, CONTACTBDEB, CONTACTBCRED, VALORLCTOCTB) values"
+      " (1, 1, '2024-03-10', 31, 11, 100);"
+      "update TCESESAGRESCONTABANC set CONTACTB = 11;");
+  Set("pContaCtbAlmoxarifado", "999");
+  Rodar();
+  pugi::xml_node r = Raiz("2024_03");
+  // Account 11: previous 0, debits 0, credits 100, current -100: the sum is 0.
+  EXPECT_FALSE(r.child("exec:ContaBancaria"));
+  EXPECT_FALSE(r.child("exec:Almoxarifado"));
 }
 
 }  // namespace
