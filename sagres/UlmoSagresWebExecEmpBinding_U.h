@@ -196,7 +196,25 @@ class TXMLListaExecucaoEmpresas_t : public TXMLNodeSagres {
   TXMLAlmoxarifado_t Almoxarifado() const { return TXMLAlmoxarifado_t(Filho("exec:Almoxarifado")); }
 };
 
+// The element interfaces: the handles themselves.
 using IXMLListaExecucaoEmpresas_t = TXMLListaExecucaoEmpresas_t;
+using IXMLPrestacaoContas_t = TXMLPrestacaoContas_t;
+using IXMLPagamento_t = TXMLPagamento_t;
+using IXMLPagamento_tList = TXMLPagamento_tList;
+using IXMLTipoDocumentoPagamento_t_genEmp = TXMLTipoDocumentoPagamento_t_genEmp;
+using IXMLNotaFiscal_t_genEmp = TXMLNotaFiscal_t_genEmp;
+using IXMLOutrosDocumentos_t_genEmp = TXMLOutrosDocumentos_t_genEmp;
+using IXMLRetencao_t = TXMLRetencao_t;
+using IXMLRetencao_tList = TXMLRetencao_tList;
+using IXMLReceita_t = TXMLReceita_t;
+using IXMLReceita_tList = TXMLReceita_tList;
+using IXMLDespesa_t = TXMLDespesa_t;
+using IXMLDespesa_tList = TXMLDespesa_tList;
+using IXMLContaBancaria_t = TXMLContaBancaria_t;
+using IXMLContaBancaria_tList = TXMLContaBancaria_tList;
+using IXMLPatrimonio_t = TXMLPatrimonio_t;
+using IXMLPatrimonio_tList = TXMLPatrimonio_tList;
+using IXMLAlmoxarifado_t = TXMLAlmoxarifado_t;
 
 // The document element "exec:ExecucaoEmpresas", created when the document is empty.
 TXMLListaExecucaoEmpresas_t PegarExecucaoEmpresas(pugi::xml_document& ADocument);
