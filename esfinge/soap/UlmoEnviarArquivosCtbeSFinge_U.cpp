@@ -1,6 +1,7 @@
 #include "UlmoEnviarArquivosCtbeSFinge_U.h"
 
 #include <regex>
+#include <unordered_map>
 
 #include "Configuracao_U.h"
 #include "Dialogo_U.h"
@@ -51,7 +52,8 @@ std::string SubstituirTodos(std::string aTexto, const std::string& aDe, const st
   return aTexto;
 }
 
-// The court's message: after the first "<mensagem>" up to the last "</mensagem>" of that line.
+// The court's message: the text of the first "<mensagem>" element, within its line. Ending at
+// the line's last "</mensagem>" would drag in the item messages that follow on a one-line reply.
 std::string PegarMensagem(const std::string& aRetorno) {
   const std::string abre = "<mensagem>", fecha = "</mensagem>";
   size_t ini = aRetorno.find(abre);
@@ -59,7 +61,7 @@ std::string PegarMensagem(const std::string& aRetorno) {
   ini += abre.size();
   size_t fimLinha = aRetorno.find_first_of("\r\n", ini);
   std::string linha = aRetorno.substr(ini, fimLinha == std::string::npos ? std::string::npos : fimLinha - ini);
-  size_t fim = linha.rfind(fecha);
+  size_t fim = linha.find(fecha);
   return fim == std::string::npos ? linha : linha.substr(0, fim);
 }
 
@@ -203,11 +205,11 @@ std::vector<IXMLEnviarTypeContaContabil> TUlmoEnviarArquivosCtbeSFinge::MontarDo
   aDataSet.First();
   if (aDataSet.Eof()) return lista;
   auto doc = NovoDocumentoContas(m.DATAINICIOPLANOTCE->AsDateTime());
+  int qtd = 0;  // items of doc
   while (!aDataSet.Eof()) {
     AvancarProgresso("Carregando informações Contas Contábeis! Aguarde...");
-    auto itens = doc.GetContaContabil();
-    auto item = itens.Add();
-    item.SetIdRetorno(itens.Count());
+    auto item = doc.GetContaContabil().Add();
+    item.SetIdRetorno(++qtd);
     item.SetDataAnoCriacao(nFramework::YearOf(m.DATAINICIOPLANOTCE->AsDateTime()));
     item.SetCodigoConta(m.CODIGOCONTA->AsString());
     item.SetTipoContaContabil(m.TIPOCONTACONTABIL->AsInteger());
@@ -221,10 +223,11 @@ std::vector<IXMLEnviarTypeContaContabil> TUlmoEnviarArquivosCtbeSFinge::MontarDo
     if (m.CODIGOAGENCIABANCARIA->AsInteger() != 0) item.SetCodigoAgenciaBancaria(m.CODIGOAGENCIABANCARIA->AsInteger());
     if (!m.CODIGOCONTABANCARIA->AsString().empty()) item.SetCodigoContaBancaria(m.CODIGOCONTABANCARIA->AsString());
     aDataSet.Next();
-    if (aDataSet.Eof() || itens.Count() == MaxItensDocumento ||
+    if (aDataSet.Eof() || qtd == MaxItensDocumento ||
         doc.GetCompetencia() != PegarCompetencia(m.DATAINICIOPLANOTCE->AsDateTime())) {
       lista.push_back(doc);
       if (!aDataSet.Eof()) doc = NovoDocumentoContas(m.DATAINICIOPLANOTCE->AsDateTime());
+      qtd = 0;
     }
   }
   return lista;
@@ -243,11 +246,11 @@ std::vector<IXMLEnviarTypeLancamento> TUlmoEnviarArquivosCtbeSFinge::MontarDocum
   aDataSet.First();
   if (aDataSet.Eof()) return lista;
   auto doc = NovoDocumentoLancamentos(m.DATALANCAMENTO->AsDateTime());
+  int qtd = 0;  // items of doc
   while (!aDataSet.Eof()) {
     AvancarProgresso("Carregando informações Lançamentos! Aguarde...");
-    auto itens = doc.GetLancamentoContabil();
-    auto item = itens.Add();
-    item.SetIdRetorno(itens.Count());
+    auto item = doc.GetLancamentoContabil().Add();
+    item.SetIdRetorno(++qtd);
     item.SetNumeroSlip(m.NUMEROSLIP->AsString());
     item.SetNumeroSequencial(m.NUMEROSEQUENCIAL->AsInteger());
     item.SetTipoLancamento(m.TIPOLANCAMENTO->AsInteger());
@@ -260,10 +263,11 @@ std::vector<IXMLEnviarTypeLancamento> TUlmoEnviarArquivosCtbeSFinge::MontarDocum
     item.SetValorLancamento(valor);
     item.SetHistoricoLancamento(m.HISTORICOLANCAMENTO->AsString());
     aDataSet.Next();
-    if (aDataSet.Eof() || itens.Count() == MaxItensDocumento ||
+    if (aDataSet.Eof() || qtd == MaxItensDocumento ||
         doc.GetCompetencia() != PegarCompetencia(m.DATALANCAMENTO->AsDateTime())) {
       lista.push_back(doc);
       if (!aDataSet.Eof()) doc = NovoDocumentoLancamentos(m.DATALANCAMENTO->AsDateTime());
+      qtd = 0;
     }
   }
   return lista;
@@ -358,6 +362,33 @@ void TUlmoEnviarArquivosCtbeSFinge::CancelarTransferencia(const std::string& aRe
 
 namespace {
 
+// The items of a document by idRetorno (the first of a repeated number), built on the first
+// rejection: a reply may reject thousands of items of a 5000-item document.
+template <class TItem>
+class TIndiceItens {
+ public:
+  TIndiceItens(const std::shared_ptr<pugi::xml_document>& aDocumento, pugi::xml_node aRaiz, const char* aNome)
+      : FDocumento(aDocumento), FRaiz(aRaiz), FNome(aNome) {}
+  const TItem* Achar(int aIdRetorno) {
+    if (!FMontado) {
+      for (auto n = FRaiz.child(FNome); n; n = n.next_sibling(FNome)) {
+        TItem item(FDocumento, n);
+        FItens.try_emplace(item.GetIdRetorno(), item);
+      }
+      FMontado = true;
+    }
+    auto it = FItens.find(aIdRetorno);
+    return it == FItens.end() ? nullptr : &it->second;
+  }
+
+ private:
+  std::shared_ptr<pugi::xml_document> FDocumento;
+  pugi::xml_node FRaiz;
+  const char* FNome;
+  bool FMontado = false;
+  std::unordered_map<int, TItem> FItens;
+};
+
 // Calls aAviso(item key, codigo text, mensagem) for each rejected item of the reply.
 template <class F>
 void PercorrerRetorno(const std::string& aRetorno, F aAviso) {
@@ -380,15 +411,12 @@ void PercorrerRetorno(const std::string& aRetorno, F aAviso) {
 void TUlmoEnviarArquivosCtbeSFinge::LerRetornoContas(const IXMLEnviarTypeContaContabil& aDocumento,
                                                      const std::string& aRetorno) {
   try {
-    auto itens = aDocumento.GetContaContabil();
+    TIndiceItens<nUlmoEsfingeXML::TXMLContaContabilType> itens(aDocumento.Documento(), aDocumento.Node(),
+                                                                "contaContabil");
     PercorrerRetorno(aRetorno, [&](int aChave, const std::string& aCodigo, const std::string& aMensagem) {
-      for (int i = 0, n = itens.Count(); i < n; ++i) {
-        auto item = itens.Items(i);
-        if (item.GetIdRetorno() != aChave) continue;
-        AdicionarAviso(" Conta: " + item.GetCodigoConta() + " Retorno: " + aCodigo + " - " + aMensagem, "CONTAS",
+      if (const auto* item = itens.Achar(aChave))
+        AdicionarAviso(" Conta: " + item->GetCodigoConta() + " Retorno: " + aCodigo + " - " + aMensagem, "CONTAS",
                        "Contas com falha no envio");
-        break;
-      }
     });
   } catch (const std::exception& e) {
     AdicionarAviso(std::string("Erro ao recuperar mensagens de retorno: ") + e.what(), "ERROS",
@@ -399,16 +427,13 @@ void TUlmoEnviarArquivosCtbeSFinge::LerRetornoContas(const IXMLEnviarTypeContaCo
 void TUlmoEnviarArquivosCtbeSFinge::LerRetornoLancamentos(const IXMLEnviarTypeLancamento& aDocumento,
                                                           const std::string& aRetorno) {
   try {
-    auto itens = aDocumento.GetLancamentoContabil();
+    TIndiceItens<nUlmoEsfingeXML::TXMLLancamentoContabilType> itens(aDocumento.Documento(), aDocumento.Node(),
+                                                                     "lancamentoContabil");
     PercorrerRetorno(aRetorno, [&](int aChave, const std::string& aCodigo, const std::string& aMensagem) {
-      for (int i = 0, n = itens.Count(); i < n; ++i) {
-        auto item = itens.Items(i);
-        if (item.GetIdRetorno() != aChave) continue;
-        AdicionarAviso(" Lançamento: " + std::to_string(item.GetNumeroSequencial()) + " Conta: " +
-                           item.GetCodigoContaContabil() + " Retorno: " + aCodigo + " - " + aMensagem,
+      if (const auto* item = itens.Achar(aChave))
+        AdicionarAviso(" Lançamento: " + std::to_string(item->GetNumeroSequencial()) + " Conta: " +
+                           item->GetCodigoContaContabil() + " Retorno: " + aCodigo + " - " + aMensagem,
                        "LANCAMENTOS", "Lançamentos com falha no envio");
-        break;
-      }
     });
   } catch (const std::exception& e) {
     AdicionarAviso(std::string("Erro ao recuperar mensagens de retorno: ") + e.what(), "ERROS",

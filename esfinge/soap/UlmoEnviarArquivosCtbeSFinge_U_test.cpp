@@ -450,6 +450,10 @@ TEST_F(EsfingeSoap, SendsEachDocumentInItsOwnTransferCycle) {
   EXPECT_NE(reqs[9].Corpo.find("<chaveToken>" + TFakeTribunal::Token(2) + "</chaveToken>"), std::string::npos);
   EXPECT_NE(reqs[13].Corpo.find("<valorLancamento>10.25</valorLancamento>"), std::string::npos);
   EXPECT_EQ(FSender->Token(), TFakeTribunal::Token(3));
+  EXPECT_NE(reqs[4].Corpo.find("</soapenv:Header><soapenv:Body><tok:finalizarTransferencia><chaveToken>" +
+                               TFakeTribunal::Token(1) +
+                               "</chaveToken></tok:finalizarTransferencia></soapenv:Body></soapenv:Envelope>"),
+            std::string::npos);
 
   ASSERT_EQ(FArvore->Raizes().size(), 2u);
   EXPECT_EQ(FArvore->Raizes()[0]->Texto, "Contas Contábeis enviadas com sucesso!");
@@ -485,6 +489,22 @@ TEST_F(EsfingeSoap, RejectedItemsBecomeWarningsAndTheDocumentIsFinished) {
   EXPECT_EQ(Avisos("LANCAMENTOS"),
             std::vector<std::string>{" Lançamento: 13 Conta: 11113 Retorno: 12 - Conta inexistente"});
   EXPECT_EQ(FArvore->EncontrarNode("LANCAMENTOS")->Texto, "Lançamentos com falha no envio");
+}
+
+// The court writes its reply on one line: the run's error is the first message alone.
+TEST_F(EsfingeSoap, RejectedAccountsNameTheirCodeAndTheErrorKeepsOnlyTheFirstMessage) {
+  auto contas = NovasContas();
+  for (int i = 0; i < 3; ++i) AddConta(*contas, EncodeDate(2021, 1, 1), Codigo(i));
+  FTribunal.Responder("contas", 200,
+                      "<return><status>ERRO</status><mensagem>Itens com erro</mensagem><dados>"
+                      "<e><key>2</key><value><codigo>7</codigo><mensagem>Nível inválido</mensagem></value></e>"
+                      "<e><key>1</key><value><codigo>3</codigo><mensagem>Nome vazio</mensagem></value></e>"
+                      "</dados></return>");
+  EXPECT_EQ(Erro([&] { FSender->EnviarInformacoesContasWB(*contas); }),
+            "Erro ao enviar Contas Contábeis! \r\nItens com erro");
+  EXPECT_EQ(Avisos("CONTAS"), (std::vector<std::string>{" Conta: 1.00001 Retorno: 7 - Nível inválido",
+                                                        " Conta: 1.00000 Retorno: 3 - Nome vazio"}));
+  EXPECT_EQ(FArvore->EncontrarNode("CONTAS")->Texto, "Contas com falha no envio");
 }
 
 TEST_F(EsfingeSoap, UnreadableReplyWarnsAndCycleGoesOn) {
