@@ -102,3 +102,17 @@ TEST_F(PgtoTest, ASaveOfAChosenCfopKeepsTheNaturesOfTheOthers) {
   g->Salvar();
   EXPECT_EQ(Conteudo("TCESESAGRESPGTO"), "5|1|1556|5\n5|1|2102|3\n5|2|1102|6\n");
 }
+
+TEST_F(PgtoTest, ASaveThatFailsHalfwayLeavesTheStoredNaturesAsTheyWere) {
+  auto g = Carregar("1");
+  TClientDataSet& d = g->curDados;
+  // Another user removes a CFOP the grid still shows.
+  Executar("delete from CFOP where CODIGOEMPRESA = 5 and CODIGOESTAB = 1 and CODIGOCFOP = 1102;");
+  ASSERT_TRUE(d.Locate("CodigoCFOP", {1102}));
+  d.Edit();
+  d.FieldByName("NaturezaPgto").SetAsInteger(2);
+  d.Post();
+  EXPECT_THROW(g->Salvar(), Exception);
+  EXPECT_EQ(Conteudo("TCESESAGRESPGTO"), "5|1|1556|4\n5|1|2102|3\n5|2|1102|6\n");
+  EXPECT_TRUE(g->Alterado());
+}
