@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "Exceptions_U.h"
 
 using namespace nFramework;
@@ -11,77 +13,49 @@ namespace {
 class RegraBaseCalculoTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    FSaldos.AddFieldDef("CONTACTB", TFieldType::ftFloat);
-    for (const char* c : {"SALDOANTERIOR", "DEBITO", "CREDITO", "MOVIMENTO", "SALDOATUAL"})
-      FSaldos.AddFieldDef(c, TFieldType::ftFloat);
+    FSaldos.AddFieldDef("CONTACTB", TFieldType::ftLargeint);
+    FSaldos.AddFieldDef("SALDOANTERIOR", TFieldType::ftFloat);
+    FSaldos.AddFieldDef("DEBITO", TFieldType::ftFloat);
+    FSaldos.AddFieldDef("CREDITO", TFieldType::ftFloat);
+    FSaldos.AddFieldDef("MOVIMENTO", TFieldType::ftFloat);
+    FSaldos.AddFieldDef("SALDOATUAL", TFieldType::ftFloat);
     FSaldos.CreateDataSet();
-    Linha(10, 100, 50, 30, 20, 120);
-    Linha(20, -5, 0, 7, -7, -12);
-    FSaldos.SetIndexFieldNames("CONTACTB");
+    // Account 10 in two rows (two establishments), account 20 in one.
+    FSaldos.AppendRecord({10, 100.0, 30.0, 5.0, -25.0, 75.0});
+    FSaldos.AppendRecord({10, 1.0, 0.0, 0.0, 0.0, 1.0});
+    FSaldos.AppendRecord({20, 0.0, 0.0, 40.0, 40.0, 40.0});
     FRegra.RegistrarCTB();
     FRegra.SetcdsPlano(&FSaldos);
-  }
-  void Linha(double conta, double a, double d, double c, double m, double s) {
-    FSaldos.Append();
-    FSaldos.FieldByName("CONTACTB").SetAsFloat(conta);
-    FSaldos.FieldByName("SALDOANTERIOR").SetAsFloat(a);
-    FSaldos.FieldByName("DEBITO").SetAsFloat(d);
-    FSaldos.FieldByName("CREDITO").SetAsFloat(c);
-    FSaldos.FieldByName("MOVIMENTO").SetAsFloat(m);
-    FSaldos.FieldByName("SALDOATUAL").SetAsFloat(s);
-    FSaldos.Post();
   }
   TClientDataSet FSaldos;
   TnDMRegraBaseCalculo FRegra;
 };
 
-TEST_F(RegraBaseCalculoTest, ArithmeticFollowsPrecedenceAndParentheses) {
-  EXPECT_DOUBLE_EQ(FRegra.ExecutarFormulaCTB("1 + 2 * 3"), 7);
-  EXPECT_DOUBLE_EQ(FRegra.ExecutarFormulaCTB("(1 + 2) * 3"), 9);
-  EXPECT_DOUBLE_EQ(FRegra.ExecutarFormulaCTB("10 - 4 - 3"), 3);
-  EXPECT_DOUBLE_EQ(FRegra.ExecutarFormulaCTB("-2.5 * -2"), 5);
-  EXPECT_DOUBLE_EQ(FRegra.ExecutarFormulaCTB("9 / 3 / 3"), 1);
-}
-
-TEST_F(RegraBaseCalculoTest, AccountFunctionsReadTheirBalanceColumn) {
-  EXPECT_DOUBLE_EQ(FRegra.ExecutarFormulaCTB("SALDOANTERIOR(10)"), 100);
-  EXPECT_DOUBLE_EQ(FRegra.ExecutarFormulaCTB("debito(10) - credito(10)"), 20);
-  EXPECT_DOUBLE_EQ(FRegra.ExecutarFormulaCTB("MOVIMENTO(20)"), -7);
-  EXPECT_DOUBLE_EQ(FRegra.ExecutarFormulaCTB("SALDOATUAL(10) + SALDOATUAL(20)"), 108);
-  // An account without balances in the period counts as zero.
-  EXPECT_DOUBLE_EQ(FRegra.ExecutarFormulaCTB("SALDOATUAL(99) + 1"), 1);
-}
-
-TEST_F(RegraBaseCalculoTest, ValidationRejectsMalformedFormulasWithAReason) {
-  std::string msg;
-  EXPECT_TRUE(FRegra.ValidarFormulaCTB("SALDOATUAL(10) * 2", &msg));
-  for (const char* f : {"", "  ", "1 +", "(1 + 2", "SALDO(10)", "DEBITO 10", "DEBITO(x)", "1 2", "1..2", "2 # 3"}) {
-    EXPECT_FALSE(FRegra.ValidarFormulaCTB(f, &msg)) << f;
-    EXPECT_EQ(msg.rfind("Fórmula inválida: ", 0), 0u) << msg;
-  }
-  EXPECT_THROW(FRegra.ExecutarFormulaCTB("1 +"), Exception);
-}
-
-TEST_F(RegraBaseCalculoTest, AccountFunctionsNeedRegistration) {
-  TnDMRegraBaseCalculo semCTB;
-  EXPECT_TRUE(semCTB.ValidarFormulaCTB("1 + 1"));
-  EXPECT_FALSE(semCTB.ValidarFormulaCTB("DEBITO(10)"));
-}
-
-TEST_F(RegraBaseCalculoTest, DivisionByZeroIsAnErrorNotAnInfiniteAmount) {
-  EXPECT_TRUE(FRegra.ValidarFormulaCTB("SALDOATUAL(10) / DEBITO(20)"));
-  try {
-    FRegra.ExecutarFormulaCTB("SALDOATUAL(10) / DEBITO(20)");
-    FAIL();
-  } catch (const Exception& e) {
-    EXPECT_NE(std::string(e.what()).find("divisão por zero"), std::string::npos) << e.what();
-  }
-}
-
-TEST_F(RegraBaseCalculoTest, BalancesAskedForWithoutBalancesIsAnError) {
-  TnDMRegraBaseCalculo regra;
-  regra.RegistrarCTB();
-  EXPECT_THROW(regra.ExecutarFormulaCTB("DEBITO(10)"), Exception);
-}
-
 }  // namespace
+
+TEST_F(RegraBaseCalculoTest, FormulasReadTheBalancesOfTheirAccounts) {
+  EXPECT_DOUBLE_EQ(FRegra.ExecutarFormulaCTB("SALDOATUAL(10)"), 76.0);
+  EXPECT_DOUBLE_EQ(FRegra.ExecutarFormulaCTB("saldoatual(10) - Credito(20) * 0.5"), 56.0);
+  EXPECT_DOUBLE_EQ(FRegra.ExecutarFormulaCTB("-(DEBITO(10) + MOVIMENTO(20)) / 2"), -35.0);
+  EXPECT_DOUBLE_EQ(FRegra.ExecutarFormulaCTB("SALDOANTERIOR(99) + 2"), 2.0);  // an account without rows
+  EXPECT_TRUE(std::isinf(FRegra.ExecutarFormulaCTB("SALDOATUAL(10) / SALDOATUAL(99)")));
+}
+
+TEST_F(RegraBaseCalculoTest, OnlyWellFormedFormulasOfKnownFunctionsAreValid) {
+  EXPECT_TRUE(FRegra.ValidarFormulaCTB(" ( SALDOATUAL(1) + 2.5 ) * 3 "));
+  for (const char* f : {"", "   ", "SALDOATUAL(1) +", "SALDO(1)", "SALDOATUAL(x)", "SALDOATUAL(1", "2..5",
+                        "SALDOATUAL(1) SALDOATUAL(2)", "1; drop table X"})
+    EXPECT_FALSE(FRegra.ValidarFormulaCTB(f)) << f;
+  EXPECT_THROW(FRegra.ExecutarFormulaCTB("SALDOATUAL(1) +"), Exception);
+  // Without RegistrarCTB no function is known.
+  TnDMRegraBaseCalculo semFuncoes;
+  EXPECT_FALSE(semFuncoes.ValidarFormulaCTB("SALDOATUAL(1)"));
+  EXPECT_TRUE(semFuncoes.ValidarFormulaCTB("1 + 1"));
+}
+
+TEST_F(RegraBaseCalculoTest, TheEditorGivesTheTextBackUnlessOneIsInstalled) {
+  EXPECT_EQ(FRegra.MontarFormulaCTB("DEBITO(1)"), "DEBITO(1)");
+  TnDMRegraBaseCalculo::SetEditorFormula([](const std::string& f) { return f + " + 1"; });
+  EXPECT_EQ(FRegra.MontarFormulaCTB("DEBITO(1)"), "DEBITO(1) + 1");
+  TnDMRegraBaseCalculo::SetEditorFormula(nullptr);
+}

@@ -289,4 +289,14 @@ TEST_F(GerarSagresTest, AccountsWithoutMovementOrZeroSumAreLeftOut) {
   EXPECT_FALSE(r.child("exec:Almoxarifado"));
 }
 
+TEST_F(GerarSagresTest, ARuleDividingByZeroFailsItsMonthInsteadOfWritingNan) {
+  FConexao->Driver().ExecuteScript("update TCESESAGRESDESPESA set REGRACALCULOCTB = 'DEBITO(31) / DEBITO(31)';");
+  Rodar();
+  EXPECT_FALSE(fs::exists(Zip("2024_03")));
+  bool achou = false;
+  for (const auto& t : Textos(tmInformacao))
+    achou = achou || t.find("não resultou em um valor numérico") != std::string::npos;
+  EXPECT_TRUE(achou);
+}
+
 }  // namespace

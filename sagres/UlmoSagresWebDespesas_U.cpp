@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "Exceptions_U.h"
 #include "UlmoSagresWebConfiguracao_U.h"
 #include "UlmoSagresWebRegraCalculoCtb_U.h"
 
@@ -21,6 +22,9 @@ void TUlmoSagresWebDespesas::Executar() {
     if (!regras.ValidarFormulaCTB(formula)) continue;
     double x = std::fabs(regras.ExecutarFormulaCTB(formula));
     if (x == 0) continue;
+    // A division by zero must not reach the court as "inf" or "nan".
+    if (!std::isfinite(x))
+      throw Exception("A regra de cálculo \"" + formula + "\" não resultou em um valor numérico.");
     TXMLDespesa_t d = ListaExecucaoEmpresas.Despesa().Add();
     d.SetTipoDespesa(m.TIPODESPESA->AsInteger());
     d.SetValorDespesaNoMes(Moeda(x));

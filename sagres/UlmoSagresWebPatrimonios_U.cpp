@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "Exceptions_U.h"
 #include "UlmoSagresWebConfiguracao_U.h"
 #include "UlmoSagresWebRegraCalculoCtb_U.h"
 
@@ -21,6 +22,9 @@ void TUlmoSagresWebPatrimonios::Executar() {
     if (!regras.ValidarFormulaCTB(formula)) continue;
     double x = std::fabs(regras.ExecutarFormulaCTB(formula));
     if (x == 0) continue;
+    // A division by zero must not reach the court as "inf" or "nan".
+    if (!std::isfinite(x))
+      throw Exception("A regra de cálculo \"" + formula + "\" não resultou em um valor numérico.");
     TXMLPatrimonio_t p = ListaExecucaoEmpresas.Patrimonio().Add();
     p.SetTipoPatrimonio(m.TIPOPATRIMONIO->AsString());
     p.SetTipoLancamento(m.TIPOLANCAMENTO->AsString());
