@@ -1,0 +1,537 @@
+#include "UlmoDPEnviarArquivosCtbeSFinge_U.h"
+
+#include <cmath>
+#include <memory>
+#include <set>
+
+#include "ClassRegistry_U.h"
+#include "Configuracao_U.h"
+#include "Conexao_U.h"
+#include "Contexto_U.h"
+#include "DateUtils_U.h"
+#include "FormatUtils_U.h"
+#include "Nutil_U.h"
+#include "SQL_U.h"
+#include "TextUtils_U.h"
+#include "UlmoEnviarArquivosCtbeSFingeFuncoes_U.h"
+#include "UlmoEnviarArquivosCtbeSFinge_U.h"
+#include "UlmoFuncoes_U.h"
+#include "UlmoMenuRegra_U.h"
+
+namespace nUlmoEsfinge {
+
+using namespace nFramework;
+
+namespace {
+
+const char* const kSQLOrigens =
+    "select O.CODIGOORIGLCTOCTB, O.CODIGOTIPOMOVIMCTB, T.DESCRTIPOMOVIM from TCEORIGEMLCTOCTB O left join "
+    "TCETIPOMOVIMCTB T on O.CODIGOSISTEMATCE = T.CODIGOSISTEMATCE and O.CODIGOTIPOMOVIMCTB = T.CODIGOTIPOMOVIMCTB "
+    "where O.CODIGOSISTEMATCE = :pCodigoSistema order by O.CODIGOORIGLCTOCTB ";
+
+const char* const kSQLContas =
+    "select T.CONTACTB, T.DATAINICIOPLANO, T.CODIGOTIPOCONTATCE, TIPO.DESCRTIPOCONTATCE, TP.DESCRCONTA, "
+    "T.DESCRDETALHCONTA, TP.TIPOCONTA, TP.CLASSIFCONTA CLASSIFCONTATCE, T.TIPONATURSALDO, T.CONTATCE, cast ('' as "
+    "VarChar(50)) CONTASINTETICA, T.CODIGOBANCO, B.NOMEBANCO, T.NUMEROAGENCIA, A.NOMEAGENCIA, T.NUMEROCONTA, "
+    "T.DATAFIMPLANO, T.APLICFINANCEIRA, P.DATAHORACADAST, P.CLASSIFCONTA, P.DESCRCONTA DESCRCONTAPLANOESPEC from "
+    "TCEPLANO TP join TCEPLANOPLESPEC T on TP.CODIGOSISTEMATCE = T.CODIGOSISTEMATCE and TP.CONTATCE = T.CONTATCE "
+    "join PLANOESPEC P on T.CODIGOEMPRESA = P.CODIGOEMPRESA and T.CONTACTB = P.CONTACTB left join BANCO B on "
+    "T.CODIGOBANCO = B.CODIGOBANCO left join AGENCIA A  on T.CODIGOBANCO = A.CODIGOBANCO and T.NUMEROAGENCIA = "
+    "A.NUMEROAGENCIA left join TCETIPOCONTACTB TIPO  on TP.CODIGOSISTEMATCE = TIPO.CODIGOSISTEMATCE and "
+    "T.CODIGOTIPOCONTATCE = TIPO.CODIGOTIPOCONTATCE ";
+
+const char* const kSQLLctos =
+    "select L.CHAVELCTOCTB, L.DATALCTOCTB, L.CODIGOLOTECTB, CAST(2 as SmallInt) TIPOLCTO, L.VALORLCTOCTB, "
+    "L.CODIGOORIGLCTOCTB, H.DESCRHISTCTB, L.COMPLHIST, TP.CONTATCE, TP.CLASSIFCONTA CLASSIFCONTATCE, TP.DESCRCONTA, "
+    "P.CONTACTB, P.CLASSIFCONTA CLASSIFCONTAPLANOESPEC, P.DESCRCONTA DESCRCONTAPLANOESPEC, T.DATAINICIOPLANO, "
+    "T.DATAFIMPLANO from LCTOCTB L join PLANOESPEC P on L.CODIGOEMPRESA = P.CODIGOEMPRESA and L.CONTACTBDEB = "
+    "P.CONTACTB join TCEPLANOPLESPEC T on T.CODIGOEMPRESA = P.CODIGOEMPRESA and T.CONTACTB = P.CONTACTB join "
+    "TCEPLANO TP on TP.CODIGOSISTEMATCE = T.CODIGOSISTEMATCE and TP.CONTATCE = T.CONTATCE join HISTORICOCTB H on "
+    "H.CODIGOHISTCTB = L.CODIGOHISTCTB where L.CODIGOEMPRESA = :pCodigoEmpresa and L.CONTACTBDEB is not null and "
+    "L.DATALCTOCTB between :pDataInicial and :pDataFinal union select L.CHAVELCTOCTB, L.DATALCTOCTB, "
+    "L.CODIGOLOTECTB, CAST(1 as SmallInt) TIPOLCTO, L.VALORLCTOCTB, L.CODIGOORIGLCTOCTB, H.DESCRHISTCTB, "
+    "L.COMPLHIST, TP.CONTATCE, TP.CLASSIFCONTA CLASSIFCONTATCE, TP.DESCRCONTA, P.CONTACTB, P.CLASSIFCONTA "
+    "CLASSIFCONTAPLANOESPEC, P.DESCRCONTA DESCRCONTAPLANOESPEC, T.DATAINICIOPLANO, T.DATAFIMPLANO from LCTOCTB L "
+    "join PLANOESPEC P on L.CODIGOEMPRESA = P.CODIGOEMPRESA and L.CONTACTBCRED = P.CONTACTB join TCEPLANOPLESPEC T "
+    "on T.CODIGOEMPRESA = P.CODIGOEMPRESA and T.CONTACTB = P.CONTACTB join TCEPLANO TP on TP.CODIGOSISTEMATCE = "
+    "T.CODIGOSISTEMATCE and TP.CONTATCE = T.CONTATCE join HISTORICOCTB H  on H.CODIGOHISTCTB = L.CODIGOHISTCTB "
+    "where L.CODIGOEMPRESA = :pCodigoEmpresa and L.CONTACTBCRED is not null and L.DATALCTOCTB between "
+    ":pDataInicial and :pDataFinal order by 2, 1 ";
+
+const char* const kSQLImplantacao =
+    "select I.CONTACTB, I.DATASALDO, I.NATUREZASALDO, T.DATAINICIOPLANO, TP.CLASSIFCONTA, TP.DESCRCONTA "
+    "DESCRCONTATCE, TP.CONTATCE, P.CLASSIFCONTA CLASSIFCONTAPLANOESPEC, P.DESCRCONTA DESCRCONTAPLANOESPEC, "
+    "T.DATAFIMPLANO, sum(VALORSALDO) VALOR from IMPLSALDOCTB I join TCEPLANOPLESPEC T on I.CODIGOEMPRESA = "
+    "T.CODIGOEMPRESA and I.CONTACTB = T.CONTACTB join TCEPLANO TP  on TP.CODIGOSISTEMATCE = T.CODIGOSISTEMATCE and "
+    "TP.CONTATCE = T.CONTATCE join PLANOESPEC P on I.CODIGOEMPRESA = P.CODIGOEMPRESA and I.CONTACTB = P.CONTACTB "
+    "where I.CODIGOEMPRESA = :pCodigoEmpresa and T.CODIGOSISTEMATCE = :pCodigoSistema and ( (T.DATAINICIOPLANO "
+    "between :pDataInicial and :pDataFinal or T.DATAFIMPLANO between :pDataInicial and :pDataFinal) or "
+    "(:pDataInicial between T.DATAINICIOPLANO and T.DATAFIMPLANO or :pDataFinal between T.DATAINICIOPLANO and "
+    "T.DATAFIMPLANO) ) group by I.CONTACTB,I.DATASALDO, I.NATUREZASALDO, T.DATAINICIOPLANO, TP.CLASSIFCONTA, "
+    "TP.DESCRCONTA, TP.CONTATCE, P.CLASSIFCONTA, P.DESCRCONTA, T.DATAFIMPLANO ";
+
+const char* const kClasseSaldo = "TKaloDPGerarSaldoCtbIndividual";
+
+int Ano(const TField& f) { return f.IsNull() ? 0 : YearOf(f.AsDateTime()); }
+std::string Slip(TDateTime d) { return FormatDateTime("yyyymm", d); }
+TDateTime Limite2022() { return EncodeDate(2022, 1, 1); }
+
+// Shortest decimal text of a stored number ("12345", "12.5").
+std::string NumeroCurto(double v) {
+  std::string s = FormatFloat("0.##########", v);
+  return s;
+}
+
+}  // namespace
+
+// The query results of one run; freed however the run ends.
+struct TUlmoDPEnviarArquivosCtbeSFinge::TExecucao {
+  std::unique_ptr<TSQLDataSet> Origens, Contas, Lctos, Implantacao, ContasAnoAnterior;
+  TnDMPowerParam* DMSaldoCtb = nullptr;
+  ~TExecucao() {
+    if (DMSaldoCtb) DestruirDMDefinitivo(DMSaldoCtb);
+  }
+};
+
+TUlmoDPEnviarArquivosCtbeSFinge::TUlmoDPEnviarArquivosCtbeSFinge() {
+  SetCaption("Enviar Arquivos Contábeis e-Sfinge Web - SC");
+  AddParam({.Alias = "pCodigoSistemaTCE", .Dicionario = "CODIGOSISTEMATCE", .Visivel = false});
+  AddParam({.Alias = "pCompetInicial", .Caption = "Data Inicial", .Dicionario = "DICDATA", .Obrigatorio = true,
+            .Hint = "Informe a data inicial para geração"});
+  AddParam({.Alias = "pCompetFinal", .Caption = "Data Final", .Dicionario = "DICDATA", .Obrigatorio = true,
+            .Hint = "Informe a data final para geração"});
+  AddParam({.Alias = "pCodigoEmpresa", .Dicionario = "CODIGOEMPRESA", .Obrigatorio = true,
+            .Hint = "Informe as empresas para geração"});
+  AddParam({.Alias = "pExibirContasSinteticas", .Caption = "Exibir Contas Sintéticas", .Dicionario = "DICSIMNAO",
+            .Padrao = "0", .Obrigatorio = true});
+  AddParam({.Alias = "pEnviarImplSaldo", .Caption = "Incluir Implantação de Saldo", .Dicionario = "DICSIMNAO",
+            .Padrao = "0", .Obrigatorio = true, .Hint = "Informe se é para apurar as implantaçãoes de saldos"});
+  AddParam({.Alias = "pEnviarLancamentoAnoAnterior", .Caption = "Gerar Lançamento do Ano Anterior",
+            .Dicionario = "DICSIMNAO", .Padrao = "0", .Obrigatorio = true,
+            .Hint = "Informe se é para gerar lançamentos do ano anterior"});
+  AddParam({.Alias = "pEnviarSomenteContasComMovimento", .Caption = "Gerar Somente Contas Com Movimento",
+            .Dicionario = "DICSIMNAO", .Padrao = "0", .Obrigatorio = true,
+            .Hint = "Informe se é para gerar somente contas com movimento"});
+  AddParam({.Alias = "pUsuario", .Caption = "Usuário", .Obrigatorio = true,
+            .Hint = "Informe o nome do usuário de conexão"});
+  AddParam({.Alias = "pSenha", .Caption = "Senha", .Dicionario = "DICSENHA", .Obrigatorio = true,
+            .Hint = "Informe a senha de conexão"});
+  AddParam({.Alias = "pUnidadeGestora", .Caption = "Unidade Gestora", .Obrigatorio = true,
+            .Hint = "Informe o código da unidade gestora"});
+
+  auto conta = std::make_unique<TClientDataSet>();
+  conta->Name = "nClientDataSetConta";
+  conta->AddFieldDef("Enviar", TFieldType::ftSmallint);
+  conta->AddFieldDef("DataInicioPlanoTce", TFieldType::ftDate);
+  conta->AddFieldDef("DataFimPlanoTce", TFieldType::ftDate);
+  conta->AddFieldDef("ContaTce", TFieldType::ftFloat);
+  conta->AddFieldDef("ContaCtb", TFieldType::ftFloat);
+  conta->AddFieldDef("CodigoConta", TFieldType::ftString, 50);
+  conta->AddFieldDef("TipoConta", TFieldType::ftInteger);
+  conta->AddFieldDef("TipoContaContabil", TFieldType::ftInteger);
+  conta->AddFieldDef("DescrTipoContaContabil", TFieldType::ftString, 100);
+  conta->AddFieldDef("ClassifNomeConta", TFieldType::ftString, 150);
+  conta->AddFieldDef("NomeConta", TFieldType::ftString, 100);
+  conta->AddFieldDef("DescricaoConta", TFieldType::ftString, 255);
+  conta->AddFieldDef("IndicativoContaAnalitica", TFieldType::ftString, 1);
+  conta->AddFieldDef("NumeroNivel", TFieldType::ftInteger);
+  conta->AddFieldDef("TipoNaturezaSaldo", TFieldType::ftInteger);
+  conta->AddFieldDef("CodigoContaSintetica", TFieldType::ftString, 50);
+  conta->AddFieldDef("CodigoBanco", TFieldType::ftInteger);
+  conta->AddFieldDef("NomeBanco", TFieldType::ftString, 30);
+  conta->AddFieldDef("CodigoAgenciaBancaria", TFieldType::ftInteger);
+  conta->AddFieldDef("NomeAgencia", TFieldType::ftString, 50);
+  conta->AddFieldDef("CodigoContaBancaria", TFieldType::ftString, 10);
+  conta->AddFieldDef("ClassifDescrContaCtb", TFieldType::ftString, 100);
+  conta->AddFieldDef("CodigoContaSinteticaSuperiorTce", TFieldType::ftString, 50);
+  conta->CreateDataSet();
+  FConta = &AddComponent("nClientDataSetConta", std::move(conta));
+
+  auto lcto = std::make_unique<TClientDataSet>();
+  lcto->Name = "nClientDataSetLcto";
+  lcto->AddFieldDef("Enviar", TFieldType::ftSmallint);
+  lcto->AddFieldDef("NumeroSlip", TFieldType::ftString, 16);
+  lcto->AddFieldDef("NumeroSequencial", TFieldType::ftInteger);
+  lcto->AddFieldDef("ChaveLctoCtb", TFieldType::ftInteger);
+  lcto->AddFieldDef("ContaTce", TFieldType::ftFloat);
+  lcto->AddFieldDef("TipoLancamento", TFieldType::ftInteger);
+  lcto->AddFieldDef("TipoMovimentoContabil", TFieldType::ftInteger);
+  lcto->AddFieldDef("DescrTipoMovimentoContabil", TFieldType::ftString, 100);
+  lcto->AddFieldDef("AnoCriacaoConta", TFieldType::ftInteger);
+  lcto->AddFieldDef("CodigoContaContabil", TFieldType::ftString, 50);
+  lcto->AddFieldDef("ClassifDescrContaContabil", TFieldType::ftString, 150);
+  lcto->AddFieldDef("DataLancamento", TFieldType::ftDateTime);
+  lcto->AddFieldDef("ValorLancamento", TFieldType::ftFloat);
+  lcto->AddFieldDef("HistoricoLancamento", TFieldType::ftString, 150);
+  lcto->AddFieldDef("DataInicioPlanoTce", TFieldType::ftDate);
+  lcto->AddFieldDef("DataFimPlanoTce", TFieldType::ftDate);
+  lcto->AddFieldDef("ContaCtb", TFieldType::ftFloat);
+  lcto->AddFieldDef("ClassifDescrContaCtb", TFieldType::ftString, 150);
+  lcto->CreateDataSet();
+  FLcto = &AddComponent("nClientDataSetLcto", std::move(lcto));
+
+  auto& soap = npqPowerParam.AddDatasetAction("actEnviarInf");
+  soap.Caption = soap.Hint = "Enviar Informações";
+  soap.ShortCut = "Ctrl+G";
+  soap.ImageIndex = 329;
+  soap.DataSet = "nClientDataSetConta;nClientDataSetLcto";
+  soap.SetControlaDireito(false);
+  soap.OnExecute = [this](void* s) { actEnviarInfExecute(s); };
+  auto& online = npqPowerParam.AddDatasetAction("actEnviarInfEsfingeOnline");
+  online.Caption = online.Hint = "Enviar Informações e-Sfinge Online";
+  online.ShortCut = "Ctrl+J";
+  online.ImageIndex = 398;
+  online.DataSet = "nClientDataSetConta;nClientDataSetLcto";
+  online.SetControlaDireito(false);
+  online.OnExecute = [this](void* s) { actEnviarInfEsfingeOnlineExecute(s); };
+}
+
+void TUlmoDPEnviarArquivosCtbeSFinge::GerarPrincAction(TnActionList& AActionList, TNotifyEvent AOnExecute,
+                                                       const TnPerModulos& AModulos) {
+  nUlmoMenu::GerarPrincAction(*this, AActionList, AOnExecute, AModulos);
+}
+
+void TUlmoDPEnviarArquivosCtbeSFinge::DataModuleCreate() {
+  TnDMPowerParam::DataModuleCreate();
+  SetMsgTreeExibir(true);
+  SetOpcoesProcesso({1, 0, 2, 2});
+  if (EhHttpExe()) {
+    npqPowerParam.FindAction("actEnviarInf")->ImageIndex = 130;
+    npqPowerParam.FindAction("actEnviarInfEsfingeOnline")->ImageIndex = 131;
+  }
+}
+
+void TUlmoDPEnviarArquivosCtbeSFinge::ValidarDado() {
+  TnDMPowerParam::ValidarDado();
+  auto inteiro = [this](const char* a) { return StrToIntDef(Trim(Param(a).AsString()), 0); };
+  FNumeroSeq = 0;
+  FSenha = Trim(Param("pSenha").AsString());
+  FUsuario = Trim(Param("pUsuario").AsString());
+  FUnidadeGestora = Trim(Param("pUnidadeGestora").AsString());
+  FCodigoEmpresa = inteiro("pCodigoEmpresa");
+  FCodigoSistema = inteiro("pCodigoSistemaTCE");
+  FCompetInicial = StrToDateDef(Param("pCompetInicial").AsString(), 0);
+  FCompetFinal = StrToDateDef(Param("pCompetFinal").AsString(), 0);
+  FEnviarLCTOSImplantacao = inteiro("pEnviarImplSaldo") == 1;
+  FEnviarLancamentoAnoAnterior = inteiro("pEnviarLancamentoAnoAnterior") == 1;
+  FEnviarSomenteContasComMovimentos = inteiro("pEnviarSomenteContasComMovimento") == 1;
+  FExibirContasSinteticas = inteiro("pExibirContasSinteticas") == 1;
+
+  if (FCodigoSistema < 1) {
+    if (const TVariant* sel = TnSelecao::GetParams().Encontrar("CODIGOSISTEMATCE"))
+      FCodigoSistema = VarToIntDef(*sel, 0);
+    else
+      FCodigoSistema = nUlmo::TUlmoFuncoes::GetSistemaTCE(FCodigoEmpresa);
+  }
+  if (FCodigoSistema == 0) throw EnParam(Param("pCompetInicial"), "Sistema inválido!");
+  if (FCompetInicial > FCompetFinal)
+    throw EnParam(Param("pCompetFinal"), "A data final não pode ser menor que a data inicial!");
+  if (FCodigoEmpresa == 0) throw EnParam(Param("pCodigoEmpresa"), "Empresa inválida!");
+}
+
+void TUlmoDPEnviarArquivosCtbeSFinge::Executar() {
+  TnDMPowerParam::Executar();
+  if (EhUsoInterno() || nConfig().GetHomologacao()) {
+    MsgTree(tmInformacao, "Enviar Informações API SOAP: Ambiente de homologação: - URL: " +
+                         nUlmoEsfingeSoap::TnEnviarArqEsfingeSoapFuncoes::GetUrlBase());
+  }
+  TExecucao exec;
+  TTransacaoRO transacao(Conexao(), 1);
+  exec.Origens = ExecutarSQL(kSQLOrigens, {FCodigoSistema});
+  PreencherContas(exec);
+  PreencherLctos(exec);
+  if (FEnviarLancamentoAnoAnterior) PreencherLctosAnoAnterior(exec);
+  if (FEnviarLCTOSImplantacao) PreencherLctosImplantacao(exec);
+}
+
+void TUlmoDPEnviarArquivosCtbeSFinge::PreencherContas(TExecucao& AExec) {
+  const std::string empresa = ValorParaSQL(FCodigoEmpresa, TFieldType::ftInteger);
+  const std::string sistema = ValorParaSQL(FCodigoSistema, TFieldType::ftInteger);
+  const std::string ini = ValorParaSQL(TVariant::FromDate(FCompetInicial), TFieldType::ftDate);
+  const std::string fim = ValorParaSQL(TVariant::FromDate(FCompetFinal), TFieldType::ftDate);
+  std::string sql = kSQLContas;
+  if (FEnviarSomenteContasComMovimentos)
+    sql += " join (select ESPEC.CODIGOEMPRESA, ESPEC.CONTACTB from LCTOCTB CTB join PLANOESPEC ESPEC on "
+           "ESPEC.CODIGOEMPRESA = CTB.CODIGOEMPRESA and (ESPEC.CONTACTB = CTB.CONTACTBDEB or ESPEC.CONTACTB = "
+           "CTB.CONTACTBCRED) where CTB.CODIGOEMPRESA = " + empresa + " and CTB.DATALCTOCTB between " + ini +
+           " and " + fim + " group by ESPEC.CODIGOEMPRESA, ESPEC.CONTACTB) L  on T.CODIGOEMPRESA = "
+           "L.CODIGOEMPRESA and T.CONTACTB = L.CONTACTB ";
+  sql += " where T.CODIGOEMPRESA = " + empresa + "    and T.CODIGOSISTEMATCE = " + sistema + " ";
+  if (!FExibirContasSinteticas) sql += " and TP.TIPOCONTA <> 1";
+  sql += " and ((T.DATAINICIOPLANO between " + ini + " and " + fim + " or T.DATAFIMPLANO between " + ini + " and " +
+         fim + " ) or ( " + ini + " between T.DATAINICIOPLANO and T.DATAFIMPLANO or " + fim +
+         " between T.DATAINICIOPLANO and T.DATAFIMPLANO))order by T.DATAINICIOPLANO";
+  AExec.Contas = ExecutarSQL(sql);
+  TSQLDataSet& c = *AExec.Contas;
+
+  // The company's synthetic parent of each account.
+  {
+    auto sinteticas = ExecutarSQL("SELECT CLASSIFCONTA, TIPOCONTA, CONTACTB, DESCRCONTA FROM PLANOESPEC WHERE "
+                                  "CODIGOEMPRESA = " + empresa + " AND TIPOCONTA = 1 ORDER BY CLASSIFCONTA, TIPOCONTA");
+    std::set<std::string> classifs;
+    for (sinteticas->First(); !sinteticas->Eof(); sinteticas->Next())
+      classifs.insert(sinteticas->FieldByName("CLASSIFCONTA").AsString());
+    TField& classif = c.FieldByName("CLASSIFCONTA");
+    for (c.First(); !c.Eof(); c.Next()) {
+      std::string k = classif.AsString();
+      if (QtdNiveis(k) <= 1) continue;
+      std::string achada;
+      if (c.FieldByName("TIPOCONTA").AsInteger() == 2 && classifs.count(k))
+        achada = k;
+      else if (std::string s = RetirarUltimoNivelClassificacao(k); classifs.count(s))
+        achada = s;
+      if (!achada.empty()) {
+        c.Edit();
+        c.FieldByName("CONTASINTETICA").SetAsString(achada);
+        c.Post();
+      }
+    }
+  }
+
+  TClientDataSet& g = *FConta;
+  if (!g.IsEmpty()) g.EmptyDataSet();
+  g.SetIndexFieldNames("ClassifDescrContaCtb");
+  g.DisableControls();
+  struct TReabilitar {
+    TClientDataSet& G;
+    ~TReabilitar() {
+      G.First();
+      G.EnableControls();
+    }
+  } reabilitar{g};
+  auto s = [&c](const char* n) { return c.FieldByName(n).AsString(); };
+  for (c.First(); !c.Eof(); c.Next()) {
+    g.Append();
+    g.FieldByName("Enviar").SetAsInteger(0);
+    g.FieldByName("DataInicioPlanoTce").SetValue(c.FieldByName("DATAINICIOPLANO").Value());
+    g.FieldByName("DataFimPlanoTce").SetValue(c.FieldByName("DATAFIMPLANO").Value());
+    g.FieldByName("ContaTce").SetValue(c.FieldByName("CONTATCE").Value());
+    g.FieldByName("ContaCtb").SetValue(c.FieldByName("CONTACTB").Value());
+    g.FieldByName("CodigoConta").SetAsString(s("CLASSIFCONTATCE"));
+    const int tipo = c.FieldByName("TIPOCONTA").AsInteger();
+    g.FieldByName("TipoConta").SetAsInteger(tipo);
+    g.FieldByName("TipoContaContabil").SetValue(c.FieldByName("CODIGOTIPOCONTATCE").Value());
+    g.FieldByName("DescrTipoContaContabil").SetAsString(s("DESCRTIPOCONTATCE"));
+    g.FieldByName("ClassifNomeConta").SetAsString(s("CLASSIFCONTATCE") + " " + s("DESCRCONTA"));
+    g.FieldByName("NomeConta").SetAsString(s("DESCRCONTA"));
+    g.FieldByName("DescricaoConta").SetAsString(s("DESCRDETALHCONTA"));
+    g.FieldByName("IndicativoContaAnalitica").SetAsString(tipo == 2 ? "S" : "N");
+    g.FieldByName("NumeroNivel").SetAsInteger(QtdNiveis(s("CLASSIFCONTA")));
+    g.FieldByName("TipoNaturezaSaldo").SetValue(c.FieldByName("TIPONATURSALDO").Value());
+    g.FieldByName("CodigoContaSintetica").SetAsString(s("CONTASINTETICA"));
+    if (c.FieldByName("CODIGOBANCO").AsFloat() > 0)
+      g.FieldByName("CodigoBanco").SetAsInteger(c.FieldByName("CODIGOBANCO").AsInteger());
+    g.FieldByName("NomeBanco").SetAsString(s("NOMEBANCO"));
+    if (c.FieldByName("NUMEROAGENCIA").AsFloat() > 0)
+      g.FieldByName("CodigoAgenciaBancaria").SetAsInteger(c.FieldByName("NUMEROAGENCIA").AsInteger());
+    g.FieldByName("NomeAgencia").SetAsString(s("NOMEAGENCIA"));
+    if (double n = c.FieldByName("NUMEROCONTA").AsFloat(); n > 0)
+      g.FieldByName("CodigoContaBancaria").SetAsString(NumeroCurto(n));
+    g.FieldByName("ClassifDescrContaCtb").SetAsString(s("CLASSIFCONTA") + " " + s("DESCRCONTAPLANOESPEC"));
+    g.Post();
+  }
+}
+
+void TUlmoDPEnviarArquivosCtbeSFinge::PreencherLctos(TExecucao& AExec) {
+  TClientDataSet& g = *FLcto;
+  if (!g.IsEmpty()) g.EmptyDataSet();
+  g.SetIndexFieldNames("DataLancamento;NumeroSequencial");
+  TVariant ini = TVariant::FromDate(FCompetInicial), fim = TVariant::FromDate(FCompetFinal);
+  AExec.Lctos = ExecutarSQL(kSQLLctos, {FCodigoEmpresa, ini, fim, FCodigoEmpresa, ini, fim});
+  TSQLDataSet& l = *AExec.Lctos;
+  TSQLDataSet& o = *AExec.Origens;
+  o.SetIndexFieldNames("CODIGOORIGLCTOCTB");
+  g.DisableControls();
+  struct TReabilitar {
+    TClientDataSet& G;
+    ~TReabilitar() {
+      G.First();
+      G.EnableControls();
+    }
+  } reabilitar{g};
+  auto s = [&l](const char* n) { return l.FieldByName(n).AsString(); };
+  for (l.First(); !l.Eof(); l.Next()) {
+    if (!o.FindKey({l.FieldByName("CODIGOORIGLCTOCTB").Value()})) continue;
+    ++FNumeroSeq;
+    g.Append();
+    g.FieldByName("Enviar").SetAsInteger(0);
+    g.FieldByName("NumeroSlip").SetAsString(Slip(l.FieldByName("DATALCTOCTB").AsDateTime()));
+    g.FieldByName("NumeroSequencial").SetAsInteger(FNumeroSeq);
+    g.FieldByName("ChaveLctoCtb").SetValue(l.FieldByName("CHAVELCTOCTB").Value());
+    g.FieldByName("ContaTce").SetValue(l.FieldByName("CONTATCE").Value());
+    g.FieldByName("ClassifDescrContaContabil").SetAsString(s("CLASSIFCONTATCE") + " " + s("DESCRCONTA"));
+    g.FieldByName("TipoLancamento").SetAsInteger(l.FieldByName("TIPOLCTO").AsInteger());
+    g.FieldByName("TipoMovimentoContabil").SetValue(o.FieldByName("CODIGOTIPOMOVIMCTB").Value());
+    g.FieldByName("DescrTipoMovimentoContabil").SetAsString(o.FieldByName("DESCRTIPOMOVIM").AsString());
+    g.FieldByName("AnoCriacaoConta").SetAsInteger(Ano(l.FieldByName("DATAINICIOPLANO")));
+    g.FieldByName("CodigoContaContabil").SetAsString(s("CLASSIFCONTATCE"));
+    g.FieldByName("DataInicioPlanoTce").SetValue(l.FieldByName("DATAINICIOPLANO").Value());
+    g.FieldByName("DataFimPlanoTce").SetValue(l.FieldByName("DATAFIMPLANO").Value());
+    g.FieldByName("ContaCtb").SetValue(l.FieldByName("CONTACTB").Value());
+    g.FieldByName("ClassifDescrContaCtb").SetAsString(s("CLASSIFCONTAPLANOESPEC") + " " + s("DESCRCONTAPLANOESPEC"));
+    g.FieldByName("DataLancamento").SetAsDateTime(l.FieldByName("DATALCTOCTB").AsDateTime());
+    g.FieldByName("ValorLancamento").SetAsFloat(l.FieldByName("VALORLCTOCTB").AsFloat());
+    g.FieldByName("HistoricoLancamento").SetAsString(MontarHist(s("DESCRHISTCTB"), s("COMPLHIST")));
+    g.Post();
+  }
+}
+
+void TUlmoDPEnviarArquivosCtbeSFinge::PreencherLctosAnoAnterior(TExecucao& AExec) {
+  TnDataModule* dm = CriarDMNovo(kClasseSaldo, nullptr);
+  AExec.DMSaldoCtb = dynamic_cast<TnDMPowerParam*>(dm);
+  if (!AExec.DMSaldoCtb) {
+    DestruirDMDefinitivo(dm);
+    throw Exception(std::string("Processo de saldos contábeis indisponível: ") + kClasseSaldo);
+  }
+  TnDMPowerParam& saldo = *AExec.DMSaldoCtb;
+  const TDateTime inicioAno = EncodeDate(YearOf(FCompetInicial), 1, 1);
+  saldo.Param("pCodigoEmpresa").SetValue(std::to_string(FCodigoEmpresa));
+  saldo.Param("pClassifConta").SetValue("1;2");
+  saldo.Param("pDataInicial").SetValue(DateToStr(inicioAno));
+  saldo.Param("pDataFinal").SetValue(DateToStr(inicioAno));
+  saldo.Param("pTotalizarSintetica").SetValue("0");
+  saldo.Param("pListarContasMovimentoZero").SetValue("0");
+  saldo.Executar();
+  TClientDataSet* saldos = saldo.FindComponent<TClientDataSet>("nClientDataSet");
+  if (!saldos) throw Exception("O processo de saldos contábeis não devolveu os saldos.");
+
+  const std::string ini = ValorParaSQL(TVariant::FromDate(FCompetInicial), TFieldType::ftDate);
+  AExec.ContasAnoAnterior = ExecutarSQL(
+      "SELECT TE.CONTACTB, TP.CONTATCE, TP.CLASSIFCONTA CLASSIFCONTATCE, TP.DESCRCONTA DESCRCONTATCE, "
+      "TE.DATAINICIOPLANO, TE.DATAFIMPLANO, TP.CLASSIFCONTA, P.NATURSALDO, P.CLASSIFCONTA CLASSIFCONTAPLANOESPEC, "
+      "P.DESCRCONTA DESCRCONTAPLANOESPEC FROM TCEPLANO TP JOIN TCEPLANOPLESPEC TE ON TP.CODIGOSISTEMATCE = "
+      "TE.CODIGOSISTEMATCE AND TP.CONTATCE = TE.CONTATCE JOIN PLANOESPEC P ON TE.CODIGOEMPRESA = P.CODIGOEMPRESA "
+      "AND TE.CONTACTB = P.CONTACTB JOIN (SELECT CODIGOEMPRESA, CODIGOSISTEMATCE, CONTACTB, MAX(DATAINICIOPLANO) "
+      "DATAINICIOPLANO FROM TCEPLANOPLESPEC WHERE DATAINICIOPLANO < " + ini + " GROUP BY CODIGOEMPRESA, "
+      "CODIGOSISTEMATCE, CONTACTB) TPE ON TPE.CODIGOEMPRESA = TE.CODIGOEMPRESA AND TPE.CODIGOSISTEMATCE = "
+      "TE.CODIGOSISTEMATCE AND TPE.CONTACTB = TE.CONTACTB AND TPE.DATAINICIOPLANO = TE.DATAINICIOPLANO WHERE "
+      "TE.CODIGOEMPRESA = " + ValorParaSQL(FCodigoEmpresa, TFieldType::ftInteger) + " AND TE.CODIGOSISTEMATCE = " +
+      ValorParaSQL(FCodigoSistema, TFieldType::ftInteger) + " ORDER BY TE.CONTACTB");
+  TSQLDataSet& m = *AExec.ContasAnoAnterior;
+  m.SetIndexFieldNames("CONTACTB");
+
+  TClientDataSet& g = *FLcto;
+  g.SetIndexFieldNames("DataLancamento;NumeroSequencial");
+  g.DisableControls();
+  struct TReabilitar {
+    TClientDataSet& G;
+    ~TReabilitar() {
+      G.First();
+      G.EnableControls();
+    }
+  } reabilitar{g};
+  auto s = [&m](const char* n) { return m.FieldByName(n).AsString(); };
+  for (saldos->First(); !saldos->Eof(); saldos->Next()) {
+    const double valor = saldos->FieldByName("SALDOANTERIOR").AsFloat();
+    if (valor == 0) continue;
+    if (!m.FindKey({saldos->FieldByName("CONTACTB").Value()})) continue;
+    ++FNumeroSeq;
+    g.Append();
+    g.FieldByName("Enviar").SetAsInteger(0);
+    g.FieldByName("NumeroSlip").SetAsString(Slip(inicioAno));
+    g.FieldByName("NumeroSequencial").SetAsInteger(FNumeroSeq);
+    g.FieldByName("ContaTce").SetValue(m.FieldByName("CONTATCE").Value());
+    g.FieldByName("ClassifDescrContaContabil").SetAsString(s("CLASSIFCONTA") + " " + s("DESCRCONTATCE"));
+    g.FieldByName("TipoLancamento").SetAsInteger(m.FieldByName("NATURSALDO").AsFloat() > 0 ? 2 : 1);
+    g.FieldByName("TipoMovimentoContabil").SetAsInteger(1);
+    g.FieldByName("DescrTipoMovimentoContabil").SetAsString("Abertura do Exercício");
+    g.FieldByName("AnoCriacaoConta").SetAsInteger(Ano(m.FieldByName("DATAINICIOPLANO")));
+    g.FieldByName("CodigoContaContabil").SetAsString(s("CLASSIFCONTA"));
+    g.FieldByName("DataInicioPlanoTce").SetValue(m.FieldByName("DATAINICIOPLANO").Value());
+    g.FieldByName("DataFimPlanoTce").SetValue(m.FieldByName("DATAFIMPLANO").Value());
+    g.FieldByName("ContaCtb").SetValue(m.FieldByName("CONTACTB").Value());
+    g.FieldByName("ClassifDescrContaCtb").SetAsString(s("CLASSIFCONTAPLANOESPEC") + " " + s("DESCRCONTAPLANOESPEC"));
+    g.FieldByName("DataLancamento").SetValue(saldos->FieldByName("DATASALDO").Value());
+    g.FieldByName("ValorLancamento").SetAsFloat(std::fabs(valor));
+    g.FieldByName("HistoricoLancamento").SetAsString("Saldo Inicial do Exercício Anterior");
+    g.Post();
+  }
+}
+
+void TUlmoDPEnviarArquivosCtbeSFinge::PreencherLctosImplantacao(TExecucao& AExec) {
+  TVariant ini = TVariant::FromDate(FCompetInicial), fim = TVariant::FromDate(FCompetFinal);
+  AExec.Implantacao =
+      ExecutarSQL(kSQLImplantacao, {FCodigoEmpresa, FCodigoSistema, ini, fim, ini, fim, ini, fim, ini, fim});
+  TSQLDataSet& i = *AExec.Implantacao;
+  TClientDataSet& g = *FLcto;
+  g.SetIndexFieldNames("DataLancamento;NumeroSequencial");
+  g.DisableControls();
+  struct TReabilitar {
+    TClientDataSet& G;
+    ~TReabilitar() {
+      G.First();
+      G.EnableControls();
+    }
+  } reabilitar{g};
+  auto s = [&i](const char* n) { return i.FieldByName(n).AsString(); };
+  for (i.First(); !i.Eof(); i.Next()) {
+    ++FNumeroSeq;
+    g.Append();
+    g.FieldByName("Enviar").SetAsInteger(0);
+    g.FieldByName("NumeroSlip").SetAsString(Slip(i.FieldByName("DATASALDO").AsDateTime()));
+    // Left-padded so that the counters stay distinct (999 + five digits).
+    g.FieldByName("NumeroSequencial").SetAsInteger(std::stoi("999" + PreencherEsquerda(std::to_string(FNumeroSeq), 5, "0")));
+    g.FieldByName("ContaTce").SetValue(i.FieldByName("CONTATCE").Value());
+    g.FieldByName("ClassifDescrContaContabil").SetAsString(s("CLASSIFCONTA") + " " + s("DESCRCONTATCE"));
+    g.FieldByName("TipoLancamento").SetAsInteger(i.FieldByName("NATUREZASALDO").AsInteger() == 1 ? 2 : 1);
+    g.FieldByName("TipoMovimentoContabil").SetAsInteger(1);
+    g.FieldByName("DescrTipoMovimentoContabil").SetAsString("Abertura do Exercício");
+    g.FieldByName("AnoCriacaoConta").SetAsInteger(Ano(i.FieldByName("DATAINICIOPLANO")));
+    g.FieldByName("CodigoContaContabil").SetAsString(s("CLASSIFCONTA"));
+    g.FieldByName("DataInicioPlanoTce").SetValue(i.FieldByName("DATAINICIOPLANO").Value());
+    g.FieldByName("DataFimPlanoTce").SetValue(i.FieldByName("DATAFIMPLANO").Value());
+    g.FieldByName("ContaCtb").SetValue(i.FieldByName("CONTACTB").Value());
+    g.FieldByName("ClassifDescrContaCtb").SetAsString(s("CLASSIFCONTAPLANOESPEC") + " " + s("DESCRCONTAPLANOESPEC"));
+    g.FieldByName("DataLancamento").SetValue(i.FieldByName("DATASALDO").Value());
+    g.FieldByName("ValorLancamento").SetAsFloat(i.FieldByName("VALOR").AsFloat());
+    g.Post();
+  }
+}
+
+void TUlmoDPEnviarArquivosCtbeSFinge::VerificarGrades() const {
+  if (FConta->IsEmpty() && FLcto->IsEmpty()) throw Exception("Ação disponível apenas após execução do processo.");
+}
+
+namespace {
+// Shows only the marked rows while a send runs; restores the grids however it ends.
+struct TSomenteMarcados {
+  TClientDataSet& A;
+  TClientDataSet& B;
+  TSomenteMarcados(TClientDataSet& a, TClientDataSet& b) : A(a), B(b) {
+    for (TClientDataSet* d : {&A, &B}) {
+      d->DisableControls();
+      if (d->State() == TDataSetState::dsEdit || d->State() == TDataSetState::dsInsert) d->Post();
+      d->SetFilter("ENVIAR = 1");
+      d->SetFiltered(true);
+    }
+  }
+  ~TSomenteMarcados() {
+    for (TClientDataSet* d : {&A, &B}) {
+      d->SetFiltered(false);
+      d->EnableControls();
+    }
+  }
+};
+}  // namespace
+
+void TUlmoDPEnviarArquivosCtbeSFinge::actEnviarInfExecute(void*) {
+  if (FCompetInicial >= Limite2022()) throw Exception("Ação disponível apenas para período anterior a 01/01/2022.");
+  VerificarGrades();
+  if (auto tree = GetMsgTreeLista()) tree->Clear();
+  nUlmoEsfingeSoap::TUlmoEnviarArquivosCtbeSFinge envio(FUsuario, FSenha, FUnidadeGestora);
+  envio.SetMsgTreeLista(GetMsgTreeLista());
+  TSomenteMarcados marcados(*FConta, *FLcto);
+  envio.EnviarInformacoesContasWB(*FConta);
+  envio.EnviarInformacoesLancamentosWB(*FLcto);
+}
+
+void TUlmoDPEnviarArquivosCtbeSFinge::actEnviarInfEsfingeOnlineExecute(void*) {
+  if (FCompetInicial < Limite2022()) throw Exception("Ação disponível apenas para período posterior a 01/01/2022.");
+  VerificarGrades();
+  throw Exception("O envio pela e-Sfinge Online não está disponível nesta versão.");
+}
+
+static TnRegistroUnidade gRegistro{nClasse<TUlmoDPEnviarArquivosCtbeSFinge>(),
+                                   nClasse<TUlmoDPEnviarArquivosCtbeSFingeAreaTrabalho>()};
+
+}  // namespace nUlmoEsfinge

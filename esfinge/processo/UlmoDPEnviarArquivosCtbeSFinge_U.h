@@ -1,0 +1,61 @@
+// TUlmoDPEnviarArquivosCtbeSFinge: fills the grids of court accounts and entries of one company
+// and period ("nClientDataSetConta", "nClientDataSetLcto"); the user marks rows and sends them
+// to the e-Sfinge (SOAP before 2022, online from 2022). The work-area variant has no selection keys.
+#pragma once
+#include <string>
+
+#include "ClientDataSet_U.h"
+#include "PowerParam_U.h"
+
+namespace nUlmoEsfinge {
+
+class TUlmoDPEnviarArquivosCtbeSFinge : public nFramework::TnDMPowerParam {
+  N_CLASSE(TUlmoDPEnviarArquivosCtbeSFinge)
+ public:
+  TUlmoDPEnviarArquivosCtbeSFinge();
+
+  void GerarPrincAction(nFramework::TnActionList& AActionList, nFramework::TNotifyEvent AOnExecute,
+                        const nFramework::TnPerModulos& AModulos) override;
+  std::string PegarVerificaSelecao() const override { return "CodigoSistemaTCE"; }
+  void DataModuleCreate() override;
+  void ValidarDado() override;
+  // REQUIRES: ValidarDado has run; a connection is open. Replaces the rows of both grids.
+  void Executar() override;
+  // Send the marked rows (Enviar = 1) of both grids.
+  void actEnviarInfExecute(void* Sender);
+  void actEnviarInfEsfingeOnlineExecute(void* Sender);
+
+  nFramework::TClientDataSet& nClientDataSetConta() { return *FConta; }
+  nFramework::TClientDataSet& nClientDataSetLcto() { return *FLcto; }
+  int CodigoSistema() const { return FCodigoSistema; }
+
+ private:
+  struct TExecucao;
+  void PreencherContas(TExecucao& AExec);
+  void PreencherLctos(TExecucao& AExec);
+  void PreencherLctosAnoAnterior(TExecucao& AExec);
+  void PreencherLctosImplantacao(TExecucao& AExec);
+  // Raises when neither grid holds a row (the process has not run).
+  void VerificarGrades() const;
+
+  std::string FSenha, FUsuario, FUnidadeGestora;
+  int FNumeroSeq = 0;
+  int FCodigoSistema = 0;
+  int FCodigoEmpresa = 0;
+  bool FEnviarLCTOSImplantacao = false;
+  bool FEnviarLancamentoAnoAnterior = false;
+  bool FEnviarSomenteContasComMovimentos = false;
+  bool FExibirContasSinteticas = false;
+  nFramework::TDateTime FCompetInicial = 0;
+  nFramework::TDateTime FCompetFinal = 0;
+  nFramework::TClientDataSet* FConta = nullptr;
+  nFramework::TClientDataSet* FLcto = nullptr;
+};
+
+class TUlmoDPEnviarArquivosCtbeSFingeAreaTrabalho : public TUlmoDPEnviarArquivosCtbeSFinge {
+  N_CLASSE(TUlmoDPEnviarArquivosCtbeSFingeAreaTrabalho)
+ public:
+  std::string PegarVerificaSelecao() const override { return ""; }
+};
+
+}  // namespace nUlmoEsfinge

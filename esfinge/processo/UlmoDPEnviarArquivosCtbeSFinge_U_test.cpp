@@ -1,0 +1,262 @@
+#include "UlmoDPEnviarArquivosCtbeSFinge_U.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <map>
+
+#include "ClassRegistry_U.h"
+#include "Configuracao_U.h"
+#include "Contexto_U.h"
+#include "FormatUtils_U.h"
+#include "SQL_U.h"
+#include "Schema_U.h"
+#include "UlmoEnviarArquivosCtbeSFingeFuncoes_U.h"
+
+using namespace nFramework;
+using namespace nUlmoEsfinge;
+
+namespace {
+
+// One SC company: court accounts 111/112 analytic and 100 synthetic, four 2024 entries (one of an
+// origin with no court movement type), two opening balances and 2023 entries for the opening.
+const char* const kDados = R"SQL(
+insert into EMPRESA values (1, 'Prefeitura de Teste');
+insert into ESTAB (CODIGOEMPRESA, CODIGOESTAB, NOMEESTAB) values (1, 1, 'Sede');
+insert into PLANOESPEC (CODIGOEMPRESA, CONTACTB, CLASSIFCONTA, DESCRCONTA, TIPOCONTA, NATURSALDO) values
+  (1, 10, '1', 'ATIVO', 1, 1), (1, 11, '1.1', 'CIRCULANTE', 1, 1), (1, 12, '1.1.1', 'CAIXA', 2, 1),
+  (1, 13, '1.1.2', 'BANCO', 2, 1), (1, 21, '2.1', 'FORNECEDORES', 2, -1), (1, 22, '2.2', 'SEM TCE', 2, -1);
+insert into CFGPLANOESPEC (CODIGOEMPRESA, NATURGRUPO1, NATURGRUPO2) values (1, 1, -1);
+insert into HISTORICOCTB values (1, 'PAGAMENTO');
+insert into ORIGLCTOCTB values ('AP', 'Aplicação'), ('XX', 'Sem tipo');
+insert into BANCO values (1, 'Banco do Brasil');
+insert into AGENCIA values (1, 3582, 'Centro');
+insert into TCESISTEMA values (1, 'e-Sfinge SC', 'SC', '9.9.9');
+insert into TCEPLANO (CODIGOSISTEMATCE, CONTATCE, TIPOCONTA, CLASSIFCONTA, DESCRCONTA) values
+  (1, 100, 1, '1.1', 'Caixa e bancos'), (1, 111, 2, '1.1.1', 'Caixa'), (1, 112, 2, '1.1.2', 'Bancos'),
+  (1, 211, 2, '2.1.1', 'Fornecedores');
+insert into TCETIPOCONTACTB values (1, 1, 'Normal', '0');
+insert into TCETIPOMOVIMCTB values (1, 2, 'Movimento');
+insert into TCEORIGEMLCTOCTB values (1, 'AP', 2);
+insert into TCESISTEMAEMPRESA values (1, 1);
+insert into TCEPLANOPLESPEC (CODIGOEMPRESA, CONTACTB, DATAINICIOPLANO, DATAFIMPLANO, DESCRDETALHCONTA, CODIGOSISTEMATCE,
+  CONTATCE, TIPONATURSALDO, APLICFINANCEIRA, TIPOSUPERAVITFINANC, CODIGOTIPOCONTATCE, CODIGOBANCO, NUMEROAGENCIA,
+  NUMEROCONTA) values
+  (1, 11, '2023-01-01', '2024-12-31', null, 1, 100, 1, '0', 'N', 1, null, null, null),
+  (1, 12, '2023-01-01', '2024-12-31', null, 1, 111, 1, '0', 'N', 1, null, null, null),
+  (1, 13, '2024-01-01', '2024-12-31', 'Conta movimento', 1, 112, 1, '0', 'N', 1, 1, 3582, 123456),
+  (1, 21, '2023-01-01', '2024-12-31', null, 1, 211, 2, '0', 'N', 1, null, null, null);
+insert into IMPLSALDOCTB values (1, 1, 12, '2024-01-01', 500, 1), (1, 1, 21, '2024-01-01', 500, -1);
+insert into LCTOCTB (CODIGOEMPRESA, CHAVELCTOCTB, DATALCTOCTB, CONTACTBDEB, CONTACTBCRED, VALORLCTOCTB, CODIGOHISTCTB,
+  COMPLHIST, CODIGOORIGLCTOCTB) values
+  (1, 1, '2024-03-10', 12, 21, 100, 1, 'NF 1', 'AP'),
+  (1, 2, '2024-03-05', 21, 12, 30, 1, 'NF 2', 'AP'),
+  (1, 3, '2024-04-01', 13, 12, 50, 1, 'Sem tipo', 'XX'),
+  (1, 4, '2024-05-01', 22, 12, 70, 1, 'Sem TCE', 'AP'),
+  (1, 9, '2023-06-01', 12, 21, 80, 1, 'Ano anterior', 'AP');
+)SQL";
+
+class EnviarEsfingeTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    RestaurarConfiguracao();
+    FConexao = TnDMConexao::AbrirSQLite(":memory:");
+    SetConexao(FConexao.get());
+    AtualizarEsquema(*FConexao);
+    FConexao->Driver().ExecuteScript(kDados);
+    TnSelecao::Params().Limpar();
+    FProcesso = nCriarObjeto<TUlmoDPEnviarArquivosCtbeSFinge>();
+    Set("pCompetInicial", "01/01/2024");
+    Set("pCompetFinal", "31/12/2024");
+    Set("pCodigoEmpresa", "1");
+    Set("pUsuario", " usuario ");
+    Set("pSenha", "senha");
+    Set("pUnidadeGestora", "1234");
+  }
+  void TearDown() override {
+    FProcesso.reset();
+    SetConexao(nullptr);
+    RestaurarConfiguracao();
+  }
+  void Set(const char* alias, const std::string& v) { FProcesso->Param(alias).SetValue(v); }
+  void Rodar() {
+    FProcesso->ValidarDado();
+    FProcesso->Executar();
+  }
+  std::string Erro(const std::function<void()>& aAcao) {
+    try {
+      aAcao();
+    } catch (const std::exception& e) {
+      return e.what();
+    }
+    return "(sem erro)";
+  }
+  // Column values of the entry grid in its index order.
+  std::vector<std::string> Coluna(TClientDataSet& ds, const char* campo) {
+    std::vector<std::string> r;
+    for (ds.First(); !ds.Eof(); ds.Next()) r.push_back(ds.FieldByName(campo).AsString());
+    return r;
+  }
+
+  std::unique_ptr<TnDMConexao> FConexao;
+  std::unique_ptr<TUlmoDPEnviarArquivosCtbeSFinge> FProcesso;
+};
+
+TEST_F(EnviarEsfingeTest, ValidationChecksSystemDatesAndCompanyInOrder) {
+  Set("pCompetFinal", "01/12/2023");
+  EXPECT_EQ(Erro([&] { FProcesso->ValidarDado(); }), "A data final não pode ser menor que a data inicial!");
+  Set("pCompetFinal", "31/12/2024");
+  Set("pCodigoSistemaTCE", "0");
+  FConexao->Driver().ExecuteScript("delete from TCESISTEMAEMPRESA;");
+  EXPECT_NE(Erro([&] { FProcesso->ValidarDado(); }), "(sem erro)");  // company not linked
+  TnSelecao::Params().Definir("CODIGOSISTEMATCE", 1);
+  FProcesso->ValidarDado();
+  EXPECT_EQ(FProcesso->CodigoSistema(), 1);
+  TnSelecao::Params().Limpar();
+  Set("pCodigoSistemaTCE", "1");
+  Set("pCodigoEmpresa", "x");
+  EXPECT_EQ(Erro([&] { FProcesso->ValidarDado(); }), "Empresa inválida!");
+}
+
+TEST_F(EnviarEsfingeTest, AccountsHideSyntheticsAndFollowTheMovementOption) {
+  Rodar();
+  auto& c = FProcesso->nClientDataSetConta();
+  EXPECT_EQ(Coluna(c, "ContaTce"), (std::vector<std::string>{"111", "112", "211"}));
+  ASSERT_TRUE(c.Locate("ContaTce", {112.0}));
+  EXPECT_EQ(c.FieldByName("ClassifNomeConta").AsString(), "1.1.2 Bancos");
+  EXPECT_EQ(c.FieldByName("ClassifDescrContaCtb").AsString(), "1.1.2 BANCO");
+  EXPECT_EQ(c.FieldByName("IndicativoContaAnalitica").AsString(), "S");
+  EXPECT_EQ(c.FieldByName("NumeroNivel").AsInteger(), 3);
+  EXPECT_EQ(c.FieldByName("CodigoContaSintetica").AsString(), "1.1");
+  EXPECT_EQ(c.FieldByName("NomeBanco").AsString(), "Banco do Brasil");
+  EXPECT_EQ(c.FieldByName("CodigoAgenciaBancaria").AsInteger(), 3582);
+  EXPECT_EQ(c.FieldByName("CodigoContaBancaria").AsString(), "123456");
+  ASSERT_TRUE(c.Locate("ContaTce", {111.0}));
+  EXPECT_TRUE(c.FieldByName("CodigoBanco").IsNull());
+
+  Set("pExibirContasSinteticas", "1");
+  Rodar();
+  EXPECT_EQ(FProcesso->nClientDataSetConta().RecordCount(), 4);
+  // Account 13 moves only through an origin without type, but it moves: still listed.
+  FConexao->Driver().ExecuteScript("delete from LCTOCTB where CHAVELCTOCTB = 3;");
+  Set("pExibirContasSinteticas", "0");
+  Set("pEnviarSomenteContasComMovimento", "1");
+  Rodar();
+  EXPECT_EQ(Coluna(FProcesso->nClientDataSetConta(), "ContaTce"), (std::vector<std::string>{"111", "211"}));
+}
+
+TEST_F(EnviarEsfingeTest, EntriesGiveOneRowPerMappedSideOfAConfiguredOrigin) {
+  Rodar();
+  auto& l = FProcesso->nClientDataSetLcto();
+  // Ordered by date then key: entry 2 (05/03) before entry 1 (10/03); entry 3 has no court
+  // movement type and entry 4's debit account has no court mapping.
+  EXPECT_EQ(Coluna(l, "ChaveLctoCtb"), (std::vector<std::string>{"2", "2", "1", "1", "4"}));
+  EXPECT_EQ(Coluna(l, "NumeroSequencial"), (std::vector<std::string>{"1", "2", "3", "4", "5"}));
+  // Each entry's two sides take consecutive numbers, debit 2 and credit 1, on the mapped accounts.
+  std::map<int, std::vector<std::pair<int, std::string>>> lados;
+  for (l.First(); !l.Eof(); l.Next())
+    lados[l.FieldByName("ChaveLctoCtb").AsInteger()].push_back(
+        {l.FieldByName("TipoLancamento").AsInteger(), l.FieldByName("ContaTce").AsString()});
+  for (auto& [chave, v] : lados) std::sort(v.begin(), v.end());
+  using TLados = std::vector<std::pair<int, std::string>>;
+  EXPECT_EQ(lados[1], (TLados{{1, "211"}, {2, "111"}}));
+  EXPECT_EQ(lados[2], (TLados{{1, "111"}, {2, "211"}}));
+  EXPECT_EQ(lados[4], (TLados{{1, "111"}}));
+  ASSERT_TRUE(l.Locate("ChaveLctoCtb;TipoLancamento", {2, 2}));
+  EXPECT_EQ(l.FieldByName("NumeroSlip").AsString(), "202403");
+  EXPECT_EQ(l.FieldByName("TipoMovimentoContabil").AsInteger(), 2);
+  EXPECT_EQ(l.FieldByName("DescrTipoMovimentoContabil").AsString(), "Movimento");
+  EXPECT_EQ(l.FieldByName("AnoCriacaoConta").AsInteger(), 2023);
+  EXPECT_EQ(l.FieldByName("ClassifDescrContaContabil").AsString(), "2.1.1 Fornecedores");
+  EXPECT_EQ(l.FieldByName("ClassifDescrContaCtb").AsString(), "2.1 FORNECEDORES");
+  EXPECT_DOUBLE_EQ(l.FieldByName("ValorLancamento").AsFloat(), 30);
+  EXPECT_EQ(l.FieldByName("Enviar").AsInteger(), 0);
+
+  // A second validation starts the numbering again.
+  Rodar();
+  l.First();
+  EXPECT_EQ(l.FieldByName("NumeroSequencial").AsInteger(), 1);
+}
+
+TEST_F(EnviarEsfingeTest, ImplantationRowsKeepDistinctNumbersAfter999) {
+  Set("pEnviarImplSaldo", "1");
+  Rodar();
+  auto& l = FProcesso->nClientDataSetLcto();
+  ASSERT_EQ(l.RecordCount(), 7);
+  l.First();  // 01/01/2024 comes first
+  std::vector<int> numeros;
+  for (int i = 0; i < 2; ++i, l.Next()) {
+    numeros.push_back(l.FieldByName("NumeroSequencial").AsInteger());
+    EXPECT_EQ(l.FieldByName("DescrTipoMovimentoContabil").AsString(), "Abertura do Exercício");
+    EXPECT_DOUBLE_EQ(l.FieldByName("ValorLancamento").AsFloat(), 500);
+    EXPECT_EQ(l.FieldByName("TipoLancamento").AsInteger(),
+              l.FieldByName("ContaCtb").AsInteger() == 12 ? 2 : 1);  // debit balance: 2
+  }
+  std::sort(numeros.begin(), numeros.end());
+  EXPECT_EQ(numeros, (std::vector<int>{99900006, 99900007}));
+}
+
+TEST_F(EnviarEsfingeTest, PreviousYearBalancesBecomeOpeningRows) {
+  Set("pEnviarLancamentoAnoAnterior", "1");
+  Rodar();
+  auto& l = FProcesso->nClientDataSetLcto();
+  std::vector<std::string> hist;
+  for (l.First(); !l.Eof(); l.Next()) {
+    if (l.FieldByName("HistoricoLancamento").AsString() != "Saldo Inicial do Exercício Anterior") continue;
+    hist.push_back(l.FieldByName("ContaTce").AsString());
+    // 2023 movement of 80 and the opening of 500; the credit balance goes out positive.
+    EXPECT_DOUBLE_EQ(l.FieldByName("ValorLancamento").AsFloat(), 580);
+    EXPECT_EQ(l.FieldByName("NumeroSlip").AsString(), "202401");
+    EXPECT_EQ(l.FieldByName("TipoLancamento").AsInteger(), l.FieldByName("ContaTce").AsInteger() == 111 ? 2 : 1);
+  }
+  std::sort(hist.begin(), hist.end());
+  // Account 13's mapping starts in 2024: none valid before the start, so no row.
+  EXPECT_EQ(hist, (std::vector<std::string>{"111", "211"}));
+}
+
+TEST_F(EnviarEsfingeTest, ActionsFollowTheStartDateAndNeedARun) {
+  Set("pCompetInicial", "31/12/2021");
+  FProcesso->ValidarDado();
+  EXPECT_EQ(Erro([&] { FProcesso->actEnviarInfExecute(nullptr); }),
+            "Ação disponível apenas após execução do processo.");
+  Set("pCompetInicial", "01/01/2022");
+  FProcesso->ValidarDado();
+  EXPECT_EQ(Erro([&] { FProcesso->actEnviarInfEsfingeOnlineExecute(nullptr); }),
+            "Ação disponível apenas após execução do processo.");
+  EXPECT_EQ(Erro([&] { FProcesso->actEnviarInfExecute(nullptr); }),
+            "Ação disponível apenas para período anterior a 01/01/2022.");
+  Set("pCompetInicial", "31/12/2021");
+  FProcesso->ValidarDado();
+  EXPECT_EQ(Erro([&] { FProcesso->actEnviarInfEsfingeOnlineExecute(nullptr); }),
+            "Ação disponível apenas para período posterior a 01/01/2022.");
+}
+
+TEST_F(EnviarEsfingeTest, SoapSendSeesOnlyMarkedRowsAndRestoresTheGridsAfterAFailure) {
+  using namespace nUlmoEsfingeSoap;
+  nConfig().SetValor(ChaveProtocolo, "http");
+  nConfig().SetValor(ChaveHostProducao, "127.0.0.1:1");  // nothing listens there
+  nConfig().SetValor(ChaveTimeoutConexao, "1");
+  Rodar();
+  // The grids keep their rows until the next run; the action reads the validated start.
+  Set("pCompetInicial", "01/01/2021");
+  FProcesso->ValidarDado();
+  auto& c = FProcesso->nClientDataSetConta();
+  auto& l = FProcesso->nClientDataSetLcto();
+  ASSERT_FALSE(c.IsEmpty());
+  // Nothing marked: nothing to post, no connection tried.
+  EXPECT_EQ(Erro([&] { FProcesso->actEnviarInfExecute(nullptr); }), "(sem erro)");
+  EXPECT_FALSE(c.Filtered());
+  c.First();
+  c.Edit();
+  c.FieldByName("Enviar").SetAsInteger(1);  // left in edit: the send posts it
+  EXPECT_NE(Erro([&] { FProcesso->actEnviarInfExecute(nullptr); }), "(sem erro)");
+  EXPECT_FALSE(c.Filtered());
+  EXPECT_FALSE(l.Filtered());
+  EXPECT_EQ(c.State(), TDataSetState::dsBrowse);
+  EXPECT_EQ(c.RecordCount(), 3);
+  c.First();
+  EXPECT_EQ(c.FieldByName("Enviar").AsInteger(), 1);
+}
+
+}  // namespace
