@@ -1,5 +1,6 @@
 #include "UlmoEsfingeOnlineFuncoes_U.h"
 
+#include <cctype>
 #include <exception>
 #include <nlohmann/json.hpp>
 
@@ -40,7 +41,7 @@ std::string TUlmoEsfingeFuncoes::GetUrlIniciarEnvio(int AAnoMes) {
 }
 
 std::string TUlmoEsfingeFuncoes::GetUrlEnviarParcial(const std::string& AChavePacote) {
-  return GetUrlBase() + "/v6/registroscontabeis/empresas/enviarParcial?chavePacote=" + AChavePacote;
+  return GetUrlBase() + "/v6/registroscontabeis/empresas/enviarParcial?chavePacote=" + ValorUrl(AChavePacote);
 }
 
 std::string TUlmoEsfingeFuncoes::GetUrlFinalizarEnvio() {
@@ -48,11 +49,26 @@ std::string TUlmoEsfingeFuncoes::GetUrlFinalizarEnvio() {
 }
 
 std::string TUlmoEsfingeFuncoes::GetUrlCancelarEnvioParcial(const std::string& AChavePacote) {
-  return GetUrlBase() + "/servicosGerais/cancelarEnvioParcial?chavePacote=" + AChavePacote;
+  return GetUrlBase() + "/servicosGerais/cancelarEnvioParcial?chavePacote=" + ValorUrl(AChavePacote);
 }
 
 std::string TUlmoEsfingeFuncoes::GetUrlCancelarLote(const std::string& ACodigoUG) {
-  return GetUrlBase() + "/servicosGerais/cancelarPorCodigoRegistroInformacao?identificadorUnidadeGestora=" + ACodigoUG;
+  return GetUrlBase() + "/servicosGerais/cancelarPorCodigoRegistroInformacao?identificadorUnidadeGestora=" + ValorUrl(ACodigoUG);
+}
+
+std::string TUlmoEsfingeFuncoes::ValorUrl(const std::string& AValor) {
+  static const char* const Hex = "0123456789ABCDEF";
+  std::string r;
+  for (unsigned char ch : AValor) {
+    if (std::isalnum(ch) || ch == '-' || ch == '_' || ch == '.' || ch == '~') {
+      r += static_cast<char>(ch);
+    } else {
+      r += '%';
+      r += Hex[ch >> 4];
+      r += Hex[ch & 15];
+    }
+  }
+  return r;
 }
 
 int TUlmoEsfingeFuncoes::GetAnoMes(TDateTime AData) { return YearOf(AData) * 100 + MonthOf(AData); }

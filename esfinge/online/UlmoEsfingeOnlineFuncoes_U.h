@@ -21,6 +21,10 @@ class TUlmoEsfingeFuncoes {
   static std::string GetUrlCancelarEnvioParcial(const std::string& AChavePacote);
   static std::string GetUrlCancelarLote(const std::string& ACodigoUG);
 
+  // A query value as it is when it is URL-safe; blanks, accents and reserved characters are
+  // percent-encoded, so a vendor name with a blank still makes a valid address.
+  static std::string ValorUrl(const std::string& AValor);
+
   static int GetAnoMes(nFramework::TDateTime AData);
   // The first day of the month; raises EConvertError for a number that is not a YYYYMM.
   static nFramework::TDateTime ConverterAnoMesParaData(int AAnoMes);

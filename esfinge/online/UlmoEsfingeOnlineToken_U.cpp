@@ -26,9 +26,9 @@ std::string TUlmoEsfingeOnlineToken::Token() {
     http.AddToHeader("senha", FConfig.Senha);
     http.SetSSLV3();
     http.SetContentType("application/json; charset=utf-8");
-    std::string url = TUlmoEsfingeFuncoes::GetUrlToken() + "?codigoUg=" + FConfig.CodigoUnidadeGestora +
-                      "&descricaoEmpresaTI=" + FConfig.DescricaoEmpresaTI +
-                      "&descritivoSoftware=" + FConfig.DescritivoSoftware;
+    std::string url = TUlmoEsfingeFuncoes::GetUrlToken() + "?codigoUg=" + TUlmoEsfingeFuncoes::ValorUrl(FConfig.CodigoUnidadeGestora) +
+                      "&descricaoEmpresaTI=" + TUlmoEsfingeFuncoes::ValorUrl(FConfig.DescricaoEmpresaTI) +
+                      "&descritivoSoftware=" + TUlmoEsfingeFuncoes::ValorUrl(FConfig.DescritivoSoftware);
     auto json = nlohmann::json::parse(http.Post(url, ""));
     if (!json.is_object()) throw Exception("A resposta do login não é um objeto JSON.");
     if (json.contains("chave")) {
