@@ -161,6 +161,23 @@ void GravarSagres(const TEmpresaDemo& e, const TPlanoEmpresa& plano) {
   contas.Linha({e.Codigo, 104, e.AgenciaCEF, std::to_string(e.ContaCEF), static_cast<long long>(plano.at("1.1.1.02.002"))});
   contas.Linha({e.Codigo, e.BancoRegional, e.AgenciaRegional, std::to_string(e.ContaRegional),
                 static_cast<long long>(plano.at("1.1.1.02.003"))});
+
+  // A few rules over the demo chart, so the SAGRES document shows revenues, expenses and assets.
+  auto c = [&](const char* classif) { return std::to_string(plano.at(classif)); };
+  TInsercao receitas("TCESESAGRESRECEITA", "CODIGOEMPRESA, TIPORECEITA, REGRACALCULOCTB");
+  receitas.Linha({e.Codigo, 5, "CREDITO(" + c("4.1.1.01.001") + ") + CREDITO(" + c("4.1.1.01.002") + ") + CREDITO(" +
+                                   c("4.1.1.01.003") + ")"});
+  receitas.Linha({e.Codigo, 90, "DEBITO(" + c("4.1.2.01.003") + ")"});
+  receitas.Linha({e.Codigo, 91, "DEBITO(" + c("4.1.2.01.002") + ")"});
+  TInsercao despesas("TCESESAGRESDESPESA", "CODIGOEMPRESA, TIPODESPESA, REGRACALCULOCTB");
+  despesas.Linha({e.Codigo, 10, "DEBITO(" + c("3.2.3.01.001") + ") - CREDITO(" + c("3.2.3.01.001") + ")"});
+  despesas.Linha({e.Codigo, 13, "DEBITO(" + c("3.2.2.01.001") + ") + DEBITO(" + c("3.2.2.01.003") + ")"});
+  despesas.Linha({e.Codigo, 15, "DEBITO(" + c("3.2.4.01.001") + ") + DEBITO(" + c("3.2.4.01.002") + ")"});
+  TInsercao patrimonio("TCESESAGRESPATRIMONIO", "CODIGOEMPRESA, TIPOPATRIMONIO, TIPOLANCAMENTO, REGRACALCULOCTB");
+  patrimonio.Linha({e.Codigo, 1, "P", "SALDOATUAL(" + c("1.2.2.01.001") + ")"});
+  patrimonio.Linha({e.Codigo, 1, "D", "SALDOATUAL(" + c("1.2.2.09.001") + ")"});
+  patrimonio.Linha({e.Codigo, 5, "P", "SALDOATUAL(" + c("1.2.2.01.004") + ")"});
+  patrimonio.Linha({e.Codigo, 5, "D", "SALDOATUAL(" + c("1.2.2.09.004") + ")"});
 }
 
 }  // namespace

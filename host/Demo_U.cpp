@@ -36,6 +36,24 @@ void RemoverAuxiliares(const std::filesystem::path& caminho) {
 
 const std::vector<std::string>& TabelasDemo() { return kTabelas; }
 
+namespace {
+
+// The PR company's assets as classified for its court (what the asset classification process
+// records): land and buildings bought before 2015 as real estate, the rest movable.
+void GravarClassificacaoBensPR() {
+  ExecutarSQLDireto("insert into PATBEMTIPOCATEGORIABEM values (1, 'Bens imóveis'), (2, 'Bens móveis')");
+  ExecutarSQLDireto("insert into PATBEMTIPODETALHAMENTOBEM values (101, 'Edificações e terrenos'), "
+                    "(201, 'Máquinas, veículos e equipamentos')");
+  ExecutarSQLDireto(
+      "insert into PATBEMRELACTCE (CODIGOEMPRESA, CODIGOBEM, PROPRIEDADEBEM, NATUREZABEM, IDTIPOCATEGORIABEM, "
+      "IDTIPODETALHAMENTOBEM, UTILIZACAOBEM) select P.CODIGOEMPRESA, P.CODIGOBEM, 1, case when P.DATAAQUISICAO < "
+      "'2015-01-01' then 1 else 2 end, case when P.DATAAQUISICAO < '2015-01-01' then 1 else 2 end, case when "
+      "P.DATAAQUISICAO < '2015-01-01' then 101 else 201 end, 1 from PATBEM P join TCESISTEMAEMPRESA S on "
+      "S.CODIGOEMPRESA = P.CODIGOEMPRESA where S.CODIGOSISTEMATCE = 3");
+}
+
+}  // namespace
+
 void GerarDemo() {
   EmTransacao([] {
     for (const auto& tabela : kTabelas) ExecutarSQLDireto("delete from " + tabela);
@@ -44,6 +62,7 @@ void GerarDemo() {
       TPlanoEmpresa plano = GravarEmpresaDemo(empresa);
       TEscrituracaoDemo(empresa, plano).Executar();
     }
+    GravarClassificacaoBensPR();
   });
 }
 

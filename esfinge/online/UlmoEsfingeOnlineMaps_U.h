@@ -1,20 +1,16 @@
-// Column maps of the e-Sfinge grids (accounts, entries) and of the receipts list, bound by
-// FieldMapper; a member without a column of its name stays unbound.
+// Column maps the online client reads: the grids' accounts and entries (shared with the SOAP
+// sender) and the receipts list of the consultation, bound by FieldMapper.
 #pragma once
 #include "ClientDataSet_U.h"
 #include "MapClass_U.h"
+#include "UlmoEsfingeMaps_U.h"
 
 namespace nUlmoEsfingeOnline {
 
 using nFramework::TField;
+using nUlmoEsfingeMaps::TMapContas;
+using nUlmoEsfingeMaps::TMapLctos;
 
-ULMO_MAP_CLASS(TMapContas, TField, ENVIAR, DATAINICIOPLANOTCE, DATAFIMPLANOTCE, CONTATCE, CONTACTB, CODIGOCONTA,
-               NOMECONTA, CLASSIFNOMECONTA, TIPOCONTA, TIPOCONTACONTABIL, DESCRTIPOCONTACONTABIL, DESCRICAOCONTA,
-               INDICATIVOCONTAANALITICA, NUMERONIVEL, TIPONATUREZASALDO, CODIGOCONTASINTETICA, DESCRCONTASINTETICA,
-               CODIGOBANCO, NOMEBANCO, CODIGOAGENCIABANCARIA, NOMEAGENCIA, CODIGOCONTABANCARIA,
-               CODIGOCONTASINTETICASUPERIORTCE);
-ULMO_MAP_CLASS(TMapLctos, TField, ENVIAR, NUMEROSLIP, NUMEROSEQUENCIAL, TIPOLANCAMENTO, TIPOMOVIMENTOCONTABIL,
-               ANOCRIACAOCONTA, CODIGOCONTACONTABIL, VALORLANCAMENTO, HISTORICOLANCAMENTO, DATALANCAMENTO);
 ULMO_MAP_CLASS(TMapDadosEnviados, TField, SELECIONADO, CODIGOEMPRESA, COMPETENCIA, LOTE, SEQ, DATAENVIO, STATUS,
                CHAVEPACOTE, CODIGOREGISTROINFORMACAO);
 

@@ -1,0 +1,24 @@
+// The HTTP POST of a SOAP envelope (libcurl, one handle per call): UTF-8 body, text/xml,
+// gzip/deflate replies decoded, TLS peer and host verified, connect and read timeouts.
+#pragma once
+#include <string>
+
+namespace nUlmoEsfingeSoap {
+
+struct TRespostaHTTP {
+  long Status = 0;
+  std::string Corpo;
+};
+
+// Posts and returns the status and reply body. A failure below HTTP (name resolution,
+// connection, TLS, time-out) raises an Exception with curl's own description.
+TRespostaHTTP PostarHTTP(const std::string& aUrl, const std::string& aEnvelope);
+
+// The error an HTTP error status becomes: "Usuário ou Senha Inválidos!" for rejected
+// credentials, else "Problema ao enviar mensagem SOAP!" + CR LF + the reply body.
+[[noreturn]] void TratarErroHTTP(const std::string& aCorpo);
+
+// PostarHTTP, the error status turned into TratarErroHTTP's error; the reply text otherwise.
+std::string PostarSOAP(const std::string& aUrl, const std::string& aEnvelope);
+
+}  // namespace nUlmoEsfingeSoap

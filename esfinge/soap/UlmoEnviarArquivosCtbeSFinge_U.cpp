@@ -1,0 +1,468 @@
+#include "UlmoEnviarArquivosCtbeSFinge_U.h"
+
+#include <regex>
+#include <unordered_map>
+
+#include "Configuracao_U.h"
+#include "Dialogo_U.h"
+#include "Exceptions_U.h"
+#include "FormatUtils_U.h"
+#include "Mapper_U.h"
+#include "SoapTransporte_U.h"
+#include "UlmoEnviarArquivosCtbeSFingeFuncoes_U.h"
+
+namespace nUlmoEsfingeSoap {
+
+using nFramework::ControleMensagem;
+using nFramework::Exception;
+using nFramework::TClientDataSet;
+using nFramework::TDateTime;
+using nFramework::TField;
+using TFuncoes = TnEnviarArqEsfingeSoapFuncoes;
+
+namespace {
+
+constexpr char NsEnvelope[] = "http://schemas.xmlsoap.org/soap/envelope/";
+constexpr char NsSecext[] = "http://docs.oasis-open.org/wss/2004/01/oasis-200401-wss-wssecurity-secext-1.0.xsd";
+constexpr char NsUtility[] = "http://docs.oasis-open.org/wss/2004/01/oasis-200401-wss-wssecurity-utility-1.0.xsd";
+constexpr char TipoPasswordText[] =
+    "http://docs.oasis-open.org/wss/2004/01/oasis-200401-wss-username-token-profile-1.0#PasswordText";
+constexpr char PadraoToken[] = "[a-zA-Z0-9]{8}-[a-zA-Z0-9]{4}-[a-zA-Z0-9]{4}-[a-zA-Z0-9]{4}-[a-zA-Z0-9]{12}";
+
+// Typed values go into the envelope as text; a "&" or "<" in a password or user name would
+// otherwise break the envelope or inject elements into it.
+std::string EscaparXml(const std::string& aTexto) {
+  std::string r;
+  r.reserve(aTexto.size());
+  for (char c : aTexto) {
+    switch (c) {
+      case '&': r += "&amp;"; break;
+      case '<': r += "&lt;"; break;
+      case '>': r += "&gt;"; break;
+      case '"': r += "&quot;"; break;
+      default: r += c;
+    }
+  }
+  return r;
+}
+
+std::string SubstituirTodos(std::string aTexto, const std::string& aDe, const std::string& aPara) {
+  for (size_t p = aTexto.find(aDe); p != std::string::npos; p = aTexto.find(aDe, p + aPara.size()))
+    aTexto.replace(p, aDe.size(), aPara);
+  return aTexto;
+}
+
+// The court's message: the text of the first "<mensagem>" element, within its line. Ending at
+// the line's last "</mensagem>" would drag in the item messages that follow on a one-line reply.
+std::string PegarMensagem(const std::string& aRetorno) {
+  const std::string abre = "<mensagem>", fecha = "</mensagem>";
+  size_t ini = aRetorno.find(abre);
+  if (ini == std::string::npos) return {};
+  ini += abre.size();
+  size_t fimLinha = aRetorno.find_first_of("\r\n", ini);
+  std::string linha = aRetorno.substr(ini, fimLinha == std::string::npos ? std::string::npos : fimLinha - ini);
+  size_t fim = linha.find(fecha);
+  return fim == std::string::npos ? linha : linha.substr(0, fim);
+}
+
+int InteiroOuZero(const std::string& aTexto) {
+  try {
+    size_t usados = 0;
+    int v = std::stoi(aTexto, &usados);
+    return usados == aTexto.size() ? v : 0;
+  } catch (const std::exception&) {
+    return 0;
+  }
+}
+
+template <class TMap>
+TMap& MapearExigindo(TClientDataSet& aDataSet, std::initializer_list<std::pair<const char*, TField* TMap::*>> aLidos) {
+  TMap& map = nFramework::FieldMapper().MapearFields<TMap>(aDataSet);
+  for (const auto& [nome, membro] : aLidos)
+    if (!(map.*membro)) throw nFramework::EInternalError(std::string("Coluna ") + nome + " ausente no conjunto de dados");
+  return map;
+}
+
+}  // namespace
+
+TUlmoEnviarArquivosCtbeSFinge::TUlmoEnviarArquivosCtbeSFinge(std::string _AUsuario, std::string _ASenha,
+                                                             std::string _AUnidadeGestora)
+    : FSenha(std::move(_ASenha)), FUsuario(std::move(_AUsuario)), FUnidadeGestora(std::move(_AUnidadeGestora)) {
+  FProgresso = nFramework::CriarProgresso(nullptr);
+  FProgresso->SetEhCircular(true);
+  FProgresso->MostrarSimples(nullptr);
+  FProgresso->SetTextoTotal("Enviando Informações...");
+  FProgresso->ConfigurarBtnCancel([this](void* aSender) { ConfirmarCancelamento(aSender); });
+}
+
+TUlmoEnviarArquivosCtbeSFinge::~TUlmoEnviarArquivosCtbeSFinge() { FMsgTreeLista.reset(); }
+
+void TUlmoEnviarArquivosCtbeSFinge::SetMsgTreeLista(std::shared_ptr<nFramework::ITreeMessager> aTree) {
+  FMsgTreeLista = std::move(aTree);
+  ControleMensagem().SetFraListaMensagemTree(FMsgTreeLista);
+  ControleMensagem().Clear();
+  if (FMsgTreeLista) FMsgTreeLista->Notificar();
+}
+
+int TUlmoEnviarArquivosCtbeSFinge::PegarCompetencia(TDateTime aData) {
+  int ano = 0, mes = 0, dia = 0;
+  nFramework::DecodeDate(aData, ano, mes, dia);
+  return ano * 100 + (mes + 1) / 2;
+}
+
+bool TUlmoEnviarArquivosCtbeSFinge::ContemTexto(const std::string& aTexto, const std::string& aPadrao) {
+  return std::regex_search(aTexto, std::regex(aPadrao));
+}
+
+// ---- envelopes
+
+std::string TUlmoEnviarArquivosCtbeSFinge::MontarEnvelope(int aTipo, const std::string& aCorpo) const {
+  const auto& c = nFramework::nConfig();
+  std::string prefixo, ns;
+  switch (aTipo) {
+    case 0: prefixo = "tok"; ns = c.Valor(ChaveNamespaceToken, PadraoNamespaceToken); break;
+    case 1: prefixo = "con"; ns = c.Valor(ChaveNamespaceConta, PadraoNamespaceConta); break;
+    case 2: prefixo = "lan"; ns = c.Valor(ChaveNamespaceLancamento, PadraoNamespaceLancamento); break;
+    default: throw nFramework::EInternalError("Tipo de envelope inválido: " + std::to_string(aTipo));
+  }
+  return std::string("<soapenv:Envelope xmlns:soapenv=\"") + NsEnvelope + "\" xmlns:" + prefixo + "=\"" + ns + "\">" +
+         MontarCabecalhoSeguranca() + aCorpo + "</soapenv:Envelope>";
+}
+
+std::string TUlmoEnviarArquivosCtbeSFinge::MontarCabecalhoSeguranca() const {
+  return std::string("<soapenv:Header><wsse:Security soapenv:mustUnderstand=\"1\" xmlns:wsse=\"") + NsSecext +
+         "\" xmlns:wsu=\"" + NsUtility + "\"><wsse:UsernameToken><wsse:Username>" + EscaparXml(FUsuario) +
+         "</wsse:Username><wsse:Password Type=\"" + TipoPasswordText + "\">" + EscaparXml(FSenha) +
+         "</wsse:Password></wsse:UsernameToken></wsse:Security></soapenv:Header>";
+}
+
+std::string TUlmoEnviarArquivosCtbeSFinge::EnvelopeObterToken() const {
+  return MontarEnvelope(0, "<soapenv:Body><tok:obterToken><codigoUg>" + EscaparXml(FUnidadeGestora) +
+                               "</codigoUg></tok:obterToken></soapenv:Body>");
+}
+
+std::string TUlmoEnviarArquivosCtbeSFinge::EnvelopeObterSituacaoToken() {
+  std::string token = ObterToken();
+  return MontarEnvelope(0, "<soapenv:Body><tok:obterSituacaoToken><chaveToken>" + EscaparXml(token) +
+                               "</chaveToken></tok:obterSituacaoToken></soapenv:Body>");
+}
+
+std::string TUlmoEnviarArquivosCtbeSFinge::EnvelopeIniciarTransferencia() const {
+  return MontarEnvelope(0, "<soapenv:Body><tok:iniciarTransferencia><chaveToken>" + EscaparXml(FToken) +
+                               "</chaveToken></tok:iniciarTransferencia></soapenv:Body>");
+}
+
+std::string TUlmoEnviarArquivosCtbeSFinge::EnvelopeFinalizarTransferencia() const {
+  return MontarEnvelope(0, "<soapenv:Body><tok:finalizarTransferencia><chaveToken>" + EscaparXml(FToken) +
+                               "</chaveToken></tok:finalizarTransferencia></soapenv:Body>");
+}
+
+std::string TUlmoEnviarArquivosCtbeSFinge::EnvelopeCancelarTransferencia() const {
+  return MontarEnvelope(0, "<soapenv:Body><tok:cancelarTransferencia><chaveToken>" + EscaparXml(FToken) +
+                               "</chaveToken></tok:cancelarTransferencia></soapenv:Body>");
+}
+
+std::string TUlmoEnviarArquivosCtbeSFinge::EnvelopeContas(const IXMLEnviarTypeContaContabil& aDocumento) const {
+  aDocumento.SetChaveToken(FToken);
+  std::string env = MontarEnvelope(1, "<soapenv:Body>" + aDocumento.Xml() + "</soapenv:Body>");
+  return SubstituirTodos(SubstituirTodos(env, "<enviar>", "<con:enviar>"), "</enviar>", "</con:enviar>");
+}
+
+std::string TUlmoEnviarArquivosCtbeSFinge::EnvelopeLancamentos(const IXMLEnviarTypeLancamento& aDocumento) const {
+  aDocumento.SetChaveToken(FToken);
+  std::string env = MontarEnvelope(2, "<soapenv:Body>" + aDocumento.Xml() + "</soapenv:Body>");
+  return SubstituirTodos(SubstituirTodos(env, "<enviar>", "<lan:enviar>"), "</enviar>", "</lan:enviar>");
+}
+
+// ---- documents
+
+IXMLEnviarTypeContaContabil TUlmoEnviarArquivosCtbeSFinge::NovoDocumentoContas(TDateTime aData) const {
+  auto doc = nUlmoEsfingeXML::NewEnviarContaContabil();
+  doc.SetChaveToken("null");
+  doc.SetCompetencia(PegarCompetencia(aData));
+  return doc;
+}
+
+IXMLEnviarTypeLancamento TUlmoEnviarArquivosCtbeSFinge::NovoDocumentoLancamentos(TDateTime aData) const {
+  auto doc = nUlmoEsfingeXML::NewEnviarLancamento();
+  doc.SetChaveToken("null");
+  doc.SetCompetencia(PegarCompetencia(aData));
+  return doc;
+}
+
+std::vector<IXMLEnviarTypeContaContabil> TUlmoEnviarArquivosCtbeSFinge::MontarDocumentosContas(TClientDataSet& aDataSet) {
+  using M = nUlmoEsfingeMaps::TMapContas;
+  FMapContas = &MapearExigindo<M>(
+      aDataSet, {{"DATAINICIOPLANOTCE", &M::DATAINICIOPLANOTCE}, {"CODIGOCONTA", &M::CODIGOCONTA},
+                 {"TIPOCONTACONTABIL", &M::TIPOCONTACONTABIL}, {"NOMECONTA", &M::NOMECONTA},
+                 {"DESCRICAOCONTA", &M::DESCRICAOCONTA}, {"INDICATIVOCONTAANALITICA", &M::INDICATIVOCONTAANALITICA},
+                 {"NUMERONIVEL", &M::NUMERONIVEL}, {"TIPONATUREZASALDO", &M::TIPONATUREZASALDO},
+                 {"CODIGOCONTASINTETICA", &M::CODIGOCONTASINTETICA}, {"CODIGOBANCO", &M::CODIGOBANCO},
+                 {"CODIGOAGENCIABANCARIA", &M::CODIGOAGENCIABANCARIA}, {"CODIGOCONTABANCARIA", &M::CODIGOCONTABANCARIA}});
+  const M& m = *FMapContas;
+  std::vector<IXMLEnviarTypeContaContabil> lista;
+  aDataSet.SetIndexFieldNames("DATAINICIOPLANOTCE;CODIGOCONTA");
+  aDataSet.First();
+  if (aDataSet.Eof()) return lista;
+  auto doc = NovoDocumentoContas(m.DATAINICIOPLANOTCE->AsDateTime());
+  int qtd = 0;  // items of doc
+  while (!aDataSet.Eof()) {
+    AvancarProgresso("Carregando informações Contas Contábeis! Aguarde...");
+    auto item = doc.GetContaContabil().Add();
+    item.SetIdRetorno(++qtd);
+    item.SetDataAnoCriacao(nFramework::YearOf(m.DATAINICIOPLANOTCE->AsDateTime()));
+    item.SetCodigoConta(m.CODIGOCONTA->AsString());
+    item.SetTipoContaContabil(m.TIPOCONTACONTABIL->AsInteger());
+    item.SetNomeConta(m.NOMECONTA->AsString());
+    item.SetIndicativoContaAnalitica(m.INDICATIVOCONTAANALITICA->AsString());
+    item.SetNumeroNivel(m.NUMERONIVEL->AsInteger());
+    item.SetTipoNaturezaSaldo(m.TIPONATUREZASALDO->AsInteger());
+    if (!m.DESCRICAOCONTA->AsString().empty()) item.SetDescricaoConta(m.DESCRICAOCONTA->AsString());
+    if (!m.CODIGOCONTASINTETICA->AsString().empty()) item.SetCodigoContaSintetica(m.CODIGOCONTASINTETICA->AsString());
+    if (m.CODIGOBANCO->AsInteger() != 0) item.SetCodigoBanco(m.CODIGOBANCO->AsInteger());
+    if (m.CODIGOAGENCIABANCARIA->AsInteger() != 0) item.SetCodigoAgenciaBancaria(m.CODIGOAGENCIABANCARIA->AsInteger());
+    if (!m.CODIGOCONTABANCARIA->AsString().empty()) item.SetCodigoContaBancaria(m.CODIGOCONTABANCARIA->AsString());
+    aDataSet.Next();
+    if (aDataSet.Eof() || qtd == MaxItensDocumento ||
+        doc.GetCompetencia() != PegarCompetencia(m.DATAINICIOPLANOTCE->AsDateTime())) {
+      lista.push_back(doc);
+      if (!aDataSet.Eof()) doc = NovoDocumentoContas(m.DATAINICIOPLANOTCE->AsDateTime());
+      qtd = 0;
+    }
+  }
+  return lista;
+}
+
+std::vector<IXMLEnviarTypeLancamento> TUlmoEnviarArquivosCtbeSFinge::MontarDocumentosLancamentos(TClientDataSet& aDataSet) {
+  using M = nUlmoEsfingeMaps::TMapLctos;
+  FMapLctos = &MapearExigindo<M>(
+      aDataSet, {{"NUMEROSLIP", &M::NUMEROSLIP}, {"NUMEROSEQUENCIAL", &M::NUMEROSEQUENCIAL},
+                 {"TIPOLANCAMENTO", &M::TIPOLANCAMENTO}, {"TIPOMOVIMENTOCONTABIL", &M::TIPOMOVIMENTOCONTABIL},
+                 {"ANOCRIACAOCONTA", &M::ANOCRIACAOCONTA}, {"CODIGOCONTACONTABIL", &M::CODIGOCONTACONTABIL},
+                 {"VALORLANCAMENTO", &M::VALORLANCAMENTO}, {"HISTORICOLANCAMENTO", &M::HISTORICOLANCAMENTO},
+                 {"DATALANCAMENTO", &M::DATALANCAMENTO}});
+  const M& m = *FMapLctos;
+  std::vector<IXMLEnviarTypeLancamento> lista;
+  aDataSet.First();
+  if (aDataSet.Eof()) return lista;
+  auto doc = NovoDocumentoLancamentos(m.DATALANCAMENTO->AsDateTime());
+  int qtd = 0;  // items of doc
+  while (!aDataSet.Eof()) {
+    AvancarProgresso("Carregando informações Lançamentos! Aguarde...");
+    auto item = doc.GetLancamentoContabil().Add();
+    item.SetIdRetorno(++qtd);
+    item.SetNumeroSlip(m.NUMEROSLIP->AsString());
+    item.SetNumeroSequencial(m.NUMEROSEQUENCIAL->AsInteger());
+    item.SetTipoLancamento(m.TIPOLANCAMENTO->AsInteger());
+    item.SetTipoMovimentoContabil(m.TIPOMOVIMENTOCONTABIL->AsInteger());
+    item.SetAnoCriacaoConta(m.ANOCRIACAOCONTA->AsInteger());
+    item.SetCodigoContaContabil(m.CODIGOCONTACONTABIL->AsString());
+    item.SetDataLancamento(nFramework::FormatDateTime("yyyy-mm-dd", m.DATALANCAMENTO->AsDateTime()));
+    std::string valor = nFramework::FormatFloat("0.00", m.VALORLANCAMENTO->AsFloat());
+    if (size_t p = valor.find(','); p != std::string::npos) valor[p] = '.';
+    item.SetValorLancamento(valor);
+    item.SetHistoricoLancamento(m.HISTORICOLANCAMENTO->AsString());
+    aDataSet.Next();
+    if (aDataSet.Eof() || qtd == MaxItensDocumento ||
+        doc.GetCompetencia() != PegarCompetencia(m.DATALANCAMENTO->AsDateTime())) {
+      lista.push_back(doc);
+      if (!aDataSet.Eof()) doc = NovoDocumentoLancamentos(m.DATALANCAMENTO->AsDateTime());
+      qtd = 0;
+    }
+  }
+  return lista;
+}
+
+// ---- runs
+
+void TUlmoEnviarArquivosCtbeSFinge::EnviarInformacoesContasWB(TClientDataSet& _ACDSInformacoes) {
+  if (_ACDSInformacoes.IsEmpty()) return;
+  EnviarDocumentosContas(MontarDocumentosContas(_ACDSInformacoes));
+  AdicionarConfirmacao("Contas Contábeis enviadas com sucesso!");
+}
+
+void TUlmoEnviarArquivosCtbeSFinge::EnviarInformacoesLancamentosWB(TClientDataSet& _ACDSInformacoes) {
+  if (_ACDSInformacoes.IsEmpty()) return;
+  EnviarDocumentosLancamentos(MontarDocumentosLancamentos(_ACDSInformacoes));
+  AdicionarConfirmacao("Lançamentos enviados com sucesso!");
+}
+
+void TUlmoEnviarArquivosCtbeSFinge::EnviarDocumentosContas(const std::vector<IXMLEnviarTypeContaContabil>& aDocumentos) {
+  for (const auto& doc : aDocumentos) {
+    try {
+      IniciarTransferencia();
+      AvancarProgresso("Enviando Contas Contábeis! Aguarde...");
+      std::string retorno = PostarSOAP(TFuncoes::GetURLEnviarContasContabeis(), EnvelopeContas(doc));
+      LerRetornoContas(doc, retorno);
+      ConcluirTransferencia(retorno);
+    } catch (const std::exception& e) {
+      throw Exception(std::string("Erro ao enviar Contas Contábeis! \r\n") + e.what());
+    }
+  }
+}
+
+void TUlmoEnviarArquivosCtbeSFinge::EnviarDocumentosLancamentos(const std::vector<IXMLEnviarTypeLancamento>& aDocumentos) {
+  for (const auto& doc : aDocumentos) {
+    try {
+      IniciarTransferencia();
+      AvancarProgresso("Enviando Lançamentos! Aguarde...");
+      std::string retorno = PostarSOAP(TFuncoes::GetURLEnviarLancamentos(), EnvelopeLancamentos(doc));
+      LerRetornoLancamentos(doc, retorno);
+      ConcluirTransferencia(retorno);
+    } catch (const std::exception& e) {
+      throw Exception(std::string("Erro ao enviar Lançamentos! \r\n") + e.what());
+    }
+  }
+}
+
+std::string TUlmoEnviarArquivosCtbeSFinge::ObterToken() {
+  AvancarProgresso("Obtendo Token! Aguarde...");
+  std::string retorno = PostarSOAP(TFuncoes::GetURLToken(), EnvelopeObterToken());
+  std::smatch achado;
+  static const std::regex padrao(PadraoToken);
+  if (!std::regex_search(retorno, achado, padrao))
+    throw Exception("Erro ao recuperar Token! " + PegarMensagem(retorno));
+  FToken = achado.str();
+  return FToken;
+}
+
+bool TUlmoEnviarArquivosCtbeSFinge::ObterSituacaoToken() {
+  AvancarProgresso("Obtendo Situação Token! Aguarde...");
+  std::string envelope = EnvelopeObterSituacaoToken();
+  return ContemTexto(PostarSOAP(TFuncoes::GetURLSitucaoToken(), envelope), "Pronto para envio ou consulta");
+}
+
+void TUlmoEnviarArquivosCtbeSFinge::IniciarTransferencia() {
+  std::string retorno;
+  if (ObterSituacaoToken()) {
+    AvancarProgresso("Iniciando Transferência! Aguarde...");
+    retorno = PostarSOAP(TFuncoes::GetURLIniciarTransferencia(), EnvelopeIniciarTransferencia());
+  }
+  if (!ContemTexto(retorno, "Início de transferência liberado")) throw Exception("Erro ao Inciar Transferência!");
+}
+
+void TUlmoEnviarArquivosCtbeSFinge::ConcluirTransferencia(const std::string& aRetorno) {
+  if (ContemTexto(aRetorno, "<status>OK</status>"))
+    FinalizarTransferencia();
+  else
+    CancelarTransferencia(aRetorno);
+}
+
+void TUlmoEnviarArquivosCtbeSFinge::FinalizarTransferencia() {
+  AvancarProgresso("Finalizando Transferência! Aguarde...");
+  std::string retorno = PostarSOAP(TFuncoes::GetURLFinalizarTransferencia(), EnvelopeFinalizarTransferencia());
+  if (!ContemTexto(retorno, "Finalizada com sucesso")) throw Exception("Erro ao Finalizar Transferência!" + retorno);
+}
+
+void TUlmoEnviarArquivosCtbeSFinge::CancelarTransferencia(const std::string& aRetorno) {
+  AvancarProgresso("Cancelando Transferência! Aguarde...");
+  PostarSOAP(TFuncoes::GetURLCancelarTransferencia(), EnvelopeCancelarTransferencia());
+  if (ContemTexto(aRetorno, "<status>ERRO</status>")) throw Exception(PegarMensagem(aRetorno));
+}
+
+namespace {
+
+// The items of a document by idRetorno (the first of a repeated number), built on the first
+// rejection: a reply may reject thousands of items of a 5000-item document.
+template <class TItem>
+class TIndiceItens {
+ public:
+  TIndiceItens(const std::shared_ptr<pugi::xml_document>& aDocumento, pugi::xml_node aRaiz, const char* aNome)
+      : FDocumento(aDocumento), FRaiz(aRaiz), FNome(aNome) {}
+  const TItem* Achar(int aIdRetorno) {
+    if (!FMontado) {
+      for (auto n = FRaiz.child(FNome); n; n = n.next_sibling(FNome)) {
+        TItem item(FDocumento, n);
+        FItens.try_emplace(item.GetIdRetorno(), item);
+      }
+      FMontado = true;
+    }
+    auto it = FItens.find(aIdRetorno);
+    return it == FItens.end() ? nullptr : &it->second;
+  }
+
+ private:
+  std::shared_ptr<pugi::xml_document> FDocumento;
+  pugi::xml_node FRaiz;
+  const char* FNome;
+  bool FMontado = false;
+  std::unordered_map<int, TItem> FItens;
+};
+
+// Calls aAviso(item key, codigo text, mensagem) for each rejected item of the reply.
+template <class F>
+void PercorrerRetorno(const std::string& aRetorno, F aAviso) {
+  pugi::xml_document doc;
+  pugi::xml_parse_result ok = doc.load_string(aRetorno.c_str());
+  if (!ok) throw Exception(ok.description());
+  pugi::xpath_node dados = doc.document_element().select_node("//*[local-name() = 'dados']");
+  if (!dados) return;
+  for (pugi::xml_node filho : dados.node().children()) {
+    if (filho.type() != pugi::node_element) continue;
+    pugi::xml_node valor = filho.child("value");
+    std::string codigo = valor.child("codigo").text().get();
+    if (InteiroOuZero(codigo) <= 0) continue;
+    aAviso(InteiroOuZero(filho.child("key").text().get()), codigo, std::string(valor.child("mensagem").text().get()));
+  }
+}
+
+}  // namespace
+
+void TUlmoEnviarArquivosCtbeSFinge::LerRetornoContas(const IXMLEnviarTypeContaContabil& aDocumento,
+                                                     const std::string& aRetorno) {
+  try {
+    TIndiceItens<nUlmoEsfingeXML::TXMLContaContabilType> itens(aDocumento.Documento(), aDocumento.Node(),
+                                                                "contaContabil");
+    PercorrerRetorno(aRetorno, [&](int aChave, const std::string& aCodigo, const std::string& aMensagem) {
+      if (const auto* item = itens.Achar(aChave))
+        AdicionarAviso(" Conta: " + item->GetCodigoConta() + " Retorno: " + aCodigo + " - " + aMensagem, "CONTAS",
+                       "Contas com falha no envio");
+    });
+  } catch (const std::exception& e) {
+    AdicionarAviso(std::string("Erro ao recuperar mensagens de retorno: ") + e.what(), "ERROS",
+                   "Erros na recuperação dos retornos");
+  }
+}
+
+void TUlmoEnviarArquivosCtbeSFinge::LerRetornoLancamentos(const IXMLEnviarTypeLancamento& aDocumento,
+                                                          const std::string& aRetorno) {
+  try {
+    TIndiceItens<nUlmoEsfingeXML::TXMLLancamentoContabilType> itens(aDocumento.Documento(), aDocumento.Node(),
+                                                                     "lancamentoContabil");
+    PercorrerRetorno(aRetorno, [&](int aChave, const std::string& aCodigo, const std::string& aMensagem) {
+      if (const auto* item = itens.Achar(aChave))
+        AdicionarAviso(" Lançamento: " + std::to_string(item->GetNumeroSequencial()) + " Conta: " +
+                           item->GetCodigoContaContabil() + " Retorno: " + aCodigo + " - " + aMensagem,
+                       "LANCAMENTOS", "Lançamentos com falha no envio");
+    });
+  } catch (const std::exception& e) {
+    AdicionarAviso(std::string("Erro ao recuperar mensagens de retorno: ") + e.what(), "ERROS",
+                   "Erros na recuperação dos retornos");
+  }
+}
+
+// ---- messages and progress
+
+void TUlmoEnviarArquivosCtbeSFinge::AvancarProgresso(const std::string& aPasso) {
+  FProgresso->IncProgressoTotal(aPasso, 0);
+  if (FCancelar) throw Exception("Processo finalizado pelo usuario!");
+}
+
+void TUlmoEnviarArquivosCtbeSFinge::AdicionarAviso(const std::string& aTexto, const std::string& aChaveGrupo,
+                                                   const std::string& aTextoGrupo) {
+  auto& controle = ControleMensagem();
+  if (!controle.EncontrarNode(aChaveGrupo)) controle.AddAviso(aTextoGrupo, "", aChaveGrupo);
+  controle.AddAviso(aTexto, aChaveGrupo, "");
+}
+
+void TUlmoEnviarArquivosCtbeSFinge::AdicionarConfirmacao(const std::string& aTexto) {
+  if (FMsgTreeLista) ControleMensagem().AddConfirmacao(aTexto, "", "");
+}
+
+void TUlmoEnviarArquivosCtbeSFinge::ConfirmarCancelamento(void*) {
+  int resposta = nFramework::nMessageDlg("Deseja cancelar o envio das informações ao e-Sfinge?",
+                                         nFramework::mtConfirmation, {"Sim", "Não"}, 0, 1, 1);
+  FCancelar = resposta == 0;
+}
+
+}  // namespace nUlmoEsfingeSoap

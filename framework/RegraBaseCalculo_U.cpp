@@ -1,0 +1,157 @@
+#include "RegraBaseCalculo_U.h"
+
+#include <cctype>
+#include <charconv>
+#include <cstdlib>
+
+#include "Classes_U.h"
+#include "Exceptions_U.h"
+
+namespace nFramework {
+
+namespace {
+
+TnDMRegraBaseCalculo::TEditorFormula& Editor() {
+  static TnDMRegraBaseCalculo::TEditorFormula editor;
+  return editor;
+}
+
+// Recursive descent over the text; with no dataset it only checks the syntax.
+class TAvaliador {
+ public:
+  TAvaliador(std::string_view aTexto, const std::set<std::string>& aFuncoes,
+             const std::function<double(const std::string&, int64_t)>& aSaldo)
+      : FTexto(aTexto), FFuncoes(aFuncoes), FSaldo(aSaldo) {}
+
+  double Avaliar() {
+    Espacos();
+    if (FPos >= FTexto.size()) Erro("fórmula vazia");
+    double v = Soma();
+    Espacos();
+    if (FPos < FTexto.size()) Erro("caractere inesperado '" + std::string(1, FTexto[FPos]) + "'");
+    return v;
+  }
+
+ private:
+  [[noreturn]] void Erro(const std::string& aMotivo) const {
+    throw Exception("Fórmula inválida (posição " + std::to_string(FPos + 1) + "): " + aMotivo);
+  }
+  void Espacos() {
+    while (FPos < FTexto.size() && std::isspace(static_cast<unsigned char>(FTexto[FPos]))) ++FPos;
+  }
+  bool Aceitar(char c) {
+    Espacos();
+    if (FPos < FTexto.size() && FTexto[FPos] == c) {
+      ++FPos;
+      return true;
+    }
+    return false;
+  }
+  double Soma() {
+    double v = Produto();
+    for (;;) {
+      if (Aceitar('+'))
+        v += Produto();
+      else if (Aceitar('-'))
+        v -= Produto();
+      else
+        return v;
+    }
+  }
+  double Produto() {
+    double v = Fator();
+    for (;;) {
+      if (Aceitar('*'))
+        v *= Fator();
+      else if (Aceitar('/'))
+        v /= Fator();
+      else
+        return v;
+    }
+  }
+  double Fator() {
+    if (Aceitar('-')) return -Fator();
+    if (Aceitar('+')) return Fator();
+    if (Aceitar('(')) {
+      double v = Soma();
+      if (!Aceitar(')')) Erro("falta ')'");
+      return v;
+    }
+    Espacos();
+    if (FPos >= FTexto.size()) Erro("fim inesperado");
+    unsigned char c = static_cast<unsigned char>(FTexto[FPos]);
+    if (std::isdigit(c) || c == '.') return Numero();
+    if (std::isalpha(c) || c == '_') return Funcao();
+    Erro("caractere inesperado '" + std::string(1, FTexto[FPos]) + "'");
+  }
+  double Numero() {
+    size_t ini = FPos;
+    while (FPos < FTexto.size() && (std::isdigit(static_cast<unsigned char>(FTexto[FPos])) || FTexto[FPos] == '.'))
+      ++FPos;
+    std::string t(FTexto.substr(ini, FPos - ini));
+    char* fim = nullptr;
+    double v = std::strtod(t.c_str(), &fim);
+    if (t == "." || fim != t.c_str() + t.size()) Erro("número inválido '" + t + "'");
+    return v;
+  }
+  double Funcao() {
+    size_t ini = FPos;
+    while (FPos < FTexto.size() && (std::isalnum(static_cast<unsigned char>(FTexto[FPos])) || FTexto[FPos] == '_')) ++FPos;
+    std::string nome = UpperCase(FTexto.substr(ini, FPos - ini));
+    if (!FFuncoes.count(nome)) Erro("função desconhecida " + nome);
+    if (!Aceitar('(')) Erro("falta '(' depois de " + nome);
+    Espacos();
+    size_t iniConta = FPos;
+    while (FPos < FTexto.size() && std::isdigit(static_cast<unsigned char>(FTexto[FPos]))) ++FPos;
+    int64_t conta = 0;
+    auto [p, ec] = std::from_chars(FTexto.data() + iniConta, FTexto.data() + FPos, conta);
+    if (FPos == iniConta || ec != std::errc() || p != FTexto.data() + FPos) Erro("conta inválida em " + nome);
+    if (!Aceitar(')')) Erro("falta ')' em " + nome);
+    return FSaldo ? FSaldo(nome, conta) : 0.0;
+  }
+
+  std::string_view FTexto;
+  const std::set<std::string>& FFuncoes;
+  const std::function<double(const std::string&, int64_t)>& FSaldo;
+  size_t FPos = 0;
+};
+
+}  // namespace
+
+void TnDMRegraBaseCalculo::SetEditorFormula(TEditorFormula aEditor) { Editor() = std::move(aEditor); }
+
+void TnDMRegraBaseCalculo::RegistrarCTB() {
+  FFuncoes = {"SALDOANTERIOR", "DEBITO", "CREDITO", "MOVIMENTO", "SALDOATUAL"};
+}
+
+bool TnDMRegraBaseCalculo::ValidarFormulaCTB(std::string_view aFormula) const {
+  std::function<double(const std::string&, int64_t)> semSaldo;
+  try {
+    TAvaliador(aFormula, FFuncoes, semSaldo).Avaliar();
+    return true;
+  } catch (const Exception&) {
+    return false;
+  }
+}
+
+double TnDMRegraBaseCalculo::ExecutarFormulaCTB(std::string_view aFormula) const {
+  std::function<double(const std::string&, int64_t)> saldo = [this](const std::string& aColuna, int64_t aConta) {
+    if (!FCdsPlano || !FCdsPlano->Active()) return 0.0;
+    // Rows split by establishment or month add up.
+    double total = 0;
+    TField& conta = FCdsPlano->FieldByName("CONTACTB");
+    TField& valor = FCdsPlano->FieldByName(aColuna);
+    TClientDataSet::TBookmark pos = FCdsPlano->GetBookmark();
+    for (FCdsPlano->First(); !FCdsPlano->Eof(); FCdsPlano->Next())
+      if (!conta.IsNull() && conta.AsLargeInt() == aConta) total += valor.AsFloat();
+    FCdsPlano->GotoBookmark(pos);
+    return total;
+  };
+  return TAvaliador(aFormula, FFuncoes, saldo).Avaliar();
+}
+
+std::string TnDMRegraBaseCalculo::MontarFormulaCTB(const std::string& aFormula) const {
+  return Editor() ? Editor()(aFormula) : aFormula;
+}
+
+}  // namespace nFramework

@@ -1,0 +1,61 @@
+#include "RegraBaseCalculo_U.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "Exceptions_U.h"
+
+using namespace nFramework;
+
+namespace {
+
+class RegraBaseCalculoTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    FSaldos.AddFieldDef("CONTACTB", TFieldType::ftLargeint);
+    FSaldos.AddFieldDef("SALDOANTERIOR", TFieldType::ftFloat);
+    FSaldos.AddFieldDef("DEBITO", TFieldType::ftFloat);
+    FSaldos.AddFieldDef("CREDITO", TFieldType::ftFloat);
+    FSaldos.AddFieldDef("MOVIMENTO", TFieldType::ftFloat);
+    FSaldos.AddFieldDef("SALDOATUAL", TFieldType::ftFloat);
+    FSaldos.CreateDataSet();
+    // Account 10 in two rows (two establishments), account 20 in one.
+    FSaldos.AppendRecord({10, 100.0, 30.0, 5.0, -25.0, 75.0});
+    FSaldos.AppendRecord({10, 1.0, 0.0, 0.0, 0.0, 1.0});
+    FSaldos.AppendRecord({20, 0.0, 0.0, 40.0, 40.0, 40.0});
+    FRegra.RegistrarCTB();
+    FRegra.SetcdsPlano(&FSaldos);
+  }
+  TClientDataSet FSaldos;
+  TnDMRegraBaseCalculo FRegra;
+};
+
+}  // namespace
+
+TEST_F(RegraBaseCalculoTest, FormulasReadTheBalancesOfTheirAccounts) {
+  EXPECT_DOUBLE_EQ(FRegra.ExecutarFormulaCTB("SALDOATUAL(10)"), 76.0);
+  EXPECT_DOUBLE_EQ(FRegra.ExecutarFormulaCTB("saldoatual(10) - Credito(20) * 0.5"), 56.0);
+  EXPECT_DOUBLE_EQ(FRegra.ExecutarFormulaCTB("-(DEBITO(10) + MOVIMENTO(20)) / 2"), -35.0);
+  EXPECT_DOUBLE_EQ(FRegra.ExecutarFormulaCTB("SALDOANTERIOR(99) + 2"), 2.0);  // an account without rows
+  EXPECT_TRUE(std::isinf(FRegra.ExecutarFormulaCTB("SALDOATUAL(10) / SALDOATUAL(99)")));
+}
+
+TEST_F(RegraBaseCalculoTest, OnlyWellFormedFormulasOfKnownFunctionsAreValid) {
+  EXPECT_TRUE(FRegra.ValidarFormulaCTB(" ( SALDOATUAL(1) + 2.5 ) * 3 "));
+  for (const char* f : {"", "   ", "SALDOATUAL(1) +", "SALDO(1)", "SALDOATUAL(x)", "SALDOATUAL(1", "2..5",
+                        "SALDOATUAL(1) SALDOATUAL(2)", "1; drop table X"})
+    EXPECT_FALSE(FRegra.ValidarFormulaCTB(f)) << f;
+  EXPECT_THROW(FRegra.ExecutarFormulaCTB("SALDOATUAL(1) +"), Exception);
+  // Without RegistrarCTB no function is known.
+  TnDMRegraBaseCalculo semFuncoes;
+  EXPECT_FALSE(semFuncoes.ValidarFormulaCTB("SALDOATUAL(1)"));
+  EXPECT_TRUE(semFuncoes.ValidarFormulaCTB("1 + 1"));
+}
+
+TEST_F(RegraBaseCalculoTest, TheEditorGivesTheTextBackUnlessOneIsInstalled) {
+  EXPECT_EQ(FRegra.MontarFormulaCTB("DEBITO(1)"), "DEBITO(1)");
+  TnDMRegraBaseCalculo::SetEditorFormula([](const std::string& f) { return f + " + 1"; });
+  EXPECT_EQ(FRegra.MontarFormulaCTB("DEBITO(1)"), "DEBITO(1) + 1");
+  TnDMRegraBaseCalculo::SetEditorFormula(nullptr);
+}

@@ -1,0 +1,302 @@
+#include "UlmoDPGerarArquivosCtbSagresWebSE_U.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <pugixml.hpp>
+
+#include "ClassRegistry_U.h"
+#include "Conexao_U.h"
+#include "Contexto_U.h"
+#include "Schema_U.h"
+#include "UlmoSagresWebConfiguracao_U.h"
+#include "UlmoSagresWebRegraCalculoCtb_U.h"
+#include "Zip_U.h"
+
+using namespace nFramework;
+using namespace nUlmoSagres;
+namespace fs = std::filesystem;
+
+namespace {
+
+// One SE company with a bank account, a stores account, a revenue account, a payment, a
+// withholding and a few rules; entries in March 2024.
+const char* const kDados = R"SQL(
+insert into EMPRESA values (1, 'Companhia de Teste');
+insert into ESTAB (CODIGOEMPRESA, CODIGOESTAB, NOMEESTAB) values (1, 1, 'Sede Aracaju');
+insert into CFGPLANOESPEC (CODIGOEMPRESA, NATURGRUPO1, NATURGRUPO2, NATURGRUPO3) values (1, 1, -1, -1);
+insert into PLANOESPEC (CODIGOEMPRESA, CONTACTB, CLASSIFCONTA, DESCRCONTA, TIPOCONTA) values
+  (1, 10, '1', 'ATIVO', 1), (1, 11, '1.1', 'BANCO', 2), (1, 12, '1.2', 'ALMOXARIFADO', 2),
+  (1, 30, '3', 'RECEITA', 1), (1, 31, '3.1', 'VENDAS', 2);
+insert into TCESISTEMA values (4, 'Sagres SE', 'SE', '9.9');
+insert into TCESISTEMAEMPRESA values (4, 1);
+insert into IMPLSALDOCTB values (1, 1, 11, '2024-01-01', 100, 1);
+insert into LCTOCTB (CODIGOEMPRESA, CHAVELCTOCTB, DATALCTOCTB, CONTACTBDEB, CONTACTBCRED, VALORLCTOCTB) values
+  (1, 1, '2024-03-10', 11, 31, 50), (1, 2, '2024-03-12', 12, 11, 30);
+insert into BANCO values (1, 'Banco Um');
+insert into AGENCIA values (1, 1234567, 'Centro');
+insert into TCESESAGRESCONTABANC values (1, 1, 1234567, '12345-6', 11);
+insert into TCESESAGRESRECEITA values (1, 4, 'CREDITO(31)'), (1, 5, 'SALDOATUAL(99)'), (1, 6, 'CREDITO(31');
+insert into TCESESAGRESDESPESA values (1, 1, '-20 * 2.5');
+insert into TCESESAGRESPATRIMONIO values (1, 1, 'P', 'SALDOATUAL(12)');
+insert into PESSOA values (1, 'Fornecedor Ltda', '12.345.678/0001-90');
+insert into CFOP values (1, 1, 1102, 'Compra'), (1, 1, 1556, 'Uso e consumo');
+insert into LCTOFISENT values (1, 100, 1, 1, 123, 'ABCD', '2024-03-01', '2024-03-01');
+insert into LCTOFISENTCFOP values (1, 100, 1, 1102), (1, 100, 1, 1556);
+insert into TCESESAGRESPGTO values (1, 1, 1102, 3), (1, 1, 1556, 5);
+insert into DUPLICATAENT values (1, 1, 7, '12/3-A', 100);
+insert into DUPLICATAENTPGTO values (1, 1, 7, 1, '2024-03-20', 1234.5);
+insert into LCTOFISENTRETIDO (CODIGOEMPRESA, CHAVELCTOFISENT, NUMERONF, DATALCTOFIS, VALORISSQN, VALORINSS)
+  values (1, 100, 123, '2024-03-01', 10, 0);
+insert into CONTADOR values (1, 'Contador', '123.456.789-09');
+insert into SOCIO values (1, 1, 'Gestor', '987.654.321-00');
+insert into CFGEMPRESAGEM values (1, 1, 1);
+)SQL";
+
+class GerarSagresTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    FPasta = fs::temp_directory_path() / ("ulmo_sagres_" + std::to_string(::getpid()) + "_" +
+                                          ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(FPasta);
+    FConexao = TnDMConexao::AbrirSQLite(":memory:");
+    SetConexao(FConexao.get());
+    AtualizarEsquema(*FConexao);
+    FConexao->Driver().ExecuteScript(kDados);
+    TnSelecao::Params().Limpar();
+    FProcesso = nCriarObjeto<TUlmoDPGerarArquivosCtbSagresWebSE>();
+    Set("pCodigoSistemaTCE", "4");
+    Set("pDataInicial", "01/03/2024");
+    Set("pDataFinal", "31/03/2024");
+    Set("pCodigoEmpresa", "1");
+    Set("pUnidadeGestora", " UG01 ");
+    Set("pContaCtbAlmoxarifado", "12");
+    Set("pPastaDestino", (FPasta / "saida").string());
+  }
+  void TearDown() override {
+    FProcesso.reset();
+    SetConexao(nullptr);
+    fs::remove_all(FPasta);
+  }
+  void Set(const char* alias, const std::string& v) { FProcesso->Param(alias).SetValue(v); }
+  void Rodar() {
+    FProcesso->ValidarDado();
+    FProcesso->Executar();
+  }
+  fs::path Zip(const char* mes) { return FPasta / "saida" / mes / "ExecucaoEmpresas.zip"; }
+  pugi::xml_node Raiz(const char* mes) {
+    std::string xml = LerEntradaZip(Zip(mes), "ExecucaoEmpresas.xml");
+    EXPECT_TRUE(FDoc.load_string(xml.c_str()));
+    return FDoc.document_element();
+  }
+  std::string Val(pugi::xml_node n, const char* path) { return n.first_element_by_path(path).text().get(); }
+  std::vector<std::string> Textos(int tipo) {
+    std::vector<std::string> r;
+    std::function<void(const TnMsgNode&)> andar = [&](const TnMsgNode& n) {
+      if (n.Tipo == tipo) r.push_back(n.Texto);
+      for (const auto& f : n.Filhos) andar(*f);
+    };
+    for (const auto& n : FProcesso->GetMsgTreeLista()->Raizes()) andar(*n);
+    return r;
+  }
+  std::string Validacao() {
+    try {
+      FProcesso->ValidarDado();
+    } catch (const std::exception& e) {
+      return e.what();
+    }
+    return "";
+  }
+
+  fs::path FPasta;
+  std::unique_ptr<TnDMConexao> FConexao;
+  std::unique_ptr<TUlmoDPGerarArquivosCtbSagresWebSE> FProcesso;
+  pugi::xml_document FDoc;
+};
+
+TEST_F(GerarSagresTest, AMonthIsWrittenAsOneZippedDocumentWithEveryRecord) {
+  Rodar();
+  ASSERT_TRUE(fs::exists(Zip("2024_03")));
+  EXPECT_EQ(ListarEntradasZip(Zip("2024_03")), std::vector<std::string>{"ExecucaoEmpresas.xml"});
+  EXPECT_EQ(LerEntradaZip(Zip("2024_03"), "ExecucaoEmpresas.xml").rfind("<?xml version=\"1.0\" encoding=\"utf-8\"?>", 0), 0u);
+  pugi::xml_node r = Raiz("2024_03");
+  EXPECT_STREQ(r.name(), "exec:ExecucaoEmpresas");
+  EXPECT_EQ(std::string(r.attribute("xmlns:exec").value()), "http://www.tce.se.gov.br/sagres2017/xml/ExecucaoEmpresas");
+  EXPECT_EQ(std::string(r.attribute("xmlns:genEmp").value()), "http://www.tce.se.gov.br/sagres2017/xml/GenericosEmpresas");
+  std::vector<std::string> ordem;
+  for (auto c : r.children()) ordem.push_back(c.name());
+  EXPECT_EQ(ordem, (std::vector<std::string>{"exec:PrestacaoContas", "exec:Pagamento", "exec:Retencao", "exec:Receita",
+                                             "exec:Despesa", "exec:ContaBancaria", "exec:Patrimonio",
+                                             "exec:Almoxarifado"}));
+
+  pugi::xml_node pc = r.child("exec:PrestacaoContas");
+  EXPECT_EQ(Val(pc, "exec:codigoUnidGestora"), "UG01");
+  EXPECT_EQ(Val(pc, "exec:nomeUnidGestora"), "Sede Aracaju");
+  EXPECT_EQ(Val(pc, "exec:cpfContador"), "12345678909");
+  EXPECT_EQ(Val(pc, "exec:cpfGestor"), "98765432100");
+  EXPECT_EQ(Val(pc, "exec:anoReferencia"), "2024");
+  EXPECT_EQ(Val(pc, "exec:mesReferencia"), "3");
+  EXPECT_EQ(Val(pc, "exec:versaoXml"), "0");
+  EXPECT_EQ(Val(pc, "exec:diaInicPresContas"), "1");
+  EXPECT_EQ(Val(pc, "exec:diaFinaPresContas"), "31");
+
+  // One payment although its invoice has two configured CFOPs: the greater nature wins.
+  pugi::xml_node pg = r.child("exec:Pagamento");
+  EXPECT_FALSE(pg.next_sibling("exec:Pagamento"));
+  EXPECT_EQ(Val(pg, "exec:numeroPagamento"), "0000000123");
+  EXPECT_EQ(Val(pg, "exec:anoPagamento"), "2024");
+  EXPECT_EQ(Val(pg, "exec:dataPagamento"), "2024-03-20");
+  EXPECT_EQ(Val(pg, "exec:valorPagamento"), "1234.50");
+  EXPECT_EQ(Val(pg, "exec:naturezaPagamento"), "5");
+  EXPECT_EQ(Val(pg, "exec:cpfCnpjCredor"), "12345678000190");
+  EXPECT_EQ(Val(pg, "exec:nomeRazaoSocialCredor"), "Fornecedor Ltda");
+  EXPECT_EQ(Val(pg, "exec:TipoDocumentoPagamento/genEmp:NotaFiscal/genEmp:dataEmissaoNota"), "2024-03-01");
+  EXPECT_EQ(Val(pg, "exec:TipoDocumentoPagamento/genEmp:NotaFiscal/genEmp:numeroNotaFiscal"), "0000000123");
+  EXPECT_EQ(Val(pg, "exec:TipoDocumentoPagamento/genEmp:NotaFiscal/genEmp:nrSerieNotaFiscal"), "ABC");
+
+  pugi::xml_node ret = r.child("exec:Retencao");
+  EXPECT_EQ(Val(ret, "exec:numeroPagamento"), "0000000123");
+  EXPECT_EQ(Val(ret, "exec:tipoRetencao"), "1");
+  EXPECT_EQ(Val(ret, "exec:valorRetencao"), "10.00");
+
+  // Only the valid, non-zero revenue rule is written; the expense is written as its absolute value.
+  pugi::xml_node rec = r.child("exec:Receita");
+  EXPECT_FALSE(rec.next_sibling("exec:Receita"));
+  EXPECT_EQ(Val(rec, "exec:tipoReceita"), "4");
+  EXPECT_EQ(Val(rec, "exec:valorArrecadadoNoMes"), "50.00");
+  EXPECT_EQ(Val(r, "exec:Despesa/exec:valorDespesaNoMes"), "50.00");
+
+  // Bank account 11: opening 100, debits 50, credits 30, closing 120; the bank's sides are swapped.
+  pugi::xml_node cb = r.child("exec:ContaBancaria");
+  EXPECT_EQ(Val(cb, "exec:codigoBanco"), "001");
+  EXPECT_EQ(Val(cb, "exec:codigoAgencia"), "123456");
+  EXPECT_EQ(Val(cb, "exec:numeroContaBancaria"), "12345-6");
+  EXPECT_EQ(Val(cb, "exec:valorSaldoInicialNoMes"), "100.00");
+  EXPECT_EQ(Val(cb, "exec:valorTotalDebitos"), "30.00");
+  EXPECT_EQ(Val(cb, "exec:valorTotalCreditos"), "50.00");
+  EXPECT_EQ(Val(cb, "exec:valorConciliacao"), "120.00");
+
+  EXPECT_EQ(Val(r, "exec:Patrimonio/exec:tipoPatrimonio"), "1");
+  EXPECT_EQ(Val(r, "exec:Patrimonio/exec:tipoLancamento"), "P");
+  EXPECT_EQ(Val(r, "exec:Patrimonio/exec:vl_Lancamento"), "30.00");
+
+  pugi::xml_node al = r.child("exec:Almoxarifado");
+  EXPECT_EQ(Val(al, "exec:vl_SaldoInicial"), "0.00");
+  EXPECT_EQ(Val(al, "exec:vl_Entrada"), "30.00");
+  EXPECT_EQ(Val(al, "exec:vl_Saida"), "0.00");
+  EXPECT_EQ(Val(al, "exec:vl_SaldoFinal"), "30.00");
+
+  EXPECT_EQ(Textos(tmConfirmacao), std::vector<std::string>{"Arquivo gerado: " + Zip("2024_03").string()});
+}
+
+TEST_F(GerarSagresTest, APeriodAcrossTheYearYieldsOneFolderPerMonth) {
+  Set("pDataInicial", "15/11/2023");
+  Set("pDataFinal", "10/02/2024");
+  Rodar();
+  for (const char* m : {"2023_11", "2023_12", "2024_01", "2024_02"}) EXPECT_TRUE(fs::exists(Zip(m))) << m;
+  std::vector<std::string> meses;
+  for (const auto& n : FProcesso->GetMsgTreeLista()->Raizes()) meses.push_back(n->Texto);
+  EXPECT_EQ(meses, (std::vector<std::string>{"Competência: 2023/11", "Competência: 2023/12", "Competência: 2024/01",
+                                             "Competência: 2024/02"}));
+  // A month without data holds its accounts-rendered record; the first month starts on the 15th.
+  pugi::xml_node r = Raiz("2023_11");
+  EXPECT_EQ(Val(r, "exec:PrestacaoContas/exec:diaInicPresContas"), "15");
+  EXPECT_FALSE(r.child("exec:Pagamento"));
+  EXPECT_FALSE(r.child("exec:Almoxarifado"));
+}
+
+TEST_F(GerarSagresTest, AFailedMonthIsReportedAndTheNextMonthsAreStillWritten) {
+  Set("pDataInicial", "01/02/2024");
+  Set("pDataFinal", "30/04/2024");
+  // A file where March's folder should be: March cannot be written.
+  fs::create_directories(FPasta / "saida");
+  { std::ofstream(FPasta / "saida" / "2024_03") << "x"; }
+  Rodar();
+  EXPECT_TRUE(fs::exists(Zip("2024_02")));
+  EXPECT_TRUE(fs::exists(Zip("2024_04")));
+  auto infos = Textos(tmInformacao);
+  bool achou = false;
+  for (const auto& t : infos) achou = achou || t.rfind("Ocorreu um problema ao gerar o arquivo! Menssagem original: ", 0) == 0;
+  EXPECT_TRUE(achou);
+  EXPECT_EQ(Textos(tmConfirmacao).size(), 2u);
+}
+
+TEST_F(GerarSagresTest, RunningTwiceReplacesTheArchiveAndStartsFromFreshSingletons) {
+  Rodar();
+  FConexao->Driver().ExecuteScript("update TCESESAGRESDESPESA set REGRACALCULOCTB = '7';");
+  Set("pUnidadeGestora", "UG02");
+  Rodar();
+  pugi::xml_node r = Raiz("2024_03");
+  EXPECT_EQ(Val(r, "exec:PrestacaoContas/exec:codigoUnidGestora"), "UG02");
+  EXPECT_EQ(Val(r, "exec:Despesa/exec:valorDespesaNoMes"), "7.00");
+}
+
+TEST_F(GerarSagresTest, ValidationMessages) {
+  Set("pDataFinal", "28/02/2024");
+  EXPECT_EQ(Validacao(), "A Data Final não pode ser menor que a Data Inicial!");
+  Set("pDataFinal", "01/03/2024");
+  EXPECT_EQ(Validacao(), "");
+  Set("pCodigoSistemaTCE", "0");
+  EXPECT_EQ(Validacao(), "Sistema inválido!");
+  FConexao->Driver().ExecuteScript("delete from TCESISTEMAEMPRESA;");
+  EXPECT_EQ(Validacao(),
+            "Necessário realizar cadastro do sistema vinculado a empresa em Áreas de Trabalho / TCE / Plano de Contas!");
+  // With the system in the selection the link is not looked up.
+  TnSelecao::Params().Definir("CODIGOSISTEMATCE", 4);
+  Set("pCodigoSistemaTCE", "4");
+  EXPECT_EQ(Validacao(), "");
+}
+
+TEST_F(GerarSagresTest, RulesReadTheMonthsBalancesOfTheConfiguredCompany) {
+  TUlmoSagresWebConfiguracao& cfg = TUlmoSagresWebConfiguracao::Instance();
+  cfg.CodigoEmpresa = 1;
+  cfg.DataInicial = EncodeDate(2024, 3, 1);
+  cfg.DataFinal = EncodeDate(2024, 3, 31);
+  TUlmoSagresWebRegraCalculoCtb& regras = TUlmoSagresWebRegraCalculoCtb::Instance();
+  regras.ExecutarGerarSaldoCtb();
+  ASSERT_TRUE(regras.EncontrarContaCTB(11));
+  EXPECT_DOUBLE_EQ(regras.GetSaldoContaCTB(tpSaldoAnterior), 100);
+  EXPECT_DOUBLE_EQ(regras.GetSaldoContaCTB(tpDebito), 50);
+  EXPECT_DOUBLE_EQ(regras.GetSaldoContaCTB(tpCredito), 30);
+  EXPECT_DOUBLE_EQ(regras.GetSaldoContaCTB(tpMovimento), 20);
+  EXPECT_DOUBLE_EQ(regras.GetSaldoContaCTB(tpSaldoAtual), 120);
+  EXPECT_DOUBLE_EQ(regras.GetSaldoContaCTB(7), 0);
+  EXPECT_FALSE(regras.EncontrarContaCTB(99));
+  EXPECT_DOUBLE_EQ(regras.ExecutarFormulaCTB("SALDOATUAL(11) - SALDOATUAL(12)"), 90);
+  EXPECT_FALSE(regras.ValidarFormulaCTB("SALDOATUAL(11"));
+  TUlmoSagresWebRegraCalculoCtb::Destruir();
+  TUlmoSagresWebConfiguracao::Destruir();
+  // A new run starts from zeros.
+  EXPECT_EQ(TUlmoSagresWebConfiguracao::Instance().CodigoEmpresa, 0);
+  TUlmoSagresWebConfiguracao::Destruir();
+}
+
+TEST_F(GerarSagresTest, AccountsWithoutMovementOrZeroSumAreLeftOut) {
+  // Opening 100 and closing -100 sum to zero; the stores account is not in the balances at all.
+  FConexao->Driver().ExecuteScript(
+      "delete from LCTOCTB; delete from IMPLSALDOCTB;"
+      "insert into LCTOCTB (CODIGOEMPRESA, CHAVELCTOCTB, DATALCTOCTB, CONTACTBDEB, CONTACTBCRED, VALORLCTOCTB) values"
+      " (1, 1, '2024-03-10', 31, 11, 100);"
+      "update TCESESAGRESCONTABANC set CONTACTB = 11;");
+  Set("pContaCtbAlmoxarifado", "999");
+  Rodar();
+  pugi::xml_node r = Raiz("2024_03");
+  // Account 11: previous 0, debits 0, credits 100, current -100: the sum is 0.
+  EXPECT_FALSE(r.child("exec:ContaBancaria"));
+  EXPECT_FALSE(r.child("exec:Almoxarifado"));
+}
+
+TEST_F(GerarSagresTest, ARuleDividingByZeroFailsItsMonthInsteadOfWritingNan) {
+  FConexao->Driver().ExecuteScript("update TCESESAGRESDESPESA set REGRACALCULOCTB = 'DEBITO(31) / DEBITO(31)';");
+  Rodar();
+  EXPECT_FALSE(fs::exists(Zip("2024_03")));
+  bool achou = false;
+  for (const auto& t : Textos(tmInformacao))
+    achou = achou || t.find("não resultou em um valor numérico") != std::string::npos;
+  EXPECT_TRUE(achou);
+}
+
+}  // namespace

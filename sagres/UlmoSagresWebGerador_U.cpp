@@ -1,0 +1,42 @@
+#include "UlmoSagresWebGerador_U.h"
+
+#include <algorithm>
+
+#include "UlmoSagresWebAlmoxarifados_U.h"
+#include "UlmoSagresWebContasBancarias_U.h"
+#include "UlmoSagresWebDespesas_U.h"
+#include "UlmoSagresWebPagamentos_U.h"
+#include "UlmoSagresWebPatrimonios_U.h"
+#include "UlmoSagresWebPrestacaoContas_U.h"
+#include "UlmoSagresWebReceitas_U.h"
+#include "UlmoSagresWebRetencoes_U.h"
+
+namespace nUlmoSagres {
+
+TUlmoSagresWebGerador::TUlmoSagresWebGerador() {
+  Add(std::make_unique<TUlmoSagresWebPrestacaoContas>());
+  Add(std::make_unique<TUlmoSagresWebPagamentos>());
+  Add(std::make_unique<TUlmoSagresWebRetencoes>());
+  Add(std::make_unique<TUlmoSagresWebReceitas>());
+  Add(std::make_unique<TUlmoSagresWebDespesas>());
+  Add(std::make_unique<TUlmoSagresWebContasBancarias>());
+  Add(std::make_unique<TUlmoSagresWebPatrimonios>());
+  Add(std::make_unique<TUlmoSagresWebAlmoxarifados>());
+}
+
+void TUlmoSagresWebGerador::Add(std::unique_ptr<TUlmoSagresWebRegistro> ARegistro) {
+  FLstRegistros.push_back(std::move(ARegistro));
+}
+
+void TUlmoSagresWebGerador::Remove(TUlmoSagresWebRegistro* ARegistro) {
+  std::erase_if(FLstRegistros, [&](const auto& r) { return r.get() == ARegistro; });
+}
+
+void TUlmoSagresWebGerador::Executar() {
+  for (auto& r : FLstRegistros) {
+    r->ListaExecucaoEmpresas = ListaExecucaoEmpresas;
+    r->Executar();
+  }
+}
+
+}  // namespace nUlmoSagres

@@ -1,0 +1,35 @@
+#include "UlmoSagresWebPatrimonios_U.h"
+
+#include <cmath>
+
+#include "Exceptions_U.h"
+#include "UlmoSagresWebConfiguracao_U.h"
+#include "UlmoSagresWebRegraCalculoCtb_U.h"
+
+namespace nUlmoSagres {
+
+using namespace nFramework;
+
+void TUlmoSagresWebPatrimonios::Executar() {
+  const TUlmoSagresWebConfiguracao& cfg = TUlmoSagresWebConfiguracao::Instance();
+  TUlmoSagresWebRegraCalculoCtb& regras = TUlmoSagresWebRegraCalculoCtb::Instance();
+  AbrirDataSet(FCdsPatrimonios, "select TIPOPATRIMONIO, TIPOLANCAMENTO, REGRACALCULOCTB from TCESESAGRESPATRIMONIO where CODIGOEMPRESA = :pCODIGOEMPRESA order by TIPOPATRIMONIO, TIPOLANCAMENTO", {cfg.CodigoEmpresa});
+  FMapPatrimonios = std::make_unique<TnMapPatrimonios>();
+  FMapPatrimonios->Mapear(*FCdsPatrimonios);
+  const TnMapPatrimonios& m = *FMapPatrimonios;
+  for (FCdsPatrimonios->First(); !FCdsPatrimonios->Eof(); FCdsPatrimonios->Next()) {
+    std::string formula = m.REGRACALCULOCTB->AsString();
+    if (!regras.ValidarFormulaCTB(formula)) continue;
+    double x = std::fabs(regras.ExecutarFormulaCTB(formula));
+    if (x == 0) continue;
+    // A division by zero must not reach the court as "inf" or "nan".
+    if (!std::isfinite(x))
+      throw Exception("A regra de cálculo \"" + formula + "\" não resultou em um valor numérico.");
+    TXMLPatrimonio_t p = ListaExecucaoEmpresas.Patrimonio().Add();
+    p.SetTipoPatrimonio(m.TIPOPATRIMONIO->AsString());
+    p.SetTipoLancamento(m.TIPOLANCAMENTO->AsString());
+    p.SetVl_Lancamento(Moeda(x));
+  }
+}
+
+}  // namespace nUlmoSagres

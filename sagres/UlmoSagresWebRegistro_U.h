@@ -1,0 +1,35 @@
+// TUlmoSagresWebRegistro: a record writer of the SAGRES Web document. It appends its elements to
+// the root it is given and reads the company and month from the configuration singleton.
+#pragma once
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "DateUtils_U.h"
+#include "SQL_U.h"
+#include "UlmoSagresWebExecEmpBinding_U.h"
+
+namespace nUlmoSagres {
+
+class TUlmoSagresWebRegistro {
+ public:
+  virtual ~TUlmoSagresWebRegistro() = default;
+  // REQUIRES: ListaExecucaoEmpresas is set; a connection is open. Raises on any failure and
+  // leaves the records already appended in place.
+  virtual void Executar() = 0;
+
+  TXMLListaExecucaoEmpresas_t ListaExecucaoEmpresas;
+
+  // Value rules of the document.
+  static std::string Moeda(double AValor);                      // "0.00", always a point
+  static std::string Data(nFramework::TDateTime AData);         // yyyy-mm-dd
+  static std::string Preencher(std::string_view s, int n);      // zeros on the left, never cut
+  static std::string Cortar(std::string_view s, size_t n);      // the first n characters
+
+ protected:
+  // Opens ACds with ASQL the first time and re-opens it with the new values later.
+  static void AbrirDataSet(std::unique_ptr<nFramework::TSQLDataSet>& ACds, const char* ASQL,
+                           const nFramework::TValores& AValores);
+};
+
+}  // namespace nUlmoSagres

@@ -1,0 +1,39 @@
+// TUlmoSagresWebRegraCalculoCtb: the month's account balances (from the accounting module's
+// balance process) and the evaluation of the SAGRES calculation rules over them. One per run.
+#pragma once
+#include <string>
+
+#include "ClientDataSet_U.h"
+#include "PowerParam_U.h"
+#include "RegraBaseCalculo_U.h"
+
+namespace nUlmoSagres {
+
+enum TnTipoSaldoContaCTB { tpSaldoAnterior = 0, tpDebito = 1, tpCredito = 2, tpMovimento = 3, tpSaldoAtual = 4 };
+
+class TUlmoSagresWebRegraCalculoCtb {
+ public:
+  // The single instance; the first call creates the formula engine and the balance process
+  // "TKaloDPGerarSaldoCtbIndividual" (raises when that class is missing or not a process).
+  static TUlmoSagresWebRegraCalculoCtb& Instance();
+  // Frees the instance with its engine and balance process.
+  static void Destruir();
+  ~TUlmoSagresWebRegraCalculoCtb();
+
+  // Balances of the configuration's company and month. REQUIRES: a connection is open.
+  void ExecutarGerarSaldoCtb();
+  // Positions the balances on that account; false when it has no row.
+  bool EncontrarContaCTB(double AConta);
+  // The balance of the current row; 0 for a kind outside the enumeration.
+  double GetSaldoContaCTB(int ATipo) const;
+  bool ValidarFormulaCTB(const std::string& AFormula) const { return FRegra.ValidarFormulaCTB(AFormula); }
+  double ExecutarFormulaCTB(const std::string& AFormula) const { return FRegra.ExecutarFormulaCTB(AFormula); }
+
+ private:
+  TUlmoSagresWebRegraCalculoCtb();
+  nFramework::TnDMRegraBaseCalculo FRegra;
+  nFramework::TnDMPowerParam* FDMSaldo = nullptr;
+  nFramework::TClientDataSet* FSaldos = nullptr;
+};
+
+}  // namespace nUlmoSagres

@@ -1,0 +1,96 @@
+#include "UlmoDPTCESagresGrid_U.h"
+
+#include <cctype>
+
+#include "Classes_U.h"
+#include "Exceptions_U.h"
+
+namespace nUlmo {
+
+using namespace nFramework;
+
+std::string FormatarSQL(std::string_view aTexto, const std::vector<std::string>& aArgs) {
+  std::string r;
+  for (size_t i = 0; i < aTexto.size(); ++i) {
+    if (aTexto[i] != '%') {
+      r += aTexto[i];
+      continue;
+    }
+    size_t j = i + 1, n = 0;
+    bool digito = false;
+    while (j < aTexto.size() && std::isdigit(static_cast<unsigned char>(aTexto[j]))) {
+      n = n * 10 + static_cast<size_t>(aTexto[j++] - '0');
+      digito = true;
+    }
+    if (!digito || j + 1 >= aTexto.size() || aTexto[j] != ':' || aTexto[j + 1] != 's' || n >= aArgs.size())
+      throw EInternalError("formato SQL inválido: " + std::string(aTexto));
+    r += aArgs[n];
+    i = j + 1;
+  }
+  return r;
+}
+
+TUlmoDPTCESagresRegraGrid::TUlmoDPTCESagresRegraGrid(std::vector<std::string> aCodigos,
+                                                     std::vector<std::string> aDescricoes)
+    : FCodigos(std::move(aCodigos)), FDescricoes(std::move(aDescricoes)) {
+  AddParam({.Alias = "pCodigoEmpresa", .Dicionario = "CODIGOEMPRESA"});
+}
+
+void TUlmoDPTCESagresRegraGrid::CriarRegra() {
+  if (FDMRegra) return;
+  FDMRegra = std::make_unique<TnDMRegraBaseCalculo>();
+  FDMRegra->RegistrarCTB();
+}
+
+void TUlmoDPTCESagresRegraGrid::AntesConfigurar(void* aForm) {
+  TnDMPowerParamCxGridConfigBase::AntesConfigurar(aForm);
+  for (const auto& c : FCodigos) curDados.FieldByName(c).Visible = false;
+  DescricoesSomenteLeitura(true);
+  CriarRegra();
+}
+
+void TUlmoDPTCESagresRegraGrid::DescricoesSomenteLeitura(bool aValor) {
+  for (const auto& c : FDescricoes) curDados.FieldByName(c).ReadOnly = aValor;
+}
+
+void TUlmoDPTCESagresRegraGrid::ValidarConfiguracao() {
+  TnDMPowerParamCxGridConfigBase::ValidarConfiguracao();
+  CriarRegra();
+  TField& regra = curDados.FieldByName("RegraCalculo");
+  // A blank rule is no rule: the row is simply not stored.
+  if (!regra.IsNull() && !Trim(regra.AsString()).empty() && !FDMRegra->ValidarFormulaCTB(regra.AsString()))
+    throw EnCampoGrid("RegraCalculo", "Regra definida é inválida.");
+}
+
+void TUlmoDPTCESagresRegraGrid::curDadosRegraCalculoDefIntButtonClick() {
+  CriarRegra();
+  TField& regra = curDados.FieldByName("RegraCalculo");
+  std::string antes = regra.AsString();
+  std::string depois = FDMRegra->MontarFormulaCTB(antes);
+  if (depois == antes) return;
+  if (curDados.State() != TDataSetState::dsEdit && curDados.State() != TDataSetState::dsInsert) curDados.Edit();
+  regra.SetAsString(depois);
+  curDados.Post();
+}
+
+void TUlmoDPTCESagresRegraGrid::DataModuleDestroy() {
+  TnDMPowerParamCxGridConfigBase::DataModuleDestroy();
+  FDMRegra.reset();
+}
+
+void TUlmoDPTCESagresRegraGrid::DefinirRegra(const std::string& aRegra) {
+  TField& regra = curDados.FieldByName("RegraCalculo");
+  if (aRegra.empty())
+    regra.Clear();
+  else
+    regra.SetAsString(aRegra);
+}
+
+std::string TUlmoDPTCESagresRegraGrid::RegraGuardada(TClientDataSet& aRegras, std::string_view aCampos,
+                                                     const std::vector<TVariant>& aChave) {
+  if (!aRegras.Locate(aCampos, aChave)) return "";
+  const TField& f = aRegras.FieldByName("REGRACALCULOCTB");
+  return f.IsNull() ? "" : f.AsString();
+}
+
+}  // namespace nUlmo

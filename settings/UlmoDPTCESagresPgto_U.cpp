@@ -1,0 +1,120 @@
+#include "UlmoDPTCESagresPgto_U.h"
+
+#include "ClassRegistry_U.h"
+#include "Mapper_U.h"
+#include "SQL_U.h"
+#include "UlmoMenuRegra_U.h"
+
+namespace nUlmo {
+
+using namespace nFramework;
+
+TUlmoDPTCESagresPgto::TUlmoDPTCESagresPgto() {
+  SetCaption("TCE/SE - Configuração Pagamentos");
+  AddParam({.Alias = "pCodigoEmpresa", .Dicionario = "CODIGOEMPRESA"});
+  AddParam({.Alias = "pCodigoEstab", .Dicionario = "CODIGOESTAB", .Obrigatorio = true});
+  AddParam({.Alias = "pCodigoCFOP", .Dicionario = "CODIGOCFOP", .MultiplosValores = true});
+  AddParam({.Alias = "pSomenteConfigurados",
+            .Caption = "Exibir Somente Configurados",
+            .Dicionario = "DICSIMNAO",
+            .Padrao = "0",
+            .Obrigatorio = true});
+  curDados.AddFieldDef("CodigoEmpresa", TFieldType::ftInteger);
+  curDados.AddFieldDef("CodigoEstab", TFieldType::ftInteger);
+  curDados.AddFieldDef("CodigoCFOP", TFieldType::ftInteger);
+  curDados.AddFieldDef("DescrCFOP", TFieldType::ftString, 100);
+  curDados.AddFieldDef("NaturezaPgto", TFieldType::ftInteger);
+  curDados.AddFieldDef("Alterado", TFieldType::ftSmallint);
+  CriarGrid();
+  curDados.SetIndexFieldNames("CodigoCFOP");
+  curDados.FieldByName("CodigoEmpresa").Visible = false;
+  curDados.FieldByName("CodigoEstab").Visible = false;
+  curDados.FieldByName("Alterado").Visible = false;
+  curDados.FieldByName("CodigoCFOP").DisplayLabel = "Natureza";
+  curDados.FieldByName("DescrCFOP").DisplayLabel = "Descrição";
+  curDados.FieldByName("NaturezaPgto").DisplayLabel = "Natureza do Pagamento";
+  for (const char* c : {"CODIGOEMPRESA", "CODIGOESTAB", "CODIGOCFOP", "DESCRCFOP", "ALTERADO"})
+    curDados.FieldByName(c).ReadOnly = true;
+  curDados.BeforePost = [this](TClientDataSet&) { curDadosBeforePost(); };
+}
+
+void TUlmoDPTCESagresPgto::GerarPrincAction(TnActionList& AActionList, TNotifyEvent AOnExecute,
+                                            const TnPerModulos& AModulos) {
+  nUlmoMenu::GerarPrincAction(*this, AActionList, AOnExecute, AModulos);
+}
+
+void TUlmoDPTCESagresPgto::DataModuleCreate() {
+  TnDMPowerParamCxGridConfigBase::DataModuleCreate();
+  SetOpcoesProcesso({0, 0});
+  FCodigoEstab = 0;
+}
+
+void TUlmoDPTCESagresPgto::ValidarDado() {
+  TnDMPowerParamCxGridConfigBase::ValidarDado();
+  // What the control shows wins over the value kept for the item.
+  FCodigoEstab = TextoParaInteiro(GetControlValues("pCodigoEstab"));
+  if (FCodigoEstab == 0) FCodigoEstab = TextoParaInteiro(Param("pCodigoEstab").Value());
+  if (FCodigoEstab == 0) throw Exception("Filial Inválida! Verifique...");
+  FCodigoCFOP = Trim(Param("pCodigoCFOP").Value());
+  try {
+    FilterInterval("C.CODIGOCFOP", FCodigoCFOP);
+  } catch (const Exception& e) {
+    throw EnParam(Param("pCodigoCFOP"), e.what());
+  }
+  FSomenteConfig = Trim(Param("pSomenteConfigurados").Value()) == "1";
+}
+
+void TUlmoDPTCESagresPgto::CarregarDados() {
+  TnDMPowerParamCxGridConfigBase::CarregarDados();
+  std::string filtro = FilterInterval("C.CODIGOCFOP", FCodigoCFOP);
+  std::string sql = std::string(" SELECT  C.CODIGOCFOP,  C.DESCRCFOP,  P.NATUREZAPGTO  FROM CFOP C ") +
+                    (FSomenteConfig ? "" : "LEFT") + " JOIN TCESESAGRESPGTO P " +
+                    " ON C.CODIGOEMPRESA = P.CODIGOEMPRESA " + " AND C.CODIGOESTAB = P.CODIGOESTAB " +
+                    " AND C.CODIGOCFOP = P.CODIGOCFOP " + " WHERE C.CODIGOEMPRESA = :CODIGOEMPRESA " +
+                    " AND C.CODIGOESTAB = :CODIGOESTAB " + (filtro.empty() ? "" : " AND " + filtro) +
+                    " ORDER BY C.CODIGOCFOP ";
+  std::unique_ptr<TSQLDataSet> curDadosBanco = ExecutarSQL(sql, {Empresa(), FCodigoEstab});
+  nPgto::TMapDados& m = FieldMapper().MapearFields<nPgto::TMapDados>(*curDadosBanco);
+  for (; !curDadosBanco->Eof(); curDadosBanco->Next()) {
+    curDados.Append();
+    curDados.FieldByName("CodigoEmpresa").SetAsInteger(Empresa());
+    curDados.FieldByName("CodigoEstab").SetAsInteger(FCodigoEstab);
+    curDados.FieldByName("CodigoCFOP").SetAsInteger(m.CODIGOCFOP->AsInteger());
+    curDados.FieldByName("DescrCFOP").SetAsString(m.DESCRCFOP->AsString());
+    if (!m.NATUREZAPGTO->IsNull()) curDados.FieldByName("NaturezaPgto").SetAsInteger(m.NATUREZAPGTO->AsInteger());
+    curDados.FieldByName("Alterado").SetAsInteger(0);
+    curDados.Post();
+  }
+}
+
+void TUlmoDPTCESagresPgto::curDadosBeforePost() {
+  TField& natureza = curDados.FieldByName("NaturezaPgto");
+  if (!natureza.IsNull() && natureza.AsInteger() == 0) natureza.Clear();
+}
+
+void TUlmoDPTCESagresPgto::ValidarConfiguracao() {
+  TnDMPowerParamCxGridConfigBase::ValidarConfiguracao();
+  const TField& natureza = curDados.FieldByName("NaturezaPgto");
+  if (!natureza.IsNull() && (natureza.AsInteger() < 1 || natureza.AsInteger() > 8))
+    throw EnCampoGrid("NaturezaPgto", "Natureza do pagamento inválida: " + natureza.AsString() + "!");
+}
+
+std::string TUlmoDPTCESagresPgto::GetSQLDelete() {
+  std::string sql = FormatarSQL("DELETE FROM TCESESAGRESPGTO WHERE CODIGOEMPRESA = %0:s AND CODIGOESTAB = %1:s ",
+                                {ValorParaSQL(Empresa(), TFieldType::ftInteger),
+                                 ValorParaSQL(FCodigoEstab, TFieldType::ftInteger)});
+  std::string filtro = FilterInterval("CODIGOCFOP", FCodigoCFOP);
+  return filtro.empty() ? sql : sql + "AND " + filtro;
+}
+
+std::string TUlmoDPTCESagresPgto::GetSQLInsert() {
+  return FormatarSQL(
+      "INSERT INTO TCESESAGRESPGTO (CODIGOEMPRESA, CODIGOESTAB, CODIGOCFOP, NATUREZAPGTO) VALUES (%0:s, %1:s, %2:s, %3:s) ",
+      {ValorParaSQL(Empresa(), TFieldType::ftInteger), ValorParaSQL(FCodigoEstab, TFieldType::ftInteger),
+       ValorParaSQL(curDados.FieldByName("CodigoCFOP").AsInteger(), TFieldType::ftInteger),
+       ValorParaSQL(curDados.FieldByName("NaturezaPgto").AsInteger(), TFieldType::ftInteger)});
+}
+
+static TnRegistroUnidade gRegistro{nClasse<TUlmoDPTCESagresPgto>()};
+
+}  // namespace nUlmo

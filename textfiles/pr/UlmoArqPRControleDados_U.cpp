@@ -1,0 +1,248 @@
+#include "UlmoArqPRControleDados_U.h"
+
+#include <cmath>
+
+#include "ClassRegistry_U.h"
+#include "FormatUtils_U.h"
+#include "Mapper_U.h"
+#include "PowerParam_U.h"
+#include "TextUtils_U.h"
+#include "UlmoSQLs_U.h"
+
+namespace nUlmoPR {
+
+using namespace nFramework;
+
+namespace {
+
+const char* const kClasseSaldo = "TKaloDPGerarSaldoCtbIndividual";
+const char* const kContextoSaldo = "TCE_PR";
+
+std::vector<std::string> Niveis(std::string_view AClassif) {
+  std::vector<std::string> partes;
+  size_t inicio = 0;
+  while (true) {
+    size_t ponto = AClassif.find('.', inicio);
+    partes.emplace_back(AClassif.substr(inicio, ponto == std::string_view::npos ? std::string_view::npos : ponto - inicio));
+    if (ponto == std::string_view::npos) break;
+    inicio = ponto + 1;
+  }
+  return partes;
+}
+
+}  // namespace
+
+TSaldoContabilTCE::~TSaldoContabilTCE() {
+  if (FDMSaldoCtb) DestruirDM(kClasseSaldo, kContextoSaldo);
+}
+
+void TSaldoContabilTCE::CarregarSaldoContabil() {
+  if (FDMSaldoCtb && CodigoEmpresa == FCodigoEmpresaOld && CodigoSistema == FCodigoSistemaOld &&
+      DataInicial == FDataInicialOld && DataFinal == FDataFinalOld)
+    return;
+  CarregarSaldos();
+  CarregarPlanoTCE();
+  CarregarPlanosEstatais();
+  GerarSaldoTCE();
+  GerarSaldoBalanceteEstatal();
+  // Only a complete load takes the key: after a failure the next caller loads everything again.
+  FCodigoEmpresaOld = CodigoEmpresa;
+  FCodigoSistemaOld = CodigoSistema;
+  FDataInicialOld = DataInicial;
+  FDataFinalOld = DataFinal;
+  ++FCarregamentos;
+}
+
+void TSaldoContabilTCE::CarregarSaldos() {
+  if (!FDMSaldoCtb) {
+    TnDataModule* dm = CriarDM(kClasseSaldo, nullptr, kContextoSaldo);
+    FDMSaldoCtb = dynamic_cast<TnDMPowerParam*>(dm);
+    if (!FDMSaldoCtb) throw EInternalError(std::string(kClasseSaldo) + " não é um processo com parâmetros");
+  }
+  TnDMPowerParam& dm = *FDMSaldoCtb;
+  dm.Param("pCodigoEmpresa").SetValue(std::to_string(CodigoEmpresa));
+  dm.Param("pCodigoEstab").SetValue("");
+  dm.Param("pContaCtb").SetValue("");
+  dm.Param("pClassifConta").SetValue("");
+  dm.Param("pDataInicial").SetValue(DateToStr(DataInicial));
+  dm.Param("pDataFinal").SetValue(DateToStr(DataFinal));
+  dm.Param("pCodigoMoeda").SetValue("0");
+  dm.Param("pRelacionarEstab").SetValue("0");
+  dm.Param("pTipoAgruparData").SetValue("2");
+  dm.Param("pTotalizarSintetica").SetValue("1");
+  dm.Param("pConsiderarFiltroLctoCtb").SetValue("0");
+  dm.Param("pListarContasMovimentoZero").SetValue("0");
+  dm.Param("pFiltroOrigemLcto").SetValue("");
+  dm.Executar();
+  curSaldoCtb = dm.FindComponent<TClientDataSet>("nClientDataSet");
+  if (!curSaldoCtb) throw EInternalError(std::string(kClasseSaldo) + " sem o componente nClientDataSet");
+  curSaldoCtb->SetIndexFieldNames("CONTACTB");
+}
+
+void TSaldoContabilTCE::CarregarPlanoTCE() {
+  curPlanoTCE.reset();
+  curPlanoTCE = ExecutarSQL(nUlmo::TUlmoSQLs::GetSQLSelectPlanoTCE(), {CodigoSistema, CodigoEmpresa});
+  FieldMapper().MapearFields(*curPlanoTCE, FMapPlanoTCE);
+}
+
+void TSaldoContabilTCE::CarregarPlanosEstatais() {
+  std::string condicao = "T.CODIGOSISTEMATCE = " + ValorParaSQL(CodigoSistema, TFieldType::ftInteger) +
+                         " and T.CODIGOEMPRESA = " + ValorParaSQL(CodigoEmpresa, TFieldType::ftInteger);
+  std::string condicaoEstatal = condicao;
+  if (PlanoEstatal == 2)
+    condicaoEstatal += " and T.DATAINICIOPLANO between " + ValorParaSQL(TVariant::FromDate(DataInicial), TFieldType::ftDate) +
+                       " and " + ValorParaSQL(TVariant::FromDate(DataFinal), TFieldType::ftDate);
+  FCurPlanoCtbEstatal.reset();
+  FCurPlanoCtbEstatal = ExecutarSQL(nUlmo::FormatSQL(nUlmo::TUlmoSQLs::GetSQLSelectPlanoContabilEstatal(), {condicaoEstatal}));
+  FieldMapper().MapearFields(*FCurPlanoCtbEstatal, FMapPlanoCtbEstatal);
+  FCurBalancetePlanoCtbEstatal.reset();
+  FCurBalancetePlanoCtbEstatal =
+      ExecutarSQL(nUlmo::FormatSQL(nUlmo::TUlmoSQLs::GetSQLSelectPlanoContabilEstatal(), {condicao}));
+  FieldMapper().MapearFields(*FCurBalancetePlanoCtbEstatal, FMapBalancetePlanoCtbEstatal);
+}
+
+void TSaldoContabilTCE::GerarSaldoTCE() {
+  if (curSaldoTCE) {
+    curSaldoTCE->EmptyDataSet();
+  } else {
+    curSaldoTCE = std::make_unique<TClientDataSet>();
+    curSaldoTCE->AddFieldDef("DATASALDO", TFieldType::ftDate);
+    curSaldoTCE->AddFieldDef("CONTACTB", TFieldType::ftFloat);
+    curSaldoTCE->AddFieldDef("CLASSIFCONTA", TFieldType::ftString, 30);
+    curSaldoTCE->AddFieldDef("DESCRICAO", TFieldType::ftString, 255);
+    curSaldoTCE->AddFieldDef("NATUREZA", TFieldType::ftString, 1);
+    curSaldoTCE->AddFieldDef("SUPERAVITFINANC", TFieldType::ftString, 1);
+    curSaldoTCE->AddFieldDef("ESCRITURACAO", TFieldType::ftString, 1);
+    curSaldoTCE->AddFieldDef("SALDOANTERIOR", TFieldType::ftFloat);
+    curSaldoTCE->AddFieldDef("DEBITO", TFieldType::ftFloat);
+    curSaldoTCE->AddFieldDef("CREDITO", TFieldType::ftFloat);
+    curSaldoTCE->AddFieldDef("IDENTIFIPATQUALITATIVA", TFieldType::ftSmallint);
+    curSaldoTCE->CreateDataSet();
+  }
+  auto& s = FieldMapper().MapearFields<nUlmoMaps::TMapSaldoTCE>(*curSaldoTCE);
+  TField& saldoConta = curSaldoCtb->FieldByName("CONTACTB");
+  TField& saldoData = curSaldoCtb->FieldByName("DATASALDO");
+  TField& saldoAnterior = curSaldoCtb->FieldByName("SALDOANTERIOR");
+  TField& saldoDebito = curSaldoCtb->FieldByName("DEBITO");
+  TField& saldoCredito = curSaldoCtb->FieldByName("CREDITO");
+
+  auto clone = CloneCDS(*curPlanoTCE);
+  nUlmoMaps::TMapPlanoTCE p;
+  FieldMapper().MapearFields(*clone, p);
+  TField& identif = clone->FieldByName("IDENTIFIPATQUALITATIVA");
+  for (clone->First(); !clone->Eof(); clone->Next()) {
+    if (p.TIPOCONTA->AsInteger() == 2 && !p.CONTACTB->IsNull()) {
+      double conta = p.CONTACTB->AsFloat();
+      if (curSaldoCtb->FindKey({conta})) {
+        for (; !curSaldoCtb->Eof() && saldoConta.AsFloat() == conta; curSaldoCtb->Next()) {
+          curSaldoTCE->Append();
+          s.DATASALDO->SetAsDateTime(saldoData.AsDateTime());
+          s.CLASSIFCONTA->SetValue(p.CLASSIFCONTA->Value());
+          s.DESCRICAO->SetValue(p.DESCRCONTA->Value());
+          s.NATUREZA->SetValue(p.NATUREZA->Value());
+          s.SUPERAVITFINANC->SetValue(p.TIPOSUPERAVITFINANC->Value());
+          s.CONTACTB->SetAsFloat(conta);
+          s.IDENTIFIPATQUALITATIVA->SetValue(identif.Value());
+          s.ESCRITURACAO->SetAsString("S");
+          s.SALDOANTERIOR->SetAsFloat(std::fabs(saldoAnterior.AsFloat()));
+          s.DEBITO->SetAsFloat(saldoDebito.AsFloat());
+          s.CREDITO->SetAsFloat(saldoCredito.AsFloat());
+          curSaldoTCE->Post();
+        }
+      }
+    }
+    CompletarContasSuperiores(p.CLASSIFCONTA->AsString(), p.NATUREZA->Value(), p.TIPOSUPERAVITFINANC->Value());
+  }
+}
+
+void TSaldoContabilTCE::CompletarContasSuperiores(const std::string& AClassif, const TVariant& ANatureza,
+                                                  const TVariant& ASuperavit) {
+  if (curPlanoTCE->IndexFieldNames() != "CLASSIFCONTA") curPlanoTCE->SetIndexFieldNames("CLASSIFCONTA");
+  std::vector<std::string> partes = Niveis(AClassif);
+  for (size_t k = partes.size(); k >= 1; --k) {
+    std::string digitos;
+    for (size_t i = 0; i < k; ++i) digitos += partes[i];
+    std::string candidata = FormatMaskText("9.9.9.9.9.99.99;0;0", digitos);
+    if (curPlanoTCE->FindKey({candidata})) continue;
+    TVariant conta = PegarValorCampo("TCEPLANO", "CONTATCE,TIPOCONTA,DESCRCONTA",
+                                     "CODIGOSISTEMATCE = " + ValorParaSQL(CodigoSistema, TFieldType::ftInteger) +
+                                         " AND CLASSIFCONTA = " + ValorParaSQL(candidata, TFieldType::ftString));
+    if (conta.IsNull() || conta[0].IsNull()) continue;
+    curPlanoTCE->Append();
+    FMapPlanoTCE.CONTATCE->SetValue(conta[0]);
+    FMapPlanoTCE.TIPOCONTA->SetValue(conta[1]);
+    FMapPlanoTCE.DESCRCONTA->SetValue(conta[2]);
+    FMapPlanoTCE.CLASSIFCONTA->SetAsString(candidata);
+    FMapPlanoTCE.NATUREZA->SetValue(ANatureza);
+    FMapPlanoTCE.TIPOSUPERAVITFINANC->SetValue(ASuperavit);
+    FMapPlanoTCE.CONTACTB->SetAsInteger(-1);
+    curPlanoTCE->Post();
+  }
+}
+
+void TSaldoContabilTCE::GerarSaldoBalanceteEstatal() {
+  if (FCurSaldoBalancetePlanoEstatal) {
+    FCurSaldoBalancetePlanoEstatal->EmptyDataSet();
+  } else {
+    FCurSaldoBalancetePlanoEstatal = std::make_unique<TClientDataSet>();
+    auto& d = *FCurSaldoBalancetePlanoEstatal;
+    d.AddFieldDef("DATASALDO", TFieldType::ftDate);
+    d.AddFieldDef("CONTACTB", TFieldType::ftFloat);
+    d.AddFieldDef("CLASSIFCONTA", TFieldType::ftString, 50);
+    d.AddFieldDef("CLASSIFCONTATCE", TFieldType::ftString, 50);
+    d.AddFieldDef("DESCRICAO", TFieldType::ftString, 255);
+    d.AddFieldDef("SALDOANTERIOR", TFieldType::ftFloat);
+    d.AddFieldDef("DEBITO", TFieldType::ftFloat);
+    d.AddFieldDef("CREDITO", TFieldType::ftFloat);
+    d.CreateDataSet();
+  }
+  auto& s = FieldMapper().MapearFields<nUlmoMaps::TMapSaldoPlanoContabilEstatal>(*FCurSaldoBalancetePlanoEstatal);
+  TField& saldoConta = curSaldoCtb->FieldByName("CONTACTB");
+  TField& saldoData = curSaldoCtb->FieldByName("DATASALDO");
+  TField& saldoAnterior = curSaldoCtb->FieldByName("SALDOANTERIOR");
+  TField& saldoDebito = curSaldoCtb->FieldByName("DEBITO");
+  TField& saldoCredito = curSaldoCtb->FieldByName("CREDITO");
+
+  auto clone = CloneCDS(*FCurBalancetePlanoCtbEstatal);
+  nUlmoMaps::TMapBalancetePlanoCtbEstatal p;
+  FieldMapper().MapearFields(*clone, p);
+  for (clone->First(); !clone->Eof(); clone->Next()) {
+    if (p.TIPOCONTA->AsInteger() != 2 || p.CONTACTB->IsNull()) continue;
+    double conta = p.CONTACTB->AsFloat();
+    if (!curSaldoCtb->FindKey({conta})) continue;
+    for (; !curSaldoCtb->Eof() && saldoConta.AsFloat() == conta; curSaldoCtb->Next()) {
+      FCurSaldoBalancetePlanoEstatal->Append();
+      s.DATASALDO->SetAsDateTime(saldoData.AsDateTime());
+      s.CLASSIFCONTA->SetValue(p.CLASSIFCONTA->Value());
+      s.CLASSIFCONTATCE->SetValue(p.CLASSIFCONTATCE->Value());
+      s.DESCRICAO->SetValue(p.DESCRCONTA->Value());
+      s.CONTACTB->SetAsFloat(conta);
+      s.SALDOANTERIOR->SetAsFloat(std::fabs(saldoAnterior.AsFloat()));
+      s.DEBITO->SetAsFloat(saldoDebito.AsFloat());
+      s.CREDITO->SetAsFloat(saldoCredito.AsFloat());
+      FCurSaldoBalancetePlanoEstatal->Post();
+    }
+  }
+}
+
+TClientDataSet& TUlmoArqPRControleDados::curPlanoTCE() {
+  FSaldo.CarregarSaldoContabil();
+  return *FSaldo.PlanoTCE();
+}
+
+TClientDataSet& TUlmoArqPRControleDados::curSaldoTCE() {
+  FSaldo.CarregarSaldoContabil();
+  return *FSaldo.SaldoTCE();
+}
+
+TClientDataSet& TUlmoArqPRControleDados::curPlanoCtbEstatal() {
+  FSaldo.CarregarSaldoContabil();
+  return *FSaldo.PlanoCtbEstatal();
+}
+
+TClientDataSet& TUlmoArqPRControleDados::curSaldoBalancetePlanoCtbEstatal() {
+  FSaldo.CarregarSaldoContabil();
+  return *FSaldo.SaldoBalancetePlanoCtbEstatal();
+}
+
+}  // namespace nUlmoPR

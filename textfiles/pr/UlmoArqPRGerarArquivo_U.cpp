@@ -1,0 +1,138 @@
+#include "UlmoArqPRGerarArquivo_U.h"
+
+#include <fmt/format.h>
+
+#include <filesystem>
+
+#include "Contexto_U.h"
+#include "ControleMensagem_U.h"
+#include "Dialogo_U.h"
+#include "FileUtils_U.h"
+#include "Nutil_U.h"
+#include "TextUtils_U.h"
+#include "UlmoArqPRGerarEstatal_U.h"
+#include "UlmoFuncoes_U.h"
+#include "Zip_U.h"
+
+namespace nUlmoPR {
+
+using namespace nFramework;
+namespace fs = std::filesystem;
+
+std::string TUlmoArqPRGerarArquivo::NomeArquivoCompactado() const {
+  std::string pasta = PastaDestino;
+  if (!pasta.empty() && pasta.back() != '\\' && pasta.back() != '/') pasta += '/';
+  return pasta + std::to_string(IdPessoa) + "-" + PreencherEsquerda(std::to_string(MonthOf(DataInicial)), 2, "0") +
+         std::to_string(YearOf(DataInicial)) + ".zip";
+}
+
+void TUlmoArqPRGerarArquivo::GerarArquivos() {
+  FArquivosGerados.Clear();
+  FSubstituirTodos = EhUsoInterno();
+  if (!ValidarPastaDestino()) return;
+  CriarControleDados();
+  struct TLiberar {
+    TUlmoArqPRGerarArquivo& D;
+    ~TLiberar() {
+      D.FLstGeradores.clear();
+      D.FControleDados.reset();
+    }
+  } liberar{*this};
+  CriarGeradores();
+  ExecutarGeradores();
+  FLstGeradores.clear();
+  if (CompactarArq && FArquivosGerados.Count() > 0) CompactarArquivos();
+}
+
+bool TUlmoArqPRGerarArquivo::ValidarPastaDestino() {
+  bool ok = true;
+  fs::path pasta = CaminhoDeTexto(PastaDestino);
+  try {
+    if (!fs::exists(pasta)) fs::create_directory(pasta);
+  } catch (const std::exception& e) {
+    ControleMensagem().AddErro(std::string("Erro ao tentar criar diretório: ") + e.what());
+    ok = false;
+  }
+  if (IsReadOnly(pasta)) {
+    ControleMensagem().AddErro("O diretório destino \"" + PastaDestino + "\" é somente leitura");
+    ok = false;
+  }
+  return ok;
+}
+
+void TUlmoArqPRGerarArquivo::CriarControleDados() {
+  int sistema;
+  if (const TVariant* sel = TnSelecao::GetParams().Encontrar("CODIGOSISTEMATCE"))
+    sistema = sel->AsInteger();
+  else
+    sistema = nUlmo::TUlmoFuncoes::GetSistemaTCE(CodigoEmpresa);
+  FControleDados = std::make_unique<TUlmoArqPRControleDados>();
+  FControleDados->SetCodigoEmpresa(CodigoEmpresa);
+  FControleDados->SetCodigoSistema(sistema);
+  FControleDados->SetDataInicial(DataInicial);
+  FControleDados->SetDataFinal(DataFinal);
+  FControleDados->IdPessoa = IdPessoa;
+  FControleDados->IdPessoaEntidade = IdPessoaEntidade;
+  FControleDados->PastaDestino = PastaDestino;
+  FControleDados->Progresso = Progresso;
+  FControleDados->TipoMovimentoCtb = TipoMovimentoCtb;
+  FControleDados->SetPlanoEstatal(PlanoEstatal);
+}
+
+void TUlmoArqPRGerarArquivo::CriarGeradores() {
+  auto adicionar = [this](std::unique_ptr<TUlmoArqPRGerarBase> AGerador) {
+    AGerador->ControleDados = FControleDados.get();
+    FLstGeradores.push_back(std::move(AGerador));
+  };
+  if (GerarPessoa) adicionar(std::make_unique<TUlmoArqPRGerarPessoaSEICED>());
+  if (GerarPlanoContas) adicionar(std::make_unique<TUlmoArqPRGerarPlanoContabil>());
+  if (GerarSaldoCtb) adicionar(std::make_unique<TUlmoArqPRGerarSaldoCtbExercAnt>());
+  if (GerarMovimentoCtb) adicionar(std::make_unique<TUlmoArqPRGerarMovCtbMensal>());
+  // Any value but "Não" (1) writes the state chart, the stored default 0 included.
+  if (PlanoEstatal != 1) adicionar(std::make_unique<TUlmoArqPRGerarPlanoContabilEstatal>());
+  if (BalanceteEstatal) adicionar(std::make_unique<TUlmoArqPRGerarBalanceteMensalEstatalXPlanoContabil>());
+  if (Bens) adicionar(std::make_unique<TUlmoArqPRGerarBens>());
+}
+
+bool TUlmoArqPRGerarArquivo::PodeGravarArquivo(const std::string& ACaminho) {
+  if (FSubstituirTodos || EhHttpExe() || !fs::exists(CaminhoDeTexto(ACaminho))) return true;
+  int resposta = nMessageDlg(fmt::format(infoMSubistituirArquivoDestino, ACaminho), mtConfirmation,
+                             {"Sim", "Sim para &todos", "Não"}, 0, 2);
+  if (resposta == 0) return true;
+  if (resposta == 1) {
+    FSubstituirTodos = true;
+    return true;
+  }
+  ControleMensagem().AddAviso("Geração cancelada pelo usuário", "", ACaminho);
+  return false;
+}
+
+void TUlmoArqPRGerarArquivo::ExecutarGeradores() {
+  if (Progresso) Progresso->SetMaxTotal(static_cast<int>(FLstGeradores.size()));
+  for (auto& gerador : FLstGeradores) {
+    std::string nome = gerador->NomeArquivo();
+    if (Progresso) Progresso->IncProgressoTotal("Gerando arquivo " + nome + "...");
+    try {
+      std::string caminho = gerador->NomeArquivoCompleto();
+      if (!PodeGravarArquivo(caminho)) continue;
+      gerador->GerarArquivo();
+      ControleMensagem().AddConfirmacao("Arquivo " + nome + " gerado com sucesso" +
+                                        (EhHttpExe() ? std::string() : ": " + caminho));
+      FArquivosGerados.Add(gerador->NomeArquivoComExtensao());
+    } catch (const std::exception& e) {
+      ControleMensagem().AddErro("Erro ao tentar gerar arquivo " + nome + ": " + e.what(), "", nome);
+    }
+  }
+}
+
+void TUlmoArqPRGerarArquivo::CompactarArquivos() {
+  std::string zip = NomeArquivoCompactado();
+  try {
+    CompressLista(FArquivosGerados, CaminhoDeTexto(PastaDestino), CaminhoDeTexto(zip), true);
+    ControleMensagem().AddMesagemImageIndex("Arquivos compactados com sucesso: " + zip, 318);
+  } catch (const std::exception& e) {
+    ControleMensagem().AddErro(std::string("Erro ao tentar gerar arquivo compactado: ") + e.what());
+  }
+}
+
+}  // namespace nUlmoPR

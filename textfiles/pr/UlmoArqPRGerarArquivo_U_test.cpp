@@ -1,0 +1,254 @@
+#include "UlmoArqPRGerarArquivo_U.h"
+
+#include <gtest/gtest.h>
+
+#include "ArqPRTeste_U.h"
+#include "ClassRegistry_U.h"
+#include "Dialogo_U.h"
+#include "FormatUtils_U.h"
+#include "Zip_U.h"
+
+using namespace nFramework;
+using namespace nUlmoPR;
+using namespace nUlmoPRTeste;
+namespace fs = std::filesystem;
+
+namespace {
+
+class TDialogoFalso : public IDialogoService {
+ public:
+  std::vector<int> Respostas;
+  std::vector<std::string> Perguntas;
+  int Perguntar(const TnDialogo& aDialogo) override {
+    Perguntas.push_back(aDialogo.Texto);
+    int r = Respostas.empty() ? 0 : Respostas.front();
+    if (!Respostas.empty()) Respostas.erase(Respostas.begin());
+    return r;
+  }
+};
+
+class GerarArquivoPRTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    FArvore = std::make_shared<TnMsgTreeLista>();
+    ControleMensagem().SetFraListaMensagemTree(FArvore);
+    FDialogo = std::make_shared<TDialogoFalso>();
+    SetDialogoService(FDialogo);
+    nConfig().UsoInterno = false;
+    nConfig().HttpExe = false;
+    D.CodigoEmpresa = 1;
+    D.DataInicial = EncodeDate(2024, 1, 1);
+    D.DataFinal = EncodeDate(2024, 12, 31);
+    D.IdPessoa = 123;
+    D.IdPessoaEntidade = 45;
+    D.TipoMovimentoCtb = 2;
+    D.PlanoEstatal = 3;
+    D.BalanceteEstatal = true;
+    D.PastaDestino = (FPasta / "saida").string();
+  }
+  void TearDown() override {
+    ControleMensagem().SetFraListaMensagemTree(nullptr);
+    SetDialogoService(nullptr);
+    nConfig().UsoInterno = false;
+    nConfig().HttpExe = false;
+  }
+  void Todos() {
+    D.GerarPessoa = D.GerarPlanoContas = D.GerarSaldoCtb = D.GerarMovimentoCtb = D.Bens = true;
+  }
+  std::vector<std::string> Linhas(const std::string& ANome) { return LerLinhas(FPasta / "saida" / (ANome + ".txt")); }
+  std::vector<std::string> Mensagens() {
+    std::vector<std::string> r;
+    for (const auto& n : FArvore->Raizes()) r.push_back(std::string(NomeTipoMensagem(n->Tipo)) + " " + n->Texto);
+    return r;
+  }
+
+  TBancoPR FBanco;
+  TTestFolder FPasta;
+  std::shared_ptr<TnMsgTreeLista> FArvore;
+  std::shared_ptr<TDialogoFalso> FDialogo;
+  TUlmoArqPRGerarArquivo D;
+};
+
+TEST_F(GerarArquivoPRTest, TodosOsArquivosLinhaALinha) {
+  Todos();
+  D.CompactarArq = true;
+  D.GerarArquivos();
+  EXPECT_EQ(Linhas("PessoaSEICED"),
+            (std::vector<std::string>{
+                "2|11222333000181|Município de Teste|Rua das Flores, Num 10, Bairro Centro|84010050|"}));
+  // Mapped rows plus the parents found in the court chart; 1.1.1.0.0.00.00 is not in it.
+  EXPECT_EQ(Linhas("PlanoContabil"), (std::vector<std::string>{
+                                         "123|1|0|0|0|0|00|00||||||2024|Ativo|D|N||||",
+                                         "123|1|1|0|0|0|00|00||||||2024|Ativo circulante|D|N||||",
+                                         "123|1|1|1|1|0|00|00||||||2024|Caixa e equivalentes|D|N||||",
+                                         "123|1|1|1|1|1|00|00||||||2024|Caixa e equivalentes em moeda|D|N|P|F|O|",
+                                         "123|1|1|1|1|1|01|00||||||2024|Caixa da sede|D|S|P|F|O|",
+                                         "123|1|1|1|1|1|02|00||||||2024|Bancos|D|S|P|F|O|",
+                                         "123|2|0|0|0|0|00|00||||||2024|Passivo|C|N||||",
+                                         "123|2|1|1|1|1|01|00||||||2024|Fornecedores|C|S|P|F|F|",
+                                     }));
+  // The credit balance is written without sign; the bank account without balance is left out.
+  EXPECT_EQ(Linhas("SaldoContabilExercicioAnterior"), (std::vector<std::string>{
+                                                          "123|45|1|1|1|1|1|01|00||2024|F|D|150.00|",
+                                                          "123|45|2|1|1|1|1|01|00||2024|P|C|150.00|",
+                                                      }));
+  EXPECT_EQ(Linhas("MovimentoContabilMensal"), (std::vector<std::string>{
+                                                   "123|1|1|1|1|1|01|00||||||2024|01|2|F|1|100.00|0.00|",
+                                                   "123|2|1|1|1|1|01|00||||||2024|01|2|P|3|0.00|100.00|",
+                                                   "123|1|1|1|1|1|01|00||||||2024|02|2|F|1|0.00|30.50|",
+                                                   "123|1|1|1|1|1|02|00||||||2024|02|2||2|30.50|0.00|",
+                                               }));
+  EXPECT_EQ(Linhas("PlanoContabilEstatal"), (std::vector<std::string>{
+                                                "123|11|2024|CIRCULANTE|D|S|",
+                                                "123|111|2024|CAIXA|D|N|",
+                                                "123|112|2024|BANCO|D|N|",
+                                                "123|21|2024|FORNECEDORES|C|N|",
+                                            }));
+  EXPECT_EQ(Linhas("BalanceteMensalEstatalXPlanoContabil"),
+            (std::vector<std::string>{
+                "123|01|111|1|1|1|1|1|01|00||||||2024|100.00|0.00|",
+                "123|01|21|2|1|1|1|1|01|00||||||2024|0.00|100.00|",
+                "123|02|111|1|1|1|1|1|01|00||||||2024|0.00|30.50|",
+                "123|02|112|1|1|1|1|1|02|00||||||2024|30.50|0.00|",
+            }));
+  // Acquired on the last day: in; the day after: out.
+  EXPECT_EQ(Linhas("Bem"), (std::vector<std::string>{
+                               "123|100|Computador|2|3|12|345|2|2024-03-10|",
+                               "123|101|Veículo|1|2|12|345|1|2024-12-31|",
+                           }));
+  fs::path zip = FPasta / "saida" / "123-012024.zip";
+  EXPECT_EQ(ListarEntradasZip(zip),
+            (std::vector<std::string>{"PessoaSEICED.txt", "PlanoContabil.txt", "SaldoContabilExercicioAnterior.txt",
+                                      "MovimentoContabilMensal.txt", "PlanoContabilEstatal.txt",
+                                      "BalanceteMensalEstatalXPlanoContabil.txt", "Bem.txt"}));
+  std::vector<std::string> m = Mensagens();
+  ASSERT_EQ(m.size(), 8u);
+  EXPECT_EQ(m[0], "OK Arquivo PessoaSEICED gerado com sucesso: " + (FPasta / "saida/PessoaSEICED.txt").string());
+  EXPECT_EQ(m[7], "INFO Arquivos compactados com sucesso: " + zip.string());
+  EXPECT_EQ(FArvore->Raizes()[7]->ImageIndex, 318);
+}
+
+TEST_F(GerarArquivoPRTest, SemArquivosNadaEscritoNemCompactado) {
+  D.PlanoEstatal = 1;
+  D.BalanceteEstatal = false;
+  D.CompactarArq = true;
+  D.GerarArquivos();
+  EXPECT_TRUE(Mensagens().empty());
+  EXPECT_TRUE(fs::is_empty(FPasta / "saida"));
+}
+
+TEST_F(GerarArquivoPRTest, PlanoEstatalPadraoZeroGeraPlanoEstatalEPeriodoFiltra) {
+  D.PlanoEstatal = 0;
+  D.BalanceteEstatal = false;
+  D.GerarArquivos();
+  EXPECT_EQ(Linhas("PlanoContabilEstatal").size(), 4u);
+  // "Movimento": only the mappings starting within the period (13 started in 2023).
+  D.PlanoEstatal = 2;
+  D.GerarArquivos();
+  EXPECT_EQ(Linhas("PlanoContabilEstatal").size(), 3u);
+  D.DataInicial = EncodeDate(2024, 2, 1);
+  D.GerarArquivos();
+  EXPECT_TRUE(Linhas("PlanoContabilEstatal").empty());
+}
+
+TEST_F(GerarArquivoPRTest, ArquivoExistentePerguntaAntesDeSubstituir) {
+  Todos();
+  D.GerarArquivos();
+  FArvore->Clear();
+  std::string pessoa = (FPasta / "saida/PessoaSEICED.txt").string();
+  {
+    std::ofstream f(pessoa, std::ios::binary | std::ios::trunc);
+    f << "antigo\r\n";
+  }
+  FDialogo->Respostas = {2, 0, 2, 2, 2, 2, 2};  // Não, Sim, then Não for the rest
+  D.GerarArquivos();
+  ASSERT_EQ(FDialogo->Perguntas.size(), 7u);
+  EXPECT_EQ(FDialogo->Perguntas[0], "O arquivo " + pessoa + " já existe. Deseja substituí-lo?");
+  EXPECT_EQ(LerLinhas(pessoa), std::vector<std::string>{"antigo"});
+  ASSERT_NE(FArvore->EncontrarNode(pessoa), nullptr);
+  EXPECT_EQ(FArvore->EncontrarNode(pessoa)->Texto, "Geração cancelada pelo usuário");
+  EXPECT_EQ(FArvore->Contar(tmConfirmacao), 1u);
+  EXPECT_EQ(FArvore->Contar(tmAviso), 6u);
+
+  FDialogo->Perguntas.clear();
+  FDialogo->Respostas = {1};  // Sim para todos
+  D.GerarArquivos();
+  EXPECT_EQ(FDialogo->Perguntas.size(), 1u);
+  EXPECT_EQ(Linhas("PessoaSEICED").size(), 1u);
+  EXPECT_NE(Linhas("PessoaSEICED")[0], "antigo");
+}
+
+TEST_F(GerarArquivoPRTest, ExecutavelWebNaoPerguntaESemCaminho) {
+  D.GerarPessoa = true;
+  D.PlanoEstatal = 1;
+  D.BalanceteEstatal = false;
+  D.GerarArquivos();
+  nConfig().HttpExe = true;
+  FArvore->Clear();
+  D.GerarArquivos();
+  EXPECT_TRUE(FDialogo->Perguntas.empty());
+  EXPECT_EQ(Mensagens(), std::vector<std::string>{"OK Arquivo PessoaSEICED gerado com sucesso"});
+}
+
+TEST_F(GerarArquivoPRTest, ArquivoQueFalhaFicaForaDoZipEOsOutrosSeguem) {
+  // A CEP with letters cannot be a number: PessoaSEICED fails, PlanoContabil is still written.
+  FBanco.Sql("update ESTAB set CEPENDERESTAB = '8401A' where CODIGOEMPRESA = 1");
+  D.GerarPessoa = D.GerarPlanoContas = true;
+  D.PlanoEstatal = 1;
+  D.BalanceteEstatal = false;
+  D.CompactarArq = true;
+  D.IdPessoa = 7;
+  D.DataInicial = EncodeDate(2023, 11, 15);
+  D.GerarArquivos();
+  std::vector<std::string> m = Mensagens();
+  ASSERT_EQ(m.size(), 3u);
+  EXPECT_EQ(m[0].rfind("ERRO Erro ao tentar gerar arquivo PessoaSEICED: ", 0), 0u) << m[0];
+  EXPECT_NE(FArvore->EncontrarNode("PessoaSEICED"), nullptr);
+  EXPECT_FALSE(fs::exists(FPasta / "saida/PessoaSEICED.txt"));
+  EXPECT_EQ(ListarEntradasZip(FPasta / "saida/7-112023.zip"), std::vector<std::string>{"PlanoContabil.txt"});
+}
+
+TEST_F(GerarArquivoPRTest, PastaSomenteLeituraOuImpossivelNaoGeraNada) {
+  D.GerarPessoa = true;
+  D.PastaDestino = (FPasta / "nao" / "existe").string();
+  D.GerarArquivos();
+  ASSERT_EQ(Mensagens().size(), 1u);
+  EXPECT_EQ(Mensagens()[0].rfind("ERRO Erro ao tentar criar diretório: ", 0), 0u);
+
+  if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+  FArvore->Clear();
+  fs::create_directories(FPasta / "ro");
+  fs::permissions(FPasta / "ro", fs::perms::owner_read | fs::perms::owner_exec);
+  D.PastaDestino = (FPasta / "ro").string();
+  D.GerarArquivos();
+  EXPECT_EQ(Mensagens(), std::vector<std::string>{"ERRO O diretório destino \"" + D.PastaDestino +
+                                                  "\" é somente leitura"});
+}
+
+TEST_F(GerarArquivoPRTest, EmpresaSemSistemaLevantaESelecaoDecide) {
+  FBanco.Sql("delete from TCESISTEMAEMPRESA");
+  D.GerarPessoa = true;
+  EXPECT_ANY_THROW(D.GerarArquivos());
+  TnSelecao::Params().Definir("CODIGOSISTEMATCE", 3);
+  FArvore->Clear();
+  D.GerarArquivos();
+  EXPECT_EQ(FArvore->Contar(tmConfirmacao), 3u);
+  TnSelecao::Params().Limpar();
+}
+
+TEST_F(GerarArquivoPRTest, UsoInternoSubstituiSemPerguntarEAvisaDestruicao) {
+  D.GerarPessoa = true;
+  D.PlanoEstatal = 1;
+  D.BalanceteEstatal = false;
+  D.GerarArquivos();
+  nConfig().UsoInterno = true;
+  FArvore->Clear();
+  D.GerarArquivos();
+  EXPECT_TRUE(FDialogo->Perguntas.empty());
+  EXPECT_EQ(Mensagens(), (std::vector<std::string>{
+                             "OK Arquivo PessoaSEICED gerado com sucesso: " +
+                                 (FPasta / "saida/PessoaSEICED.txt").string(),
+                             "AVISO UsoInterno: Destruiu Gerador TUlmoArqPRGerarPessoaSEICED"}));
+}
+
+}  // namespace

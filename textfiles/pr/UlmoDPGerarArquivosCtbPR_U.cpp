@@ -1,0 +1,114 @@
+#include "UlmoDPGerarArquivosCtbPR_U.h"
+
+#include "ClassRegistry_U.h"
+#include "Classes_U.h"
+#include "Conexao_U.h"
+#include "FormatUtils_U.h"
+#include "UlmoArqPRGerarArquivo_U.h"
+#include "UlmoMenuRegra_U.h"
+#include "Variant_U.h"
+
+namespace nUlmoPR {
+
+using namespace nFramework;
+
+TUlmoDPGerarArquivosCtbPR::TUlmoDPGerarArquivosCtbPR() {
+  SetCaption("Gerar Arquivos Contábeis - PR");
+  AddParam({.Alias = "pCodigoEmpresa", .Dicionario = "CODIGOEMPRESA", .Obrigatorio = true,
+            .Hint = "Informe as empresas para geração"});
+  AddParam({.Alias = "pDataInicial", .Caption = "Data Inicial", .Dicionario = "DICDATA", .Obrigatorio = true,
+            .Hint = "Informe a data inicial para geração"});
+  AddParam({.Alias = "pDataFinal", .Caption = "Data Final", .Dicionario = "DICDATA", .Obrigatorio = true,
+            .Hint = "Informe a data final para geração"});
+  AddParam({.Alias = "pIdPessoa", .Caption = "Identificador Pessoa/TCE", .Dicionario = "DICNUMERICO",
+            .Obrigatorio = true,
+            .Hint = "Informe o código identificador da Entidade encarregada pelo envio dos dados atribuído pelo "
+                    "Cadastro Interno do Tribunal de Contas"});
+  AddParam({.Alias = "pIdPessoaEntidade", .Caption = "Identificador Pessoa Entidade/TCE", .Dicionario = "DICNUMERICO",
+            .Hint = "Informe o código identificador da Entidade atribuído pelo Cadastro Interno do Tribunal de Contas "
+                    "que identifica a pessoa jurídica a que os dados se referem"});
+  AddParam({.Alias = "pGerarPessoa", .Caption = "Pessoa SEICED", .Dicionario = "DICSIMNAO", .Padrao = "0",
+            .Obrigatorio = true, .Hint = "Informe se deve gerar o arquivo PessoaSEICED", .Separador = "Tabelas a Gerar"});
+  AddParam({.Alias = "pGerarPlanoContas", .Caption = "Plano de Contas TCE", .Dicionario = "DICSIMNAO", .Padrao = "0",
+            .Obrigatorio = true, .Hint = "Informe se deve gerar o arquivo PlanoContabil"});
+  AddParam({.Alias = "pGerarSaldoCtb", .Caption = "Saldo Contábil Exercício Anterior", .Dicionario = "DICSIMNAO",
+            .Padrao = "0", .Obrigatorio = true, .Hint = "Informe se deve gerar o arquivo SaldoContabilExercicioAnterior"});
+  AddParam({.Alias = "pGerarMovimentoCtb", .Caption = "Movimento Contábil Mensal", .Dicionario = "DICSIMNAO",
+            .Padrao = "0", .Obrigatorio = true, .Hint = "Informe se deve gerar o arquivo MovimentoContabilMensal"});
+  AddParam({.Alias = "pTipoMovimentoCtb", .Caption = "Tipo Movimento Contábil", .Padrao = "1",
+            .Lista = "Abertura do Exercício=1;Movimento Normal=2;Encerramento do Exercício=3;Ajustes de Exercícios "
+                     "Anteriores=4",
+            .ExpressaoObrigatorio = "IGUAL ( PGERARMOVIMENTOCTB , 1 )"});
+  AddParam({.Alias = "pPlanoEstatal", .Caption = "Plano de Contas Estatal", .Padrao = "0", .Obrigatorio = true,
+            .Lista = "Não=1;Movimento=2;Completo=3"});
+  AddParam({.Alias = "pBalanceteEstatal", .Caption = "Balancete Mensal Estatal", .Dicionario = "DICSIMNAO",
+            .Padrao = "1", .Obrigatorio = true});
+  AddParam({.Alias = "pBens", .Caption = "Bens", .Dicionario = "DICSIMNAO", .Padrao = "0", .Obrigatorio = true});
+  AddParam({.Alias = "pCompactarArq", .Caption = "Compactar Arquivos", .Dicionario = "DICSIMNAO", .Padrao = "0",
+            .Obrigatorio = true, .Hint = "Agrupa os arquivos gerados em um arquivo compactado preparado para o envio",
+            .Separador = "Arquivo"});
+  AddParam({.Alias = "pPastaDestino", .Caption = "Pasta Destino", .Dicionario = "DICDIRETORIO", .Obrigatorio = true});
+}
+
+void TUlmoDPGerarArquivosCtbPR::GerarPrincAction(TnActionList& AActionList, TNotifyEvent AOnExecute,
+                                                 const TnPerModulos& AModulos) {
+  nUlmoMenu::GerarPrincAction(*this, AActionList, AOnExecute, AModulos);
+}
+
+void TUlmoDPGerarArquivosCtbPR::DataModuleCreate() {
+  TnDMPowerParam::DataModuleCreate();
+  SetMsgTreeExibir(true);
+  SetOpcoesProcesso({1, 0});
+}
+
+void TUlmoDPGerarArquivosCtbPR::ValidarDado() {
+  TnDMPowerParam::ValidarDado();
+  TDateTime inicial = StrToDateDef(GetControlValues("pDataInicial"), 0);
+  TDateTime final = StrToDateDef(GetControlValues("pDataFinal"), 0);
+  if (inicial > final) throw EnParam(Param("pDataFinal"), "A Data Final não pode ser anterior à Data Inicial");
+  ControleMensagem().SetFraListaMensagemTree(GetMsgTreeLista());
+}
+
+void TUlmoDPGerarArquivosCtbPR::Executar() {
+  TnDMPowerParam::Executar();
+  TUlmoArqPRGerarArquivo driver;
+  std::unique_ptr<TnFraProgresso> progresso = CriarProgresso(this);
+  progresso->MostrarMultiplo();
+  progresso->SetEhCircularParcial(true);
+
+  auto inteiro = [this](const char* AAlias) { return StrToIntDef(Trim(GetControlValues(AAlias)), 0); };
+  auto data = [this](const char* AAlias) { return StrToDateDef(Trim(GetControlValues(AAlias)), 0); };
+  driver.CodigoEmpresa = inteiro("pCodigoEmpresa");
+  driver.DataInicial = data("pDataInicial");
+  driver.DataFinal = data("pDataFinal");
+  driver.IdPessoa = inteiro("pIdPessoa");
+  driver.IdPessoaEntidade = inteiro("pIdPessoaEntidade");
+  driver.GerarPessoa = inteiro("pGerarPessoa") == 1;
+  driver.GerarPlanoContas = inteiro("pGerarPlanoContas") == 1;
+  driver.GerarSaldoCtb = inteiro("pGerarSaldoCtb") == 1;
+  driver.GerarMovimentoCtb = inteiro("pGerarMovimentoCtb") == 1;
+  driver.TipoMovimentoCtb = inteiro("pTipoMovimentoCtb");
+  driver.PlanoEstatal = inteiro("pPlanoEstatal");
+  driver.BalanceteEstatal = inteiro("pBalanceteEstatal") == 1;
+  driver.Bens = inteiro("pBens") == 1;
+  driver.CompactarArq = inteiro("pCompactarArq") == 1;
+  driver.PastaDestino = Trim(GetControlValues("pPastaDestino"));
+  driver.Progresso = progresso.get();
+
+  TnDMConexao& conexao = Conexao();
+  conexao.StartTransactionRO(1);
+  try {
+    driver.GerarArquivos();
+    conexao.CommitRO(1);
+  } catch (...) {
+    conexao.RollBackRO(1);
+    progresso->Hide();
+    throw;
+  }
+  progresso->Hide();
+  if (auto arvore = GetMsgTreeLista()) arvore->ExpandAll();
+}
+
+static TnRegistroUnidade gRegistro{nClasse<TUlmoDPGerarArquivosCtbPR>(), nClasse<TUlmoDPGerarArquivosCtbPRAreaTrabalho>()};
+
+}  // namespace nUlmoPR
