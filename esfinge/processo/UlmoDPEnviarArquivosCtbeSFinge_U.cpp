@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <memory>
+#include <map>
 #include <set>
 
 #include "ClassRegistry_U.h"
@@ -15,7 +16,11 @@
 #include "TextUtils_U.h"
 #include "UlmoEnviarArquivosCtbeSFingeFuncoes_U.h"
 #include "UlmoEnviarArquivosCtbeSFinge_U.h"
+#include "UlmoEsfingeOnlineFactory_U.h"
+#include "UlmoEsfingeOnlineFuncoes_U.h"
+#include "UlmoEsfingeOnlineSql_U.h"
 #include "UlmoFuncoes_U.h"
+#include "UlmoSQLs_U.h"
 #include "UlmoMenuRegra_U.h"
 
 namespace nUlmoEsfinge {
@@ -86,7 +91,9 @@ std::string NumeroCurto(double v) {
 
 // The query results of one run; freed however the run ends.
 struct TUlmoDPEnviarArquivosCtbeSFinge::TExecucao {
-  std::unique_ptr<TSQLDataSet> Origens, Contas, Lctos, Implantacao, ContasAnoAnterior;
+  std::unique_ptr<TSQLDataSet> Origens, Contas, Lctos, Implantacao, ContasAnoAnterior, ContasSinteticasPlanoTce;
+  std::map<std::string, std::string> ListaContaSinteticaTce;  // cleaned classification -> classification
+  std::set<std::string> ListaContaJaProcessada;
   TnDMPowerParam* DMSaldoCtb = nullptr;
   ~TExecucao() {
     if (DMSaldoCtb) DestruirDMDefinitivo(DMSaldoCtb);
@@ -234,6 +241,8 @@ void TUlmoDPEnviarArquivosCtbeSFinge::Executar() {
   if (EhUsoInterno() || nConfig().GetHomologacao()) {
     MsgTree(tmInformacao, "Enviar Informações API SOAP: Ambiente de homologação: - URL: " +
                          nUlmoEsfingeSoap::TnEnviarArqEsfingeSoapFuncoes::GetUrlBase());
+    MsgTree(tmInformacao, "Enviar Informações e-Sfinge Online API REST: Ambiente de homologação: - URL: " +
+                              nUlmoEsfingeOnline::TUlmoEsfingeFuncoes::GetUrlBase());
   }
   TExecucao exec;
   TTransacaoRO transacao(Conexao(), 1);
@@ -288,6 +297,16 @@ void TUlmoDPEnviarArquivosCtbeSFinge::PreencherContas(TExecucao& AExec) {
     }
   }
 
+  // The court's synthetic accounts, keyed by their court classification without zero levels.
+  AExec.ContasSinteticasPlanoTce =
+      ExecutarSQL(nUlmo::FormatSQL(nUlmoEsfingeOnline::TUlmoEsfingeOnlineSql::GetSqlConsultaContaSintetica(),
+                                   {empresa, sistema}));
+  for (AExec.ContasSinteticasPlanoTce->First(); !AExec.ContasSinteticasPlanoTce->Eof();
+       AExec.ContasSinteticasPlanoTce->Next()) {
+    const std::string classif = AExec.ContasSinteticasPlanoTce->FieldByName("CLASSIFCONTATCE").AsString();
+    AExec.ListaContaSinteticaTce[nUlmoEsfingeOnline::TUlmoEsfingeFuncoes::LimparClassificacaoConta(classif)] = classif;
+  }
+
   TClientDataSet& g = *FConta;
   if (!g.IsEmpty()) g.EmptyDataSet();
   g.SetIndexFieldNames("ClassifDescrContaCtb");
@@ -299,36 +318,56 @@ void TUlmoDPEnviarArquivosCtbeSFinge::PreencherContas(TExecucao& AExec) {
       G.EnableControls();
     }
   } reabilitar{g};
-  auto s = [&c](const char* n) { return c.FieldByName(n).AsString(); };
-  for (c.First(); !c.Eof(); c.Next()) {
+  auto adicionar = [&g](TClientDataSet& c, const std::string& superior) {
+    auto s = [&c](const char* n) { return c.FieldByName(n).AsString(); };
     g.Append();
-    g.FieldByName("Enviar").SetAsInteger(0);
-    g.FieldByName("DataInicioPlanoTce").SetValue(c.FieldByName("DATAINICIOPLANO").Value());
-    g.FieldByName("DataFimPlanoTce").SetValue(c.FieldByName("DATAFIMPLANO").Value());
-    g.FieldByName("ContaTce").SetValue(c.FieldByName("CONTATCE").Value());
-    g.FieldByName("ContaCtb").SetValue(c.FieldByName("CONTACTB").Value());
-    g.FieldByName("CodigoConta").SetAsString(s("CLASSIFCONTATCE"));
-    const int tipo = c.FieldByName("TIPOCONTA").AsInteger();
-    g.FieldByName("TipoConta").SetAsInteger(tipo);
-    g.FieldByName("TipoContaContabil").SetValue(c.FieldByName("CODIGOTIPOCONTATCE").Value());
-    g.FieldByName("DescrTipoContaContabil").SetAsString(s("DESCRTIPOCONTATCE"));
-    g.FieldByName("ClassifNomeConta").SetAsString(s("CLASSIFCONTATCE") + " " + s("DESCRCONTA"));
-    g.FieldByName("NomeConta").SetAsString(s("DESCRCONTA"));
-    g.FieldByName("DescricaoConta").SetAsString(s("DESCRDETALHCONTA"));
-    g.FieldByName("IndicativoContaAnalitica").SetAsString(tipo == 2 ? "S" : "N");
-    g.FieldByName("NumeroNivel").SetAsInteger(QtdNiveis(s("CLASSIFCONTA")));
-    g.FieldByName("TipoNaturezaSaldo").SetValue(c.FieldByName("TIPONATURSALDO").Value());
-    g.FieldByName("CodigoContaSintetica").SetAsString(s("CONTASINTETICA"));
-    if (c.FieldByName("CODIGOBANCO").AsFloat() > 0)
-      g.FieldByName("CodigoBanco").SetAsInteger(c.FieldByName("CODIGOBANCO").AsInteger());
-    g.FieldByName("NomeBanco").SetAsString(s("NOMEBANCO"));
-    if (c.FieldByName("NUMEROAGENCIA").AsFloat() > 0)
-      g.FieldByName("CodigoAgenciaBancaria").SetAsInteger(c.FieldByName("NUMEROAGENCIA").AsInteger());
-    g.FieldByName("NomeAgencia").SetAsString(s("NOMEAGENCIA"));
-    if (double n = c.FieldByName("NUMEROCONTA").AsFloat(); n > 0)
-      g.FieldByName("CodigoContaBancaria").SetAsString(NumeroCurto(n));
-    g.FieldByName("ClassifDescrContaCtb").SetAsString(s("CLASSIFCONTA") + " " + s("DESCRCONTAPLANOESPEC"));
+      g.FieldByName("Enviar").SetAsInteger(0);
+      g.FieldByName("DataInicioPlanoTce").SetValue(c.FieldByName("DATAINICIOPLANO").Value());
+      g.FieldByName("DataFimPlanoTce").SetValue(c.FieldByName("DATAFIMPLANO").Value());
+      g.FieldByName("ContaTce").SetValue(c.FieldByName("CONTATCE").Value());
+      g.FieldByName("ContaCtb").SetValue(c.FieldByName("CONTACTB").Value());
+      g.FieldByName("CodigoConta").SetAsString(s("CLASSIFCONTATCE"));
+      const int tipo = c.FieldByName("TIPOCONTA").AsInteger();
+      g.FieldByName("TipoConta").SetAsInteger(tipo);
+      g.FieldByName("TipoContaContabil").SetValue(c.FieldByName("CODIGOTIPOCONTATCE").Value());
+      g.FieldByName("DescrTipoContaContabil").SetAsString(s("DESCRTIPOCONTATCE"));
+      g.FieldByName("ClassifNomeConta").SetAsString(s("CLASSIFCONTATCE") + " " + s("DESCRCONTA"));
+      g.FieldByName("NomeConta").SetAsString(s("DESCRCONTA"));
+      g.FieldByName("DescricaoConta").SetAsString(s("DESCRDETALHCONTA"));
+      g.FieldByName("IndicativoContaAnalitica").SetAsString(tipo == 2 ? "S" : "N");
+      g.FieldByName("NumeroNivel").SetAsInteger(QtdNiveis(s("CLASSIFCONTA")));
+      g.FieldByName("TipoNaturezaSaldo").SetValue(c.FieldByName("TIPONATURSALDO").Value());
+      g.FieldByName("CodigoContaSintetica").SetAsString(s("CONTASINTETICA"));
+      if (c.FieldByName("CODIGOBANCO").AsFloat() > 0)
+        g.FieldByName("CodigoBanco").SetAsInteger(c.FieldByName("CODIGOBANCO").AsInteger());
+      g.FieldByName("NomeBanco").SetAsString(s("NOMEBANCO"));
+      if (c.FieldByName("NUMEROAGENCIA").AsFloat() > 0)
+        g.FieldByName("CodigoAgenciaBancaria").SetAsInteger(c.FieldByName("NUMEROAGENCIA").AsInteger());
+      g.FieldByName("NomeAgencia").SetAsString(s("NOMEAGENCIA"));
+      if (double n = c.FieldByName("NUMEROCONTA").AsFloat(); n > 0)
+        g.FieldByName("CodigoContaBancaria").SetAsString(NumeroCurto(n));
+      g.FieldByName("ClassifDescrContaCtb").SetAsString(s("CLASSIFCONTA") + " " + s("DESCRCONTAPLANOESPEC"));
+      g.FieldByName("CodigoContaSinteticaSuperiorTce").SetAsString(superior);
     g.Post();
+  };
+  // The parent of a court classification: the synthetic court account one level up.
+  auto superiorDe = [&AExec](const std::string& k) {
+    auto it = AExec.ListaContaSinteticaTce.find(RetirarUltimoNivelClassificacao(k));
+    return it == AExec.ListaContaSinteticaTce.end() ? std::string() : it->second;
+  };
+  TSQLDataSet& sint = *AExec.ContasSinteticasPlanoTce;
+  for (c.First(); !c.Eof(); c.Next()) {
+    const std::string k = nUlmoEsfingeOnline::TUlmoEsfingeFuncoes::LimparClassificacaoConta(
+        c.FieldByName("CLASSIFCONTATCE").AsString());
+    adicionar(c, superiorDe(k));
+    if (!FEnviarSomenteContasComMovimentos || !FExibirContasSinteticas) continue;
+    // Listing only moving accounts would drop their synthetic ancestors: add each once.
+    for (std::string a = RetirarUltimoNivelClassificacao(k); !a.empty() && AExec.ListaContaJaProcessada.insert(a).second;
+         a = RetirarUltimoNivelClassificacao(a)) {
+      auto it = AExec.ListaContaSinteticaTce.find(a);
+      if (it != AExec.ListaContaSinteticaTce.end() && sint.Locate("CLASSIFCONTATCE", {it->second}))
+        adicionar(sint, superiorDe(a));
+    }
   }
 }
 
@@ -528,7 +567,20 @@ void TUlmoDPEnviarArquivosCtbeSFinge::actEnviarInfExecute(void*) {
 void TUlmoDPEnviarArquivosCtbeSFinge::actEnviarInfEsfingeOnlineExecute(void*) {
   if (FCompetInicial < Limite2022()) throw Exception("Ação disponível apenas para período posterior a 01/01/2022.");
   VerificarGrades();
-  throw Exception("O envio pela e-Sfinge Online não está disponível nesta versão.");
+  if (auto tree = GetMsgTreeLista()) tree->Clear();
+  TSomenteMarcados marcados(*FConta, *FLcto);
+  nUlmoEsfingeOnline::TRecConfig config;
+  config.CodigoSistemaTce = FCodigoSistema;
+  config.CodigoEmpresa = FCodigoEmpresa;
+  config.CompetenciaInicial = FCompetInicial;
+  config.CompetenciaFinal = FCompetFinal;
+  config.CodigoAcesso = FUsuario;
+  config.CodigoUnidadeGestora = FUnidadeGestora;
+  config.DescricaoEmpresaTI = nConfig().Valor("software.empresa_ti", "Ulmo Sistemas");
+  config.DescritivoSoftware = nConfig().Valor("software.descritivo", "Ulmo");
+  config.Senha = FSenha;
+  auto envio = FFabrica ? FFabrica()->EnviarInfoContabil() : nUlmoEsfingeOnline::TUlmoEsfingeOnlineFactory::New()->EnviarInfoContabil();
+  envio->Progresso(GetProgresso()).MsgTree(GetMsgTreeLista()).Config(config).DataSets(*FConta, *FLcto).Enviar();
 }
 
 static TnRegistroUnidade gRegistro{nClasse<TUlmoDPEnviarArquivosCtbeSFinge>(),

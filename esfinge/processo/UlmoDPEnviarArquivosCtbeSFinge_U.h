@@ -2,10 +2,13 @@
 // and period ("nClientDataSetConta", "nClientDataSetLcto"); the user marks rows and sends them
 // to the e-Sfinge (SOAP before 2022, online from 2022). The work-area variant has no selection keys.
 #pragma once
+#include <functional>
+#include <memory>
 #include <string>
 
 #include "ClientDataSet_U.h"
 #include "PowerParam_U.h"
+#include "UlmoEsfingeOnlineInterfaces_U.h"
 
 namespace nUlmoEsfinge {
 
@@ -28,6 +31,9 @@ class TUlmoDPEnviarArquivosCtbeSFinge : public nFramework::TnDMPowerParam {
   nFramework::TClientDataSet& nClientDataSetConta() { return *FConta; }
   nFramework::TClientDataSet& nClientDataSetLcto() { return *FLcto; }
   int CodigoSistema() const { return FCodigoSistema; }
+  // The online services' factory; the court's own unless replaced (tests use a fake).
+  using TFabricaOnline = std::function<std::shared_ptr<nUlmoEsfingeOnline::IFactory>()>;
+  void SetFabricaOnline(TFabricaOnline AFabrica) { FFabrica = std::move(AFabrica); }
 
  private:
   struct TExecucao;
@@ -50,6 +56,7 @@ class TUlmoDPEnviarArquivosCtbeSFinge : public nFramework::TnDMPowerParam {
   nFramework::TDateTime FCompetFinal = 0;
   nFramework::TClientDataSet* FConta = nullptr;
   nFramework::TClientDataSet* FLcto = nullptr;
+  TFabricaOnline FFabrica;
 };
 
 class TUlmoDPEnviarArquivosCtbeSFingeAreaTrabalho : public TUlmoDPEnviarArquivosCtbeSFinge {

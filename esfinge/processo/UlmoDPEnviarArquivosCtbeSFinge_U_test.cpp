@@ -134,6 +134,9 @@ TEST_F(EnviarEsfingeTest, AccountsHideSyntheticsAndFollowTheMovementOption) {
   EXPECT_EQ(c.FieldByName("CodigoContaBancaria").AsString(), "123456");
   ASSERT_TRUE(c.Locate("ContaTce", {111.0}));
   EXPECT_TRUE(c.FieldByName("CodigoBanco").IsNull());
+  EXPECT_EQ(c.FieldByName("CodigoContaSinteticaSuperiorTce").AsString(), "1.1");
+  ASSERT_TRUE(c.Locate("ContaTce", {211.0}));
+  EXPECT_EQ(c.FieldByName("CodigoContaSinteticaSuperiorTce").AsString(), "");  // no court 2.1
 
   Set("pExibirContasSinteticas", "1");
   Rodar();
@@ -144,6 +147,14 @@ TEST_F(EnviarEsfingeTest, AccountsHideSyntheticsAndFollowTheMovementOption) {
   Set("pEnviarSomenteContasComMovimento", "1");
   Rodar();
   EXPECT_EQ(Coluna(FProcesso->nClientDataSetConta(), "ContaTce"), (std::vector<std::string>{"111", "211"}));
+  // Shown synthetics come back as ancestors of the moving accounts, once each.
+  FConexao->Driver().ExecuteScript(
+      "insert into LCTOCTB (CODIGOEMPRESA, CHAVELCTOCTB, DATALCTOCTB, CONTACTBDEB, CONTACTBCRED, VALORLCTOCTB, "
+      "CODIGOHISTCTB, CODIGOORIGLCTOCTB) values (1, 5, '2024-06-01', 13, 21, 10, 1, 'AP');");
+  Set("pExibirContasSinteticas", "1");
+  Rodar();
+  EXPECT_EQ(Coluna(FProcesso->nClientDataSetConta(), "ContaTce"),
+            (std::vector<std::string>{"100", "111", "112", "211"}));
 }
 
 TEST_F(EnviarEsfingeTest, EntriesGiveOneRowPerMappedSideOfAConfiguredOrigin) {
@@ -257,6 +268,85 @@ TEST_F(EnviarEsfingeTest, SoapSendSeesOnlyMarkedRowsAndRestoresTheGridsAfterAFai
   EXPECT_EQ(c.RecordCount(), 3);
   c.First();
   EXPECT_EQ(c.FieldByName("Enviar").AsInteger(), 1);
+}
+
+// Records what the process hands to the online sender.
+class TEnvioFalso : public nUlmoEsfingeOnline::IEnviarInfoContabil {
+ public:
+  nUlmoEsfingeOnline::TRecConfig Cfg;
+  int Contas = -1, Lctos = -1;
+  std::vector<std::string> Chamadas;
+  bool Falhar = false;
+  TClientDataSet *C = nullptr, *L = nullptr;
+  IEnviarInfoContabil& Config(const nUlmoEsfingeOnline::TRecConfig& a) override {
+    Cfg = a;
+    Chamadas.push_back("Config");
+    return *this;
+  }
+  IEnviarInfoContabil& DataSets(TClientDataSet& c, TClientDataSet& l) override {
+    C = &c;
+    L = &l;
+    Chamadas.push_back("DataSets");
+    return *this;
+  }
+  IEnviarInfoContabil& MsgTree(std::shared_ptr<ITreeMessager>) override {
+    Chamadas.push_back("MsgTree");
+    return *this;
+  }
+  IEnviarInfoContabil& Progresso(TnFraProgresso&) override {
+    Chamadas.push_back("Progresso");
+    return *this;
+  }
+  void Enviar() override {
+    Chamadas.push_back("Enviar");
+    Contas = C->RecordCount();
+    Lctos = L->RecordCount();
+    if (Falhar) throw Exception("falha do envio");
+  }
+};
+
+class TFabricaFalsa : public nUlmoEsfingeOnline::IFactory {
+ public:
+  std::shared_ptr<TEnvioFalso> Envio = std::make_shared<TEnvioFalso>();
+  std::shared_ptr<nUlmoEsfingeOnline::IEnviarInfoContabil> EnviarInfoContabil() override { return Envio; }
+  std::shared_ptr<nUlmoEsfingeOnline::IGerarToken> GerarToken() override { return nullptr; }
+  std::shared_ptr<nUlmoEsfingeOnline::IGerarDadosEnvio> GerarDadosEnvio() override { return nullptr; }
+  std::shared_ptr<nUlmoEsfingeOnline::ILoteEnviado> LoteEnviado() override { return nullptr; }
+  std::shared_ptr<nUlmoEsfingeOnline::ICancelarLote> CancelarLote() override { return nullptr; }
+};
+
+TEST_F(EnviarEsfingeTest, OnlineSendGetsTheRunConfigurationAndOnlyMarkedRows) {
+  auto fabrica = std::make_shared<TFabricaFalsa>();
+  FProcesso->SetFabricaOnline([fabrica] { return fabrica; });
+  Rodar();
+  auto& l = FProcesso->nClientDataSetLcto();
+  l.First();
+  l.Edit();
+  l.FieldByName("Enviar").SetAsInteger(1);
+  l.Post();
+  l.Next();
+  l.Edit();
+  l.FieldByName("Enviar").SetAsInteger(1);
+  FProcesso->actEnviarInfEsfingeOnlineExecute(nullptr);
+  const TEnvioFalso& e = *fabrica->Envio;
+  EXPECT_EQ(e.Chamadas, (std::vector<std::string>{"Progresso", "MsgTree", "Config", "DataSets", "Enviar"}));
+  EXPECT_EQ(e.Contas, 0);
+  EXPECT_EQ(e.Lctos, 2);
+  EXPECT_EQ(e.Cfg.CodigoSistemaTce, 1);
+  EXPECT_EQ(e.Cfg.CodigoEmpresa, 1);
+  EXPECT_EQ(e.Cfg.CodigoAcesso, "usuario");  // trimmed
+  EXPECT_EQ(e.Cfg.Senha, "senha");
+  EXPECT_EQ(e.Cfg.CodigoUnidadeGestora, "1234");
+  EXPECT_EQ(e.Cfg.CompetenciaInicial, StrToDate("01/01/2024"));
+  EXPECT_EQ(e.Cfg.CompetenciaFinal, StrToDate("31/12/2024"));
+  EXPECT_FALSE(e.Cfg.DescricaoEmpresaTI.empty());
+  EXPECT_FALSE(l.Filtered());
+
+  fabrica->Envio->Falhar = true;
+  EXPECT_EQ(Erro([&] { FProcesso->actEnviarInfEsfingeOnlineExecute(nullptr); }), "falha do envio");
+  EXPECT_FALSE(l.Filtered());
+  EXPECT_FALSE(FProcesso->nClientDataSetConta().Filtered());
+  EXPECT_EQ(l.RecordCount(), 5);
 }
 
 }  // namespace

@@ -1,0 +1,47 @@
+// TUlmoDPConsultaSfingeOnlineDadosEnviados: lists the receipts of the e-Sfinge online packages
+// sent for a company and a range of months (its run) and cancels at the court the finished
+// packages the user ticks (action "Cancelar Lote"). The work-area variant only changes its
+// menu contribution and selection keys.
+#pragma once
+#include <string>
+
+#include "ClientDataSet_U.h"
+#include "PowerParam_U.h"
+#include "UlmoEsfingeOnlineRecord_U.h"
+
+namespace nUlmoEsfingeOnline {
+
+class TUlmoDPConsultaSfingeOnlineDadosEnviados : public nFramework::TnDMPowerParam {
+  N_CLASSE(TUlmoDPConsultaSfingeOnlineDadosEnviados)
+ public:
+  TUlmoDPConsultaSfingeOnlineDadosEnviados();
+
+  void GerarPrincAction(nFramework::TnActionList& AActionList, nFramework::TNotifyEvent AOnExecute,
+                        const nFramework::TnPerModulos& AModulos) override;
+  std::string PegarVerificaSelecao() const override { return "CODIGOSISTEMATCE;CODIGOEMPRESA"; }
+  void DataModuleCreate() override;
+  // The list run: load errors become one error message, nothing is raised.
+  // REQUIRES: a connection is open.
+  void Executar() override;
+  // Cancels the ticked finished rows with the access values of the last list run, then
+  // reloads the list.
+  void ActCancelarRemessaExecute();
+
+  nFramework::TClientDataSet& nClientDataSet() { return *FnClientDataSet; }
+  const TRecConfig& ConfigParam() const { return FConfigParam; }
+
+ private:
+  void MostrarProgresso(const std::string& ATexto);
+  void Carregar();
+
+  TRecConfig FConfigParam;
+  nFramework::TClientDataSet* FnClientDataSet = nullptr;
+};
+
+class TUlmoDPConsultaSfingeOnlineDadosEnviadosAreaTrabalho : public TUlmoDPConsultaSfingeOnlineDadosEnviados {
+  N_CLASSE(TUlmoDPConsultaSfingeOnlineDadosEnviadosAreaTrabalho)
+ public:
+  std::string PegarVerificaSelecao() const override { return ""; }
+};
+
+}  // namespace nUlmoEsfingeOnline

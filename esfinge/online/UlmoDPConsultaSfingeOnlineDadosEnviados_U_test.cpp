@@ -1,0 +1,118 @@
+#include "UlmoDPConsultaSfingeOnlineDadosEnviados_U.h"
+
+#include <gtest/gtest.h>
+
+#include "ClassRegistry_U.h"
+#include "Configuracao_U.h"
+#include "Contexto_U.h"
+#include "ControleMensagem_U.h"
+#include "FakeServidorHTTP_U.h"
+#include "SQL_U.h"
+#include "Schema_U.h"
+
+using namespace nFramework;
+using namespace nUlmoEsfingeOnline;
+
+namespace {
+
+class ConsultaSfingeTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    RestaurarConfiguracao();
+    nConfig().UrlEsfingeOnline = FFake.Url();
+    FConexao = TnDMConexao::AbrirSQLite(":memory:");
+    SetConexao(FConexao.get());
+    AtualizarEsquema(*FConexao);
+    FConexao->Driver().ExecuteScript(
+        "insert into EMPRESA values (1, 'A'), (2, 'B');"
+        "insert into TCEESFINGEONLINEENVIO values (1, '2024-03-01', 1, '2024-04-02', 0, 'K1', 'R1'),"
+        " (1, '2024-03-01', 2, '2024-04-03', 1, 'K2', 'R2'), (1, '2024-04-01', 1, '2024-05-02', 1, 'K3', 'R3'),"
+        " (2, '2024-04-01', 1, '2024-05-02', 1, 'K9', 'R9');");
+    TnSelecao::Params().Limpar();
+    FProcesso = nCriarObjeto<TUlmoDPConsultaSfingeOnlineDadosEnviados>();
+    Set("pCodigoSistemaTCE", "1");
+    Set("pCodigoEmpresa", "1");
+    Set("pCompetenciaInicial", "01/03/2024");
+    Set("pCompetenciaFinal", "30/04/2024");
+  }
+  void TearDown() override {
+    FProcesso.reset();
+    SetConexao(nullptr);
+    RestaurarConfiguracao();
+  }
+  void Set(const char* alias, const char* valor) { FProcesso->Param(alias).SetValue(valor); }
+  std::vector<std::string> Textos() {
+    std::vector<std::string> r;
+    for (const auto& n : FProcesso->GetMsgTreeLista()->Raizes()) r.push_back(n->Texto);
+    return r;
+  }
+  void Marcar(const char* chave) {
+    auto& cds = FProcesso->nClientDataSet();
+    ASSERT_TRUE(cds.Locate("CHAVEPACOTE", {chave}));
+    cds.Edit();
+    cds.FieldByName("SELECIONADO").SetAsInteger(1);
+    cds.Post();
+  }
+  int Status(const char* chave) {
+    return PegarValorCampo("TCEESFINGEONLINEENVIO", "STATUS", std::string("CHAVEPACOTE = '") + chave + "'").AsInteger();
+  }
+
+  TFakeServidorHTTP FFake;
+  std::unique_ptr<TnDMConexao> FConexao;
+  std::unique_ptr<TUlmoDPConsultaSfingeOnlineDadosEnviados> FProcesso;
+};
+
+TEST_F(ConsultaSfingeTest, ListsTheCompanysReceiptsOfTheRange) {
+  nExecutarProcesso(*FProcesso);
+  EXPECT_EQ(Textos(), (std::vector<std::string>{"Dados carregados com sucesso!"}));
+  auto& cds = FProcesso->nClientDataSet();
+  EXPECT_EQ(cds.RecordCount(), 3);
+  ASSERT_TRUE(cds.Locate("CHAVEPACOTE", {"K3"}));
+  EXPECT_EQ(cds.FieldByName("LOTE").AsInteger(), 202404);
+  EXPECT_EQ(cds.FieldByName("STATUS").AsString(), "1");
+  Set("pCompetenciaInicial", "02/03/2024");  // a start after the first leaves March out
+  nExecutarProcesso(*FProcesso);
+  EXPECT_EQ(cds.RecordCount(), 1);
+}
+
+TEST_F(ConsultaSfingeTest, CancellationNeedsTheAccessValuesOfTheLastListRun) {
+  nExecutarProcesso(*FProcesso);
+  Set("pUsuario", "u");
+  Set("pSenha", "s");
+  Set("pUnidadeGestora", "UG");
+  Marcar("K2");
+  FProcesso->ActCancelarRemessaExecute();
+  EXPECT_EQ(Textos(), (std::vector<std::string>{
+                          "Para realizar o cancelamento é necessário preencher os parâmetros de acesso."}));
+  EXPECT_TRUE(FFake.Chamadas().empty());
+}
+
+TEST_F(ConsultaSfingeTest, CancelsOnlyTickedFinishedRowsAndReloads) {
+  Set("pUsuario", " u ");
+  Set("pSenha", "s");
+  Set("pUnidadeGestora", "UG");
+  nExecutarProcesso(*FProcesso);
+  Marcar("K1");  // already cancelled: not sent again
+  Marcar("K3");
+  FFake.Responder(200, R"({"chave":"TK"})");
+  FFake.Responder(200, "");
+  FProcesso->ActCancelarRemessaExecute();
+  auto chamadas = FFake.Chamadas();
+  ASSERT_EQ(chamadas.size(), 2u);
+  EXPECT_EQ(FFake.Requisicoes()[0].Header("codigoAcesso"), "u");
+  // A vendor name with a blank still gives a valid login address.
+  EXPECT_EQ(chamadas[0], "POST /esfingeonline/autenticacao/login?codigoUg=UG&descricaoEmpresaTI=Ulmo%20Sistemas&descritivoSoftware=Ulmo");
+  EXPECT_EQ(FFake.Requisicoes()[1].Corpo, R"({"codigoRegistro":"R3","justificativa":""})");
+  EXPECT_EQ(Status("K3"), 0);
+  EXPECT_EQ(Status("K2"), 1);
+  auto& cds = FProcesso->nClientDataSet();
+  EXPECT_FALSE(cds.Filtered());
+  EXPECT_EQ(cds.RecordCount(), 3);
+  ASSERT_TRUE(cds.Locate("CHAVEPACOTE", {"K3"}));
+  EXPECT_EQ(cds.FieldByName("STATUS").AsString(), "0");
+  EXPECT_EQ(cds.FieldByName("SELECIONADO").AsInteger(), 0);
+  ASSERT_EQ(Textos().size(), 1u);
+  EXPECT_EQ(Textos()[0].rfind("Lote cancelado com sucesso (Data: ", 0), 0u);
+}
+
+}  // namespace

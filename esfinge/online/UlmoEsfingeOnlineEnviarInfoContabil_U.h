@@ -1,0 +1,39 @@
+// TUlmoEsfingeOnlineEnviarInfoContabil: one online sending run. Logs in, builds the monthly
+// packages from the marked rows and sends each in three calls (start, partial send, finish),
+// cancelling the partial send when a later call fails, and records each finished package's
+// receipt. The first failure ends the run as an error in the message controller; packages
+// already finished stay sent and recorded. Datasets, tree and progress frame are not owned.
+#pragma once
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "UlmoEsfingeOnlineInterfaces_U.h"
+
+namespace nUlmoEsfingeOnline {
+
+class TUlmoEsfingeOnlineEnviarInfoContabil : public IEnviarInfoContabil {
+ public:
+  static std::shared_ptr<IEnviarInfoContabil> New();
+  IEnviarInfoContabil& Config(const TRecConfig& AConfig) override;
+  IEnviarInfoContabil& DataSets(nFramework::TClientDataSet& ACdsContaCtb, nFramework::TClientDataSet& ACdsLctoCtb) override;
+  IEnviarInfoContabil& MsgTree(std::shared_ptr<nFramework::ITreeMessager> AMsgTree) override;
+  IEnviarInfoContabil& Progresso(nFramework::TnFraProgresso& AProgresso) override;
+  // REQUIRES: DataSets was given; a connection is open.
+  void Enviar() override;
+
+ private:
+  void Mostrar(const std::string& ATexto);
+  void EnviarLote(const TEnvioLote& ALote, std::string& AChavePacote);
+  void GravarCopia(const std::string& AJson);
+
+  std::string FToken;
+  nFramework::TnFraProgresso* FProgresso = nullptr;
+  TRecConfig FConfig;
+  nFramework::TClientDataSet* FCdsContaCtb = nullptr;
+  nFramework::TClientDataSet* FCdsLctoCtb = nullptr;
+  std::shared_ptr<nFramework::ITreeMessager> FMsgTreeLista;
+  std::vector<TEnvioLote> FListaEnvioLote;
+};
+
+}  // namespace nUlmoEsfingeOnline

@@ -1,0 +1,233 @@
+#include "UlmoEsfingeOnlineEnviarInfoContabil_U.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "Clock_U.h"
+#include "Configuracao_U.h"
+#include "Exceptions_U.h"
+#include "ControleMensagem_U.h"
+#include "FakeServidorHTTP_U.h"
+#include "FileUtils_U.h"
+#include "SQL_U.h"
+#include "Schema_U.h"
+#include "UlmoEsfingeOnlineFactory_U.h"
+
+using namespace nFramework;
+using namespace nUlmoEsfingeOnline;
+namespace fs = std::filesystem;
+
+namespace {
+
+// Grids with the columns the send process fills, and a fake court.
+class EsfingeOnlineTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    RestaurarConfiguracao();
+    FConexao = TnDMConexao::AbrirSQLite(":memory:");
+    SetConexao(FConexao.get());
+    AtualizarEsquema(*FConexao);
+    FConexao->Driver().ExecuteScript("insert into EMPRESA values (1, 'A');");
+    nConfig().UrlEsfingeOnline = FFake.Url();
+    FTemp = fs::temp_directory_path() / ("ulmo_esonline_" + std::to_string(::getpid()));
+    fs::remove_all(FTemp);
+    SetDirTemp(FTemp);
+    SetClockFixo(EncodeDate(2024, 6, 10) + 0.5);
+    FConfig = {1, 1, EncodeDate(2024, 1, 15), EncodeDate(2024, 12, 31), "usr", "UG1", "Vendor", "Soft", "pw"};
+    FContas.AddFieldDef("DATAINICIOPLANOTCE", TFieldType::ftDate);
+    FContas.AddFieldDef("CODIGOCONTA", TFieldType::ftString, 50);
+    FContas.AddFieldDef("NOMECONTA", TFieldType::ftString, 100);
+    FContas.AddFieldDef("DESCRICAOCONTA", TFieldType::ftString, 255);
+    FContas.AddFieldDef("TIPOCONTACONTABIL", TFieldType::ftInteger);
+    FContas.AddFieldDef("INDICATIVOCONTAANALITICA", TFieldType::ftString, 1);
+    FContas.AddFieldDef("TIPONATUREZASALDO", TFieldType::ftInteger);
+    FContas.AddFieldDef("CODIGOBANCO", TFieldType::ftInteger);
+    FContas.AddFieldDef("CODIGOAGENCIABANCARIA", TFieldType::ftInteger);
+    FContas.AddFieldDef("CODIGOCONTABANCARIA", TFieldType::ftString, 10);
+    FContas.CreateDataSet();
+    FContas.AppendRecord({TVariant::FromDate(EncodeDate(2023, 1, 1)), "1.2", "Banco", "", 3, "S", 1, 1, 123, "4567"});
+    FContas.AppendRecord({TVariant::FromDate(EncodeDate(2023, 1, 1)), "1.10", "Caixa", "Caixa geral", 3, "S", 1,
+                          nullptr, nullptr, ""});
+    FContas.AppendRecord({TVariant::FromDate(EncodeDate(2023, 1, 1)), "1.1", "Ativo", "", 1, "N", 1, 0, 0, "12-3"});
+    FLctos.AddFieldDef("NUMEROSLIP", TFieldType::ftString, 16);
+    FLctos.AddFieldDef("NUMEROSEQUENCIAL", TFieldType::ftInteger);
+    FLctos.AddFieldDef("TIPOLANCAMENTO", TFieldType::ftInteger);
+    FLctos.AddFieldDef("TIPOMOVIMENTOCONTABIL", TFieldType::ftInteger);
+    FLctos.AddFieldDef("ANOCRIACAOCONTA", TFieldType::ftInteger);
+    FLctos.AddFieldDef("CODIGOCONTACONTABIL", TFieldType::ftString, 50);
+    FLctos.AddFieldDef("VALORLANCAMENTO", TFieldType::ftFloat);
+    FLctos.AddFieldDef("HISTORICOLANCAMENTO", TFieldType::ftString, 150);
+    FLctos.AddFieldDef("DATALANCAMENTO", TFieldType::ftDateTime);
+    FLctos.CreateDataSet();
+  }
+  void TearDown() override {
+    SetClockFixo(std::nullopt);
+    SetDirTemp({});
+    fs::remove_all(FTemp);
+    ControleMensagem().SetFraListaMensagemTree(nullptr);
+    SetConexao(nullptr);
+    RestaurarConfiguracao();
+  }
+  void Lcto(int seq, TDateTime data, double valor) {
+    FLctos.AppendRecord({"S" + std::to_string(seq), seq, 2, 1, 2023, "1.1", valor, "Hist \"x\"", TVariant::FromDate(data)});
+  }
+  std::vector<TEnvioLote> Montar() {
+    std::vector<TEnvioLote> lista;
+    Factory()->GerarDadosEnvio()->Config(FConfig).DataSets(FContas, FLctos).Lista(lista).Executar();
+    return lista;
+  }
+  std::string Texto(const std::string& sql) { return PegarValorCampo("TCEESFINGEONLINEENVIO", sql, "1=1").AsString(); }
+
+  TFakeServidorHTTP FFake;
+  std::unique_ptr<TnDMConexao> FConexao;
+  fs::path FTemp;
+  TRecConfig FConfig;
+  TClientDataSet FContas, FLctos;
+};
+
+TEST_F(EsfingeOnlineTest, PackagesPerMonthWithEntriesUpToTheCurrentMonth) {
+  Lcto(2, EncodeDate(2024, 3, 31) + EncodeTime(23, 59, 0, 0), 0);
+  Lcto(1, EncodeDate(2024, 1, 20), 1234.5);
+  Lcto(3, EncodeDate(2024, 1, 10), 1);   // before the start date, still January
+  Lcto(4, EncodeDate(2024, 7, 1), 5);    // after the current month
+  auto lista = Montar();
+  ASSERT_EQ(lista.size(), 2u);
+  EXPECT_EQ(lista[0].FAnoMes, 202401);
+  EXPECT_EQ(lista[1].FAnoMes, 202403);
+  ASSERT_EQ(lista[0].FLancamentosContabeis.size(), 2u);
+  EXPECT_EQ(lista[0].FLancamentosContabeis[0].FNumeroSequencial, 1);
+  EXPECT_EQ(lista[0].FLancamentosContabeis[0].FValorLancamento, "1234.50");
+  EXPECT_EQ(lista[1].FLancamentosContabeis[0].FValorLancamento, "0.00");
+  EXPECT_EQ(lista[1].FLancamentosContabeis[0].FDataLancamento, "2024-03-31");
+  ASSERT_EQ(lista[1].FContasContabeis.size(), 3u);
+  EXPECT_EQ(lista[1].FContasContabeis[0].FCodigoContaContabil, "1.1");
+  EXPECT_EQ(lista[1].FContasContabeis[1].FCodigoContaContabil, "1.10");
+  EXPECT_EQ(lista[1].FContasContabeis[2].FCodigoContaContabil, "1.2");
+  EXPECT_EQ(ObjectToJsonString(lista[1].FContasContabeis[2]),
+            R"({"anoCriacao":2023,"codigoAgencia":123,"codigoBanco":1,"codigoConta":4567,"codigoContaContabil":"1.2",)"
+            R"("codigoContaSintetica":"1","descricaoConta":"Banco","indicativoContaAnalitica":"S","nomeConta":"Banco",)"
+            R"("numeroNivel":2,"tipoConta":3,"tipoNaturezaSaldo":1})");
+  EXPECT_EQ(lista[1].FContasContabeis[1].FCodigoBanco, 0);
+  EXPECT_EQ(lista[1].FContasContabeis[0].FCodigoConta, 0);
+  EXPECT_EQ(ObjectToJsonString(lista[1].FLancamentosContabeis[0]),
+            R"({"anoCriacao":2023,"codigoContaContabil":"1.1","dataLancamento":"2024-03-31",)"
+            R"("historicoLancamento":"Hist \"x\"","numeroSequencial":2,"numeroSlip":"S2","tipoLancamento":2,)"
+            R"("tipoMovimentoContabil":1,"valorLancamento":"0.00"})");
+  EXPECT_EQ(FLctos.IndexFieldNames(), "");
+  EXPECT_EQ(FLctos.RecordCount(), 4);
+}
+
+TEST_F(EsfingeOnlineTest, LoginStoresTheTokenThenUpdatesIt) {
+  FFake.Responder(200, R"({"chave":"T1"})");
+  FFake.Responder(200, R"({"chave":"T2"})");
+  EXPECT_EQ(Factory()->GerarToken()->Config(FConfig).Token(), "T1");
+  EXPECT_EQ(PegarValorCampo("CFGEMPRESATCE", "TOKENESFINGE", "CODIGOEMPRESA = 1").AsString(), "T1");
+  EXPECT_EQ(Factory()->GerarToken()->Config(FConfig).Token(), "T2");
+  EXPECT_EQ(PegarValorCampo("CFGEMPRESATCE", "TOKENESFINGE", "CODIGOEMPRESA = 1").AsString(), "T2");
+  auto req = FFake.Requisicoes().at(0);
+  EXPECT_EQ(req.Metodo + " " + req.Alvo,
+            "POST /esfingeonline/autenticacao/login?codigoUg=UG1&descricaoEmpresaTI=Vendor&descritivoSoftware=Soft");
+  EXPECT_EQ(req.Header("codigoAcesso"), "usr");
+  EXPECT_EQ(req.Header("senha"), "pw");
+}
+
+TEST_F(EsfingeOnlineTest, RefusedLoginStoresNothing) {
+  FFake.Responder(401, R"({"mensagem":"Senha inválida"})");
+  try {
+    Factory()->GerarToken()->Config(FConfig).Token();
+    FAIL();
+  } catch (const nFramework::Exception& e) {
+    EXPECT_EQ(e.Message(), "Erro ao gerar o token. Senha inválida");
+  }
+  EXPECT_FALSE(PegarTemRegistro("CFGEMPRESATCE", "CODIGOEMPRESA", "1=1"));
+}
+
+TEST_F(EsfingeOnlineTest, FailedFinishCancelsThePartialSendAndStopsTheRun) {
+  Lcto(1, EncodeDate(2024, 1, 20), 10);
+  Lcto(2, EncodeDate(2024, 2, 20), 20);
+  Lcto(3, EncodeDate(2024, 3, 20), 30);
+  FFake.Responder(200, R"({"chave":"TK"})");
+  FFake.Responder(200, R"({"chavePacote":"P1"})");
+  FFake.Responder(200, "");
+  FFake.Responder(200, R"({"codigoRegistroInformacao":"R1"})");
+  FFake.Responder(200, R"({"chavePacote":"P2"})");
+  FFake.Responder(200, "");
+  FFake.Responder(400, R"({"mensagem":"Quantidade divergente"})");
+  FFake.Responder(200, "");
+  auto tree = std::make_shared<TnMsgTreeLista>();
+  TnFraProgresso progresso;
+  Factory()->EnviarInfoContabil()->Progresso(progresso).MsgTree(tree).Config(FConfig).DataSets(FContas, FLctos).Enviar();
+
+  const std::string b = "/esfingeonline/v6/registroscontabeis/empresas/";
+  EXPECT_EQ(FFake.Chamadas(),
+            (std::vector<std::string>{
+                "POST /esfingeonline/autenticacao/login?codigoUg=UG1&descricaoEmpresaTI=Vendor&descritivoSoftware=Soft",
+                "GET " + b + "iniciarEnvio?anoMes=202401", "POST " + b + "enviarParcial?chavePacote=P1",
+                "POST " + b + "finalizarEnvio", "GET " + b + "iniciarEnvio?anoMes=202402",
+                "POST " + b + "enviarParcial?chavePacote=P2", "POST " + b + "finalizarEnvio",
+                "POST /esfingeonline/servicosGerais/cancelarEnvioParcial?chavePacote=P2"}));
+  auto reqs = FFake.Requisicoes();
+  EXPECT_EQ(reqs[1].Header("AUTH_TOKEN"), "TK");
+  EXPECT_EQ(reqs[2].Corpo.substr(0, 15), R"([{"anoMes":2024)");
+  EXPECT_EQ(reqs[3].Corpo, R"({"chavePacote":"P1","quantidadeContaContabil":3,"quantidadeLancamentoContabil":1})");
+
+  ASSERT_EQ(tree->Raizes().size(), 3u);
+  EXPECT_EQ(tree->Raizes()[0]->Texto, "Lote 202401: Envio parcial realizado com sucesso.");
+  EXPECT_EQ(tree->Raizes()[1]->Texto, "Lote 202402: Envio parcial cancelado.");
+  EXPECT_EQ(tree->Raizes()[2]->Texto,
+            "Lote 202402: Erro ao realizar envio parcial. Erro ao finalizar o envio parcial. Quantidade divergente");
+  EXPECT_EQ(Texto("count(*)"), "1");
+  EXPECT_EQ(Texto("COMPETENCIA || '|' || SEQ || '|' || DATAENVIO || '|' || STATUS || '|' || CHAVEPACOTE || '|' || "
+                  "CODIGOREGISTROINFORMACAO"),
+            "2024-01-01|1|2024-06-10|1|P1|R1");
+  int copias = 0;
+  for (const auto& e : fs::directory_iterator(FTemp)) copias += e.path().filename().string().rfind("JsonEnvio", 0) == 0;
+  EXPECT_EQ(copias, 2);
+  EXPECT_FALSE(progresso.Visivel());
+}
+
+TEST_F(EsfingeOnlineTest, StartWithoutProfileOrKeyStopsBeforeSending) {
+  Lcto(1, EncodeDate(2024, 1, 20), 10);
+  FFake.Responder(200, R"({"chave":"TK"})");
+  FFake.Responder(403, R"({"mensagem":"UNAUTHORIZED"})");
+  FFake.Responder(200, R"({"chave":"TK"})");
+  FFake.Responder(200, R"({"outra":1})");
+  auto tree = std::make_shared<TnMsgTreeLista>();
+  Factory()->EnviarInfoContabil()->MsgTree(tree).Config(FConfig).DataSets(FContas, FLctos).Enviar();
+  ASSERT_EQ(tree->Raizes().size(), 1u);
+  EXPECT_EQ(tree->Raizes()[0]->Texto.rfind("Para envio de Registros Contábeis, é necessário no TCE/SC", 0), 0u);
+  Factory()->EnviarInfoContabil()->MsgTree(tree).Config(FConfig).DataSets(FContas, FLctos).Enviar();
+  ASSERT_EQ(tree->Raizes().size(), 1u);
+  EXPECT_EQ(tree->Raizes()[0]->Texto, "Erro ao iniciar o envio. O e-Sfinge não retornou a chave do pacote.");
+  EXPECT_EQ(FFake.Chamadas().size(), 4u);
+  EXPECT_EQ(Texto("count(*)"), "0");
+}
+
+TEST_F(EsfingeOnlineTest, CancelByReceiptMarksTheRowOrReportsTheError) {
+  FConexao->Driver().ExecuteScript(
+      "insert into TCEESFINGEONLINEENVIO values (1, '2024-03-01', 1, '2024-04-02', 1, 'K1', 'R1'),"
+      " (1, '2024-04-01', 1, '2024-05-02', 1, 'K2', 'R2');");
+  auto tree = std::make_shared<TnMsgTreeLista>();
+  ControleMensagem().SetFraListaMensagemTree(tree);
+  FFake.Responder(200, R"({"chave":"TK"})");
+  FFake.Responder(500, R"({"mensagem":"Lote em análise"})");
+  FFake.Responder(200, R"({"chave":"TK"})");
+  FFake.Responder(200, "");
+  TRecDadosEnvio d1{1, EncodeDate(2024, 3, 1), 1, EncodeDate(2024, 4, 2), TnStatusEnvio::tsFinalizado, "K1", "R1"};
+  TRecDadosEnvio d2{1, EncodeDate(2024, 4, 1), 1, EncodeDate(2024, 5, 2), TnStatusEnvio::tsFinalizado, "K2", "R2"};
+  Factory()->CancelarLote()->Config(FConfig).Dados(d1).Executar();
+  Factory()->CancelarLote()->Config(FConfig).Dados(d2).Executar();
+  ASSERT_EQ(tree->Raizes().size(), 2u);
+  EXPECT_EQ(tree->Raizes()[0]->Texto.rfind("Erro ao cancelar o lote (Data: ", 0), 0u);
+  EXPECT_NE(tree->Raizes()[0]->Texto.find(" - Seq: 1 - Recibo: R1): Lote em análise"), std::string::npos);
+  EXPECT_EQ(tree->Raizes()[1]->Texto.rfind("Lote cancelado com sucesso (Data: ", 0), 0u);
+  auto reqs = FFake.Requisicoes();
+  EXPECT_EQ(reqs[3].Alvo,
+            "/esfingeonline/servicosGerais/cancelarPorCodigoRegistroInformacao?identificadorUnidadeGestora=UG1");
+  EXPECT_EQ(reqs[3].Corpo, R"({"codigoRegistro":"R2","justificativa":""})");
+  EXPECT_EQ(PegarValorCampo("TCEESFINGEONLINEENVIO", "STATUS", "CHAVEPACOTE = 'K1'").AsInteger(), 1);
+  EXPECT_EQ(PegarValorCampo("TCEESFINGEONLINEENVIO", "STATUS", "CHAVEPACOTE = 'K2'").AsInteger(), 0);
+}
+
+}  // namespace

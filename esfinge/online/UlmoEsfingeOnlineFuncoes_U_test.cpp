@@ -1,0 +1,126 @@
+#include "UlmoEsfingeOnlineFuncoes_U.h"
+
+#include <gtest/gtest.h>
+
+#include "Configuracao_U.h"
+#include "Exceptions_U.h"
+#include "HTTP_U.h"
+#include "SQL_U.h"
+#include "Schema_U.h"
+#include "UlmoEsfingeOnlineSql_U.h"
+#include "UlmoSQLs_U.h"
+
+using namespace nFramework;
+using namespace nUlmoEsfingeOnline;
+
+namespace {
+
+class EsfingeUrlTest : public ::testing::Test {
+ protected:
+  void SetUp() override { RestaurarConfiguracao(); }
+  void TearDown() override { RestaurarConfiguracao(); }
+};
+
+TEST_F(EsfingeUrlTest, HostsFollowHomologationAndTheOverrideWins) {
+  nConfig().SetValor("esfinge.online_host_producao", "https://prod.example");
+  nConfig().SetValor("esfinge.online_host_homologacao", "https://homol.example");
+  EXPECT_EQ(TUlmoEsfingeFuncoes::GetUrlBase(), "https://prod.example/esfingeonline");
+  nConfig().Homologacao = true;
+  EXPECT_EQ(TUlmoEsfingeFuncoes::GetUrlBase(), "https://homol.example/esfingeonline");
+  nConfig().UrlEsfingeOnline = "http://127.0.0.1:9";
+  EXPECT_EQ(TUlmoEsfingeFuncoes::GetUrlBase(), "http://127.0.0.1:9/esfingeonline");
+}
+
+TEST_F(EsfingeUrlTest, EndpointAddresses) {
+  nConfig().UrlEsfingeOnline = "http://h";
+  EXPECT_EQ(TUlmoEsfingeFuncoes::GetUrlToken(), "http://h/esfingeonline/autenticacao/login");
+  EXPECT_EQ(TUlmoEsfingeFuncoes::GetUrlIniciarEnvio(202403),
+            "http://h/esfingeonline/v6/registroscontabeis/empresas/iniciarEnvio?anoMes=202403");
+  EXPECT_EQ(TUlmoEsfingeFuncoes::GetUrlEnviarParcial("K1"),
+            "http://h/esfingeonline/v6/registroscontabeis/empresas/enviarParcial?chavePacote=K1");
+  EXPECT_EQ(TUlmoEsfingeFuncoes::GetUrlFinalizarEnvio(),
+            "http://h/esfingeonline/v6/registroscontabeis/empresas/finalizarEnvio");
+  EXPECT_EQ(TUlmoEsfingeFuncoes::GetUrlCancelarEnvioParcial("K1"),
+            "http://h/esfingeonline/servicosGerais/cancelarEnvioParcial?chavePacote=K1");
+  EXPECT_EQ(TUlmoEsfingeFuncoes::GetUrlCancelarLote("UG9"),
+            "http://h/esfingeonline/servicosGerais/cancelarPorCodigoRegistroInformacao?identificadorUnidadeGestora=UG9");
+}
+
+TEST(EsfingeFuncoesTest, MonthsAsYearMonth) {
+  EXPECT_EQ(TUlmoEsfingeFuncoes::GetAnoMes(EncodeDate(2024, 3, 31) + 0.9), 202403);
+  EXPECT_EQ(TUlmoEsfingeFuncoes::ConverterAnoMesParaData(202403), EncodeDate(2024, 3, 1));
+  EXPECT_THROW(TUlmoEsfingeFuncoes::ConverterAnoMesParaData(202413), EConvertError);
+  EXPECT_THROW(TUlmoEsfingeFuncoes::ConverterAnoMesParaData(2024), EConvertError);
+}
+
+TEST(EsfingeFuncoesTest, LimparClassificacaoConta) {
+  EXPECT_EQ(TUlmoEsfingeFuncoes::LimparClassificacaoConta("1.2.0.00"), "1.2");
+  EXPECT_EQ(TUlmoEsfingeFuncoes::LimparClassificacaoConta("1.20"), "1.20");
+  EXPECT_EQ(TUlmoEsfingeFuncoes::LimparClassificacaoConta("1.0"), "1");
+  EXPECT_EQ(TUlmoEsfingeFuncoes::LimparClassificacaoConta("100"), "100");
+  EXPECT_EQ(TUlmoEsfingeFuncoes::LimparClassificacaoConta("1.2.00.10"), "1.2.00.10");
+  EXPECT_EQ(TUlmoEsfingeFuncoes::LimparClassificacaoConta(""), "");
+}
+
+TEST(EsfingeFuncoesTest, ErrorBodiesBecomeTheCourtsMessage) {
+  const std::string corpo =
+      R"({"mensagem":"Falha","erros":[{"mensagem":"Conta inexistente","objetoErro":{"codigoContaContabil":"1.1.1"}},)"
+      R"({"mensagem":"Outra","objetoErro":null}]})";
+  EXPECT_EQ(TUlmoEsfingeFuncoes::TratarErro(400, corpo, "HTTP/1.1 400"),
+            "Falha - Conta inexistente - Conta contábil: 1.1.1 - Outra");
+  EXPECT_EQ(TUlmoEsfingeFuncoes::TratarErro(400, "", "HTTP/1.1 400"), "Exceções de negócio! validar RestricoesCONs");
+  EXPECT_EQ(TUlmoEsfingeFuncoes::TratarErro(401, R"({"mensagem":"Token expirado"})", "x"), "Token expirado");
+  EXPECT_EQ(TUlmoEsfingeFuncoes::TratarErro(401, "  ", "x"), "Requisição Requer Autenticação!");
+  EXPECT_EQ(TUlmoEsfingeFuncoes::TratarErro(422, R"({"mensagem":"ignorada"})", "x"),
+            "Requisição Mal Formada, Exceções de campos obrigatorios. Contate o suporte!");
+  EXPECT_EQ(TUlmoEsfingeFuncoes::TratarErro(503, "", "HTTP/1.1 503 Service Unavailable"),
+            "HTTP/1.1 503 Service Unavailable");
+  EXPECT_EQ(TUlmoEsfingeFuncoes::TratarErro(500, "<html>oops</html>", "x"), "<html>oops</html>");
+  EXPECT_EQ(TUlmoEsfingeFuncoes::TratarErro(500, R"({"erro":1})", "x"), R"({"erro":1})");
+  EXPECT_EQ(TUlmoEsfingeFuncoes::TratarErro(500, "", "x").rfind("Erro de servidor! Entre em contato com suporte técnico ", 0), 0u);
+}
+
+TEST(EsfingeFuncoesTest, TratarErroRequestTellsProtocolErrorsFromOthers) {
+  try {
+    throw EIdHTTPProtocolException(401, R"({"mensagem":"Token expirado"})", "HTTP/1.1 401");
+  } catch (...) {
+    EXPECT_EQ(TUlmoEsfingeFuncoes::TratarErroRequest(), "Token expirado");
+  }
+  try {
+    throw Exception("sem rede");
+  } catch (...) {
+    EXPECT_EQ(TUlmoEsfingeFuncoes::TratarErroRequest(), "sem rede");
+  }
+}
+
+class EsfingeSeqTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    FConexao = TnDMConexao::AbrirSQLite(":memory:");
+    SetConexao(FConexao.get());
+    AtualizarEsquema(*FConexao);
+    FConexao->Driver().ExecuteScript(
+        "insert into EMPRESA values (1, 'A'), (2, 'B');"
+        "insert into TCEESFINGEONLINEENVIO values (1, '2024-03-01', 1, '2024-04-02', 0, 'K1', 'R1'),"
+        " (1, '2024-03-01', 2, '2024-04-03', 1, 'K2', 'R2'), (1, '2024-04-01', 1, '2024-05-02', 1, 'K3', 'R3');");
+  }
+  void TearDown() override { SetConexao(nullptr); }
+  std::unique_ptr<TnDMConexao> FConexao;
+};
+
+TEST_F(EsfingeSeqTest, SequenceCountsPerCompanyAndMonth) {
+  EXPECT_EQ(TUlmoEsfingeFuncoes::GetProximoSeqTceEsfingeOnlineEnvio(1, EncodeDate(2024, 3, 1)), 3);
+  EXPECT_EQ(TUlmoEsfingeFuncoes::GetProximoSeqTceEsfingeOnlineEnvio(1, EncodeDate(2024, 4, 1)), 2);
+  EXPECT_EQ(TUlmoEsfingeFuncoes::GetProximoSeqTceEsfingeOnlineEnvio(2, EncodeDate(2024, 3, 1)), 1);
+  EXPECT_FALSE(TUlmoEsfingeFuncoes::TemRegistroCfgEmpresaTce(1));
+}
+
+TEST_F(EsfingeSeqTest, ConsultaSelectsTheRangeWithLote) {
+  auto ds = ExecutarSQL(nUlmo::FormatSQL(TUlmoEsfingeOnlineSql::GetSqlConsultaTceEsfingeOnlineEnvio(),
+                                         {"1", "'2024-03-02'", "'2024-12-31'"}));
+  ASSERT_EQ(ds->RecordCount(), 1);
+  EXPECT_EQ(ds->FieldByName("LOTE").AsInteger(), 202404);
+  EXPECT_EQ(ds->FieldByName("SELECIONADO").AsInteger(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,20 @@
+// TUlmoEsfingeOnlineSql: the SQL texts of the e-Sfinge online client and of its processes.
+// Templates with "%s" / "%n:s" holes for literals rendered by ValorParaSQL (see FormatSQL).
+#pragma once
+#include <string>
+
+namespace nUlmoEsfingeOnline {
+
+class TUlmoEsfingeOnlineSql {
+ public:
+  static std::string GetSqlInsertCfgEmpresaTce();
+  static std::string GetSqlUpdateCfgEmpresaTce();
+  static std::string GetSqlInsertTceEsfingeOnlineEnvio();
+  static std::string GetSqlUpdateTceEsfingeOnlineEnvio();
+  // Holes: company, first and last competence.
+  static std::string GetSqlConsultaTceEsfingeOnlineEnvio();
+  // Holes: company, court system.
+  static std::string GetSqlConsultaContaSintetica();
+};
+
+}  // namespace nUlmoEsfingeOnline

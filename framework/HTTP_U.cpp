@@ -1,0 +1,117 @@
+#include "HTTP_U.h"
+
+#include <curl/curl.h>
+
+#include <memory>
+#include <mutex>
+
+namespace nFramework {
+
+namespace {
+
+void IniciarCurl() {
+  static std::once_flag once;
+  std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+size_t Receber(char* aDados, size_t aTamanho, size_t aQtd, void* aDestino) {
+  static_cast<std::string*>(aDestino)->append(aDados, aTamanho * aQtd);
+  return aTamanho * aQtd;
+}
+
+struct TCurlDeleter {
+  void operator()(CURL* c) const { curl_easy_cleanup(c); }
+};
+struct TSListDeleter {
+  void operator()(curl_slist* l) const { curl_slist_free_all(l); }
+};
+
+std::string TextoStatus(long aStatus) {
+  switch (aStatus) {
+    case 400: return "Bad Request";
+    case 401: return "Unauthorized";
+    case 403: return "Forbidden";
+    case 404: return "Not Found";
+    case 405: return "Method Not Allowed";
+    case 409: return "Conflict";
+    case 422: return "Unprocessable Entity";
+    case 500: return "Internal Server Error";
+    case 502: return "Bad Gateway";
+    case 503: return "Service Unavailable";
+    case 504: return "Gateway Timeout";
+    default: return "";
+  }
+}
+
+}  // namespace
+
+TnHTTP::TnHTTP() { IniciarCurl(); }
+
+void TnHTTP::SetSSLV3() { FSSL = true; }
+
+void TnHTTP::AddToHeader(std::string_view aNome, std::string_view aValor) {
+  FHeaders.emplace_back(std::string(aNome), std::string(aValor));
+}
+
+std::string TnHTTP::Post(const std::string& aUrl, std::string_view aCorpo) { return Executar("POST", aUrl, aCorpo); }
+
+std::string TnHTTP::Get(const std::string& aUrl) { return Executar("GET", aUrl, {}); }
+
+std::string TnHTTP::Executar(const std::string& aMetodo, const std::string& aUrl, std::string_view aCorpo) {
+  std::unique_ptr<CURL, TCurlDeleter> curl(curl_easy_init());
+  if (!curl) throw EnHTTPError("Não foi possível iniciar a conexão HTTP.");
+  CURL* c = curl.get();
+
+  std::unique_ptr<curl_slist, TSListDeleter> headers;
+  auto addHeader = [&headers](const std::string& linha) {
+    curl_slist* nova = curl_slist_append(headers.get(), linha.c_str());
+    if (!nova) throw EnHTTPError("Não foi possível montar o cabeçalho HTTP.");
+    headers.release();
+    headers.reset(nova);
+  };
+  for (const auto& [nome, valor] : FHeaders) addHeader(nome + ": " + valor);
+  if (!FContentType.empty()) addHeader("Content-Type: " + FContentType);
+  // An empty Expect keeps curl from waiting for a "100 Continue" on larger bodies.
+  addHeader("Expect:");
+
+  std::string resposta;
+  char erro[CURL_ERROR_SIZE] = {};
+  curl_easy_setopt(c, CURLOPT_URL, aUrl.c_str());
+  curl_easy_setopt(c, CURLOPT_HTTPHEADER, headers.get());
+  curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &Receber);
+  curl_easy_setopt(c, CURLOPT_WRITEDATA, &resposta);
+  curl_easy_setopt(c, CURLOPT_ERRORBUFFER, erro);
+  curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
+  curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, FConnectTimeout);
+  curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, FConnectTimeout + FReadTimeout);
+  curl_easy_setopt(c, CURLOPT_ACCEPT_ENCODING, "");
+  curl_easy_setopt(c, CURLOPT_SSL_VERIFYPEER, 1L);
+  curl_easy_setopt(c, CURLOPT_SSL_VERIFYHOST, 2L);
+  if (FSSL) curl_easy_setopt(c, CURLOPT_SSLVERSION, static_cast<long>(CURL_SSLVERSION_TLSv1_2));
+  curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
+  if (aMetodo == "POST") {
+    curl_easy_setopt(c, CURLOPT_POST, 1L);
+    curl_easy_setopt(c, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(aCorpo.size()));
+    curl_easy_setopt(c, CURLOPT_POSTFIELDS, aCorpo.data());
+  } else {
+    curl_easy_setopt(c, CURLOPT_HTTPGET, 1L);
+  }
+
+  CURLcode rc = curl_easy_perform(c);
+  if (rc != CURLE_OK) {
+    std::string detalhe = erro[0] ? erro : curl_easy_strerror(rc);
+    throw EnHTTPError("Falha na comunicação com " + aUrl + ": " + detalhe);
+  }
+  long status = 0;
+  curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);
+  FResponseCode = static_cast<int>(status);
+  if (status >= 400) {
+    std::string texto = "HTTP/1.1 " + std::to_string(status);
+    std::string razao = TextoStatus(status);
+    if (!razao.empty()) texto += " " + razao;
+    throw EIdHTTPProtocolException(FResponseCode, resposta, texto);
+  }
+  return resposta;
+}
+
+}  // namespace nFramework
