@@ -82,10 +82,17 @@ std::string Slip(TDateTime d) { return FormatDateTime("yyyymm", d); }
 TDateTime Limite2022() { return EncodeDate(2022, 1, 1); }
 
 // Shortest decimal text of a stored number ("12345", "12.5").
-std::string NumeroCurto(double v) {
-  std::string s = FormatFloat("0.##########", v);
-  return s;
-}
+std::string NumeroCurto(double v) { return FormatFloat("0.##########", v); }
+
+// A grid's controls stay off while rows are added; on the first row again however it ends.
+struct TControlesDesligados {
+  TClientDataSet& G;
+  explicit TControlesDesligados(TClientDataSet& g) : G(g) { G.DisableControls(); }
+  ~TControlesDesligados() {
+    G.First();
+    G.EnableControls();
+  }
+};
 
 }  // namespace
 
@@ -310,14 +317,7 @@ void TUlmoDPEnviarArquivosCtbeSFinge::PreencherContas(TExecucao& AExec) {
   TClientDataSet& g = *FConta;
   if (!g.IsEmpty()) g.EmptyDataSet();
   g.SetIndexFieldNames("ClassifDescrContaCtb");
-  g.DisableControls();
-  struct TReabilitar {
-    TClientDataSet& G;
-    ~TReabilitar() {
-      G.First();
-      G.EnableControls();
-    }
-  } reabilitar{g};
+  TControlesDesligados desligados(g);
   auto adicionar = [&g](TClientDataSet& c, const std::string& superior) {
     auto s = [&c](const char* n) { return c.FieldByName(n).AsString(); };
     g.Append();
@@ -380,14 +380,7 @@ void TUlmoDPEnviarArquivosCtbeSFinge::PreencherLctos(TExecucao& AExec) {
   TSQLDataSet& l = *AExec.Lctos;
   TSQLDataSet& o = *AExec.Origens;
   o.SetIndexFieldNames("CODIGOORIGLCTOCTB");
-  g.DisableControls();
-  struct TReabilitar {
-    TClientDataSet& G;
-    ~TReabilitar() {
-      G.First();
-      G.EnableControls();
-    }
-  } reabilitar{g};
+  TControlesDesligados desligados(g);
   auto s = [&l](const char* n) { return l.FieldByName(n).AsString(); };
   for (l.First(); !l.Eof(); l.Next()) {
     if (!o.FindKey({l.FieldByName("CODIGOORIGLCTOCTB").Value()})) continue;
@@ -451,14 +444,7 @@ void TUlmoDPEnviarArquivosCtbeSFinge::PreencherLctosAnoAnterior(TExecucao& AExec
 
   TClientDataSet& g = *FLcto;
   g.SetIndexFieldNames("DataLancamento;NumeroSequencial");
-  g.DisableControls();
-  struct TReabilitar {
-    TClientDataSet& G;
-    ~TReabilitar() {
-      G.First();
-      G.EnableControls();
-    }
-  } reabilitar{g};
+  TControlesDesligados desligados(g);
   auto s = [&m](const char* n) { return m.FieldByName(n).AsString(); };
   for (saldos->First(); !saldos->Eof(); saldos->Next()) {
     const double valor = saldos->FieldByName("SALDOANTERIOR").AsFloat();
@@ -494,14 +480,7 @@ void TUlmoDPEnviarArquivosCtbeSFinge::PreencherLctosImplantacao(TExecucao& AExec
   TSQLDataSet& i = *AExec.Implantacao;
   TClientDataSet& g = *FLcto;
   g.SetIndexFieldNames("DataLancamento;NumeroSequencial");
-  g.DisableControls();
-  struct TReabilitar {
-    TClientDataSet& G;
-    ~TReabilitar() {
-      G.First();
-      G.EnableControls();
-    }
-  } reabilitar{g};
+  TControlesDesligados desligados(g);
   auto s = [&i](const char* n) { return i.FieldByName(n).AsString(); };
   for (i.First(); !i.Eof(); i.Next()) {
     ++FNumeroSeq;

@@ -226,6 +226,30 @@ TEST_F(EnviarEsfingeTest, PreviousYearBalancesBecomeOpeningRows) {
   EXPECT_EQ(hist, (std::vector<std::string>{"111", "211"}));
 }
 
+TEST_F(EnviarEsfingeTest, FailingBalanceProcessEndsTheRunKeepingTheRowsAlreadyAdded) {
+  FConexao->Driver().ExecuteScript("delete from CFGPLANOESPEC;");
+  Set("pEnviarLancamentoAnoAnterior", "1");
+  FProcesso->ValidarDado();
+  EXPECT_NE(Erro([&] { FProcesso->Executar(); }), "(sem erro)");
+  EXPECT_EQ(FProcesso->nClientDataSetLcto().RecordCount(), 5);
+  // The read-only transaction was closed: the next run works.
+  Set("pEnviarLancamentoAnoAnterior", "0");
+  Rodar();
+  EXPECT_EQ(FProcesso->nClientDataSetLcto().RecordCount(), 5);
+}
+
+TEST_F(EnviarEsfingeTest, HomologationNamesBothAddresses) {
+  Rodar();
+  EXPECT_EQ(FProcesso->GetMsgTreeLista()->Total(), 0u);
+  nConfig().Homologacao = true;
+  Rodar();
+  const auto& raizes = FProcesso->GetMsgTreeLista()->Raizes();
+  ASSERT_EQ(raizes.size(), 2u);
+  EXPECT_EQ(raizes[0]->Texto.rfind("Enviar Informações API SOAP: Ambiente de homologação: - URL: https://", 0), 0u);
+  EXPECT_EQ(raizes[1]->Texto.rfind("Enviar Informações e-Sfinge Online API REST: Ambiente de homologação: - URL: ", 0),
+            0u);
+}
+
 TEST_F(EnviarEsfingeTest, ActionsFollowTheStartDateAndNeedARun) {
   Set("pCompetInicial", "31/12/2021");
   FProcesso->ValidarDado();
