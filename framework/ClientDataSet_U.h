@@ -131,6 +131,7 @@ class TClientDataSet {
   TClientDataSet& operator=(const TClientDataSet&) = delete;
 
   std::string Name;  // component name, e.g. "nClientDataSet"
+  std::string DisplayCaption;  // the title a grid shows for the dataset
 
   // Structure: declare FieldDefs, then CreateDataSet.
   std::vector<TFieldDef>& FieldDefs() { return FFieldDefs; }

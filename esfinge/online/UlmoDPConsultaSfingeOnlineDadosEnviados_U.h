@@ -19,6 +19,7 @@ class TUlmoDPConsultaSfingeOnlineDadosEnviados : public nFramework::TnDMPowerPar
   void GerarPrincAction(nFramework::TnActionList& AActionList, nFramework::TNotifyEvent AOnExecute,
                         const nFramework::TnPerModulos& AModulos) override;
   std::string PegarVerificaSelecao() const override { return "CODIGOSISTEMATCE;CODIGOEMPRESA"; }
+  std::string GetFormClass() const override { return "TUlmoFPConsultaSfingeOnlineDadosEnviados"; }
   void DataModuleCreate() override;
   // The list run: load errors become one error message, nothing is raised.
   // REQUIRES: a connection is open.

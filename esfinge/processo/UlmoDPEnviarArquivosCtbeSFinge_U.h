@@ -20,6 +20,7 @@ class TUlmoDPEnviarArquivosCtbeSFinge : public nFramework::TnDMPowerParam {
   void GerarPrincAction(nFramework::TnActionList& AActionList, nFramework::TNotifyEvent AOnExecute,
                         const nFramework::TnPerModulos& AModulos) override;
   std::string PegarVerificaSelecao() const override { return "CodigoSistemaTCE"; }
+  std::string GetFormClass() const override { return "TUlmoFPEnviarArquivoCtbeSFinge"; }
   void DataModuleCreate() override;
   void ValidarDado() override;
   // REQUIRES: ValidarDado has run; a connection is open. Replaces the rows of both grids.
