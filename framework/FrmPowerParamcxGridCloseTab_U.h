@@ -89,9 +89,11 @@ class TnFrmPowerParamcxGridCloseTab : public TnDataModule {
  public:
   TnFrmPowerParamcxGridCloseTab();
 
+  // REQUIRES: the process outlives the form (the form's actions sit on its panel).
   void SetDMPower(TnDMPowerParam* aProcesso) { FDMPower = aProcesso; }
   // The process the form shows; raises EInternalError before one is handed over.
   TnDMPowerParam& GetDMPower() const;
+  bool TemDMPower() const { return FDMPower != nullptr; }
 
   // Run once after construction, before the process is handed over.
   virtual void AfterConstruction() {}

@@ -126,6 +126,8 @@ class TnPowerParamPanel {
   // Actions of the panel: those the process declares (owned) and those a form adds.
   TnDatasetAction& AddDatasetAction(const std::string& aName);
   void AddAction(TnAction& aAction) { FAcoesExternas.push_back(&aAction); }
+  // Drops an action a form added (the form is going away); nothing when it is not there.
+  void RemoverAction(TnAction& aAction) { std::erase(FAcoesExternas, &aAction); }
   std::vector<TnAction*> Acoes() const;
   TnAction* FindAction(std::string_view aName) const;
 

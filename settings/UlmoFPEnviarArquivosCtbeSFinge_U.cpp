@@ -19,6 +19,10 @@ TUlmoFPEnviarArquivoCtbeSFinge::TUlmoFPEnviarArquivoCtbeSFinge() : actConfigurar
   actConfigurarCxGrid.OnExecute = [this](void* Sender) { actConfigurarCxGridExecute(Sender); };
 }
 
+TUlmoFPEnviarArquivoCtbeSFinge::~TUlmoFPEnviarArquivoCtbeSFinge() {
+  if (TemDMPower()) GetDMPower().npqPowerParam.RemoverAction(actConfigurarCxGrid);
+}
+
 void TUlmoFPEnviarArquivoCtbeSFinge::AfterConstruction() {
   TnFrmPowerParamcxGridCloseTab::AfterConstruction();
   FByteFlag = 1;

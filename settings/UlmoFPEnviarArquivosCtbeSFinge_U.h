@@ -22,6 +22,8 @@ class TUlmoFPEnviarArquivoCtbeSFinge : public nFramework::TnFrmPowerParamcxGridC
   N_CLASSE(TUlmoFPEnviarArquivoCtbeSFinge)
  public:
   TUlmoFPEnviarArquivoCtbeSFinge();
+  // Takes its action off the process's panel, which would otherwise keep a dead action.
+  ~TUlmoFPEnviarArquivoCtbeSFinge() override;
 
   void AfterConstruction() override;
   void ConfigurarGerente() override;

@@ -53,6 +53,11 @@ TEST_F(FormEsfingeTest, TheFormIsFoundByItsProcessAndOffersItsActionOnThePanel) 
   ASSERT_NE(processo.npqPowerParam.FindAction("actConfigurarCxGrid"), nullptr);
   // No tab until the action lays them out.
   EXPECT_TRUE(AbasVisiveis(*form).empty());
+  // Configured again, the panel still lists the action once; the form gone, not at all.
+  form->ConfigurarGerente();
+  EXPECT_EQ(processo.npqPowerParam.Acoes().size(), 1u);
+  form.reset();
+  EXPECT_EQ(processo.npqPowerParam.FindAction("actConfigurarCxGrid"), nullptr);
 }
 
 TEST_F(FormEsfingeTest, LayoutRunTwiceLeavesExactlyTheTwoTabsVisible) {
