@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ClassRegistry_U.h"
+#include "Configuracao_U.h"
 #include "Exceptions_U.h"
 #include "UlmoFPConsultaSfingeOnlineDadosEnviados_U.h"
 
@@ -144,6 +145,21 @@ TEST_F(FormEsfingeTest, TheConsultationFormShowsTheProcessDataset) {
   EXPECT_EQ(form->Caption, "Consulta Arquivos Contábeis e-Sfinge Online");
   EXPECT_EQ(AbasVisiveis(*form), std::vector<std::string>{"Consulta Arquivos Contábeis e-Sfinge Online"});
   ASSERT_NE(form->Gerente().Views()[0]->ViewGetColumnByFieldName("Protocolo"), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(FormEsfingeCloudTest, InTheCloudTheFormsOwnDataSourceIsDetached) {
+  TProcessoFalso processo;
+  processo.AddClientDataSet("nClientDataSet").AddFieldDef("X", TFieldType::ftInteger);
+  nFramework::nConfig().Cloud = true;
+  auto form = nCriarFormularioProcesso(processo);
+  nFramework::nConfig().Cloud = false;
+  EXPECT_EQ(form->DataSource, nullptr);
+  auto local = nCriarFormularioProcesso(processo);
+  EXPECT_EQ(local->DataSource, processo.FindComponent<TClientDataSet>("nClientDataSet"));
 }
 
 }  // namespace
