@@ -19,12 +19,8 @@ void TUlmoSagresWebDespesas::Executar() {
   const TnMapDespesas& m = *FMapDespesas;
   for (FCdsDespesas->First(); !FCdsDespesas->Eof(); FCdsDespesas->Next()) {
     std::string formula = m.REGRACALCULOCTB->AsString();
-    if (!regras.ValidarFormulaCTB(formula)) continue;
-    double x = std::fabs(regras.ExecutarFormulaCTB(formula));
-    if (x == 0) continue;
-    // A division by zero must not reach the court as "inf" or "nan".
-    if (!std::isfinite(x))
-      throw Exception("A regra de cálculo \"" + formula + "\" não resultou em um valor numérico.");
+    double x;
+    if (!regras.ValorDaRegra(formula, x)) continue;
     TXMLDespesa_t d = ListaExecucaoEmpresas.Despesa().Add();
     d.SetTipoDespesa(m.TIPODESPESA->AsInteger());
     d.SetValorDespesaNoMes(Moeda(x));

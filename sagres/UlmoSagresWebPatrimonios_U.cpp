@@ -19,12 +19,8 @@ void TUlmoSagresWebPatrimonios::Executar() {
   const TnMapPatrimonios& m = *FMapPatrimonios;
   for (FCdsPatrimonios->First(); !FCdsPatrimonios->Eof(); FCdsPatrimonios->Next()) {
     std::string formula = m.REGRACALCULOCTB->AsString();
-    if (!regras.ValidarFormulaCTB(formula)) continue;
-    double x = std::fabs(regras.ExecutarFormulaCTB(formula));
-    if (x == 0) continue;
-    // A division by zero must not reach the court as "inf" or "nan".
-    if (!std::isfinite(x))
-      throw Exception("A regra de cálculo \"" + formula + "\" não resultou em um valor numérico.");
+    double x;
+    if (!regras.ValorDaRegra(formula, x)) continue;
     TXMLPatrimonio_t p = ListaExecucaoEmpresas.Patrimonio().Add();
     p.SetTipoPatrimonio(m.TIPOPATRIMONIO->AsString());
     p.SetTipoLancamento(m.TIPOLANCAMENTO->AsString());

@@ -19,12 +19,8 @@ void TUlmoSagresWebReceitas::Executar() {
   const TnMapReceitas& m = *FMapReceitas;
   for (FCdsReceitas->First(); !FCdsReceitas->Eof(); FCdsReceitas->Next()) {
     std::string formula = m.REGRACALCULOCTB->AsString();
-    if (!regras.ValidarFormulaCTB(formula)) continue;
-    double x = std::fabs(regras.ExecutarFormulaCTB(formula));
-    if (x == 0) continue;
-    // A division by zero must not reach the court as "inf" or "nan".
-    if (!std::isfinite(x))
-      throw Exception("A regra de cálculo \"" + formula + "\" não resultou em um valor numérico.");
+    double x;
+    if (!regras.ValorDaRegra(formula, x)) continue;
     TXMLReceita_t r = ListaExecucaoEmpresas.Receita().Add();
     r.SetTipoReceita(m.TIPORECEITA->AsInteger());
     r.SetValorArrecadadoNoMes(Moeda(x));

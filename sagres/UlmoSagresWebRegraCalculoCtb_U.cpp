@@ -1,5 +1,7 @@
 #include "UlmoSagresWebRegraCalculoCtb_U.h"
 
+#include <cmath>
+
 #include <memory>
 
 #include "ClassRegistry_U.h"
@@ -67,6 +69,15 @@ double TUlmoSagresWebRegraCalculoCtb::GetSaldoContaCTB(int ATipo) const {
   static const char* const kColunas[] = {"SALDOANTERIOR", "DEBITO", "CREDITO", "MOVIMENTO", "SALDOATUAL"};
   if (ATipo < 0 || ATipo > 4 || !FSaldos) return 0;
   return FSaldos->FieldByName(kColunas[ATipo]).AsFloat();
+}
+
+bool TUlmoSagresWebRegraCalculoCtb::ValorDaRegra(const std::string& AFormula, double& AValor) const {
+  if (!ValidarFormulaCTB(AFormula)) return false;
+  AValor = std::fabs(ExecutarFormulaCTB(AFormula));
+  if (AValor == 0) return false;
+  if (!std::isfinite(AValor))
+    throw nFramework::Exception("A regra de cálculo \"" + AFormula + "\" não resultou em um valor numérico.");
+  return true;
 }
 
 }  // namespace nUlmoSagres

@@ -28,6 +28,10 @@ class TUlmoSagresWebRegraCalculoCtb {
   double GetSaldoContaCTB(int ATipo) const;
   bool ValidarFormulaCTB(const std::string& AFormula) const { return FRegra.ValidarFormulaCTB(AFormula); }
   double ExecutarFormulaCTB(const std::string& AFormula) const { return FRegra.ExecutarFormulaCTB(AFormula); }
+  // The month's amount of a configured rule: false for a rule that is not a valid formula or
+  // comes to zero; otherwise the absolute value. Raises when the result is not a number (a
+  // division by zero must not reach the court as "inf" or "nan").
+  bool ValorDaRegra(const std::string& AFormula, double& AValor) const;
 
  private:
   TUlmoSagresWebRegraCalculoCtb();
