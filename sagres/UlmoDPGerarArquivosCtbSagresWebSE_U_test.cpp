@@ -224,6 +224,26 @@ TEST_F(GerarSagresTest, AFailedMonthIsReportedAndTheNextMonthsAreStillWritten) {
   EXPECT_EQ(Textos(tmConfirmacao).size(), 2u);
 }
 
+TEST_F(GerarSagresTest, TwoInstalmentsPaidTheSameDayForTheSameAmountWereMergedIntoOnePayment) {
+  // A second instalment of the same bill, and a second bill of the same number on the same
+  // invoice, each paid on the same day for the same amount as the first.
+  FConexao->Driver().ExecuteScript(
+      "insert into DUPLICATAENTPGTO values (1, 1, 7, 2, '2024-03-20', 1234.5);"
+      "insert into DUPLICATAENT values (1, 1, 8, '12/3-A', 100);"
+      "insert into DUPLICATAENTPGTO values (1, 1, 8, 1, '2024-03-20', 1234.5);");
+  Rodar();
+  pugi::xml_node r = Raiz("2024_03");
+  int pagamentos = 0;
+  for (pugi::xml_node pg = r.child("exec:Pagamento"); pg; pg = pg.next_sibling("exec:Pagamento")) {
+    ++pagamentos;
+    EXPECT_EQ(Val(pg, "exec:numeroPagamento"), "0000000123");
+    EXPECT_EQ(Val(pg, "exec:valorPagamento"), "1234.50");
+    // Still the greatest nature of the invoice's CFOPs, not one element per CFOP.
+    EXPECT_EQ(Val(pg, "exec:naturezaPagamento"), "5");
+  }
+  EXPECT_EQ(pagamentos, 3);
+}
+
 TEST_F(GerarSagresTest, RunningTwiceReplacesTheArchiveAndStartsFromFreshSingletons) {
   Rodar();
   FConexao->Driver().ExecuteScript("update TCESESAGRESDESPESA set REGRACALCULOCTB = '7';");
