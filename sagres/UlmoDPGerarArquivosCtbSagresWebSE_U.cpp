@@ -7,7 +7,7 @@
 
 #include "ClassRegistry_U.h"
 #include "Conexao_U.h"
-#include "Contexto_U.h"
+#include "ControleMensagem_U.h"
 #include "FileUtils_U.h"
 #include "FormatUtils_U.h"
 #include "Nutil_U.h"
@@ -62,13 +62,16 @@ void TUlmoDPGerarArquivosCtbSagresWebSE::ValidarDado() {
     FContaCtbAlmoxarifado = 0;
   FPastaDestino = Trim(Param("pPastaDestino").AsString());
 
-  if (EhHttpExe() || !TnSelecao::GetParams().Encontrar("CODIGOSISTEMATCE")) {
-    TVariant v = PegarValorCampo("TCESISTEMAEMPRESA", "CODIGOSISTEMATCE",
-                                 "CODIGOEMPRESA = " + ValorParaSQL(FCodigoEmpresa, TFieldType::ftInteger));
-    if (StrToIntDef(VarToStr(v), 0) == 0)
-      throw Exception(
-          "Necessário realizar cadastro do sistema vinculado a empresa em Áreas de Trabalho / TCE / Plano de Contas!");
-  }
+  std::string empresa = ValorParaSQL(FCodigoEmpresa, TFieldType::ftInteger);
+  if (!PegarTemRegistro("EMPRESA", "CODIGOEMPRESA", "CODIGOEMPRESA = " + empresa))
+    throw EnParam(Param("pCodigoEmpresa"), "Código da empresa inválido!");
+  // Checked even when a system is selected: the selection may be another court's system, and
+  // the documents would then go to TCE-SE for a company that is not registered there.
+  TVariant v = PegarValorCampo("TCESISTEMAEMPRESA E join TCESISTEMA S on S.CODIGOSISTEMATCE = E.CODIGOSISTEMATCE",
+                               "E.CODIGOSISTEMATCE", "E.CODIGOEMPRESA = " + empresa + " and upper(S.SIGLAESTADO) = 'SE'");
+  if (StrToIntDef(VarToStr(v), 0) == 0)
+    throw Exception(
+        "Necessário realizar cadastro do sistema vinculado a empresa em Áreas de Trabalho / TCE / Plano de Contas!");
   FCodigoSistemaTCE = StrToInt(Trim(Param("pCodigoSistemaTCE").AsString()));
   if (FCodigoSistemaTCE == 0) throw EnParam(Param("pDataInicial"), "Sistema inválido!");
   // A date that is not a date would silently become an empty period.
@@ -88,6 +91,16 @@ struct TLiberarSingletons {
   }
 };
 
+// Hands the run's tree to the message controller, for the writers' warnings, and gives the
+// controller back its earlier tree however the run ends.
+struct TAnexarArvore {
+  explicit TAnexarArvore(std::shared_ptr<ITreeMessager> AArvore) : FAnterior(ControleMensagem().FraListaMensagemTree()) {
+    ControleMensagem().SetFraListaMensagemTree(std::move(AArvore));
+  }
+  ~TAnexarArvore() { ControleMensagem().SetFraListaMensagemTree(FAnterior); }
+  std::shared_ptr<ITreeMessager> FAnterior;
+};
+
 }  // namespace
 
 void TUlmoDPGerarArquivosCtbSagresWebSE::Executar() {
@@ -104,12 +117,13 @@ void TUlmoDPGerarArquivosCtbSagresWebSE::Executar() {
   cfg.PastaDestino = FPastaDestino;
   TUlmoSagresWebRegraCalculoCtb& regras = TUlmoSagresWebRegraCalculoCtb::Instance();
   TUlmoSagresWebGerador gerador;
+  TAnexarArvore anexar(GetMsgTreeLista());
 
   TField& dataInicial = periodo->FieldByName("DATAINICIAL");
   TField& dataFinal = periodo->FieldByName("DATAFINAL");
   for (periodo->First(); !periodo->Eof(); periodo->Next()) {
-    FMsgTreeNodeItem = GetMsgTreeLista()->AddImageIndex(
-        77, "Competência: " + FormatDateTime("yyyy/mm", dataInicial.AsDateTime()));
+    FMsgTreeNodeItem = GetMsgTreeLista()->AddImageIndex(77, TextoCompetencia(dataInicial.AsDateTime()));
+    FMsgTreeNodeItem->Chave = FMsgTreeNodeItem->Texto;
     pugi::xml_document documento;
     try {
       TTransacaoRO transacao(Conexao(), 1);
@@ -137,7 +151,8 @@ void TUlmoDPGerarArquivosCtbSagresWebSE::Executar() {
       Compress(xml.str(), arquivo, "", "ExecucaoEmpresas.xml");
       GetMsgTreeLista()->Add(tmConfirmacao, "Arquivo gerado: " + arquivo.string(), FMsgTreeNodeItem);
     } catch (const std::exception& e) {
-      GetMsgTreeLista()->Add(tmInformacao,
+      // An error, not an information: the month's document was not produced.
+      GetMsgTreeLista()->Add(tmErro,
                              "Ocorreu um problema ao gerar o arquivo! Menssagem original: " + std::string(e.what()),
                              FMsgTreeNodeItem);
     }

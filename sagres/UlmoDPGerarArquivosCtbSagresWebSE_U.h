@@ -1,6 +1,6 @@
 // TUlmoDPGerarArquivosCtbSagresWebSE: exports a company's period to TCE-SE as one zipped SAGRES
 // Web document "ExecucaoEmpresas" per calendar month, each in a folder "yyyy_mm" under the
-// target folder. A failed month is reported under its node and the next month goes on.
+// target folder. A failed month is an error under its node, and the next month goes on.
 // The work-area variant is the same process without selection keys.
 #pragma once
 #include <string>
@@ -22,7 +22,7 @@ class TUlmoDPGerarArquivosCtbSagresWebSE : public nFramework::TnDMPowerParam {
                         const nFramework::TnPerModulos& AModulos) override;
   std::string PegarVerificaSelecao() const override { return "CodigoSistemaTCE"; }
   void DataModuleCreate() override;
-  // Dates, company, unit, stores account, folder and the company's court system.
+  // Dates, company, unit, stores account, folder, and the company's link to a TCE-SE system.
   void ValidarDado() override;
   // REQUIRES: ValidarDado passed; a connection is open.
   void Executar() override;

@@ -208,7 +208,7 @@ TEST_F(GerarSagresTest, APeriodAcrossTheYearYieldsOneFolderPerMonth) {
   EXPECT_FALSE(r.child("exec:Almoxarifado"));
 }
 
-TEST_F(GerarSagresTest, AFailedMonthIsReportedAndTheNextMonthsAreStillWritten) {
+TEST_F(GerarSagresTest, AFailedMonthWasReportedAsAnInformationInsteadOfAnError) {
   Set("pDataInicial", "01/02/2024");
   Set("pDataFinal", "30/04/2024");
   // A file where March's folder should be: March cannot be written.
@@ -217,11 +217,38 @@ TEST_F(GerarSagresTest, AFailedMonthIsReportedAndTheNextMonthsAreStillWritten) {
   Rodar();
   EXPECT_TRUE(fs::exists(Zip("2024_02")));
   EXPECT_TRUE(fs::exists(Zip("2024_04")));
-  auto infos = Textos(tmInformacao);
-  bool achou = false;
-  for (const auto& t : infos) achou = achou || t.rfind("Ocorreu um problema ao gerar o arquivo! Menssagem original: ", 0) == 0;
-  EXPECT_TRUE(achou);
+  // The error hangs under March's node (after the warning of the invalid revenue rule); the
+  // other months are confirmed.
+  const auto& meses = FProcesso->GetMsgTreeLista()->Raizes();
+  ASSERT_EQ(meses.size(), 3u);
+  ASSERT_FALSE(meses[1]->Filhos.empty());
+  const TnMsgNode& erro = *meses[1]->Filhos.back();
+  EXPECT_EQ(erro.Tipo, tmErro);
+  EXPECT_EQ(erro.Texto.rfind("Ocorreu um problema ao gerar o arquivo! Menssagem original: ", 0), 0u) << erro.Texto;
+  EXPECT_EQ(Textos(tmErro).size(), 1u);
+  EXPECT_TRUE(Textos(tmInformacao).size() == 3u);  // the three month headings only
   EXPECT_EQ(Textos(tmConfirmacao).size(), 2u);
+  EXPECT_TRUE(FProcesso->GetMsgTreeLista()->Falhou());
+}
+
+TEST_F(GerarSagresTest, TwoInstalmentsPaidTheSameDayForTheSameAmountWereMergedIntoOnePayment) {
+  // A second instalment of the same bill, and a second bill of the same number on the same
+  // invoice, each paid on the same day for the same amount as the first.
+  FConexao->Driver().ExecuteScript(
+      "insert into DUPLICATAENTPGTO values (1, 1, 7, 2, '2024-03-20', 1234.5);"
+      "insert into DUPLICATAENT values (1, 1, 8, '12/3-A', 100);"
+      "insert into DUPLICATAENTPGTO values (1, 1, 8, 1, '2024-03-20', 1234.5);");
+  Rodar();
+  pugi::xml_node r = Raiz("2024_03");
+  int pagamentos = 0;
+  for (pugi::xml_node pg = r.child("exec:Pagamento"); pg; pg = pg.next_sibling("exec:Pagamento")) {
+    ++pagamentos;
+    EXPECT_EQ(Val(pg, "exec:numeroPagamento"), "0000000123");
+    EXPECT_EQ(Val(pg, "exec:valorPagamento"), "1234.50");
+    // Still the greatest nature of the invoice's CFOPs, not one element per CFOP.
+    EXPECT_EQ(Val(pg, "exec:naturezaPagamento"), "5");
+  }
+  EXPECT_EQ(pagamentos, 3);
 }
 
 TEST_F(GerarSagresTest, RunningTwiceReplacesTheArchiveAndStartsFromFreshSingletons) {
@@ -244,10 +271,31 @@ TEST_F(GerarSagresTest, ValidationMessages) {
   FConexao->Driver().ExecuteScript("delete from TCESISTEMAEMPRESA;");
   EXPECT_EQ(Validacao(),
             "Necessário realizar cadastro do sistema vinculado a empresa em Áreas de Trabalho / TCE / Plano de Contas!");
-  // With the system in the selection the link is not looked up.
+}
+
+TEST_F(GerarSagresTest, TheCompanysLinkWasNotCheckedWhenASystemWasSelected) {
+  const char* const kSemVinculo =
+      "Necessário realizar cadastro do sistema vinculado a empresa em Áreas de Trabalho / TCE / Plano de Contas!";
   TnSelecao::Params().Definir("CODIGOSISTEMATCE", 4);
-  Set("pCodigoSistemaTCE", "4");
   EXPECT_EQ(Validacao(), "");
+  FConexao->Driver().ExecuteScript("delete from TCESISTEMAEMPRESA;");
+  EXPECT_EQ(Validacao(), kSemVinculo);
+  // Linked, but to another court's system.
+  FConexao->Driver().ExecuteScript(
+      "insert into TCESISTEMA values (1, 'e-Sfinge SC', 'SC', '9.9'); insert into TCESISTEMAEMPRESA values (1, 1);");
+  EXPECT_EQ(Validacao(), kSemVinculo);
+}
+
+TEST_F(GerarSagresTest, ACompanyThatDoesNotExistRanEveryMonthIntoAnInformation) {
+  TnSelecao::Params().Definir("CODIGOSISTEMATCE", 4);
+  Set("pCodigoEmpresa", "99");
+  try {
+    FProcesso->ValidarDado();
+    FAIL() << "a company that does not exist passed";
+  } catch (const EnParam& e) {
+    EXPECT_EQ(e.Alias(), "pCodigoEmpresa");
+    EXPECT_STREQ(e.what(), "Código da empresa inválido!");
+  }
 }
 
 TEST_F(GerarSagresTest, RulesReadTheMonthsBalancesOfTheConfiguredCompany) {
@@ -289,14 +337,48 @@ TEST_F(GerarSagresTest, AccountsWithoutMovementOrZeroSumAreLeftOut) {
   EXPECT_FALSE(r.child("exec:Almoxarifado"));
 }
 
-TEST_F(GerarSagresTest, ARuleDividingByZeroFailsItsMonthInsteadOfWritingNan) {
-  FConexao->Driver().ExecuteScript("update TCESESAGRESDESPESA set REGRACALCULOCTB = 'DEBITO(31) / DEBITO(31)';");
+TEST_F(GerarSagresTest, AnInvalidRuleVanishedWithoutAWord) {
+  // Revenue 6 holds "CREDITO(31": left out, and said so under its month.
   Rodar();
-  EXPECT_FALSE(fs::exists(Zip("2024_03")));
-  bool achou = false;
-  for (const auto& t : Textos(tmInformacao))
-    achou = achou || t.find("não resultou em um valor numérico") != std::string::npos;
-  EXPECT_TRUE(achou);
+  pugi::xml_node r = Raiz("2024_03");
+  for (pugi::xml_node rec = r.child("exec:Receita"); rec; rec = rec.next_sibling("exec:Receita"))
+    EXPECT_NE(Val(rec, "exec:tipoReceita"), "6");
+  EXPECT_EQ(Textos(tmAviso),
+            std::vector<std::string>{"Receita 06: a regra de cálculo \"CREDITO(31\" é inválida; o item não foi gerado."});
+  const auto& mes = FProcesso->GetMsgTreeLista()->Raizes();
+  ASSERT_EQ(mes.size(), 1u);
+  ASSERT_EQ(mes[0]->Filhos.size(), 2u);
+  EXPECT_EQ(mes[0]->Filhos[0]->Tipo, tmAviso);
+  EXPECT_FALSE(FProcesso->GetMsgTreeLista()->Falhou());
+}
+
+TEST_F(GerarSagresTest, ARuleWithoutAFiniteResultFailedItsWholeMonth) {
+  FConexao->Driver().ExecuteScript(
+      "update TCESESAGRESDESPESA set REGRACALCULOCTB = 'DEBITO(31) / DEBITO(31)';"
+      "update TCESESAGRESPATRIMONIO set REGRACALCULOCTB = '1 / DEBITO(31)';"
+      "update TCESESAGRESRECEITA set REGRACALCULOCTB = 'CREDITO(31)' where TIPORECEITA = 6;");
+  Rodar();
+  // The month is written without the two items, never with "nan" or "inf".
+  pugi::xml_node r = Raiz("2024_03");
+  EXPECT_FALSE(r.child("exec:Despesa"));
+  EXPECT_FALSE(r.child("exec:Patrimonio"));
+  EXPECT_TRUE(r.child("exec:Receita"));
+  EXPECT_EQ(Textos(tmAviso),
+            (std::vector<std::string>{
+                "Despesa 01: a regra de cálculo \"DEBITO(31) / DEBITO(31)\" não resultou em um valor numérico; o item "
+                "não foi gerado.",
+                "Patrimônio 1, lançamento P: a regra de cálculo \"1 / DEBITO(31)\" não resultou em um valor numérico; o "
+                "item não foi gerado."}));
+  EXPECT_TRUE(Textos(tmErro).empty());
+}
+
+TEST_F(GerarSagresTest, AnEmptyRuleIsLeftOutSilently) {
+  FConexao->Driver().ExecuteScript(
+      "update TCESESAGRESRECEITA set REGRACALCULOCTB = '  ' where TIPORECEITA = 6;"
+      "update TCESESAGRESDESPESA set REGRACALCULOCTB = null;");
+  Rodar();
+  EXPECT_FALSE(Raiz("2024_03").child("exec:Despesa"));
+  EXPECT_TRUE(Textos(tmAviso).empty());
 }
 
 }  // namespace

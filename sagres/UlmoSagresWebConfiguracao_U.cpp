@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include "FormatUtils_U.h"
+
 namespace nUlmoSagres {
 
 namespace {
@@ -14,5 +16,9 @@ TUlmoSagresWebConfiguracao& TUlmoSagresWebConfiguracao::Instance() {
 }
 
 void TUlmoSagresWebConfiguracao::Destruir() { gInstancia.reset(); }
+
+std::string TextoCompetencia(nFramework::TDateTime AMes) {
+  return "Competência: " + nFramework::FormatDateTime("yyyy/mm", AMes);
+}
 
 }  // namespace nUlmoSagres

@@ -23,4 +23,8 @@ class TUlmoSagresWebConfiguracao {
   std::string PastaDestino;
 };
 
+// The heading of a month in the run's messages, "Competência: yyyy/mm"; also the key of its
+// node, under which the writers' warnings hang.
+std::string TextoCompetencia(nFramework::TDateTime AMes);
+
 }  // namespace nUlmoSagres

@@ -1,10 +1,6 @@
 #include "UlmoSagresWebPatrimonios_U.h"
 
-#include <cmath>
-
-#include "Exceptions_U.h"
 #include "UlmoSagresWebConfiguracao_U.h"
-#include "UlmoSagresWebRegraCalculoCtb_U.h"
 
 namespace nUlmoSagres {
 
@@ -12,7 +8,6 @@ using namespace nFramework;
 
 void TUlmoSagresWebPatrimonios::Executar() {
   const TUlmoSagresWebConfiguracao& cfg = TUlmoSagresWebConfiguracao::Instance();
-  TUlmoSagresWebRegraCalculoCtb& regras = TUlmoSagresWebRegraCalculoCtb::Instance();
   AbrirDataSet(FCdsPatrimonios, "select TIPOPATRIMONIO, TIPOLANCAMENTO, REGRACALCULOCTB from TCESESAGRESPATRIMONIO where CODIGOEMPRESA = :pCODIGOEMPRESA order by TIPOPATRIMONIO, TIPOLANCAMENTO", {cfg.CodigoEmpresa});
   FMapPatrimonios = std::make_unique<TnMapPatrimonios>();
   FMapPatrimonios->Mapear(*FCdsPatrimonios);
@@ -20,7 +15,8 @@ void TUlmoSagresWebPatrimonios::Executar() {
   for (FCdsPatrimonios->First(); !FCdsPatrimonios->Eof(); FCdsPatrimonios->Next()) {
     std::string formula = m.REGRACALCULOCTB->AsString();
     double x;
-    if (!regras.ValorDaRegra(formula, x)) continue;
+    std::string item = "Patrimônio " + m.TIPOPATRIMONIO->AsString() + ", lançamento " + m.TIPOLANCAMENTO->AsString();
+    if (!ValorDaRegra(item, formula, x)) continue;
     TXMLPatrimonio_t p = ListaExecucaoEmpresas.Patrimonio().Add();
     p.SetTipoPatrimonio(m.TIPOPATRIMONIO->AsString());
     p.SetTipoLancamento(m.TIPOLANCAMENTO->AsString());

@@ -1,10 +1,6 @@
 #include "UlmoSagresWebReceitas_U.h"
 
-#include <cmath>
-
-#include "Exceptions_U.h"
 #include "UlmoSagresWebConfiguracao_U.h"
-#include "UlmoSagresWebRegraCalculoCtb_U.h"
 
 namespace nUlmoSagres {
 
@@ -12,7 +8,6 @@ using namespace nFramework;
 
 void TUlmoSagresWebReceitas::Executar() {
   const TUlmoSagresWebConfiguracao& cfg = TUlmoSagresWebConfiguracao::Instance();
-  TUlmoSagresWebRegraCalculoCtb& regras = TUlmoSagresWebRegraCalculoCtb::Instance();
   AbrirDataSet(FCdsReceitas, "select TIPORECEITA, REGRACALCULOCTB from TCESESAGRESRECEITA where CODIGOEMPRESA = :pCodigoEmpresa order by TIPORECEITA", {cfg.CodigoEmpresa});
   FMapReceitas = std::make_unique<TnMapReceitas>();
   FMapReceitas->Mapear(*FCdsReceitas);
@@ -20,7 +15,7 @@ void TUlmoSagresWebReceitas::Executar() {
   for (FCdsReceitas->First(); !FCdsReceitas->Eof(); FCdsReceitas->Next()) {
     std::string formula = m.REGRACALCULOCTB->AsString();
     double x;
-    if (!regras.ValorDaRegra(formula, x)) continue;
+    if (!ValorDaRegra("Receita " + Preencher(m.TIPORECEITA->AsString(), 2), formula, x)) continue;
     TXMLReceita_t r = ListaExecucaoEmpresas.Receita().Add();
     r.SetTipoReceita(m.TIPORECEITA->AsInteger());
     r.SetValorArrecadadoNoMes(Moeda(x));

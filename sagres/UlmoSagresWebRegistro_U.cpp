@@ -1,7 +1,10 @@
 #include "UlmoSagresWebRegistro_U.h"
 
+#include "ControleMensagem_U.h"
 #include "FormatUtils_U.h"
 #include "TextUtils_U.h"
+#include "UlmoSagresWebConfiguracao_U.h"
+#include "UlmoSagresWebRegraCalculoCtb_U.h"
 
 namespace nUlmoSagres {
 
@@ -34,6 +37,21 @@ void TUlmoSagresWebRegistro::AbrirDataSet(std::unique_ptr<TSQLDataSet>& ACds, co
     ACds = ExecutarSQL(ASQL, AValores);
   else
     RefreshSQL(*ACds, AValores, true);
+}
+
+bool TUlmoSagresWebRegistro::ValorDaRegra(const std::string& AItem, const std::string& AFormula, double& AValor) {
+  using R = TUlmoSagresWebRegraCalculoCtb::TnResultadoRegra;
+  std::string motivo;
+  switch (TUlmoSagresWebRegraCalculoCtb::Instance().ValorDaRegra(AFormula, AValor)) {
+    case R::Valor: return true;
+    case R::SemRegra:
+    case R::Zero: return false;
+    case R::Invalida: motivo = "é inválida"; break;
+    case R::NaoNumerica: motivo = "não resultou em um valor numérico"; break;
+  }
+  ControleMensagem().AddAviso(AItem + ": a regra de cálculo \"" + AFormula + "\" " + motivo + "; o item não foi gerado.",
+                              TextoCompetencia(TUlmoSagresWebConfiguracao::Instance().DataInicial));
+  return false;
 }
 
 }  // namespace nUlmoSagres

@@ -30,6 +30,10 @@ class TUlmoSagresWebRegistro {
   // Opens ACds with ASQL the first time and re-opens it with the new values later.
   static void AbrirDataSet(std::unique_ptr<nFramework::TSQLDataSet>& ACds, const char* ASQL,
                            const nFramework::TValores& AValores);
+  // The month's amount of the rule of AItem ("Receita 04"); false when the item is left out. A
+  // rule that is not a valid formula, or whose result is not a finite number, is left out with
+  // a warning naming the item and the rule, under the month's node of the message controller.
+  static bool ValorDaRegra(const std::string& AItem, const std::string& AFormula, double& AValor);
 };
 
 }  // namespace nUlmoSagres

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "ClassRegistry_U.h"
+#include "Classes_U.h"
 #include "Exceptions_U.h"
 #include "FormatUtils_U.h"
 #include "UlmoSagresWebConfiguracao_U.h"
@@ -71,13 +72,16 @@ double TUlmoSagresWebRegraCalculoCtb::GetSaldoContaCTB(int ATipo) const {
   return FSaldos->FieldByName(kColunas[ATipo]).AsFloat();
 }
 
-bool TUlmoSagresWebRegraCalculoCtb::ValorDaRegra(const std::string& AFormula, double& AValor) const {
-  if (!ValidarFormulaCTB(AFormula)) return false;
-  AValor = std::fabs(ExecutarFormulaCTB(AFormula));
-  if (AValor == 0) return false;
-  if (!std::isfinite(AValor))
-    throw nFramework::Exception("A regra de cálculo \"" + AFormula + "\" não resultou em um valor numérico.");
-  return true;
+TUlmoSagresWebRegraCalculoCtb::TnResultadoRegra TUlmoSagresWebRegraCalculoCtb::ValorDaRegra(
+    const std::string& AFormula, double& AValor) const {
+  AValor = 0;
+  if (Trim(AFormula).empty()) return TnResultadoRegra::SemRegra;
+  if (!ValidarFormulaCTB(AFormula)) return TnResultadoRegra::Invalida;
+  double x = std::fabs(ExecutarFormulaCTB(AFormula));
+  if (!std::isfinite(x)) return TnResultadoRegra::NaoNumerica;
+  if (x == 0) return TnResultadoRegra::Zero;
+  AValor = x;
+  return TnResultadoRegra::Valor;
 }
 
 }  // namespace nUlmoSagres

@@ -28,10 +28,12 @@ class TUlmoSagresWebRegraCalculoCtb {
   double GetSaldoContaCTB(int ATipo) const;
   bool ValidarFormulaCTB(const std::string& AFormula) const { return FRegra.ValidarFormulaCTB(AFormula); }
   double ExecutarFormulaCTB(const std::string& AFormula) const { return FRegra.ExecutarFormulaCTB(AFormula); }
-  // The month's amount of a configured rule: false for a rule that is not a valid formula or
-  // comes to zero; otherwise the absolute value. Raises when the result is not a number (a
-  // division by zero must not reach the court as "inf" or "nan").
-  bool ValorDaRegra(const std::string& AFormula, double& AValor) const;
+  // How a stored rule came out for the month. Only Valor is written; a result that is not a
+  // finite number (a division by zero) must never reach the court as "inf" or "nan".
+  enum class TnResultadoRegra { Valor, SemRegra, Zero, Invalida, NaoNumerica };
+  // The month's amount of a stored rule: its absolute value when the result is Valor. A blank
+  // rule is SemRegra (the item is not configured).
+  TnResultadoRegra ValorDaRegra(const std::string& AFormula, double& AValor) const;
 
  private:
   TUlmoSagresWebRegraCalculoCtb();

@@ -226,3 +226,49 @@ TEST_F(UlmoTest, DemoBuildsTheSameDatabaseEveryTimeAndTheSiblingClassesWorkOnIt)
   EXPECT_EQ(recusa.Codigo, 1);
   EXPECT_TRUE(Contem(recusa.Err, "A empresa 2 é uma das empresas de demonstração!")) << recusa.Err;
 }
+
+// A run that failed must never exit 0: the exit code comes from the message tree.
+TEST_F(UlmoTest, ASagresRunWhoseMonthsAllFailedExitedWith0) {
+  ASSERT_EQ(Ulmo("demo").Codigo, 0);
+  std::ofstream(FPasta / "arquivo") << "x";
+  const std::string sagres = "run \"Gerar Arquivos Contábeis Sagres Web - SE\" pDataInicial=01/01/2024 "
+                             "pDataFinal=29/02/2024 pUnidadeGestora=UG1 pContaCtbAlmoxarifado=37 pPastaDestino=";
+  // Every month fails: a file stands where the folder should be.
+  TSaida s = Ulmo("--sistema 4 --empresa 4 " + sagres + (FPasta / "arquivo").string());
+  EXPECT_EQ(s.Codigo, 1) << s.Out << s.Err;
+  EXPECT_TRUE(Contem(s.Out, "[INFO] Competência: 2024/02\n  [ERRO] Ocorreu um problema ao gerar o arquivo! "
+                            "Menssagem original: "))
+      << s.Out;
+  s = Ulmo("--sistema 4 --empresa 4 " + sagres + Pasta());
+  EXPECT_EQ(s.Codigo, 0) << s.Out << s.Err;
+  EXPECT_TRUE(fs::exists(FPasta / "saida" / "2024_02" / "ExecucaoEmpresas.zip"));
+  // A company that does not exist, and one linked to another court's system.
+  s = Ulmo("--sistema 4 --empresa 99 " + sagres + Pasta());
+  EXPECT_EQ(s.Codigo, 2) << s.Out;
+  EXPECT_TRUE(Contem(s.Err, "(pCodigoEmpresa): Código da empresa inválido!")) << s.Err;
+  s = Ulmo("--sistema 4 --empresa 1 " + sagres + Pasta());
+  EXPECT_EQ(s.Codigo, 1) << s.Out;
+  EXPECT_TRUE(Contem(s.Err, "Necessário realizar cadastro do sistema vinculado a empresa em Áreas de Trabalho / TCE / "
+                            "Plano de Contas!"))
+      << s.Err;
+}
+
+TEST_F(UlmoTest, TceScFilesWithoutAnyMappedAccountExitedWith0) {
+  ASSERT_EQ(Ulmo("demo").Codigo, 0);
+  // Company 4 has no account mapped to the TCE-SC system: no file is written.
+  TSaida s = Ulmo("--sistema 1 run TUlmoDPGerarArquivosCtb pCompetInicial=01/01/2024 pCompetFinal=31/01/2024 "
+                  "pCodigoEmpresa=4 pIncluirImplSaldo=1 pGeraAplicFinanceira=0 pDiretorio=" + Pasta());
+  EXPECT_EQ(s.Codigo, 1) << s.Out << s.Err;
+  EXPECT_TRUE(Contem(s.Out, "[ERRO] Nenhuma conta contábil relacionada foi encontrada no período selecionado!"))
+      << s.Out;
+  EXPECT_TRUE(fs::is_empty(FPasta / "saida"));
+}
+
+TEST_F(UlmoTest, ACancellationWithoutAccessValuesExitedWith0) {
+  ASSERT_EQ(Ulmo("demo").Codigo, 0);
+  TSaida s = Ulmo("--sistema 1 --empresa 1 run TUlmoDPConsultaSfingeOnlineDadosEnviados pCompetenciaInicial=01/01/2024 "
+                  "pCompetenciaFinal=31/12/2024 --acao ActCancelarRemessa");
+  EXPECT_EQ(s.Codigo, 1) << s.Out << s.Err;
+  EXPECT_TRUE(Contem(s.Out, "[ERRO] Para realizar o cancelamento é necessário preencher os parâmetros de acesso."))
+      << s.Out;
+}

@@ -112,7 +112,8 @@ void TUlmoDPConsultaSfingeOnlineDadosEnviados::ActCancelarRemessaExecute() {
   ControleMensagem().Clear();
   if (Trim(FConfigParam.CodigoAcesso).empty() || Trim(FConfigParam.CodigoUnidadeGestora).empty() ||
       Trim(FConfigParam.Senha).empty()) {
-    ControleMensagem().AddAviso("Para realizar o cancelamento é necessário preencher os parâmetros de acesso.");
+    // An error: nothing was cancelled.
+    ControleMensagem().AddErro("Para realizar o cancelamento é necessário preencher os parâmetros de acesso.");
     return;
   }
   MostrarProgresso("Realizando cancelamento dos lotes, aguarde...");

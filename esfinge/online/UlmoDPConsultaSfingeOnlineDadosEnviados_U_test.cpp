@@ -84,6 +84,8 @@ TEST_F(ConsultaSfingeTest, CancellationNeedsTheAccessValuesOfTheLastListRun) {
   FProcesso->ActCancelarRemessaExecute();
   EXPECT_EQ(Textos(), (std::vector<std::string>{
                           "Para realizar o cancelamento é necessário preencher os parâmetros de acesso."}));
+  // Nothing was cancelled: an error, so the run fails.
+  EXPECT_EQ(FProcesso->GetMsgTreeLista()->Raizes()[0]->Tipo, tmErro);
   EXPECT_TRUE(FFake.Chamadas().empty());
 }
 

@@ -266,7 +266,8 @@ void TUlmoDPGerarArquivosCtb::Executar() {
   } fechamento{exec};
 
   if (exec.Contas->IsEmpty()) {
-    MsgTree(tmAviso, "Nenhuma conta contábil relacionada foi encontrada no período selecionado!");
+    // An error: no file is written, so the run did not do what was asked.
+    MsgTree(tmErro, "Nenhuma conta contábil relacionada foi encontrada no período selecionado!");
     return;
   }
   exec.Origens = CriarListaOrigens();

@@ -235,11 +235,11 @@ TEST_F(GerarArquivosSCTest, ParameterAndSetupErrorsWriteNoFile) {
   Set("pCodigoEmpresa", "1");
   EXPECT_FALSE(AlgumArquivo());
 
-  // No mapping valid in the period: only the warning.
+  // No mapping valid in the period: only the error (no file is written, the run failed).
   Set("pCompetInicial", "01/01/2020");
   Set("pCompetFinal", "31/12/2020");
   FProcesso->Executar();
-  EXPECT_EQ(Mensagens(tmAviso),
+  EXPECT_EQ(Mensagens(tmErro),
             (std::vector<std::string>{"Nenhuma conta contábil relacionada foi encontrada no período selecionado!"}));
   EXPECT_FALSE(AlgumArquivo());
 
