@@ -29,12 +29,10 @@ void TUlmoEsfingeOnlineCancelarLote::Executar() {
                   " - Recibo: " + FDadosLote.CodigoRegistroInformacao + ")";
   try {
     FToken = Factory()->GerarToken()->Config(FConfig).Token();
-    TnHTTP http;
-    http.AddToHeader("AUTH_TOKEN", FToken);
-    http.SetSSLV3();
-    http.SetContentType("application/json; charset=utf-8");
+    auto http = TUlmoEsfingeFuncoes::NovoHTTP();
+    http->AddToHeader("AUTH_TOKEN", FToken);
     TCancelarEnvioJson corpo{FDadosLote.CodigoRegistroInformacao, ""};
-    http.Post(TUlmoEsfingeFuncoes::GetUrlCancelarLote(FConfig.CodigoUnidadeGestora), ObjectToJsonString(corpo));
+    http->Post(TUlmoEsfingeFuncoes::GetUrlCancelarLote(FConfig.CodigoUnidadeGestora), ObjectToJsonString(corpo));
     FDadosLote.Status = TnStatusEnvio::tsCancelado;
     Factory()->LoteEnviado()->Config(FConfig).Dados(FDadosLote).AtualizarStatus();
     ControleMensagem().AddConfirmacao("Lote cancelado com sucesso " + d + ".");
