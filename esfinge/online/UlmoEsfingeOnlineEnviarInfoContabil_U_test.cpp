@@ -336,6 +336,45 @@ TEST_F(EsfingeOnlineTest, ReceiptThatCannotBeStoredNamesMonthKeyAndCodePlainly) 
   EXPECT_FALSE(TemSucesso(*tree));
 }
 
+// Several company accounts mapped to one court account: each package carries it once, with
+// the data of the first; the grid keeps its rows, and differing data are reported.
+TEST_F(EsfingeOnlineTest, CourtAccountOfSeveralCompanyAccountsGoesOncePerPackage) {
+  TClientDataSet contas;
+  contas.AddFieldDef("DATAINICIOPLANOTCE", TFieldType::ftDate);
+  contas.AddFieldDef("CONTACTB", TFieldType::ftFloat);
+  contas.AddFieldDef("CODIGOCONTA", TFieldType::ftString, 50);
+  contas.AddFieldDef("NOMECONTA", TFieldType::ftString, 100);
+  contas.AddFieldDef("CODIGOBANCO", TFieldType::ftInteger);
+  contas.CreateDataSet();
+  const TVariant d2023 = TVariant::FromDate(EncodeDate(2023, 1, 1));
+  contas.AppendRecord({d2023, 8, "1.1.1", "Bancos", 1});
+  contas.AppendRecord({d2023, 5, "1.1.2", "Caixa", nullptr});
+  contas.AppendRecord({d2023, 9, "1.1.1", "Bancos", 104});
+  contas.AppendRecord({d2023, 6, "1.1.2", "Caixa", nullptr});
+  contas.AppendRecord({d2023, 10, "1.1.1", "Bancos", 237});
+  contas.AppendRecord({TVariant::FromDate(EncodeDate(2024, 1, 1)), 7, "1.1.2", "Caixa", nullptr});
+  Lcto(1, EncodeDate(2024, 1, 20), 10);
+  Lcto(2, EncodeDate(2024, 2, 20), 10);
+  auto tree = std::make_shared<TnMsgTreeLista>();
+  ControleMensagem().SetFraListaMensagemTree(tree);
+  std::vector<TEnvioLote> lista;
+  Factory()->GerarDadosEnvio()->Config(FConfig).DataSets(contas, FLctos).Lista(lista).Executar();
+  ASSERT_EQ(lista.size(), 2u);
+  for (const auto& lote : lista) {
+    std::vector<std::string> itens;
+    for (const auto& c : lote.FContasContabeis)
+      itens.push_back(c.FCodigoContaContabil + "/" + std::to_string(c.FAnoCriacao) + "/" + std::to_string(c.FCodigoBanco));
+    EXPECT_EQ(itens, (std::vector<std::string>{"1.1.1/2023/1", "1.1.2/2023/0", "1.1.2/2024/0"}));
+  }
+  EXPECT_EQ(contas.RecordCount(), 6);
+  const TnMsgNode* grupo = tree->EncontrarNode("CONTASTCEREPETIDAS");
+  ASSERT_NE(grupo, nullptr);
+  ASSERT_EQ(grupo->Filhos.size(), 1u);
+  EXPECT_EQ(grupo->Filhos[0]->Texto,
+            " Conta TCE 1.1.1 (2023): enviada uma vez, com os dados da conta contábil 8; as contas contábeis 9, 10 "
+            "têm outros dados (descrição, natureza ou dados bancários), que não foram enviados.");
+}
+
 std::string ErroLogin(const TRecConfig& aConfig) {
   try {
     Factory()->GerarToken()->Config(aConfig).Token();
