@@ -11,6 +11,7 @@
 #include "ControleMensagem_U.h"
 #include "FakeServidorHTTP_U.h"
 #include "FileUtils_U.h"
+#include "FormatUtils_U.h"
 #include "SQL_U.h"
 #include "Schema_U.h"
 #include "UlmoEsfingeOnlineFactory_U.h"
@@ -294,13 +295,15 @@ TEST_F(EsfingeOnlineTest, LoginReplyWithoutKeyIsALoginErrorAndKeepsTheStoredToke
   FFake.Responder(200, R"({"outra":1})");
   FFake.Responder(200, R"({"chave":""})");
   FFake.Responder(200, R"({"chave":null})");
+  FFake.Responder(200, "");
   EXPECT_EQ(Factory()->GerarToken()->Config(FConfig).Token(), "T1");
-  for (int i = 0; i < 3; ++i) {
+  for (int i = 0; i < 4; ++i) {
     try {
       Factory()->GerarToken()->Config(FConfig).Token();
       ADD_FAILURE() << "login " << i << " sem erro";
     } catch (const nFramework::Exception& e) {
-      EXPECT_EQ(e.Message(), "Erro ao gerar o token. O e-Sfinge não retornou a chave de acesso.");
+      EXPECT_EQ(e.Message(), i < 3 ? "Erro ao gerar o token. O e-Sfinge não retornou a chave de acesso."
+                                   : "Erro ao gerar o token. A resposta do login não é um objeto JSON.");
     }
     EXPECT_EQ(PegarValorCampo("CFGEMPRESATCE", "TOKENESFINGE", "CODIGOEMPRESA = 1").AsString(), "T1");
   }
@@ -312,7 +315,7 @@ TEST_F(EsfingeOnlineTest, LoginReplyWithoutKeyIsALoginErrorAndKeepsTheStoredToke
   Factory()->EnviarInfoContabil()->MsgTree(tree).Config(FConfig).DataSets(FContas, FLctos).Enviar();
   EXPECT_EQ(Linhas(*tree),
             (std::vector<std::string>{"ERRO Erro ao gerar o token. O e-Sfinge não retornou a chave de acesso."}));
-  EXPECT_EQ(FFake.Chamadas().size(), 5u);
+  EXPECT_EQ(FFake.Chamadas().size(), 6u);
   EXPECT_EQ(PegarValorCampo("CFGEMPRESATCE", "TOKENESFINGE", "CODIGOEMPRESA = 1").AsString(), "T1");
 }
 
@@ -373,6 +376,19 @@ TEST_F(EsfingeOnlineTest, CourtAccountOfSeveralCompanyAccountsGoesOncePerPackage
   EXPECT_EQ(grupo->Filhos[0]->Texto,
             " Conta TCE 1.1.1 (2023): enviada uma vez, com os dados da conta contábil 8; as contas contábeis 9, 10 "
             "têm outros dados (descrição, natureza ou dados bancários), que não foram enviados.");
+}
+
+// Earlier runs stored a receipt row with an empty code: cancelling it by receipt can only fail.
+TEST_F(EsfingeOnlineTest, CancelOfARowWithoutReceiptCodeNamesThePackageKeyAndCallsNothing) {
+  auto tree = std::make_shared<TnMsgTreeLista>();
+  ControleMensagem().SetFraListaMensagemTree(tree);
+  TRecDadosEnvio d{1, EncodeDate(2024, 3, 1), 2, EncodeDate(2024, 4, 2), TnStatusEnvio::tsFinalizado, "K9", " "};
+  Factory()->CancelarLote()->Config(FConfig).Dados(d).Executar();
+  ASSERT_EQ(tree->Raizes().size(), 1u);
+  EXPECT_EQ(Linhas(*tree)[0], "ERRO Erro ao cancelar o lote (Data: " + DateToStr(EncodeDate(2024, 3, 1)) +
+                                  " - Seq: 2 - Recibo:  ): o lote não tem recibo de fechamento; procure-o no e-Sfinge "
+                                  "pela chave do pacote K9.");
+  EXPECT_TRUE(FFake.Chamadas().empty());
 }
 
 std::string ErroLogin(const TRecConfig& aConfig) {

@@ -29,8 +29,8 @@ std::string TUlmoEsfingeOnlineToken::Token() {
     std::string url = TUlmoEsfingeFuncoes::GetUrlToken() + "?codigoUg=" + TUlmoEsfingeFuncoes::ValorUrl(FConfig.CodigoUnidadeGestora) +
                       "&descricaoEmpresaTI=" + TUlmoEsfingeFuncoes::ValorUrl(FConfig.DescricaoEmpresaTI) +
                       "&descritivoSoftware=" + TUlmoEsfingeFuncoes::ValorUrl(FConfig.DescritivoSoftware);
-    auto json = nlohmann::json::parse(http->Post(url, ""));
-    if (!json.is_object()) throw Exception("A resposta do login não é um objeto JSON.");
+    auto json = nlohmann::json::parse(http->Post(url, ""), nullptr, false);
+    if (json.is_discarded() || !json.is_object()) throw Exception("A resposta do login não é um objeto JSON.");
     // Without a key every later call would go out unauthenticated, and storing it would lose
     // the token of the last good login.
     const auto chave = json.find("chave");
