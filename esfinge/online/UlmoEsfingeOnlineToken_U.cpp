@@ -34,9 +34,9 @@ std::string TUlmoEsfingeOnlineToken::Token() {
     // Without a key every later call would go out unauthenticated, and storing it would lose
     // the token of the last good login.
     const auto chave = json.find("chave");
-    if (chave != json.end() && chave->is_string()) token = Trim(chave->get<std::string>());
+    if (chave != json.end() && chave->is_string()) token = chave->get<std::string>();
     else if (chave != json.end() && chave->is_number_integer()) token = chave->dump();
-    if (token.empty()) throw Exception("O e-Sfinge não retornou a chave de acesso.");
+    if (Trim(token).empty()) throw Exception("O e-Sfinge não retornou a chave de acesso.");
   } catch (...) {
     throw Exception("Erro ao gerar o token. " + TUlmoEsfingeFuncoes::TratarErroRequest());
   }
