@@ -1,15 +1,24 @@
 // A fake web server for tests: listens on 127.0.0.1 at an ephemeral port, records every
 // request and answers from a script, one scripted reply per request in order (200 with an
-// empty body once the script runs out). Tests only; needs cpp-httplib.
+// empty body once the script runs out), each after an optional delay. With TLS it serves
+// https with a certificate of the test authority (CaArquivo), which nothing trusts unless
+// told to. Tests only; needs cpp-httplib built with OpenSSL.
 #pragma once
 #include <httplib.h>
+#include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <deque>
+#include <filesystem>
+#include <fstream>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "CertificadosTeste_U.h"
 
 namespace nFramework {
 
@@ -28,38 +37,61 @@ class TFakeServidorHTTP {
   struct TResposta {
     int Status = 200;
     std::string Corpo;
+    int AtrasoMs = 0;
   };
 
-  TFakeServidorHTTP() {
+  explicit TFakeServidorHTTP(bool aTLS = false) : FTLS(aTLS) {
+    if (FTLS) {
+      static std::atomic<int> contador{0};
+      FPasta = std::filesystem::temp_directory_path() /
+               ("ulmo_fake_tls_" + std::to_string(::getpid()) + "_" + std::to_string(++contador));
+      std::filesystem::create_directories(FPasta);
+      Gravar("ca.pem", nCertificadosTeste::Autoridade);
+      Gravar("servidor.pem", nCertificadosTeste::Servidor);
+      Gravar("servidor.key", nCertificadosTeste::ChaveServidor);
+      FServidor = std::make_unique<httplib::SSLServer>((FPasta / "servidor.pem").c_str(),
+                                                       (FPasta / "servidor.key").c_str());
+    } else {
+      FServidor = std::make_unique<httplib::Server>();
+    }
     auto tratar = [this](const httplib::Request& req, httplib::Response& res) {
-      std::lock_guard<std::mutex> lock(FMutex);
-      TRequisicao r{req.method, req.target, req.body, req.headers};
-      FRequisicoes.push_back(std::move(r));
       TResposta resp;
-      if (!FRoteiro.empty()) {
-        resp = FRoteiro.front();
-        FRoteiro.pop_front();
+      {
+        std::lock_guard<std::mutex> lock(FMutex);
+        TRequisicao r{req.method, req.target, req.body, req.headers};
+        FRequisicoes.push_back(std::move(r));
+        if (!FRoteiro.empty()) {
+          resp = FRoteiro.front();
+          FRoteiro.pop_front();
+        }
       }
+      if (resp.AtrasoMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(resp.AtrasoMs));
       res.status = resp.Status;
       res.set_content(resp.Corpo, "application/json");
     };
-    FServidor.Get(".*", tratar);
-    FServidor.Post(".*", tratar);
-    FPorta = FServidor.bind_to_any_port("127.0.0.1");
-    FThread = std::thread([this] { FServidor.listen_after_bind(); });
-    while (!FServidor.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    FServidor->Get(".*", tratar);
+    FServidor->Post(".*", tratar);
+    FPorta = FServidor->bind_to_any_port("127.0.0.1");
+    FThread = std::thread([this] { FServidor->listen_after_bind(); });
+    while (!FServidor->is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   ~TFakeServidorHTTP() {
-    FServidor.stop();
+    FServidor->stop();
     if (FThread.joinable()) FThread.join();
+    if (!FPasta.empty()) {
+      std::error_code ec;
+      std::filesystem::remove_all(FPasta, ec);
+    }
   }
   TFakeServidorHTTP(const TFakeServidorHTTP&) = delete;
   TFakeServidorHTTP& operator=(const TFakeServidorHTTP&) = delete;
 
-  std::string Url() const { return "http://127.0.0.1:" + std::to_string(FPorta); }
-  void Responder(int aStatus, std::string aCorpo) {
+  std::string Url() const { return std::string(FTLS ? "https" : "http") + "://127.0.0.1:" + std::to_string(FPorta); }
+  // The test authority's certificate (TLS only).
+  std::string CaArquivo() const { return (FPasta / "ca.pem").string(); }
+  void Responder(int aStatus, std::string aCorpo, int aAtrasoMs = 0) {
     std::lock_guard<std::mutex> lock(FMutex);
-    FRoteiro.push_back({aStatus, std::move(aCorpo)});
+    FRoteiro.push_back({aStatus, std::move(aCorpo), aAtrasoMs});
   }
   std::vector<TRequisicao> Requisicoes() const {
     std::lock_guard<std::mutex> lock(FMutex);
@@ -73,7 +105,11 @@ class TFakeServidorHTTP {
   }
 
  private:
-  httplib::Server FServidor;
+  void Gravar(const char* aNome, const char* aTexto) { std::ofstream(FPasta / aNome, std::ios::binary) << aTexto; }
+
+  bool FTLS;
+  std::filesystem::path FPasta;
+  std::unique_ptr<httplib::Server> FServidor;
   int FPorta = 0;
   std::thread FThread;
   mutable std::mutex FMutex;

@@ -5,6 +5,8 @@
 #include <memory>
 #include <mutex>
 
+#include "SegurancaHTTP_U.h"
+
 namespace nFramework {
 
 namespace {
@@ -58,6 +60,7 @@ std::string TnHTTP::Post(const std::string& aUrl, std::string_view aCorpo) { ret
 std::string TnHTTP::Get(const std::string& aUrl) { return Executar("GET", aUrl, {}); }
 
 std::string TnHTTP::Executar(const std::string& aMetodo, const std::string& aUrl, std::string_view aCorpo) {
+  VerificarEnderecoSeguro(aUrl);
   std::unique_ptr<CURL, TCurlDeleter> curl(curl_easy_init());
   if (!curl) throw EnHTTPError("Não foi possível iniciar a conexão HTTP.");
   CURL* c = curl.get();
@@ -83,10 +86,11 @@ std::string TnHTTP::Executar(const std::string& aMetodo, const std::string& aUrl
   curl_easy_setopt(c, CURLOPT_ERRORBUFFER, erro);
   curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, FConnectTimeout);
-  curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, FConnectTimeout + FReadTimeout);
+  curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, FTimeoutTotal);
   curl_easy_setopt(c, CURLOPT_ACCEPT_ENCODING, "");
   curl_easy_setopt(c, CURLOPT_SSL_VERIFYPEER, 1L);
   curl_easy_setopt(c, CURLOPT_SSL_VERIFYHOST, 2L);
+  ConfigurarCaExtra(c, FCaExtra);
   if (FSSL) curl_easy_setopt(c, CURLOPT_SSLVERSION, static_cast<long>(CURL_SSLVERSION_TLSv1_2));
   curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
   if (aMetodo == "POST") {
@@ -98,10 +102,7 @@ std::string TnHTTP::Executar(const std::string& aMetodo, const std::string& aUrl
   }
 
   CURLcode rc = curl_easy_perform(c);
-  if (rc != CURLE_OK) {
-    std::string detalhe = erro[0] ? erro : curl_easy_strerror(rc);
-    throw EnHTTPError("Falha na comunicação com " + aUrl + ": " + detalhe);
-  }
+  if (rc != CURLE_OK) throw EnHTTPError(MensagemFalhaCurl(rc, erro, aUrl, FTimeoutTotal));
   long status = 0;
   curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);
   FResponseCode = static_cast<int>(status);

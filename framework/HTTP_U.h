@@ -1,7 +1,8 @@
 // TnHTTP: the framework's HTTP client, one object per request. Headers and the TLS mode are
 // set before the call; Post and Get return the reply body. A reply with an error status
 // raises EIdHTTPProtocolException carrying the status and the body; a request that never got
-// a reply (refused, timed out, bad certificate) raises EnHTTPError.
+// a reply (refused, timed out, bad certificate) or never went out (plain http to another
+// machine) raises EnHTTPError.
 #pragma once
 #include <string>
 #include <string_view>
@@ -42,9 +43,12 @@ class TnHTTP {
   void SetSSLV3();
   void AddToHeader(std::string_view aNome, std::string_view aValor);
   void SetContentType(std::string_view aContentType) { FContentType = aContentType; }
-  // Timeouts in milliseconds.
+  // Timeouts in milliseconds: to connect, and for the whole call (connecting, sending the
+  // body and reading the reply).
   void SetConnectTimeout(long aMs) { FConnectTimeout = aMs; }
-  void SetReadTimeout(long aMs) { FReadTimeout = aMs; }
+  void SetTimeoutTotal(long aMs) { FTimeoutTotal = aMs; }
+  // A PEM file of certificate authorities trusted besides the system's (empty: none).
+  void SetCaExtra(std::string aArquivo) { FCaExtra = std::move(aArquivo); }
 
   std::string Post(const std::string& aUrl, std::string_view aCorpo);
   std::string Get(const std::string& aUrl);
@@ -59,7 +63,8 @@ class TnHTTP {
   std::string FContentType;
   bool FSSL = false;
   long FConnectTimeout = 15000;
-  long FReadTimeout = 60000;
+  long FTimeoutTotal = 75000;
+  std::string FCaExtra;
   int FResponseCode = 0;
 };
 

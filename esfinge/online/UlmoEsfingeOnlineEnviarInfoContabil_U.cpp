@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
+#include "Classes_U.h"
 #include "Clock_U.h"
 #include "ControleMensagem_U.h"
 #include "Exceptions_U.h"
@@ -25,20 +26,23 @@ const char* const MsgSemPerfil =
     "com este perfil.";
 
 std::unique_ptr<TnHTTP> NovoHTTP(const std::string& AToken) {
-  auto http = std::make_unique<TnHTTP>();
+  auto http = TUlmoEsfingeFuncoes::NovoHTTP();
   http->AddToHeader("AUTH_TOKEN", AToken);
-  http->SetSSLV3();
-  http->SetContentType("application/json; charset=utf-8");
   return http;
 }
 
-// The text of a key of a JSON object reply; nothing when the reply is not an object or
-// lacks the key.
+// The text of a key of a JSON object reply, when it is a non-blank text or a whole number;
+// nothing when the reply is not an object, lacks the key or holds anything else there.
 bool LerChave(const std::string& AResposta, const char* AChave, std::string& AValor) {
   auto json = nlohmann::json::parse(AResposta, nullptr, false);
-  if (json.is_discarded() || !json.is_object() || !json.contains(AChave) || json[AChave].is_null()) return false;
-  const auto& v = json[AChave];
-  AValor = v.is_string() ? v.get<std::string>() : v.dump();
+  if (json.is_discarded() || !json.is_object()) return false;
+  auto v = json.find(AChave);
+  if (v == json.end()) return false;
+  std::string texto;
+  if (v->is_string()) texto = Trim(v->get<std::string>());
+  else if (v->is_number_integer()) texto = v->dump();
+  if (texto.empty()) return false;
+  AValor = texto;
   return true;
 }
 
@@ -104,19 +108,20 @@ void TUlmoEsfingeOnlineEnviarInfoContabil::Enviar() {
   }
 }
 
-void TUlmoEsfingeOnlineEnviarInfoContabil::GravarCopia(const std::string& AJson) {
+std::string TUlmoEsfingeOnlineEnviarInfoContabil::GravarCopia(const std::string& AJson) {
   std::string base = PegarDirTemp() + "JsonEnvioEsfingeOnline_" + FormatDateTime("yymmddhhnnsszzz", Now());
   // Two packages within the same millisecond must not overwrite each other's copy.
   std::string caminho = base + ".txt";
   for (int i = 2; std::filesystem::exists(caminho); ++i) caminho = base + "_" + std::to_string(i) + ".txt";
   GravarArquivo(caminho, AJson);
+  return caminho;
 }
 
 void TUlmoEsfingeOnlineEnviarInfoContabil::EnviarLote(const TEnvioLote& ALote, std::string& AChavePacote) {
   const std::string anoMes = std::to_string(ALote.FAnoMes);
   Mostrar("Enviando Lote " + anoMes + "...");
   const std::string json = ObjectToJsonString(ALote);
-  GravarCopia(json);
+  const std::string copia = GravarCopia(json);
 
   // Start.
   try {
@@ -130,31 +135,42 @@ void TUlmoEsfingeOnlineEnviarInfoContabil::EnviarLote(const TEnvioLote& ALote, s
     throw Exception("Erro ao iniciar o envio. " + d);
   }
 
-  // Partial send and finish; a failure of either cancels the partial send.
-  std::string respostaFinal;
+  // Partial send and finish; a failure of either cancels the partial send. A finish reply
+  // without a receipt code is a failed finish: the package could never be listed nor cancelled
+  // by its receipt, so it is cancelled now, while its key is at hand.
+  std::string codigoRegistro;
+  bool semRecibo = false;
   try {
     NovoHTTP(FToken)->Post(TUlmoEsfingeFuncoes::GetUrlEnviarParcial(AChavePacote), "[" + json + "]");
     TFinalizaEnvioJson fim{AChavePacote, static_cast<int>(ALote.FContasContabeis.size()),
                            static_cast<int>(ALote.FLancamentosContabeis.size())};
+    std::string respostaFinal;
     try {
       respostaFinal = NovoHTTP(FToken)->Post(TUlmoEsfingeFuncoes::GetUrlFinalizarEnvio(), ObjectToJsonString(fim));
     } catch (...) {
       throw Exception("Erro ao finalizar o envio parcial. " + TUlmoEsfingeFuncoes::TratarErroRequest());
     }
-    ControleMensagem().AddConfirmacao("Lote " + anoMes + ": Envio parcial realizado com sucesso.");
+    semRecibo = !LerChave(respostaFinal, "codigoRegistroInformacao", codigoRegistro);
+    if (semRecibo)
+      throw Exception("Erro ao finalizar o envio parcial. O e-Sfinge não retornou o recibo de fechamento do pacote " +
+                      AChavePacote + ".");
   } catch (...) {
-    std::string erro = TUlmoEsfingeFuncoes::TratarErroRequest();
+    std::string erro = "Lote " + anoMes + ": Erro ao realizar envio parcial. " + TUlmoEsfingeFuncoes::TratarErroRequest();
+    bool cancelado = false;
     try {
       NovoHTTP(FToken)->Post(TUlmoEsfingeFuncoes::GetUrlCancelarEnvioParcial(AChavePacote), "");
       ControleMensagem().AddAviso("Lote " + anoMes + ": Envio parcial cancelado.");
+      cancelado = true;
     } catch (...) {
     }
-    throw Exception("Lote " + anoMes + ": Erro ao realizar envio parcial. " + erro);
+    if (semRecibo && !cancelado)
+      erro += " O cancelamento do envio parcial também falhou: o pacote " + AChavePacote +
+              " pode ter ficado aberto ou finalizado no e-Sfinge; confira-o antes de reenviar o mês. Cópia do lote: " +
+              copia + ".";
+    throw Exception(erro);
   }
 
-  // Receipt.
-  std::string codigoRegistro;
-  if (!LerChave(respostaFinal, "codigoRegistroInformacao", codigoRegistro)) return;
+  // Receipt. The month is confirmed only once its receipt is kept.
   try {
     TRecDadosEnvio dados;
     dados.CodigoEmpresa = FConfig.CodigoEmpresa;
@@ -166,8 +182,10 @@ void TUlmoEsfingeOnlineEnviarInfoContabil::EnviarLote(const TEnvioLote& ALote, s
     dados.CodigoRegistroInformacao = codigoRegistro;
     Factory()->LoteEnviado()->Config(FConfig).Dados(dados).Gravar();
   } catch (const std::exception& e) {
-    throw Exception("Erro ao gravar o recibo: " + std::string(e.what()));
+    throw Exception("Erro ao gravar o recibo: Lote " + anoMes + ", chave do pacote " + AChavePacote + ", recibo " +
+                    codigoRegistro + ": o lote está finalizado no e-Sfinge, mas o recibo não foi gravado. " + e.what());
   }
+  ControleMensagem().AddConfirmacao("Lote " + anoMes + ": Envio parcial realizado com sucesso.");
 }
 
 }  // namespace nUlmoEsfingeOnline

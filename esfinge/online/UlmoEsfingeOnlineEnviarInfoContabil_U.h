@@ -25,7 +25,8 @@ class TUlmoEsfingeOnlineEnviarInfoContabil : public IEnviarInfoContabil {
  private:
   void Mostrar(const std::string& ATexto);
   void EnviarLote(const TEnvioLote& ALote, std::string& AChavePacote);
-  void GravarCopia(const std::string& AJson);
+  // The copy of a package in the temporary folder; returns its path.
+  std::string GravarCopia(const std::string& AJson);
 
   std::string FToken;
   nFramework::TnFraProgresso* FProgresso = nullptr;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 
 #include "Clock_U.h"
@@ -10,9 +11,11 @@
 #include "ControleMensagem_U.h"
 #include "FakeServidorHTTP_U.h"
 #include "FileUtils_U.h"
+#include "FormatUtils_U.h"
 #include "SQL_U.h"
 #include "Schema_U.h"
 #include "UlmoEsfingeOnlineFactory_U.h"
+#include "UlmoEsfingeOnlineFuncoes_U.h"
 
 using namespace nFramework;
 using namespace nUlmoEsfingeOnline;
@@ -228,6 +231,205 @@ TEST_F(EsfingeOnlineTest, CancelByReceiptMarksTheRowOrReportsTheError) {
   EXPECT_EQ(reqs[3].Corpo, R"({"codigoRegistro":"R2","justificativa":""})");
   EXPECT_EQ(PegarValorCampo("TCEESFINGEONLINEENVIO", "STATUS", "CHAVEPACOTE = 'K1'").AsInteger(), 1);
   EXPECT_EQ(PegarValorCampo("TCEESFINGEONLINEENVIO", "STATUS", "CHAVEPACOTE = 'K2'").AsInteger(), 0);
+}
+
+// Texts of the tree's top lines, each prefixed with its kind.
+std::vector<std::string> Linhas(const TnMsgTreeLista& aArvore) {
+  std::vector<std::string> r;
+  for (const auto& n : aArvore.Raizes()) r.push_back(std::string(NomeTipoMensagem(n->Tipo)) + " " + n->Texto);
+  return r;
+}
+
+bool TemSucesso(const TnMsgTreeLista& aArvore) {
+  for (const auto& l : Linhas(aArvore))
+    if (l.find("sucesso") != std::string::npos) return true;
+  return false;
+}
+
+const std::string Login =
+    "POST /esfingeonline/autenticacao/login?codigoUg=UG1&descricaoEmpresaTI=Vendor&descritivoSoftware=Soft";
+const std::string Base = "/esfingeonline/v6/registroscontabeis/empresas/";
+
+TEST_F(EsfingeOnlineTest, FinishReplyWithoutReceiptIsAnErrorNamingTheMonthAndPackageKeyNotASuccess) {
+  Lcto(1, EncodeDate(2024, 1, 20), 10);
+  Lcto(2, EncodeDate(2024, 2, 20), 20);
+  FFake.Responder(200, R"({"chave":"TK"})");
+  FFake.Responder(200, R"({"chavePacote":"P1"})");
+  FFake.Responder(200, "");
+  FFake.Responder(200, R"({"codigoRegistroInformacao":""})");
+  FFake.Responder(200, "");  // the partial send is cancelled
+  auto tree = std::make_shared<TnMsgTreeLista>();
+  Factory()->EnviarInfoContabil()->MsgTree(tree).Config(FConfig).DataSets(FContas, FLctos).Enviar();
+  EXPECT_EQ(FFake.Chamadas(),
+            (std::vector<std::string>{Login, "GET " + Base + "iniciarEnvio?anoMes=202401",
+                                      "POST " + Base + "enviarParcial?chavePacote=P1", "POST " + Base + "finalizarEnvio",
+                                      "POST /esfingeonline/servicosGerais/cancelarEnvioParcial?chavePacote=P1"}));
+  EXPECT_EQ(Linhas(*tree), (std::vector<std::string>{
+                               "AVISO Lote 202401: Envio parcial cancelado.",
+                               "ERRO Lote 202401: Erro ao realizar envio parcial. Erro ao finalizar o envio parcial. "
+                               "O e-Sfinge não retornou o recibo de fechamento do pacote P1."}));
+  EXPECT_EQ(Texto("count(*)"), "0");
+
+  // An unreadable reply whose cancel fails too: the package may be left at the court, so the
+  // message says so, with the key and the copy of what was sent.
+  FFake.Responder(200, R"({"chave":"TK"})");
+  FFake.Responder(200, R"({"chavePacote":"P2"})");
+  FFake.Responder(200, "");
+  FFake.Responder(200, "<html>Servico em manutencao</html>");
+  FFake.Responder(500, R"({"mensagem":"Pacote inexistente"})");
+  Factory()->EnviarInfoContabil()->MsgTree(tree).Config(FConfig).DataSets(FContas, FLctos).Enviar();
+  ASSERT_EQ(tree->Raizes().size(), 1u);
+  const std::string erro = Linhas(*tree)[0];
+  EXPECT_EQ(erro.rfind("ERRO Lote 202401: Erro ao realizar envio parcial. Erro ao finalizar o envio parcial. "
+                       "O e-Sfinge não retornou o recibo de fechamento do pacote P2. O cancelamento do envio parcial "
+                       "também falhou: o pacote P2 pode ter ficado aberto ou finalizado no e-Sfinge; confira-o antes de "
+                       "reenviar o mês. Cópia do lote: " + (FTemp / "JsonEnvioEsfingeOnline_").string(), 0),
+            0u)
+      << erro;
+  EXPECT_FALSE(TemSucesso(*tree));
+  EXPECT_EQ(Texto("count(*)"), "0");
+}
+
+TEST_F(EsfingeOnlineTest, LoginReplyWithoutKeyIsALoginErrorAndKeepsTheStoredToken) {
+  FFake.Responder(200, R"({"chave":"T1"})");
+  FFake.Responder(200, R"({"outra":1})");
+  FFake.Responder(200, R"({"chave":""})");
+  FFake.Responder(200, R"({"chave":null})");
+  FFake.Responder(200, "");
+  EXPECT_EQ(Factory()->GerarToken()->Config(FConfig).Token(), "T1");
+  for (int i = 0; i < 4; ++i) {
+    try {
+      Factory()->GerarToken()->Config(FConfig).Token();
+      ADD_FAILURE() << "login " << i << " sem erro";
+    } catch (const nFramework::Exception& e) {
+      EXPECT_EQ(e.Message(), i < 3 ? "Erro ao gerar o token. O e-Sfinge não retornou a chave de acesso."
+                                   : "Erro ao gerar o token. A resposta do login não é um objeto JSON.");
+    }
+    EXPECT_EQ(PegarValorCampo("CFGEMPRESATCE", "TOKENESFINGE", "CODIGOEMPRESA = 1").AsString(), "T1");
+  }
+
+  // In a run nothing more goes out.
+  Lcto(1, EncodeDate(2024, 1, 20), 10);
+  FFake.Responder(200, R"({"token":"TK"})");
+  auto tree = std::make_shared<TnMsgTreeLista>();
+  Factory()->EnviarInfoContabil()->MsgTree(tree).Config(FConfig).DataSets(FContas, FLctos).Enviar();
+  EXPECT_EQ(Linhas(*tree),
+            (std::vector<std::string>{"ERRO Erro ao gerar o token. O e-Sfinge não retornou a chave de acesso."}));
+  EXPECT_EQ(FFake.Chamadas().size(), 6u);
+  EXPECT_EQ(PegarValorCampo("CFGEMPRESATCE", "TOKENESFINGE", "CODIGOEMPRESA = 1").AsString(), "T1");
+}
+
+TEST_F(EsfingeOnlineTest, ReceiptThatCannotBeStoredNamesMonthKeyAndCodePlainly) {
+  FConexao->Driver().ExecuteScript(
+      "create trigger sem_espaco before insert on TCEESFINGEONLINEENVIO begin select raise(abort, 'disco cheio'); end;");
+  Lcto(1, EncodeDate(2024, 1, 20), 10);
+  FFake.Responder(200, R"({"chave":"TK"})");
+  FFake.Responder(200, R"({"chavePacote":"P1"})");
+  FFake.Responder(200, "");
+  FFake.Responder(200, R"({"codigoRegistroInformacao":"R1"})");
+  auto tree = std::make_shared<TnMsgTreeLista>();
+  Factory()->EnviarInfoContabil()->MsgTree(tree).Config(FConfig).DataSets(FContas, FLctos).Enviar();
+  ASSERT_EQ(tree->Raizes().size(), 1u);
+  const std::string erro = Linhas(*tree)[0];
+  EXPECT_EQ(erro.rfind("ERRO Erro ao gravar o recibo: Lote 202401, chave do pacote P1, recibo R1: o lote está "
+                       "finalizado no e-Sfinge, mas o recibo não foi gravado. Erro no banco de dados: disco cheio",
+                       0),
+            0u)
+      << erro;
+  EXPECT_FALSE(TemSucesso(*tree));
+}
+
+// Several company accounts mapped to one court account: each package carries it once, with
+// the data of the first; the grid keeps its rows, and differing data are reported.
+TEST_F(EsfingeOnlineTest, CourtAccountOfSeveralCompanyAccountsGoesOncePerPackage) {
+  TClientDataSet contas;
+  contas.AddFieldDef("DATAINICIOPLANOTCE", TFieldType::ftDate);
+  contas.AddFieldDef("CONTACTB", TFieldType::ftFloat);
+  contas.AddFieldDef("CODIGOCONTA", TFieldType::ftString, 50);
+  contas.AddFieldDef("NOMECONTA", TFieldType::ftString, 100);
+  contas.AddFieldDef("CODIGOBANCO", TFieldType::ftInteger);
+  contas.CreateDataSet();
+  const TVariant d2023 = TVariant::FromDate(EncodeDate(2023, 1, 1));
+  contas.AppendRecord({d2023, 8, "1.1.1", "Bancos", 1});
+  contas.AppendRecord({d2023, 5, "1.1.2", "Caixa", nullptr});
+  contas.AppendRecord({d2023, 9, "1.1.1", "Bancos", 104});
+  contas.AppendRecord({d2023, 6, "1.1.2", "Caixa", nullptr});
+  contas.AppendRecord({d2023, 10, "1.1.1", "Bancos", 237});
+  contas.AppendRecord({TVariant::FromDate(EncodeDate(2024, 1, 1)), 7, "1.1.2", "Caixa", nullptr});
+  Lcto(1, EncodeDate(2024, 1, 20), 10);
+  Lcto(2, EncodeDate(2024, 2, 20), 10);
+  auto tree = std::make_shared<TnMsgTreeLista>();
+  ControleMensagem().SetFraListaMensagemTree(tree);
+  std::vector<TEnvioLote> lista;
+  Factory()->GerarDadosEnvio()->Config(FConfig).DataSets(contas, FLctos).Lista(lista).Executar();
+  ASSERT_EQ(lista.size(), 2u);
+  for (const auto& lote : lista) {
+    std::vector<std::string> itens;
+    for (const auto& c : lote.FContasContabeis)
+      itens.push_back(c.FCodigoContaContabil + "/" + std::to_string(c.FAnoCriacao) + "/" + std::to_string(c.FCodigoBanco));
+    EXPECT_EQ(itens, (std::vector<std::string>{"1.1.1/2023/1", "1.1.2/2023/0", "1.1.2/2024/0"}));
+  }
+  EXPECT_EQ(contas.RecordCount(), 6);
+  const TnMsgNode* grupo = tree->EncontrarNode("CONTASTCEREPETIDAS");
+  ASSERT_NE(grupo, nullptr);
+  ASSERT_EQ(grupo->Filhos.size(), 1u);
+  EXPECT_EQ(grupo->Filhos[0]->Texto,
+            " Conta TCE 1.1.1 (2023): enviada uma vez, com os dados da conta contábil 8; as contas contábeis 9, 10 "
+            "têm outros dados (descrição, natureza ou dados bancários), que não foram enviados.");
+}
+
+// Earlier runs stored a receipt row with an empty code: cancelling it by receipt can only fail.
+TEST_F(EsfingeOnlineTest, CancelOfARowWithoutReceiptCodeNamesThePackageKeyAndCallsNothing) {
+  auto tree = std::make_shared<TnMsgTreeLista>();
+  ControleMensagem().SetFraListaMensagemTree(tree);
+  TRecDadosEnvio d{1, EncodeDate(2024, 3, 1), 2, EncodeDate(2024, 4, 2), TnStatusEnvio::tsFinalizado, "K9", " "};
+  Factory()->CancelarLote()->Config(FConfig).Dados(d).Executar();
+  ASSERT_EQ(tree->Raizes().size(), 1u);
+  EXPECT_EQ(Linhas(*tree)[0], "ERRO Erro ao cancelar o lote (Data: " + DateToStr(EncodeDate(2024, 3, 1)) +
+                                  " - Seq: 2 - Recibo:  ): o lote não tem recibo de fechamento; procure-o no e-Sfinge "
+                                  "pela chave do pacote K9.");
+  EXPECT_TRUE(FFake.Chamadas().empty());
+}
+
+std::string ErroLogin(const TRecConfig& aConfig) {
+  try {
+    Factory()->GerarToken()->Config(aConfig).Token();
+  } catch (const nFramework::Exception& e) {
+    return e.Message();
+  }
+  return "(sem erro)";
+}
+
+TEST_F(EsfingeOnlineTest, TimeoutsAndTrustedAuthoritiesComeFromTheConfiguration) {
+  nConfig().SetValor(ChaveTimeoutLeituraOnline, "1");
+  FFake.Responder(200, R"({"chave":"T1"})", 2500);
+  auto inicio = std::chrono::steady_clock::now();
+  EXPECT_EQ(ErroLogin(FConfig), "Erro ao gerar o token. Falha na comunicação com " + FFake.Url() +
+                                    "/esfingeonline/autenticacao/login?codigoUg=UG1&descricaoEmpresaTI=Vendor&"
+                                    "descritivoSoftware=Soft: sem resposta completa em 1 segundo (tempo limite "
+                                    "esgotado; o limite é configurável no ulmo.toml).");
+  EXPECT_LT(std::chrono::steady_clock::now() - inicio, std::chrono::milliseconds(2000));
+  nConfig().SetValor(ChaveTimeoutConexaoOnline, "trinta");
+  EXPECT_EQ(ErroLogin(FConfig),
+            "Erro ao gerar o token. Configuração inválida: esfinge.online_timeout_conexao deve ser um número inteiro "
+            "de segundos de 1 a 86400, e não \"trinta\".");
+
+  TFakeServidorHTTP tls(true);
+  tls.Responder(200, R"({"chave":"T2"})");
+  RestaurarConfiguracao();
+  nConfig().UrlEsfingeOnline = tls.Url();
+  EXPECT_NE(ErroLogin(FConfig).find("o certificado do servidor não foi aceito"), std::string::npos);
+  nConfig().SetValor("esfinge.ca_extra", tls.CaArquivo());
+  EXPECT_EQ(Factory()->GerarToken()->Config(FConfig).Token(), "T2");
+}
+
+TEST_F(EsfingeOnlineTest, CredentialsNeverGoOverPlainHttpToAnotherMachine) {
+  nConfig().UrlEsfingeOnline = "http://192.0.2.1:8080";
+  EXPECT_EQ(ErroLogin(FConfig),
+            "Erro ao gerar o token. Endereço recusado: http://192.0.2.1 não usa https://, e a chamada levaria usuário, "
+            "senha ou token sem criptografia. Use https:// (http:// só é aceito para este computador: 127.0.0.1, ::1 "
+            "ou localhost).");
+  EXPECT_FALSE(PegarTemRegistro("CFGEMPRESATCE", "CODIGOEMPRESA", "1=1"));
 }
 
 }  // namespace

@@ -12,6 +12,8 @@
 #include "HTTP_U.h"
 #include "Nutil_U.h"
 #include "SQL_U.h"
+#include "SegurancaHTTP_U.h"
+#include "UlmoEnviarArquivosCtbeSFingeFuncoes_U.h"
 
 namespace nUlmoEsfingeOnline {
 
@@ -54,6 +56,16 @@ std::string TUlmoEsfingeFuncoes::GetUrlCancelarEnvioParcial(const std::string& A
 
 std::string TUlmoEsfingeFuncoes::GetUrlCancelarLote(const std::string& ACodigoUG) {
   return GetUrlBase() + "/servicosGerais/cancelarPorCodigoRegistroInformacao?identificadorUnidadeGestora=" + ValorUrl(ACodigoUG);
+}
+
+std::unique_ptr<TnHTTP> TUlmoEsfingeFuncoes::NovoHTTP() {
+  auto http = std::make_unique<TnHTTP>();
+  http->SetSSLV3();
+  http->SetContentType("application/json; charset=utf-8");
+  http->SetConnectTimeout(SegundosConfigurados(ChaveTimeoutConexaoOnline, PadraoTimeoutConexaoOnline) * 1000);
+  http->SetTimeoutTotal(SegundosConfigurados(ChaveTimeoutLeituraOnline, PadraoTimeoutLeituraOnline) * 1000);
+  http->SetCaExtra(nConfig().Valor(nUlmoEsfingeSoap::ChaveCaExtra));
+  return http;
 }
 
 std::string TUlmoEsfingeFuncoes::ValorUrl(const std::string& AValor) {

@@ -2,12 +2,21 @@
 // months as YYYYMM, the next receipt sequence, account classifications and the user message
 // for a failed request.
 #pragma once
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "DateUtils_U.h"
+#include "HTTP_U.h"
 
 namespace nUlmoEsfingeOnline {
+
+// Installation keys of the online client's timeouts, in seconds. The defaults let a package of
+// 12 MB through an upload link of about 128 kbit/s, with the court's processing on top.
+inline constexpr char ChaveTimeoutConexaoOnline[] = "esfinge.online_timeout_conexao";
+inline constexpr char ChaveTimeoutLeituraOnline[] = "esfinge.online_timeout_leitura";  // the whole call
+inline constexpr long PadraoTimeoutConexaoOnline = 30;
+inline constexpr long PadraoTimeoutLeituraOnline = 900;
 
 class TUlmoEsfingeFuncoes {
  public:
@@ -20,6 +29,10 @@ class TUlmoEsfingeFuncoes {
   static std::string GetUrlFinalizarEnvio();
   static std::string GetUrlCancelarEnvioParcial(const std::string& AChavePacote);
   static std::string GetUrlCancelarLote(const std::string& ACodigoUG);
+
+  // A new client for one request of the online API: TLS, JSON content type, the installation's
+  // connect and whole-call timeouts and its extra trusted authorities.
+  static std::unique_ptr<nFramework::TnHTTP> NovoHTTP();
 
   // A query value as it is when it is URL-safe; blanks, accents and reserved characters are
   // percent-encoded, so a vendor name with a blank still makes a valid address.

@@ -104,11 +104,13 @@ IGerarDadosEnvio& TUlmoEsfingeOnlineGerarDadosEnvio::Executar() {
   }
   FListaContaContabil.clear();
   FListaLancamentoContabil.clear();
+  if (!FListaEnvioLote->empty()) FContasUnicas.Avisar();
   return *this;
 }
 
 void TUlmoEsfingeOnlineGerarDadosEnvio::CarregarContas() {
   FListaContaContabil.clear();
+  FContasUnicas = {};
   TMapContas map;
   FieldMapper().MapearFields(*FCdsContaCtb, map);
   FCdsContaCtb->First();
@@ -130,7 +132,9 @@ void TUlmoEsfingeOnlineGerarDadosEnvio::CarregarContas() {
     c.FNumeroNivel = QtdNiveisSemZero(codigo);
     c.FTipoConta = Inteiro(map.TIPOCONTACONTABIL);
     c.FTipoNaturezaSaldo = Inteiro(map.TIPONATUREZASALDO);
-    FListaContaContabil.push_back(std::move(c));
+    const int64_t contaCtb = map.CONTACTB && !map.CONTACTB->IsNull() ? static_cast<int64_t>(map.CONTACTB->AsFloat()) : 0;
+    if (FContasUnicas.Primeira(c.FAnoCriacao, codigo, ObjectToJsonString(c), contaCtb))
+      FListaContaContabil.push_back(std::move(c));
     FCdsContaCtb->Next();
   }
 }

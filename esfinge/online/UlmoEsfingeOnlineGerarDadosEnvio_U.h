@@ -1,10 +1,13 @@
 // TUlmoEsfingeOnlineGerarDadosEnvio: builds the monthly packages of a sending run from the
 // marked rows of the accounts and entries grids: one package per month of the period (up to
-// the current month) that has entries, each with every marked account.
+// the current month) that has entries, each with every marked court account once (the first
+// row of a court account mapped by several company accounts; a warning names those whose rows
+// differ).
 #pragma once
 #include <memory>
 #include <vector>
 
+#include "UlmoContasTceUnicas_U.h"
 #include "UlmoEsfingeOnlineInterfaces_U.h"
 
 namespace nUlmoEsfingeOnline {
@@ -29,6 +32,7 @@ class TUlmoEsfingeOnlineGerarDadosEnvio : public IGerarDadosEnvio {
   std::vector<TEnvioLote>* FListaEnvioLote = nullptr;
   std::vector<TContaContabil> FListaContaContabil;
   std::vector<TLancamentoContabil> FListaLancamentoContabil;
+  nUlmoEsfinge::TContasTceUnicas FContasUnicas;  // of the last CarregarContas
   nFramework::TDateTime FDataLote = 0;
 };
 

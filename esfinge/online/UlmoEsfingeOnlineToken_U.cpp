@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "Classes_U.h"
 #include "HTTP_U.h"
 #include "SQL_U.h"
 #include "UlmoEsfingeOnlineFuncoes_U.h"
@@ -20,24 +21,26 @@ IGerarToken& TUlmoEsfingeOnlineToken::Config(const TRecConfig& AConfig) {
 }
 
 std::string TUlmoEsfingeOnlineToken::Token() {
+  std::string token;
   try {
-    TnHTTP http;
-    http.AddToHeader("codigoAcesso", FConfig.CodigoAcesso);
-    http.AddToHeader("senha", FConfig.Senha);
-    http.SetSSLV3();
-    http.SetContentType("application/json; charset=utf-8");
+    auto http = TUlmoEsfingeFuncoes::NovoHTTP();
+    http->AddToHeader("codigoAcesso", FConfig.CodigoAcesso);
+    http->AddToHeader("senha", FConfig.Senha);
     std::string url = TUlmoEsfingeFuncoes::GetUrlToken() + "?codigoUg=" + TUlmoEsfingeFuncoes::ValorUrl(FConfig.CodigoUnidadeGestora) +
                       "&descricaoEmpresaTI=" + TUlmoEsfingeFuncoes::ValorUrl(FConfig.DescricaoEmpresaTI) +
                       "&descritivoSoftware=" + TUlmoEsfingeFuncoes::ValorUrl(FConfig.DescritivoSoftware);
-    auto json = nlohmann::json::parse(http.Post(url, ""));
-    if (!json.is_object()) throw Exception("A resposta do login não é um objeto JSON.");
-    if (json.contains("chave")) {
-      const auto& chave = json["chave"];
-      FToken = chave.is_string() ? chave.get<std::string>() : chave.dump();
-    }
+    auto json = nlohmann::json::parse(http->Post(url, ""), nullptr, false);
+    if (json.is_discarded() || !json.is_object()) throw Exception("A resposta do login não é um objeto JSON.");
+    // Without a key every later call would go out unauthenticated, and storing it would lose
+    // the token of the last good login.
+    const auto chave = json.find("chave");
+    if (chave != json.end() && chave->is_string()) token = chave->get<std::string>();
+    else if (chave != json.end() && chave->is_number_integer()) token = chave->dump();
+    if (Trim(token).empty()) throw Exception("O e-Sfinge não retornou a chave de acesso.");
   } catch (...) {
     throw Exception("Erro ao gerar o token. " + TUlmoEsfingeFuncoes::TratarErroRequest());
   }
+  FToken = token;
   Gravar();
   return FToken;
 }

@@ -6,6 +6,8 @@
 
 #include "Configuracao_U.h"
 #include "Exceptions_U.h"
+#include "HTTP_U.h"
+#include "SegurancaHTTP_U.h"
 #include "UlmoEnviarArquivosCtbeSFingeFuncoes_U.h"
 
 namespace nUlmoEsfingeSoap {
@@ -17,15 +19,6 @@ size_t Receber(char* aDados, size_t aTamanho, size_t aQtd, void* aDestino) {
   return aTamanho * aQtd;
 }
 
-long Segundos(const char* aChave, long aPadrao) {
-  std::string v = nFramework::nConfig().Valor(aChave);
-  try {
-    return v.empty() ? aPadrao : std::stol(v);
-  } catch (const std::exception&) {
-    return aPadrao;
-  }
-}
-
 struct TCurlGlobal {
   TCurlGlobal() { curl_global_init(CURL_GLOBAL_DEFAULT); }
 };
@@ -34,6 +27,10 @@ struct TCurlGlobal {
 
 TRespostaHTTP PostarHTTP(const std::string& aUrl, const std::string& aEnvelope) {
   static TCurlGlobal global;
+  // The envelope carries the user's password.
+  nFramework::VerificarEnderecoSeguro(aUrl);
+  const long conexao = nFramework::SegundosConfigurados(ChaveTimeoutConexao, 30);
+  const long total = nFramework::SegundosConfigurados(ChaveTimeoutLeitura, 300);
   std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(curl_easy_init(), curl_easy_cleanup);
   if (!curl) throw nFramework::Exception("Falha ao iniciar o cliente HTTP");
   struct curl_slist* cabecalhos = nullptr;
@@ -56,18 +53,19 @@ TRespostaHTTP PostarHTTP(const std::string& aUrl, const std::string& aEnvelope) 
   curl_easy_setopt(c, CURLOPT_ACCEPT_ENCODING, "gzip, deflate");
   curl_easy_setopt(c, CURLOPT_SSL_VERIFYPEER, 1L);
   curl_easy_setopt(c, CURLOPT_SSL_VERIFYHOST, 2L);
+  nFramework::ConfigurarCaExtra(c, nFramework::nConfig().Valor(ChaveCaExtra));
+  curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
   curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, Segundos(ChaveTimeoutConexao, 30));
+  curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, conexao);
   // The read time-out bounds the whole call: the court answers only after it has processed
   // the document, so a stalled reply looks like silence, not like a slow stream.
-  curl_easy_setopt(c, CURLOPT_TIMEOUT, Segundos(ChaveTimeoutLeitura, 300));
+  curl_easy_setopt(c, CURLOPT_TIMEOUT, total);
   curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, Receber);
   curl_easy_setopt(c, CURLOPT_WRITEDATA, &resposta.Corpo);
   curl_easy_setopt(c, CURLOPT_ERRORBUFFER, erro);
 
   CURLcode rc = curl_easy_perform(c);
-  if (rc != CURLE_OK)
-    throw nFramework::Exception(std::string(erro[0] ? erro : curl_easy_strerror(rc)) + " (" + aUrl + ")");
+  if (rc != CURLE_OK) throw nFramework::EnHTTPError(nFramework::MensagemFalhaCurl(rc, erro, aUrl, total * 1000));
   curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &resposta.Status);
   return resposta;
 }

@@ -1,5 +1,7 @@
 // The HTTP POST of a SOAP envelope (libcurl, one handle per call): UTF-8 body, text/xml,
-// gzip/deflate replies decoded, TLS peer and host verified, connect and read timeouts.
+// gzip/deflate replies decoded, TLS peer and host verified (plus the installation's extra
+// authorities), connect and whole-call timeouts from the installation, and never plain http
+// to another machine.
 #pragma once
 #include <string>
 
@@ -11,7 +13,7 @@ struct TRespostaHTTP {
 };
 
 // Posts and returns the status and reply body. A failure below HTTP (name resolution,
-// connection, TLS, time-out) raises an Exception with curl's own description.
+// connection, TLS, time-out) or a refused address raises EnHTTPError with a Portuguese text.
 TRespostaHTTP PostarHTTP(const std::string& aUrl, const std::string& aEnvelope);
 
 // The error an HTTP error status becomes: "Usuário ou Senha Inválidos!" for rejected

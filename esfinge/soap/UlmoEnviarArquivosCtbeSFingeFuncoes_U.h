@@ -27,6 +27,8 @@ inline constexpr char ChaveNamespaceConta[] = "esfinge.soap_ns_conta";
 inline constexpr char ChaveNamespaceLancamento[] = "esfinge.soap_ns_lancamento";
 inline constexpr char ChaveTimeoutConexao[] = "esfinge.soap_timeout_conexao";  // seconds
 inline constexpr char ChaveTimeoutLeitura[] = "esfinge.soap_timeout_leitura";  // seconds, whole call
+// A PEM file of certificate authorities that both e-Sfinge clients trust besides the system's.
+inline constexpr char ChaveCaExtra[] = "esfinge.ca_extra";
 
 inline constexpr char PadraoHostProducao[] = "esfingews.tce.sc.gov.br";
 inline constexpr char PadraoHostHomologacao[] = "esfingewshomologacao.tce.sc.gov.br";

@@ -9,6 +9,7 @@
 #include "FormatUtils_U.h"
 #include "Mapper_U.h"
 #include "SoapTransporte_U.h"
+#include "UlmoContasTceUnicas_U.h"
 #include "UlmoEnviarArquivosCtbeSFingeFuncoes_U.h"
 
 namespace nUlmoEsfingeSoap {
@@ -204,32 +205,46 @@ std::vector<IXMLEnviarTypeContaContabil> TUlmoEnviarArquivosCtbeSFinge::MontarDo
   aDataSet.SetIndexFieldNames("DATAINICIOPLANOTCE;CODIGOCONTA");
   aDataSet.First();
   if (aDataSet.Eof()) return lista;
+  // The earliest row of a court account (the index puts it first) is the one sent.
+  nUlmoEsfinge::TContasTceUnicas unicas;
   auto doc = NovoDocumentoContas(m.DATAINICIOPLANOTCE->AsDateTime());
   int qtd = 0;  // items of doc
-  while (!aDataSet.Eof()) {
+  for (; !aDataSet.Eof(); aDataSet.Next()) {
     AvancarProgresso("Carregando informações Contas Contábeis! Aguarde...");
-    auto item = doc.GetContaContabil().Add();
-    item.SetIdRetorno(++qtd);
-    item.SetDataAnoCriacao(nFramework::YearOf(m.DATAINICIOPLANOTCE->AsDateTime()));
-    item.SetCodigoConta(m.CODIGOCONTA->AsString());
-    item.SetTipoContaContabil(m.TIPOCONTACONTABIL->AsInteger());
-    item.SetNomeConta(m.NOMECONTA->AsString());
-    item.SetIndicativoContaAnalitica(m.INDICATIVOCONTAANALITICA->AsString());
-    item.SetNumeroNivel(m.NUMERONIVEL->AsInteger());
-    item.SetTipoNaturezaSaldo(m.TIPONATUREZASALDO->AsInteger());
-    if (!m.DESCRICAOCONTA->AsString().empty()) item.SetDescricaoConta(m.DESCRICAOCONTA->AsString());
-    if (!m.CODIGOCONTASINTETICA->AsString().empty()) item.SetCodigoContaSintetica(m.CODIGOCONTASINTETICA->AsString());
-    if (m.CODIGOBANCO->AsInteger() != 0) item.SetCodigoBanco(m.CODIGOBANCO->AsInteger());
-    if (m.CODIGOAGENCIABANCARIA->AsInteger() != 0) item.SetCodigoAgenciaBancaria(m.CODIGOAGENCIABANCARIA->AsInteger());
-    if (!m.CODIGOCONTABANCARIA->AsString().empty()) item.SetCodigoContaBancaria(m.CODIGOCONTABANCARIA->AsString());
-    aDataSet.Next();
-    if (aDataSet.Eof() || qtd == MaxItensDocumento ||
-        doc.GetCompetencia() != PegarCompetencia(m.DATAINICIOPLANOTCE->AsDateTime())) {
+    const TDateTime inicio = m.DATAINICIOPLANOTCE->AsDateTime();
+    const std::string codigo = m.CODIGOCONTA->AsString(), nome = m.NOMECONTA->AsString(),
+                      indicativo = m.INDICATIVOCONTAANALITICA->AsString(), descricao = m.DESCRICAOCONTA->AsString(),
+                      sintetica = m.CODIGOCONTASINTETICA->AsString(), contaBancaria = m.CODIGOCONTABANCARIA->AsString();
+    const int tipo = m.TIPOCONTACONTABIL->AsInteger(), nivel = m.NUMERONIVEL->AsInteger(),
+              natureza = m.TIPONATUREZASALDO->AsInteger(), banco = m.CODIGOBANCO->AsInteger(),
+              agencia = m.CODIGOAGENCIABANCARIA->AsInteger();
+    const std::string dados = std::to_string(tipo) + '\x1f' + nome + '\x1f' + indicativo + '\x1f' + std::to_string(nivel) +
+                              '\x1f' + std::to_string(natureza) + '\x1f' + descricao + '\x1f' + sintetica + '\x1f' +
+                              std::to_string(banco) + '\x1f' + std::to_string(agencia) + '\x1f' + contaBancaria;
+    const int64_t contaCtb = m.CONTACTB && !m.CONTACTB->IsNull() ? static_cast<int64_t>(m.CONTACTB->AsFloat()) : 0;
+    if (!unicas.Primeira(nFramework::YearOf(inicio), codigo, dados, contaCtb)) continue;
+    if (qtd == MaxItensDocumento || doc.GetCompetencia() != PegarCompetencia(inicio)) {
       lista.push_back(doc);
-      if (!aDataSet.Eof()) doc = NovoDocumentoContas(m.DATAINICIOPLANOTCE->AsDateTime());
+      doc = NovoDocumentoContas(inicio);
       qtd = 0;
     }
+    auto item = doc.GetContaContabil().Add();
+    item.SetIdRetorno(++qtd);
+    item.SetDataAnoCriacao(nFramework::YearOf(inicio));
+    item.SetCodigoConta(codigo);
+    item.SetTipoContaContabil(tipo);
+    item.SetNomeConta(nome);
+    item.SetIndicativoContaAnalitica(indicativo);
+    item.SetNumeroNivel(nivel);
+    item.SetTipoNaturezaSaldo(natureza);
+    if (!descricao.empty()) item.SetDescricaoConta(descricao);
+    if (!sintetica.empty()) item.SetCodigoContaSintetica(sintetica);
+    if (banco != 0) item.SetCodigoBanco(banco);
+    if (agencia != 0) item.SetCodigoAgenciaBancaria(agencia);
+    if (!contaBancaria.empty()) item.SetCodigoContaBancaria(contaBancaria);
   }
+  if (qtd > 0) lista.push_back(doc);
+  unicas.Avisar();
   return lista;
 }
 
@@ -294,7 +309,7 @@ void TUlmoEnviarArquivosCtbeSFinge::EnviarDocumentosContas(const std::vector<IXM
       AvancarProgresso("Enviando Contas Contábeis! Aguarde...");
       std::string retorno = PostarSOAP(TFuncoes::GetURLEnviarContasContabeis(), EnvelopeContas(doc));
       LerRetornoContas(doc, retorno);
-      ConcluirTransferencia(retorno);
+      ConcluirTransferencia(retorno, Descricao(doc.GetCompetencia(), doc.GetContaContabil().Count()));
     } catch (const std::exception& e) {
       throw Exception(std::string("Erro ao enviar Contas Contábeis! \r\n") + e.what());
     }
@@ -308,7 +323,7 @@ void TUlmoEnviarArquivosCtbeSFinge::EnviarDocumentosLancamentos(const std::vecto
       AvancarProgresso("Enviando Lançamentos! Aguarde...");
       std::string retorno = PostarSOAP(TFuncoes::GetURLEnviarLancamentos(), EnvelopeLancamentos(doc));
       LerRetornoLancamentos(doc, retorno);
-      ConcluirTransferencia(retorno);
+      ConcluirTransferencia(retorno, Descricao(doc.GetCompetencia(), doc.GetLancamentoContabil().Count()));
     } catch (const std::exception& e) {
       throw Exception(std::string("Erro ao enviar Lançamentos! \r\n") + e.what());
     }
@@ -341,11 +356,16 @@ void TUlmoEnviarArquivosCtbeSFinge::IniciarTransferencia() {
   if (!ContemTexto(retorno, "Início de transferência liberado")) throw Exception("Erro ao Inciar Transferência!");
 }
 
-void TUlmoEnviarArquivosCtbeSFinge::ConcluirTransferencia(const std::string& aRetorno) {
+void TUlmoEnviarArquivosCtbeSFinge::ConcluirTransferencia(const std::string& aRetorno, const std::string& aDocumento) {
   if (ContemTexto(aRetorno, "<status>OK</status>"))
     FinalizarTransferencia();
   else
-    CancelarTransferencia(aRetorno);
+    CancelarTransferencia(aRetorno, aDocumento);
+}
+
+std::string TUlmoEnviarArquivosCtbeSFinge::Descricao(int aCompetencia, int aItens) {
+  return "documento da competência " + std::to_string(aCompetencia) + " (" + std::to_string(aItens) +
+         (aItens == 1 ? " item)" : " itens)");
 }
 
 void TUlmoEnviarArquivosCtbeSFinge::FinalizarTransferencia() {
@@ -354,10 +374,13 @@ void TUlmoEnviarArquivosCtbeSFinge::FinalizarTransferencia() {
   if (!ContemTexto(retorno, "Finalizada com sucesso")) throw Exception("Erro ao Finalizar Transferência!" + retorno);
 }
 
-void TUlmoEnviarArquivosCtbeSFinge::CancelarTransferencia(const std::string& aRetorno) {
+void TUlmoEnviarArquivosCtbeSFinge::CancelarTransferencia(const std::string& aRetorno, const std::string& aDocumento) {
   AvancarProgresso("Cancelando Transferência! Aguarde...");
   PostarSOAP(TFuncoes::GetURLCancelarTransferencia(), EnvelopeCancelarTransferencia());
   if (ContemTexto(aRetorno, "<status>ERRO</status>")) throw Exception(PegarMensagem(aRetorno));
+  // Neither status: the court did not take the document, so the run must not confirm it.
+  throw Exception("O e-Sfinge não informou a situação do envio (status OK ou ERRO) do " + aDocumento +
+                  "; a transferência foi cancelada.");
 }
 
 namespace {

@@ -68,9 +68,12 @@ class TUlmoEnviarArquivosCtbeSFinge {
   std::string ObterToken();
   bool ObterSituacaoToken();
   void IniciarTransferencia();
-  void ConcluirTransferencia(const std::string& aRetorno);
+  // aDocumento names the document in the error of a reply with neither status.
+  void ConcluirTransferencia(const std::string& aRetorno, const std::string& aDocumento);
   void FinalizarTransferencia();
-  void CancelarTransferencia(const std::string& aRetorno);
+  // Cancels, then raises: the court's message for status ERRO, else that the reply had no status.
+  void CancelarTransferencia(const std::string& aRetorno, const std::string& aDocumento);
+  static std::string Descricao(int aCompetencia, int aItens);
   void LerRetornoContas(const IXMLEnviarTypeContaContabil& aDocumento, const std::string& aRetorno);
   void LerRetornoLancamentos(const IXMLEnviarTypeLancamento& aDocumento, const std::string& aRetorno);
   void AvancarProgresso(const std::string& aPasso);

@@ -11,6 +11,7 @@
 #include "Configuracao_U.h"
 #include "Dialogo_U.h"
 #include "Exceptions_U.h"
+#include "FakeServidorHTTP_U.h"
 #include "FormatUtils_U.h"
 #include "SoapTransporte_U.h"
 #include "UlmoEnviarArquivosCtbeSFingeFuncoes_U.h"
@@ -519,13 +520,79 @@ TEST_F(EsfingeSoap, UnreadableReplyWarnsAndCycleGoesOn) {
   EXPECT_EQ(FArvore->EncontrarNode("ERROS")->Texto, "Erros na recuperação dos retornos");
 }
 
-TEST_F(EsfingeSoap, ReplyWithoutStatusIsCancelledAndTheRunGoesOn) {
+// A reply that says neither OK nor ERRO leaves the court with a cancelled transfer: that
+// document was not sent, whatever the rest of the run does.
+TEST_F(EsfingeSoap, DataReplyWithNeitherStatusIsAnErrorAfterTheCancelNotASuccess) {
   auto contas = NovasContas();
   AddConta(*contas, EncodeDate(2021, 1, 1), "1");
   AddConta(*contas, EncodeDate(2021, 3, 1), "2");
   FTribunal.Responder("contas", 200, "<return/>");
+  EXPECT_EQ(Erro([&] { FSender->EnviarInformacoesContasWB(*contas); }),
+            "Erro ao enviar Contas Contábeis! \r\nO e-Sfinge não informou a situação do envio (status OK ou ERRO) do "
+            "documento da competência 202101 (1 item); a transferência foi cancelada.");
+  EXPECT_EQ(FTribunal.Operacoes(), Ciclo("contas", "cancelarTransferencia"));
+  EXPECT_TRUE(FArvore->Raizes().empty());
+
+  auto lctos = NovosLancamentos();
+  AddLancamento(*lctos, EncodeDate(2021, 1, 5), 1, 1);
+  FTribunal.Responder("lancamentos", 200, "<status>ok</status> <");
+  EXPECT_EQ(Erro([&] { FSender->EnviarInformacoesLancamentosWB(*lctos); }),
+            "Erro ao enviar Lançamentos! \r\nO e-Sfinge não informou a situação do envio (status OK ou ERRO) do "
+            "documento da competência 202101 (1 item); a transferência foi cancelada.");
+  for (const auto& n : FArvore->Raizes()) EXPECT_NE(n->Tipo, tmConfirmacao) << n->Texto;
+}
+
+// Several company accounts mapped to one court account: the court gets that account once, with
+// the data of the first; the user is told when the others carried different data.
+TEST_F(EsfingeSoap, CourtAccountOfSeveralCompanyAccountsGoesOnce) {
+  auto contas = NovasContas();
+  AddConta(*contas, EncodeDate(2021, 1, 1), "1", "Caixa", 1);
+  AddConta(*contas, EncodeDate(2021, 1, 1), "1", "Caixa", 1);
+  AddConta(*contas, EncodeDate(2021, 3, 1), "1", "Caixa", 2);
+  AddConta(*contas, EncodeDate(2021, 1, 20), "2");
+  AddConta(*contas, EncodeDate(2020, 12, 1), "2");
+  auto docs = FSender->MontarDocumentosContas(*contas);
+  std::vector<std::string> itens;
+  for (const auto& d : docs)
+    for (int i = 0; i < d.GetContaContabil().Count(); ++i)
+      itens.push_back(std::to_string(d.GetCompetencia()) + " " + d.GetContaContabil()[i].GetCodigoConta() + " " +
+                      std::to_string(d.GetContaContabil()[i].GetIdRetorno()));
+  EXPECT_EQ(itens, (std::vector<std::string>{"202006 2 1", "202101 1 1", "202101 2 2"}));
+  EXPECT_EQ(contas->RecordCount(), 5);
+  EXPECT_EQ(Avisos("CONTASTCEREPETIDAS"),
+            std::vector<std::string>{" Conta TCE 1 (2021): enviada uma vez, com os dados da primeira conta contábil "
+                                     "que a usa; as demais têm outros dados (descrição, natureza ou dados bancários), "
+                                     "que não foram enviados."});
+
   FSender->EnviarInformacoesContasWB(*contas);
-  EXPECT_EQ(FTribunal.Operacoes(), Concat({Ciclo("contas", "cancelarTransferencia"), Ciclo("contas")}));
+  EXPECT_EQ(FTribunal.Operacoes(), Concat({Ciclo("contas"), Ciclo("contas")}));
+  EXPECT_EQ(FTribunal.Requisicoes()[8].Corpo.find("<codigoConta>1</codigoConta>"),
+            FTribunal.Requisicoes()[8].Corpo.rfind("<codigoConta>1</codigoConta>"));
+}
+
+TEST_F(EsfingeSoap, CredentialsNeverGoOverPlainHttpToAnotherMachine) {
+  nConfig().SetValor(ChaveHostProducao, "192.0.2.1");
+  auto contas = NovasContas();
+  AddConta(*contas, EncodeDate(2021, 1, 1), "1");
+  EXPECT_EQ(Erro([&] { FSender->EnviarInformacoesContasWB(*contas); }),
+            "Erro ao enviar Contas Contábeis! \r\nEndereço recusado: http://192.0.2.1 não usa https://, e a chamada "
+            "levaria usuário, senha ou token sem criptografia. Use https:// (http:// só é aceito para este computador: "
+            "127.0.0.1, ::1 ou localhost).");
+  std::string erro = Erro([] { PostarSOAP("file:///etc/passwd", "<a/>"); });
+  EXPECT_EQ(erro.rfind("Endereço recusado: file://", 0), 0u) << erro;
+}
+
+TEST_F(EsfingeSoap, ExtraAuthorityAndTimeoutsComeFromTheConfiguration) {
+  TFakeServidorHTTP tls(true);
+  tls.Responder(200, "<ok/>");
+  std::string erro = Erro([&] { PostarSOAP(tls.Url() + "/esfinge/services/tokenWS", "<a/>"); });
+  EXPECT_NE(erro.find("o certificado do servidor não foi aceito"), std::string::npos) << erro;
+  nConfig().SetValor(ChaveCaExtra, tls.CaArquivo());
+  EXPECT_EQ(PostarSOAP(tls.Url() + "/esfinge/services/tokenWS", "<a/>"), "<ok/>");
+  nConfig().SetValor(ChaveTimeoutConexao, "0");
+  EXPECT_EQ(Erro([&] { PostarSOAP(tls.Url() + "/x", "<a/>"); }),
+            "Configuração inválida: esfinge.soap_timeout_conexao deve ser um número inteiro de segundos de 1 a 86400, e "
+            "não \"0\".");
 }
 
 TEST_F(EsfingeSoap, ErrorStatusCancelsThenRaisesTheCourtsMessage) {
