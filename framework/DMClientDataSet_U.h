@@ -164,6 +164,9 @@ class TnDMClientDataSet : public TnDataModule {
   void AplicarExpressoes();
   void AtualizarEstadoCampos();
   std::optional<TVariant> ValorDoCampo(const std::string& aNome);
+  // Whether the row in edit brings a value into a field its rules disable: a new row, a value
+  // other than the stored one, or a stored value that the field took while it was enabled.
+  bool InformadoComCampoDesabilitado(const TnCampoDef& aDef, const TField& aField);
   void ChecarChave(const std::vector<TVariant>* aChaveOriginal);
   std::vector<TVariant> ValoresChave();
   std::vector<TVariant> ChaveGuardada(int64_t aLinha);
