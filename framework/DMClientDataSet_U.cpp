@@ -247,7 +247,8 @@ void TnDMClientDataSet::ValidarDado() {
       size_t tamanho = Utf8Length(f->AsStringView());
       if (tamanho > static_cast<size_t>(f->Size()))
         throw Exception("O campo " + label + " aceita no máximo " + std::to_string(f->Size()) +
-                        " caracteres; o valor informado tem " + std::to_string(tamanho) + "!");
+                        (f->Size() == 1 ? " caractere" : " caracteres") + "; o valor informado tem " +
+                        std::to_string(tamanho) + "!");
     }
     if (Numerico(f->DataType()) && (d.Minimo || d.Maximo)) {
       double v = f->AsFloat();

@@ -330,6 +330,16 @@ TEST_F(RegisterTest, ATextLongerThanItsFieldIsRefusedNamingItsSizeNotCut) {
   d.FieldByName("DESCRSISTEMATCE").SetAsString(std::string(101, 'x'));
   EXPECT_EQ(Recusa(*r), "O campo \"Nome Sistema\" aceita no máximo 100 caracteres; o valor informado tem 101!");
   d.Cancel();
+  auto p = nCriarObjeto<TTesteDMPlano>();
+  p->Abrir();
+  TClientDataSet& c = p->nClientDataSet();
+  c.Append();
+  c.FieldByName("CODIGOSISTEMATCE").SetAsInteger(2);
+  c.FieldByName("TIPOCONTA").SetAsInteger(2);
+  c.FieldByName("CLASSIFCONTA").SetAsString("1");
+  c.FieldByName("DESCRCONTA").SetAsString("Ativo");
+  c.FieldByName("NATUREZAINFORMACAO").SetAsString("OC");
+  EXPECT_EQ(Recusa(*p), "O campo \"NATUREZAINFORMACAO\" aceita no máximo 1 caractere; o valor informado tem 2!");
   EXPECT_EQ(r->ApplyUpdates(0), 0);
   EXPECT_EQ(VarToStr(PegarValorCampo("TCESISTEMA", "SIGLAESTADO", "CODIGOSISTEMATCE = 3")), "Sé");
 }
