@@ -208,16 +208,12 @@ void TUlmoDPRelacionarBens::Gravar() {
     ~TLiberar() { Block.reset(); }
   } liberar{FBlockCommand};
 
-  int excluidos = 0;
   FnClientDataSet->ForEach([&](TClientDataSet& d) {
     if (d.FieldByName("GRAVAR").AsInteger() != 1) return;
     std::string empresa = Inteiro(d, "CodigoEmpresa"), bem = Inteiro(d, "ChaveLcto");
     if (FEhAcaoExclusao) {
       // The listing of unclassified assets has nothing to delete: excluding must never write.
-      if (somenteConfigurados) {
-        FBlockCommand->Add(FormatSQL(kSQLExcluir, {empresa, bem}));
-        ++excluidos;
-      }
+      if (somenteConfigurados) FBlockCommand->Add(FormatSQL(kSQLExcluir, {empresa, bem}));
       return;
     }
     std::string p = Inteiro(d, "PropriedadeBem"), n = Inteiro(d, "NaturezaBem"), c = Inteiro(d, "CategoriaBem"),
@@ -228,17 +224,19 @@ void TUlmoDPRelacionarBens::Gravar() {
       FBlockCommand->Add(FormatSQL(kSQLIncluir, {bem, empresa, p, n, c, t, u}));
   });
 
+  int64_t alteradas = 0;
   try {
-    FBlockCommand->Executar();
+    alteradas = FBlockCommand->Executar();
   } catch (const std::exception& e) {
     throw Exception(std::string("Problema ao gravar os registros no Banco de Dados! Mensagem original: ") + e.what());
   }
   if (!FEhAcaoExclusao) return;
-  if (excluidos == 0)
+  // Counted in rows removed, not in statements: a row may have gone already.
+  if (alteradas == 0)
     MsgTree(tmAviso, "Nenhum relacionamento excluído: marque os bens cuja classificação deve ser excluída.");
   else
-    MsgTree(tmConfirmacao, excluidos == 1 ? std::string("1 relacionamento excluído.")
-                                          : std::to_string(excluidos) + " relacionamentos excluídos.");
+    MsgTree(tmConfirmacao, alteradas == 1 ? std::string("1 relacionamento excluído.")
+                                          : std::to_string(alteradas) + " relacionamentos excluídos.");
 }
 
 void TUlmoDPRelacionarBens::nActSalvarExecute() {
