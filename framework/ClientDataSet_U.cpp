@@ -373,7 +373,7 @@ void TField::SetAsInteger(int64_t v) {
     case TFieldType::ftFixedChar:
     case TFieldType::ftUnknown: {
       std::string t = std::to_string(v);
-      FDataSet->FStore->SetText(c, CutChars(t, FSize));
+      FDataSet->FStore->SetText(c, CutChars(t, FDataSet->CortarTexto ? FSize : 0));
       break;
     }
     case TFieldType::ftBoolean: c.I = v != 0; break;
@@ -427,7 +427,7 @@ void TField::SetAsString(std::string_view v) {
     case TFieldType::ftFixedChar:
     case TFieldType::ftUnknown: {
       TCell& c = WritableCell();
-      FDataSet->FStore->SetText(c, CutChars(v, FSize));
+      FDataSet->FStore->SetText(c, CutChars(v, FDataSet->CortarTexto ? FSize : 0));
       Changed();
       return;
     }

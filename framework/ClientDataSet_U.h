@@ -132,6 +132,9 @@ class TClientDataSet {
 
   std::string Name;  // component name, e.g. "nClientDataSet"
   std::string DisplayCaption;  // the title a grid shows for the dataset
+  // Text longer than its field is cut to the field's size, as the platform does. A register
+  // turns this off so that it can refuse such a value rather than store less than was typed.
+  bool CortarTexto = true;
 
   // Structure: declare FieldDefs, then CreateDataSet.
   std::vector<TFieldDef>& FieldDefs() { return FFieldDefs; }

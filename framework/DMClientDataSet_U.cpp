@@ -12,6 +12,7 @@
 #include "FieldExpression_U.h"
 #include "FormatUtils_U.h"
 #include "SQL_U.h"
+#include "TextUtils_U.h"
 
 namespace nFramework {
 
@@ -37,6 +38,14 @@ bool Numerico(TFieldType t) {
 
 std::string TextoNumero(double v) { return FloatToStr(v); }
 
+// The values an integer column of that type holds.
+bool FaixaDoTipo(TFieldType t, int64_t& aMinimo, int64_t& aMaximo) {
+  if (t == TFieldType::ftSmallint) aMinimo = -32768, aMaximo = 32767;
+  else if (t == TFieldType::ftInteger) aMinimo = -2147483647 - 1, aMaximo = 2147483647;
+  else return false;
+  return true;
+}
+
 // The table a registered register writes, by class name (one instance per class asked).
 std::string TabelaDoCadastro(const std::string& aClasse) {
   static std::map<std::string, std::string> cache;
@@ -54,6 +63,7 @@ std::string TabelaDoCadastro(const std::string& aClasse) {
 
 TnDMClientDataSet::TnDMClientDataSet() {
   FDataSet = &AddClientDataSet("nClientDataSet");
+  FDataSet->CortarTexto = false;  // ValidarDado refuses what does not fit
   FDataSet->BeforePost = [this](TClientDataSet&) { AntesPost(); };
   FDataSet->AfterPost = [this](TClientDataSet&) { DepoisPost(); };
   FDataSet->BeforeDelete = [this](TClientDataSet&) { AntesExcluir(); };
@@ -229,6 +239,17 @@ void TnDMClientDataSet::ValidarDado() {
       if (ehChave || CampoObrigatorio(d.Nome)) throw Exception("O campo " + label + " deve ser informado!");
       continue;
     }
+    if (!CampoHabilitado(d.Nome) && InformadoComCampoDesabilitado(d, *f))
+      throw Exception("O campo " + label +
+                      (d.ExpressaoHabilitado.empty() ? " não pode ser alterado!"
+                                                     : " está desabilitado neste registro e deve ficar em branco!"));
+    if (IsTextType(f->DataType()) && f->Size() > 0) {
+      size_t tamanho = Utf8Length(f->AsStringView());
+      if (tamanho > static_cast<size_t>(f->Size()))
+        throw Exception("O campo " + label + " aceita no máximo " + std::to_string(f->Size()) +
+                        (f->Size() == 1 ? " caractere" : " caracteres") + "; o valor informado tem " +
+                        std::to_string(tamanho) + "!");
+    }
     if (Numerico(f->DataType()) && (d.Minimo || d.Maximo)) {
       double v = f->AsFloat();
       if ((d.Minimo && v < *d.Minimo) || (d.Maximo && v > *d.Maximo)) {
@@ -237,6 +258,12 @@ void TnDMClientDataSet::ValidarDado() {
                         (d.Minimo ? TextoNumero(*d.Minimo) : "") + " a " + (d.Maximo ? TextoNumero(*d.Maximo) : "") +
                         ")!");
       }
+    }
+    if (int64_t minimo, maximo; FaixaDoTipo(f->DataType(), minimo, maximo)) {
+      int64_t v = f->AsLargeInt();
+      if (v < minimo || v > maximo)
+        throw Exception("O valor do campo " + label + " não cabe no campo: " + std::to_string(v) + " (de " +
+                        std::to_string(minimo) + " a " + std::to_string(maximo) + ")!");
     }
     if (!d.Lista.empty()) {
       std::string valor = Trim(f->AsString()), validos;
@@ -261,6 +288,20 @@ void TnDMClientDataSet::ValidarDado() {
         throw Exception("O valor do campo " + label + " não está cadastrado: " + f->AsString() + "!");
     }
   }
+}
+
+bool TnDMClientDataSet::InformadoComCampoDesabilitado(const TnCampoDef& aDef, const TField& aField) {
+  if (FDataSet->State() != TDataSetState::dsEdit || !FCursor->GotoBookmark(FDataSet->GetBookmark())) return true;
+  const TField& guardado = FCursor->FieldByName(aDef.Nome);
+  if (!(guardado.Value() == aField.Value())) return true;
+  // A stored value the field held while it was enabled still counts, once the row's rules
+  // disable the field: the row would keep a value that does not apply to it.
+  if (aDef.ExpressaoHabilitado.empty()) return false;
+  return AvaliarCondicao(aDef.ExpressaoHabilitado, [this](const std::string& n) -> std::optional<TVariant> {
+    TField* g = FCursor->FindField(n);
+    if (!g) return std::nullopt;
+    return g->Value();
+  });
 }
 
 std::vector<TVariant> TnDMClientDataSet::ValoresChave() {

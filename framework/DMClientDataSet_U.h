@@ -116,9 +116,9 @@ class TnDMClientDataSet : public TnDataModule {
   virtual int PegarTipoObjeto() const { return 1; }
   // Builds the dataset's structure from the declared fields (and the select's columns).
   void AntesConfigurar(void* aForm) override;
-  // Checks the current row before it is posted: required fields (key fields always are),
-  // ranges, combo values and links. Overrides run it first, then their own checks, and raise
-  // to refuse the row.
+  // Checks the current row before it is posted: required fields (key fields always are), no
+  // new value in a field its rules disable, text sizes and integer types, ranges, combo values
+  // and links. Overrides run it first, then their own checks, and raise to refuse the row.
   virtual void ValidarDado();
 
   // Configures without a screen (once).
@@ -164,6 +164,9 @@ class TnDMClientDataSet : public TnDataModule {
   void AplicarExpressoes();
   void AtualizarEstadoCampos();
   std::optional<TVariant> ValorDoCampo(const std::string& aNome);
+  // Whether the row in edit brings a value into a field its rules disable: a new row, a value
+  // other than the stored one, or a stored value that the field took while it was enabled.
+  bool InformadoComCampoDesabilitado(const TnCampoDef& aDef, const TField& aField);
   void ChecarChave(const std::vector<TVariant>* aChaveOriginal);
   std::vector<TVariant> ValoresChave();
   std::vector<TVariant> ChaveGuardada(int64_t aLinha);

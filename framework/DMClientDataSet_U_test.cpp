@@ -40,8 +40,8 @@ class TTesteDMPlano : public TnDMClientDataSet {
   static constexpr const char* PR = "EXTERNO(\"VALIDARUFTCE\" , [CODIGOSISTEMATCE, \"PR\"])";
   TTesteDMPlano() {
     SetCommandText(
-        "Select t_t.CODIGOSISTEMATCE,t_t.CONTATCE,t_t.TIPOCONTA,t_t.CLASSIFCONTA,t_t.DESCRCONTA,t_t.NATUREZAINFORMACAO "
-        "from TCEPLANO t_t ORDER BY T_T.CODIGOSISTEMATCE,T_T.CONTATCE");
+        "Select t_t.CODIGOSISTEMATCE,t_t.CONTATCE,t_t.TIPOCONTA,t_t.CLASSIFCONTA,t_t.DESCRCONTA,t_t.NATUREZAINFORMACAO,"
+        "t_t.INDSUPERAVIT from TCEPLANO t_t ORDER BY T_T.CODIGOSISTEMATCE,T_T.CONTATCE");
     AddCampo({.Nome = "CODIGOSISTEMATCE", .Tipo = TFieldType::ftSmallint, .Obrigatorio = true,
               .LinkCadastro = "TTesteDMSistema"});
     AddCampo({.Nome = "CONTATCE", .Tipo = TFieldType::ftLargeint, .Obrigatorio = true, .Minimo = 1,
@@ -53,6 +53,8 @@ class TTesteDMPlano : public TnDMClientDataSet {
     AddCampo({.Nome = "NATUREZAINFORMACAO", .Tipo = TFieldType::ftString, .Tamanho = 1, .Padrao = "O",
               .Lista = "Orçamentária=O;Controle=C;Patrimonial=P", .ExpressaoHabilitado = PR,
               .ExpressaoObrigatorio = PR, .ExpressaoLimpar = std::string("NOT(") + PR + ")"});
+    // Enabled for PR only and never cleared: the register must refuse it elsewhere.
+    AddCampo({.Nome = "INDSUPERAVIT", .Tipo = TFieldType::ftString, .Tamanho = 1, .ExpressaoHabilitado = PR});
   }
   std::string ChavePrimaria() const override { return "CODIGOSISTEMATCE;CONTATCE"; }
   void ValidarDado() override {
@@ -313,4 +315,116 @@ TEST_F(RegisterTest, DeletingARowStillInUseIsRefusedInPlainWords) {
   ASSERT_EQ(r->ErrosApplyUpdates().size(), 1u);
   EXPECT_EQ(r->ErrosApplyUpdates()[0], "O registro não pode ser excluído: ele está sendo usado em outro cadastro.");
   EXPECT_TRUE(PegarTemRegistro("TCESISTEMA", "CODIGOSISTEMATCE", "CODIGOSISTEMATCE = 1"));
+}
+
+TEST_F(RegisterTest, ATextLongerThanItsFieldIsRefusedNamingItsSizeNotCut) {
+  auto r = nCriarObjeto<TTesteDMSistema>();
+  r->Abrir();
+  TClientDataSet& d = r->nClientDataSet();
+  NovoSistema(*r, "3", "TCE/RS", "RSX");
+  EXPECT_EQ(Recusa(*r), "O campo \"SIGLAESTADO\" aceita no máximo 2 caracteres; o valor informado tem 3!");
+  EXPECT_EQ(d.FieldByName("SIGLAESTADO").AsString(), "RSX");  // kept as typed, to be corrected
+  d.FieldByName("SIGLAESTADO").SetAsString("Sé");  // characters count, not bytes
+  EXPECT_EQ(Recusa(*r), "");
+  d.Edit();
+  d.FieldByName("DESCRSISTEMATCE").SetAsString(std::string(101, 'x'));
+  EXPECT_EQ(Recusa(*r), "O campo \"Nome Sistema\" aceita no máximo 100 caracteres; o valor informado tem 101!");
+  d.Cancel();
+  auto p = nCriarObjeto<TTesteDMPlano>();
+  p->Abrir();
+  TClientDataSet& c = p->nClientDataSet();
+  c.Append();
+  c.FieldByName("CODIGOSISTEMATCE").SetAsInteger(2);
+  c.FieldByName("TIPOCONTA").SetAsInteger(2);
+  c.FieldByName("CLASSIFCONTA").SetAsString("1");
+  c.FieldByName("DESCRCONTA").SetAsString("Ativo");
+  c.FieldByName("NATUREZAINFORMACAO").SetAsString("OC");
+  EXPECT_EQ(Recusa(*p), "O campo \"NATUREZAINFORMACAO\" aceita no máximo 1 caractere; o valor informado tem 2!");
+  EXPECT_EQ(r->ApplyUpdates(0), 0);
+  EXPECT_EQ(VarToStr(PegarValorCampo("TCESISTEMA", "SIGLAESTADO", "CODIGOSISTEMATCE = 3")), "Sé");
+}
+
+TEST_F(RegisterTest, AnIntegerBeyondItsColumnsTypeIsRefusedNotStored) {
+  auto r = nCriarObjeto<TTesteDMPlano>();
+  r->Abrir();
+  TClientDataSet& d = r->nClientDataSet();
+  d.Append();
+  d.FieldByName("CODIGOSISTEMATCE").SetAsString("65537");  // a small integer read back as 1
+  d.FieldByName("TIPOCONTA").SetAsInteger(2);
+  d.FieldByName("CLASSIFCONTA").SetAsString("1");
+  d.FieldByName("DESCRCONTA").SetAsString("Ativo");
+  EXPECT_EQ(Recusa(*r), "O valor do campo \"CODIGOSISTEMATCE\" não cabe no campo: 65537 (de -32768 a 32767)!");
+  d.Cancel();
+  EXPECT_EQ(Contar("TCEPLANO"), 0);
+}
+
+TEST_F(RegisterTest, AValueInAFieldTheRowsRulesDisableIsRefused) {
+  auto r = nCriarObjeto<TTesteDMPlano>();
+  r->Abrir();
+  TClientDataSet& d = r->nClientDataSet();
+  auto nova = [&](int aSistema, int aConta, const char* aIndicador) {
+    d.Append();
+    d.FieldByName("CODIGOSISTEMATCE").SetAsInteger(aSistema);
+    d.FieldByName("CONTATCE").SetAsInteger(aConta);
+    d.FieldByName("TIPOCONTA").SetAsInteger(2);
+    d.FieldByName("CLASSIFCONTA").SetAsString("1");
+    d.FieldByName("DESCRCONTA").SetAsString("Ativo");
+    d.FieldByName("INDSUPERAVIT").SetAsString(aIndicador);
+  };
+  const char* const desabilitado = "O campo \"INDSUPERAVIT\" está desabilitado neste registro e deve ficar em branco!";
+  nova(1, 1, "F");
+  EXPECT_FALSE(r->CampoHabilitado("INDSUPERAVIT"));
+  EXPECT_EQ(Recusa(*r), desabilitado);
+  d.FieldByName("INDSUPERAVIT").Clear();
+  EXPECT_EQ(Recusa(*r), "");
+  nova(2, 1, "F");
+  EXPECT_EQ(Recusa(*r), "");
+  ASSERT_EQ(r->ApplyUpdates(0), 0);
+
+  // The PR row moved to SC would keep a value that no longer applies.
+  ASSERT_TRUE(d.Locate("CODIGOSISTEMATCE;CONTATCE", {TVariant(2), TVariant(1)}));
+  r->SetPodeAlterarChave(true);
+  d.Edit();
+  d.FieldByName("CODIGOSISTEMATCE").SetAsInteger(1);
+  d.FieldByName("CONTATCE").SetAsInteger(2);
+  EXPECT_EQ(Recusa(*r), desabilitado);
+  d.Cancel();
+
+  // A value stored before the rule existed does not stop an edit of the row's other fields.
+  ExecutarSQLDireto(
+      "insert into TCEPLANO (CODIGOSISTEMATCE, CONTATCE, TIPOCONTA, CLASSIFCONTA, DESCRCONTA, INDSUPERAVIT) "
+      "values (1, 9, 2, '1', 'Antiga', 'P')");
+  r->Abrir();
+  ASSERT_TRUE(d.Locate("CODIGOSISTEMATCE;CONTATCE", {TVariant(1), TVariant(9)}));
+  d.Edit();
+  d.FieldByName("DESCRCONTA").SetAsString("Antiga editada");
+  EXPECT_EQ(Recusa(*r), "");
+  d.Edit();
+  d.FieldByName("INDSUPERAVIT").SetAsString("F");
+  EXPECT_EQ(Recusa(*r), desabilitado);
+  d.Cancel();
+  EXPECT_EQ(r->ApplyUpdates(0), 0);
+  auto linhas = ExecutarSQL("select CODIGOSISTEMATCE, CONTATCE, INDSUPERAVIT from TCEPLANO order by 1, 2");
+  std::vector<std::string> vistas;
+  for (; !linhas->Eof(); linhas->Next())
+    vistas.push_back(linhas->Fields(0).AsString() + "/" + linhas->Fields(1).AsString() + "/" + linhas->Fields(2).AsString());
+  EXPECT_EQ(vistas, (std::vector<std::string>{"1/1/", "1/9/P", "2/1/F"}));
+}
+
+TEST_F(RegisterTest, AReadOnlyFieldCannotBeGivenAValue) {
+  auto r = nCriarObjeto<TTesteDMSistema>();
+  r->Definicao("MASCPLANOTCE").SomenteLeitura = true;
+  r->Definicao("MASCPLANOTCE").Obrigatorio = false;
+  r->Abrir();
+  TClientDataSet& d = r->nClientDataSet();
+  ASSERT_TRUE(d.Locate("CODIGOSISTEMATCE", {TVariant(1)}));
+  d.Edit();
+  d.FieldByName("DESCRSISTEMATCE").SetAsString("Renomeado");
+  EXPECT_EQ(Recusa(*r), "");  // the stored mask stays
+  d.Edit();
+  d.FieldByName("MASCPLANOTCE").SetAsString("9");
+  EXPECT_EQ(Recusa(*r), "O campo \"Máscara Plano\" não pode ser alterado!");
+  d.Cancel();
+  NovoSistema(*r, "3", "TCE/RS");
+  EXPECT_EQ(Recusa(*r), "O campo \"Máscara Plano\" não pode ser alterado!");
 }

@@ -375,10 +375,12 @@ std::string FilterInterval(std::string_view column, std::string_view text) {
 
 void TBlockCommand::Add(std::string sql, TValores values) { FItems.emplace_back(std::move(sql), std::move(values)); }
 
-void TBlockCommand::Executar() {
-  EmTransacao([this] {
-    for (auto& [sql, values] : FItems) ExecutarSQLDireto(sql, values);
+int64_t TBlockCommand::Executar() {
+  int64_t alteradas = 0;
+  EmTransacao([&] {
+    for (auto& [sql, values] : FItems) alteradas += ExecutarSQLDireto(sql, values);
   });
+  return alteradas;
 }
 
 void EmTransacao(const std::function<void()>& fn) {

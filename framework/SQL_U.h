@@ -61,7 +61,8 @@ class TBlockCommand {
   void Add(std::string sql, TValores values = {});
   size_t Count() const { return FItems.size(); }
   void Clear() { FItems.clear(); }
-  void Executar();
+  // Runs the statements in one transaction; returns the number of rows they changed.
+  int64_t Executar();
 
  private:
   std::vector<std::pair<std::string, TValores>> FItems;

@@ -128,3 +128,27 @@ TEST_F(PlanoPlEspecTest, TheLookupShowsClassificationKindAndDescription) {
   EXPECT_EQ(d.FieldByName("DESCRCONTA").AsString(), "1.1.1  .  CAIXA");
   EXPECT_EQ(d.FieldByName("DESCRCONTA").DisplayLabel, "Classificação / Descrição");
 }
+
+TEST_F(PlanoPlEspecTest, BankDataOnAParanaMappingIsRefusedNotStored) {
+  auto r = Abrir<TUlmoDMPlanoPlEspec>();
+  const TCampos pr{{"TIPOSUPERAVITFINANC", "9"}, {"IDENTIFIPATQUALITATIVA", "4"}};
+  auto comBanco = [&](TCampos aBanco) {
+    TCampos campos = pr;
+    campos.insert(campos.end(), aBanco.begin(), aBanco.end());
+    return Mapeamento("2", "2", campos);
+  };
+  EXPECT_EQ(Incluir(*r, comBanco({{"CODIGOBANCO", "1"}, {"NUMEROAGENCIA", "123"}, {"NUMEROCONTA", "55"}})),
+            "O campo \"Banco\" está desabilitado neste registro e deve ficar em branco!");
+  EXPECT_EQ(Incluir(*r, comBanco({{"NUMEROCONTA", "55"}})),
+            "O campo \"Número da Conta\" está desabilitado neste registro e deve ficar em branco!");
+  EXPECT_EQ(Incluir(*r, comBanco({{"CODIGOTIPOCONTATCE", "1"}})),
+            "O campo \"Tipo Conta TCE\" está desabilitado neste registro e deve ficar em branco!");
+  EXPECT_EQ(Conteudo("TCEPLANOPLESPEC"), "");
+  ASSERT_EQ(Incluir(*r, Mapeamento("2", "2", pr)), "");
+  r->Abrir();
+  TClientDataSet& d = r->nClientDataSet();
+  d.Edit();
+  d.FieldByName("NUMEROAGENCIA").SetAsInteger(123);
+  EXPECT_EQ(Gravar(*r), "O campo \"Agência\" está desabilitado neste registro e deve ficar em branco!");
+  EXPECT_TRUE(PegarValorCampo("TCEPLANOPLESPEC", "NUMEROAGENCIA", "CODIGOEMPRESA = 2").IsNull());
+}

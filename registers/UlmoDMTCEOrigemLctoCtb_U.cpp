@@ -46,8 +46,9 @@ void TUlmoDMTCEOrigemLctoCtb::GerarPrincAction(TnActionList& AActionList, TNotif
 }
 
 void TUlmoDMTCEOrigemLctoCtb::ValidarDado() {
-  TnDMClientDataSet::ValidarDado();
+  // Nothing of this register is kept for PR, so its refusal speaks before any field's check.
   RecusarSistemaPR(nClientDataSet().FieldByName("CODIGOSISTEMATCE").AsInteger());
+  TnDMClientDataSet::ValidarDado();
 }
 
 void TUlmoDMTCEOrigemLctoCtb::DataModuleCreate() {

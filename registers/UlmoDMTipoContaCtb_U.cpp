@@ -48,8 +48,9 @@ void TUlmoDMTipoContaCtb::GerarPrincAction(TnActionList& AActionList, TNotifyEve
 }
 
 void TUlmoDMTipoContaCtb::ValidarDado() {
-  TnDMClientDataSet::ValidarDado();
+  // Nothing of this register is kept for PR, so its refusal speaks before any field's check.
   RecusarSistemaPR(nClientDataSet().FieldByName("CODIGOSISTEMATCE").AsInteger());
+  TnDMClientDataSet::ValidarDado();
 }
 
 void TUlmoDMTipoContaCtb::DataModuleCreate() {

@@ -67,3 +67,19 @@ TEST_P(RecusaPRTest, ARowOfAPRSystemIsRefusedAndOfAnyOtherSaved) {
 
 INSTANTIATE_TEST_SUITE_P(CourtRegisters, RecusaPRTest, ::testing::ValuesIn(kCasos),
                          [](const auto& aInfo) { return std::string(aInfo.param.Classe); });
+
+// Under PR nothing of these registers is ever saved: no other check may speak first, such as
+// an origin's movement type that a PR system cannot have.
+TEST_P(RecusaPRTest, UnderParanaThePRRefusalComesBeforeAnyOtherCheck) {
+  auto obj = nCriarInstancia(GetParam().Classe);
+  auto& reg = dynamic_cast<TnDMClientDataSet&>(*obj);
+  reg.Abrir();
+  reg.nClientDataSet().Append();
+  Preencher(reg, {{"CODIGOSISTEMATCE", "2"}});
+  EXPECT_EQ(Gravar(reg), "Esta rotina não é utilizada para o TCE/PR. Dados não gravados!");
+  reg.nClientDataSet().Append();
+  Preencher(reg, {{"CODIGOSISTEMATCE", "2"}});
+  Preencher(reg, GetParam().Campos);
+  if (reg.nClientDataSet().FindField("CODIGOTIPOMOVIMCTB")) Preencher(reg, {{"CODIGOTIPOMOVIMCTB", "7"}});
+  EXPECT_EQ(Gravar(reg), "Esta rotina não é utilizada para o TCE/PR. Dados não gravados!");
+}

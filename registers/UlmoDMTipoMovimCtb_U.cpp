@@ -42,8 +42,9 @@ void TUlmoDMTipoMovimCtb::GerarPrincAction(TnActionList& AActionList, TNotifyEve
 }
 
 void TUlmoDMTipoMovimCtb::ValidarDado() {
-  TnDMClientDataSet::ValidarDado();
+  // Nothing of this register is kept for PR, so its refusal speaks before any field's check.
   RecusarSistemaPR(nClientDataSet().FieldByName("CODIGOSISTEMATCE").AsInteger());
+  TnDMClientDataSet::ValidarDado();
 }
 
 void TUlmoDMTipoMovimCtb::DataModuleCreate() {

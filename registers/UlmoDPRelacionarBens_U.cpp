@@ -77,6 +77,7 @@ void TUlmoDPRelacionarBensAreaTrabalho::GerarPrincAction(TnActionList& AActionLi
 void TUlmoDPRelacionarBens::DataModuleCreate() {
   TnDMPowerParam::DataModuleCreate();
   SetOpcoesProcesso({0, 0, 1, 1});
+  SetMsgTreeExibir(true);  // the deletion says how many classifications it removed
   if (EhHttpExe()) {
     npqPowerParam.FindAction("ActExcluirRelac")->ImageIndex = 102;
     npqPowerParam.FindAction("nActSalvar")->ImageIndex = 128;
@@ -96,7 +97,6 @@ void TUlmoDPRelacionarBens::nClientDataSetBeforeOpen() {
   d.AddFieldDef("PossuiRelac", TFieldType::ftSmallint);
   d.CreateDataSet();
   d.FieldByName("GRAVAR").DisplayLabel = "Selecionado";
-  d.FieldByName("GRAVAR").ReadOnly = true;
   d.FieldByName("ChaveLcto").DisplayLabel = "Chave Lançamento";
   const std::pair<const char*, const char*> somenteLeitura[] = {
       {"CodigoBem", "Código do Bem"}, {"DescricaoBem", "Descrição do Bem"}, {"DataAquisicao", "Data da Aquisição"}};
@@ -111,12 +111,24 @@ void TUlmoDPRelacionarBens::nClientDataSetBeforeOpen() {
   d.FieldByName("UtilizacaoBem").DisplayLabel = "Utilização do Bem";
   d.FieldByName("PossuiRelac").Visible = false;
   d.SetIndexFieldNames("CodigoBem");
-  // GRAVAR is forced: a row is marked exactly when all five classification columns are filled
-  // (a null reads as 0, "Não Atribuído").
-  d.BeforePost = [](TClientDataSet& ds) {
+  FGuardado = CloneCDS(d);
+  // GRAVAR marks what the user touched: the load leaves every row unmarked, so that deleting
+  // never takes the whole period. A row the user ticks or unticks keeps that mark; a row whose
+  // classification the user changes is marked; a row not complete (a null reads as 0, "Não
+  // Atribuído") is never marked.
+  d.BeforePost = [this](TClientDataSet& ds) {
+    if (FCarregando) return;
     bool completo = true;
     for (const char* campo : kClassificacao) completo = completo && ds.FieldByName(campo).AsInteger() != 0;
-    ds.FieldByName("GRAVAR").SetAsInteger(completo ? 1 : 0);
+    int marca = 1;
+    if (ds.State() == TDataSetState::dsEdit && FGuardado->GotoBookmark(ds.GetBookmark())) {
+      bool mudou = false;
+      for (const char* campo : kClassificacao)
+        mudou = mudou || !(ds.FieldByName(campo).Value() == FGuardado->FieldByName(campo).Value());
+      int antes = FGuardado->FieldByName("GRAVAR").AsInteger(), agora = ds.FieldByName("GRAVAR").AsInteger();
+      marca = agora != antes ? agora : mudou ? 1 : antes;
+    }
+    ds.FieldByName("GRAVAR").SetAsInteger(completo && marca != 0 ? 1 : 0);
   };
 }
 
@@ -151,6 +163,7 @@ void TUlmoDPRelacionarBens::Carregar(int AEmpresa) {
     TUlmoDPRelacionarBens& P;
     TnFraProgresso& Progresso;
     ~TFinal() {
+      P.FCarregando = false;
       P.FnClientDataSet->First();
       P.FnClientDataSet->EnableControls();
       Progresso.Hide();
@@ -168,11 +181,13 @@ void TUlmoDPRelacionarBens::Carregar(int AEmpresa) {
     FcurDadosBens = ExecutarSQLRO(sql);
   }
 
+  FCarregando = true;
   TSQLDataSet& q = *FcurDadosBens;
   const char* const colunas[] = {"PROPRIEDADEBEM", "NATUREZABEM", "IDTIPOCATEGORIABEM", "IDTIPODETALHAMENTOBEM",
                                  "UTILIZACAOBEM"};
   for (q.First(); !q.Eof(); q.Next()) {
     d.Append();
+    d.FieldByName("GRAVAR").SetAsInteger(0);
     d.FieldByName("CodigoEmpresa").SetValue(q.FieldByName("CODIGOEMPRESA").Value());
     d.FieldByName("ChaveLcto").SetAsFloat(q.FieldByName("CODIGOBEM").AsFloat());
     d.FieldByName("CodigoBem").SetAsFloat(q.FieldByName("NUMEROBEM").AsFloat());
@@ -209,11 +224,19 @@ void TUlmoDPRelacionarBens::Gravar() {
       FBlockCommand->Add(FormatSQL(kSQLIncluir, {bem, empresa, p, n, c, t, u}));
   });
 
+  int64_t alteradas = 0;
   try {
-    FBlockCommand->Executar();
+    alteradas = FBlockCommand->Executar();
   } catch (const std::exception& e) {
     throw Exception(std::string("Problema ao gravar os registros no Banco de Dados! Mensagem original: ") + e.what());
   }
+  if (!FEhAcaoExclusao) return;
+  // Counted in rows removed, not in statements: a row may have gone already.
+  if (alteradas == 0)
+    MsgTree(tmAviso, "Nenhum relacionamento excluído: marque os bens cuja classificação deve ser excluída.");
+  else
+    MsgTree(tmConfirmacao, alteradas == 1 ? std::string("1 relacionamento excluído.")
+                                          : std::to_string(alteradas) + " relacionamentos excluídos.");
 }
 
 void TUlmoDPRelacionarBens::nActSalvarExecute() {

@@ -23,9 +23,11 @@ class TUlmoDPRelacionarBens : public nFramework::TnDMPowerParam {
   void DataModuleCreate() override;
   // Loads the grid. REQUIRES: a connection is open.
   void Executar() override;
-  // "Salvar Relacionamentos": writes every marked row (GRAVAR = 1), then reloads.
+  // "Salvar Relacionamentos": writes every marked row (GRAVAR = 1), then reloads. A loaded row
+  // is unmarked; it is marked when the user changes it or ticks it, and only while complete.
   void nActSalvarExecute();
-  // "Excluir Relacionamentos": deletes the classification of every marked row, then reloads.
+  // "Excluir Relacionamentos": deletes the classification of every marked row, says how many,
+  // then reloads.
   void ActExcluirRelacExecute();
 
   nFramework::TClientDataSet& nClientDataSet() { return *FnClientDataSet; }
@@ -41,6 +43,9 @@ class TUlmoDPRelacionarBens : public nFramework::TnDMPowerParam {
   std::unique_ptr<nFramework::TBlockCommand> FBlockCommand;
   bool FEhAcaoExclusao = false;
   nFramework::TClientDataSet* FnClientDataSet = nullptr;
+  // The grid's rows as last posted, to tell what the user changed in the row being posted.
+  std::unique_ptr<nFramework::TClientDataSet> FGuardado;
+  bool FCarregando = false;
 };
 
 class TUlmoDPRelacionarBensAreaTrabalho : public TUlmoDPRelacionarBens {

@@ -44,6 +44,20 @@ class RelacionarBensTest : public CadastrosTest {
     for (int v : aValores) Grid().FieldByName(campos[i++]).SetAsInteger(v);
     Grid().Post();
   }
+  // Ticks (or unticks) the grid row of that asset number.
+  void Marcar(double aNumero, int aMarca) {
+    ASSERT_TRUE(Grid().Locate("CodigoBem", {aNumero}));
+    Grid().Edit();
+    Grid().FieldByName("GRAVAR").SetAsInteger(aMarca);
+    Grid().Post();
+  }
+  // The messages given since the last call.
+  std::string Mensagens() {
+    std::string r;
+    for (const auto& n : FProcesso->GetMsgTreeLista()->Raizes()) r += std::to_string(n->Tipo) + ":" + n->Texto + "\n";
+    FProcesso->GetMsgTreeLista()->Clear();
+    return r;
+  }
   std::string Numeros() {
     std::string r;
     for (Grid().First(); !Grid().Eof(); Grid().Next())
@@ -70,7 +84,7 @@ TEST_F(RelacionarBensTest, ListsUnclassifiedOrClassifiedAssetsOfThePeriod) {
   Carregar("0");
   EXPECT_EQ(Numeros(), "101:0 102:0 ");
   Carregar("1");
-  EXPECT_EQ(Numeros(), "103:1 ");
+  EXPECT_EQ(Numeros(), "103:0 ");  // a loaded row is not marked until the user touches it
   EXPECT_EQ(Grid().FieldByName("PossuiRelac").AsInteger(), 1);
   EXPECT_EQ(Grid().FieldByName("ChaveLcto").AsInteger(), 3);
   EXPECT_EQ(Grid().FieldByName("DescricaoBem").AsString(), "Sala");
@@ -99,9 +113,35 @@ TEST_F(RelacionarBensTest, ExcludingDeletesTheMarkedRowsOnly) {
   Executar("insert into PATBEMRELACTCE values (1, 1, 1, 1, 1, 1, 1);");
   Carregar("1");
   Classificar(101, {1, 1, 1, 1, 0});  // unmarked
+  Marcar(103, 1);
   ASSERT_TRUE(FProcesso->ExecutarAcao("ActExcluirRelac"));
   EXPECT_EQ(Conteudo("PATBEMRELACTCE"), "1|1|1|1|1|1|1\n");
   EXPECT_FALSE(FProcesso->EhAcaoExclusao());
+}
+
+TEST_F(RelacionarBensTest, ExcludingDeletesOnlyTheRowsTheUserTickedOrChangedNotEveryLoadedOne) {
+  Executar("insert into PATBEMRELACTCE values (1, 1, 1, 1, 1, 1, 1), (1, 2, 2, 2, 1, 1, 2);");
+  const std::string todos = Conteudo("PATBEMRELACTCE");
+  Carregar("1");
+  EXPECT_EQ(Numeros(), "101:0 102:0 103:0 ");
+  ASSERT_TRUE(FProcesso->ExecutarAcao("ActExcluirRelac"));
+  EXPECT_EQ(Conteudo("PATBEMRELACTCE"), todos);
+  EXPECT_EQ(Mensagens(), "1:Nenhum relacionamento excluído: marque os bens cuja classificação deve ser excluída.\n");
+
+  Marcar(101, 1);
+  Marcar(102, 1);
+  Marcar(102, 0);  // ticked, then unticked
+  Classificar(103, {2, 1, 1, 1, 3});
+  EXPECT_EQ(Numeros(), "101:1 102:0 103:1 ");
+  ASSERT_TRUE(FProcesso->ExecutarAcao("ActExcluirRelac"));
+  EXPECT_EQ(Conteudo("PATBEMRELACTCE"), "1|2|2|2|1|1|2\n");
+  EXPECT_EQ(Mensagens(), "5:2 relacionamentos excluídos.\n");
+  EXPECT_EQ(Numeros(), "102:0 ");
+
+  Marcar(102, 1);
+  ASSERT_TRUE(FProcesso->ExecutarAcao("ActExcluirRelac"));
+  EXPECT_EQ(Conteudo("PATBEMRELACTCE"), "");
+  EXPECT_EQ(Mensagens(), "5:1 relacionamento excluído.\n");
 }
 
 TEST_F(RelacionarBensTest, ExcludingFromTheUnclassifiedListingWritesNothing) {
@@ -127,6 +167,7 @@ TEST_F(RelacionarBensTest, ADatabaseErrorKeepsNothingOfTheSaveAndNoExclusionMode
 
   Executar("create trigger FALHA before delete on PATBEMRELACTCE begin select raise(abort, 'falha'); end;");
   Carregar("1");
+  Marcar(103, 1);
   EXPECT_THROW(FProcesso->ExecutarAcao("ActExcluirRelac"), Exception);
   EXPECT_FALSE(FProcesso->EhAcaoExclusao());
   EXPECT_EQ(Conteudo("PATBEMRELACTCE"), "1|3|1|2|1|1|3\n");

@@ -223,3 +223,37 @@ TEST_F(RelacionarPlanoTest, DeletesTheMarkedRelationsAllOrNothing) {
   EXPECT_EQ(Mensagens(), "5 Excluído relacionamento Conta TCE 111\n");
   EXPECT_EQ(Mapeamentos(), "1|12|01/01/2024|31/12/2024||1|111|1|0|N|1||||\n");
 }
+
+// Company account 14 keeps a mapping to court account 111 of the PR system (left from an
+// earlier link); system 1 has a court account 111 too.
+TEST_F(RelacionarPlanoTest, AMappingStoredUnderAnotherSystemIsNotListedNorRewrittenBySaving) {
+  Executar(
+      "insert into TCEPLANOPLESPEC (CODIGOEMPRESA, CONTACTB, DATAINICIOPLANO, DATAFIMPLANO, CODIGOSISTEMATCE,"
+      " CONTATCE, TIPONATURSALDO, TIPOSUPERAVITFINANC, IDENTIFIPATQUALITATIVA) values"
+      " (1, 14, '2024-01-01', '2024-12-31', 2, 111, 2, '1', 99);");
+  const std::string antes = Mapeamentos();
+  Carregar("1", "0");
+  EXPECT_EQ(Linhas(), "100/:01 111/12:10 111/13:10 112/:00 ");
+  Carregar("1", "1");
+  EXPECT_EQ(Linhas(), "111/12:10 111/13:10 ");
+  // Whatever row of the grid carries that company account, changed and saved, the other
+  // system's mapping stays as it is.
+  for (Grid().First(); !Grid().Eof(); Grid().Next())
+    if (Grid().FieldByName("CONTACTB").AsInteger() == 14) {
+      Grid().Edit();
+      Grid().FieldByName("DATAFIMPLANO").SetAsString("2025-12-31");
+      Grid().FieldByName("TIPOSUPERAVITFINANC").SetAsString("N");
+      Grid().FieldByName("CODIGOTIPOCONTATCE").SetAsString("1");
+      Grid().Post();
+    }
+  Acao("nActSalvar");
+  EXPECT_EQ(Mapeamentos(), antes);
+  for (Grid().First(); !Grid().Eof(); Grid().Next())
+    if (Grid().FieldByName("CONTACTB").AsInteger() == 14) {
+      Grid().Edit();
+      Grid().FieldByName("GRAVAR").SetAsInteger(1);
+      Grid().Post();
+    }
+  Acao("ActExcluirRelac");
+  EXPECT_EQ(Mapeamentos(), antes);
+}

@@ -85,3 +85,11 @@ TEST_F(ContaBancTest, ItsMenuActionOpensForTheSelectedCompanyOnlyInThisModule) {
   EXPECT_EQ(lista[0].Ordem, 40);
   EXPECT_EQ(lista[0].VerificaSelecao, "CodigoEmpresa");
 }
+
+TEST_F(ContaBancTest, AnAccountNumberLongerThanItsFieldIsRefusedNotCut) {
+  EXPECT_EQ(Incluir("1", "100", "12345678901234", "11"),
+            "O campo \"Número da Conta\" aceita no máximo 13 caracteres; o valor informado tem 14!");
+  EXPECT_EQ(Conteudo("TCESESAGRESCONTABANC"), "");
+  EXPECT_EQ(Incluir("1", "100", "1234567890123", "11"), "");
+  EXPECT_EQ(Conteudo("TCESESAGRESCONTABANC"), "5|1|100|1234567890123|11\n");
+}
