@@ -101,6 +101,16 @@ class TField {
   bool ReadOnly = false;
   std::function<void(TField&)> OnChange;
 
+  // What a grid shows and how a cell is edited; the command line and the desktop read the same.
+  // ValueList: "Caption=Value;..." -- the cell shows the caption and an edit takes either.
+  std::string ValueList;
+  // "#,##0.00", "#,###,###", "dd/mm/yyyy"; empty: the type's own text.
+  std::string DisplayFormat;
+  int DisplayWidth = 0;  // characters; 0: from the size and type
+  std::string Band;      // caption of the band the column sits under; empty: none
+  // A text typed into a grid cell is checked here before it is stored: raise to refuse it.
+  std::function<void(TField&, const std::string& aTexto)> OnValidate;
+
  private:
   friend class TClientDataSet;
   struct TLookupDef {
@@ -135,6 +145,15 @@ class TClientDataSet {
   // Text longer than its field is cut to the field's size, as the platform does. A register
   // turns this off so that it can refuse such a value rather than store less than was typed.
   bool CortarTexto = true;
+
+  // Grid roles of columns (field names; empty: none). CampoMarca is the tick column the user
+  // marks rows with; CamposChave (';'-separated) name a row for an import; CampoEstilo is a
+  // hidden column whose non-zero value highlights its row as EstiloDestaque says
+  // ("negrito-verde": bold on light green; "fonte-verde": green font).
+  std::string CampoMarca;
+  std::string CamposChave;
+  std::string CampoEstilo;
+  std::string EstiloDestaque;
 
   // Structure: declare FieldDefs, then CreateDataSet.
   std::vector<TFieldDef>& FieldDefs() { return FFieldDefs; }

@@ -45,6 +45,7 @@ class TnDMPowerParamCxGridConfigBase : public TnDMPowerParam {
   void ValidarDado() override;
   // Configures the grid once (AntesConfigurar, ConfigurarCxGrid, DepoisConfigurar) and loads it.
   void Executar() override;
+  std::vector<std::string> DataSetsGrade() const override { return {"curDados"}; }
   // The configuration without a screen, once.
   void ConfigSobDemanda();
   // The company of the grid; 0 before a run.

@@ -147,6 +147,8 @@ class TnDMPowerParam : public TnDataModule {
   virtual void ValidarDado() {}
   // The run.
   virtual void Executar() {}
+  // The datasets the process shows as grids, in tab order (component names); empty: none.
+  virtual std::vector<std::string> DataSetsGrade() const { return {}; }
 
   // The panel.
   TnPowerParamPanel npqPowerParam;
