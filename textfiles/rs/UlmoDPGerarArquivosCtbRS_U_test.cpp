@@ -248,6 +248,43 @@ TEST_F(GerarArquivosRSTest, TwoAccountsMappedToOneCourtAccountGiveOneSummedLine)
                                          "0000000000000" "0000000060001" "0000000000000");
 }
 
+TEST_F(GerarArquivosRSTest, AMappingExpiredBeforeThePeriodChangesNothing) {
+  Rodar();
+  const std::string movimento = Bytes("MOVIMENT.txt"), balancete = Bytes("BAL_VER.txt");
+  // Caixa was a bank account in the court's chart of 2023; listed first, it used to take the
+  // balance, and each of its entries was written twice.
+  Sql("insert into TCEPLANOPLESPEC (CODIGOEMPRESA, CONTACTB, DATAINICIOPLANO, DATAFIMPLANO, CODIGOSISTEMATCE, CONTATCE, "
+      "TIPONATURSALDO, TIPOSUPERAVITFINANC) values (1, 12, '2023-01-01', '2023-12-31', 2, 112, 1, 'N');");
+  SetDialogoService(std::make_shared<TDialogoFixo>(std::vector<std::string>{"Sim"}));
+  Rodar();
+  EXPECT_EQ(Bytes("MOVIMENT.txt"), movimento);
+  EXPECT_EQ(Bytes("BAL_VER.txt"), balancete);
+}
+
+TEST_F(GerarArquivosRSTest, AMappingChangedInThePeriodCountsEachEntryOnceUnderItsDatesAccount) {
+  // Caixa moves from court account 1.1.1 to 1.1.2 on 1 April.
+  Sql("update TCEPLANOPLESPEC set DATAFIMPLANO = '2024-03-31' where CONTACTB = 12;"
+      "insert into TCEPLANOPLESPEC (CODIGOEMPRESA, CONTACTB, DATAINICIOPLANO, DATAFIMPLANO, CODIGOSISTEMATCE, CONTATCE, "
+      "TIPONATURSALDO, TIPOSUPERAVITFINANC) values (1, 12, '2024-04-01', '2024-12-31', 2, 112, 1, 'N');"
+      "insert into LCTOCTB (CODIGOEMPRESA, CHAVELCTOCTB, DATALCTOCTB, CONTACTBDEB, CONTACTBCRED, VALORLCTOCTB, "
+      "CODIGOHISTCTB) values (1, 4, '2024-05-02', 12, 31, 70, 1);");
+  Rodar();
+  std::vector<std::string> m = Linhas("MOVIMENT.txt");
+  ASSERT_EQ(m.size(), 10u);  // header, four entries of two sides, closing
+  EXPECT_EQ(m[1].substr(0, 20) + m[1].substr(40, 26), "00000000000000000111" "          10032024D       ");
+  EXPECT_EQ(m[7].substr(0, 20) + m[7].substr(40, 26), "00000000000000000112" "          02052024D       ");
+  EXPECT_EQ(m[7].substr(66, 13), "0000000007000");
+  EXPECT_EQ(m[9], "FINALIZADOR0000000008");
+  // The trial balance covers the period: all of Caixa under the account of its last day, added
+  // to Banco's (opening 500, debits 100 + 70 + 50, credit 1234.50: a credit balance of 514.50).
+  std::vector<std::string> b = Linhas("BAL_VER.txt");
+  ASSERT_EQ(b.size(), 7u);
+  std::string z(13, '0');
+  EXPECT_EQ(b[3].substr(0, 20 + 13 * 6), "00000000000000000112" "0000000050000" + z + "0000000022000" "0000000123450" + z +
+                                             "0000000051450");
+  for (const auto& l : b) EXPECT_NE(l.substr(0, 20), "00000000000000000111");
+}
+
 TEST_F(GerarArquivosRSTest, DatesOfTheSameDayPassAndAReversedPeriodIsRefused) {
   Set("pDataInicial", "31/12/2024");
   EXPECT_NO_THROW(FProcesso->ValidarDado());
