@@ -5,6 +5,7 @@
 #include "Mapper_U.h"
 #include "SQL_U.h"
 #include "TextUtils_U.h"
+#include "UlmoParametros_U.h"
 #include "UlmoSQLs_U.h"
 
 namespace nUlmoRS {
@@ -51,6 +52,7 @@ void TUlmoArqRSGerarArquivoMovimento::CarregarDados() {
   for (curHistoricoCtb->First(); !curHistoricoCtb->Eof(); curHistoricoCtb->Next())
     FHistoricos.emplace(h.CODIGOHISTCTB->AsString(), h.DESCRHISTCTB->AsString());
   FTipoGrupos = LerGrupos("TIPOGRUPO");
+  FItensOrigem = nUlmo::ItensOrigem(FOrigem);
   curSaldo = CriarMovimento();
   curSaldo->First();
 }
@@ -88,7 +90,7 @@ void TUlmoArqRSGerarArquivoMovimento::PreencherDetalhe(TRecord& record, bool& sk
   r.HISTORICO->SetAsString(historico);
 
   std::string origem = m.CODIGOORIGLCTOCTB->AsString();
-  bool zeramento = !origem.empty() && FOrigem.find(origem) != std::string::npos;
+  bool zeramento = nUlmo::OrigemNaLista(origem, FItensOrigem);
   if (!zeramento) zeramento = ValorGrupo(FTipoGrupos, Grupo(classif, ctx.Conta), "TIPOGRUPO", ctx.Conta) == 3;
   r.ZERAMENTO->SetAsString(zeramento ? "S" : "N");
 }

@@ -196,14 +196,22 @@ TEST_F(GerarArquivosRSTest, MovementFileHasTheCourtsLines) {
   for (size_t i = 1; i < 7; ++i) EXPECT_EQ(l[i].size(), 260u) << i;
 }
 
-TEST_F(GerarArquivosRSTest, ZeroingOriginsMatchAsPartOfTheTypedText) {
+TEST_F(GerarArquivosRSTest, AZeroingOriginMatchesOnlyAWholeItemOfTheTypedList) {
   Set("pOriLcto", " '10' ");
   Rodar();
   std::vector<std::string> l = Linhas("MOVIMENT.txt");
   ASSERT_EQ(l.size(), 8u);
-  EXPECT_EQ(l[1].back(), 'S');  // origin 1 is inside '10'
-  EXPECT_EQ(l[3].back(), 'S');
+  EXPECT_EQ(l[1].back(), 'N');  // origin 1 is no item of '10'
+  EXPECT_EQ(l[3].back(), 'S');  // origin 10 is
   EXPECT_EQ(l[5].back(), 'N');  // ZZ is no longer a zeroing origin, and group 1 is not a result group
+  Set("pOriLcto", "'ZZ';'1'");
+  SetDialogoService(std::make_shared<TDialogoFixo>(std::vector<std::string>{"Sim"}));
+  Rodar();
+  l = Linhas("MOVIMENT.txt");
+  ASSERT_EQ(l.size(), 8u);
+  EXPECT_EQ(l[1].back(), 'S');
+  EXPECT_EQ(l[3].back(), 'N');
+  EXPECT_EQ(l[5].back(), 'S');
 }
 
 TEST_F(GerarArquivosRSTest, TrialBalanceCarriesBalancesUpTheCourtChart) {
