@@ -20,6 +20,7 @@
 #include "UlmoEsfingeOnlineFuncoes_U.h"
 #include "UlmoEsfingeOnlineSql_U.h"
 #include "UlmoFuncoes_U.h"
+#include "UlmoParametros_U.h"
 #include "UlmoSQLs_U.h"
 #include "UlmoMenuRegra_U.h"
 
@@ -237,8 +238,11 @@ void TUlmoDPEnviarArquivosCtbeSFinge::ValidarDado() {
       FCodigoSistema = nUlmo::TUlmoFuncoes::GetSistemaTCE(FCodigoEmpresa);
   }
   if (FCodigoSistema == 0) throw EnParam(Param("pCompetInicial"), "Sistema inválido!");
-  if (FCompetInicial > FCompetFinal)
-    throw EnParam(Param("pCompetFinal"), "A data final não pode ser menor que a data inicial!");
+  // Each date first: an empty or impossible end date is no end before the start.
+  nUlmo::TPeriodoParametros periodo = nUlmo::LerPeriodoParametros(
+      *this, "pCompetInicial", "pCompetFinal", "A data final não pode ser menor que a data inicial!");
+  FCompetInicial = periodo.Inicio;
+  FCompetFinal = periodo.Fim;
   if (FCodigoEmpresa == 0) throw EnParam(Param("pCodigoEmpresa"), "Empresa inválida!");
 }
 

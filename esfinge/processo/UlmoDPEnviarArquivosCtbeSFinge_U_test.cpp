@@ -119,6 +119,18 @@ TEST_F(EnviarEsfingeTest, ValidationChecksSystemDatesAndCompanyInOrder) {
   EXPECT_EQ(Erro([&] { FProcesso->ValidarDado(); }), "Empresa inválida!");
 }
 
+TEST_F(EnviarEsfingeTest, AnEmptyOrImpossibleDateGetsItsOwnMessage) {
+  Set("pCompetFinal", "");
+  EXPECT_EQ(Erro([&] { FProcesso->ValidarDado(); }), "Data final inválida!");
+  Set("pCompetFinal", "30/02/2024");
+  EXPECT_EQ(Erro([&] { FProcesso->ValidarDado(); }), "Data final inválida!");
+  Set("pCompetFinal", "31/12/2024");
+  Set("pCompetInicial", "");
+  EXPECT_EQ(Erro([&] { FProcesso->ValidarDado(); }), "Data inicial inválida!");
+  Set("pCompetInicial", "01/01/2024");
+  EXPECT_EQ(Erro([&] { FProcesso->ValidarDado(); }), "(sem erro)");
+}
+
 TEST_F(EnviarEsfingeTest, AccountsHideSyntheticsAndFollowTheMovementOption) {
   Rodar();
   auto& c = FProcesso->nClientDataSetConta();

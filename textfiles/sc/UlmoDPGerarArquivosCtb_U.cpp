@@ -18,6 +18,7 @@
 #include "SQL_U.h"
 #include "TextUtils_U.h"
 #include "UlmoFuncoes_U.h"
+#include "UlmoParametros_U.h"
 #include "UlmoSQLs_U.h"
 #include "UlmoMenuRegra_U.h"
 
@@ -232,10 +233,9 @@ void TUlmoDPGerarArquivosCtb::DataModuleCreate() {
 }
 
 void TUlmoDPGerarArquivosCtb::ValidarParametros(int& AEmpresa) {
-  FCompetInicial = StrToDateDef(Param("pCompetInicial").AsString(), 0);
-  if (FCompetInicial == 0) throw EnParam(Param("pCompetInicial"), "Data inicial inválida!");
-  FCompetFinal = StrToDateDef(Param("pCompetFinal").AsString(), 0);
-  if (FCompetFinal == 0) throw EnParam(Param("pCompetFinal"), "Data final inválida!");
+  nUlmo::TPeriodoParametros periodo = nUlmo::LerPeriodoParametros(*this, "pCompetInicial", "pCompetFinal");
+  FCompetInicial = periodo.Inicio;
+  FCompetFinal = periodo.Fim;
   AEmpresa = StrToIntDef(Param("pCodigoEmpresa").AsString(), 0);
   if (AEmpresa == 0) throw EnParam(Param("pCodigoEmpresa"), "Empresa inválida!");
 

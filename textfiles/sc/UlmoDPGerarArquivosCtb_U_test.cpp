@@ -331,6 +331,23 @@ TEST_F(GerarArquivosSCTest, ParameterAndSetupErrorsWriteNoFile) {
   EXPECT_FALSE(AlgumArquivo());
 }
 
+TEST_F(GerarArquivosSCTest, AnEndBeforeTheStartIsRefusedAndWritesNoFile) {
+  Set("pCompetInicial", "01/02/2024");
+  Set("pCompetFinal", "31/01/2024");
+  for (int i = 0; i < 2; ++i) {
+    try {
+      i == 0 ? FProcesso->ValidarDado() : FProcesso->Executar();
+      FAIL() << "an end before the start was accepted";
+    } catch (const EnParam& e) {
+      EXPECT_EQ(e.Alias(), "pCompetFinal");
+      EXPECT_STREQ(e.what(), "A Data Final não pode ser anterior à Data Inicial");
+    }
+  }
+  EXPECT_FALSE(AlgumArquivo());
+  Set("pCompetFinal", "01/02/2024");
+  EXPECT_NO_THROW(FProcesso->ValidarDado());
+}
+
 TEST_F(GerarArquivosSCTest, AValueThatDoesNotFitStopsTheRunNamingTheAccountAndLeavesTheOldFiles) {
   FProcesso->Executar();
   auto antes = Linhas("LancamentoContabil");
