@@ -152,10 +152,12 @@ TEST(LayoutsRS, WidthsAddUpToTheCourtsLineLengths) {
   EXPECT_EQ(LarguraLinha(LayoutFinalizador()), 21);
 }
 
-TEST(LayoutsRS, AmountsAreHundredthsWithoutSignAndNeverCut) {
+TEST(LayoutsRS, AmountsAreHundredthsNeverCutNorNegative) {
   TContextoRS ctx{"MOVIMENT.txt", "1.1.1"};
   EXPECT_EQ(ValorRS(1234.5, ctx, "VALOR"), "0000000123450");
-  EXPECT_EQ(ValorRS(-50, ctx, "VALOR"), "0000000005000");
+  EXPECT_EQ(ValorRS(-0.0, ctx, "VALOR"), "0000000000000");
+  EXPECT_EQ(ValorRS(-0.004, ctx, "VALOR"), "0000000000000");
+  EXPECT_THROW(ValorRS(-50, ctx, "VALOR"), EValorNegativoRS);
   EXPECT_EQ(ValorRS(0.125, ctx, "VALOR"), "0000000000013");
   EXPECT_EQ(ValorRS(99999999999.99, ctx, "VALOR"), "9999999999999");
   try {
@@ -331,6 +333,23 @@ TEST_F(GerarArquivosRSTest, AnAmountThatDoesNotFitStopsTheRunAndWritesNoFile) {
   EXPECT_NE(erro.find("100000000000.00"), std::string::npos) << erro;
   EXPECT_EQ(Bytes("MOVIMENT.txt"), "velho");
   EXPECT_FALSE(fs::exists(Arquivo("BAL_VER.txt")));
+}
+
+TEST_F(GerarArquivosRSTest, ANegativeAmountIsRefusedNamingTheEntryAndWritesNoFile) {
+  Escrever("MOVIMENT.txt", "velho");
+  SetDialogoService(std::make_shared<TDialogoFixo>(std::vector<std::string>{"Sim"}));
+  // It used to be written as a debit of +15.50.
+  Sql("insert into LCTOCTB (CODIGOEMPRESA, CHAVELCTOCTB, DATALCTOCTB, CONTACTBDEB, CONTACTBCRED, VALORLCTOCTB) values "
+      "(1, 9, '2024-06-01', 12, null, -15.5);");
+  std::string erro = ErroDaExecucao();
+  EXPECT_NE(erro.find("MOVIMENT.txt"), std::string::npos) << erro;
+  EXPECT_NE(erro.find("lançamento 9"), std::string::npos) << erro;
+  EXPECT_NE(erro.find("coluna VALOR"), std::string::npos) << erro;
+  EXPECT_NE(erro.find("-15.50"), std::string::npos) << erro;
+  EXPECT_NE(erro.find("negativo"), std::string::npos) << erro;
+  EXPECT_EQ(Bytes("MOVIMENT.txt"), "velho");
+  EXPECT_FALSE(fs::exists(Arquivo("BAL_VER.txt")));
+  EXPECT_EQ(FProcesso->GetMsgTreeLista()->Contar(tmConfirmacao), 0u);
 }
 
 TEST_F(GerarArquivosRSTest, ABalanceThatDoesNotFitLeavesTheMovementFileUnwrittenToo) {
