@@ -180,6 +180,26 @@ TEST_F(GeradoresPRTest, MapeamentoTrocadoNoPrimeiroMesSeparaAAberturaDoMovimento
   EXPECT_EQ(f[2].size(), 4u);
 }
 
+TEST_F(GeradoresPRTest, ValorMaiorQueOCampoNaoECortadoEmNenhumArquivoDeSaldo) {
+  FBanco.Sql("insert into LCTOCTB (CODIGOEMPRESA, CHAVELCTOCTB, CODIGOESTAB, DATALCTOCTB, CONTACTBDEB, CONTACTBCRED, "
+             "VALORLCTOCTB) values (1, 7, 1, '2024-02-20', 13, null, 9999999999999.99), "
+             "(1, 8, 1, '2024-02-21', 13, null, 9999999999999.99);");
+  TUlmoArqPRGerarMovCtbMensal mov;
+  TUlmoArqPRGerarBalanceteMensalEstatalXPlanoContabil balancete;
+  for (TUlmoArqPRGerarBase* g : std::initializer_list<TUlmoArqPRGerarBase*>{&mov, &balancete}) {
+    TStringSink sink;
+    g->ControleDados = &C;
+    g->SetSink(&sink);
+    try {
+      g->GerarArquivo();
+      ADD_FAILURE() << g->NomeArquivo() << ": an amount of 17 characters was written";
+    } catch (const EValorNaoCabePR& e) {
+      EXPECT_NE(std::string(e.what()).find("(conta contábil 13), campo vlDebito"), std::string::npos) << e.what();
+    }
+    EXPECT_FALSE(sink.Committed()) << g->NomeArquivo();
+  }
+}
+
 TEST_F(GeradoresPRTest, BensDoPeriodoPorNumero) {
   TUlmoArqPRGerarBens bens;
   C.SetDataFinal(EncodeDate(2025, 1, 1));
