@@ -78,7 +78,20 @@ std::string DataSQL(nFramework::TDateTime AData) {
 }  // namespace
 
 std::string TUlmoSQLs::GetSQLCondPlanoVigenteNaData(const std::string& AAlias, const std::string& AData) {
-  return AAlias + ".DATAINICIOPLANO = " + InicioEscolhido(AAlias, "max", VigenteEm(AData));
+  // Valid on the day, and no later-starting row valid too: per entry this costs one probe of
+  // the key of TCEPLANOPLESPEC, where taking the greatest start would scan the account's rows.
+  return AAlias + ".DATAINICIOPLANO <= " + AData + " and (" + AAlias + ".DATAFIMPLANO is null or " + AAlias +
+         ".DATAFIMPLANO >= " + AData + ") and " +
+         GetSQLCondSemPlanoPosteriorNaData(AAlias + ".CODIGOEMPRESA", AAlias + ".CONTACTB", AAlias + ".CODIGOSISTEMATCE",
+                                           AAlias + ".DATAINICIOPLANO", AData);
+}
+
+std::string TUlmoSQLs::GetSQLCondSemPlanoPosteriorNaData(const std::string& AEmpresa, const std::string& AConta,
+                                                         const std::string& ASistema, const std::string& AInicio,
+                                                         const std::string& AData) {
+  return "not exists (select 1 from TCEPLANOPLESPEC V where V.CODIGOEMPRESA = " + AEmpresa + " and V.CONTACTB = " +
+         AConta + " and V.CODIGOSISTEMATCE = " + ASistema + " and V.DATAINICIOPLANO > " + AInicio + " and " +
+         VigenteEm(AData) + ")";
 }
 
 std::string TUlmoSQLs::GetSQLCondPlanoVigenteInicioPeriodo(const std::string& AAlias, nFramework::TDateTime AInicio,

@@ -37,6 +37,12 @@ class TUlmoSQLs {
   // alias AAlias (a TCEPLANOPLESPEC), to be joined with "and".
   // AData: an SQL date expression (a column such as "L.DATALCTOCTB").
   static std::string GetSQLCondPlanoVigenteNaData(const std::string& AAlias, const std::string& AData);
+  // The same for one mapping row given by its columns or parameters (company, account, system,
+  // start) and already known valid on AData: no other row of the account valid on AData starts
+  // later. For a query that reads the entries of one mapping row.
+  static std::string GetSQLCondSemPlanoPosteriorNaData(const std::string& AEmpresa, const std::string& AConta,
+                                                       const std::string& ASistema, const std::string& AInicio,
+                                                       const std::string& AData);
   static std::string GetSQLCondPlanoVigenteInicioPeriodo(const std::string& AAlias, nFramework::TDateTime AInicio,
                                                           nFramework::TDateTime AFim);
   static std::string GetSQLCondPlanoVigenteFimPeriodo(const std::string& AAlias, nFramework::TDateTime AInicio,

@@ -99,12 +99,12 @@ std::string SQLLancamentos() {
     std::string c = conta;
     return std::string(" select  L.CHAVELCTOCTB ,L.DATALCTOCTB ,L.CODIGOLOTECTB ,CAST(") + tipo +
            " as SmallInt) TIPOLCTO ,L.VALORLCTOCTB ,L.CODIGOORIGLCTOCTB ,H.DESCRHISTCTB ,L.COMPLHIST from LCTOCTB L  "
-           "left join historicoctb H  on H.CODIGOHISTCTB = L.CODIGOHISTCTB join TCEPLANOPLESPEC T on T.CODIGOEMPRESA = "
-           "L.CODIGOEMPRESA and T.CONTACTB = L." + c + " where L." + c + " is not null and L." + c + " = :" + parametro +
+           "left join historicoctb H  on H.CODIGOHISTCTB = L.CODIGOHISTCTB where L." + c + " is not null and L." + c +
+           " = :" + parametro +
            " and L.CODIGOEMPRESA = :pCodigoEmpresa and L.DATALCTOCTB between :pDataIniPlano and :pDataFimPlano and "
-           "L.DATALCTOCTB between :pDataInicial and :pDataFinal and T.DATAINICIOPLANO = :pDataIniPlano and "
-           "T.CODIGOSISTEMATCE = :pCodigoSistema and " +
-           nUlmo::TUlmoSQLs::GetSQLCondPlanoVigenteNaData("T", "L.DATALCTOCTB");
+           "L.DATALCTOCTB between :pDataInicial and :pDataFinal and " +
+           nUlmo::TUlmoSQLs::GetSQLCondSemPlanoPosteriorNaData("L.CODIGOEMPRESA", "L." + c, ":pCodigoSistema",
+                                                               ":pDataIniPlano", "L.DATALCTOCTB");
   };
   return lado("2", "CONTACTBDEB", "pContaCtb1") + " union" + lado("1", "CONTACTBCRED", "pContaCtb2") + " order by 2, 1 ";
 }
