@@ -52,8 +52,9 @@ enum TColConta {
 // Column positions of CDSMovimento, in declaration order.
 enum TColMovimento { mANOCONTA, mCONTACTB, mTIPOMOVIM, mCOMPET, mVALORDEB, mVALORCRED, mCLASSIF };
 
-// The mapped accounts, their court account and attributes. kSQLContas + the period's mapping
-// rows: every row valid in part of the period, whose entries are read under it.
+// The mapped accounts with their court account and attributes; a condition on the mapping
+// follows: the one of the period's last day (the account file), or kSQLMapeamentosDoPeriodo,
+// every row valid in part of the period (the entries are read row by row).
 const char* const kSQLContas =
     "select T.CONTACTB, T.DATAINICIOPLANO, T.CODIGOTIPOCONTATCE, TP.DESCRCONTA, T.DESCRDETALHCONTA, P.TIPOCONTA, "
     "TP.CLASSIFCONTA CLASSIFCONTATCE, T.TIPONATURSALDO, T.CONTATCE, cast ('' as VarChar(50)) CONTASINTETICA, "
