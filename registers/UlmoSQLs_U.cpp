@@ -1,6 +1,7 @@
 #include "UlmoSQLs_U.h"
 
 #include "Exceptions_U.h"
+#include "SQL_U.h"
 
 namespace nUlmo {
 
@@ -42,6 +43,70 @@ std::string TUlmoSQLs::GetSQLSelectDadosPlanoPlEspec() {
 
 std::string TUlmoSQLs::GetSQLDeletePlanoPlEspec() {
   return "delete from TCEPLANOPLESPEC where CODIGOEMPRESA = %s and CONTACTB = %s and DATAINICIOPLANO = %s";
+}
+
+std::string TUlmoSQLs::GetSQLSelectPlanoTCEVigente() {
+  return "select TP.CONTATCE, TP.CLASSIFCONTA, TP.TIPOCONTA, T.TIPONATURSALDO NATUREZA, case when "
+         "T.TIPOSUPERAVITFINANC <> 'N' then T.TIPOSUPERAVITFINANC end TIPOSUPERAVITFINANC, "
+         "coalesce(T.DESCRDETALHCONTA, TP.DESCRCONTA) DESCRCONTA, T.CONTACTB, TP.NATUREZAINFORMACAO, TP.INDSUPERAVIT, "
+         "TP.TIPOCONTROLECONTA, T.IDENTIFIPATQUALITATIVA, T.DATAINICIOPLANO from TCEPLANOPLESPEC T join TCEPLANO TP on "
+         "T.CODIGOSISTEMATCE = TP.CODIGOSISTEMATCE and T.CONTATCE = TP.CONTATCE where T.CODIGOSISTEMATCE = "
+         ":CODIGOSISTEMA and T.CODIGOEMPRESA = :CODIGOEMPRESA and %s order by T.CONTATCE ";
+}
+
+namespace {
+
+// The start of one row chosen among the other rows of the same company account and court system
+// (alias V) that meet the condition.
+std::string InicioEscolhido(const std::string& AAlias, const char* AFuncao, const std::string& ACondicao) {
+  return std::string("(select ") + AFuncao + "(V.DATAINICIOPLANO) from TCEPLANOPLESPEC V where V.CODIGOEMPRESA = " +
+         AAlias + ".CODIGOEMPRESA and V.CONTACTB = " + AAlias + ".CONTACTB and V.CODIGOSISTEMATCE = " + AAlias +
+         ".CODIGOSISTEMATCE and " + ACondicao + ")";
+}
+
+std::string VigenteEm(const std::string& AData) {
+  return "V.DATAINICIOPLANO <= " + AData + " and (V.DATAFIMPLANO is null or V.DATAFIMPLANO >= " + AData + ")";
+}
+
+std::string VigenteEntre(const std::string& AInicio, const std::string& AFim) {
+  return "V.DATAINICIOPLANO <= " + AFim + " and (V.DATAFIMPLANO is null or V.DATAFIMPLANO >= " + AInicio + ")";
+}
+
+std::string DataSQL(nFramework::TDateTime AData) {
+  return nFramework::ValorParaSQL(nFramework::TVariant::FromDate(AData), nFramework::TFieldType::ftDate);
+}
+
+}  // namespace
+
+std::string TUlmoSQLs::GetSQLCondPlanoVigenteNaData(const std::string& AAlias, const std::string& AData) {
+  // Valid on the day, and no later-starting row valid too: per entry this costs one probe of
+  // the key of TCEPLANOPLESPEC, where taking the greatest start would scan the account's rows.
+  return AAlias + ".DATAINICIOPLANO <= " + AData + " and (" + AAlias + ".DATAFIMPLANO is null or " + AAlias +
+         ".DATAFIMPLANO >= " + AData + ") and " +
+         GetSQLCondSemPlanoPosteriorNaData(AAlias + ".CODIGOEMPRESA", AAlias + ".CONTACTB", AAlias + ".CODIGOSISTEMATCE",
+                                           AAlias + ".DATAINICIOPLANO", AData);
+}
+
+std::string TUlmoSQLs::GetSQLCondSemPlanoPosteriorNaData(const std::string& AEmpresa, const std::string& AConta,
+                                                         const std::string& ASistema, const std::string& AInicio,
+                                                         const std::string& AData) {
+  return "not exists (select 1 from TCEPLANOPLESPEC V where V.CODIGOEMPRESA = " + AEmpresa + " and V.CONTACTB = " +
+         AConta + " and V.CODIGOSISTEMATCE = " + ASistema + " and V.DATAINICIOPLANO > " + AInicio + " and " +
+         VigenteEm(AData) + ")";
+}
+
+std::string TUlmoSQLs::GetSQLCondPlanoVigenteInicioPeriodo(const std::string& AAlias, nFramework::TDateTime AInicio,
+                                                           nFramework::TDateTime AFim) {
+  const std::string ini = DataSQL(AInicio), fim = DataSQL(AFim);
+  return AAlias + ".DATAINICIOPLANO = coalesce(" + InicioEscolhido(AAlias, "max", VigenteEm(ini)) + ", " +
+         InicioEscolhido(AAlias, "min", VigenteEntre(ini, fim)) + ")";
+}
+
+std::string TUlmoSQLs::GetSQLCondPlanoVigenteFimPeriodo(const std::string& AAlias, nFramework::TDateTime AInicio,
+                                                        nFramework::TDateTime AFim) {
+  const std::string ini = DataSQL(AInicio), fim = DataSQL(AFim);
+  return AAlias + ".DATAINICIOPLANO = coalesce(" + InicioEscolhido(AAlias, "max", VigenteEm(fim)) + ", " +
+         InicioEscolhido(AAlias, "max", VigenteEntre(ini, fim)) + ")";
 }
 
 std::string FormatSQL(std::string_view texto, const std::vector<std::string>& args) {

@@ -38,8 +38,8 @@ std::string TUlmoEsfingeOnlineSql::GetSqlConsultaContaSintetica() {
          "P.CODIGOEMPRESA   and T.CONTACTB      = P.CONTACTB  left join BANCO B    on T.CODIGOBANCO = B.CODIGOBANCO  "
          "left join AGENCIA A    on T.CODIGOBANCO   = A.CODIGOBANCO   and T.NUMEROAGENCIA = A.NUMEROAGENCIA  left "
          "join TCETIPOCONTACTB TIPO    on TP.CODIGOSISTEMATCE = TIPO.CODIGOSISTEMATCE   and T.CODIGOTIPOCONTATCE = "
-         "TIPO.CODIGOTIPOCONTATCE where T.CODIGOEMPRESA = %s  and T.CODIGOSISTEMATCE = %s   and TP.TIPOCONTA = 1 order "
-         "by TP.CLASSIFCONTA";
+         "TIPO.CODIGOTIPOCONTATCE where T.CODIGOEMPRESA = %s  and T.CODIGOSISTEMATCE = %s   and TP.TIPOCONTA = 1 and %s "
+         "order by TP.CLASSIFCONTA";
 }
 
 }  // namespace nUlmoEsfingeOnline

@@ -13,7 +13,7 @@ class TUlmoEsfingeOnlineSql {
   static std::string GetSqlUpdateTceEsfingeOnlineEnvio();
   // Holes: company, first and last competence.
   static std::string GetSqlConsultaTceEsfingeOnlineEnvio();
-  // Holes: company, court system.
+  // Holes: company, court system, a condition on the mapping "T" (which row of an account counts).
   static std::string GetSqlConsultaContaSintetica();
 };
 

@@ -20,6 +20,7 @@
 #include "UlmoEsfingeOnlineFuncoes_U.h"
 #include "UlmoEsfingeOnlineSql_U.h"
 #include "UlmoFuncoes_U.h"
+#include "UlmoParametros_U.h"
 #include "UlmoSQLs_U.h"
 #include "UlmoMenuRegra_U.h"
 
@@ -45,34 +46,33 @@ const char* const kSQLContas =
     "A.NUMEROAGENCIA left join TCETIPOCONTACTB TIPO  on TP.CODIGOSISTEMATCE = TIPO.CODIGOSISTEMATCE and "
     "T.CODIGOTIPOCONTATCE = TIPO.CODIGOTIPOCONTATCE ";
 
-const char* const kSQLLctos =
-    "select L.CHAVELCTOCTB, L.DATALCTOCTB, L.CODIGOLOTECTB, CAST(2 as SmallInt) TIPOLCTO, L.VALORLCTOCTB, "
-    "L.CODIGOORIGLCTOCTB, H.DESCRHISTCTB, L.COMPLHIST, TP.CONTATCE, TP.CLASSIFCONTA CLASSIFCONTATCE, TP.DESCRCONTA, "
-    "P.CONTACTB, P.CLASSIFCONTA CLASSIFCONTAPLANOESPEC, P.DESCRCONTA DESCRCONTAPLANOESPEC, T.DATAINICIOPLANO, "
-    "T.DATAFIMPLANO from LCTOCTB L join PLANOESPEC P on L.CODIGOEMPRESA = P.CODIGOEMPRESA and L.CONTACTBDEB = "
-    "P.CONTACTB join TCEPLANOPLESPEC T on T.CODIGOEMPRESA = P.CODIGOEMPRESA and T.CONTACTB = P.CONTACTB join "
-    "TCEPLANO TP on TP.CODIGOSISTEMATCE = T.CODIGOSISTEMATCE and TP.CONTATCE = T.CONTATCE join HISTORICOCTB H on "
-    "H.CODIGOHISTCTB = L.CODIGOHISTCTB where L.CODIGOEMPRESA = :pCodigoEmpresa and L.CONTACTBDEB is not null and "
-    "L.DATALCTOCTB between :pDataInicial and :pDataFinal union select L.CHAVELCTOCTB, L.DATALCTOCTB, "
-    "L.CODIGOLOTECTB, CAST(1 as SmallInt) TIPOLCTO, L.VALORLCTOCTB, L.CODIGOORIGLCTOCTB, H.DESCRHISTCTB, "
-    "L.COMPLHIST, TP.CONTATCE, TP.CLASSIFCONTA CLASSIFCONTATCE, TP.DESCRCONTA, P.CONTACTB, P.CLASSIFCONTA "
-    "CLASSIFCONTAPLANOESPEC, P.DESCRCONTA DESCRCONTAPLANOESPEC, T.DATAINICIOPLANO, T.DATAFIMPLANO from LCTOCTB L "
-    "join PLANOESPEC P on L.CODIGOEMPRESA = P.CODIGOEMPRESA and L.CONTACTBCRED = P.CONTACTB join TCEPLANOPLESPEC T "
-    "on T.CODIGOEMPRESA = P.CODIGOEMPRESA and T.CONTACTB = P.CONTACTB join TCEPLANO TP on TP.CODIGOSISTEMATCE = "
-    "T.CODIGOSISTEMATCE and TP.CONTATCE = T.CONTATCE join HISTORICOCTB H  on H.CODIGOHISTCTB = L.CODIGOHISTCTB "
-    "where L.CODIGOEMPRESA = :pCodigoEmpresa and L.CONTACTBCRED is not null and L.DATALCTOCTB between "
-    ":pDataInicial and :pDataFinal order by 2, 1 ";
+// Both sides of the entries, each under the court account of the mapping valid on its date.
+std::string SQLLctos() {
+  auto lado = [](const char* tipo, const char* conta) {
+    std::string c = conta;
+    return std::string("select L.CHAVELCTOCTB, L.DATALCTOCTB, L.CODIGOLOTECTB, CAST(") + tipo +
+           " as SmallInt) TIPOLCTO, L.VALORLCTOCTB, L.CODIGOORIGLCTOCTB, H.DESCRHISTCTB, L.COMPLHIST, TP.CONTATCE, "
+           "TP.CLASSIFCONTA CLASSIFCONTATCE, TP.DESCRCONTA, P.CONTACTB, P.CLASSIFCONTA CLASSIFCONTAPLANOESPEC, "
+           "P.DESCRCONTA DESCRCONTAPLANOESPEC, T.DATAINICIOPLANO, T.DATAFIMPLANO from LCTOCTB L join PLANOESPEC P on "
+           "L.CODIGOEMPRESA = P.CODIGOEMPRESA and L." + c + " = P.CONTACTB join TCEPLANOPLESPEC T on T.CODIGOEMPRESA = "
+           "P.CODIGOEMPRESA and T.CONTACTB = P.CONTACTB and T.CODIGOSISTEMATCE = :pCodigoSistema and " +
+           nUlmo::TUlmoSQLs::GetSQLCondPlanoVigenteNaData("T", "L.DATALCTOCTB") +
+           " join TCEPLANO TP on TP.CODIGOSISTEMATCE = T.CODIGOSISTEMATCE and TP.CONTATCE = T.CONTATCE join "
+           "HISTORICOCTB H on H.CODIGOHISTCTB = L.CODIGOHISTCTB where L.CODIGOEMPRESA = :pCodigoEmpresa and L." + c +
+           " is not null and L.DATALCTOCTB between :pDataInicial and :pDataFinal ";
+  };
+  return lado("2", "CONTACTBDEB") + "union " + lado("1", "CONTACTBCRED") + "order by 2, 1 ";
+}
 
+// Opening balances, under the mapping valid on the period's first day (one hole: that condition).
 const char* const kSQLImplantacao =
     "select I.CONTACTB, I.DATASALDO, I.NATUREZASALDO, T.DATAINICIOPLANO, TP.CLASSIFCONTA, TP.DESCRCONTA "
     "DESCRCONTATCE, TP.CONTATCE, P.CLASSIFCONTA CLASSIFCONTAPLANOESPEC, P.DESCRCONTA DESCRCONTAPLANOESPEC, "
     "T.DATAFIMPLANO, sum(VALORSALDO) VALOR from IMPLSALDOCTB I join TCEPLANOPLESPEC T on I.CODIGOEMPRESA = "
     "T.CODIGOEMPRESA and I.CONTACTB = T.CONTACTB join TCEPLANO TP  on TP.CODIGOSISTEMATCE = T.CODIGOSISTEMATCE and "
     "TP.CONTATCE = T.CONTATCE join PLANOESPEC P on I.CODIGOEMPRESA = P.CODIGOEMPRESA and I.CONTACTB = P.CONTACTB "
-    "where I.CODIGOEMPRESA = :pCodigoEmpresa and T.CODIGOSISTEMATCE = :pCodigoSistema and ( (T.DATAINICIOPLANO "
-    "between :pDataInicial and :pDataFinal or T.DATAFIMPLANO between :pDataInicial and :pDataFinal) or "
-    "(:pDataInicial between T.DATAINICIOPLANO and T.DATAFIMPLANO or :pDataFinal between T.DATAINICIOPLANO and "
-    "T.DATAFIMPLANO) ) group by I.CONTACTB,I.DATASALDO, I.NATUREZASALDO, T.DATAINICIOPLANO, TP.CLASSIFCONTA, "
+    "where I.CODIGOEMPRESA = :pCodigoEmpresa and T.CODIGOSISTEMATCE = :pCodigoSistema and %s group by "
+    "I.CONTACTB,I.DATASALDO, I.NATUREZASALDO, T.DATAINICIOPLANO, TP.CLASSIFCONTA, "
     "TP.DESCRCONTA, TP.CONTATCE, P.CLASSIFCONTA, P.DESCRCONTA, T.DATAFIMPLANO ";
 
 const char* const kClasseSaldo = "TKaloDPGerarSaldoCtbIndividual";
@@ -238,8 +238,11 @@ void TUlmoDPEnviarArquivosCtbeSFinge::ValidarDado() {
       FCodigoSistema = nUlmo::TUlmoFuncoes::GetSistemaTCE(FCodigoEmpresa);
   }
   if (FCodigoSistema == 0) throw EnParam(Param("pCompetInicial"), "Sistema inválido!");
-  if (FCompetInicial > FCompetFinal)
-    throw EnParam(Param("pCompetFinal"), "A data final não pode ser menor que a data inicial!");
+  // Each date first: an empty or impossible end date is no end before the start.
+  nUlmo::TPeriodoParametros periodo = nUlmo::LerPeriodoParametros(
+      *this, "pCompetInicial", "pCompetFinal", "A data final não pode ser menor que a data inicial!");
+  FCompetInicial = periodo.Inicio;
+  FCompetFinal = periodo.Fim;
   if (FCodigoEmpresa == 0) throw EnParam(Param("pCodigoEmpresa"), "Empresa inválida!");
 }
 
@@ -274,9 +277,9 @@ void TUlmoDPEnviarArquivosCtbeSFinge::PreencherContas(TExecucao& AExec) {
            "L.CODIGOEMPRESA and T.CONTACTB = L.CONTACTB ";
   sql += " where T.CODIGOEMPRESA = " + empresa + "    and T.CODIGOSISTEMATCE = " + sistema + " ";
   if (!FExibirContasSinteticas) sql += " and TP.TIPOCONTA <> 1";
-  sql += " and ((T.DATAINICIOPLANO between " + ini + " and " + fim + " or T.DATAFIMPLANO between " + ini + " and " +
-         fim + " ) or ( " + ini + " between T.DATAINICIOPLANO and T.DATAFIMPLANO or " + fim +
-         " between T.DATAINICIOPLANO and T.DATAFIMPLANO))order by T.DATAINICIOPLANO";
+  // The accounts cover the period: each under the mapping valid on its last day.
+  const std::string vigencia = nUlmo::TUlmoSQLs::GetSQLCondPlanoVigenteFimPeriodo("T", FCompetInicial, FCompetFinal);
+  sql += " and " + vigencia + " order by T.DATAINICIOPLANO";
   AExec.Contas = ExecutarSQL(sql);
   TSQLDataSet& c = *AExec.Contas;
 
@@ -307,7 +310,7 @@ void TUlmoDPEnviarArquivosCtbeSFinge::PreencherContas(TExecucao& AExec) {
   // The court's synthetic accounts, keyed by their court classification without zero levels.
   AExec.ContasSinteticasPlanoTce =
       ExecutarSQL(nUlmo::FormatSQL(nUlmoEsfingeOnline::TUlmoEsfingeOnlineSql::GetSqlConsultaContaSintetica(),
-                                   {empresa, sistema}));
+                                   {empresa, sistema, vigencia}));
   for (AExec.ContasSinteticasPlanoTce->First(); !AExec.ContasSinteticasPlanoTce->Eof();
        AExec.ContasSinteticasPlanoTce->Next()) {
     const std::string classif = AExec.ContasSinteticasPlanoTce->FieldByName("CLASSIFCONTATCE").AsString();
@@ -376,7 +379,7 @@ void TUlmoDPEnviarArquivosCtbeSFinge::PreencherLctos(TExecucao& AExec) {
   if (!g.IsEmpty()) g.EmptyDataSet();
   g.SetIndexFieldNames("DataLancamento;NumeroSequencial");
   TVariant ini = TVariant::FromDate(FCompetInicial), fim = TVariant::FromDate(FCompetFinal);
-  AExec.Lctos = ExecutarSQL(kSQLLctos, {FCodigoEmpresa, ini, fim, FCodigoEmpresa, ini, fim});
+  AExec.Lctos = ExecutarSQL(SQLLctos(), {FCodigoSistema, FCodigoEmpresa, ini, fim});
   TSQLDataSet& l = *AExec.Lctos;
   TSQLDataSet& o = *AExec.Origens;
   o.SetIndexFieldNames("CODIGOORIGLCTOCTB");
@@ -427,18 +430,16 @@ void TUlmoDPEnviarArquivosCtbeSFinge::PreencherLctosAnoAnterior(TExecucao& AExec
   TClientDataSet* saldos = saldo.FindComponent<TClientDataSet>("nClientDataSet");
   if (!saldos) throw Exception("O processo de saldos contábeis não devolveu os saldos.");
 
-  const std::string ini = ValorParaSQL(TVariant::FromDate(FCompetInicial), TFieldType::ftDate);
+  // The opening balance counts under the mapping valid on the period's first day.
   AExec.ContasAnoAnterior = ExecutarSQL(
       "SELECT TE.CONTACTB, TP.CONTATCE, TP.CLASSIFCONTA CLASSIFCONTATCE, TP.DESCRCONTA DESCRCONTATCE, "
       "TE.DATAINICIOPLANO, TE.DATAFIMPLANO, TP.CLASSIFCONTA, P.NATURSALDO, P.CLASSIFCONTA CLASSIFCONTAPLANOESPEC, "
       "P.DESCRCONTA DESCRCONTAPLANOESPEC FROM TCEPLANO TP JOIN TCEPLANOPLESPEC TE ON TP.CODIGOSISTEMATCE = "
       "TE.CODIGOSISTEMATCE AND TP.CONTATCE = TE.CONTATCE JOIN PLANOESPEC P ON TE.CODIGOEMPRESA = P.CODIGOEMPRESA "
-      "AND TE.CONTACTB = P.CONTACTB JOIN (SELECT CODIGOEMPRESA, CODIGOSISTEMATCE, CONTACTB, MAX(DATAINICIOPLANO) "
-      "DATAINICIOPLANO FROM TCEPLANOPLESPEC WHERE DATAINICIOPLANO < " + ini + " GROUP BY CODIGOEMPRESA, "
-      "CODIGOSISTEMATCE, CONTACTB) TPE ON TPE.CODIGOEMPRESA = TE.CODIGOEMPRESA AND TPE.CODIGOSISTEMATCE = "
-      "TE.CODIGOSISTEMATCE AND TPE.CONTACTB = TE.CONTACTB AND TPE.DATAINICIOPLANO = TE.DATAINICIOPLANO WHERE "
-      "TE.CODIGOEMPRESA = " + ValorParaSQL(FCodigoEmpresa, TFieldType::ftInteger) + " AND TE.CODIGOSISTEMATCE = " +
-      ValorParaSQL(FCodigoSistema, TFieldType::ftInteger) + " ORDER BY TE.CONTACTB");
+      "AND TE.CONTACTB = P.CONTACTB WHERE TE.CODIGOEMPRESA = " + ValorParaSQL(FCodigoEmpresa, TFieldType::ftInteger) +
+      " AND TE.CODIGOSISTEMATCE = " + ValorParaSQL(FCodigoSistema, TFieldType::ftInteger) + " AND " +
+      nUlmo::TUlmoSQLs::GetSQLCondPlanoVigenteInicioPeriodo("TE", FCompetInicial, FCompetFinal) +
+      " ORDER BY TE.CONTACTB");
   TSQLDataSet& m = *AExec.ContasAnoAnterior;
   m.SetIndexFieldNames("CONTACTB");
 
@@ -474,9 +475,10 @@ void TUlmoDPEnviarArquivosCtbeSFinge::PreencherLctosAnoAnterior(TExecucao& AExec
 }
 
 void TUlmoDPEnviarArquivosCtbeSFinge::PreencherLctosImplantacao(TExecucao& AExec) {
-  TVariant ini = TVariant::FromDate(FCompetInicial), fim = TVariant::FromDate(FCompetFinal);
-  AExec.Implantacao =
-      ExecutarSQL(kSQLImplantacao, {FCodigoEmpresa, FCodigoSistema, ini, fim, ini, fim, ini, fim, ini, fim});
+  AExec.Implantacao = ExecutarSQL(
+      nUlmo::FormatSQL(kSQLImplantacao,
+                       {nUlmo::TUlmoSQLs::GetSQLCondPlanoVigenteInicioPeriodo("T", FCompetInicial, FCompetFinal)}),
+      {FCodigoEmpresa, FCodigoSistema});
   TSQLDataSet& i = *AExec.Implantacao;
   TClientDataSet& g = *FLcto;
   g.SetIndexFieldNames("DataLancamento;NumeroSequencial");

@@ -119,6 +119,18 @@ TEST_F(EnviarEsfingeTest, ValidationChecksSystemDatesAndCompanyInOrder) {
   EXPECT_EQ(Erro([&] { FProcesso->ValidarDado(); }), "Empresa inválida!");
 }
 
+TEST_F(EnviarEsfingeTest, AnEmptyOrImpossibleDateGetsItsOwnMessage) {
+  Set("pCompetFinal", "");
+  EXPECT_EQ(Erro([&] { FProcesso->ValidarDado(); }), "Data final inválida!");
+  Set("pCompetFinal", "30/02/2024");
+  EXPECT_EQ(Erro([&] { FProcesso->ValidarDado(); }), "Data final inválida!");
+  Set("pCompetFinal", "31/12/2024");
+  Set("pCompetInicial", "");
+  EXPECT_EQ(Erro([&] { FProcesso->ValidarDado(); }), "Data inicial inválida!");
+  Set("pCompetInicial", "01/01/2024");
+  EXPECT_EQ(Erro([&] { FProcesso->ValidarDado(); }), "(sem erro)");
+}
+
 TEST_F(EnviarEsfingeTest, AccountsHideSyntheticsAndFollowTheMovementOption) {
   Rodar();
   auto& c = FProcesso->nClientDataSetConta();
@@ -222,8 +234,82 @@ TEST_F(EnviarEsfingeTest, PreviousYearBalancesBecomeOpeningRows) {
     EXPECT_EQ(l.FieldByName("TipoLancamento").AsInteger(), l.FieldByName("ContaTce").AsInteger() == 111 ? 2 : 1);
   }
   std::sort(hist.begin(), hist.end());
-  // Account 13's mapping starts in 2024: none valid before the start, so no row.
+  // Account 13 had no balance before 2024: no row.
   EXPECT_EQ(hist, (std::vector<std::string>{"111", "211"}));
+}
+
+// Every row of both grids as text, in their index order.
+std::vector<std::string> Grades(TUlmoDPEnviarArquivosCtbeSFinge& AProcesso) {
+  std::vector<std::string> r;
+  for (TClientDataSet* d : {&AProcesso.nClientDataSetConta(), &AProcesso.nClientDataSetLcto()}) {
+    r.push_back("--");
+    for (d->First(); !d->Eof(); d->Next()) {
+      std::string linha;
+      for (int i = 0; i < d->FieldCount(); ++i) linha += d->Fields(i).AsString() + "|";
+      r.push_back(linha);
+    }
+  }
+  return r;
+}
+
+TEST_F(EnviarEsfingeTest, AMappingExpiredBeforeThePeriodChangesNeitherGrid) {
+  Set("pExibirContasSinteticas", "1");
+  Set("pEnviarImplSaldo", "1");
+  Set("pEnviarLancamentoAnoAnterior", "1");
+  Rodar();
+  auto antes = Grades(*FProcesso);
+  // Caixa was mapped to the banks account in 2022: its entries used to come twice.
+  FConexao->Driver().ExecuteScript(
+      "insert into TCEPLANOPLESPEC (CODIGOEMPRESA, CONTACTB, DATAINICIOPLANO, DATAFIMPLANO, CODIGOSISTEMATCE, CONTATCE, "
+      "TIPONATURSALDO, TIPOSUPERAVITFINANC, CODIGOTIPOCONTATCE) values (1, 12, '2022-01-01', '2022-12-31', 1, 112, 1, "
+      "'N', 1);");
+  Rodar();
+  EXPECT_EQ(Grades(*FProcesso), antes);
+  EXPECT_EQ(antes.size(), 2u + 4 + 9);
+}
+
+TEST_F(EnviarEsfingeTest, AMappingChangedInThePeriodPutsEachRowUnderTheRightCourtAccount) {
+  // Caixa moves from court account 111 to 112 on 1 April.
+  FConexao->Driver().ExecuteScript(
+      "update TCEPLANOPLESPEC set DATAFIMPLANO = '2024-03-31' where CONTACTB = 12;"
+      "insert into TCEPLANOPLESPEC (CODIGOEMPRESA, CONTACTB, DATAINICIOPLANO, DATAFIMPLANO, CODIGOSISTEMATCE, CONTATCE, "
+      "TIPONATURSALDO, TIPOSUPERAVITFINANC, CODIGOTIPOCONTATCE) values (1, 12, '2024-04-01', '2024-12-31', 1, 112, 1, "
+      "'N', 1);");
+  Set("pEnviarImplSaldo", "1");
+  Set("pEnviarLancamentoAnoAnterior", "1");
+  Rodar();
+  // The accounts cover the period: Caixa once, under the mapping of the last day.
+  auto& c = FProcesso->nClientDataSetConta();
+  EXPECT_EQ(c.RecordCount(), 3);
+  ASSERT_TRUE(c.Locate("ContaCtb", {12.0}));
+  EXPECT_EQ(c.FieldByName("ContaTce").AsString(), "112");
+  EXPECT_EQ(c.FieldByName("DataInicioPlanoTce").AsDateTime(), StrToDate("01/04/2024"));
+  // Each entry once under its date's mapping; the opening rows under the first day's.
+  auto& l = FProcesso->nClientDataSetLcto();
+  std::vector<std::string> caixa;
+  for (l.First(); !l.Eof(); l.Next())
+    if (l.FieldByName("ContaCtb").AsInteger() == 12)
+      caixa.push_back(l.FieldByName("DataLancamento").AsString() + " " + l.FieldByName("ValorLancamento").AsString() +
+                      " " + l.FieldByName("ContaTce").AsString());
+  EXPECT_EQ(caixa, (std::vector<std::string>{"01/01/2024 580 111", "01/01/2024 500 111", "05/03/2024 30 111",
+                                             "10/03/2024 100 111", "01/05/2024 70 112"}));
+}
+
+TEST_F(EnviarEsfingeTest, APreviousYearBalanceCountsUnderTheMappingOfThePeriodsFirstDay) {
+  // Banco was mapped to the cash account in 2023; from 2024 to the banks account.
+  FConexao->Driver().ExecuteScript(
+      "insert into TCEPLANOPLESPEC (CODIGOEMPRESA, CONTACTB, DATAINICIOPLANO, DATAFIMPLANO, CODIGOSISTEMATCE, CONTATCE, "
+      "TIPONATURSALDO, TIPOSUPERAVITFINANC, CODIGOTIPOCONTATCE) values (1, 13, '2023-01-01', '2023-12-31', 1, 111, 1, "
+      "'N', 1);"
+      "insert into LCTOCTB (CODIGOEMPRESA, CHAVELCTOCTB, DATALCTOCTB, CONTACTBDEB, CONTACTBCRED, VALORLCTOCTB, "
+      "CODIGOHISTCTB, CODIGOORIGLCTOCTB) values (1, 10, '2023-07-01', 13, 21, 40, 1, 'AP');");
+  Set("pEnviarLancamentoAnoAnterior", "1");
+  Rodar();
+  auto& l = FProcesso->nClientDataSetLcto();
+  ASSERT_TRUE(l.Locate("ContaCtb;HistoricoLancamento", {13.0, "Saldo Inicial do Exercício Anterior"}));
+  EXPECT_EQ(l.FieldByName("ContaTce").AsString(), "112");
+  EXPECT_DOUBLE_EQ(l.FieldByName("ValorLancamento").AsFloat(), 40);
+  EXPECT_EQ(l.FieldByName("AnoCriacaoConta").AsInteger(), 2024);
 }
 
 TEST_F(EnviarEsfingeTest, FailingBalanceProcessEndsTheRunKeepingTheRowsAlreadyAdded) {

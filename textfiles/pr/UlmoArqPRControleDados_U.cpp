@@ -1,5 +1,6 @@
 #include "UlmoArqPRControleDados_U.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "ClassRegistry_U.h"
@@ -79,25 +80,54 @@ void TSaldoContabilTCE::CarregarSaldos() {
   curSaldoCtb->SetIndexFieldNames("CONTACTB");
 }
 
+std::unique_ptr<TSQLDataSet> TSaldoContabilTCE::ConsultarPlanoTCE(const std::string& AVigencia) const {
+  return ExecutarSQL(nUlmo::FormatSQL(nUlmo::TUlmoSQLs::GetSQLSelectPlanoTCEVigente(), {AVigencia}),
+                     {CodigoSistema, CodigoEmpresa});
+}
+
+std::unique_ptr<TSQLDataSet> TSaldoContabilTCE::ConsultarPlanoEstatal(const std::string& AVigencia) const {
+  std::string condicao = "T.CODIGOSISTEMATCE = " + ValorParaSQL(CodigoSistema, TFieldType::ftInteger) +
+                         " and T.CODIGOEMPRESA = " + ValorParaSQL(CodigoEmpresa, TFieldType::ftInteger) + " and " +
+                         AVigencia;
+  return ExecutarSQL(nUlmo::FormatSQL(nUlmo::TUlmoSQLs::GetSQLSelectPlanoContabilEstatal(), {condicao}));
+}
+
+// The days of a month that lie in the period: its balances count under the mapping of the last.
+void TSaldoContabilTCE::DiasDoMes(TDateTime ADataSaldo, TDateTime& AInicio, TDateTime& AFim) const {
+  AInicio = std::max(StartOfTheMonth(ADataSaldo), DateOf(DataInicial));
+  AFim = std::min(EndOfTheMonth(ADataSaldo), DateOf(DataFinal));
+}
+
+TClientDataSet* TSaldoContabilTCE::LinhaDoMes(TPlanosMes& APlanos, bool AEstatal, TDateTime ADataSaldo, double AConta) {
+  std::unique_ptr<TSQLDataSet>& plano = APlanos[ADataSaldo];
+  if (!plano) {
+    TDateTime inicio, fim;
+    DiasDoMes(ADataSaldo, inicio, fim);
+    std::string vigencia = nUlmo::TUlmoSQLs::GetSQLCondPlanoVigenteFimPeriodo("T", inicio, fim);
+    plano = AEstatal ? ConsultarPlanoEstatal(vigencia) : ConsultarPlanoTCE(vigencia);
+    plano->SetIndexFieldNames("CONTACTB");
+  }
+  return plano->FindKey({AConta}) ? plano.get() : nullptr;
+}
+
 void TSaldoContabilTCE::CarregarPlanoTCE() {
+  // The court chart covers the period: each account under the mapping valid on its last day.
   curPlanoTCE.reset();
-  curPlanoTCE = ExecutarSQL(nUlmo::TUlmoSQLs::GetSQLSelectPlanoTCE(), {CodigoSistema, CodigoEmpresa});
+  curPlanoTCE = ConsultarPlanoTCE(nUlmo::TUlmoSQLs::GetSQLCondPlanoVigenteFimPeriodo("T", DataInicial, DataFinal));
   FieldMapper().MapearFields(*curPlanoTCE, FMapPlanoTCE);
 }
 
 void TSaldoContabilTCE::CarregarPlanosEstatais() {
-  std::string condicao = "T.CODIGOSISTEMATCE = " + ValorParaSQL(CodigoSistema, TFieldType::ftInteger) +
-                         " and T.CODIGOEMPRESA = " + ValorParaSQL(CodigoEmpresa, TFieldType::ftInteger);
+  std::string condicao = nUlmo::TUlmoSQLs::GetSQLCondPlanoVigenteFimPeriodo("T", DataInicial, DataFinal);
   std::string condicaoEstatal = condicao;
   if (PlanoEstatal == 2)
     condicaoEstatal += " and T.DATAINICIOPLANO between " + ValorParaSQL(TVariant::FromDate(DataInicial), TFieldType::ftDate) +
                        " and " + ValorParaSQL(TVariant::FromDate(DataFinal), TFieldType::ftDate);
   FCurPlanoCtbEstatal.reset();
-  FCurPlanoCtbEstatal = ExecutarSQL(nUlmo::FormatSQL(nUlmo::TUlmoSQLs::GetSQLSelectPlanoContabilEstatal(), {condicaoEstatal}));
+  FCurPlanoCtbEstatal = ConsultarPlanoEstatal(condicaoEstatal);
   FieldMapper().MapearFields(*FCurPlanoCtbEstatal, FMapPlanoCtbEstatal);
   FCurBalancetePlanoCtbEstatal.reset();
-  FCurBalancetePlanoCtbEstatal =
-      ExecutarSQL(nUlmo::FormatSQL(nUlmo::TUlmoSQLs::GetSQLSelectPlanoContabilEstatal(), {condicao}));
+  FCurBalancetePlanoCtbEstatal = ConsultarPlanoEstatal(condicao);
   FieldMapper().MapearFields(*FCurBalancetePlanoCtbEstatal, FMapBalancetePlanoCtbEstatal);
 }
 
@@ -126,28 +156,51 @@ void TSaldoContabilTCE::GerarSaldoTCE() {
   TField& saldoDebito = curSaldoCtb->FieldByName("DEBITO");
   TField& saldoCredito = curSaldoCtb->FieldByName("CREDITO");
 
+  // A month's balances count under the mapping valid on its last day in the period; the opening
+  // balance under the mapping valid on the period's first day. When the two differ, the start
+  // month gives two rows: the opening balance alone, and the month's debits and credits alone.
+  TPlanosMes planosMes;
+  std::unique_ptr<TSQLDataSet> abertura =
+      ConsultarPlanoTCE(nUlmo::TUlmoSQLs::GetSQLCondPlanoVigenteInicioPeriodo("T", DataInicial, DataFinal));
+  abertura->SetIndexFieldNames("CONTACTB");
+  const TDateTime mesInicial = StartOfTheMonth(DataInicial);
+  auto adicionar = [&](TClientDataSet& AMapa, TDateTime AData, double AConta, double AAnterior, double ADebito,
+                       double ACredito) {
+    curSaldoTCE->Append();
+    s.DATASALDO->SetAsDateTime(AData);
+    s.CLASSIFCONTA->SetValue(AMapa.FieldByName("CLASSIFCONTA").Value());
+    s.DESCRICAO->SetValue(AMapa.FieldByName("DESCRCONTA").Value());
+    s.NATUREZA->SetValue(AMapa.FieldByName("NATUREZA").Value());
+    s.SUPERAVITFINANC->SetValue(AMapa.FieldByName("TIPOSUPERAVITFINANC").Value());
+    s.CONTACTB->SetAsFloat(AConta);
+    s.IDENTIFIPATQUALITATIVA->SetValue(AMapa.FieldByName("IDENTIFIPATQUALITATIVA").Value());
+    s.ESCRITURACAO->SetAsString("S");
+    s.SALDOANTERIOR->SetAsFloat(AAnterior);
+    s.DEBITO->SetAsFloat(ADebito);
+    s.CREDITO->SetAsFloat(ACredito);
+    curSaldoTCE->Post();
+  };
+  auto analitica = [](TClientDataSet& AMapa) { return AMapa.FieldByName("TIPOCONTA").AsInteger() == 2; };
+
   auto clone = CloneCDS(*curPlanoTCE);
   nUlmoMaps::TMapPlanoTCE p;
   FieldMapper().MapearFields(*clone, p);
-  TField& identif = clone->FieldByName("IDENTIFIPATQUALITATIVA");
   for (clone->First(); !clone->Eof(); clone->Next()) {
     if (p.TIPOCONTA->AsInteger() == 2 && !p.CONTACTB->IsNull()) {
       double conta = p.CONTACTB->AsFloat();
       if (curSaldoCtb->FindKey({conta})) {
         for (; !curSaldoCtb->Eof() && saldoConta.AsFloat() == conta; curSaldoCtb->Next()) {
-          curSaldoTCE->Append();
-          s.DATASALDO->SetAsDateTime(saldoData.AsDateTime());
-          s.CLASSIFCONTA->SetValue(p.CLASSIFCONTA->Value());
-          s.DESCRICAO->SetValue(p.DESCRCONTA->Value());
-          s.NATUREZA->SetValue(p.NATUREZA->Value());
-          s.SUPERAVITFINANC->SetValue(p.TIPOSUPERAVITFINANC->Value());
-          s.CONTACTB->SetAsFloat(conta);
-          s.IDENTIFIPATQUALITATIVA->SetValue(identif.Value());
-          s.ESCRITURACAO->SetAsString("S");
-          s.SALDOANTERIOR->SetAsFloat(std::fabs(saldoAnterior.AsFloat()));
-          s.DEBITO->SetAsFloat(saldoDebito.AsFloat());
-          s.CREDITO->SetAsFloat(saldoCredito.AsFloat());
-          curSaldoTCE->Post();
+          TDateTime data = saldoData.AsDateTime();
+          TClientDataSet* mes = LinhaDoMes(planosMes, false, data, conta);
+          double anterior = std::fabs(saldoAnterior.AsFloat());
+          bool aberturaAParte = DateOf(data) == mesInicial && abertura->FindKey({conta}) &&
+                                (!mes || mes->FieldByName("DATAINICIOPLANO").AsDateTime() !=
+                                             abertura->FieldByName("DATAINICIOPLANO").AsDateTime());
+          if (aberturaAParte) {
+            if (analitica(*abertura)) adicionar(*abertura, data, conta, anterior, 0, 0);
+            anterior = 0;
+          }
+          if (mes && analitica(*mes)) adicionar(*mes, data, conta, anterior, saldoDebito.AsFloat(), saldoCredito.AsFloat());
         }
       }
     }
@@ -203,6 +256,8 @@ void TSaldoContabilTCE::GerarSaldoBalanceteEstatal() {
   TField& saldoDebito = curSaldoCtb->FieldByName("DEBITO");
   TField& saldoCredito = curSaldoCtb->FieldByName("CREDITO");
 
+  // Each month under the mapping valid on its last day in the period.
+  TPlanosMes planosMes;
   auto clone = CloneCDS(*FCurBalancetePlanoCtbEstatal);
   nUlmoMaps::TMapBalancetePlanoCtbEstatal p;
   FieldMapper().MapearFields(*clone, p);
@@ -211,11 +266,13 @@ void TSaldoContabilTCE::GerarSaldoBalanceteEstatal() {
     double conta = p.CONTACTB->AsFloat();
     if (!curSaldoCtb->FindKey({conta})) continue;
     for (; !curSaldoCtb->Eof() && saldoConta.AsFloat() == conta; curSaldoCtb->Next()) {
+      TClientDataSet* mes = LinhaDoMes(planosMes, true, saldoData.AsDateTime(), conta);
+      if (!mes || mes->FieldByName("TIPOCONTA").AsInteger() != 2) continue;
       FCurSaldoBalancetePlanoEstatal->Append();
       s.DATASALDO->SetAsDateTime(saldoData.AsDateTime());
-      s.CLASSIFCONTA->SetValue(p.CLASSIFCONTA->Value());
-      s.CLASSIFCONTATCE->SetValue(p.CLASSIFCONTATCE->Value());
-      s.DESCRICAO->SetValue(p.DESCRCONTA->Value());
+      s.CLASSIFCONTA->SetValue(mes->FieldByName("CLASSIFCONTA").Value());
+      s.CLASSIFCONTATCE->SetValue(mes->FieldByName("CLASSIFCONTATCE").Value());
+      s.DESCRICAO->SetValue(mes->FieldByName("DESCRCONTA").Value());
       s.CONTACTB->SetAsFloat(conta);
       s.SALDOANTERIOR->SetAsFloat(std::fabs(saldoAnterior.AsFloat()));
       s.DEBITO->SetAsFloat(saldoDebito.AsFloat());

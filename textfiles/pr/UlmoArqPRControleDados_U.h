@@ -2,6 +2,7 @@
 // on first use, the court chart as mapped for the company, the state chart and the monthly
 // balances of both (TSaldoContabilTCE). Datasets handed out stay owned here.
 #pragma once
+#include <map>
 #include <memory>
 #include <string>
 
@@ -19,6 +20,9 @@ namespace nUlmoPR {
 
 // Loads balances (through the host's balance process, created by name) and charts for a key
 // (company, system, period); a second load with the same key does nothing. Catches nothing.
+// The charts cover the period: each account under the mapping valid on its last day; a month's
+// balances under the mapping valid on the month's last day, the opening balance under the one
+// valid on the period's first day (TUlmoSQLs).
 // REQUIRES for CarregarSaldoContabil: a connection is open.
 class TSaldoContabilTCE {
  public:
@@ -44,6 +48,16 @@ class TSaldoContabilTCE {
   int Carregamentos() const { return FCarregamentos; }
 
  private:
+  // The mapped court chart or the state chart under a validity condition on the mapping "T".
+  std::unique_ptr<nFramework::TSQLDataSet> ConsultarPlanoTCE(const std::string& AVigencia) const;
+  std::unique_ptr<nFramework::TSQLDataSet> ConsultarPlanoEstatal(const std::string& AVigencia) const;
+  // One chart per month of balance rows (by its DATASALDO), indexed by CONTACTB.
+  using TPlanosMes = std::map<nFramework::TDateTime, std::unique_ptr<nFramework::TSQLDataSet>>;
+  void DiasDoMes(nFramework::TDateTime ADataSaldo, nFramework::TDateTime& AInicio, nFramework::TDateTime& AFim) const;
+  // The chart row of the account for the month of ADataSaldo, positioned; nullptr when the
+  // account has no mapping valid in that month.
+  nFramework::TClientDataSet* LinhaDoMes(TPlanosMes& APlanos, bool AEstatal, nFramework::TDateTime ADataSaldo,
+                                         double AConta);
   void CarregarSaldos();
   void CarregarPlanoTCE();
   void CarregarPlanosEstatais();

@@ -5,7 +5,9 @@
 #include <filesystem>
 
 #include "Contexto_U.h"
+#include "AtomicFile_U.h"
 #include "ControleMensagem_U.h"
+#include "Exceptions_U.h"
 #include "Dialogo_U.h"
 #include "FileUtils_U.h"
 #include "Nutil_U.h"
@@ -103,25 +105,85 @@ bool TUlmoArqPRGerarArquivo::PodeGravarArquivo(const std::string& ACaminho) {
     FSubstituirTodos = true;
     return true;
   }
-  ControleMensagem().AddAviso("Geração cancelada pelo usuário", "", ACaminho);
   return false;
 }
 
+namespace {
+
+// A file of the run: written into a temporary file beside the target as the generator goes, it
+// replaces the target only when the driver commits the run's files together.
+class TArquivoDaExecucao final : public IOutputSink {
+ public:
+  explicit TArquivoDaExecucao(const std::string& ACaminho) : FArquivo(CaminhoDeTexto(ACaminho)) {}
+  void Write(std::string_view ABytes) override { FArquivo.Write(ABytes); }
+  // The generator finished the file; it stays temporary.
+  void Commit() override { FCompleto = true; }
+  bool Completo() const { return FCompleto; }
+  void Gravar() { FArquivo.Commit(); }
+
+ private:
+  TAtomicFile FArquivo;
+  bool FCompleto = false;
+};
+
+}  // namespace
+
 void TUlmoArqPRGerarArquivo::ExecutarGeradores() {
   if (Progresso) Progresso->SetMaxTotal(static_cast<int>(FLstGeradores.size()));
+  // Each file's outcome in the order of the generators, reported only once the files are in
+  // place: an amount that does not fit stops the run before any file of it is written.
+  struct TResultado {
+    std::string Nome, NomeComExtensao, Caminho, Erro;
+    bool Recusado = false;  // the user declined to replace the file
+    std::unique_ptr<TArquivoDaExecucao> Saida;
+  };
+  std::vector<TResultado> resultados;
   for (auto& gerador : FLstGeradores) {
-    std::string nome = gerador->NomeArquivo();
-    if (Progresso) Progresso->IncProgressoTotal("Gerando arquivo " + nome + "...");
+    TResultado r;
+    r.Nome = gerador->NomeArquivo();
+    r.NomeComExtensao = gerador->NomeArquivoComExtensao();
+    if (Progresso) Progresso->IncProgressoTotal("Gerando arquivo " + r.Nome + "...");
     try {
-      std::string caminho = gerador->NomeArquivoCompleto();
-      if (!PodeGravarArquivo(caminho)) continue;
+      r.Caminho = gerador->NomeArquivoCompleto();
+      r.Recusado = !PodeGravarArquivo(r.Caminho);
+      if (r.Recusado) {
+        resultados.push_back(std::move(r));
+        continue;
+      }
+      r.Saida = std::make_unique<TArquivoDaExecucao>(r.Caminho);
+      gerador->SetSink(r.Saida.get());
       gerador->GerarArquivo();
-      ControleMensagem().AddConfirmacao("Arquivo " + nome + " gerado com sucesso" +
-                                        (EhHttpExe() ? std::string() : ": " + caminho));
-      FArquivosGerados.Add(gerador->NomeArquivoComExtensao());
+      gerador->SetSink(nullptr);
+      if (!r.Saida->Completo()) throw EInternalError("o gerador " + gerador->ClassName() + " não concluiu o arquivo");
+    } catch (const EValorNaoCabePR&) {
+      throw;
     } catch (const std::exception& e) {
-      ControleMensagem().AddErro("Erro ao tentar gerar arquivo " + nome + ": " + e.what(), "", nome);
+      gerador->SetSink(nullptr);
+      r.Saida.reset();
+      r.Erro = e.what();
     }
+    resultados.push_back(std::move(r));
+  }
+  for (auto& r : resultados) {
+    if (r.Recusado) {
+      ControleMensagem().AddAviso("Geração cancelada pelo usuário", "", r.Caminho);
+      continue;
+    }
+    if (r.Saida) {
+      try {
+        r.Saida->Gravar();
+      } catch (const std::exception& e) {
+        r.Erro = e.what();
+        r.Saida.reset();
+      }
+    }
+    if (!r.Saida) {
+      ControleMensagem().AddErro("Erro ao tentar gerar arquivo " + r.Nome + ": " + r.Erro, "", r.Nome);
+      continue;
+    }
+    ControleMensagem().AddConfirmacao("Arquivo " + r.Nome + " gerado com sucesso" +
+                                      (EhHttpExe() ? std::string() : ": " + r.Caminho));
+    FArquivosGerados.Add(r.NomeComExtensao);
   }
 }
 

@@ -1,7 +1,9 @@
 // TUlmoArqPRGerarArquivo: one TCE-PR run. Checks the folder, builds the run's shared data,
 // creates the generators the options ask for in their fixed order, writes each file (asking
 // before overwriting one), reports each through the message controller, and packs the files
-// written into one ZIP. A failed file is reported and skipped; the others still run.
+// written into one ZIP. A failed file is reported and skipped; the others still run. An amount
+// wider than its field stops the whole run: its files replace the old ones only together,
+// once every generator is done.
 #pragma once
 #include <memory>
 #include <string>
@@ -34,8 +36,9 @@ class TUlmoArqPRGerarArquivo {
   std::string PastaDestino;
   nFramework::TnFraProgresso* Progresso = nullptr;  // not owned
 
-  // The whole run; reports through ControleMensagem(). The company's missing court system and
-  // other failures outside a file leave as exceptions.
+  // The whole run; reports through ControleMensagem(). The company's missing court system,
+  // an amount that does not fit (EValorNaoCabePR) and other failures outside a file leave as
+  // exceptions, with no file of the run written.
   // REQUIRES: a connection is open (the process holds a read-only transaction).
   void GerarArquivos();
 
@@ -49,6 +52,7 @@ class TUlmoArqPRGerarArquivo {
   void CriarControleDados();
   void CriarGeradores();
   void ExecutarGeradores();
+  // Whether the file may be written: asks before replacing one, unless told to replace all.
   bool PodeGravarArquivo(const std::string& ACaminho);
   void CompactarArquivos();
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "ArqPRTeste_U.h"
 #include "ClassRegistry_U.h"
 #include "Dialogo_U.h"
@@ -14,6 +16,13 @@ using namespace nUlmoPRTeste;
 namespace fs = std::filesystem;
 
 namespace {
+
+std::string LerTexto(const fs::path& ACaminho) {
+  std::ifstream in(ACaminho, std::ios::binary);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
 
 class TDialogoFalso : public IDialogoService {
  public:
@@ -206,6 +215,37 @@ TEST_F(GerarArquivoPRTest, ArquivoQueFalhaFicaForaDoZipEOsOutrosSeguem) {
   EXPECT_NE(FArvore->EncontrarNode("PessoaSEICED"), nullptr);
   EXPECT_FALSE(fs::exists(FPasta / "saida/PessoaSEICED.txt"));
   EXPECT_EQ(ListarEntradasZip(FPasta / "saida/7-112023.zip"), std::vector<std::string>{"PlanoContabil.txt"});
+}
+
+TEST_F(GerarArquivoPRTest, ValorMaiorQueOCampoParaAExecucaoSemCortarNemGravarArquivo) {
+  Todos();
+  D.CompactarArq = true;
+  D.GerarArquivos();
+  std::map<std::string, std::string> antes;
+  for (const auto& e : fs::directory_iterator(FPasta / "saida")) antes[e.path().filename().string()] = LerTexto(e.path());
+  ASSERT_EQ(antes.size(), 8u);
+  FArvore->Clear();
+  // Two debits of the largest amount the books hold make a January debit of 17 characters,
+  // which used to be cut to 16 and reported as written.
+  FBanco.Sql("insert into LCTOCTB (CODIGOEMPRESA, CHAVELCTOCTB, CODIGOESTAB, DATALCTOCTB, CONTACTBDEB, CONTACTBCRED, "
+             "VALORLCTOCTB) values (1, 7, 1, '2024-01-20', 12, null, 9999999999999.99), "
+             "(1, 8, 1, '2024-01-21', 12, null, 9999999999999.99);");
+  FDialogo->Respostas = {1};  // Sim para todos
+  try {
+    D.GerarArquivos();
+    FAIL() << "an amount wider than its field was written";
+  } catch (const EValorNaoCabePR& e) {
+    std::string m = e.what();
+    EXPECT_NE(m.find("MovimentoContabilMensal.txt"), std::string::npos) << m;
+    EXPECT_NE(m.find("conta 1.1.1.1.1.01.00 (conta contábil 12)"), std::string::npos) << m;
+    EXPECT_NE(m.find("campo vlDebito"), std::string::npos) << m;
+    EXPECT_NE(m.find(": o valor 2000000000"), std::string::npos) << m;
+    EXPECT_NE(m.find("não cabe em 16 posições"), std::string::npos) << m;
+  }
+  std::map<std::string, std::string> depois;
+  for (const auto& e : fs::directory_iterator(FPasta / "saida")) depois[e.path().filename().string()] = LerTexto(e.path());
+  EXPECT_EQ(depois, antes);
+  EXPECT_EQ(FArvore->Contar(tmConfirmacao), 0u);
 }
 
 TEST_F(GerarArquivoPRTest, PastaSomenteLeituraOuImpossivelNaoGeraNada) {

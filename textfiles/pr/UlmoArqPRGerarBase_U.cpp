@@ -77,6 +77,20 @@ void TUlmoArqPRGerarBase::CampoData(const std::string& ANome, const std::string&
   FRecord->CreateFieldToDate(ANome, AFormato, AWidth, true);
 }
 
+EValorNaoCabePR::EValorNaoCabePR(const std::string& AArquivo, const std::string& AConta, const std::string& ACampo,
+                                 const std::string& AValor, int ALargura)
+    : Exception("Arquivo " + AArquivo + ", conta " + AConta + ", campo " + ACampo + ": o valor " + AValor +
+                " não cabe em " + std::to_string(ALargura) + " posições. Nenhum arquivo foi gerado.") {}
+
+void TUlmoArqPRGerarBase::DefinirValor(TColuna* AColuna, double AValor, const std::string& AConta) const {
+  if (!AColuna) return;
+  std::string texto = FormatarValor(AValor);
+  const int largura = AColuna->Layout().Width;
+  if (largura > 0 && static_cast<int>(Utf8Length(texto)) > largura)
+    throw EValorNaoCabePR(NomeArquivoComExtensao(), AConta, AColuna->Name(), texto, largura);
+  AColuna->SetAsString(texto);
+}
+
 std::string LetraNatureza(int ANatureza) {
   if (ANatureza == 1) return "D";
   if (ANatureza == 2) return "C";

@@ -7,11 +7,20 @@
 #include <string>
 #include <string_view>
 
+#include "Exceptions_U.h"
 #include "GeneratorFile_U.h"
 #include "SQL_U.h"
 #include "UlmoArqPRControleDados_U.h"
 
 namespace nUlmoPR {
+
+// An amount wider than its field. A cut amount would be a wrong one sent as right: the run
+// stops and writes none of its files.
+class EValorNaoCabePR : public nFramework::Exception {
+ public:
+  EValorNaoCabePR(const std::string& AArquivo, const std::string& AConta, const std::string& ACampo,
+                  const std::string& AValor, int ALargura);
+};
 
 class TUlmoArqPRGerarBase {
  public:
@@ -55,6 +64,9 @@ class TUlmoArqPRGerarBase {
   void CampoMoeda(const std::string& ANome, int AWidth);
   void CampoData(const std::string& ANome, const std::string& AFormato, int AWidth);
   void CampoFim() { CampoTexto("Fim", 0); }
+  // The money text of the value (FormatarValor) into its field; raises EValorNaoCabePR naming
+  // this file, the account, the field and the value when it is wider than the field.
+  void DefinirValor(nFramework::TColuna* AColuna, double AValor, const std::string& AConta) const;
 
   std::unique_ptr<nFramework::TGeneratorFile> FGeradorArquivo;
   nFramework::TRecord* FRecord = nullptr;

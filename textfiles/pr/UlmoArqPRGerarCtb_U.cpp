@@ -33,6 +33,11 @@ int TipoDocumento(int ATipoInscr) {
   }
 }
 
+// The court account and the company account of a balance row, for messages.
+std::string ContaDoSaldo(const nUlmoMaps::TMapSaldoTCE& ASaldo) {
+  return ASaldo.CLASSIFCONTA->AsString() + " (conta contábil " + ASaldo.CONTACTB->AsString() + ")";
+}
+
 void Definir(TColuna* AColuna, std::string_view AValor) {
   if (AColuna) AColuna->SetAsString(AValor);
 }
@@ -181,7 +186,7 @@ void TUlmoArqPRGerarSaldoCtbExercAnt::PreencherCampos() {
   DefinirInteiro(r.nrAnoImplantacao, YearOf(d.DATASALDO->AsDateTime()));
   Definir(r.tpSuperavitFinanceiro, d.SUPERAVITFINANC->AsString());
   Definir(r.tpNaturezaSaldo, LetraNatureza(NaturezaDe(*d.NATUREZA)));
-  Definir(r.vlSaldoExercicioAnterior, FormatarValor(d.SALDOANTERIOR->AsFloat()));
+  DefinirValor(r.vlSaldoExercicioAnterior, d.SALDOANTERIOR->AsFloat(), ContaDoSaldo(d));
 }
 
 void TUlmoArqPRGerarSaldoCtbExercAnt::FecharDados() {
@@ -233,8 +238,8 @@ void TUlmoArqPRGerarMovCtbMensal::PreencherCampos() {
   DefinirInteiro(r.idTipoMovimentoContabil, ControleDados->TipoMovimentoCtb);
   Definir(r.tpSuperavitFinanceiro, d.SUPERAVITFINANC->AsString());
   Definir(r.tpIdentifPatQualitativa, d.IDENTIFIPATQUALITATIVA->AsString());
-  Definir(r.vlDebito, FormatarValor(d.DEBITO->AsFloat()));
-  Definir(r.vlCredito, FormatarValor(d.CREDITO->AsFloat()));
+  DefinirValor(r.vlDebito, d.DEBITO->AsFloat(), ContaDoSaldo(d));
+  DefinirValor(r.vlCredito, d.CREDITO->AsFloat(), ContaDoSaldo(d));
 }
 
 }  // namespace nUlmoPR

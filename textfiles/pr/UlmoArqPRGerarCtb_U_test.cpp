@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "ArqPRTeste_U.h"
 #include "Exceptions_U.h"
 #include "UlmoArqPRGerarEstatal_U.h"
@@ -15,20 +17,22 @@ namespace {
 // Renders one generator into memory over the fixture company.
 class GeradoresPRTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    C.SetCodigoEmpresa(1);
-    C.SetCodigoSistema(3);
-    C.SetDataInicial(EncodeDate(2024, 1, 1));
-    C.SetDataFinal(EncodeDate(2024, 12, 31));
-    C.SetPlanoEstatal(3);
-    C.IdPessoa = 9;
-    C.IdPessoaEntidade = 8;
-    C.TipoMovimentoCtb = 3;
-    C.PastaDestino = "/nao/usada";
+  void SetUp() override { Configurar(C); }
+  static void Configurar(TUlmoArqPRControleDados& AC) {
+    AC.SetCodigoEmpresa(1);
+    AC.SetCodigoSistema(3);
+    AC.SetDataInicial(EncodeDate(2024, 1, 1));
+    AC.SetDataFinal(EncodeDate(2024, 12, 31));
+    AC.SetPlanoEstatal(3);
+    AC.IdPessoa = 9;
+    AC.IdPessoaEntidade = 8;
+    AC.TipoMovimentoCtb = 3;
+    AC.PastaDestino = "/nao/usada";
   }
-  std::vector<std::string> Gerar(TUlmoArqPRGerarBase& AGerador) {
+  std::vector<std::string> Gerar(TUlmoArqPRGerarBase& AGerador) { return Gerar(AGerador, C); }
+  std::vector<std::string> Gerar(TUlmoArqPRGerarBase& AGerador, TUlmoArqPRControleDados& AC) {
     TStringSink sink;
-    AGerador.ControleDados = &C;
+    AGerador.ControleDados = &AC;
     AGerador.SetSink(&sink);
     AGerador.GerarArquivo();
     std::vector<std::string> r;
@@ -108,6 +112,92 @@ TEST_F(GeradoresPRTest, EstatalContaSemPontosEClassificacaoInvalida) {
   invalido.SetSink(&sink);
   EXPECT_THROW(invalido.GerarArquivo(), EConvertError);
   EXPECT_FALSE(sink.Committed());
+}
+
+// The balance and chart files of the fixture company, over fresh shared data (read after the
+// mappings given).
+std::vector<std::vector<std::string>> ArquivosDeSaldoEPlano(
+    const std::function<std::vector<std::string>(TUlmoArqPRGerarBase&)>& AGerar) {
+  TUlmoArqPRGerarPlanoContabil plano;
+  TUlmoArqPRGerarSaldoCtbExercAnt saldo;
+  TUlmoArqPRGerarMovCtbMensal mov;
+  TUlmoArqPRGerarPlanoContabilEstatal estatal;
+  TUlmoArqPRGerarBalanceteMensalEstatalXPlanoContabil balancete;
+  return {AGerar(plano), AGerar(saldo), AGerar(mov), AGerar(estatal), AGerar(balancete)};
+}
+
+TEST_F(GeradoresPRTest, MapeamentoVencidoAntesDoPeriodoNaoMudaNenhumArquivo) {
+  auto antes = ArquivosDeSaldoEPlano([this](TUlmoArqPRGerarBase& g) { return Gerar(g); });
+  // The cash account was mapped to the banks account in 2023: every file used to count it twice.
+  FBanco.Sql("insert into TCEPLANOPLESPEC (CODIGOEMPRESA, CONTACTB, DATAINICIOPLANO, DATAFIMPLANO, CODIGOSISTEMATCE, "
+             "CONTATCE, TIPONATURSALDO, TIPOSUPERAVITFINANC, IDENTIFIPATQUALITATIVA) values "
+             "(1, 12, '2023-01-01', '2023-12-31', 3, 11112, 1, '2', 4);");
+  TUlmoArqPRControleDados outro;
+  Configurar(outro);
+  auto depois = ArquivosDeSaldoEPlano([&](TUlmoArqPRGerarBase& g) { return Gerar(g, outro); });
+  ASSERT_EQ(antes.size(), depois.size());
+  for (size_t i = 0; i < antes.size(); ++i) {
+    EXPECT_FALSE(antes[i].empty()) << i;
+    EXPECT_EQ(depois[i], antes[i]) << i;
+  }
+}
+
+TEST_F(GeradoresPRTest, MapeamentoTrocadoNoPeriodoContaCadaMesUmaVezNaContaDoSeuUltimoDia) {
+  // From February the cash account is mapped to the banks account, with other attributes.
+  FBanco.Sql("update TCEPLANOPLESPEC set DATAFIMPLANO = '2024-01-31' where CONTACTB = 12;"
+             "insert into TCEPLANOPLESPEC (CODIGOEMPRESA, CONTACTB, DATAINICIOPLANO, DATAFIMPLANO, CODIGOSISTEMATCE, "
+             "CONTATCE, TIPONATURSALDO, TIPOSUPERAVITFINANC, IDENTIFIPATQUALITATIVA) values "
+             "(1, 12, '2024-02-01', '2024-12-31', 3, 11112, 1, '2', 4);");
+  auto f = ArquivosDeSaldoEPlano([this](TUlmoArqPRGerarBase& g) { return Gerar(g); });
+  using V = std::vector<std::string>;
+  // The court chart covers the period: the mapping of its last day; Caixa (01) is mapped by no account then.
+  EXPECT_EQ(f[0], (V{"9|1|0|0|0|0|00|00||||||2024|Ativo|D|N||||", "9|1|1|0|0|0|00|00||||||2024|Ativo circulante|D|N||||",
+                     "9|1|1|1|1|0|00|00||||||2024|Caixa e equivalentes|D|N||||",
+                     "9|1|1|1|1|1|00|00||||||2024|Caixa e equivalentes em moeda|D|N|P|F|O|",
+                     "9|1|1|1|1|1|02|00||||||2024|Bancos|D|S|P|F|O|", "9|1|1|1|1|1|02|00||||||2024|Bancos|D|S|P|F|O|",
+                     "9|2|0|0|0|0|00|00||||||2024|Passivo|C|N||||",
+                     "9|2|1|1|1|1|01|00||||||2024|Fornecedores|C|S|P|F|F|"}));
+  // The opening balance: the mapping of the period's first day.
+  EXPECT_EQ(f[1], (V{"9|8|1|1|1|1|1|01|00||2024|F|D|150.00|", "9|8|2|1|1|1|1|01|00||2024|P|C|150.00|"}));
+  // Each month once, under the mapping of its last day.
+  EXPECT_EQ(f[2], (V{"9|1|1|1|1|1|01|00||||||2024|01|3|F|1|100.00|0.00|", "9|2|1|1|1|1|01|00||||||2024|01|3|P|3|0.00|100.00|",
+                     "9|1|1|1|1|1|02|00||||||2024|02|3||2|30.50|0.00|", "9|1|1|1|1|1|02|00||||||2024|02|3|2|4|0.00|30.50|"}));
+  EXPECT_EQ(f[3], (V{"9|11|2024|CIRCULANTE|D|S|", "9|111|2024|CAIXA|D|N|", "9|112|2024|BANCO|D|N|",
+                     "9|21|2024|FORNECEDORES|C|N|"}));
+  EXPECT_EQ(f[4], (V{"9|01|111|1|1|1|1|1|01|00||||||2024|100.00|0.00|", "9|01|21|2|1|1|1|1|01|00||||||2024|0.00|100.00|",
+                     "9|02|111|1|1|1|1|1|02|00||||||2024|0.00|30.50|", "9|02|112|1|1|1|1|1|02|00||||||2024|30.50|0.00|"}));
+}
+
+TEST_F(GeradoresPRTest, MapeamentoTrocadoNoPrimeiroMesSeparaAAberturaDoMovimentoDoMes) {
+  FBanco.Sql("update TCEPLANOPLESPEC set DATAFIMPLANO = '2024-01-15' where CONTACTB = 12;"
+             "insert into TCEPLANOPLESPEC (CODIGOEMPRESA, CONTACTB, DATAINICIOPLANO, DATAFIMPLANO, CODIGOSISTEMATCE, "
+             "CONTATCE, TIPONATURSALDO, TIPOSUPERAVITFINANC, IDENTIFIPATQUALITATIVA) values "
+             "(1, 12, '2024-01-16', '2024-12-31', 3, 11112, 1, '2', 4);");
+  auto f = ArquivosDeSaldoEPlano([this](TUlmoArqPRGerarBase& g) { return Gerar(g); });
+  using V = std::vector<std::string>;
+  EXPECT_EQ(f[1], (V{"9|8|1|1|1|1|1|01|00||2024|F|D|150.00|", "9|8|2|1|1|1|1|01|00||2024|P|C|150.00|"}));
+  EXPECT_EQ(f[2][0], "9|1|1|1|1|1|02|00||||||2024|01|3|2|4|100.00|0.00|");
+  EXPECT_EQ(f[2].size(), 4u);
+}
+
+TEST_F(GeradoresPRTest, ValorMaiorQueOCampoNaoECortadoEmNenhumArquivoDeSaldo) {
+  FBanco.Sql("insert into LCTOCTB (CODIGOEMPRESA, CHAVELCTOCTB, CODIGOESTAB, DATALCTOCTB, CONTACTBDEB, CONTACTBCRED, "
+             "VALORLCTOCTB) values (1, 7, 1, '2024-02-20', 13, null, 9999999999999.99), "
+             "(1, 8, 1, '2024-02-21', 13, null, 9999999999999.99);");
+  TUlmoArqPRGerarMovCtbMensal mov;
+  TUlmoArqPRGerarBalanceteMensalEstatalXPlanoContabil balancete;
+  for (TUlmoArqPRGerarBase* g : std::initializer_list<TUlmoArqPRGerarBase*>{&mov, &balancete}) {
+    TStringSink sink;
+    g->ControleDados = &C;
+    g->SetSink(&sink);
+    try {
+      g->GerarArquivo();
+      ADD_FAILURE() << g->NomeArquivo() << ": an amount of 17 characters was written";
+    } catch (const EValorNaoCabePR& e) {
+      EXPECT_NE(std::string(e.what()).find("(conta contábil 13), campo vlDebito"), std::string::npos) << e.what();
+    }
+    EXPECT_FALSE(sink.Committed()) << g->NomeArquivo();
+  }
 }
 
 TEST_F(GeradoresPRTest, BensDoPeriodoPorNumero) {

@@ -78,8 +78,9 @@ void TUlmoArqPRGerarBalanceteMensalEstatalXPlanoContabil::PreencherCampos() {
                                                   r.cdItem, r.cdSubItem, r.cdNivel8, r.cdNivel9, r.cdNivel10,
                                                   r.cdNivel11, r.cdNivel12});
   r.nrAnoAplicacao->SetAsInteger(YearOf(data));
-  r.vlDebito->SetAsString(FormatarValor(d.DEBITO->AsFloat()));
-  r.vlCredito->SetAsString(FormatarValor(d.CREDITO->AsFloat()));
+  const std::string conta = d.CLASSIFCONTA->AsString() + " (conta contábil " + d.CONTACTB->AsString() + ")";
+  DefinirValor(r.vlDebito, d.DEBITO->AsFloat(), conta);
+  DefinirValor(r.vlCredito, d.CREDITO->AsFloat(), conta);
 }
 
 // Bem

@@ -5,6 +5,7 @@
 #include "Conexao_U.h"
 #include "FormatUtils_U.h"
 #include "UlmoArqPRGerarArquivo_U.h"
+#include "UlmoParametros_U.h"
 #include "UlmoMenuRegra_U.h"
 #include "Variant_U.h"
 
@@ -63,9 +64,8 @@ void TUlmoDPGerarArquivosCtbPR::DataModuleCreate() {
 
 void TUlmoDPGerarArquivosCtbPR::ValidarDado() {
   TnDMPowerParam::ValidarDado();
-  TDateTime inicial = StrToDateDef(GetControlValues("pDataInicial"), 0);
-  TDateTime final = StrToDateDef(GetControlValues("pDataFinal"), 0);
-  if (inicial > final) throw EnParam(Param("pDataFinal"), "A Data Final não pode ser anterior à Data Inicial");
+  // Each date first: an empty or impossible end date is no end before the start.
+  nUlmo::LerPeriodoParametros(*this, "pDataInicial", "pDataFinal");
   ControleMensagem().SetFraListaMensagemTree(GetMsgTreeLista());
 }
 

@@ -66,6 +66,26 @@ TEST_F(ProcessoPRTest, PainelEPeriodo) {
   EXPECT_NO_THROW(P->ValidarDado());
 }
 
+TEST_F(ProcessoPRTest, DataVaziaOuImpossivelTemAMensagemDaPropriaData) {
+  auto erro = [this] {
+    try {
+      P->ValidarDado();
+    } catch (const EnParam& e) {
+      return e.Alias() + ": " + e.what();
+    }
+    return std::string();
+  };
+  Set("pDataFinal", "");
+  EXPECT_EQ(erro(), "pDataFinal: Data final inválida!");
+  Set("pDataFinal", "31/02/2024");
+  EXPECT_EQ(erro(), "pDataFinal: Data final inválida!");
+  Set("pDataFinal", "31/12/2024");
+  Set("pDataInicial", "01/13/2024");
+  EXPECT_EQ(erro(), "pDataInicial: Data inicial inválida!");
+  Set("pDataInicial", "01/01/2024");
+  EXPECT_EQ(erro(), "");
+}
+
 TEST_F(ProcessoPRTest, ExecucaoComPadroesGeraPlanoEstatalEBalanceteECompacta) {
   Set("pCompactarArq", "1");
   Set("pDataInicial", "15/11/2024");

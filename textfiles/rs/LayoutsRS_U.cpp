@@ -56,6 +56,11 @@ ENaoCabeRS::ENaoCabeRS(const std::string& arquivo, const std::string& conta, con
                 " não cabe na coluna " + coluna + " (" + std::to_string(largura) +
                 " posições). Nenhum arquivo foi gerado.") {}
 
+EValorNegativoRS::EValorNegativoRS(const std::string& arquivo, const std::string& conta, const std::string& coluna,
+                                   const std::string& valor)
+    : Exception("Arquivo " + arquivo + (conta.empty() ? std::string() : ", conta " + conta) + ": o valor " + valor +
+                " da coluna " + coluna + " é negativo, e a coluna não tem sinal. Nenhum arquivo foi gerado.") {}
+
 std::string NumeroRS(std::string_view texto, int largura, const TContextoRS& contexto, const char* coluna) {
   if (static_cast<int>(Utf8Length(texto)) > largura)
     throw ENaoCabeRS(contexto.Arquivo, contexto.Conta, coluna, std::string(texto), largura);
@@ -64,6 +69,9 @@ std::string NumeroRS(std::string_view texto, int largura, const TContextoRS& con
 
 std::string ValorRS(double valor, const TContextoRS& contexto, const char* coluna) {
   std::string texto = FormatFloat("0.00", valor);
+  // "-0.00" is a zero that kept its sign through a sum, not a negative amount.
+  if (!texto.empty() && texto.front() == '-' && texto.find_first_not_of("-0.,") != std::string::npos)
+    throw EValorNegativoRS(contexto.Arquivo, contexto.Conta, coluna, texto);
   std::string digitos = LimparStrToInteger(texto, "0000000000000");
   if (digitos.size() > 13) throw ENaoCabeRS(contexto.Arquivo, contexto.Conta, coluna, texto, 13);
   return PreencherEsquerda(digitos, 13, "0");

@@ -38,6 +38,15 @@ class ENaoCabeRS : public nFramework::Exception {
              const std::string& valor, int largura);
 };
 
+// A negative amount: the court's amount columns have no sign, so it is refused rather than
+// written as its opposite; the message names the file, the account or entry, the column and
+// the value.
+class EValorNegativoRS : public nFramework::Exception {
+ public:
+  EValorNegativoRS(const std::string& arquivo, const std::string& conta, const std::string& coluna,
+                   const std::string& valor);
+};
+
 // Where a value goes, for the message of a value that does not fit.
 struct TContextoRS {
   std::string Arquivo;
@@ -46,7 +55,8 @@ struct TContextoRS {
 
 // The text zero-filled on the left to the width; raises when it is longer.
 std::string NumeroRS(std::string_view texto, int largura, const TContextoRS& contexto, const char* coluna);
-// An amount as the court wants it: hundredths, without sign or separator, 13 digits.
+// An amount as the court wants it: hundredths, without separator, 13 digits. Raises ENaoCabeRS
+// when it is longer and EValorNegativoRS when it is below zero (the column has no sign).
 std::string ValorRS(double valor, const TContextoRS& contexto, const char* coluna);
 
 }  // namespace nUlmoRS

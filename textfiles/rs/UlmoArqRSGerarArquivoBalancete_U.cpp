@@ -6,6 +6,7 @@
 #include "Mapper_U.h"
 #include "SQL_U.h"
 #include "TextUtils_U.h"
+#include "UlmoSQLs_U.h"
 
 namespace nUlmoRS {
 
@@ -14,12 +15,16 @@ using namespace nBalancete;
 
 namespace {
 
-const char* const kSQLPlanoTCE =
-    "select T.CONTACTB, TP.CONTATCE, TP.CLASSIFCONTA, TP.TIPOCONTA, T.TIPONATURSALDO NATUREZA, "
-    "CASE WHEN T.TIPOSUPERAVITFINANC <> 'N' THEN T.TIPOSUPERAVITFINANC END TIPOSUPERAVITFINANC, "
-    "COALESCE(T.DESCRDETALHCONTA, TP.DESCRCONTA) DESCRCONTA from TCEPLANOPLESPEC T "
-    "join TCEPLANO TP on T.CODIGOSISTEMATCE = TP.CODIGOSISTEMATCE and T.CONTATCE = TP.CONTATCE "
-    "where T.CODIGOSISTEMATCE = :CODIGOSISTEMA and T.CODIGOEMPRESA = :CODIGOEMPRESA order by T.CONTACTB";
+// The court account of each company account: the trial balance covers the period, so the
+// mapping valid on its last day.
+std::string SQLPlanoTCE(TDateTime AInicio, TDateTime AFim) {
+  return "select T.CONTACTB, TP.CONTATCE, TP.CLASSIFCONTA, TP.TIPOCONTA, T.TIPONATURSALDO NATUREZA, "
+         "CASE WHEN T.TIPOSUPERAVITFINANC <> 'N' THEN T.TIPOSUPERAVITFINANC END TIPOSUPERAVITFINANC, "
+         "COALESCE(T.DESCRDETALHCONTA, TP.DESCRCONTA) DESCRCONTA from TCEPLANOPLESPEC T "
+         "join TCEPLANO TP on T.CODIGOSISTEMATCE = TP.CODIGOSISTEMATCE and T.CONTATCE = TP.CONTATCE "
+         "where T.CODIGOSISTEMATCE = :CODIGOSISTEMA and T.CODIGOEMPRESA = :CODIGOEMPRESA and " +
+         nUlmo::TUlmoSQLs::GetSQLCondPlanoVigenteFimPeriodo("T", AInicio, AFim) + " order by T.CONTACTB";
+}
 
 }  // namespace
 
@@ -60,7 +65,7 @@ void TUlmoArqRSGerarArquivoBalancete::CarregarDados() {
   CarregarEmpresa();
   CarregarSaldos();
 
-  std::unique_ptr<TClientDataSet> planoConta = ExecutarSQL(kSQLPlanoTCE, {FCodigoSistema, FCodigoEmpresa});
+  std::unique_ptr<TClientDataSet> planoConta = ExecutarSQL(SQLPlanoTCE(FDataInicial, FDataFinal), {FCodigoSistema, FCodigoEmpresa});
   planoConta->SetIndexFieldNames("CONTACTB");
   planoConta->First();
   std::unique_ptr<TClientDataSet> planoClass = CloneCDS(*planoConta);

@@ -5,6 +5,8 @@
 #include "Mapper_U.h"
 #include "SQL_U.h"
 #include "TextUtils_U.h"
+#include "UlmoParametros_U.h"
+#include "UlmoSQLs_U.h"
 
 namespace nUlmoRS {
 
@@ -13,38 +15,32 @@ using namespace nMovimento;
 
 namespace {
 
-// Both sides of the entries; the amount is a grouping column, so identical sides are summed
-// into one line. The debit side comes before the credit side of the same entry.
-const char* const kSQLMovimento =
-    "select L.CODIGOEMPRESA, L.CHAVELCTOCTB, L.CONTACTBDEB CONTACTB, TP.CLASSIFCONTA, L.CODIGOLOTECTB, L.DATALCTOCTB, "
-    "CAST('D' AS VARCHAR(1)) ORIGEM, L.CODIGOORIGLCTOCTB, CAST(SUM(L.VALORLCTOCTB) AS NUMERIC(14,2)) VALORLCTO, "
-    "L.CODIGOHISTCTB, L.COMPLHIST from LCTOCTB L "
-    "join PLANOESPEC P on L.CODIGOEMPRESA = P.CODIGOEMPRESA and L.CONTACTBDEB = P.CONTACTB "
-    "join TCEPLANOPLESPEC T on T.CODIGOEMPRESA = P.CODIGOEMPRESA and P.CONTACTB = T.CONTACTB "
-    "join TCEPLANO TP on TP.CODIGOSISTEMATCE = T.CODIGOSISTEMATCE and TP.CONTATCE = T.CONTATCE and "
-    "TP.CODIGOSISTEMATCE = :pCodigoSistema "
-    "where L.CODIGOEMPRESA = :pCodigoEmpresa and L.DATALCTOCTB between :pDataInicial and :pDataFinal "
-    "and L.CONTACTBDEB is not null "
-    "group by L.CODIGOEMPRESA, L.CHAVELCTOCTB, L.CONTACTBDEB, TP.CLASSIFCONTA, L.CODIGOLOTECTB, L.DATALCTOCTB, "
-    "L.CODIGOORIGLCTOCTB, L.VALORLCTOCTB, L.CODIGOHISTCTB, L.COMPLHIST "
-    "union "
-    "select L.CODIGOEMPRESA, L.CHAVELCTOCTB, L.CONTACTBCRED CONTACTB, TP.CLASSIFCONTA, L.CODIGOLOTECTB, L.DATALCTOCTB, "
-    "CAST('C' AS VARCHAR(1)) ORIGEM, L.CODIGOORIGLCTOCTB, CAST(SUM(L.VALORLCTOCTB) AS NUMERIC(14,2)) VALORLCTO, "
-    "L.CODIGOHISTCTB, L.COMPLHIST from LCTOCTB L "
-    "join PLANOESPEC P on L.CODIGOEMPRESA = P.CODIGOEMPRESA and L.CONTACTBCRED = P.CONTACTB "
-    "join TCEPLANOPLESPEC T on T.CODIGOEMPRESA = P.CODIGOEMPRESA and P.CONTACTB = T.CONTACTB "
-    "join TCEPLANO TP on TP.CODIGOSISTEMATCE = T.CODIGOSISTEMATCE and TP.CONTATCE = T.CONTATCE and "
-    "TP.CODIGOSISTEMATCE = :pCodigoSistema "
-    "where L.CODIGOEMPRESA = :pCodigoEmpresa and L.DATALCTOCTB between :pDataInicial and :pDataFinal "
-    "and L.CONTACTBCRED is not null "
-    "group by L.CODIGOEMPRESA, L.CHAVELCTOCTB, L.CONTACTBCRED, TP.CLASSIFCONTA, L.CODIGOLOTECTB, L.DATALCTOCTB, "
-    "L.CODIGOORIGLCTOCTB, L.VALORLCTOCTB, L.CODIGOHISTCTB, L.COMPLHIST "
-    "order by 2, 7 desc";
+// Both sides of the entries, each under the mapping valid on the entry's date; the amount is a
+// grouping column, so identical sides are summed into one line. The debit side comes before the
+// credit side of the same entry.
+std::string SQLMovimento() {
+  auto lado = [](const char* conta, const char* origem) {
+    std::string c = conta;
+    return "select L.CODIGOEMPRESA, L.CHAVELCTOCTB, L." + c + " CONTACTB, TP.CLASSIFCONTA, L.CODIGOLOTECTB, "
+           "L.DATALCTOCTB, CAST('" + origem + "' AS VARCHAR(1)) ORIGEM, L.CODIGOORIGLCTOCTB, "
+           "CAST(SUM(L.VALORLCTOCTB) AS NUMERIC(14,2)) VALORLCTO, L.CODIGOHISTCTB, L.COMPLHIST from LCTOCTB L "
+           "join PLANOESPEC P on L.CODIGOEMPRESA = P.CODIGOEMPRESA and L." + c + " = P.CONTACTB "
+           "join TCEPLANOPLESPEC T on T.CODIGOEMPRESA = P.CODIGOEMPRESA and P.CONTACTB = T.CONTACTB and "
+           "T.CODIGOSISTEMATCE = :pCodigoSistema and " +
+           nUlmo::TUlmoSQLs::GetSQLCondPlanoVigenteNaData("T", "L.DATALCTOCTB") +
+           " join TCEPLANO TP on TP.CODIGOSISTEMATCE = T.CODIGOSISTEMATCE and TP.CONTATCE = T.CONTATCE "
+           "where L.CODIGOEMPRESA = :pCodigoEmpresa and L.DATALCTOCTB between :pDataInicial and :pDataFinal "
+           "and L." + c + " is not null "
+           "group by L.CODIGOEMPRESA, L.CHAVELCTOCTB, L." + c + ", TP.CLASSIFCONTA, L.CODIGOLOTECTB, L.DATALCTOCTB, "
+           "L.CODIGOORIGLCTOCTB, L.VALORLCTOCTB, L.CODIGOHISTCTB, L.COMPLHIST ";
+  };
+  return lado("CONTACTBDEB", "D") + "union " + lado("CONTACTBCRED", "C") + "order by 2, 7 desc";
+}
 
 }  // namespace
 
 std::unique_ptr<TClientDataSet> TUlmoArqRSGerarArquivoMovimento::CriarMovimento() const {
-  return ExecutarSQL(kSQLMovimento, {FCodigoSistema, FCodigoEmpresa, TVariant::FromDate(FDataInicial),
+  return ExecutarSQL(SQLMovimento(), {FCodigoSistema, FCodigoEmpresa, TVariant::FromDate(FDataInicial),
                                      TVariant::FromDate(FDataFinal)});
 }
 
@@ -56,6 +52,7 @@ void TUlmoArqRSGerarArquivoMovimento::CarregarDados() {
   for (curHistoricoCtb->First(); !curHistoricoCtb->Eof(); curHistoricoCtb->Next())
     FHistoricos.emplace(h.CODIGOHISTCTB->AsString(), h.DESCRHISTCTB->AsString());
   FTipoGrupos = LerGrupos("TIPOGRUPO");
+  FItensOrigem = nUlmo::ItensOrigem(FOrigem);
   curSaldo = CriarMovimento();
   curSaldo->First();
 }
@@ -93,7 +90,7 @@ void TUlmoArqRSGerarArquivoMovimento::PreencherDetalhe(TRecord& record, bool& sk
   r.HISTORICO->SetAsString(historico);
 
   std::string origem = m.CODIGOORIGLCTOCTB->AsString();
-  bool zeramento = !origem.empty() && FOrigem.find(origem) != std::string::npos;
+  bool zeramento = nUlmo::OrigemNaLista(origem, FItensOrigem);
   if (!zeramento) zeramento = ValorGrupo(FTipoGrupos, Grupo(classif, ctx.Conta), "TIPOGRUPO", ctx.Conta) == 3;
   r.ZERAMENTO->SetAsString(zeramento ? "S" : "N");
 }

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "ClientDataSet_U.h"
 #include "MapClass_U.h"
@@ -44,6 +45,7 @@ class TUlmoArqRSGerarArquivoMovimento : public TUlmoArqRSGerador {
   std::unique_ptr<nFramework::TClientDataSet> curSaldo;
   std::unique_ptr<nFramework::TClientDataSet> curHistoricoCtb;
   std::unordered_map<std::string, std::string> FHistoricos;  // code as text -> description
+  std::vector<std::string> FItensOrigem;                     // the items of FOrigem
 };
 
 }  // namespace nUlmoRS

@@ -10,6 +10,7 @@
 #include "Progresso_U.h"
 #include "UlmoArqRSGerarArquivo_U.h"
 #include "UlmoFuncoes_U.h"
+#include "UlmoParametros_U.h"
 #include "UlmoMenuRegra_U.h"
 
 namespace nUlmoRS {
@@ -48,12 +49,9 @@ void TUlmoDPGerarArquivosCtbRS::DataModuleCreate() {
 
 TUlmoDPGerarArquivosCtbRS::TParametros TUlmoDPGerarArquivosCtbRS::LerParametros() const {
   TParametros p;
-  p.DataInicial = StrToDateDef(Trim(Param("pDataInicial").AsString()), 0);
-  if (p.DataInicial == 0) throw EnParam(Param("pDataInicial"), "Data inicial inválida!");
-  p.DataFinal = StrToDateDef(Trim(Param("pDataFinal").AsString()), 0);
-  if (p.DataFinal == 0) throw EnParam(Param("pDataFinal"), "Data final inválida!");
-  if (p.DataInicial > p.DataFinal)
-    throw EnParam(Param("pDataFinal"), "A Data Final não pode ser anterior à Data Inicial");
+  nUlmo::TPeriodoParametros periodo = nUlmo::LerPeriodoParametros(*this, "pDataInicial", "pDataFinal");
+  p.DataInicial = periodo.Inicio;
+  p.DataFinal = periodo.Fim;
   p.Empresa = StrToIntDef(Trim(Param("pCodigoEmpresa").AsString()), 0);
   if (p.Empresa <= 0) throw EnParam(Param("pCodigoEmpresa"), "Empresa inválida!");
   return p;

@@ -152,10 +152,12 @@ TEST(LayoutsRS, WidthsAddUpToTheCourtsLineLengths) {
   EXPECT_EQ(LarguraLinha(LayoutFinalizador()), 21);
 }
 
-TEST(LayoutsRS, AmountsAreHundredthsWithoutSignAndNeverCut) {
+TEST(LayoutsRS, AmountsAreHundredthsNeverCutNorNegative) {
   TContextoRS ctx{"MOVIMENT.txt", "1.1.1"};
   EXPECT_EQ(ValorRS(1234.5, ctx, "VALOR"), "0000000123450");
-  EXPECT_EQ(ValorRS(-50, ctx, "VALOR"), "0000000005000");
+  EXPECT_EQ(ValorRS(-0.0, ctx, "VALOR"), "0000000000000");
+  EXPECT_EQ(ValorRS(-0.004, ctx, "VALOR"), "0000000000000");
+  EXPECT_THROW(ValorRS(-50, ctx, "VALOR"), EValorNegativoRS);
   EXPECT_EQ(ValorRS(0.125, ctx, "VALOR"), "0000000000013");
   EXPECT_EQ(ValorRS(99999999999.99, ctx, "VALOR"), "9999999999999");
   try {
@@ -196,14 +198,22 @@ TEST_F(GerarArquivosRSTest, MovementFileHasTheCourtsLines) {
   for (size_t i = 1; i < 7; ++i) EXPECT_EQ(l[i].size(), 260u) << i;
 }
 
-TEST_F(GerarArquivosRSTest, ZeroingOriginsMatchAsPartOfTheTypedText) {
+TEST_F(GerarArquivosRSTest, AZeroingOriginMatchesOnlyAWholeItemOfTheTypedList) {
   Set("pOriLcto", " '10' ");
   Rodar();
   std::vector<std::string> l = Linhas("MOVIMENT.txt");
   ASSERT_EQ(l.size(), 8u);
-  EXPECT_EQ(l[1].back(), 'S');  // origin 1 is inside '10'
-  EXPECT_EQ(l[3].back(), 'S');
+  EXPECT_EQ(l[1].back(), 'N');  // origin 1 is no item of '10'
+  EXPECT_EQ(l[3].back(), 'S');  // origin 10 is
   EXPECT_EQ(l[5].back(), 'N');  // ZZ is no longer a zeroing origin, and group 1 is not a result group
+  Set("pOriLcto", "'ZZ';'1'");
+  SetDialogoService(std::make_shared<TDialogoFixo>(std::vector<std::string>{"Sim"}));
+  Rodar();
+  l = Linhas("MOVIMENT.txt");
+  ASSERT_EQ(l.size(), 8u);
+  EXPECT_EQ(l[1].back(), 'S');
+  EXPECT_EQ(l[3].back(), 'N');
+  EXPECT_EQ(l[5].back(), 'S');
 }
 
 TEST_F(GerarArquivosRSTest, TrialBalanceCarriesBalancesUpTheCourtChart) {
@@ -248,6 +258,43 @@ TEST_F(GerarArquivosRSTest, TwoAccountsMappedToOneCourtAccountGiveOneSummedLine)
                                          "0000000000000" "0000000060001" "0000000000000");
 }
 
+TEST_F(GerarArquivosRSTest, AMappingExpiredBeforeThePeriodChangesNothing) {
+  Rodar();
+  const std::string movimento = Bytes("MOVIMENT.txt"), balancete = Bytes("BAL_VER.txt");
+  // Caixa was a bank account in the court's chart of 2023; listed first, it used to take the
+  // balance, and each of its entries was written twice.
+  Sql("insert into TCEPLANOPLESPEC (CODIGOEMPRESA, CONTACTB, DATAINICIOPLANO, DATAFIMPLANO, CODIGOSISTEMATCE, CONTATCE, "
+      "TIPONATURSALDO, TIPOSUPERAVITFINANC) values (1, 12, '2023-01-01', '2023-12-31', 2, 112, 1, 'N');");
+  SetDialogoService(std::make_shared<TDialogoFixo>(std::vector<std::string>{"Sim"}));
+  Rodar();
+  EXPECT_EQ(Bytes("MOVIMENT.txt"), movimento);
+  EXPECT_EQ(Bytes("BAL_VER.txt"), balancete);
+}
+
+TEST_F(GerarArquivosRSTest, AMappingChangedInThePeriodCountsEachEntryOnceUnderItsDatesAccount) {
+  // Caixa moves from court account 1.1.1 to 1.1.2 on 1 April.
+  Sql("update TCEPLANOPLESPEC set DATAFIMPLANO = '2024-03-31' where CONTACTB = 12;"
+      "insert into TCEPLANOPLESPEC (CODIGOEMPRESA, CONTACTB, DATAINICIOPLANO, DATAFIMPLANO, CODIGOSISTEMATCE, CONTATCE, "
+      "TIPONATURSALDO, TIPOSUPERAVITFINANC) values (1, 12, '2024-04-01', '2024-12-31', 2, 112, 1, 'N');"
+      "insert into LCTOCTB (CODIGOEMPRESA, CHAVELCTOCTB, DATALCTOCTB, CONTACTBDEB, CONTACTBCRED, VALORLCTOCTB, "
+      "CODIGOHISTCTB) values (1, 4, '2024-05-02', 12, 31, 70, 1);");
+  Rodar();
+  std::vector<std::string> m = Linhas("MOVIMENT.txt");
+  ASSERT_EQ(m.size(), 10u);  // header, four entries of two sides, closing
+  EXPECT_EQ(m[1].substr(0, 20) + m[1].substr(40, 26), "00000000000000000111" "          10032024D       ");
+  EXPECT_EQ(m[7].substr(0, 20) + m[7].substr(40, 26), "00000000000000000112" "          02052024D       ");
+  EXPECT_EQ(m[7].substr(66, 13), "0000000007000");
+  EXPECT_EQ(m[9], "FINALIZADOR0000000008");
+  // The trial balance covers the period: all of Caixa under the account of its last day, added
+  // to Banco's (opening 500, debits 100 + 70 + 50, credit 1234.50: a credit balance of 514.50).
+  std::vector<std::string> b = Linhas("BAL_VER.txt");
+  ASSERT_EQ(b.size(), 7u);
+  std::string z(13, '0');
+  EXPECT_EQ(b[3].substr(0, 20 + 13 * 6), "00000000000000000112" "0000000050000" + z + "0000000022000" "0000000123450" + z +
+                                             "0000000051450");
+  for (const auto& l : b) EXPECT_NE(l.substr(0, 20), "00000000000000000111");
+}
+
 TEST_F(GerarArquivosRSTest, DatesOfTheSameDayPassAndAReversedPeriodIsRefused) {
   Set("pDataInicial", "31/12/2024");
   EXPECT_NO_THROW(FProcesso->ValidarDado());
@@ -286,6 +333,23 @@ TEST_F(GerarArquivosRSTest, AnAmountThatDoesNotFitStopsTheRunAndWritesNoFile) {
   EXPECT_NE(erro.find("100000000000.00"), std::string::npos) << erro;
   EXPECT_EQ(Bytes("MOVIMENT.txt"), "velho");
   EXPECT_FALSE(fs::exists(Arquivo("BAL_VER.txt")));
+}
+
+TEST_F(GerarArquivosRSTest, ANegativeAmountIsRefusedNamingTheEntryAndWritesNoFile) {
+  Escrever("MOVIMENT.txt", "velho");
+  SetDialogoService(std::make_shared<TDialogoFixo>(std::vector<std::string>{"Sim"}));
+  // It used to be written as a debit of +15.50.
+  Sql("insert into LCTOCTB (CODIGOEMPRESA, CHAVELCTOCTB, DATALCTOCTB, CONTACTBDEB, CONTACTBCRED, VALORLCTOCTB) values "
+      "(1, 9, '2024-06-01', 12, null, -15.5);");
+  std::string erro = ErroDaExecucao();
+  EXPECT_NE(erro.find("MOVIMENT.txt"), std::string::npos) << erro;
+  EXPECT_NE(erro.find("lançamento 9"), std::string::npos) << erro;
+  EXPECT_NE(erro.find("coluna VALOR"), std::string::npos) << erro;
+  EXPECT_NE(erro.find("-15.50"), std::string::npos) << erro;
+  EXPECT_NE(erro.find("negativo"), std::string::npos) << erro;
+  EXPECT_EQ(Bytes("MOVIMENT.txt"), "velho");
+  EXPECT_FALSE(fs::exists(Arquivo("BAL_VER.txt")));
+  EXPECT_EQ(FProcesso->GetMsgTreeLista()->Contar(tmConfirmacao), 0u);
 }
 
 TEST_F(GerarArquivosRSTest, ABalanceThatDoesNotFitLeavesTheMovementFileUnwrittenToo) {

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <map>
+#include <unordered_map>
 
 #include "AtomicFile_U.h"
 #include "ClassRegistry_U.h"
@@ -16,6 +18,8 @@
 #include "SQL_U.h"
 #include "TextUtils_U.h"
 #include "UlmoFuncoes_U.h"
+#include "UlmoParametros_U.h"
+#include "UlmoSQLs_U.h"
 #include "UlmoMenuRegra_U.h"
 
 namespace nUlmoSC {
@@ -48,16 +52,29 @@ enum TColConta {
 // Column positions of CDSMovimento, in declaration order.
 enum TColMovimento { mANOCONTA, mCONTACTB, mTIPOMOVIM, mCOMPET, mVALORDEB, mVALORCRED, mCLASSIF };
 
+// The mapped accounts with their court account and attributes; a condition on the mapping
+// follows: the one of the period's last day (the account file), or kSQLMapeamentosDoPeriodo,
+// every row valid in part of the period (the entries are read row by row).
 const char* const kSQLContas =
     "select T.CONTACTB, T.DATAINICIOPLANO, T.CODIGOTIPOCONTATCE, TP.DESCRCONTA, T.DESCRDETALHCONTA, P.TIPOCONTA, "
     "TP.CLASSIFCONTA CLASSIFCONTATCE, T.TIPONATURSALDO, T.CONTATCE, cast ('' as VarChar(50)) CONTASINTETICA, "
     "T.CODIGOBANCO, T.NUMEROAGENCIA, T.NUMEROCONTA, T.DATAFIMPLANO, T.APLICFINANCEIRA, P.DATAHORACADAST, "
     "P.CLASSIFCONTA from TCEPLANO TP join TCEPLANOPLESPEC T on TP.CODIGOSISTEMATCE = T.CODIGOSISTEMATCE and "
     "TP.CONTATCE = T.CONTATCE join PLANOESPEC P on T.CODIGOEMPRESA = P.CODIGOEMPRESA and T.CONTACTB = P.CONTACTB "
-    "where T.CODIGOEMPRESA = :pCodigoEmpresa and T.CODIGOSISTEMATCE = :pCodigoSistema and ( (T.DATAINICIOPLANO "
+    "where T.CODIGOEMPRESA = :pCodigoEmpresa and T.CODIGOSISTEMATCE = :pCodigoSistema ";
+
+const char* const kSQLMapeamentosDoPeriodo =
+    "and ( (T.DATAINICIOPLANO "
     "between :pDataInicial and :pDataFinal or T.DATAFIMPLANO between :pDataInicial and :pDataFinal) or "
     "(:pDataInicial between T.DATAINICIOPLANO and T.DATAFIMPLANO or :pDataFinal between T.DATAINICIOPLANO and "
     "T.DATAFIMPLANO) ) ";
+
+// The court account of each company account for one month (the month's movements and
+// applications count under the mapping valid on its last day).
+const char* const kSQLMapeamentoMes =
+    "select T.CONTACTB, T.DATAINICIOPLANO, T.APLICFINANCEIRA, TP.CLASSIFCONTA CLASSIFCONTATCE from TCEPLANOPLESPEC T "
+    "join TCEPLANO TP on TP.CODIGOSISTEMATCE = T.CODIGOSISTEMATCE and TP.CONTATCE = T.CONTATCE "
+    "where T.CODIGOEMPRESA = :pCodigoEmpresa and T.CODIGOSISTEMATCE = :pCodigoSistema and ";
 
 const char* const kSQLPlanoEmpresa =
     "select CLASSIFCONTA, TIPOCONTA, CONTACTB from PLANOESPEC  where CODIGOEMPRESA = :pCodigoEmpresa ";
@@ -65,29 +82,33 @@ const char* const kSQLPlanoEmpresa =
 const char* const kSQLOrigens =
     "select CODIGOORIGLCTOCTB, CODIGOTIPOMOVIMCTB from TCEORIGEMLCTOCTB where CODIGOSISTEMATCE = :pCodigoSistema";
 
+// Opening balances, under the mapping valid on the period's first day: each counted once.
 const char* const kSQLImplantacao =
     "select I.CONTACTB, I.DATASALDO, I.NATUREZASALDO, T.DATAINICIOPLANO, TP.CLASSIFCONTA, sum(VALORSALDO) VALOR from "
     "IMPLSALDOCTB I join TCEPLANOPLESPEC T on I.CODIGOEMPRESA = T.CODIGOEMPRESA and I.CONTACTB = T.CONTACTB join "
     "TCEPLANO TP  on TP.CODIGOSISTEMATCE = T.CODIGOSISTEMATCE and TP.CONTATCE = T.CONTATCE join PLANOESPEC P on "
     "I.CODIGOEMPRESA = P.CODIGOEMPRESA and I.CONTACTB = P.CONTACTB where I.CODIGOEMPRESA = :pCodigoEmpresa and "
-    "T.CODIGOSISTEMATCE = :pCodigoSistema and ( (T.DATAINICIOPLANO between :pDataInicial and :pDataFinal or "
-    "T.DATAFIMPLANO between :pDataInicial and :pDataFinal) or (:pDataInicial between T.DATAINICIOPLANO and "
-    "T.DATAFIMPLANO or :pDataFinal between T.DATAINICIOPLANO and T.DATAFIMPLANO) ) group by I.CONTACTB "
+    "T.CODIGOSISTEMATCE = :pCodigoSistema and %s group by I.CONTACTB "
     ",I.DATASALDO, I.NATUREZASALDO, T.DATAINICIOPLANO, TP.CLASSIFCONTA ";
 
 // Entries of one account within its mapping's validity and the period, debit side (2) and credit
-// side (1). The history is a left join: an entry whose history code has no row is still exported,
-// with an empty history.
-const char* const kSQLLancamentos =
-    " select  L.CHAVELCTOCTB ,L.DATALCTOCTB ,L.CODIGOLOTECTB ,CAST(2 as SmallInt) TIPOLCTO ,L.VALORLCTOCTB "
-    ",L.CODIGOORIGLCTOCTB ,H.DESCRHISTCTB ,L.COMPLHIST from LCTOCTB L  left join historicoctb H  on H.CODIGOHISTCTB = "
-    "L.CODIGOHISTCTB where L.CONTACTBDEB is not null and L.CONTACTBDEB = :pContaCtb1 and L.CODIGOEMPRESA = "
-    ":pCodigoEmpresa and L.DATALCTOCTB between :pDataIniPlano and :pDataFimPlano and L.DATALCTOCTB between "
-    ":pDataInicial and :pDataFinal union select L.CHAVELCTOCTB ,L.DATALCTOCTB ,L.CODIGOLOTECTB ,CAST(1 as SmallInt) "
-    "TIPOLCTO ,L.VALORLCTOCTB ,L.CODIGOORIGLCTOCTB ,H.DESCRHISTCTB ,L.COMPLHIST from LCTOCTB L  left join "
-    "historicoctb H  on H.CODIGOHISTCTB = L.CODIGOHISTCTB where L.CONTACTBCRED is not null and L.CONTACTBCRED = "
-    ":pContaCtb2 and L.CODIGOEMPRESA = :pCodigoEmpresa and L.DATALCTOCTB between :pDataIniPlano and :pDataFimPlano "
-    "and L.DATALCTOCTB between :pDataInicial and :pDataFinal order by 2, 1 ";
+// side (1), each only when this mapping is the one valid on its date, so an entry counts once
+// however the account's mappings overlap. The history is a left join: an entry whose history
+// code has no row is still exported, with an empty history.
+std::string SQLLancamentos() {
+  auto lado = [](const char* tipo, const char* conta, const char* parametro) {
+    std::string c = conta;
+    return std::string(" select  L.CHAVELCTOCTB ,L.DATALCTOCTB ,L.CODIGOLOTECTB ,CAST(") + tipo +
+           " as SmallInt) TIPOLCTO ,L.VALORLCTOCTB ,L.CODIGOORIGLCTOCTB ,H.DESCRHISTCTB ,L.COMPLHIST from LCTOCTB L  "
+           "left join historicoctb H  on H.CODIGOHISTCTB = L.CODIGOHISTCTB where L." + c + " is not null and L." + c +
+           " = :" + parametro +
+           " and L.CODIGOEMPRESA = :pCodigoEmpresa and L.DATALCTOCTB between :pDataIniPlano and :pDataFimPlano and "
+           "L.DATALCTOCTB between :pDataInicial and :pDataFinal and " +
+           nUlmo::TUlmoSQLs::GetSQLCondSemPlanoPosteriorNaData("L.CODIGOEMPRESA", "L." + c, ":pCodigoSistema",
+                                                               ":pDataIniPlano", "L.DATALCTOCTB");
+  };
+  return lado("2", "CONTACTBDEB", "pContaCtb1") + " union" + lado("1", "CONTACTBCRED", "pContaCtb2") + " order by 2, 1 ";
+}
 
 int Ano(TDateTime d) { return YearOf(d); }
 
@@ -107,6 +128,13 @@ std::string_view CompetenciaTexto(TDateTime d, char (&buf)[16]) {
 
 }  // namespace
 
+// The mapping of a company account that a month's movements and applications count under.
+struct TMapeamentoMes {
+  int Ano = 0;  // year of its start
+  std::string Classif;
+  bool AplicFinanceira = false;
+};
+
 // Everything one run holds; freed when the run ends, however it ends.
 struct TUlmoDPGerarArquivosCtb::TExecucao {
   int Empresa = 0;
@@ -118,7 +146,9 @@ struct TUlmoDPGerarArquivosCtb::TExecucao {
   std::string OrigAplicado, OrigResgatado, OrigRendimento;
   bool GerarAplicacao = false;
   TVariant Naturezas;
-  std::unique_ptr<TClientDataSet> Contas;
+  std::unique_ptr<TClientDataSet> Contas;       // the chart: one row per account
+  std::unique_ptr<TClientDataSet> Mapeamentos;  // every mapping row valid in part of the period
+  std::map<int, std::unordered_map<int64_t, TMapeamentoMes>> Meses;  // competence -> account -> mapping
   std::unique_ptr<TClientDataSet> Origens;
   std::unique_ptr<TSQLDataSet> Lctos;
   std::unique_ptr<TSQLDataSet> Implantacao;
@@ -204,10 +234,9 @@ void TUlmoDPGerarArquivosCtb::DataModuleCreate() {
 }
 
 void TUlmoDPGerarArquivosCtb::ValidarParametros(int& AEmpresa) {
-  FCompetInicial = StrToDateDef(Param("pCompetInicial").AsString(), 0);
-  if (FCompetInicial == 0) throw EnParam(Param("pCompetInicial"), "Data inicial inválida!");
-  FCompetFinal = StrToDateDef(Param("pCompetFinal").AsString(), 0);
-  if (FCompetFinal == 0) throw EnParam(Param("pCompetFinal"), "Data final inválida!");
+  nUlmo::TPeriodoParametros periodo = nUlmo::LerPeriodoParametros(*this, "pCompetInicial", "pCompetFinal");
+  FCompetInicial = periodo.Inicio;
+  FCompetFinal = periodo.Fim;
   AEmpresa = StrToIntDef(Param("pCodigoEmpresa").AsString(), 0);
   if (AEmpresa == 0) throw EnParam(Param("pCodigoEmpresa"), "Empresa inválida!");
 
@@ -250,6 +279,7 @@ void TUlmoDPGerarArquivosCtb::Executar() {
       "CODIGOEMPRESA = " + ValorParaSQL(exec.Empresa, TFieldType::ftInteger));
 
   exec.Contas = CriarListaContas(exec.Empresa);
+  exec.Mapeamentos = CriarListaMapeamentos(exec.Empresa);
 
   // The run's objects are freed before its read-only transaction ends, however the run ends.
   TTransacaoRO transacao(Conexao(), 1);
@@ -257,6 +287,7 @@ void TUlmoDPGerarArquivosCtb::Executar() {
     TExecucao& E;
     ~TFechamento() {
       E.Contas.reset();
+      E.Mapeamentos.reset();
       E.Origens.reset();
       E.Lctos.reset();
       E.Implantacao.reset();
@@ -280,8 +311,10 @@ void TUlmoDPGerarArquivosCtb::Executar() {
 
   bool incluirImplantacao = StrToIntDef(Trim(Param("pIncluirImplSaldo").AsString()), 0) == 1;
   if (incluirImplantacao) {
-    TVariant ini = TVariant::FromDate(FCompetInicial), fim = TVariant::FromDate(FCompetFinal);
-    exec.Implantacao = ExecutarSQL(kSQLImplantacao, {exec.Empresa, FCodigoSistema, ini, fim, ini, fim, ini, fim});
+    exec.Implantacao = ExecutarSQL(
+        nUlmo::FormatSQL(kSQLImplantacao,
+                         {nUlmo::TUlmoSQLs::GetSQLCondPlanoVigenteInicioPeriodo("T", FCompetInicial, FCompetFinal)}),
+        {exec.Empresa, FCodigoSistema});
     exec.Implantacao->SetIndexFieldNames("CONTACTB;DATASALDO");
     exec.Implantacao->First();
   }
@@ -289,14 +322,16 @@ void TUlmoDPGerarArquivosCtb::Executar() {
   FCDSMovimento->SetIndexFieldNames("ANOCONTA;CONTACTB;TIPOMOVIM;COMPET");
   FcdsFinanceira->SetIndexFieldNames("ANOCONTA;CODCONTACTB;COMPETENCIA");
 
+  CarregarMapeamentosMes(exec);
+
   exec.Progresso = CriarProgresso(this);
   exec.Progresso->MostrarMultiplo();
-  exec.Progresso->SetMaxTotal(exec.Contas->RecordCount());
+  exec.Progresso->SetMaxTotal(exec.Mapeamentos->RecordCount());
   exec.Progresso->SetTextoTotal("Apurando Contas Contábeis...");
 
   if (incluirImplantacao) ProcessarSaldosImplantados(exec);
 
-  for (exec.Contas->First(); !exec.Contas->Eof(); exec.Contas->Next()) {
+  for (exec.Mapeamentos->First(); !exec.Mapeamentos->Eof(); exec.Mapeamentos->Next()) {
     ProcessarConta(exec);
     exec.Progresso->IncProgressoTotal(0);
   }
@@ -312,10 +347,22 @@ void TUlmoDPGerarArquivosCtb::Executar() {
 }
 
 std::unique_ptr<TClientDataSet> TUlmoDPGerarArquivosCtb::CriarListaContas(int ACodigoEmpresa) {
-  TTransacaoRO transacao(Conexao(), 1);
+  // The chart covers the period: each account under the mapping valid on its last day.
+  return ListaContas(std::string(kSQLContas) + "and " +
+                         nUlmo::TUlmoSQLs::GetSQLCondPlanoVigenteFimPeriodo("T", FCompetInicial, FCompetFinal),
+                     {ACodigoEmpresa, FCodigoSistema});
+}
+
+std::unique_ptr<TClientDataSet> TUlmoDPGerarArquivosCtb::CriarListaMapeamentos(int ACodigoEmpresa) {
   TVariant ini = TVariant::FromDate(FCompetInicial), fim = TVariant::FromDate(FCompetFinal);
-  auto contas = ExecutarSQL(kSQLContas, {ACodigoEmpresa, FCodigoSistema, ini, fim, ini, fim, ini, fim});
-  auto plano = ExecutarSQL(kSQLPlanoEmpresa, {ACodigoEmpresa});
+  return ListaContas(std::string(kSQLContas) + kSQLMapeamentosDoPeriodo,
+                     {ACodigoEmpresa, FCodigoSistema, ini, fim, ini, fim, ini, fim});
+}
+
+std::unique_ptr<TClientDataSet> TUlmoDPGerarArquivosCtb::ListaContas(const std::string& ASQL, const TValores& AValores) {
+  TTransacaoRO transacao(Conexao(), 1);
+  auto contas = ExecutarSQL(ASQL, AValores);
+  auto plano = ExecutarSQL(kSQLPlanoEmpresa, {AValores.at(0)});
   plano->SetIndexFieldNames("CLASSIFCONTA;TIPOCONTA");
   if (!contas->IsEmpty()) {
     TField& classif = contas->Fields(cCLASSIFCONTA);
@@ -338,6 +385,22 @@ std::unique_ptr<TClientDataSet> TUlmoDPGerarArquivosCtb::CriarListaContas(int AC
   auto copia = CloneCDS(*contas);
   copia->Name = "ListaContas";
   return copia;
+}
+
+void TUlmoDPGerarArquivosCtb::CarregarMapeamentosMes(TExecucao& AExec) {
+  for (TDateTime mes = StartOfTheMonth(FCompetInicial); mes <= FCompetFinal; mes = IncMonth(mes)) {
+    TDateTime inicio = std::max(mes, DateOf(FCompetInicial)), fim = std::min(EndOfTheMonth(mes), DateOf(FCompetFinal));
+    auto ds = ExecutarSQL(std::string(kSQLMapeamentoMes) +
+                              nUlmo::TUlmoSQLs::GetSQLCondPlanoVigenteFimPeriodo("T", inicio, fim),
+                          {AExec.Empresa, FCodigoSistema});
+    auto& contas = AExec.Meses[static_cast<int>(Competencia(mes))];
+    TField& conta = ds->FieldByName("CONTACTB");
+    TField& inicioPlano = ds->FieldByName("DATAINICIOPLANO");
+    TField& aplic = ds->FieldByName("APLICFINANCEIRA");
+    TField& classif = ds->FieldByName("CLASSIFCONTATCE");
+    for (ds->First(); !ds->Eof(); ds->Next())
+      contas[conta.AsLargeInt()] = {Ano(inicioPlano.AsDateTime()), classif.AsString(), aplic.AsString() == "1"};
+  }
 }
 
 std::unique_ptr<TClientDataSet> TUlmoDPGerarArquivosCtb::CriarListaOrigens() {
@@ -421,7 +484,7 @@ void TUlmoDPGerarArquivosCtb::ProcessarSaldosImplantados(TExecucao& AExec) {
 }
 
 void TUlmoDPGerarArquivosCtb::ProcessarConta(TExecucao& AExec) {
-  TClientDataSet& contas = *AExec.Contas;
+  TClientDataSet& contas = *AExec.Mapeamentos;
   std::string classif = contas.Fields(cCLASSIFCONTA).AsString();
   std::string contaCtb = contas.Fields(cCONTACTB).AsString();
   double contaValor = contas.Fields(cCONTACTB).AsFloat();
@@ -451,12 +514,16 @@ void TUlmoDPGerarArquivosCtb::ProcessarConta(TExecucao& AExec) {
                     "; ela é necessária para a conta contábil " + contaCtb + " (" + classif + "). Nenhum arquivo foi gerado.");
   int n = static_cast<int>(n64);
 
-  TValores valores = {contaValor, AExec.Empresa, TVariant::FromDate(iniPlano), TVariant::FromDate(fimPlano),
-                      TVariant::FromDate(FCompetInicial), TVariant::FromDate(FCompetFinal)};
-  TValores todos = valores;
-  todos.insert(todos.end(), valores.begin(), valores.end());
+  TValores todos = {contaValor,
+                    AExec.Empresa,
+                    TVariant::FromDate(iniPlano),
+                    TVariant::FromDate(fimPlano),
+                    TVariant::FromDate(FCompetInicial),
+                    TVariant::FromDate(FCompetFinal),
+                    FCodigoSistema,
+                    contaValor};
   if (!AExec.Lctos)
-    AExec.Lctos = ExecutarSQL(kSQLLancamentos, todos);
+    AExec.Lctos = ExecutarSQL(SQLLancamentos(), todos);
   else
     RefreshSQL(*AExec.Lctos, todos, true);
 
@@ -479,6 +546,13 @@ void TUlmoDPGerarArquivosCtb::ProcessarConta(TExecucao& AExec) {
   TField& finResgatado = fin.FieldByName("VlrResgatado");
   TField& finRendimento = fin.FieldByName("VlrRendimento");
 
+  // A month's movements and applications count under the mapping valid on its last day; this
+  // row stands in should the month have none (it is valid on the entry's date).
+  const TMapeamentoMes desteMapeamento{ano, classifTCE, aplicFinanceira};
+  const int64_t contaChave = contas.Fields(cCONTACTB).AsLargeInt();
+  int competMes = -1;
+  const TMapeamentoMes* doMes = &desteMapeamento;
+
   for (l.First(); !l.Eof(); l.Next()) {
     TDateTime data = fData.AsDateTime();
     int tipo = fTipo.AsInteger();
@@ -486,26 +560,33 @@ void TUlmoDPGerarArquivosCtb::ProcessarConta(TExecucao& AExec) {
     std::string origem(fOrigem.AsStringView());
     std::string origemAparada = Trim(origem);
     double compet = Competencia(data);
+    if (static_cast<int>(compet) != competMes) {
+      competMes = static_cast<int>(compet);
+      doMes = &desteMapeamento;
+      if (auto m = AExec.Meses.find(competMes); m != AExec.Meses.end())
+        if (auto it = m->second.find(contaChave); it != m->second.end()) doMes = &it->second;
+    }
+    const int anoMes = doMes->Ano;
 
     // Financial applications: the entry counts when its origin is one of the three chosen
     // origins (a whole item; an empty origin never matches).
-    if (AExec.GerarAplicacao && aplicFinanceira && !origemAparada.empty()) {
+    if (AExec.GerarAplicacao && doMes->AplicFinanceira && !origemAparada.empty()) {
       TField* coluna = nullptr;
       if (origemAparada == AExec.OrigAplicado) coluna = &finAplicado;
       else if (origemAparada == AExec.OrigResgatado) coluna = &finResgatado;
       else if (origemAparada == AExec.OrigRendimento) coluna = &finRendimento;
       if (coluna) {
-        AExec.ChaveFin[0] = ano;
+        AExec.ChaveFin[0] = anoMes;
         AExec.ChaveFin[1] = contaValor;
         AExec.ChaveFin[2] = compet;
         if (fin.FindKey(AExec.ChaveFin)) {
           fin.Edit();
         } else {
           fin.Append();
-          fin.FieldByName("AnoConta").SetAsInteger(ano);
+          fin.FieldByName("AnoConta").SetAsInteger(anoMes);
           fin.FieldByName("CodContaCtb").SetAsFloat(contaValor);
           fin.FieldByName("Competencia").SetAsFloat(compet);
-          fin.FieldByName("Classificacao").SetAsString(classifTCE);
+          fin.FieldByName("Classificacao").SetAsString(doMes->Classif);
         }
         double atual = coluna->AsFloat();
         if ((tipo == 2 && n == 1) || (tipo == 1 && n == -1))
@@ -549,9 +630,9 @@ void TUlmoDPGerarArquivosCtb::ProcessarConta(TExecucao& AExec) {
         CampoNaoCabe(e, "LancamentoContabil", contaCtb);
       }
       // An account's entries come by date: most find the movement row of the entry before.
-      bool mesmaLinha = AExec.MovAtual >= 0 && AExec.MovAno == ano && AExec.MovConta == contaValor &&
+      bool mesmaLinha = AExec.MovAtual >= 0 && AExec.MovAno == anoMes && AExec.MovConta == contaValor &&
                         AExec.MovTipo == m && AExec.MovCompet == compet && mov.GetBookmark() == AExec.MovAtual;
-      AExec.ChaveMov[0] = ano;
+      AExec.ChaveMov[0] = anoMes;
       AExec.ChaveMov[1] = contaValor;
       AExec.ChaveMov[2] = m;
       AExec.ChaveMov[3] = compet;
@@ -559,11 +640,11 @@ void TUlmoDPGerarArquivosCtb::ProcessarConta(TExecucao& AExec) {
         mov.Edit();
       } else {
         mov.Append();
-        mov.Fields(mANOCONTA).SetAsInteger(ano);
+        mov.Fields(mANOCONTA).SetAsInteger(anoMes);
         mov.Fields(mCONTACTB).SetAsFloat(contaValor);
         mov.Fields(mTIPOMOVIM).SetAsInteger(m);
         mov.Fields(mCOMPET).SetAsFloat(compet);
-        mov.Fields(mCLASSIF).SetAsString(classifTCE);
+        mov.Fields(mCLASSIF).SetAsString(doMes->Classif);
         if (tipo == 1)
           mov.Fields(mVALORDEB).SetAsFloat(0);
         else
@@ -575,7 +656,7 @@ void TUlmoDPGerarArquivosCtb::ProcessarConta(TExecucao& AExec) {
         mov.Fields(mVALORDEB).SetAsFloat(RoundValor(mov.Fields(mVALORDEB).AsFloat() + v, 2));
       mov.Post();
       AExec.MovAtual = mov.GetBookmark();
-      AExec.MovAno = ano;
+      AExec.MovAno = anoMes;
       AExec.MovConta = contaValor;
       AExec.MovTipo = m;
       AExec.MovCompet = compet;

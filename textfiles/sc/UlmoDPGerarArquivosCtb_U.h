@@ -9,6 +9,7 @@
 #include "ClientDataSet_U.h"
 #include "Classes_U.h"
 #include "PowerParam_U.h"
+#include "SQL_U.h"
 
 namespace nUlmoSC {
 
@@ -26,8 +27,12 @@ class TUlmoDPGerarArquivosCtb : public nFramework::TnDMPowerParam {
   // REQUIRES: the parameters are set; a connection is open.
   void Executar() override;
 
-  // The company's mapped accounts valid in the period, one row per mapping row. Caller owns it.
+  // The company's mapped accounts valid in the period, each under the mapping valid on the
+  // period's last day (the ContaContabil rows). Caller owns it.
   std::unique_ptr<nFramework::TClientDataSet> CriarListaContas(int ACodigoEmpresa);
+  // Every mapping row valid in part of the period, in the same columns: the entries are read
+  // per row, each under the row valid on its date. Caller owns it.
+  std::unique_ptr<nFramework::TClientDataSet> CriarListaMapeamentos(int ACodigoEmpresa);
   // The origins of FCodigoSistema with their court movement types. Caller owns it.
   std::unique_ptr<nFramework::TClientDataSet> CriarListaOrigens();
   // Appends one line per row of ACDS in its current order: 1 ContaContabil (the account list),
@@ -49,6 +54,9 @@ class TUlmoDPGerarArquivosCtb : public nFramework::TnDMPowerParam {
  private:
   struct TExecucao;
   void ValidarParametros(int& AEmpresa);
+  std::unique_ptr<nFramework::TClientDataSet> ListaContas(const std::string& ASQL, const nFramework::TValores& AValores);
+  // For each month of the period, the mapping each account's movements count under.
+  void CarregarMapeamentosMes(TExecucao& AExec);
   void ProcessarSaldosImplantados(TExecucao& AExec);
   void ProcessarConta(TExecucao& AExec);
   void GravarArquivos(TExecucao& AExec);

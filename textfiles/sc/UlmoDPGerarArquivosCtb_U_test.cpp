@@ -208,6 +208,83 @@ TEST_F(GerarArquivosSCTest, AccountFileFollowsTheCompanyClassificationAndFindsTh
   EXPECT_EQ(c[0].substr(4, 5), "1.1.1");
 }
 
+TEST_F(GerarArquivosSCTest, AMappingExpiredBeforeThePeriodChangesNothing) {
+  const char* nomes[] = {"LancamentoContabil", "MovimentoContabil", "AplicacaoFinanceira", "ContaContabil"};
+  Set("pGeraAplicFinanceira", "1");
+  Set("pOriLctoAplicado", "AP");
+  Set("pOriLctoResgatado", "RE");
+  Set("pOriLctoRendimento", "10");
+  FProcesso->Executar();
+  std::vector<std::vector<std::string>> antes;
+  for (const char* n : nomes) antes.push_back(Linhas(n));
+  Sql("insert into TCEPLANOPLESPEC (CODIGOEMPRESA, CONTACTB, DATAINICIOPLANO, DATAFIMPLANO, CODIGOSISTEMATCE, CONTATCE, "
+      "TIPONATURSALDO, APLICFINANCEIRA, TIPOSUPERAVITFINANC, CODIGOTIPOCONTATCE) values "
+      "(1, 12, '2023-01-01', '2023-12-31', 1, 112, 1, '1', 'N', 1);");
+  FProcesso->Executar();
+  for (size_t i = 0; i < 4; ++i) EXPECT_EQ(Linhas(nomes[i]), antes[i]) << nomes[i];
+  EXPECT_EQ(antes[0].size(), 6u);
+}
+
+// The lines of LancamentoContabil dated so and of that amount: side, year and court classification.
+std::vector<std::string> LadosDe(const std::vector<std::string>& ALinhas, const std::string& AData,
+                                 const std::string& AValor) {
+  std::vector<std::string> r;
+  for (const auto& l : ALinhas)
+    if (l.substr(82, 8) == AData && l.substr(90, 16) == AValor) r.push_back(l.substr(24, 2) + " " + l.substr(28, 4) + " " + Trim(l.substr(32, 50)));
+  std::sort(r.begin(), r.end());
+  return r;
+}
+
+TEST_F(GerarArquivosSCTest, AMappingChangedInThePeriodCountsEachEntryAndOpeningBalanceOnce) {
+  // Caixa moves from court account 1.1.1 to 1.1.2 on 1 April.
+  Sql("update TCEPLANOPLESPEC set DATAFIMPLANO = '2024-03-31' where CONTACTB = 12;"
+      "insert into TCEPLANOPLESPEC (CODIGOEMPRESA, CONTACTB, DATAINICIOPLANO, DATAFIMPLANO, CODIGOSISTEMATCE, CONTATCE, "
+      "TIPONATURSALDO, APLICFINANCEIRA, TIPOSUPERAVITFINANC, CODIGOTIPOCONTATCE) values "
+      "(1, 12, '2024-04-01', '2024-12-31', 1, 112, 1, '0', 'N', 1);"
+      "insert into LCTOCTB (CODIGOEMPRESA, CHAVELCTOCTB, DATALCTOCTB, CONTACTBDEB, CONTACTBCRED, VALORLCTOCTB, "
+      "CODIGOHISTCTB, CODIGOORIGLCTOCTB) values (1, 4, '2024-05-02', 12, 21, 70, 1, 'AP');");
+  FProcesso->Executar();
+  auto l = Linhas("LancamentoContabil");
+  ASSERT_EQ(l.size(), 8u);  // two opening balances, six entry sides
+  using V = std::vector<std::string>;
+  // The opening balance under the mapping of the period's first day, once.
+  EXPECT_EQ(LadosDe(l, "20240101", "0000000000500.00"), (V{"01 2024 2.1.1", "02 2024 1.1.1"}));
+  // Each entry under the mapping of its date.
+  EXPECT_EQ(LadosDe(l, "20240310", "0000000000100.00"), (V{"01 2024 2.1.1", "02 2024 1.1.1"}));
+  EXPECT_EQ(LadosDe(l, "20240502", "0000000000070.00"), (V{"01 2024 2.1.1", "02 2024 1.1.2"}));
+  auto m = Linhas("MovimentoContabil");
+  EXPECT_EQ(m, (V{
+                   "2024" + FmtTexto("1.1.1", 50) + "01202401" + "0000000000500.00" + "0000000000000.00",
+                   "2024" + FmtTexto("1.1.1", 50) + "02202403" + "0000000000100.00" + "0000000000000.00",
+                   "2024" + FmtTexto("1.1.2", 50) + "02202405" + "0000000000070.00" + "0000000000000.00",
+                   "2024" + FmtTexto("1.1.2", 50) + "02202403" + "0000000000000.00" + "0000000000030.00",
+                   "2024" + FmtTexto("2.1.1", 50) + "01202401" + "0000000000000.00" + "0000000000500.00",
+                   "2024" + FmtTexto("2.1.1", 50) + "02202403" + "0000000000030.00" + "0000000000100.00",
+                   "2024" + FmtTexto("2.1.1", 50) + "02202405" + "0000000000000.00" + "0000000000070.00",
+               }));
+  // The chart covers the period: each account once, under the mapping of its last day.
+  auto contas = Linhas("ContaContabil");
+  ASSERT_EQ(contas.size(), 3u);
+  EXPECT_EQ(contas[0].substr(4, 50), FmtTexto("1.1.2", 50));
+  EXPECT_EQ(contas[1].substr(4, 50), FmtTexto("1.1.2", 50));
+  EXPECT_EQ(contas[2].substr(4, 50), FmtTexto("2.1.1", 50));
+}
+
+TEST_F(GerarArquivosSCTest, AMonthsMovementCountsUnderTheMappingOfItsLastDay) {
+  // The change falls on 12 March: the entry of 10 March keeps its date's account, the month's
+  // movement goes to the account of 31 March.
+  Sql("update TCEPLANOPLESPEC set DATAFIMPLANO = '2024-03-11' where CONTACTB = 12;"
+      "insert into TCEPLANOPLESPEC (CODIGOEMPRESA, CONTACTB, DATAINICIOPLANO, DATAFIMPLANO, CODIGOSISTEMATCE, CONTATCE, "
+      "TIPONATURSALDO, APLICFINANCEIRA, TIPOSUPERAVITFINANC, CODIGOTIPOCONTATCE) values "
+      "(1, 12, '2024-03-12', '2024-12-31', 1, 112, 1, '0', 'N', 1);");
+  FProcesso->Executar();
+  EXPECT_EQ(LadosDe(Linhas("LancamentoContabil"), "20240310", "0000000000100.00"),
+            (std::vector<std::string>{"01 2024 2.1.1", "02 2024 1.1.1"}));
+  auto m = Linhas("MovimentoContabil");
+  ASSERT_EQ(m.size(), 5u);
+  EXPECT_EQ(m[1], "2024" + FmtTexto("1.1.2", 50) + "02202403" + "0000000000100.00" + "0000000000000.00");
+}
+
 TEST_F(GerarArquivosSCTest, AnEntryWithoutHistoryRowIsWrittenWithAnEmptyHistory) {
   Sql("PRAGMA foreign_keys = OFF; update LCTOCTB set CODIGOHISTCTB = 99, COMPLHIST = null where CHAVELCTOCTB = 1;"
       "PRAGMA foreign_keys = ON;");
@@ -252,6 +329,23 @@ TEST_F(GerarArquivosSCTest, ParameterAndSetupErrorsWriteNoFile) {
   EXPECT_EQ(Mensagens(tmErro), (std::vector<std::string>{"Nenhuma origem contábil foi relacionada!"}));
   EXPECT_EQ(Mensagens(tmParada), (std::vector<std::string>{"Processo cancelado!"}));
   EXPECT_FALSE(AlgumArquivo());
+}
+
+TEST_F(GerarArquivosSCTest, AnEndBeforeTheStartIsRefusedAndWritesNoFile) {
+  Set("pCompetInicial", "01/02/2024");
+  Set("pCompetFinal", "31/01/2024");
+  for (int i = 0; i < 2; ++i) {
+    try {
+      i == 0 ? FProcesso->ValidarDado() : FProcesso->Executar();
+      FAIL() << "an end before the start was accepted";
+    } catch (const EnParam& e) {
+      EXPECT_EQ(e.Alias(), "pCompetFinal");
+      EXPECT_STREQ(e.what(), "A Data Final não pode ser anterior à Data Inicial");
+    }
+  }
+  EXPECT_FALSE(AlgumArquivo());
+  Set("pCompetFinal", "01/02/2024");
+  EXPECT_NO_THROW(FProcesso->ValidarDado());
 }
 
 TEST_F(GerarArquivosSCTest, AValueThatDoesNotFitStopsTheRunNamingTheAccountAndLeavesTheOldFiles) {
