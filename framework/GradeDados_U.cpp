@@ -465,7 +465,7 @@ int TGradeDados::Marcar(std::string_view aExpressao, bool aMarcar) {
   return alteradas;
 }
 
-int TGradeDados::Definir(std::string_view aExpressao, const std::vector<TAtribuicao>& aAtribuicoes) {
+int TGradeDados::Definir(std::string_view aExpressao, const std::vector<TAtribuicaoGrade>& aAtribuicoes) {
   std::vector<std::pair<TField*, std::string>> celulas;
   for (const auto& a : aAtribuicoes) {
     TField& f = ColunaPorNome(a.Coluna);

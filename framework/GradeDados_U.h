@@ -59,7 +59,7 @@ class EGradeRecusa : public Exception {
 };
 
 // "CAMPO=valor" of a command: a column by field name or caption, and the text to type.
-struct TAtribuicao {
+struct TAtribuicaoGrade {
   std::string Coluna;
   std::string Texto;
 };
@@ -111,7 +111,7 @@ class TGradeDados {
   // Gives the number of rows changed. Raises EGrade when the grid has no tick column.
   int Marcar(std::string_view aExpressao, bool aMarcar);
   // Sets the cells on the rows where the expression holds; gives the number of rows.
-  int Definir(std::string_view aExpressao, const std::vector<TAtribuicao>& aAtribuicoes);
+  int Definir(std::string_view aExpressao, const std::vector<TAtribuicaoGrade>& aAtribuicoes);
 
   // What an import changed.
   struct TResultadoImportacao {
