@@ -324,8 +324,29 @@ std::vector<TClientDataSet::TBookmark> TGradeDados::Linhas(std::string_view aExp
   return r;
 }
 
-void TGradeDados::IrPara(TClientDataSet::TBookmark aLinha) {
-  if (!FDataSet.GotoBookmark(aLinha))
+void TGradeDados::ParaCadaLinha(const std::function<void()>& aVisita) {
+  if (!FDataSet.Active()) return;
+  TClientDataSet::TBookmark aqui = FDataSet.GetBookmark();
+  for (FDataSet.First(); !FDataSet.Eof(); FDataSet.Next()) aVisita();
+  if (aqui >= 0) FDataSet.GotoBookmark(aqui);
+}
+
+void TGradeDados::Percorrer(const std::vector<TClientDataSet::TBookmark>& aLinhas,
+                            const std::function<void(TClientDataSet::TBookmark)>& aAcao) {
+  std::unordered_set<TClientDataSet::TBookmark> pendentes(aLinhas.begin(), aLinhas.end());
+  FDataSet.First();
+  while (!pendentes.empty() && !FDataSet.Eof()) {
+    TClientDataSet::TBookmark linha = FDataSet.GetBookmark();
+    if (!pendentes.erase(linha)) {
+      FDataSet.Next();
+      continue;
+    }
+    int antes = FDataSet.RecNo();
+    aAcao(linha);
+    if (FDataSet.GetBookmark() == linha && FDataSet.RecNo() == antes) FDataSet.Next();
+    else FDataSet.First();
+  }
+  if (!pendentes.empty())
     throw Exception("Uma linha da grade " + Titulo() + " deixou de aparecer nela depois de uma alteração anterior.");
 }
 
@@ -455,13 +476,12 @@ int TGradeDados::Marcar(std::string_view aExpressao, bool aMarcar) {
   TField* marca = Marca();
   if (!marca) throw EGrade("A grade " + Titulo() + " não tem coluna de marcação.");
   int alteradas = 0;
-  for (TClientDataSet::TBookmark linha : Linhas(aExpressao)) {
-    IrPara(linha);
-    if (Marcada() == aMarcar) continue;
+  Percorrer(Linhas(aExpressao), [&](TClientDataSet::TBookmark) {
+    if (Marcada() == aMarcar) return;
     EditarLinha({{marca, aMarcar ? "1" : "0"}});
     // A row whose own rules keep its tick (BeforePost) is not counted as changed.
     if (Marcada() == aMarcar) ++alteradas;
-  }
+  });
   return alteradas;
 }
 
@@ -474,10 +494,7 @@ int TGradeDados::Definir(std::string_view aExpressao, const std::vector<TAtribui
     celulas.emplace_back(&f, a.Texto);
   }
   auto linhas = Linhas(aExpressao);
-  for (TClientDataSet::TBookmark linha : linhas) {
-    IrPara(linha);
-    EditarLinha(celulas);
-  }
+  Percorrer(linhas, [&](TClientDataSet::TBookmark) { EditarLinha(celulas); });
   return static_cast<int>(linhas.size());
 }
 
@@ -510,20 +527,14 @@ TGradeDados::TResultadoImportacao TGradeDados::Importar(const std::vector<std::v
 
   // Every grid row by its key, as the CSV writes it.
   std::map<std::vector<std::string>, std::vector<TClientDataSet::TBookmark>> porChave;
-  for (TClientDataSet::TBookmark linha : Linhas("")) {
-    IrPara(linha);
+  ParaCadaLinha([&] {
     std::vector<std::string> k;
     for (TField* f : chave) k.push_back(TrimDireita(TextoCSV(*f)));
-    porChave[k].push_back(linha);
-  }
+    porChave[k].push_back(FDataSet.GetBookmark());
+  });
 
   // Every line matched to one row before anything changes.
-  struct TPlano {
-    size_t LinhaArquivo;
-    TClientDataSet::TBookmark Linha;
-  };
-  std::vector<TPlano> plano;
-  std::map<TClientDataSet::TBookmark, size_t> usada;
+  std::map<TClientDataSet::TBookmark, size_t> linhaDoArquivo;
   for (size_t i = 1; i < aLinhas.size(); ++i) {
     const auto& celulas = aLinhas[i];
     bool vazia = true;
@@ -542,31 +553,33 @@ TGradeDados::TResultadoImportacao TGradeDados::Importar(const std::vector<std::v
     if (it == porChave.end()) throw EGrade(naLinha(i) + "nenhuma linha da grade tem " + Juntar(descricao, "; ") + ".");
     if (it->second.size() > 1)
       throw EGrade(naLinha(i) + "mais de uma linha da grade tem " + Juntar(descricao, "; ") + ".");
-    auto [anterior, nova] = usada.emplace(it->second[0], i);
+    auto [anterior, nova] = linhaDoArquivo.emplace(it->second[0], i);
     if (!nova)
       throw EGrade(naLinha(i) + "é a mesma linha da grade que a linha " + std::to_string(anterior->second + 1) + ".");
-    plano.push_back({i, it->second[0]});
   }
 
+  // The edits, row by row in grid order.
   TResultadoImportacao r;
-  for (const TPlano& p : plano) {
-    IrPara(p.Linha);
+  std::vector<TClientDataSet::TBookmark> linhas;
+  for (const auto& [linha, i] : linhaDoArquivo) linhas.push_back(linha);
+  Percorrer(linhas, [&](TClientDataSet::TBookmark linha) {
+    size_t i = linhaDoArquivo.at(linha);
     std::vector<std::pair<TField*, std::string>> alteradas;
     for (size_t j = 0; j < campos.size(); ++j) {
       bool ehChave = false;
       for (size_t k : posChave) ehChave = ehChave || k == j;
-      const std::string& texto = aLinhas[p.LinhaArquivo][j];
+      const std::string& texto = aLinhas[i][j];
       if (!ehChave && TrimDireita(texto) != TrimDireita(TextoCSV(*campos[j]))) alteradas.emplace_back(campos[j], texto);
     }
-    if (alteradas.empty()) continue;
+    if (alteradas.empty()) return;
     try {
       EditarLinha(alteradas);
     } catch (const EGradeRecusa& e) {
-      throw EGradeRecusa(e.Linha(), e.Colunas(), e.Motivo(), naLinha(p.LinhaArquivo));
+      throw EGradeRecusa(e.Linha(), e.Colunas(), e.Motivo(), naLinha(i));
     }
     ++r.Linhas;
     r.Celulas += static_cast<int>(alteradas.size());
-  }
+  });
   return r;
 }
 

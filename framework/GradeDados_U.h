@@ -24,6 +24,7 @@
 //
 // REQUIRES: the dataset outlives the grid.
 #pragma once
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -104,6 +105,8 @@ class TGradeDados {
   // The rows where a filter expression of the dataset's syntax holds, in grid order; an
   // empty expression gives every row. Raises EGrade for an expression it cannot read.
   std::vector<TClientDataSet::TBookmark> Linhas(std::string_view aExpressao);
+  // Visits every row in grid order with the cursor on it; the cursor returns where it was.
+  void ParaCadaLinha(const std::function<void()>& aVisita);
 
   // The current row: each (column, text) through the column's checks, then one Post.
   void EditarLinha(const std::vector<std::pair<TField*, std::string>>& aCelulas);
@@ -121,14 +124,17 @@ class TGradeDados {
   // Applies a CSV already split into rows of cells (the header of captions first), keyed by
   // the key columns. Every line is matched to one grid row before any edit: an unknown or
   // missing column, a key no row has or more than one has, two lines for one row or a line
-  // of the wrong width raise EGrade and change nothing. Then, line by line, the cells whose
-  // text differs from the grid's are edited; the first refusal stops the import with
-  // EGradeRecusa (its text names the file's line too). aOrigem names the file in messages.
+  // of the wrong width raise EGrade and change nothing. Then, row by row in grid order, the
+  // cells whose text differs from the grid's are edited; the first refusal stops the import
+  // with EGradeRecusa (its text names the file's line too). aOrigem names the file in messages.
   TResultadoImportacao Importar(const std::vector<std::vector<std::string>>& aLinhas, const std::string& aOrigem);
 
  private:
   void GravarCelula(TField& aCampo, const std::string& aTexto);
-  void IrPara(TClientDataSet::TBookmark aLinha);
+  // Runs aAcao on each of the rows, in grid order, with the cursor on the row. An edit that
+  // moves its row (a changed index field) starts the walk over, skipping the rows done.
+  void Percorrer(const std::vector<TClientDataSet::TBookmark>& aLinhas,
+                 const std::function<void(TClientDataSet::TBookmark)>& aAcao);
   std::string ListaColunas() const;
 
   TClientDataSet& FDataSet;

@@ -263,3 +263,17 @@ TEST(GradeDados, DefinirSetsTheMatchingRowsAndStopsAtTheFirstRefusal) {
   EXPECT_THROW(g.Definir("", {{"OCULTO", "1"}}), EGrade);
   EXPECT_THROW(g.Definir("", {{"NOME", "a"}, {"Nome", "b"}}), EGrade);
 }
+
+TEST(GradeDados, EditsThatMoveTheirRowsStillReachEveryRowOnce) {
+  TContas c;
+  TGradeDados g(c.Ds);
+  int valores = 0;
+  c.Campo("VALOR").OnChange = [&](TField&) { ++valores; };
+  c.Ds.SetIndexFieldNames("ENVIAR;CODIGO");  // a tick moves its row to the end
+  EXPECT_EQ(g.Marcar("", true), 2);
+  EXPECT_EQ(g.Marcar("", false), 2);  // row 3 keeps its tick
+  c.Ds.SetIndexFieldNames("VALOR");
+  EXPECT_EQ(g.Definir("", {{"VALOR", "5"}}), 3);  // each edit reorders the rows
+  EXPECT_EQ(valores, 3);
+  for (c.Ds.First(); !c.Ds.Eof(); c.Ds.Next()) EXPECT_EQ(g.Texto(c.Campo("VALOR")), "5.00");
+}

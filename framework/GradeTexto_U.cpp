@@ -74,13 +74,12 @@ std::string TabelaGrade(TGradeDados& aGrade, int aLargura) {
   std::vector<std::vector<std::string>> celulas;
   int marcadas = 0;
   if (ds.Active()) {
-    for (auto linha : aGrade.Linhas("")) {
-      ds.GotoBookmark(linha);
+    aGrade.ParaCadaLinha([&] {
       std::vector<std::string> l;
       for (TField* f : colunas) l.push_back(UmaLinha(aGrade.Texto(*f)));
       celulas.push_back(std::move(l));
       if (aGrade.Marcada()) ++marcadas;
-    }
+    });
   }
   std::vector<std::string> titulos;
   std::vector<size_t> natural;
@@ -165,11 +164,10 @@ std::string CSVGrade(TGradeDados& aGrade) {
   for (size_t c = 0; c < colunas.size(); ++c) r += (c ? ";" : "") + CelulaCSV(aGrade.CabecalhoCSV(*colunas[c]));
   r += "\n";
   if (!aGrade.DataSet().Active()) return r;
-  for (auto linha : aGrade.Linhas("")) {
-    aGrade.DataSet().GotoBookmark(linha);
+  aGrade.ParaCadaLinha([&] {
     for (size_t c = 0; c < colunas.size(); ++c) r += (c ? ";" : "") + CelulaCSV(aGrade.TextoCSV(*colunas[c]));
     r += "\n";
-  }
+  });
   return r;
 }
 
@@ -203,8 +201,7 @@ std::string JSONGrades(const std::vector<TGradeDados*>& aGrades) {
     grade["colunas"] = colunas;
     nlohmann::ordered_json linhas = nlohmann::ordered_json::array();
     if (ds.Active()) {
-      for (auto b : g->Linhas("")) {
-        ds.GotoBookmark(b);
+      g->ParaCadaLinha([&] {
         nlohmann::ordered_json valores, textos;
         for (int i = 0; i < ds.FieldCount(); ++i) {
           valores[ds.Fields(i).FieldName()] = ValorBruto(ds.Fields(i));
@@ -216,7 +213,7 @@ std::string JSONGrades(const std::vector<TGradeDados*>& aGrades) {
         if (g->Marca()) l["marcada"] = g->Marcada();
         if (!ds.CampoEstilo.empty()) l["destaque"] = g->Destacada();
         linhas.push_back(l);
-      }
+      });
     }
     grade["linhas"] = linhas;
     todas.push_back(grade);
