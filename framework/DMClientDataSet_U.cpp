@@ -477,9 +477,10 @@ int TnDMClientDataSet::ApplyUpdates(int aMaxErrors) {
       try {
         Aplicar(a);
       } catch (const std::exception& e) {
-        // The database's own words about a broken reference mean nothing to the user.
+        // A broken reference is said in the register's words.
         std::string msg = e.what();
-        if (msg.find("FOREIGN KEY constraint failed") != std::string::npos)
+        auto* banco = dynamic_cast<const EDatabaseError*>(&e);
+        if (banco && banco->Tipo() == TTipoErroBanco::ChaveEstrangeira)
           msg = a.Tipo == TTipoAlteracao::Exclusao
                     ? "O registro não pode ser excluído: ele está sendo usado em outro cadastro."
                     : "O registro faz referência a um cadastro que não existe.";

@@ -13,8 +13,10 @@
 #include "Configuracao_U.h"
 #include "Contexto_U.h"
 #include "Dialogo_U.h"
+#include "Conexao_U.h"
 #include "Progresso_U.h"
 #include "ServicosTerminal_U.h"
+#include "TextoMensagem_U.h"
 #include "Utilitarios_U.h"
 #include "Variant_U.h"
 
@@ -162,6 +164,11 @@ int TLinhaComando::Executar(TnFrmMenuBrivo& aMenu) {
     if (FComando == "sobre") return ComandoSobre(FOut);
   } catch (const EUso& e) {
     FErr << e.what() << '\n';
+    return csParametro;
+  } catch (const EBancoInexistente& e) {
+    // Most likely a mistyped --db: nothing was created.
+    FErr << e.what() << " Confira --db, ULMO_DB ou o caminho em [banco] do ulmo.toml; para criar o banco de "
+         << "demonstração use: ulmo --db " << CitarCaminho(e.Caminho()) << " demo\n";
     return csParametro;
   }
   FErr << "Comando desconhecido: " << FComando << '\n';

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include "Conexao_U.h"
+#include "Schema_U.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -37,6 +40,9 @@ class UlmoTest : public ::testing::Test {
                                         << "\"\n[modulos]\nbibliotecas = [\"UlmoPkPb\", \"UlmoPkPbDevExpress\", "
                                            "\"UlmoPkDevExpress\", \"UlmoPk\", \""
                                         << ULMO_MODULO_CLI << "\"]\n";
+    // An empty database of the current schema, as an installation starts with.
+    auto conexao = nFramework::TnDMConexao::AbrirSQLite((FPasta / "ulmo.db").string());
+    nFramework::AtualizarEsquema(*conexao);
   }
   void TearDown() override { fs::remove_all(FPasta); }
 
@@ -204,6 +210,7 @@ TEST_F(UlmoTest, AMissingLibraryOrConfigurationIsAClearError) {
 
 TEST_F(UlmoTest, DemoBuildsTheSameDatabaseEveryTimeAndTheSiblingClassesWorkOnIt) {
   auto semTempo = [](std::string t) { return t.erase(t.find(" gerado em"), t.find(":\n") - t.find(" gerado em")); };
+  fs::remove(FPasta / "ulmo.db");  // demo alone creates a missing database
   TSaida primeira = Ulmo("demo");
   ASSERT_EQ(primeira.Codigo, 0) << primeira.Err;
   EXPECT_TRUE(Contem(primeira.Out, "   3  Companhia de Serviços Urbanos de Ponta Grossa S.A.  TCE/PR  ")) << primeira.Out;
