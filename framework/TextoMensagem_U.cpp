@@ -94,17 +94,17 @@ std::string Fim(const std::vector<std::string>& u, size_t max) {
 
 }  // namespace
 
-std::string CitarValor(std::string_view valor) {
+std::string CitarValor(std::string_view valor, size_t max) {
   std::vector<std::string> u = Unidades(valor);
-  if (Largura(u) <= MaxCitacao) return Inicio(u, MaxCitacao);
-  return Inicio(u, MaxCitacao - 1) + "…";
+  if (Largura(u) <= max) return Inicio(u, max);
+  return Inicio(u, max - 1) + "…";
 }
 
-std::string CitarCaminho(const std::filesystem::path& caminho) {
+std::string CitarCaminho(const std::filesystem::path& caminho, size_t max) {
   std::vector<std::string> u = Unidades(caminho.native());
-  if (Largura(u) <= MaxCitacao) return Inicio(u, MaxCitacao);
-  const size_t inicio = 20;
-  return Inicio(u, inicio) + "…" + Fim(u, MaxCitacao - inicio - 1);
+  if (Largura(u) <= max) return Inicio(u, max);
+  const size_t inicio = max / 4;
+  return Inicio(u, inicio) + "…" + Fim(u, max - inicio - 1);
 }
 
 std::string DescricaoErroSistema(int codigoErrno) {

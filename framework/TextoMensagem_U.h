@@ -17,9 +17,10 @@ constexpr size_t MaxCitacao = 80;
 // The value as a message quotes it: control characters escaped (\n, \r, \t, \xNN; the C1
 // controls as \u0085), bytes that are not UTF-8 as \xNN, and a value of more than MaxCitacao
 // characters cut to that length, its last character replaced by "…".
-std::string CitarValor(std::string_view valor);
+std::string CitarValor(std::string_view valor, size_t max = MaxCitacao);
 // The same for a path; a long one keeps its end, the file's name: "/home/…/saida/arquivo.txt".
-std::string CitarCaminho(const std::filesystem::path& caminho);
+// A path the user is to type again (a command to run) is given a larger max.
+std::string CitarCaminho(const std::filesystem::path& caminho, size_t max = MaxCitacao);
 
 // What an operating-system error means, in Portuguese: "arquivo ou pasta inexistente".
 std::string DescricaoErroSistema(int codigoErrno);
