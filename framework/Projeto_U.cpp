@@ -1,8 +1,8 @@
 #include "Projeto_U.h"
 
 #include "ClassRegistry_U.h"
-#include "Configuracao_U.h"
 #include "Conexao_U.h"
+#include "Configuracao_U.h"
 #include "Contexto_U.h"
 #include "Exceptions_U.h"
 #include "ModuleLoader_U.h"
