@@ -47,7 +47,7 @@ void Selecionar(const std::string& aValor, const char* aChave, const char* aVari
     TnSelecao::Params().Definir(aChave, TVariant(static_cast<long long>(n)));
   } else {
     TnSelecao::Params().Remover(aChave);
-    aErr << aOpcao << ' ' << aValor << " não é um código válido: nada foi selecionado\n";
+    aErr << aOpcao << ' ' << CitarValor(aValor) << " não é um código válido: nada foi selecionado\n";
   }
 }
 
