@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "CadastrosTeste_U.h"
+#include "CelulaTeste_U.h"
 
 using namespace nFramework;
 using namespace nUlmo;
@@ -126,7 +127,7 @@ TEST_F(RelacionarBensTest, ExcludingDeletesOnlyTheRowsTheUserTickedOrChangedNotE
   EXPECT_EQ(Numeros(), "101:0 102:0 103:0 ");
   ASSERT_TRUE(FProcesso->ExecutarAcao("ActExcluirRelac"));
   EXPECT_EQ(Conteudo("PATBEMRELACTCE"), todos);
-  EXPECT_EQ(Mensagens(), "1:Nenhum relacionamento excluído: marque os bens cuja classificação deve ser excluída.\n");
+  EXPECT_EQ(Mensagens(), "0:Nenhum bem marcado: marque os bens cuja classificação deve ser excluída.\n");
 
   Marcar(101, 1);
   Marcar(102, 1);
@@ -171,6 +172,72 @@ TEST_F(RelacionarBensTest, ADatabaseErrorKeepsNothingOfTheSaveAndNoExclusionMode
   EXPECT_THROW(FProcesso->ExecutarAcao("ActExcluirRelac"), Exception);
   EXPECT_FALSE(FProcesso->EhAcaoExclusao());
   EXPECT_EQ(Conteudo("PATBEMRELACTCE"), "1|3|1|2|1|1|3\n");
+}
+
+TEST_F(RelacionarBensTest, TheGridShowsItsListsByCaptionAndTheTypesDescriptions) {
+  Carregar("0");
+  EXPECT_EQ(FProcesso->DataSetsGrade(), std::vector<std::string>{"nClientDataSet"});
+  TClientDataSet& d = Grid();
+  EXPECT_EQ(d.CampoMarca, "GRAVAR");
+  EXPECT_EQ(d.CamposChave, "ChaveLcto");
+  ASSERT_TRUE(d.Locate("CodigoBem", {101.0}));
+  DigitarCelula(d, "PropriedadeBem", "Terceiro");
+  DigitarCelula(d, "NaturezaBem", "Intangíveis");
+  DigitarCelula(d, "UtilizacaoBem", "2");
+  DigitarCelula(d, "CategoriaBem", "1");
+  EXPECT_EQ(d.FieldByName("PropriedadeBem").AsInteger(), 2);
+  EXPECT_EQ(d.FieldByName("NaturezaBem").AsInteger(), 3);
+  EXPECT_EQ(d.FieldByName("UtilizacaoBem").AsInteger(), 2);
+  EXPECT_EQ(d.FieldByName("DescrCategoriaBem").AsString(), "Categoria");
+  EXPECT_TRUE(d.FieldByName("DescrDetalhamentoBem").IsNull());
+  EXPECT_EQ(d.FieldByName("DataAquisicao").DisplayFormat, "dd/mm/yyyy");
+  EXPECT_FALSE(d.FieldByName("PossuiRelac").Visible);
+}
+
+TEST_F(RelacionarBensTest, ACellRefusesAnUnknownTypeAndTheColumnsThatNameTheAsset) {
+  Carregar("0");
+  TClientDataSet& d = Grid();
+  ASSERT_TRUE(d.Locate("CodigoBem", {101.0}));
+  try {
+    DigitarCelula(d, "CategoriaBem", "9");
+    FAIL() << "took a category the register lacks";
+  } catch (const Exception& e) {
+    EXPECT_STREQ(e.what(), "O valor do campo Categoria do Bem não está cadastrado: 9!");
+  }
+  EXPECT_THROW(DigitarCelula(d, "DetalhamentoBem", "7"), Exception);
+  EXPECT_NO_THROW(DigitarCelula(d, "DetalhamentoBem", "1"));
+  EXPECT_NO_THROW(DigitarCelula(d, "CategoriaBem", "0"));  // not assigned
+  for (const char* campo : {"ChaveLcto", "CodigoEmpresa", "CodigoBem", "DescricaoBem", "DataAquisicao"})
+    EXPECT_THROW(DigitarCelula(d, campo, "5"), Exception) << campo;
+  EXPECT_EQ(d.FieldByName("ChaveLcto").AsInteger(), 1);
+  EXPECT_EQ(d.FieldByName("CodigoEmpresa").AsInteger(), 1);
+  EXPECT_EQ(d.State(), TDataSetState::dsBrowse);
+}
+
+TEST_F(RelacionarBensTest, ACompleteRowTheUserUnticksIsNotSaved) {
+  Carregar("0");
+  Classificar(101, {1, 1, 1, 1, 2});
+  Classificar(102, {2, 1, 1, 1, 3});
+  ASSERT_TRUE(Grid().Locate("CodigoBem", {102.0}));
+  DigitarCelula(Grid(), "GRAVAR", "0");
+  EXPECT_EQ(Numeros(), "101:1 102:0 ");
+  ASSERT_TRUE(FProcesso->ExecutarAcao("nActSalvar"));
+  EXPECT_EQ(Conteudo("PATBEMRELACTCE"), "1|1|1|1|1|1|2\n1|3|1|2|1|1|3\n");
+  EXPECT_EQ(Mensagens(), "5:1 relacionamento salvo.\n");
+}
+
+TEST_F(RelacionarBensTest, SavingWithNothingMarkedSaysSoAndKeepsTheGrid) {
+  Carregar("0");
+  Classificar(101, {1, 1, 1, 1, 0});  // incomplete: never marked
+  const std::string antes = Conteudo("PATBEMRELACTCE");
+  ASSERT_TRUE(FProcesso->ExecutarAcao("nActSalvar"));
+  EXPECT_EQ(Conteudo("PATBEMRELACTCE"), antes);
+  EXPECT_TRUE(FProcesso->GetMsgTreeLista()->Falhou());
+  EXPECT_EQ(Mensagens(),
+            "0:Nenhum bem marcado para salvar: marque os bens com propriedade, natureza, categoria, detalhamento e "
+            "utilização informados.\n");
+  ASSERT_TRUE(Grid().Locate("CodigoBem", {101.0}));
+  EXPECT_EQ(Grid().FieldByName("PropriedadeBem").AsInteger(), 1);  // the user's edit is still there
 }
 
 TEST(RelacionarMenu, TheFourClassesAreRegisteredAndOfferTheirActionsToTheirModules) {

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "CadastrosTeste_U.h"
+#include "CelulaTeste_U.h"
 #include "Dialogo_U.h"
 
 using namespace nFramework;
@@ -35,7 +38,8 @@ class RelacionarPlanoTest : public CadastrosTest {
         "insert into TCEPLANO (CODIGOSISTEMATCE, CONTATCE, TIPOCONTA, CLASSIFCONTA, DESCRCONTA) values"
         " (1, 100, 1, '1', 'Ativo'), (1, 111, 2, '1.1.1', 'Caixa'), (1, 112, 2, '1.1.2', 'Bancos'),"
         " (1, 211, 2, '2.1.1', 'Fornecedores'), (2, 111, 2, '1.1.1', 'Caixa');"
-        "insert into TCETIPOCONTACTB values (1, 1, 'Normal', '0');"
+        "insert into TCETIPOCONTACTB values (1, 1, 'Normal', '0'), (1, 2, 'Banco', '1');"
+        "insert into BANCO values (1, 'Banco Um'); insert into AGENCIA values (1, 10, 'Centro');"
         "insert into TCEPLANOPLESPEC (CODIGOEMPRESA, CONTACTB, DATAINICIOPLANO, DATAFIMPLANO, CODIGOSISTEMATCE,"
         " CONTATCE, TIPONATURSALDO, APLICFINANCEIRA, TIPOSUPERAVITFINANC, CODIGOTIPOCONTATCE) values"
         " (1, 12, '2024-01-01', '2024-12-31', 1, 111, 1, '0', 'N', 1),"
@@ -256,4 +260,115 @@ TEST_F(RelacionarPlanoTest, AMappingStoredUnderAnotherSystemIsNotListedNorRewrit
     }
   Acao("ActExcluirRelac");
   EXPECT_EQ(Mapeamentos(), antes);
+}
+
+TEST_F(RelacionarPlanoTest, TheGridShowsBandsListsAndTheDescriptionsOfItsCodes) {
+  TClientDataSet& d = Grid();
+  EXPECT_EQ(FProcesso->DataSetsGrade(), std::vector<std::string>{"nClientDataSet"});
+  EXPECT_EQ(d.CampoMarca, "GRAVAR");
+  EXPECT_EQ(d.CampoEstilo, "STYLE");
+  EXPECT_EQ(d.EstiloDestaque, "negrito-verde");
+  EXPECT_EQ(d.FieldByName("TIPOCONTATCE").ValueList, "A=2;S=1");
+  EXPECT_EQ(d.FieldByName("DATAFIMPLANO").Band, "Dados TCE");
+  EXPECT_EQ(d.FieldByName("NOMEAGENCIA").Band, "Informações TCE");
+  EXPECT_FALSE(d.FieldByName("CODIGOEMPRESA").Visible);
+  ASSERT_TRUE(d.Locate("CONTATCE;CONTACTB", {111.0, 12.0}));
+  EXPECT_EQ(d.FieldByName("DESCRCONTAAUX").AsString(), "CAIXA");
+  EXPECT_EQ(d.FieldByName("TIPOCONTAAUX").AsInteger(), 2);
+  EXPECT_EQ(d.FieldByName("DESCRTIPOCONTATCE").AsString(), "Normal");
+  DigitarCelula(d, "TIPONATURSALDO", "Credor");
+  DigitarCelula(d, "TIPOSUPERAVITFINANC", "Patrimonial");
+  DigitarCelula(d, "CODIGOBANCO", "1");
+  DigitarCelula(d, "NUMEROAGENCIA", "10");
+  EXPECT_EQ(d.FieldByName("TIPONATURSALDO").AsInteger(), 2);
+  EXPECT_EQ(d.FieldByName("TIPOSUPERAVITFINANC").AsString(), "P");
+  EXPECT_EQ(d.FieldByName("NOMEBANCO").AsString(), "Banco Um");
+  EXPECT_EQ(d.FieldByName("NOMEAGENCIA").AsString(), "Centro");
+  EXPECT_EQ(d.FieldByName("GRAVAR").AsInteger(), 1);  // changed and complete
+}
+
+// An unrelated court account is named by itself; a related one by its stored relation too,
+// which the user cannot type over.
+TEST_F(RelacionarPlanoTest, TheKeyColumnsNameEachRowAndCannotBeTypedOver) {
+  TClientDataSet& d = Grid();
+  EXPECT_EQ(d.CamposChave, "CONTATCE;CONTACTBRELAC;DATAINICIORELAC");
+  std::set<std::string> chaves;
+  for (d.First(); !d.Eof(); d.Next())
+    chaves.insert(d.FieldByName("CONTATCE").AsString() + "/" + d.FieldByName("CONTACTBRELAC").AsString() + "/" +
+                  d.FieldByName("DATAINICIORELAC").AsString());
+  EXPECT_EQ(chaves.size(), static_cast<size_t>(d.RecordCount()));
+  ASSERT_TRUE(d.Locate("CONTATCE;CONTACTB", {111.0, 13.0}));
+  for (const char* campo : {"CONTATCE", "CONTACTBRELAC", "DATAINICIORELAC", "CLASSIFDESCRTCE", "TIPOCONTATCE"})
+    EXPECT_THROW(DigitarCelula(d, campo, "1"), Exception) << campo;
+  try {
+    DigitarCelula(d, "CONTACTB", "14");
+    FAIL() << "a stored relation changed its company account";
+  } catch (const Exception& e) {
+    EXPECT_STREQ(e.what(),
+                 "O relacionamento gravado não pode mudar de conta contábil: exclua-o e relacione a conta TCE de novo.");
+  }
+  EXPECT_THROW(DigitarCelula(d, "DATAINICIOPLANO", "01/02/2024"), Exception);
+  EXPECT_NO_THROW(DigitarCelula(d, "DATAINICIOPLANO", "01/01/2024"));
+  EXPECT_EQ(d.FieldByName("CONTACTB").AsInteger(), 13);
+  EXPECT_EQ(d.State(), TDataSetState::dsBrowse);
+}
+
+TEST_F(RelacionarPlanoTest, ACellRefusesCodesTheRegistersLackAndTheOtherCourtsSurplusCodes) {
+  TClientDataSet& d = Grid();
+  ASSERT_TRUE(d.Locate("CONTATCE", {112.0}));
+  try {
+    DigitarCelula(d, "CONTACTB", "99");
+    FAIL() << "took an account the company's chart lacks";
+  } catch (const Exception& e) {
+    EXPECT_STREQ(e.what(), "O valor do campo Conta Contábil não está cadastrado: 99!");
+  }
+  EXPECT_THROW(DigitarCelula(d, "CODIGOTIPOCONTATCE", "7"), Exception);
+  EXPECT_THROW(DigitarCelula(d, "CODIGOBANCO", "2"), Exception);
+  try {
+    DigitarCelula(d, "TIPOSUPERAVITFINANC", "Outros");
+    FAIL() << "took a PR-only surplus code for SC";
+  } catch (const Exception& e) {
+    EXPECT_EQ(std::string(e.what()).rfind("Opção selecionada para o campo Superávit Financeiro válida apenas", 0), 0u);
+  }
+  EXPECT_TRUE(d.FieldByName("CONTACTB").IsNull());
+  DigitarCelula(d, "CONTACTB", "14");
+  EXPECT_EQ(d.FieldByName("DESCRCONTAAUX").AsString(), "OUTROS");
+
+  Carregar("2", "0");
+  ASSERT_TRUE(Grid().Locate("CONTATCE", {111.0}));
+  EXPECT_THROW(DigitarCelula(Grid(), "TIPOSUPERAVITFINANC", "F"), Exception);
+  EXPECT_NO_THROW(DigitarCelula(Grid(), "TIPOSUPERAVITFINANC", "1"));
+}
+
+TEST_F(RelacionarPlanoTest, ACompleteRowTheUserUnticksIsNeitherSavedNorDeleted) {
+  Relacionar(112, "14", {{"CODIGOTIPOCONTATCE", "1"}});
+  ASSERT_TRUE(Grid().Locate("CONTATCE", {112.0}));
+  EXPECT_EQ(Grid().FieldByName("GRAVAR").AsInteger(), 1);
+  DigitarCelula(Grid(), "GRAVAR", "0");
+  EXPECT_EQ(Grid().FieldByName("GRAVAR").AsInteger(), 0);
+  Editar(111, 12, {{"DATAFIMPLANO", "2025-12-31"}});
+  ASSERT_TRUE(Grid().Locate("CONTATCE;CONTACTB", {111.0, 12.0}));
+  DigitarCelula(Grid(), "GRAVAR", "0");
+  Acao("nActSalvar");
+  EXPECT_EQ(Mapeamentos(), kMapeamentosIniciais);
+  EXPECT_EQ(Mensagens(),
+            "0 Nenhuma conta TCE marcada para salvar: marque as contas com conta contábil, data início, data fim, "
+            "natureza do saldo e superávit financeiro informados.\n");
+  ASSERT_TRUE(Grid().Locate("CONTATCE", {112.0}));  // not reloaded: the edits are still there
+  EXPECT_EQ(Grid().FieldByName("CONTACTB").AsInteger(), 14);
+
+  ASSERT_TRUE(Grid().Locate("CONTATCE;CONTACTB", {111.0, 13.0}));
+  DigitarCelula(Grid(), "GRAVAR", "1");
+  DigitarCelula(Grid(), "GRAVAR", "0");
+  Acao("ActExcluirRelac");
+  EXPECT_EQ(Mapeamentos(), kMapeamentosIniciais);
+  EXPECT_EQ(Mensagens(), "0 Nenhum relacionamento marcado para excluir: marque as contas TCE já relacionadas.\n");
+  EXPECT_TRUE(FProcesso->GetMsgTreeLista()->Falhou());
+}
+
+TEST_F(RelacionarPlanoTest, DeletingARowWhoseAccountWasTypedOverDeletesTheRelationItShowed) {
+  // Both relations start on 01/01/2024: the grid's own columns would name the other one.
+  Editar(111, 13, {{"CONTACTB", "12"}, {"GRAVAR", "1"}});
+  Acao("ActExcluirRelac");
+  EXPECT_EQ(Mapeamentos(), "1|12|01/01/2024|31/12/2024||1|111|1|0|N|1||||\n");
 }
