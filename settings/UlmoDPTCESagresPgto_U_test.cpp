@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "CelulaTeste_U.h"
 #include "ClassRegistry_U.h"
 #include "SettingsTeste_U.h"
 
@@ -115,4 +116,51 @@ TEST_F(PgtoTest, ASaveThatFailsHalfwayLeavesTheStoredNaturesAsTheyWere) {
   EXPECT_THROW(g->Salvar(), Exception);
   EXPECT_EQ(Conteudo("TCESESAGRESPGTO"), "5|1|1556|4\n5|1|2102|3\n5|2|1102|6\n");
   EXPECT_TRUE(g->Alterado());
+}
+
+TEST_F(PgtoTest, ANatureIsOneToEightByCaptionOrValueAndZeroIsNone) {
+  auto g = Carregar("1");
+  TClientDataSet& d = g->curDados;
+  EXPECT_EQ(d.CamposChave, "CodigoCFOP");
+  EXPECT_EQ(d.FieldByName("CodigoCFOP").DisplayFormat, "#,###,###");
+  EXPECT_EQ(d.FieldByName("CodigoCFOP").DisplayLabel, "Natureza");
+  EXPECT_EQ(d.CampoEstilo, "Alterado");
+  ASSERT_TRUE(d.Locate("CodigoCFOP", {1102}));
+  TField& natureza = d.FieldByName("NaturezaPgto");
+  DigitarCelula(d, "NaturezaPgto", "Investimentos");
+  EXPECT_EQ(natureza.AsInteger(), 3);
+  DigitarCelula(d, "NaturezaPgto", "8");
+  EXPECT_EQ(natureza.AsInteger(), 8);
+  try {
+    natureza.OnValidate(natureza, "9");
+    FAIL() << "nature 9 was taken";
+  } catch (const EnCampoGrid& e) {
+    EXPECT_STREQ(e.what(), "Natureza do pagamento inválida: 9!");
+    EXPECT_EQ(e.Campo(), "NaturezaPgto");
+  }
+  EXPECT_THROW(natureza.OnValidate(natureza, "-1"), EnCampoGrid);
+  EXPECT_THROW(natureza.OnValidate(natureza, "Outra"), EnCampoGrid);
+  EXPECT_NO_THROW(natureza.OnValidate(natureza, "Retençoes"));
+  EXPECT_NO_THROW(natureza.OnValidate(natureza, ""));
+  // 0 is no nature: the post clears it.
+  natureza.OnValidate(natureza, "0");
+  d.Edit();
+  natureza.SetAsString("0");
+  d.Post();
+  EXPECT_TRUE(natureza.IsNull());
+  for (const char* campo : {"CodigoCFOP", "DescrCFOP", "CodigoEstab", "CodigoEmpresa"})
+    EXPECT_THROW(DigitarCelula(d, campo, "1"), Exception) << campo;
+  EXPECT_EQ(d.FieldByName("CodigoCFOP").AsInteger(), 1102);
+}
+
+TEST_F(PgtoTest, ASaveWithNothingChangedWarnsAndWritesNothing) {
+  // A stored nature 0 loads as none: any save would drop it.
+  Executar("insert into CFOP values (5, 1, 5933, 'Serviço'); insert into TCESESAGRESPGTO values (5, 1, 5933, 0);");
+  const std::string antes = Conteudo("TCESESAGRESPGTO");
+  auto g = Carregar("1");
+  g->GetMsgTreeLista()->Clear();
+  g->Salvar();
+  EXPECT_EQ(Conteudo("TCESESAGRESPGTO"), antes);
+  EXPECT_EQ(g->GetMsgTreeLista()->Contar(tmAviso), 1u);
+  EXPECT_EQ(g->GetMsgTreeLista()->Contar(tmConfirmacao), 0u);
 }
