@@ -3,9 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <sstream>
 
 #include "CadastrosTeste_U.h"
 #include "CelulaTeste_U.h"
+#include "Demo_U.h"
+#include "Encoding_U.h"
+#include "TestFolder_U.h"
 #include "Dialogo_U.h"
 
 using namespace nFramework;
@@ -371,4 +375,66 @@ TEST_F(RelacionarPlanoTest, DeletingARowWhoseAccountWasTypedOverDeletesTheRelati
   Editar(111, 13, {{"CONTACTB", "12"}, {"GRAVAR", "1"}});
   Acao("ActExcluirRelac");
   EXPECT_EQ(Mapeamentos(), "1|12|01/01/2024|31/12/2024||1|111|1|0|N|1||||\n");
+}
+
+namespace {
+
+// The demo database with one more account in the chart of its SC company (1), not yet related
+// to the court's chart; court account 170 (3.7.2.1.1.01.00) of TCE-SC has no relation either.
+class RelacionarPlanoDemoTest : public CadastrosTest {
+ protected:
+  void SetUp() override {
+    CadastrosTest::SetUp();
+    nHost::GerarDemo();
+    Executar(
+        "insert into PLANOESPEC (CODIGOEMPRESA, CONTACTB, CLASSIFCONTA, DESCRCONTA, TIPOCONTA, NATURSALDO) values"
+        " (1, 9001, '3.2.9.01.001', 'Contribuições sobre a receita', 2, 1);");
+  }
+  TTestFolder FPasta;
+};
+
+}  // namespace
+
+TEST_F(RelacionarPlanoDemoTest, ARelationMadeInTheGridReachesTheTCESCAccountFile) {
+  auto p = nCriarObjeto<TUlmoDPRelacionarPlanoPlEspec>();
+  p->Param("pCodigoEmpresa").SetValue("1");
+  p->Param("pNivelConta").SetValue("3");
+  p->Param("pListarConfiguradas").SetValue("0");
+  nExecutarProcesso(*p);
+  TClientDataSet& d = p->nClientDataSet();
+  ASSERT_TRUE(d.Locate("CONTATCE", {170.0}));
+  EXPECT_EQ(d.FieldByName("RELACIONADO").AsInteger(), 0);
+  for (const auto& [campo, texto] : std::vector<std::pair<const char*, const char*>>{
+           {"CONTACTB", "9001"}, {"DATAINICIOPLANO", "01/01/2024"}, {"DATAFIMPLANO", "31/12/2024"},
+           {"TIPONATURSALDO", "Devedor"}, {"TIPOSUPERAVITFINANC", "Nenhum"}, {"APLICFINANCEIRA", "Não"},
+           {"CODIGOTIPOCONTATCE", "4"}})
+    DigitarCelula(d, campo, texto);
+  EXPECT_EQ(d.FieldByName("DESCRCONTAAUX").AsString(), "Contribuições sobre a receita");
+  EXPECT_EQ(d.FieldByName("DESCRTIPOCONTATCE").AsString(), "Demais Contas");
+  ASSERT_TRUE(p->ExecutarAcao("nActSalvar"));
+  EXPECT_FALSE(p->GetMsgTreeLista()->Falhou());
+  std::string mensagens;
+  for (const auto& n : p->GetMsgTreeLista()->Raizes()) mensagens += std::to_string(n->Tipo) + " " + n->Texto + "\n";
+  EXPECT_EQ(mensagens, "5 Relacionamento da Conta TCE 170 inserido com sucesso.\n");
+
+  auto* sc = dynamic_cast<TnDMPowerParam*>(CriarDMNovo("TUlmoDPGerarArquivosCtb", nullptr));
+  ASSERT_NE(sc, nullptr);
+  for (const auto& [alias, valor] : std::vector<std::pair<const char*, std::string>>{
+           {"pCodigoEmpresa", "1"}, {"pCompetInicial", "01/01/2024"}, {"pCompetFinal", "31/01/2024"},
+           {"pDiretorio", FPasta.Path().string()}})
+    sc->Param(alias).SetValue(valor);
+  nExecutarProcesso(*sc);
+  EXPECT_FALSE(sc->GetMsgTreeLista()->Falhou());
+  TnDataModule* dm = sc;
+  DestruirDMDefinitivo(dm);
+  // The company account is reported under the court account it was related to: its year,
+  // classification, account type 4, the court's description, analytic, nature 1, court code 170.
+  std::string contas = Windows1252ToUtf8(ReadBytes(FPasta / "ContaContabil.txt"));
+  std::vector<std::string> linhas;
+  std::istringstream in(contas);
+  for (std::string linha; std::getline(in, linha);)
+    if (linha.rfind("20243.7.2.1.1.01.00 ", 0) == 0) linhas.push_back(linha);
+  ASSERT_EQ(linhas.size(), 1u) << contas;
+  EXPECT_NE(linhas[0].find(" 04CONTRIBUIÇÕES SOBRE O FATURAMENTO "), std::string::npos) << linhas[0];
+  EXPECT_NE(linhas[0].find(" S07010170 "), std::string::npos) << linhas[0];
 }
