@@ -127,7 +127,6 @@ void TUlmoDPRelacionarPlanoPlEspec::nClientDataSetBeforeOpen(TClientDataSet& d) 
     TField& f = d.FieldByName(ACampo);
     f.DisplayLabel = e->Caption;
     f.ValueList = e->Lista;
-    return &f;
   };
   dicionario("GRAVAR", "DICSELECIONADO");
   dicionario("CODIGOEMPRESA", "CODIGOEMPRESA");
@@ -198,7 +197,7 @@ bool DataDoTexto(const std::string& ATexto, TDateTime& AData) {
 std::string ValorDaLista(const TField& AField, const std::string& ATexto) {
   std::string t = Trim(ATexto);
   for (const auto& [caption, valor] : ItensLista(AField.ValueList))
-    if (caption == t) return valor;
+    if (SameText(caption, t)) return valor;
   return t;
 }
 

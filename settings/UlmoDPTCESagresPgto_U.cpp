@@ -52,7 +52,10 @@ TUlmoDPTCESagresPgto::TUlmoDPTCESagresPgto() {
   natureza.OnValidate = [](TField& AField, const std::string& ATexto) {
     std::string t = Trim(ATexto);
     for (const auto& [caption, valor] : ItensLista(AField.ValueList))
-      if (caption == t) t = valor;
+      if (SameText(caption, t)) {
+        t = valor;
+        break;
+      }
     int64_t v = 0;
     if (t.empty() || (TryStrToInt64(t, v) && v >= 0 && v <= 8)) return;
     throw EnCampoGrid("NaturezaPgto", "Natureza do pagamento inválida: " + Trim(ATexto) + "!");

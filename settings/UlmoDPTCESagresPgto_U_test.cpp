@@ -148,6 +148,7 @@ TEST_F(PgtoTest, ANatureIsOneToEightByCaptionOrValueAndZeroIsNone) {
   EXPECT_THROW(natureza.OnValidate(natureza, "-1"), EnCampoGrid);
   EXPECT_THROW(natureza.OnValidate(natureza, "Outra"), EnCampoGrid);
   EXPECT_NO_THROW(natureza.OnValidate(natureza, "Retençoes"));
+  EXPECT_NO_THROW(natureza.OnValidate(natureza, "consumo"));
   EXPECT_NO_THROW(natureza.OnValidate(natureza, ""));
   // 0 is no nature: the post clears it.
   natureza.OnValidate(natureza, "0");
