@@ -113,8 +113,10 @@ TEST_F(ConsultaSfingeTest, CancelsOnlyTickedFinishedRowsAndReloads) {
   ASSERT_TRUE(cds.Locate("CHAVEPACOTE", {"K3"}));
   EXPECT_EQ(cds.FieldByName("STATUS").AsString(), "0");
   EXPECT_EQ(cds.FieldByName("SELECIONADO").AsInteger(), 0);
-  ASSERT_EQ(Textos().size(), 1u);
-  EXPECT_EQ(Textos()[0].rfind("Lote cancelado com sucesso (Data: ", 0), 0u);
+  // The cancelled row ticked is named, not silently left out.
+  ASSERT_EQ(Textos().size(), 2u);
+  EXPECT_EQ(Textos()[0], "Lote 202403 (Seq 1) já está cancelado: não foi enviado de novo.");
+  EXPECT_EQ(Textos()[1].rfind("Lote cancelado com sucesso (Data: ", 0), 0u);
 }
 
 }  // namespace

@@ -365,8 +365,8 @@ TEST_F(EnviarEsfingeTest, SoapSendSeesOnlyMarkedRowsAndRestoresTheGridsAfterAFai
   auto& c = FProcesso->nClientDataSetConta();
   auto& l = FProcesso->nClientDataSetLcto();
   ASSERT_FALSE(c.IsEmpty());
-  // Nothing marked: nothing to post, no connection tried.
-  EXPECT_EQ(Erro([&] { FProcesso->actEnviarInfExecute(nullptr); }), "(sem erro)");
+  // Nothing marked: it says so, and no connection is tried.
+  EXPECT_EQ(Erro([&] { FProcesso->actEnviarInfExecute(nullptr); }), "Nenhum registro marcado para envio.");
   EXPECT_FALSE(c.Filtered());
   c.First();
   c.Edit();
