@@ -147,9 +147,11 @@ void TUlmoEsfingeOnlineEnviarInfoContabil::VerificarLotes() {
     std::string numeros;
     for (size_t i = 0; i < fora.size() && i < 10; ++i) numeros += (i ? ", " : "") + fora[i];
     if (fora.size() > 10) numeros += " e outros " + std::to_string(fora.size() - 10);
+    const bool um = fora.size() == 1;
     ControleMensagem().AddAviso(std::to_string(fora.size()) +
-                                (fora.size() == 1 ? " lançamento marcado não é" : " lançamentos marcados não são") +
-                                " de um mês " + meses + " e não vão no envio (Número Seqüencial " + numeros + ").");
+                                (um ? " lançamento marcado não é" : " lançamentos marcados não são") + " de um mês " +
+                                meses + (um ? " e não vai" : " e não vão") + " no envio (Número Seqüencial " + numeros +
+                                ").");
   }
 }
 
