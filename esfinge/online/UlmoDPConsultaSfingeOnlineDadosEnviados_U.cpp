@@ -50,6 +50,7 @@ TUlmoDPConsultaSfingeOnlineDadosEnviados::TUlmoDPConsultaSfingeOnlineDadosEnviad
                    {.Nome = "STATUS", .Rotulo = "Status", .Lista = "Cancelado=0;Finalizado=1"},
                    {.Nome = "CHAVEPACOTE", .Rotulo = "Chave do Pacote"},
                    {.Nome = "CODIGOREGISTROINFORMACAO", .Rotulo = "Recibo de Fechamento"}});
+  cds->DisplayCaption = "Dados";
   // The company is the run's: a month and its sequence name a package.
   cds->CamposChave = "LOTE;SEQ";
   FnClientDataSet = &AddComponent("nClientDataSet", std::move(cds));

@@ -144,6 +144,7 @@ TEST_F(ConsultaSfingeTest, ReceiptGridShowsStatusByNameAndOnlyTheTickIsEditable)
   EXPECT_EQ(FProcesso->DataSetsGrade(), (std::vector<std::string>{"nClientDataSet"}));
   auto& cds = FProcesso->nClientDataSet();
   EXPECT_EQ(cds.CampoMarca, "SELECIONADO");
+  EXPECT_EQ(cds.FieldByName("SELECIONADO").DisplayLabel, "Selecionado");
   for (int i = 0; i < cds.FieldCount(); ++i)
     EXPECT_EQ(cds.Fields(i).ReadOnly, cds.Fields(i).FieldName() != "SELECIONADO") << cds.Fields(i).FieldName();
   EXPECT_FALSE(cds.FieldByName("CODIGOEMPRESA").Visible);

@@ -1,6 +1,5 @@
 #include "UlmoEsfingeGrade_U.h"
 
-#include "Classes_U.h"
 #include "Dicionario_U.h"
 #include "Exceptions_U.h"
 
@@ -22,17 +21,7 @@ void ConfigurarGrade(TClientDataSet& aDataSet, const std::string& aCampoMarca,
   }
   TField& marca = aDataSet.FieldByName(aCampoMarca);
   marca.ReadOnly = false;
-  const TnEntradaDicionario* dic = Dicionario().Encontrar("DICSELECIONADO");
-  if (marca.DisplayLabel.empty() && dic) marca.DisplayLabel = dic->Caption;
-  std::string nome = aCampoMarca;
-  marca.OnValidate = [dic, nome](TField&, const std::string& aTexto) {
-    const std::string t = Trim(aTexto);
-    if (t == "0" || t == "1") return;
-    if (dic)
-      for (const auto& [caption, valor] : ItensLista(dic->Lista))
-        if (SameText(t, caption)) return;
-    throw Exception("Valor inválido para a marcação (" + nome + "): use 1 para marcar ou 0 para desmarcar.");
-  };
+  if (const TnEntradaDicionario* dic = Dicionario().Encontrar("DICSELECIONADO")) marca.DisplayLabel = dic->Caption;
   aDataSet.CampoMarca = aCampoMarca;
 }
 

@@ -19,9 +19,7 @@ struct TColunaGrade {
 };
 
 // REQUIRES: the dataset is created and has every column named. The tick column takes the
-// caption of the "DICSELECIONADO" dictionary entry when it has none, and refuses any text but
-// 0, 1 or that entry's captions: a row ticked with another value would look marked and never
-// be sent.
+// caption of the "DICSELECIONADO" dictionary entry.
 void ConfigurarGrade(nFramework::TClientDataSet& aDataSet, const std::string& aCampoMarca,
                      std::initializer_list<TColunaGrade> aColunas);
 

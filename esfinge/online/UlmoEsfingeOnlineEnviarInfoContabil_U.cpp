@@ -6,9 +6,9 @@
 
 #include "Classes_U.h"
 #include "ClientDataSet_U.h"
-#include "DateUtils_U.h"
 #include "Clock_U.h"
 #include "ControleMensagem_U.h"
+#include "DateUtils_U.h"
 #include "Exceptions_U.h"
 #include "FileUtils_U.h"
 #include "FormatUtils_U.h"
