@@ -1,6 +1,7 @@
 #include "ComandosRegister_U.h"
 
 #include <algorithm>
+#include <limits>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <ostream>
@@ -52,13 +53,14 @@ std::string Lista(TnDMClientDataSet& aReg, const TField& aField) {
   return aField.ValueList;
 }
 
-// What the table shows: a value of a list by its caption, anything else as stored.
+// What the table shows: a value of a list by its caption, anything else as stored, one row a
+// line (control characters escaped, nothing cut).
 std::string TextoExibido(TnDMClientDataSet& aReg, const TField& aField) {
   std::string valor = Texto(aField);
   if (std::string lista = Lista(aReg, aField); !lista.empty() && !aField.IsNull())
     for (const auto& [c, v] : ItensLista(lista))
       if (v == valor) return c;
-  return valor;
+  return CitarValor(valor, std::numeric_limits<size_t>::max());
 }
 
 TField& Campo(TnDMClientDataSet& aReg, const std::string& aNome) {
@@ -205,7 +207,8 @@ void ImprimirRegistro(TnDMClientDataSet& aReg, std::ostream& aOut) {
     aOut << f.FieldName();
     if (f.DisplayLabel != f.FieldName()) aOut << " (" << f.DisplayLabel << ")";
     aOut << ": " << TextoExibido(aReg, f);
-    if (!Lista(aReg, f).empty() && !f.IsNull() && TextoExibido(aReg, f) != Texto(f)) aOut << " [" << Texto(f) << "]";
+    if (!Lista(aReg, f).empty() && !f.IsNull() && TextoExibido(aReg, f) != Texto(f))
+      aOut << " [" << CitarValor(Texto(f)) << "]";
     aOut << '\n';
   }
   for (const auto& det : aReg.Detalhes()) {

@@ -326,6 +326,12 @@ TEST_F(UlmoTest, ARegisterIgnoredTheSelectionAndRefusedTheNamesItSuggested) {
   EXPECT_EQ(s.Out, "{\n  \"CODIGOSISTEMATCE\": 2,\n  \"CODIGOTIPOCONTATCE\": 1,\n  \"DESCRTIPOCONTATCE\": \"Bancos2\",\n"
                    "  \"BANCARIA\": \"1\"\n}\n");
   EXPECT_EQ(Ulmo("register TTesteDMSistema insert DESCRSISTEMATCE=X --formato csv").Codigo, 2);
+  // A stored line break keeps the table's row on one line.
+  ASSERT_EQ(Ulmo("--sistema 1 register TUlmoDMTipoContaCtb update CODIGOTIPOCONTATCE=1 "
+                 "\"DESCRTIPOCONTATCE=$(printf 'Caixa\ngeral')\"")
+                .Codigo,
+            0);
+  EXPECT_TRUE(Contem(Ulmo("--sistema 1 register TUlmoDMTipoContaCtb list").Out, "1 | 1 | Caixa\\ngeral | Não\n"));
 }
 
 TEST_F(UlmoTest, AMistypedDatabaseWasCreatedEmptyInsteadOfRefused) {
