@@ -127,7 +127,7 @@ std::optional<int> TLinhaComando::Preparar(TnAplicacao& aApp) {
     FErr << e.what() << '\n';
     return csParametro;
   } catch (const std::exception& e) {
-    FErr << e.what() << '\n';
+    FErr << MensagemDeErro(e) << '\n';
     return csFalha;
   }
 
