@@ -10,6 +10,7 @@
 #include "ControleMensagem_U.h"
 #include "PowerParam_U.h"
 #include "ServicosTerminal_U.h"
+#include "TextoMensagem_U.h"
 #include "Variant_U.h"
 
 using namespace nFramework;
@@ -266,7 +267,7 @@ int ComandoRun(const std::string& aAcao, const std::vector<std::string>& aAtribu
     return csParametro;
   } catch (const std::exception& e) {
     ImprimirMensagens(*p, aOut);
-    aErr << "Erro: " << e.what() << '\n';
+    aErr << "Erro: " << MensagemDeErro(e) << '\n';
     return csFalha;
   }
   ImprimirMensagens(*p, aOut);

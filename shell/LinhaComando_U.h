@@ -5,7 +5,7 @@
 //   ulmo [options] menu
 //   ulmo [options] params ACTION
 //   ulmo [options] run ACTION [alias=value ...] [--acao NAME ...]
-//   ulmo [options] register CLASS list|get|insert|update|delete [FIELD=value ...]
+//   ulmo [options] register CLASS list|get|insert|update|delete [FIELD=value ...] [--formato csv|json]
 //   ulmo [options] demo [--empresa N --lancamentos N --contas N]
 //   ulmo [options] classes | sobre
 #pragma once
@@ -34,5 +34,6 @@ class TLinhaComando : public nFramework::IFrontEnd {
   std::string FOperacao;
   std::vector<std::string> FArgumentos;
   std::vector<std::string> FAcoesPainel;
+  std::string FFormatoCadastro;  // register list/get: csv or json
   TOpcoesDemo FDemo;
 };
