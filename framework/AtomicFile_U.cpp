@@ -10,13 +10,15 @@
 
 #include "Exceptions_U.h"
 #include "FileUtils_U.h"
+#include "TextoMensagem_U.h"
+#include "Utilitarios_U.h"
 
 namespace nFramework {
 
 namespace fs = std::filesystem;
 
 TAtomicFile::TAtomicFile(fs::path target) : FTarget(std::move(target)) {
-  if (FTarget.filename().empty()) throw EFileError(fmt::format("Nome de arquivo inválido: \"{}\"", FTarget.string()));
+  if (FTarget.filename().empty()) throw EFileError(fmt::format("Nome de arquivo inválido: \"{}\"", CitarCaminho(FTarget)));
   fs::path folder = FTarget.parent_path();
   if (!folder.empty()) ForceDirectories(folder);
   // A hidden name beside the target: the rename stays on one file system, so it is atomic.
@@ -27,7 +29,8 @@ TAtomicFile::TAtomicFile(fs::path target) : FTarget(std::move(target)) {
     if (!FFile && errno != EEXIST) break;
   }
   if (!FFile)
-    throw EFileError(fmt::format("Não foi possível criar o arquivo \"{}\": {}", FTarget.string(), std::strerror(errno)));
+    throw EFileError(
+        fmt::format("Não foi possível criar o arquivo \"{}\": {}", CitarCaminho(FTarget), DescricaoErroSistema(errno)));
 }
 
 TAtomicFile::~TAtomicFile() { Discard(); }
@@ -36,7 +39,7 @@ void TAtomicFile::Write(std::string_view bytes) {
   if (!FFile) throw EInternalError("gravação em arquivo já fechado: " + FTarget.string());
   if (bytes.empty()) return;
   if (std::fwrite(bytes.data(), 1, bytes.size(), FFile) != bytes.size())
-    throw EFileError(fmt::format("Erro ao gravar o arquivo \"{}\": {}", FTarget.string(), std::strerror(errno)));
+    throw EFileError(fmt::format("Erro ao gravar o arquivo \"{}\": {}", CitarCaminho(FTarget), DescricaoErroSistema(errno)));
 }
 
 void TAtomicFile::Commit() {
@@ -49,13 +52,14 @@ void TAtomicFile::Commit() {
   FFile = nullptr;
   if (!ok) {
     Discard();
-    throw EFileError(fmt::format("Erro ao gravar o arquivo \"{}\": {}", FTarget.string(), std::strerror(error)));
+    throw EFileError(fmt::format("Erro ao gravar o arquivo \"{}\": {}", CitarCaminho(FTarget), DescricaoErroSistema(error)));
   }
   std::error_code ec;
   fs::rename(FTempPath, FTarget, ec);
   if (ec) {
     Discard();
-    throw EFileError(fmt::format("Não foi possível substituir o arquivo \"{}\": {}", FTarget.string(), ec.message()));
+    throw EFileError(
+        fmt::format("Não foi possível substituir o arquivo \"{}\": {}", CitarCaminho(FTarget), DescricaoErroSistema(ec)));
   }
   FCommitted = true;
 }

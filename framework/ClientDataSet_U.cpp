@@ -9,6 +9,7 @@
 #include "Classes_U.h"
 #include "DataStore_U.h"
 #include "Exceptions_U.h"
+#include "TextoMensagem_U.h"
 
 namespace nFramework {
 
@@ -331,7 +332,7 @@ int64_t TField::AsLargeInt() const {
       std::string_view t = FDataSet->FStore->Text(c);
       int64_t v;
       if (TryStrToInt64(t, v)) return v;
-      throw EConvertError("'" + std::string(t) + "' não é um valor inteiro válido (campo " + FFieldName + ")");
+      throw EConvertError("'" + CitarValor(t) + "' não é um valor inteiro válido (campo " + FFieldName + ")");
     }
   }
 }
@@ -355,7 +356,7 @@ double TField::AsFloat() const {
       std::string_view t = FDataSet->FStore->Text(c);
       double v;
       if (TryStrToFloat(t, v)) return v;
-      throw EConvertError("'" + std::string(t) + "' não é um valor numérico válido (campo " + FFieldName + ")");
+      throw EConvertError("'" + CitarValor(t) + "' não é um valor numérico válido (campo " + FFieldName + ")");
     }
   }
 }
@@ -520,12 +521,12 @@ void TField::SetAsString(std::string_view v) {
     case TFieldType::ftInteger:
     case TFieldType::ftLargeint: {
       int64_t i;
-      if (!TryStrToInt64(t, i)) throw EConvertError("'" + t + "' não é um valor inteiro válido (campo " + FFieldName + ")");
+      if (!TryStrToInt64(t, i)) throw EConvertError("'" + CitarValor(t) + "' não é um valor inteiro válido (campo " + FFieldName + ")");
       return SetAsInteger(i);
     }
     case TFieldType::ftFloat: {
       double d;
-      if (!TryStrToFloat(t, d)) throw EConvertError("'" + t + "' não é um valor numérico válido (campo " + FFieldName + ")");
+      if (!TryStrToFloat(t, d)) throw EConvertError("'" + CitarValor(t) + "' não é um valor numérico válido (campo " + FFieldName + ")");
       return SetAsFloat(d);
     }
     case TFieldType::ftCurrency: return SetAsCurrency(Currency::FromString(t));

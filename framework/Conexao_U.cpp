@@ -2,8 +2,11 @@
 
 #include <algorithm>
 
+#include <fmt/format.h>
+
 #include "Classes_U.h"
 #include "Exceptions_U.h"
+#include "TextoMensagem_U.h"
 
 namespace nFramework {
 
@@ -12,6 +15,17 @@ TnDMConexao* gConexao = nullptr;
 
 bool IsIdentChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
 }  // namespace
+
+EBancoInexistente::EBancoInexistente(std::string caminho)
+    : EDatabaseError(fmt::format("O banco de dados \"{}\" não existe.", CitarCaminho(caminho))),
+      FCaminho(std::move(caminho)) {}
+
+std::string MensagemBancoSomenteLeitura(const std::string& caminho) {
+  return fmt::format(
+      "O banco de dados \"{}\" está aberto somente para leitura (o arquivo, ou a sua pasta, não pode ser gravado): "
+      "nada foi gravado.",
+      CitarCaminho(caminho));
+}
 
 TnDMConexao& Conexao() {
   if (!gConexao) throw EDatabaseError("Nenhuma conexão com o banco de dados está aberta");
@@ -93,8 +107,8 @@ TnDMConexao::~TnDMConexao() {
   if (gConexao == this) gConexao = nullptr;
 }
 
-std::unique_ptr<TnDMConexao> TnDMConexao::AbrirSQLite(const std::string& path) {
-  return std::make_unique<TnDMConexao>(CriarDriverSQLite(path));
+std::unique_ptr<TnDMConexao> TnDMConexao::AbrirSQLite(const std::string& path, const TOpcoesBanco& opcoes) {
+  return std::make_unique<TnDMConexao>(CriarDriverSQLite(path, opcoes));
 }
 
 bool TnDMConexao::InTransaction() const {
@@ -107,6 +121,7 @@ void TnDMConexao::BeginRead() {
 }
 
 void TnDMConexao::StartTransaction() {
+  if (FDriver->SomenteLeitura()) throw EDatabaseError(MensagemBancoSomenteLeitura(FDriver->Caminho()));
   TFrame f;
   f.Write = true;
   if (InTransaction()) {

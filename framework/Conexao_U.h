@@ -10,9 +10,30 @@
 #include <unordered_map>
 #include <vector>
 
+#include "Exceptions_U.h"
 #include "Variant_U.h"
 
 namespace nFramework {
+
+// How a database file is opened.
+struct TOpcoesBanco {
+  bool Criar = true;            // a missing file becomes a new database; false: EBancoInexistente
+  bool SomenteLeitura = false;  // read-only even when the file could be written
+  int EsperaBloqueioMs = 5000;  // how long a statement waits for a lock another program holds
+};
+
+// The database file named does not exist (and was not to be created).
+class EBancoInexistente : public EDatabaseError {
+ public:
+  explicit EBancoInexistente(std::string caminho);
+  const std::string& Caminho() const { return FCaminho; }
+
+ private:
+  std::string FCaminho;
+};
+
+// The refusal of a write to a database opened read-only.
+std::string MensagemBancoSomenteLeitura(const std::string& caminho);
 
 enum class TColumnKind { Null, Integer, Float, Text };
 
@@ -49,9 +70,16 @@ class IDriver {
   virtual void Savepoint(const std::string& name) = 0;
   virtual void Release(const std::string& name) = 0;
   virtual void RollbackTo(const std::string& name) = 0;
+  // The database as messages name it (a file's path).
+  virtual std::string Caminho() const = 0;
+  // Opened read-only: every write is refused.
+  virtual bool SomenteLeitura() const = 0;
 };
 
-std::unique_ptr<IDriver> CriarDriverSQLite(const std::string& path);
+// A file that exists but cannot be written (no write permission, a read-only disk, a folder
+// where the journal cannot be created) is opened read-only. Raises EBancoInexistente for a
+// missing file unless opcoes.Criar, and EDatabaseError in Portuguese for anything else.
+std::unique_ptr<IDriver> CriarDriverSQLite(const std::string& path, const TOpcoesBanco& opcoes = {});
 
 // Named parameters (":NAME") of a statement, in order of first appearance; a repeated name is one
 // parameter. The text comes back with each parameter replaced by ?N.
@@ -65,11 +93,12 @@ class TnDMConexao {
  public:
   explicit TnDMConexao(std::unique_ptr<IDriver> driver);
   ~TnDMConexao();
-  static std::unique_ptr<TnDMConexao> AbrirSQLite(const std::string& path);
+  static std::unique_ptr<TnDMConexao> AbrirSQLite(const std::string& path, const TOpcoesBanco& opcoes = {});
 
   IDriver& Driver() { return *FDriver; }
   const std::string& DriverName() const { return FDriverName; }
 
+  // Raises MensagemBancoSomenteLeitura on a read-only database.
   void StartTransaction();
   void Commit();
   void RollBack();

@@ -5,6 +5,8 @@
 #include <toml++/toml.h>
 
 #include "Exceptions_U.h"
+#include "TextoMensagem_U.h"
+#include "Utilitarios_U.h"
 
 namespace nFramework {
 
@@ -27,6 +29,11 @@ std::string Texto(const toml::node& aNo, std::string_view aOrigem, const std::st
 bool Logico(const toml::node& aNo, std::string_view aOrigem, const std::string& aChave) {
   if (auto b = aNo.value<bool>(); b && aNo.is_boolean()) return *b;
   Falhar(aOrigem, aChave + " deve ser true ou false");
+}
+
+int Inteiro(const toml::node& aNo, std::string_view aOrigem, const std::string& aChave, int64_t aMin, int64_t aMax) {
+  if (auto v = aNo.value<int64_t>(); v && aNo.is_integer() && *v >= aMin && *v <= aMax) return static_cast<int>(*v);
+  Falhar(aOrigem, aChave + " deve ser um número inteiro de " + std::to_string(aMin) + " a " + std::to_string(aMax));
 }
 
 std::vector<std::string> ListaTextos(const toml::node& aNo, std::string_view aOrigem, const std::string& aChave) {
@@ -80,6 +87,8 @@ void Aplicar(const toml::table& aRaiz, std::string_view aOrigem) {
     for (const auto& [kk, vv] : *t) {
       std::string chave(kk.str()), nome = secao + "." + chave;
       if (nome == "banco.caminho") novo.Banco = Texto(vv, aOrigem, nome);
+      else if (nome == "banco.espera_bloqueio_ms") novo.EsperaBloqueioMs = Inteiro(vv, aOrigem, nome, 0, 3600000);
+      else if (nome == "banco.somente_leitura") novo.BancoSomenteLeitura = Logico(vv, aOrigem, nome);
       else if (nome == "modulos.bibliotecas") novo.Bibliotecas = ListaTextos(vv, aOrigem, nome);
       else if (nome == "modulos.pasta") novo.PastaBibliotecas = Texto(vv, aOrigem, nome);
       else if (nome == "modulos.numeros") novo.Modulos = ListaModulos(vv, aOrigem, nome);
@@ -111,14 +120,18 @@ void CarregarConfiguracaoTexto(std::string_view aTexto, std::string_view aOrigem
     raiz = toml::parse(aTexto, aOrigem);
   } catch (const toml::parse_error& e) {
     const auto& src = e.source();
-    Falhar(aOrigem, std::string(e.description()) + " (linha " + std::to_string(src.begin.line) + ")");
+    LogDebug("toml++: " + std::string(e.description()));
+    Falhar(aOrigem, "erro de sintaxe (linha " + std::to_string(src.begin.line) + ", coluna " +
+                        std::to_string(src.begin.column) + ")");
   }
   Aplicar(raiz, aOrigem);
 }
 
 void CarregarConfiguracao(const std::filesystem::path& aArquivo) {
   std::ifstream in(aArquivo, std::ios::binary);
-  if (!in) throw Exception("Não foi possível ler o arquivo de configuração " + aArquivo.string());
+  if (!in)
+    throw Exception("Não foi possível ler o arquivo de configuração \"" + CitarCaminho(aArquivo) +
+                    "\": " + DescricaoErroSistema(errno));
   std::ostringstream ss;
   ss << in.rdbuf();
   CarregarConfiguracaoTexto(ss.str(), aArquivo.string());

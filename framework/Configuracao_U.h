@@ -13,6 +13,8 @@ namespace nFramework {
 
 struct TnConfig {
   std::string Banco = "ulmo.db";
+  int EsperaBloqueioMs = 5000;      // how long a statement waits for a lock another program holds
+  bool BancoSomenteLeitura = false;  // opens the database read-only even when it could be written
   // Module libraries in opening order (closed in reverse): bare names are looked up in
   // PastaBibliotecas, or beside the program (its lib folder) when that is empty.
   std::vector<std::string> Bibliotecas = {"UlmoPkPb", "UlmoPkPbDevExpress", "UlmoPkDevExpress", "UlmoPk"};

@@ -28,6 +28,8 @@ TEST(Configuracao, DefaultsListTheFourLibrariesInOpeningOrder) {
   EXPECT_EQ(nConfig().Bibliotecas,
             (std::vector<std::string>{"UlmoPkPb", "UlmoPkPbDevExpress", "UlmoPkDevExpress", "UlmoPk"}));
   EXPECT_EQ(nConfig().Banco, "ulmo.db");
+  EXPECT_EQ(nConfig().EsperaBloqueioMs, 5000);
+  EXPECT_FALSE(nConfig().BancoSomenteLeitura);
   EXPECT_EQ(nConfig().Modulos, std::vector<int>{8});
   EXPECT_FALSE(nConfig().GetHomologacao());
   EXPECT_FALSE(EhUsoInterno());
@@ -38,6 +40,8 @@ TEST(Configuracao, TheFileOverridesTheDefaultsAndKeepsInstallationValuesByKey) {
   CarregarConfiguracaoTexto(R"(
 [banco]
 caminho = "/dados/ulmo.db"
+espera_bloqueio_ms = 250
+somente_leitura = true
 [modulos]
 bibliotecas = ["UlmoPkPb"]
 numeros = [1, 8]
@@ -50,6 +54,8 @@ host_producao = "esfinge.tce.sc.gov.br"
 )",
                             "ulmo.toml");
   EXPECT_EQ(nConfig().Banco, "/dados/ulmo.db");
+  EXPECT_EQ(nConfig().EsperaBloqueioMs, 250);
+  EXPECT_TRUE(nConfig().BancoSomenteLeitura);
   EXPECT_EQ(nConfig().Bibliotecas, std::vector<std::string>{"UlmoPkPb"});
   EXPECT_EQ(nConfig().Modulos, (std::vector<int>{1, 8}));
   EXPECT_TRUE(nConfig().GetHomologacao());
@@ -67,7 +73,12 @@ TEST(Configuracao, MistakesNameTheFileAndTheKeyAndChangeNothing) {
             "Configuração inválida em ulmo.toml: ambiente.homologacao deve ser true ou false");
   EXPECT_EQ(Erro("[modulos]\nnumeros = [200]\n"),
             "Configuração inválida em ulmo.toml: modulos.numeros aceita números de 0 a 191");
-  EXPECT_NE(Erro("[banco\n").find("(linha 1)"), std::string::npos);
+  EXPECT_EQ(Erro("[banco\n").rfind("Configuração inválida em ulmo.toml: erro de sintaxe (linha 1, coluna ", 0), 0u)
+      << Erro("[banco\n");
+  EXPECT_EQ(Erro("[banco]\nespera_bloqueio_ms = \"5\"\n"),
+            "Configuração inválida em ulmo.toml: banco.espera_bloqueio_ms deve ser um número inteiro de 0 a 3600000");
+  EXPECT_EQ(Erro("[banco]\nespera_bloqueio_ms = -1\n"),
+            "Configuração inválida em ulmo.toml: banco.espera_bloqueio_ms deve ser um número inteiro de 0 a 3600000");
   EXPECT_EQ(Erro("[banco]\ncaminho = \"x.db\"\n[modulos]\nbibliotecas = 3\n"),
             "Configuração inválida em ulmo.toml: modulos.bibliotecas deve ser uma lista de textos");
   EXPECT_EQ(nConfig().Banco, "ulmo.db");  // the failed file left nothing behind

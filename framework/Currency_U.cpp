@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "Exceptions_U.h"
+#include "TextoMensagem_U.h"
 
 namespace nFramework {
 
@@ -45,7 +46,7 @@ Currency Currency::FromString(const std::string& text) {
     }
   }
   while (i < text.size() && text[i] == ' ') ++i;
-  if (!digits || i != text.size()) throw EConvertError("'" + text + "' não é um valor válido");
+  if (!digits || i != text.size()) throw EConvertError("'" + CitarValor(text) + "' não é um valor válido");
   for (int k = std::min(fracDigits, 4); k < 4; ++k) frac *= 10;
   int64_t raw = whole * Scale + frac + (roundUp ? 1 : 0);
   return FromRaw(negative ? -raw : raw);

@@ -13,6 +13,7 @@
 #include "FormatUtils_U.h"
 #include "SQL_U.h"
 #include "TextUtils_U.h"
+#include "TextoMensagem_U.h"
 
 namespace nFramework {
 
@@ -272,7 +273,7 @@ void TnDMClientDataSet::ValidarDado() {
         ok = ok || v == valor;
         validos += (validos.empty() ? "" : ", ") + c + "=" + v;
       }
-      if (!ok) throw Exception("Valor inválido no campo " + label + ": " + valor + " (valores: " + validos + ")!");
+      if (!ok) throw Exception("Valor inválido no campo " + label + ": " + CitarValor(valor) + " (valores: " + validos + ")!");
     }
     std::string tabela = !d.LinkTabela.empty() ? d.LinkTabela : d.LinkCadastro.empty() ? "" : TabelaDoCadastro(d.LinkCadastro);
     if (!tabela.empty()) {
@@ -285,7 +286,7 @@ void TnDMClientDataSet::ValidarDado() {
         valores.push_back(k ? k->Value() : TVariant());
       }
       if (completa && !PegarTemRegistro(tabela, chaves.front(), Condicao(chaves, valores)))
-        throw Exception("O valor do campo " + label + " não está cadastrado: " + f->AsString() + "!");
+        throw Exception("O valor do campo " + label + " não está cadastrado: " + CitarValor(f->AsString()) + "!");
     }
   }
 }
@@ -341,7 +342,7 @@ void TnDMClientDataSet::ChecarChave(const std::vector<TVariant>* aChaveOriginal)
   std::string descricao;
   for (size_t i = 0; i < campos.size(); ++i)
     descricao += (descricao.empty() ? "" : ", ") + FDataSet->FieldByName(campos[i]).DisplayLabel + " = " +
-                 VarToStr(valores[i]);
+                 CitarValor(VarToStr(valores[i]));
   int64_t editada = FDataSet->State() == TDataSetState::dsEdit ? FDataSet->GetBookmark() : -1;
   std::string nomes;
   for (const auto& c : campos) nomes += (nomes.empty() ? "" : ";") + c;
@@ -477,9 +478,10 @@ int TnDMClientDataSet::ApplyUpdates(int aMaxErrors) {
       try {
         Aplicar(a);
       } catch (const std::exception& e) {
-        // The database's own words about a broken reference mean nothing to the user.
+        // A broken reference is said in the register's words.
         std::string msg = e.what();
-        if (msg.find("FOREIGN KEY constraint failed") != std::string::npos)
+        auto* banco = dynamic_cast<const EDatabaseError*>(&e);
+        if (banco && banco->Tipo() == TTipoErroBanco::ChaveEstrangeira)
           msg = a.Tipo == TTipoAlteracao::Exclusao
                     ? "O registro não pode ser excluído: ele está sendo usado em outro cadastro."
                     : "O registro faz referência a um cadastro que não existe.";

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "Exceptions_U.h"
+#include "TextoMensagem_U.h"
 
 namespace nFramework {
 
@@ -111,7 +112,8 @@ void AppendWindows1252(std::string& out, std::string_view text, std::string_view
     int b = ToWindows1252(cp);
     if (b < 0)
       throw EFileError(Prefixed(context, fmt::format("o caractere \"{}\" (U+{:04X}) não existe em Windows-1252 (texto: \"{}\")",
-                                                     text.substr(start, pos - start), static_cast<uint32_t>(cp), text)));
+                                                     CitarValor(text.substr(start, pos - start)), static_cast<uint32_t>(cp),
+                                                     CitarValor(text))));
     out += static_cast<char>(b);
   }
 }

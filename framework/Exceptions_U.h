@@ -18,10 +18,18 @@ class EConvertError : public Exception {
   using Exception::Exception;
 };
 
+// What a database failure was, for callers that answer some of them in their own words.
+enum class TTipoErroBanco { Outro, ChaveEstrangeira, ChaveDuplicada, CampoVazio, EmUso, SomenteLeitura };
+
 // A failure reported by the database driver.
 class EDatabaseError : public Exception {
  public:
-  using Exception::Exception;
+  explicit EDatabaseError(const std::string& message, TTipoErroBanco tipo = TTipoErroBanco::Outro)
+      : Exception(message), FTipo(tipo) {}
+  TTipoErroBanco Tipo() const { return FTipo; }
+
+ private:
+  TTipoErroBanco FTipo;
 };
 
 // Reading or writing a file failed.

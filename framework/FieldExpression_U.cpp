@@ -8,6 +8,7 @@
 #include "ClassRegistry_U.h"
 #include "Classes_U.h"
 #include "Exceptions_U.h"
+#include "TextoMensagem_U.h"
 
 namespace nFramework {
 
@@ -32,7 +33,7 @@ class TParser {
 
  private:
   [[noreturn]] void Falhar(const std::string& aMotivo) const {
-    throw Exception("Expressão inválida: " + std::string(FText) + " (" + aMotivo + " na posição " +
+    throw Exception("Expressão inválida: " + CitarValor(FText) + " (" + aMotivo + " na posição " +
                     std::to_string(FPos + 1) + ")");
   }
   void Blank() {
@@ -148,7 +149,7 @@ class TAvaliador {
 
  private:
   [[noreturn]] void Falhar(const std::string& aMotivo) const {
-    throw Exception("Expressão inválida: " + std::string(FExpr) + " (" + aMotivo + ")");
+    throw Exception("Expressão inválida: " + CitarValor(FExpr) + " (" + aMotivo + ")");
   }
   void Aridade(const TNo& aNo, size_t aMin, size_t aMax) const {
     if (aNo.Args.size() < aMin || aNo.Args.size() > aMax)

@@ -7,6 +7,8 @@
 
 #include "AtomicFile_U.h"
 #include "Exceptions_U.h"
+#include "TextoMensagem_U.h"
+#include "Utilitarios_U.h"
 
 namespace nFramework {
 
@@ -59,8 +61,9 @@ void ForceDirectories(const fs::path& folder) {
   std::error_code ec;
   fs::create_directories(folder, ec);
   if (ec || !fs::is_directory(folder, ec)) {
-    std::string reason = ec ? ec.message() : "já existe um arquivo com esse nome";
-    throw EFileError(fmt::format("Não foi possível criar a pasta \"{}\": {}", folder.string(), reason));
+    if (ec) LogDebug(fmt::format("create_directories {}: {}", folder.string(), ec.message()));
+    std::string reason = ec ? DescricaoErroSistema(ec) : "já existe um arquivo com esse nome";
+    throw EFileError(fmt::format("Não foi possível criar a pasta \"{}\": {}", CitarCaminho(folder), reason));
   }
 }
 

@@ -89,3 +89,15 @@ TEST(FileUtils, PegarDirTempIsMadeOnDemandAndOverridable) {
   EXPECT_EQ(standard.back(), '/');
   EXPECT_TRUE(fs::is_directory(standard));
 }
+
+TEST(FileUtils, AFolderUnderAFileWasRefusedInTheLibrarysEnglish) {
+  TTestFolder dir;
+  WriteBytes(dir / "arquivo", "x");
+  try {
+    ForceDirectories(dir / "arquivo/sub");
+    FAIL() << "a folder was made under a file";
+  } catch (const EFileError& e) {
+    EXPECT_EQ(std::string(e.what()), "Não foi possível criar a pasta \"" + (dir / "arquivo/sub").string() +
+                                         "\": uma parte do caminho não é uma pasta");
+  }
+}

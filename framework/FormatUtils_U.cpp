@@ -6,6 +6,7 @@
 
 #include "DecimalText_U.h"
 #include "Exceptions_U.h"
+#include "TextoMensagem_U.h"
 
 namespace nFramework {
 
@@ -293,7 +294,7 @@ bool TryStrToDate(std::string_view text, TDateTime& value) {
 
 TDateTime StrToDate(std::string_view text) {
   TDateTime value;
-  if (!TryStrToDate(text, value)) throw EConvertError("'" + std::string(text) + "' não é uma data válida");
+  if (!TryStrToDate(text, value)) throw EConvertError("'" + CitarValor(text) + "' não é uma data válida");
   return value;
 }
 

@@ -9,6 +9,7 @@
 #include "FileUtils_U.h"
 #include "FormatUtils_U.h"
 #include "TextUtils_U.h"
+#include "TextoMensagem_U.h"
 #include "Variant_U.h"
 
 namespace nFramework {
@@ -78,7 +79,7 @@ TNumberText FromText(std::string_view raw, int decimals, bool roundValue, const 
   try {
     return FromCurrency(Currency::FromString(text), decimals, roundValue);
   } catch (const EConvertError&) {
-    throw EFileError(fmt::format("o valor \"{}\" não é um número válido para o campo {}", text, fieldName));
+    throw EFileError(fmt::format("o valor \"{}\" não é um número válido para o campo {}", CitarValor(text), fieldName));
   }
 }
 
@@ -98,7 +99,7 @@ TDateTime DateFromText(std::string_view raw, const std::string& fieldName) {
   if (auto iso = TryISOToDateTime(text)) return *iso;
   TDateTime value;
   if (TryStrToDate(text, value)) return value;
-  throw EFileError(fmt::format("o valor \"{}\" não é uma data válida para o campo {}", text, fieldName));
+  throw EFileError(fmt::format("o valor \"{}\" não é uma data válida para o campo {}", CitarValor(text), fieldName));
 }
 
 // Capitals of ASCII and of the Latin-1 letters à..þ (UTF-8 C3 A0..C3 BE, except ÷).
@@ -317,9 +318,9 @@ std::string TGeneratorFile::RenderLine(TRecord& record, const std::string& separ
     try {
       std::string value = CodificarTexto(field.Texto(), FEncoding);
       if (value.find_first_of("\r\n") != std::string::npos)
-        throw EFileError(fmt::format("o valor \"{}\" contém quebra de linha", field.Texto()));
+        throw EFileError(fmt::format("o valor \"{}\" contém quebra de linha", CitarValor(field.Texto())));
       if (!fixed && value.find(separator) != std::string::npos)
-        throw EFileError(fmt::format("o valor \"{}\" contém o separador \"{}\"", field.Texto(), FSeparator));
+        throw EFileError(fmt::format("o valor \"{}\" contém o separador \"{}\"", CitarValor(field.Texto()), FSeparator));
       const bool number = l.Kind == TFieldKind::Numeric || l.Kind == TFieldKind::Currency;
       const size_t width = static_cast<size_t>(l.Width);
       size_t length = CharCount(value, FEncoding);
@@ -328,7 +329,7 @@ std::string TGeneratorFile::RenderLine(TRecord& record, const std::string& separ
           value = LeftChars(value, width, FEncoding);
           length = width;
         } else if (fixed) {
-          throw EFileError(fmt::format("o valor \"{}\" não cabe em {} caracteres", field.Texto(), width));
+          throw EFileError(fmt::format("o valor \"{}\" não cabe em {} caracteres", CitarValor(field.Texto()), width));
         }
       }
       char fill = l.Fill;

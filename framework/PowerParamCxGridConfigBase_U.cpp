@@ -98,6 +98,12 @@ bool TnDMPowerParamCxGridConfigBase::LinhaConfigurada() {
 void TnDMPowerParamCxGridConfigBase::Salvar() {
   if (!FCarregado) throw Exception("Carregue os dados antes de salvar!");
   if (curDados.State() == TDataSetState::dsEdit || curDados.State() == TDataSetState::dsInsert) curDados.Post();
+  // The stored rows are already what the grid shows: a script that saves every company need
+  // not fail for one that had nothing to change.
+  if (!FAlterado) {
+    MsgTree(tmAviso, "Nenhuma alteração para gravar.");
+    return;
+  }
   TBlockCommand bloco;
   bloco.Add(GetSQLDelete());
   TClientDataSet::TBookmark pos = curDados.GetBookmark();

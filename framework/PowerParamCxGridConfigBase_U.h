@@ -53,7 +53,7 @@ class TnDMPowerParamCxGridConfigBase : public TnDMPowerParam {
 
   // Writes the grid. Raises the refusal of the first row that fails ValidarConfiguracao (also
   // put in the message tree), with the grid left on that row and nothing written; a grid never
-  // loaded is refused too.
+  // loaded is refused too. With no row changed since the load it writes nothing and warns.
   void Salvar();
   // Drops the edits: the grid as stored.
   void Cancelar();

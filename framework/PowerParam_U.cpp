@@ -5,6 +5,7 @@
 #include "Dialogo_U.h"
 #include "FieldExpression_U.h"
 #include "FormatUtils_U.h"
+#include "TextoMensagem_U.h"
 
 namespace nFramework {
 
@@ -117,23 +118,23 @@ void TnPowerParamPanel::Validar() const {
       case TnControle::Data: {
         TDateTime d;
         if (!TryStrToDate(valor, d))
-          throw EnParam(*item, "Data inválida no parâmetro " + caption + ": " + valor + " (use dd/mm/aaaa)!");
+          throw EnParam(*item, "Data inválida no parâmetro " + caption + ": " + CitarValor(valor) + " (use dd/mm/aaaa)!");
         break;
       }
       case TnControle::DataMesAno:
         if (!EhMesAno(valor))
-          throw EnParam(*item, "Competência inválida no parâmetro " + caption + ": " + valor + " (use mm/aaaa)!");
+          throw EnParam(*item, "Competência inválida no parâmetro " + caption + ": " + CitarValor(valor) + " (use mm/aaaa)!");
         break;
       case TnControle::Inteiro: {
         int64_t n;
         if (!TryStrToInt64(valor, n))
-          throw EnParam(*item, "Valor inteiro inválido no parâmetro " + caption + ": " + valor + "!");
+          throw EnParam(*item, "Valor inteiro inválido no parâmetro " + caption + ": " + CitarValor(valor) + "!");
         break;
       }
       case TnControle::Numerico: {
         double d;
         if (!TryStrToFloat(valor, d))
-          throw EnParam(*item, "Valor numérico inválido no parâmetro " + caption + ": " + valor + "!");
+          throw EnParam(*item, "Valor numérico inválido no parâmetro " + caption + ": " + CitarValor(valor) + "!");
         break;
       }
       case TnControle::Combo:
@@ -148,7 +149,7 @@ void TnPowerParamPanel::Validar() const {
           validos += (validos.empty() ? "" : ", ") + c + "=" + v;
         }
         if (!ok)
-          throw EnParam(*item, "Valor inválido no parâmetro " + caption + ": " + valor + " (valores: " + validos + ")!");
+          throw EnParam(*item, "Valor inválido no parâmetro " + caption + ": " + CitarValor(valor) + " (valores: " + validos + ")!");
         break;
       }
       default: break;

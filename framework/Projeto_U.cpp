@@ -1,13 +1,14 @@
 #include "Projeto_U.h"
 
 #include "ClassRegistry_U.h"
-#include "Configuracao_U.h"
 #include "Conexao_U.h"
+#include "Configuracao_U.h"
 #include "Contexto_U.h"
 #include "Exceptions_U.h"
 #include "ModuleLoader_U.h"
 #include "Nutil_U.h"
 #include "Schema_U.h"
+#include "TextoMensagem_U.h"
 #include "Utilitarios_U.h"
 
 namespace nFramework {
@@ -76,9 +77,13 @@ TnAplicacao& Application() {
 
 void SetFrontEnd(std::shared_ptr<IFrontEnd> aFrontEnd) { FrontEnd() = std::move(aFrontEnd); }
 
-void AbrirBanco() {
+void AbrirBanco(bool aCriar) {
   if (Banco()) return;
-  auto conexao = TnDMConexao::AbrirSQLite(nConfig().Banco);
+  TOpcoesBanco opcoes;
+  opcoes.Criar = aCriar;
+  opcoes.SomenteLeitura = nConfig().BancoSomenteLeitura;
+  opcoes.EsperaBloqueioMs = nConfig().EsperaBloqueioMs;
+  auto conexao = TnDMConexao::AbrirSQLite(nConfig().Banco, opcoes);
   TnDMConexao* c = conexao.get();
   AtualizarEsquema(*conexao, [c] {
     if (FDepoisConverter) FDepoisConverter(c);
@@ -116,7 +121,7 @@ int ExecutarProjeto(const std::string& aTitulo, TnClasseSplash aSplash, TnClasse
     menu->EncontrarForms();
     app.ExitCode = fe->Executar(*menu);
   } catch (const std::exception& e) {
-    fe->MostrarErro(e.what());
+    fe->MostrarErro(MensagemDeErro(e));
     app.ExitCode = 1;
   }
   // Closing in reverse: the form, the instances and utilities, the libraries, the database.

@@ -120,8 +120,10 @@ void SetFrontEnd(std::shared_ptr<IFrontEnd> aFrontEnd);
 
 // Opens the configured database (nConfig().Banco), brings its schema up to date, running
 // FDepoisConverter after a conversion, and makes it the program's connection. Nothing when
-// one is already open.
-void AbrirBanco();
+// one is already open. A missing file raises EBancoInexistente unless aCriar; one that cannot
+// be written opens read-only when its schema is current; a schema newer than the program's
+// is refused.
+void AbrirBanco(bool aCriar = false);
 void FecharBanco();
 
 using TnClasseSplash = std::function<std::unique_ptr<TnFrmSplashBrivo>()>;

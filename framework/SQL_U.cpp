@@ -6,6 +6,7 @@
 #include "Clock_U.h"
 #include "DataStore_U.h"
 #include "Exceptions_U.h"
+#include "TextoMensagem_U.h"
 
 namespace nFramework {
 
@@ -300,7 +301,7 @@ std::string ValorParaSQL(const TVariant& value, TFieldType type) {
     case TFieldType::ftLargeint: {
       int64_t v;
       if (value.Kind() == TVarKind::String) {
-        if (!TryStrToInt64(value.AsString(), v)) throw EConvertError("'" + value.AsString() + "' não é um valor inteiro válido");
+        if (!TryStrToInt64(value.AsString(), v)) throw EConvertError("'" + CitarValor(value.AsString()) + "' não é um valor inteiro válido");
       } else {
         v = value.AsInt64();
       }

@@ -49,3 +49,18 @@ TEST(Schema, TheProgramsScriptsCreateTheModuleTablesOnAnEmptyDatabase) {
     EXPECT_TRUE(PegarTemRegistro("sqlite_master", "name", "type = 'table' and name = '" + std::string(t) + "'")) << t;
   EXPECT_EQ(AtualizarEsquema(*b.Conexao), 0);
 }
+
+TEST(Schema, ADatabaseNewerThanTheProgramIsRefusedNamingBothVersions) {
+  TBanco b;
+  std::vector<TSchemaScript> scripts = {{1, "um", "create table A (X integer);"}};
+  AtualizarEsquema(*b.Conexao, scripts);
+  ExecutarSQLDireto("insert into SCHEMAVERSAO values (7, 'futura', '2030-01-01 00:00:00.000')");
+  try {
+    AtualizarEsquema(*b.Conexao, scripts);
+    FAIL() << "a newer database was opened";
+  } catch (const EDatabaseError& e) {
+    EXPECT_EQ(std::string(e.what()),
+              "O banco de dados \":memory:\" está na versão 7 do esquema, mais nova que a versão 1 deste programa: use "
+              "a versão do Ulmo que o converteu, ou uma mais nova.");
+  }
+}

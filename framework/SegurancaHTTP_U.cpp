@@ -14,6 +14,7 @@
 #include "Configuracao_U.h"
 #include "Exceptions_U.h"
 #include "HTTP_U.h"
+#include "TextoMensagem_U.h"
 #include "Utilitarios_U.h"
 
 namespace nFramework {
@@ -67,14 +68,14 @@ bool LerArquivo(const std::string& aCaminho, std::string& aConteudo) {
 
 void VerificarEnderecoSeguro(const std::string& aUrl) {
   std::unique_ptr<CURLU, TUrlDeleter> url(curl_url());
-  if (!url) throw EnHTTPError("Não foi possível analisar o endereço " + aUrl + ".");
+  if (!url) throw EnHTTPError("Não foi possível analisar o endereço " + CitarValor(aUrl) + ".");
   if (curl_url_set(url.get(), CURLUPART_URL, aUrl.c_str(), 0) != CURLUE_OK)
-    throw EnHTTPError("Endereço inválido: " + aUrl + ".");
+    throw EnHTTPError("Endereço inválido: " + CitarValor(aUrl) + ".");
   std::string esquema = Minusculas(Parte(url.get(), CURLUPART_SCHEME));
   std::string host = Parte(url.get(), CURLUPART_HOST);
   if (esquema == "https") return;
   if (esquema == "http" && EhLoopback(host)) return;
-  throw EnHTTPError("Endereço recusado: " + esquema + "://" + host +
+  throw EnHTTPError("Endereço recusado: " + CitarValor(esquema + "://" + host) +
                     " não usa https://, e a chamada levaria usuário, senha ou token sem criptografia. Use https:// "
                     "(http:// só é aceito para este computador: 127.0.0.1, ::1 ou localhost).");
 }
@@ -83,10 +84,10 @@ void ConfigurarCaExtra(CURL* aCurl, const std::string& aArquivo) {
   if (Trim(aArquivo).empty()) return;
   std::string extra;
   if (!LerArquivo(aArquivo, extra))
-    throw EnHTTPError("Não foi possível ler o arquivo de autoridades certificadoras " + aArquivo +
+    throw EnHTTPError("Não foi possível ler o arquivo de autoridades certificadoras " + CitarCaminho(aArquivo) +
                       " indicado no ulmo.toml.");
   if (extra.find("-----BEGIN CERTIFICATE-----") == std::string::npos)
-    throw EnHTTPError("O arquivo de autoridades certificadoras " + aArquivo +
+    throw EnHTTPError("O arquivo de autoridades certificadoras " + CitarCaminho(aArquivo) +
                       " indicado no ulmo.toml não contém certificados no formato PEM.");
   // A blob replaces curl's default bundle, so the system's authorities go in first: the extra
   // file adds trust, it never takes the public authorities away.
@@ -99,7 +100,7 @@ void ConfigurarCaExtra(CURL* aCurl, const std::string& aArquivo) {
   pem += extra;
   curl_blob blob{pem.data(), pem.size(), CURL_BLOB_COPY};
   if (curl_easy_setopt(aCurl, CURLOPT_CAINFO_BLOB, &blob) != CURLE_OK)
-    throw EnHTTPError("Não foi possível usar o arquivo de autoridades certificadoras " + aArquivo + ".");
+    throw EnHTTPError("Não foi possível usar o arquivo de autoridades certificadoras " + CitarCaminho(aArquivo) + ".");
 }
 
 std::string MensagemFalhaCurl(CURLcode aCodigo, const char* aDetalhe, const std::string& aUrl, long aTimeoutMs) {
@@ -141,7 +142,7 @@ long SegundosConfigurados(const std::string& aChave, long aPadrao) {
   long segundos = digitos ? std::stol(v) : 0;
   if (segundos < 1 || segundos > 86400)
     throw Exception("Configuração inválida: " + aChave + " deve ser um número inteiro de segundos de 1 a 86400, e não \"" +
-                    v + "\".");
+                    CitarValor(v) + "\".");
   return segundos;
 }
 

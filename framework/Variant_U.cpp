@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "Exceptions_U.h"
+#include "TextoMensagem_U.h"
 
 namespace nFramework {
 
@@ -41,7 +42,7 @@ int StrToIntDef(std::string_view text, int def) {
 int StrToInt(std::string_view text) {
   int64_t v;
   if (!TryStrToInt64(text, v) || v < INT32_MIN || v > INT32_MAX)
-    throw EConvertError("'" + std::string(text) + "' não é um valor inteiro válido");
+    throw EConvertError("'" + CitarValor(text) + "' não é um valor inteiro válido");
   return static_cast<int>(v);
 }
 
@@ -80,9 +81,11 @@ int64_t TVariant::AsInt64() const {
     case TVarKind::String: {
       int64_t v;
       if (TryStrToInt64(FStr, v)) return v;
+      // A decimal text rounds; one beyond the 64-bit range is no integer at all.
       double d;
-      if (TryStrToFloat(FStr, d)) return static_cast<int64_t>(std::llround(d));
-      throw EConvertError("'" + FStr + "' não é um valor inteiro válido");
+      if (TryStrToFloat(FStr, d) && std::isfinite(d) && std::fabs(d) < 9.2e18)
+        return static_cast<int64_t>(std::llround(d));
+      throw EConvertError("'" + CitarValor(FStr) + "' não é um valor inteiro válido");
     }
     case TVarKind::Array: break;
   }
@@ -100,7 +103,7 @@ double TVariant::AsFloat() const {
     case TVarKind::String: {
       double d;
       if (TryStrToFloat(FStr, d)) return d;
-      throw EConvertError("'" + FStr + "' não é um valor numérico válido");
+      throw EConvertError("'" + CitarValor(FStr) + "' não é um valor numérico válido");
     }
     case TVarKind::Array: break;
   }
@@ -130,7 +133,7 @@ TDateTime TVariant::AsDateTime() const {
         int d = StrToIntDef(FStr.substr(0, 2), 0), m = StrToIntDef(FStr.substr(3, 2), 0), y = StrToIntDef(FStr.substr(6), 0);
         if (auto v = TryEncodeDate(y, m, d)) return *v;
       }
-      throw EConvertError("'" + FStr + "' não é uma data válida");
+      throw EConvertError("'" + CitarValor(FStr) + "' não é uma data válida");
     }
     default: break;
   }
@@ -148,7 +151,7 @@ bool TVariant::AsBoolean() const {
     case TVarKind::String:
       if (FStr == "True" || FStr == "true" || FStr == "TRUE" || FStr == "1") return true;
       if (FStr == "False" || FStr == "false" || FStr == "FALSE" || FStr == "0" || FStr.empty()) return false;
-      throw EConvertError("'" + FStr + "' não é um valor lógico válido");
+      throw EConvertError("'" + CitarValor(FStr) + "' não é um valor lógico válido");
     case TVarKind::Array: break;
   }
   throw EConvertError("Vetor de valores não pode ser convertido em lógico");

@@ -13,6 +13,8 @@
 #include "AtomicFile_U.h"
 #include "Exceptions_U.h"
 #include "FileUtils_U.h"
+#include "TextoMensagem_U.h"
+#include "Utilitarios_U.h"
 
 namespace nFramework {
 
@@ -26,8 +28,34 @@ struct TZipEntry {
   std::time_t ModTime;
 };
 
+// What a libzip error means, in Portuguese; libzip's own text goes to the debug log.
+std::string DescricaoErroZip(const zip_error_t* error) {
+  zip_error_t copia;
+  zip_error_init_with_code(&copia, zip_error_code_zip(error));
+  LogDebug(fmt::format("libzip: {}", zip_error_strerror(&copia)));
+  zip_error_fini(&copia);
+  switch (zip_error_code_zip(error)) {
+    case ZIP_ER_MEMORY: return "memória insuficiente";
+    case ZIP_ER_NOENT: return "arquivo inexistente";
+    case ZIP_ER_EXISTS: return "o arquivo já existe";
+    case ZIP_ER_NOZIP: return "não é um arquivo ZIP";
+    case ZIP_ER_INCONS:
+    case ZIP_ER_CRC: return "o arquivo ZIP está danificado";
+    case ZIP_ER_OPEN:
+    case ZIP_ER_READ:
+    case ZIP_ER_WRITE:
+    case ZIP_ER_CLOSE:
+    case ZIP_ER_SEEK:
+    case ZIP_ER_TELL:
+    case ZIP_ER_REMOVE:
+    case ZIP_ER_RENAME:
+    case ZIP_ER_TMPOPEN: return DescricaoErroSistema(zip_error_code_system(error));
+    default: return fmt::format("erro {} da biblioteca ZIP", zip_error_code_zip(error));
+  }
+}
+
 [[noreturn]] void ZipError(const fs::path& zipPath, const std::string& detail) {
-  throw EFileError(fmt::format("Erro ao compactar o arquivo \"{}\": {}", zipPath.string(), detail));
+  throw EFileError(fmt::format("Erro ao compactar o arquivo \"{}\": {}", CitarCaminho(zipPath), detail));
 }
 
 // The archive's bytes. libzip writes into a buffer source that we keep past zip_close.
@@ -35,16 +63,16 @@ std::string BuildArchive(const std::vector<TZipEntry>& entries, std::string_view
   zip_error_t error;
   zip_error_init(&error);
   zip_source_t* buffer = zip_source_buffer_create(nullptr, 0, 0, &error);
-  if (!buffer) ZipError(zipPath, zip_error_strerror(&error));
+  if (!buffer) ZipError(zipPath, DescricaoErroZip(&error));
   std::unique_ptr<zip_source_t, decltype(&zip_source_free)> bufferGuard(buffer, &zip_source_free);
   zip_source_keep(buffer);
   zip_t* archive = zip_open_from_source(buffer, ZIP_TRUNCATE, &error);
   if (!archive) {
     zip_source_free(buffer);  // the reference taken by zip_source_keep
-    ZipError(zipPath, zip_error_strerror(&error));
+    ZipError(zipPath, DescricaoErroZip(&error));
   }
   auto fail = [&](const std::string& detail) {
-    std::string message = detail + ": " + zip_strerror(archive);
+    std::string message = detail + ": " + DescricaoErroZip(zip_get_error(archive));
     zip_discard(archive);
     ZipError(zipPath, message);
   };
@@ -64,14 +92,14 @@ std::string BuildArchive(const std::vector<TZipEntry>& entries, std::string_view
     fail("comentário");
   if (zip_close(archive) != 0) fail("gravação");
 
-  if (zip_source_open(buffer) != 0) ZipError(zipPath, zip_error_strerror(zip_source_error(buffer)));
+  if (zip_source_open(buffer) != 0) ZipError(zipPath, DescricaoErroZip(zip_source_error(buffer)));
   std::string bytes;
   char chunk[65536];
   zip_int64_t n;
   while ((n = zip_source_read(buffer, chunk, sizeof chunk)) > 0) bytes.append(chunk, static_cast<size_t>(n));
   bool readFailed = n < 0;
   zip_source_close(buffer);
-  if (readFailed) ZipError(zipPath, zip_error_strerror(zip_source_error(buffer)));
+  if (readFailed) ZipError(zipPath, DescricaoErroZip(zip_source_error(buffer)));
   return bytes;
 }
 
@@ -84,9 +112,9 @@ void WriteArchive(const std::vector<TZipEntry>& entries, std::string_view commen
 
 std::string ReadWholeFile(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
-  if (!in) throw EFileError(fmt::format("Arquivo não encontrado para compactar: \"{}\"", path.string()));
+  if (!in) throw EFileError(fmt::format("Arquivo não encontrado para compactar: \"{}\"", CitarCaminho(path)));
   std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) throw EFileError(fmt::format("Erro ao ler o arquivo \"{}\"", path.string()));
+  if (in.bad()) throw EFileError(fmt::format("Erro ao ler o arquivo \"{}\"", CitarCaminho(path)));
   return bytes;
 }
 
@@ -107,9 +135,9 @@ std::unique_ptr<zip_t, TZipCloser> OpenForReading(const fs::path& zipPath) {
   if (!z) {
     zip_error_t error;
     zip_error_init_with_code(&error, code);
-    std::string message = zip_error_strerror(&error);
+    std::string message = DescricaoErroZip(&error);
     zip_error_fini(&error);
-    throw EFileError(fmt::format("Erro ao abrir o arquivo compactado \"{}\": {}", zipPath.string(), message));
+    throw EFileError(fmt::format("Erro ao abrir o arquivo compactado \"{}\": {}", CitarCaminho(zipPath), message));
   }
   return std::unique_ptr<zip_t, TZipCloser>(z);
 }
@@ -123,10 +151,10 @@ void Compress(std::string_view sourceBytes, const fs::path& targetPath, std::str
 }
 
 void CompressLista(const TStringList& names, const fs::path& folder, const fs::path& zipPath, bool replaceExisting) {
-  fs::path target = CaminhoDeTexto(zipPath.string());
-  if (names.Empty()) throw EFileError(fmt::format("Nenhum arquivo informado para compactar em \"{}\"", target.string()));
+  fs::path target = CaminhoDeTexto(CitarCaminho(zipPath));
+  if (names.Empty()) throw EFileError(fmt::format("Nenhum arquivo informado para compactar em \"{}\"", CitarCaminho(target)));
   if (!replaceExisting && fs::exists(target))
-    throw EFileError(fmt::format("O arquivo compactado \"{}\" já existe", target.string()));
+    throw EFileError(fmt::format("O arquivo compactado \"{}\" já existe", CitarCaminho(target)));
   std::vector<TZipEntry> entries;
   std::set<std::string> seen;
   for (const auto& name : names) {
@@ -151,13 +179,13 @@ std::string LerEntradaZip(const fs::path& zipPath, const std::string& entryName)
   auto z = OpenForReading(zipPath);
   zip_file_t* f = zip_fopen(z.get(), entryName.c_str(), 0);
   if (!f)
-    throw EFileError(fmt::format("Entrada \"{}\" não encontrada em \"{}\"", entryName, zipPath.string()));
+    throw EFileError(fmt::format("Entrada \"{}\" não encontrada em \"{}\"", entryName, CitarCaminho(zipPath)));
   std::string bytes;
   char chunk[65536];
   zip_int64_t n;
   while ((n = zip_fread(f, chunk, sizeof chunk)) > 0) bytes.append(chunk, static_cast<size_t>(n));
   zip_fclose(f);
-  if (n < 0) throw EFileError(fmt::format("Erro ao ler \"{}\" em \"{}\"", entryName, zipPath.string()));
+  if (n < 0) throw EFileError(fmt::format("Erro ao ler \"{}\" em \"{}\"", entryName, CitarCaminho(zipPath)));
   return bytes;
 }
 

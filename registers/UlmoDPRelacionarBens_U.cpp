@@ -2,6 +2,7 @@
 
 #include "ClassRegistry_U.h"
 #include "Conexao_U.h"
+#include "Dicionario_U.h"
 #include "FormatUtils_U.h"
 #include "Nutil_U.h"
 #include "UlmoMenuRegra_U.h"
@@ -77,7 +78,7 @@ void TUlmoDPRelacionarBensAreaTrabalho::GerarPrincAction(TnActionList& AActionLi
 void TUlmoDPRelacionarBens::DataModuleCreate() {
   TnDMPowerParam::DataModuleCreate();
   SetOpcoesProcesso({0, 0, 1, 1});
-  SetMsgTreeExibir(true);  // the deletion says how many classifications it removed
+  SetMsgTreeExibir(true);  // the actions say how many classifications they wrote or removed
   if (EhHttpExe()) {
     npqPowerParam.FindAction("ActExcluirRelac")->ImageIndex = 102;
     npqPowerParam.FindAction("nActSalvar")->ImageIndex = 128;
@@ -96,20 +97,66 @@ void TUlmoDPRelacionarBens::nClientDataSetBeforeOpen() {
   for (const char* campo : kClassificacao) d.AddFieldDef(campo, TFieldType::ftSmallint);
   d.AddFieldDef("PossuiRelac", TFieldType::ftSmallint);
   d.CreateDataSet();
-  d.FieldByName("GRAVAR").DisplayLabel = "Selecionado";
+  d.DisplayCaption = "Dados";
+  d.CampoMarca = "GRAVAR";
+  // The asset's internal code: what the statements write by, unique in the company.
+  d.CamposChave = "ChaveLcto";
+  const TnEntradaDicionario* selecionado = Dicionario().Encontrar("DICSELECIONADO");
+  d.FieldByName("GRAVAR").DisplayLabel = selecionado->Caption;
+  d.FieldByName("GRAVAR").ValueList = selecionado->Lista;
+  d.FieldByName("CodigoEmpresa").DisplayLabel = Dicionario().Encontrar("CODIGOEMPRESA")->Caption;
   d.FieldByName("ChaveLcto").DisplayLabel = "Chave Lançamento";
+  // The company and the key say where a row is written: never typed over.
+  d.FieldByName("CodigoEmpresa").ReadOnly = true;
+  d.FieldByName("ChaveLcto").ReadOnly = true;
   const std::pair<const char*, const char*> somenteLeitura[] = {
       {"CodigoBem", "Código do Bem"}, {"DescricaoBem", "Descrição do Bem"}, {"DataAquisicao", "Data da Aquisição"}};
   for (const auto& [campo, label] : somenteLeitura) {
     d.FieldByName(campo).DisplayLabel = label;
     d.FieldByName(campo).ReadOnly = true;
   }
+  d.FieldByName("DescricaoBem").DisplayWidth = 40;
+  d.FieldByName("DataAquisicao").DisplayFormat = "dd/mm/yyyy";
   d.FieldByName("PropriedadeBem").DisplayLabel = "Propriedade do Bem";
+  d.FieldByName("PropriedadeBem").ValueList = "Não Atribuído=0;Próprio=1;Terceiro=2";
   d.FieldByName("NaturezaBem").DisplayLabel = "Natureza do Bem";
+  d.FieldByName("NaturezaBem").ValueList = "Não Atribuído=0;Bens Móveis=1;Bens Imóveis=2;Intangíveis=3";
   d.FieldByName("CategoriaBem").DisplayLabel = "Categoria do Bem";
   d.FieldByName("DetalhamentoBem").DisplayLabel = "Detalhamento do Bem";
   d.FieldByName("UtilizacaoBem").DisplayLabel = "Utilização do Bem";
+  d.FieldByName("UtilizacaoBem").ValueList =
+      "Não Atribuído=0;Bens Dominicais=1;Bens de Uso Comum=2;Bens de Uso Especial=3";
   d.FieldByName("PossuiRelac").Visible = false;
+  d.FieldByName("PossuiRelac").ReadOnly = true;
+
+  FCategorias = std::make_unique<TClientDataSet>();
+  FCategorias->AddFieldDef("IDTIPOCATEGORIABEM", TFieldType::ftSmallint);
+  FCategorias->AddFieldDef("DESCRTIPOCATEGORIABEM", TFieldType::ftString, 200);
+  FCategorias->CreateDataSet();
+  FDetalhamentos = std::make_unique<TClientDataSet>();
+  FDetalhamentos->AddFieldDef("IDTIPODETALHAMENTOBEM", TFieldType::ftSmallint);
+  FDetalhamentos->AddFieldDef("DESCRICAO", TFieldType::ftString, 200);
+  FDetalhamentos->CreateDataSet();
+  d.AddFieldLookup("DescrCategoriaBem", TFieldType::ftString, 200, "CategoriaBem", *FCategorias, "IDTIPOCATEGORIABEM",
+                   "DESCRTIPOCATEGORIABEM")
+      .DisplayLabel = "Descrição da Categoria";
+  d.AddFieldLookup("DescrDetalhamentoBem", TFieldType::ftString, 200, "DetalhamentoBem", *FDetalhamentos,
+                   "IDTIPODETALHAMENTOBEM", "DESCRICAO")
+      .DisplayLabel = "Descrição do Detalhamento";
+  // A type the register lacks would only be refused by the database at the save, for the whole
+  // save; 0 stays "not assigned".
+  auto tipoCadastrado = [](TClientDataSet& ATipos, const char* AChave) {
+    return [&ATipos, AChave](TField& AField, const std::string& ATexto) {
+      int64_t codigo = 0;
+      std::string t = Trim(ATexto);
+      if (t.empty() || !TryStrToInt64(t, codigo) || codigo == 0) return;
+      if (!ATipos.Locate(AChave, {TVariant(codigo)}))
+        throw Exception("O valor do campo " + AField.DisplayLabel + " não está cadastrado: " + t + "!");
+    };
+  };
+  d.FieldByName("CategoriaBem").OnValidate = tipoCadastrado(*FCategorias, "IDTIPOCATEGORIABEM");
+  d.FieldByName("DetalhamentoBem").OnValidate = tipoCadastrado(*FDetalhamentos, "IDTIPODETALHAMENTOBEM");
+
   d.SetIndexFieldNames("CodigoBem");
   FGuardado = CloneCDS(d);
   // GRAVAR marks what the user touched: the load leaves every row unmarked, so that deleting
@@ -130,6 +177,16 @@ void TUlmoDPRelacionarBens::nClientDataSetBeforeOpen() {
     }
     ds.FieldByName("GRAVAR").SetAsInteger(completo && marca != 0 ? 1 : 0);
   };
+}
+
+void TUlmoDPRelacionarBens::CarregarTipos() {
+  auto copiar = [this](const char* ASQL, TClientDataSet& ADestino) {
+    ADestino.EmptyDataSet();
+    std::unique_ptr<TSQLDataSet> q = ExecutarSQLRO(ASQL);
+    for (q->First(); !q->Eof(); q->Next()) ADestino.AppendRecord({q->Fields(0).Value(), q->Fields(1).Value()});
+  };
+  copiar("select IDTIPOCATEGORIABEM, DESCRTIPOCATEGORIABEM from PATBEMTIPOCATEGORIABEM", *FCategorias);
+  copiar("select IDTIPODETALHAMENTOBEM, DESCRICAO from PATBEMTIPODETALHAMENTOBEM", *FDetalhamentos);
 }
 
 void TUlmoDPRelacionarBens::ValidarEstado(int AEmpresa) {
@@ -179,6 +236,7 @@ void TUlmoDPRelacionarBens::Carregar(int AEmpresa) {
                                            ValorParaSQL(TVariant::FromDate(final_), TFieldType::ftDate)});
     if (!somenteConfigurados) sql += " and BR.PROPRIEDADEBEM is null";
     FcurDadosBens = ExecutarSQLRO(sql);
+    CarregarTipos();
   }
 
   FCarregando = true;
@@ -200,8 +258,16 @@ void TUlmoDPRelacionarBens::Carregar(int AEmpresa) {
   }
 }
 
-void TUlmoDPRelacionarBens::Gravar() {
+bool TUlmoDPRelacionarBens::Gravar() {
   bool somenteConfigurados = StrToIntDef(Param("pListarConfiguradas").AsString(), 0) == 1;
+  int marcados = 0;
+  FnClientDataSet->ForEach([&](TClientDataSet& d) { marcados += d.FieldByName("GRAVAR").AsInteger() == 1; });
+  if (marcados == 0) {
+    MsgTree(tmErro, FEhAcaoExclusao ? "Nenhum bem marcado: marque os bens cuja classificação deve ser excluída."
+                                    : "Nenhum bem marcado para salvar: marque os bens com propriedade, natureza, "
+                                      "categoria, detalhamento e utilização informados.");
+    return false;
+  }
   FBlockCommand = std::make_unique<TBlockCommand>();
   struct TLiberar {
     std::unique_ptr<TBlockCommand>& Block;
@@ -230,19 +296,21 @@ void TUlmoDPRelacionarBens::Gravar() {
   } catch (const std::exception& e) {
     throw Exception(std::string("Problema ao gravar os registros no Banco de Dados! Mensagem original: ") + e.what());
   }
-  if (!FEhAcaoExclusao) return;
-  // Counted in rows removed, not in statements: a row may have gone already.
-  if (alteradas == 0)
-    MsgTree(tmAviso, "Nenhum relacionamento excluído: marque os bens cuja classificação deve ser excluída.");
+  // Counted in rows written, not in statements: a row may have gone already.
+  if (!FEhAcaoExclusao)
+    MsgTree(tmConfirmacao, alteradas == 1 ? std::string("1 relacionamento salvo.")
+                                          : std::to_string(alteradas) + " relacionamentos salvos.");
+  else if (alteradas == 0)
+    MsgTree(tmAviso, "Nenhum relacionamento excluído: os bens marcados não têm classificação gravada.");
   else
     MsgTree(tmConfirmacao, alteradas == 1 ? std::string("1 relacionamento excluído.")
                                           : std::to_string(alteradas) + " relacionamentos excluídos.");
+  return true;
 }
 
 void TUlmoDPRelacionarBens::nActSalvarExecute() {
   FEhAcaoExclusao = false;
-  Gravar();
-  Executar();
+  if (Gravar()) Executar();
 }
 
 void TUlmoDPRelacionarBens::ActExcluirRelacExecute() {
@@ -251,8 +319,7 @@ void TUlmoDPRelacionarBens::ActExcluirRelacExecute() {
     bool& Flag;
     ~TRestaurar() { Flag = false; }
   } restaurar{FEhAcaoExclusao};
-  Gravar();
-  Executar();
+  if (Gravar()) Executar();
 }
 
 static TnRegistroUnidade gRegistro{nClasse<TUlmoDPRelacionarBens>(), nClasse<TUlmoDPRelacionarBensAreaTrabalho>()};

@@ -5,6 +5,7 @@
 #pragma once
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "ClientDataSet_U.h"
 #include "PowerParam_U.h"
@@ -21,13 +22,16 @@ class TUlmoDPRelacionarBens : public nFramework::TnDMPowerParam {
                         const nFramework::TnPerModulos& AModulos) override;
   std::string PegarVerificaSelecao() const override { return ""; }
   void DataModuleCreate() override;
-  // Loads the grid. REQUIRES: a connection is open.
+  // Loads the grid and the asset types its lookups show. REQUIRES: a connection is open.
   void Executar() override;
-  // "Salvar Relacionamentos": writes every marked row (GRAVAR = 1), then reloads. A loaded row
-  // is unmarked; it is marked when the user changes it or ticks it, and only while complete.
+  std::vector<std::string> DataSetsGrade() const override { return {"nClientDataSet"}; }
+  // "Salvar Relacionamentos": writes every marked row (GRAVAR = 1), says how many, then
+  // reloads. A loaded row is unmarked; it is marked when the user changes it or ticks it, and
+  // only while complete; a row the user unticks stays unmarked. With no marked row it says so
+  // (an error) and neither writes nor reloads.
   void nActSalvarExecute();
   // "Excluir Relacionamentos": deletes the classification of every marked row, says how many,
-  // then reloads.
+  // then reloads; with no marked row it says so (an error) and neither writes nor reloads.
   void ActExcluirRelacExecute();
 
   nFramework::TClientDataSet& nClientDataSet() { return *FnClientDataSet; }
@@ -36,8 +40,10 @@ class TUlmoDPRelacionarBens : public nFramework::TnDMPowerParam {
  private:
   void ValidarEstado(int AEmpresa);
   void Carregar(int AEmpresa);
-  void Gravar();
+  // False when no row is marked: nothing was written.
+  bool Gravar();
   void nClientDataSetBeforeOpen();
+  void CarregarTipos();
 
   std::unique_ptr<nFramework::TSQLDataSet> FcurDadosBens;
   std::unique_ptr<nFramework::TBlockCommand> FBlockCommand;
@@ -45,6 +51,9 @@ class TUlmoDPRelacionarBens : public nFramework::TnDMPowerParam {
   nFramework::TClientDataSet* FnClientDataSet = nullptr;
   // The grid's rows as last posted, to tell what the user changed in the row being posted.
   std::unique_ptr<nFramework::TClientDataSet> FGuardado;
+  // The asset category and detail types, read at each load: the grid shows their descriptions
+  // and refuses a code they lack.
+  std::unique_ptr<nFramework::TClientDataSet> FCategorias, FDetalhamentos;
   bool FCarregando = false;
 };
 

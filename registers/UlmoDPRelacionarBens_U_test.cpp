@@ -2,7 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "CadastrosTeste_U.h"
+#include "CelulaTeste_U.h"
+#include "Demo_U.h"
+#include "Encoding_U.h"
+#include "TestFolder_U.h"
 
 using namespace nFramework;
 using namespace nUlmo;
@@ -126,7 +132,7 @@ TEST_F(RelacionarBensTest, ExcludingDeletesOnlyTheRowsTheUserTickedOrChangedNotE
   EXPECT_EQ(Numeros(), "101:0 102:0 103:0 ");
   ASSERT_TRUE(FProcesso->ExecutarAcao("ActExcluirRelac"));
   EXPECT_EQ(Conteudo("PATBEMRELACTCE"), todos);
-  EXPECT_EQ(Mensagens(), "1:Nenhum relacionamento excluído: marque os bens cuja classificação deve ser excluída.\n");
+  EXPECT_EQ(Mensagens(), "0:Nenhum bem marcado: marque os bens cuja classificação deve ser excluída.\n");
 
   Marcar(101, 1);
   Marcar(102, 1);
@@ -171,6 +177,138 @@ TEST_F(RelacionarBensTest, ADatabaseErrorKeepsNothingOfTheSaveAndNoExclusionMode
   EXPECT_THROW(FProcesso->ExecutarAcao("ActExcluirRelac"), Exception);
   EXPECT_FALSE(FProcesso->EhAcaoExclusao());
   EXPECT_EQ(Conteudo("PATBEMRELACTCE"), "1|3|1|2|1|1|3\n");
+}
+
+TEST_F(RelacionarBensTest, TheGridShowsItsListsByCaptionAndTheTypesDescriptions) {
+  Carregar("0");
+  EXPECT_EQ(FProcesso->DataSetsGrade(), std::vector<std::string>{"nClientDataSet"});
+  TClientDataSet& d = Grid();
+  EXPECT_EQ(d.CampoMarca, "GRAVAR");
+  EXPECT_EQ(d.CamposChave, "ChaveLcto");
+  ASSERT_TRUE(d.Locate("CodigoBem", {101.0}));
+  DigitarCelula(d, "PropriedadeBem", "Terceiro");
+  DigitarCelula(d, "NaturezaBem", "Intangíveis");
+  DigitarCelula(d, "UtilizacaoBem", "2");
+  DigitarCelula(d, "CategoriaBem", "1");
+  EXPECT_EQ(d.FieldByName("PropriedadeBem").AsInteger(), 2);
+  EXPECT_EQ(d.FieldByName("NaturezaBem").AsInteger(), 3);
+  EXPECT_EQ(d.FieldByName("UtilizacaoBem").AsInteger(), 2);
+  EXPECT_EQ(d.FieldByName("DescrCategoriaBem").AsString(), "Categoria");
+  EXPECT_TRUE(d.FieldByName("DescrDetalhamentoBem").IsNull());
+  EXPECT_EQ(d.FieldByName("DataAquisicao").DisplayFormat, "dd/mm/yyyy");
+  EXPECT_FALSE(d.FieldByName("PossuiRelac").Visible);
+}
+
+TEST_F(RelacionarBensTest, ACellRefusesAnUnknownTypeAndTheColumnsThatNameTheAsset) {
+  Carregar("0");
+  TClientDataSet& d = Grid();
+  ASSERT_TRUE(d.Locate("CodigoBem", {101.0}));
+  try {
+    DigitarCelula(d, "CategoriaBem", "9");
+    FAIL() << "took a category the register lacks";
+  } catch (const Exception& e) {
+    EXPECT_STREQ(e.what(), "O valor do campo Categoria do Bem não está cadastrado: 9!");
+  }
+  EXPECT_THROW(DigitarCelula(d, "DetalhamentoBem", "7"), Exception);
+  EXPECT_NO_THROW(DigitarCelula(d, "DetalhamentoBem", "1"));
+  EXPECT_NO_THROW(DigitarCelula(d, "CategoriaBem", "0"));  // not assigned
+  for (const char* campo : {"ChaveLcto", "CodigoEmpresa", "CodigoBem", "DescricaoBem", "DataAquisicao"})
+    EXPECT_THROW(DigitarCelula(d, campo, "5"), Exception) << campo;
+  EXPECT_EQ(d.FieldByName("ChaveLcto").AsInteger(), 1);
+  EXPECT_EQ(d.FieldByName("CodigoEmpresa").AsInteger(), 1);
+  EXPECT_EQ(d.State(), TDataSetState::dsBrowse);
+}
+
+TEST_F(RelacionarBensTest, ACompleteRowTheUserUnticksIsNotSaved) {
+  Carregar("0");
+  Classificar(101, {1, 1, 1, 1, 2});
+  Classificar(102, {2, 1, 1, 1, 3});
+  ASSERT_TRUE(Grid().Locate("CodigoBem", {102.0}));
+  DigitarCelula(Grid(), "GRAVAR", "0");
+  EXPECT_EQ(Numeros(), "101:1 102:0 ");
+  ASSERT_TRUE(FProcesso->ExecutarAcao("nActSalvar"));
+  EXPECT_EQ(Conteudo("PATBEMRELACTCE"), "1|1|1|1|1|1|2\n1|3|1|2|1|1|3\n");
+  EXPECT_EQ(Mensagens(), "5:1 relacionamento salvo.\n");
+}
+
+TEST_F(RelacionarBensTest, SavingWithNothingMarkedSaysSoAndKeepsTheGrid) {
+  Carregar("0");
+  Classificar(101, {1, 1, 1, 1, 0});  // incomplete: never marked
+  const std::string antes = Conteudo("PATBEMRELACTCE");
+  ASSERT_TRUE(FProcesso->ExecutarAcao("nActSalvar"));
+  EXPECT_EQ(Conteudo("PATBEMRELACTCE"), antes);
+  EXPECT_TRUE(FProcesso->GetMsgTreeLista()->Falhou());
+  EXPECT_EQ(Mensagens(),
+            "0:Nenhum bem marcado para salvar: marque os bens com propriedade, natureza, categoria, detalhamento e "
+            "utilização informados.\n");
+  ASSERT_TRUE(Grid().Locate("CodigoBem", {101.0}));
+  EXPECT_EQ(Grid().FieldByName("PropriedadeBem").AsInteger(), 1);  // the user's edit is still there
+}
+
+namespace {
+
+// The demo database, whose PR company (3) has every asset classified but two bought in 2024.
+class RelacionarBensDemoTest : public CadastrosTest {
+ protected:
+  void SetUp() override {
+    CadastrosTest::SetUp();
+    nHost::GerarDemo();
+    Executar("delete from PATBEMRELACTCE where CODIGOEMPRESA = 3 and CODIGOBEM in (104, 105);");
+  }
+  TTestFolder FPasta;
+};
+
+// The lines of a TCE-PR file that name an asset number.
+std::vector<std::string> LinhasDoBem(const std::string& aConteudo, const std::string& aNumero) {
+  std::vector<std::string> r;
+  std::istringstream in(aConteudo);
+  for (std::string linha; std::getline(in, linha);)
+    if (linha.find("|" + aNumero + "|") != std::string::npos) r.push_back(linha);
+  return r;
+}
+
+}  // namespace
+
+TEST_F(RelacionarBensDemoTest, TwoAssetsClassifiedInTheGridReachTheTCEPRAssetFile) {
+  auto p = nCriarObjeto<TUlmoDPRelacionarBens>();
+  p->Param("pCodigoEmpresa").SetValue("3");
+  p->Param("pDataInicial").SetValue("01/01/2024");
+  p->Param("pDataFinal").SetValue("31/12/2024");
+  p->Param("pListarConfiguradas").SetValue("0");
+  nExecutarProcesso(*p);
+  TClientDataSet& d = p->nClientDataSet();
+  ASSERT_EQ(d.RecordCount(), 2);
+  const std::vector<std::pair<double, std::vector<std::pair<const char*, const char*>>>> classificacoes = {
+      {104, {{"PropriedadeBem", "Terceiro"}, {"NaturezaBem", "Bens Móveis"}, {"CategoriaBem", "2"},
+             {"DetalhamentoBem", "201"}, {"UtilizacaoBem", "Bens de Uso Especial"}}},
+      {105, {{"PropriedadeBem", "Próprio"}, {"NaturezaBem", "Intangíveis"}, {"CategoriaBem", "1"},
+             {"DetalhamentoBem", "101"}, {"UtilizacaoBem", "Bens Dominicais"}}}};
+  for (const auto& [chave, celulas] : classificacoes) {
+    ASSERT_TRUE(d.Locate("ChaveLcto", {chave}));
+    for (const auto& [campo, texto] : celulas) DigitarCelula(d, campo, texto);
+  }
+  ASSERT_TRUE(p->ExecutarAcao("nActSalvar"));
+  EXPECT_FALSE(p->GetMsgTreeLista()->Falhou());
+  EXPECT_TRUE(d.IsEmpty());  // reloaded: nothing left unclassified
+
+  auto* pr = dynamic_cast<TnDMPowerParam*>(CriarDMNovo("TUlmoDPGerarArquivosCtbPR", nullptr));
+  ASSERT_NE(pr, nullptr);
+  for (const auto& [alias, valor] : std::vector<std::pair<const char*, std::string>>{
+           {"pCodigoEmpresa", "3"}, {"pDataInicial", "01/01/2024"}, {"pDataFinal", "31/12/2024"},
+           {"pIdPessoa", "7"}, {"pPlanoEstatal", "0"}, {"pBalanceteEstatal", "0"}, {"pBens", "1"},
+           {"pPastaDestino", FPasta.Path().string()}})
+    pr->Param(alias).SetValue(valor);
+  nExecutarProcesso(*pr);
+  EXPECT_FALSE(pr->GetMsgTreeLista()->Falhou());
+  TnDataModule* dm = pr;
+  DestruirDMDefinitivo(dm);
+  std::string bens = Windows1252ToUtf8(ReadBytes(FPasta / "Bem.txt"));
+  EXPECT_EQ(LinhasDoBem(bens, "2024004"),
+            std::vector<std::string>{"7|2024004|Caminhonete cabine dupla 4x4|2|1|2|201|3|2024-06-12|\r"})
+      << bens;
+  EXPECT_EQ(LinhasDoBem(bens, "2024005"),
+            std::vector<std::string>{"7|2024005|Conjunto de mesa e cadeiras para sala de reuniões|1|3|1|101|1|2024-09-12|\r"})
+      << bens;
 }
 
 TEST(RelacionarMenu, TheFourClassesAreRegisteredAndOfferTheirActionsToTheirModules) {

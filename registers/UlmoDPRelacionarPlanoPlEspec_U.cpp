@@ -5,6 +5,7 @@
 
 #include "ClassRegistry_U.h"
 #include "Conexao_U.h"
+#include "Dicionario_U.h"
 #include "FormatUtils_U.h"
 #include "Nutil_U.h"
 #include "UlmoFuncoes_U.h"
@@ -86,14 +87,7 @@ void TUlmoDPRelacionarPlanoPlEspec::DataModuleCreate() {
   }
   nClientDataSetBeforeOpen(*FnClientDataSetAux);
   nClientDataSetBeforeOpen(*FnClientDataSet);
-  // GRAVAR is forced on every edit of a grid row; the load leaves it at 0, so only rows the
-  // user touched are saved or deleted.
-  FnClientDataSet->BeforePost = [this](TClientDataSet& d) {
-    if (FCarregando) return;
-    bool completo = true;
-    for (const char* campo : kObrigatorios) completo = completo && Preenchido(d.FieldByName(campo));
-    d.FieldByName("GRAVAR").SetAsInteger(completo ? 1 : 0);
-  };
+  ConfigurarGrade();
 }
 
 void TUlmoDPRelacionarPlanoPlEspec::nClientDataSetBeforeOpen(TClientDataSet& d) {
@@ -116,22 +110,228 @@ void TUlmoDPRelacionarPlanoPlEspec::nClientDataSetBeforeOpen(TClientDataSet& d) 
   d.AddFieldDef("IDENTIFIPATQUALITATIVA", TFieldType::ftSmallint);
   d.AddFieldDef("RELACIONADO", TFieldType::ftSmallint);
   d.AddFieldDef("STYLE", TFieldType::ftSmallint);
+  // The stored relation's key as loaded (empty for a court account without one): with the
+  // court account it names a row, whatever the user types in the relation's own columns.
+  d.AddFieldDef("CONTACTBRELAC", TFieldType::ftFloat);
+  d.AddFieldDef("DATAINICIORELAC", TFieldType::ftDate);
   d.CreateDataSet();
+  d.DisplayCaption = "Dados";
+  d.CampoMarca = "GRAVAR";
+  d.CamposChave = "CONTATCE;CONTACTBRELAC;DATAINICIORELAC";
+  d.CampoEstilo = "STYLE";
+  d.EstiloDestaque = "negrito-verde";
+
+  auto dicionario = [&d](const char* ACampo, const char* AEntrada) {
+    const TnEntradaDicionario* e = Dicionario().Encontrar(AEntrada);
+    if (!e) throw EInternalError(std::string("dicionário sem a entrada ") + AEntrada);
+    TField& f = d.FieldByName(ACampo);
+    f.DisplayLabel = e->Caption;
+    f.ValueList = e->Lista;
+  };
+  dicionario("GRAVAR", "DICSELECIONADO");
+  dicionario("CODIGOEMPRESA", "CODIGOEMPRESA");
+  dicionario("CONTACTB", "CONTACTB");
+  dicionario("APLICFINANCEIRA", "DICSIMNAO");
+  dicionario("CODIGOTIPOCONTATCE", "CODIGOTIPOCONTATCE");
+  dicionario("CODIGOBANCO", "CODIGOBANCO");
+  dicionario("NUMEROAGENCIA", "NUMEROAGENCIA");
+  dicionario("NUMEROCONTA", "NUMEROCONTA");
+  dicionario("IDENTIFIPATQUALITATIVA", "IDENTIFIPATQUALITATIVA");
   const std::pair<const char*, const char*> labels[] = {
-      {"GRAVAR", "Selecionado"},
       {"CONTATCE", "Conta TCE"},
       {"TIPOCONTATCE", "S/A"},
       {"CLASSIFDESCRTCE", "Classificação - Descrição"},
-      {"CONTACTB", "Conta Contábil"},
       {"DATAINICIOPLANO", "Data Início Plano"},
       {"DATAFIMPLANO", "Data Fim Plano"},
       {"TIPONATURSALDO", "Tipo Natureza Saldo"},
       {"APLICFINANCEIRA", "Gerar Aplicação Financeira"},
-      {"TIPOSUPERAVITFINANC", "Tipo de Superávit Financeiro"}};
+      {"TIPOSUPERAVITFINANC", "Tipo de Superávit Financeiro"},
+      {"CONTACTBRELAC", "Conta Relacionada"},
+      {"DATAINICIORELAC", "Início Relacionamento"}};
   for (const auto& [campo, label] : labels) d.FieldByName(campo).DisplayLabel = label;
-  for (const char* campo : {"GRAVAR", "CONTATCE", "TIPOCONTATCE", "CLASSIFDESCRTCE"})
+  d.FieldByName("TIPOCONTATCE").ValueList = "A=2;S=1";
+  d.FieldByName("TIPONATURSALDO").ValueList = "Devedor=1;Credor=2;Misto=3";
+  d.FieldByName("TIPOSUPERAVITFINANC").ValueList =
+      "Nenhum=N;Financeiro=F;Patrimonial=P;Mista/Híbrida=X;Financeiro - 'F'=1;Permanente – 'P'=2;"
+      "Permanente – 'P' – Dívida Fundada=3;Outros=9";
+  for (const char* campo : {"DATAINICIOPLANO", "DATAFIMPLANO", "DATAINICIORELAC"})
+    d.FieldByName(campo).DisplayFormat = "dd/mm/yyyy";
+  d.FieldByName("CLASSIFDESCRTCE").DisplayWidth = 60;
+  for (const char* campo : {"CODIGOEMPRESA", "CONTATCE", "TIPOCONTATCE", "CLASSIFDESCRTCE", "CODIGOSISTEMATCE",
+                            "RELACIONADO", "STYLE", "CONTACTBRELAC", "DATAINICIORELAC"})
     d.FieldByName(campo).ReadOnly = true;
-  for (const char* campo : {"CODIGOSISTEMATCE", "RELACIONADO", "STYLE"}) d.FieldByName(campo).Visible = false;
+  for (const char* campo : {"CODIGOEMPRESA", "CODIGOSISTEMATCE", "RELACIONADO", "STYLE"})
+    d.FieldByName(campo).Visible = false;
+  const std::pair<const char*, std::vector<const char*>> bandas[] = {
+      {"Plano TCE", {"GRAVAR", "CONTATCE", "TIPOCONTATCE", "CLASSIFDESCRTCE"}},
+      {"Plano Contábil", {"CONTACTB", "CONTACTBRELAC", "DATAINICIORELAC"}},
+      {"Dados TCE", {"DATAINICIOPLANO", "DATAFIMPLANO", "TIPONATURSALDO", "TIPOSUPERAVITFINANC"}},
+      {"Informações TCE", {"APLICFINANCEIRA", "CODIGOTIPOCONTATCE", "CODIGOBANCO", "NUMEROAGENCIA", "NUMEROCONTA"}},
+      {"Informações TCE/PR", {"IDENTIFIPATQUALITATIVA"}}};
+  for (const auto& [banda, campos] : bandas)
+    for (const char* campo : campos) d.FieldByName(campo).Band = banda;
+}
+
+namespace {
+
+// The dataset a lookup reads, with these columns (loaded at each load).
+std::unique_ptr<TClientDataSet> Consulta(std::initializer_list<std::pair<const char*, TFieldType>> ACampos) {
+  auto d = std::make_unique<TClientDataSet>();
+  for (const auto& [nome, tipo] : ACampos) d->AddFieldDef(nome, tipo, IsTextType(tipo) ? 200 : 0);
+  d->CreateDataSet();
+  return d;
+}
+
+// A date as a cell takes it: dd/mm/yyyy or ISO.
+bool DataDoTexto(const std::string& ATexto, TDateTime& AData) {
+  std::string t = Trim(ATexto);
+  if (TryStrToDate(t, AData)) return true;
+  if (auto d = TryISOToDateTime(t)) {
+    AData = *d;
+    return true;
+  }
+  return false;
+}
+
+// The value a cell's text holds, the caption of its value list taken for its value.
+std::string ValorDaLista(const TField& AField, const std::string& ATexto) {
+  std::string t = Trim(ATexto);
+  for (const auto& [caption, valor] : ItensLista(AField.ValueList))
+    if (SameText(caption, t)) return valor;
+  return t;
+}
+
+}  // namespace
+
+void TUlmoDPRelacionarPlanoPlEspec::ConfigurarGrade() {
+  TClientDataSet& d = *FnClientDataSet;
+  FPlanoEmpresa = Consulta({{"CONTACTB", TFieldType::ftLargeint},
+                            {"DESCRCONTA", TFieldType::ftString},
+                            {"TIPOCONTA", TFieldType::ftSmallint}});
+  FTiposConta = Consulta({{"CODIGOSISTEMATCE", TFieldType::ftSmallint},
+                          {"CODIGOTIPOCONTATCE", TFieldType::ftSmallint},
+                          {"DESCRTIPOCONTATCE", TFieldType::ftString}});
+  FBancos = Consulta({{"CODIGOBANCO", TFieldType::ftSmallint}, {"NOMEBANCO", TFieldType::ftString}});
+  FAgencias = Consulta({{"CODIGOBANCO", TFieldType::ftSmallint},
+                        {"NUMEROAGENCIA", TFieldType::ftInteger},
+                        {"NOMEAGENCIA", TFieldType::ftString}});
+  struct TConsultaGrade {
+    const char *Nome, *Label, *Banda, *Chaves;
+    TClientDataSet* Origem;
+    const char *ChavesOrigem, *Resultado;
+    TFieldType Tipo;
+  };
+  const TConsultaGrade consultas[] = {
+      {"DESCRCONTAAUX", "Descrição Conta Contábil", "Plano Contábil", "CONTACTB", FPlanoEmpresa.get(), "CONTACTB",
+       "DESCRCONTA", TFieldType::ftString},
+      {"TIPOCONTAAUX", "S/A Conta Contábil", "Plano Contábil", "CONTACTB", FPlanoEmpresa.get(), "CONTACTB",
+       "TIPOCONTA", TFieldType::ftSmallint},
+      {"DESCRTIPOCONTATCE", "Descrição Tipo Conta TCE", "Informações TCE", "CODIGOSISTEMATCE;CODIGOTIPOCONTATCE",
+       FTiposConta.get(), "CODIGOSISTEMATCE;CODIGOTIPOCONTATCE", "DESCRTIPOCONTATCE", TFieldType::ftString},
+      {"NOMEBANCO", "Nome do Banco", "Informações TCE", "CODIGOBANCO", FBancos.get(), "CODIGOBANCO", "NOMEBANCO",
+       TFieldType::ftString},
+      {"NOMEAGENCIA", "Nome da Agência", "Informações TCE", "CODIGOBANCO;NUMEROAGENCIA", FAgencias.get(),
+       "CODIGOBANCO;NUMEROAGENCIA", "NOMEAGENCIA", TFieldType::ftString},
+  };
+  for (const auto& c : consultas) {
+    TField& f = d.AddFieldLookup(c.Nome, c.Tipo, IsTextType(c.Tipo) ? 200 : 0, c.Chaves, *c.Origem, c.ChavesOrigem,
+                                 c.Resultado);
+    f.DisplayLabel = c.Label;
+    f.Band = c.Banda;
+  }
+  d.FieldByName("DESCRCONTAAUX").DisplayWidth = 40;
+  d.FieldByName("TIPOCONTAAUX").ValueList = "A=2;S=1";
+  d.FieldByName("TIPOCONTAAUX").Visible = false;
+
+  // A code its register lacks would stop the whole save at the register's check; say so on the cell.
+  auto cadastrado = [](TClientDataSet& AOrigem, const char* AChave, bool APorSistema) {
+    return [&AOrigem, AChave, APorSistema](TField& AField, const std::string& ATexto) {
+      std::string t = Trim(ATexto);
+      double numero = 0;
+      if (t.empty() || !TryStrToFloat(t, numero)) return;
+      TVariant codigo(static_cast<int64_t>(numero));
+      bool achou = APorSistema ? AOrigem.Locate(std::string("CODIGOSISTEMATCE;") + AChave,
+                                                {AField.DataSet().FieldByName("CODIGOSISTEMATCE").Value(), codigo})
+                               : AOrigem.Locate(AChave, {codigo});
+      if (!achou) throw Exception("O valor do campo " + AField.DisplayLabel + " não está cadastrado: " + t + "!");
+    };
+  };
+  auto contaCadastrada = cadastrado(*FPlanoEmpresa, "CONTACTB", false);
+  // A stored relation keeps its company account and start date (the register's key): the save
+  // would find nothing to edit, and a deletion would take another relation.
+  d.FieldByName("CONTACTB").OnValidate = [contaCadastrada](TField& AField, const std::string& ATexto) {
+    TClientDataSet& linha = AField.DataSet();
+    if (linha.FieldByName("RELACIONADO").AsInteger() == 1) {
+      double conta = 0;
+      if (!TryStrToFloat(Trim(ATexto), conta) || conta != linha.FieldByName("CONTACTBRELAC").AsFloat())
+        throw Exception("O relacionamento gravado não pode mudar de conta contábil: exclua-o e relacione a conta TCE "
+                        "de novo.");
+    }
+    contaCadastrada(AField, ATexto);
+  };
+  d.FieldByName("DATAINICIOPLANO").OnValidate = [](TField& AField, const std::string& ATexto) {
+    TClientDataSet& linha = AField.DataSet();
+    if (linha.FieldByName("RELACIONADO").AsInteger() != 1) return;
+    TDateTime data = 0;
+    if (!DataDoTexto(ATexto, data) || data != linha.FieldByName("DATAINICIORELAC").AsDateTime())
+      throw Exception("O relacionamento gravado não pode mudar de data início: exclua-o e relacione a conta TCE de "
+                      "novo.");
+  };
+  d.FieldByName("CODIGOTIPOCONTATCE").OnValidate = cadastrado(*FTiposConta, "CODIGOTIPOCONTATCE", true);
+  d.FieldByName("CODIGOBANCO").OnValidate = cadastrado(*FBancos, "CODIGOBANCO", false);
+  // The register's rule for the surplus type, at the cell rather than for the whole save.
+  d.FieldByName("TIPOSUPERAVITFINANC").OnValidate = [this](TField& AField, const std::string& ATexto) {
+    std::string v = ValorDaLista(AField, ATexto);
+    if (v.empty()) return;
+    bool codigoPR = SameText(v, "1") || SameText(v, "2") || SameText(v, "3") || SameText(v, "9");
+    if (FUFSistema == "PR" && !codigoPR)
+      throw Exception(
+          "Para o estado do Paraná, selecionar uma das opções válidas para o campo Superávit Financeiro: Financeiro - "
+          "\"F\", Permanente – \"P\", Permanente – \"P\" – Dívida Fundada ou Outros.");
+    if (FUFSistema != "PR" && codigoPR)
+      throw Exception(
+          "Opção selecionada para o campo Superávit Financeiro válida apenas para o estado do Paraná, favor selecionar "
+          "outra: Nenhum, Financeiro, Patrimonial, Mista/Híbrida");
+  };
+
+  FGuardado = CloneCDS(d);
+  // GRAVAR is forced on every edit of a grid row: only a complete row is marked; the load leaves
+  // it at 0, a row the user changes is marked, and a row the user ticks or unticks keeps that.
+  d.BeforePost = [this](TClientDataSet& ds) {
+    if (FCarregando) return;
+    bool completo = true;
+    for (const char* campo : kObrigatorios) completo = completo && Preenchido(ds.FieldByName(campo));
+    int marca = 1;
+    if (ds.State() == TDataSetState::dsEdit && FGuardado->GotoBookmark(ds.GetBookmark())) {
+      bool mudou = false;
+      for (int i = 0; i < FGuardado->FieldCount(); ++i) {
+        const std::string& nome = FGuardado->Fields(i).FieldName();
+        if (nome != "GRAVAR" && !(ds.FieldByName(nome).Value() == FGuardado->Fields(i).Value())) mudou = true;
+      }
+      int antes = FGuardado->FieldByName("GRAVAR").AsInteger(), agora = ds.FieldByName("GRAVAR").AsInteger();
+      marca = agora != antes ? agora : mudou ? 1 : antes;
+    }
+    ds.FieldByName("GRAVAR").SetAsInteger(completo && marca != 0 ? 1 : 0);
+  };
+}
+
+void TUlmoDPRelacionarPlanoPlEspec::CarregarConsultas(int AEmpresa) {
+  auto copiar = [](std::unique_ptr<TSQLDataSet> AConsulta, TClientDataSet& ADestino) {
+    ADestino.EmptyDataSet();
+    CopyDataCDS(*AConsulta, ADestino);
+  };
+  int sistema = VarToIntDef(PegarValorCampo("TCESISTEMAEMPRESA", "CODIGOSISTEMATCE",
+                                            "CODIGOEMPRESA = " + ValorParaSQL(AEmpresa, TFieldType::ftSmallint)),
+                            0);
+  copiar(ExecutarSQL("select CONTACTB, DESCRCONTA, TIPOCONTA from PLANOESPEC where CODIGOEMPRESA = :CODIGOEMPRESA",
+                     {AEmpresa}),
+         *FPlanoEmpresa);
+  copiar(ExecutarSQL("select CODIGOSISTEMATCE, CODIGOTIPOCONTATCE, DESCRTIPOCONTATCE from TCETIPOCONTACTB where "
+                     "CODIGOSISTEMATCE = :CODIGOSISTEMATCE",
+                     {sistema}),
+         *FTiposConta);
+  copiar(ExecutarSQL("select CODIGOBANCO, NOMEBANCO from BANCO"), *FBancos);
+  copiar(ExecutarSQL("select CODIGOBANCO, NUMEROAGENCIA, NOMEAGENCIA from AGENCIA"), *FAgencias);
 }
 
 int TUlmoDPRelacionarPlanoPlEspec::CodigoEmpresa() const {
@@ -178,6 +378,7 @@ void TUlmoDPRelacionarPlanoPlEspec::Executar() {
     FcurDados = ExecutarSQL(FormatSQL(TUlmoSQLs::GetSQLSelectDadosPlanoPlEspec(),
                                       {ListarConfigurados() ? "" : "left", ValorParaSQL(empresa, TFieldType::ftInteger),
                                        ValorParaSQL(GetControlValues("pNivelConta") + "%", TFieldType::ftString)}));
+    CarregarConsultas(empresa);
   }
 
   TSQLDataSet& q = *FcurDados;
@@ -195,8 +396,11 @@ void TUlmoDPRelacionarPlanoPlEspec::Executar() {
     aux.FieldByName("IDENTIFIPATQUALITATIVA").SetValue(q.FieldByName("IDENTIFIPATQUALITATIVA").Value());
     for (const char* campo : {"CONTACTB", "DATAINICIOPLANO", "DATAFIMPLANO", "TIPONATURSALDO"})
       CopiarPositivo(q, aux, campo);
-    if (!q.FieldByName("CONTACTB").IsNull() && q.FieldByName("CONTACTB").AsFloat() > 0)
+    if (!q.FieldByName("CONTACTB").IsNull() && q.FieldByName("CONTACTB").AsFloat() > 0) {
       aux.FieldByName("RELACIONADO").SetAsInteger(1);
+      aux.FieldByName("CONTACTBRELAC").SetValue(aux.FieldByName("CONTACTB").Value());
+      aux.FieldByName("DATAINICIORELAC").SetValue(aux.FieldByName("DATAINICIOPLANO").Value());
+    }
     for (const char* campo : {"CODIGOTIPOCONTATCE", "CODIGOBANCO", "NUMEROAGENCIA", "NUMEROCONTA"})
       CopiarPositivo(q, aux, campo);
     if (q.FieldByName("TIPOCONTATCE").AsInteger() == 1) aux.FieldByName("STYLE").SetAsInteger(1);
@@ -248,6 +452,13 @@ void TUlmoDPRelacionarPlanoPlEspec::nActSalvarExecute() {
   const char* const classe = "TUlmoDMPlanoPlEspecAreaTrabalho";
   const char* const contexto = "PlanoPlEspec";
   int empresa = CodigoEmpresa();
+  int marcados = 0;
+  FnClientDataSet->ForEach([&](TClientDataSet& d) { marcados += d.FieldByName("GRAVAR").AsInteger() == 1; });
+  if (marcados == 0) {
+    MsgTree(tmErro, "Nenhuma conta TCE marcada para salvar: marque as contas com conta contábil, data início, data "
+                    "fim, natureza do saldo e superávit financeiro informados.");
+    return;
+  }
   // Held back until the outcome is known: a confirmation must not announce a row that the
   // rollback of a later failure takes away.
   std::vector<std::pair<int, std::string>> mensagens;
@@ -345,15 +556,20 @@ void TUlmoDPRelacionarPlanoPlEspec::ActExcluirRelacExecute() {
   } liberar{FBlockCommand};
 
   std::vector<std::string> excluidos;
+  // The relation as stored, not as the grid's columns may have been typed over since.
   FnClientDataSet->ForEach([&](TClientDataSet& d) {
     if (d.FieldByName("GRAVAR").AsInteger() != 1 || d.FieldByName("RELACIONADO").AsInteger() != 1) return;
     FBlockCommand->Add(FormatSQL(
         TUlmoSQLs::GetSQLDeletePlanoPlEspec(),
         {ValorParaSQL(d.FieldByName("CODIGOEMPRESA").Value(), TFieldType::ftInteger),
-         ValorParaSQL(d.FieldByName("CONTACTB").Value(), TFieldType::ftFloat),
-         ValorParaSQL(TVariant::FromDate(d.FieldByName("DATAINICIOPLANO").AsDateTime()), TFieldType::ftDate)}));
+         ValorParaSQL(d.FieldByName("CONTACTBRELAC").Value(), TFieldType::ftFloat),
+         ValorParaSQL(TVariant::FromDate(d.FieldByName("DATAINICIORELAC").AsDateTime()), TFieldType::ftDate)}));
     excluidos.push_back("Excluído relacionamento Conta TCE " + FloatToStr(d.FieldByName("CONTATCE").AsFloat()));
   });
+  if (excluidos.empty()) {
+    MsgTree(tmErro, "Nenhum relacionamento marcado para excluir: marque as contas TCE já relacionadas.");
+    return;
+  }
 
   try {
     FBlockCommand->Executar();

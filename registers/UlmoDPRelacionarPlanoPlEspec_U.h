@@ -5,6 +5,7 @@
 #pragma once
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "ClientDataSet_U.h"
 #include "DMClientDataSet_U.h"
@@ -22,12 +23,17 @@ class TUlmoDPRelacionarPlanoPlEspec : public nFramework::TnDMPowerParam {
                         const nFramework::TnPerModulos& AModulos) override;
   std::string PegarVerificaSelecao() const override { return ""; }
   void DataModuleCreate() override;
-  // Loads the grid. REQUIRES: a connection is open.
+  // Loads the grid and what its lookups show (the company's chart, the system's account types,
+  // banks and agencies). REQUIRES: a connection is open.
   void Executar() override;
+  std::vector<std::string> DataSetsGrade() const override { return {"nClientDataSet"}; }
   // "Salvar Relacionamentos": inserts or edits every marked row through the register in one
-  // transaction (all or nothing on an exception), then reloads. Never raises: a failure is a message.
+  // transaction (all or nothing on an exception), then reloads. Never raises: a failure is a
+  // message. A row is marked while complete and ticked or changed by the user; one the user
+  // unticks is not saved. With no marked row it says so (an error) and neither writes nor reloads.
   void nActSalvarExecute();
-  // "Excluir Relacionamentos": deletes the marked relations all or nothing, then reloads.
+  // "Excluir Relacionamentos": deletes the stored relations of the marked rows all or nothing,
+  // then reloads; with no marked related row it says so (an error) and neither writes nor reloads.
   void ActExcluirRelacExecute();
 
   int CodigoEmpresa() const;
@@ -40,6 +46,9 @@ class TUlmoDPRelacionarPlanoPlEspec : public nFramework::TnDMPowerParam {
   void CopiarParaCadastro(nFramework::TClientDataSet& ALinha, const std::string& APrefixo,
                           std::vector<std::pair<int, std::string>>& AMensagens);
   void nClientDataSetBeforeOpen(nFramework::TClientDataSet& ADataSet);
+  // The lookups and the edit checks of the grid's cells.
+  void ConfigurarGrade();
+  void CarregarConsultas(int AEmpresa);
 
   std::unique_ptr<nFramework::TSQLDataSet> FcurDados;
   nFramework::TnDMClientDataSet* FDMPlanoPlEspec = nullptr;
@@ -48,6 +57,10 @@ class TUlmoDPRelacionarPlanoPlEspec : public nFramework::TnDMPowerParam {
   nFramework::TClientDataSet* FnClientDataSet = nullptr;
   nFramework::TClientDataSet* FnClientDataSetAux = nullptr;
   bool FCarregando = false;
+  // The grid's rows as last posted, to tell what the user changed in the row being posted.
+  std::unique_ptr<nFramework::TClientDataSet> FGuardado;
+  // What the lookups show, read at each load.
+  std::unique_ptr<nFramework::TClientDataSet> FPlanoEmpresa, FTiposConta, FBancos, FAgencias;
 };
 
 class TUlmoDPRelacionarPlanoPlEspecAreaTrabalho : public TUlmoDPRelacionarPlanoPlEspec {

@@ -2,7 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+#include <sstream>
+
 #include "CadastrosTeste_U.h"
+#include "CelulaTeste_U.h"
+#include "Demo_U.h"
+#include "Encoding_U.h"
+#include "TestFolder_U.h"
 #include "Dialogo_U.h"
 
 using namespace nFramework;
@@ -35,7 +42,8 @@ class RelacionarPlanoTest : public CadastrosTest {
         "insert into TCEPLANO (CODIGOSISTEMATCE, CONTATCE, TIPOCONTA, CLASSIFCONTA, DESCRCONTA) values"
         " (1, 100, 1, '1', 'Ativo'), (1, 111, 2, '1.1.1', 'Caixa'), (1, 112, 2, '1.1.2', 'Bancos'),"
         " (1, 211, 2, '2.1.1', 'Fornecedores'), (2, 111, 2, '1.1.1', 'Caixa');"
-        "insert into TCETIPOCONTACTB values (1, 1, 'Normal', '0');"
+        "insert into TCETIPOCONTACTB values (1, 1, 'Normal', '0'), (1, 2, 'Banco', '1');"
+        "insert into BANCO values (1, 'Banco Um'); insert into AGENCIA values (1, 10, 'Centro');"
         "insert into TCEPLANOPLESPEC (CODIGOEMPRESA, CONTACTB, DATAINICIOPLANO, DATAFIMPLANO, CODIGOSISTEMATCE,"
         " CONTATCE, TIPONATURSALDO, APLICFINANCEIRA, TIPOSUPERAVITFINANC, CODIGOTIPOCONTATCE) values"
         " (1, 12, '2024-01-01', '2024-12-31', 1, 111, 1, '0', 'N', 1),"
@@ -256,4 +264,177 @@ TEST_F(RelacionarPlanoTest, AMappingStoredUnderAnotherSystemIsNotListedNorRewrit
     }
   Acao("ActExcluirRelac");
   EXPECT_EQ(Mapeamentos(), antes);
+}
+
+TEST_F(RelacionarPlanoTest, TheGridShowsBandsListsAndTheDescriptionsOfItsCodes) {
+  TClientDataSet& d = Grid();
+  EXPECT_EQ(FProcesso->DataSetsGrade(), std::vector<std::string>{"nClientDataSet"});
+  EXPECT_EQ(d.CampoMarca, "GRAVAR");
+  EXPECT_EQ(d.CampoEstilo, "STYLE");
+  EXPECT_EQ(d.EstiloDestaque, "negrito-verde");
+  EXPECT_EQ(d.FieldByName("TIPOCONTATCE").ValueList, "A=2;S=1");
+  EXPECT_EQ(d.FieldByName("DATAFIMPLANO").Band, "Dados TCE");
+  EXPECT_EQ(d.FieldByName("NOMEAGENCIA").Band, "Informações TCE");
+  EXPECT_FALSE(d.FieldByName("CODIGOEMPRESA").Visible);
+  ASSERT_TRUE(d.Locate("CONTATCE;CONTACTB", {111.0, 12.0}));
+  EXPECT_EQ(d.FieldByName("DESCRCONTAAUX").AsString(), "CAIXA");
+  EXPECT_EQ(d.FieldByName("TIPOCONTAAUX").AsInteger(), 2);
+  EXPECT_EQ(d.FieldByName("DESCRTIPOCONTATCE").AsString(), "Normal");
+  DigitarCelula(d, "TIPONATURSALDO", "Credor");
+  DigitarCelula(d, "TIPOSUPERAVITFINANC", "Patrimonial");
+  DigitarCelula(d, "CODIGOBANCO", "1");
+  DigitarCelula(d, "NUMEROAGENCIA", "10");
+  EXPECT_EQ(d.FieldByName("TIPONATURSALDO").AsInteger(), 2);
+  EXPECT_EQ(d.FieldByName("TIPOSUPERAVITFINANC").AsString(), "P");
+  EXPECT_EQ(d.FieldByName("NOMEBANCO").AsString(), "Banco Um");
+  EXPECT_EQ(d.FieldByName("NOMEAGENCIA").AsString(), "Centro");
+  EXPECT_EQ(d.FieldByName("GRAVAR").AsInteger(), 1);  // changed and complete
+}
+
+// An unrelated court account is named by itself; a related one by its stored relation too,
+// which the user cannot type over.
+TEST_F(RelacionarPlanoTest, TheKeyColumnsNameEachRowAndCannotBeTypedOver) {
+  TClientDataSet& d = Grid();
+  EXPECT_EQ(d.CamposChave, "CONTATCE;CONTACTBRELAC;DATAINICIORELAC");
+  std::set<std::string> chaves;
+  for (d.First(); !d.Eof(); d.Next())
+    chaves.insert(d.FieldByName("CONTATCE").AsString() + "/" + d.FieldByName("CONTACTBRELAC").AsString() + "/" +
+                  d.FieldByName("DATAINICIORELAC").AsString());
+  EXPECT_EQ(chaves.size(), static_cast<size_t>(d.RecordCount()));
+  ASSERT_TRUE(d.Locate("CONTATCE;CONTACTB", {111.0, 13.0}));
+  for (const char* campo : {"CONTATCE", "CONTACTBRELAC", "DATAINICIORELAC", "CLASSIFDESCRTCE", "TIPOCONTATCE"})
+    EXPECT_THROW(DigitarCelula(d, campo, "1"), Exception) << campo;
+  try {
+    DigitarCelula(d, "CONTACTB", "14");
+    FAIL() << "a stored relation changed its company account";
+  } catch (const Exception& e) {
+    EXPECT_STREQ(e.what(),
+                 "O relacionamento gravado não pode mudar de conta contábil: exclua-o e relacione a conta TCE de novo.");
+  }
+  EXPECT_THROW(DigitarCelula(d, "DATAINICIOPLANO", "01/02/2024"), Exception);
+  EXPECT_NO_THROW(DigitarCelula(d, "DATAINICIOPLANO", "01/01/2024"));
+  EXPECT_EQ(d.FieldByName("CONTACTB").AsInteger(), 13);
+  EXPECT_EQ(d.State(), TDataSetState::dsBrowse);
+}
+
+TEST_F(RelacionarPlanoTest, ACellRefusesCodesTheRegistersLackAndTheOtherCourtsSurplusCodes) {
+  TClientDataSet& d = Grid();
+  ASSERT_TRUE(d.Locate("CONTATCE", {112.0}));
+  try {
+    DigitarCelula(d, "CONTACTB", "99");
+    FAIL() << "took an account the company's chart lacks";
+  } catch (const Exception& e) {
+    EXPECT_STREQ(e.what(), "O valor do campo Conta Contábil não está cadastrado: 99!");
+  }
+  EXPECT_THROW(DigitarCelula(d, "CODIGOTIPOCONTATCE", "7"), Exception);
+  EXPECT_THROW(DigitarCelula(d, "CODIGOBANCO", "2"), Exception);
+  try {
+    DigitarCelula(d, "TIPOSUPERAVITFINANC", "Outros");
+    FAIL() << "took a PR-only surplus code for SC";
+  } catch (const Exception& e) {
+    EXPECT_EQ(std::string(e.what()).rfind("Opção selecionada para o campo Superávit Financeiro válida apenas", 0), 0u);
+  }
+  EXPECT_TRUE(d.FieldByName("CONTACTB").IsNull());
+  DigitarCelula(d, "CONTACTB", "14");
+  EXPECT_EQ(d.FieldByName("DESCRCONTAAUX").AsString(), "OUTROS");
+
+  Carregar("2", "0");
+  ASSERT_TRUE(Grid().Locate("CONTATCE", {111.0}));
+  EXPECT_THROW(DigitarCelula(Grid(), "TIPOSUPERAVITFINANC", "F"), Exception);
+  EXPECT_NO_THROW(DigitarCelula(Grid(), "TIPOSUPERAVITFINANC", "1"));
+}
+
+TEST_F(RelacionarPlanoTest, ACompleteRowTheUserUnticksIsNeitherSavedNorDeleted) {
+  Relacionar(112, "14", {{"CODIGOTIPOCONTATCE", "1"}});
+  ASSERT_TRUE(Grid().Locate("CONTATCE", {112.0}));
+  EXPECT_EQ(Grid().FieldByName("GRAVAR").AsInteger(), 1);
+  DigitarCelula(Grid(), "GRAVAR", "0");
+  EXPECT_EQ(Grid().FieldByName("GRAVAR").AsInteger(), 0);
+  Editar(111, 12, {{"DATAFIMPLANO", "2025-12-31"}});
+  ASSERT_TRUE(Grid().Locate("CONTATCE;CONTACTB", {111.0, 12.0}));
+  DigitarCelula(Grid(), "GRAVAR", "0");
+  Acao("nActSalvar");
+  EXPECT_EQ(Mapeamentos(), kMapeamentosIniciais);
+  EXPECT_EQ(Mensagens(),
+            "0 Nenhuma conta TCE marcada para salvar: marque as contas com conta contábil, data início, data fim, "
+            "natureza do saldo e superávit financeiro informados.\n");
+  ASSERT_TRUE(Grid().Locate("CONTATCE", {112.0}));  // not reloaded: the edits are still there
+  EXPECT_EQ(Grid().FieldByName("CONTACTB").AsInteger(), 14);
+
+  ASSERT_TRUE(Grid().Locate("CONTATCE;CONTACTB", {111.0, 13.0}));
+  DigitarCelula(Grid(), "GRAVAR", "1");
+  DigitarCelula(Grid(), "GRAVAR", "0");
+  Acao("ActExcluirRelac");
+  EXPECT_EQ(Mapeamentos(), kMapeamentosIniciais);
+  EXPECT_EQ(Mensagens(), "0 Nenhum relacionamento marcado para excluir: marque as contas TCE já relacionadas.\n");
+  EXPECT_TRUE(FProcesso->GetMsgTreeLista()->Falhou());
+}
+
+TEST_F(RelacionarPlanoTest, DeletingARowWhoseAccountWasTypedOverDeletesTheRelationItShowed) {
+  // Both relations start on 01/01/2024: the grid's own columns would name the other one.
+  Editar(111, 13, {{"CONTACTB", "12"}, {"GRAVAR", "1"}});
+  Acao("ActExcluirRelac");
+  EXPECT_EQ(Mapeamentos(), "1|12|01/01/2024|31/12/2024||1|111|1|0|N|1||||\n");
+}
+
+namespace {
+
+// The demo database with one more account in the chart of its SC company (1), not yet related
+// to the court's chart; court account 170 (3.7.2.1.1.01.00) of TCE-SC has no relation either.
+class RelacionarPlanoDemoTest : public CadastrosTest {
+ protected:
+  void SetUp() override {
+    CadastrosTest::SetUp();
+    nHost::GerarDemo();
+    Executar(
+        "insert into PLANOESPEC (CODIGOEMPRESA, CONTACTB, CLASSIFCONTA, DESCRCONTA, TIPOCONTA, NATURSALDO) values"
+        " (1, 9001, '3.2.9.01.001', 'Contribuições sobre a receita', 2, 1);");
+  }
+  TTestFolder FPasta;
+};
+
+}  // namespace
+
+TEST_F(RelacionarPlanoDemoTest, ARelationMadeInTheGridReachesTheTCESCAccountFile) {
+  auto p = nCriarObjeto<TUlmoDPRelacionarPlanoPlEspec>();
+  p->Param("pCodigoEmpresa").SetValue("1");
+  p->Param("pNivelConta").SetValue("3");
+  p->Param("pListarConfiguradas").SetValue("0");
+  nExecutarProcesso(*p);
+  TClientDataSet& d = p->nClientDataSet();
+  ASSERT_TRUE(d.Locate("CONTATCE", {170.0}));
+  EXPECT_EQ(d.FieldByName("RELACIONADO").AsInteger(), 0);
+  for (const auto& [campo, texto] : std::vector<std::pair<const char*, const char*>>{
+           {"CONTACTB", "9001"}, {"DATAINICIOPLANO", "01/01/2024"}, {"DATAFIMPLANO", "31/12/2024"},
+           {"TIPONATURSALDO", "Devedor"}, {"TIPOSUPERAVITFINANC", "Nenhum"}, {"APLICFINANCEIRA", "Não"},
+           {"CODIGOTIPOCONTATCE", "4"}})
+    DigitarCelula(d, campo, texto);
+  EXPECT_EQ(d.FieldByName("DESCRCONTAAUX").AsString(), "Contribuições sobre a receita");
+  EXPECT_EQ(d.FieldByName("DESCRTIPOCONTATCE").AsString(), "Demais Contas");
+  ASSERT_TRUE(p->ExecutarAcao("nActSalvar"));
+  EXPECT_FALSE(p->GetMsgTreeLista()->Falhou());
+  std::string mensagens;
+  for (const auto& n : p->GetMsgTreeLista()->Raizes()) mensagens += std::to_string(n->Tipo) + " " + n->Texto + "\n";
+  EXPECT_EQ(mensagens, "5 Relacionamento da Conta TCE 170 inserido com sucesso.\n");
+
+  auto* sc = dynamic_cast<TnDMPowerParam*>(CriarDMNovo("TUlmoDPGerarArquivosCtb", nullptr));
+  ASSERT_NE(sc, nullptr);
+  for (const auto& [alias, valor] : std::vector<std::pair<const char*, std::string>>{
+           {"pCodigoEmpresa", "1"}, {"pCompetInicial", "01/01/2024"}, {"pCompetFinal", "31/01/2024"},
+           {"pDiretorio", FPasta.Path().string()}})
+    sc->Param(alias).SetValue(valor);
+  nExecutarProcesso(*sc);
+  EXPECT_FALSE(sc->GetMsgTreeLista()->Falhou());
+  TnDataModule* dm = sc;
+  DestruirDMDefinitivo(dm);
+  // The company account is reported under the court account it was related to: its year,
+  // classification, account type 4, the court's description, analytic, nature 1, court code 170.
+  std::string contas = Windows1252ToUtf8(ReadBytes(FPasta / "ContaContabil.txt"));
+  std::vector<std::string> linhas;
+  std::istringstream in(contas);
+  for (std::string linha; std::getline(in, linha);)
+    if (linha.rfind("20243.7.2.1.1.01.00 ", 0) == 0) linhas.push_back(linha);
+  ASSERT_EQ(linhas.size(), 1u) << contas;
+  EXPECT_NE(linhas[0].find(" 04CONTRIBUIÇÕES SOBRE O FATURAMENTO "), std::string::npos) << linhas[0];
+  EXPECT_NE(linhas[0].find(" S07010170 "), std::string::npos) << linhas[0];
 }

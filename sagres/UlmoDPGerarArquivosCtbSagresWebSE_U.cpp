@@ -13,6 +13,7 @@
 #include "Nutil_U.h"
 #include "Periodo_U.h"
 #include "SQL_U.h"
+#include "TextoMensagem_U.h"
 #include "UlmoMenuRegra_U.h"
 #include "UlmoSagresWebConfiguracao_U.h"
 #include "UlmoSagresWebExecEmpBinding_U.h"
@@ -153,7 +154,7 @@ void TUlmoDPGerarArquivosCtbSagresWebSE::Executar() {
     } catch (const std::exception& e) {
       // An error, not an information: the month's document was not produced.
       GetMsgTreeLista()->Add(tmErro,
-                             "Ocorreu um problema ao gerar o arquivo! Menssagem original: " + std::string(e.what()),
+                             "Ocorreu um problema ao gerar o arquivo! Menssagem original: " + MensagemDeErro(e),
                              FMsgTreeNodeItem);
     }
   }

@@ -37,9 +37,8 @@ TUlmoDPTCESESagresReceita::TUlmoDPTCESESagresReceita() : TUlmoDPTCESagresRegraGr
   curDados.AddFieldDef("RegraCalculo", TFieldType::ftString, 1000);
   curDados.AddFieldDef("Alterado", TFieldType::ftSmallint);
   CriarGrid();
+  ConfigurarColunas("Receitas");
   curDados.FieldByName("Descricao").DisplayLabel = "Receita";
-  curDados.FieldByName("RegraCalculo").DisplayLabel = "Regra";
-  curDados.FieldByName("Alterado").Visible = false;
 }
 
 void TUlmoDPTCESESagresReceita::GerarPrincAction(TnActionList& AActionList, TNotifyEvent AOnExecute,

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "CelulaTeste_U.h"
 #include "ClassRegistry_U.h"
 #include "SettingsTeste_U.h"
 #include "UlmoDPTCESagresDespesa_U.h"
@@ -153,4 +154,66 @@ TEST_F(RegraGridTest, TheCompanyMustBeGivenAndExist) {
     EXPECT_STREQ(e.what(), "Código da empresa inválido!");
   }
   EXPECT_THROW(g->Salvar(), Exception);  // never loaded
+}
+
+TEST_F(RegraGridTest, ARuleIsCheckedWhenTypedAsTheSaveChecksIt) {
+  auto g = Carregar<TUlmoDPTCESagresDespesa>();
+  TClientDataSet& d = g->curDados;
+  EXPECT_EQ(g->DataSetsGrade(), std::vector<std::string>{"curDados"});
+  EXPECT_EQ(d.CamposChave, "Descricao");
+  EXPECT_EQ(d.CampoEstilo, "Alterado");
+  EXPECT_EQ(d.EstiloDestaque, "fonte-verde");
+  EXPECT_EQ(d.FieldByName("Descricao").DisplayLabel, "Despesa");
+  ASSERT_TRUE(d.Locate("TipoDespesa", {12}));
+  try {
+    DigitarCelula(d, "RegraCalculo", "SALDOATUAL(10) +");
+    FAIL() << "an invalid rule was taken";
+  } catch (const EnCampoGrid& e) {
+    EXPECT_STREQ(e.what(), "Regra definida é inválida.");
+    EXPECT_EQ(e.Campo(), "RegraCalculo");
+  }
+  EXPECT_TRUE(d.FieldByName("RegraCalculo").IsNull());
+  EXPECT_FALSE(g->Alterado());
+  // The grid would keep the first 1000 characters only: another rule than the one checked.
+  std::string longa = "SALDOATUAL(10)";
+  while (longa.size() <= 1000) longa += " + SALDOATUAL(10)";
+  EXPECT_THROW(DigitarCelula(d, "RegraCalculo", longa), EnCampoGrid);
+  EXPECT_THROW(DigitarCelula(d, "Descricao", "12 - Outra"), Exception);
+  EXPECT_THROW(DigitarCelula(d, "TipoDespesa", "13"), Exception);
+
+  DigitarCelula(d, "RegraCalculo", "debito(3) - credito(4)");
+  EXPECT_EQ(d.FieldByName("Alterado").AsInteger(), 1);
+  DigitarCelula(d, "RegraCalculo", "");  // no rule
+  EXPECT_EQ(d.FieldByName("RegraCalculo").AsString(), "");
+}
+
+TEST_F(RegraGridTest, ASaveWithNothingChangedWarnsAndWritesNothing) {
+  // A stored rule the grid does not show, and one the formula engine refuses: a save would
+  // drop the first and stop at the second.
+  Executar("insert into TCESESAGRESRECEITA values (5, 50, 'SALDOATUAL(1)'), (5, 6, 'CREDITO(31');");
+  const std::string antes = Conteudo("TCESESAGRESRECEITA");
+  auto g = Carregar<TUlmoDPTCESESagresReceita>();
+  g->GetMsgTreeLista()->Clear();
+  ASSERT_TRUE(g->ExecutarAcao("actSalvar"));
+  EXPECT_EQ(Conteudo("TCESESAGRESRECEITA"), antes);
+  ASSERT_EQ(g->GetMsgTreeLista()->Raizes().size(), 1u);
+  EXPECT_EQ(g->GetMsgTreeLista()->Raizes()[0]->Tipo, tmAviso);
+  EXPECT_EQ(g->GetMsgTreeLista()->Raizes()[0]->Texto, "Nenhuma alteração para gravar.");
+  EXPECT_FALSE(g->GetMsgTreeLista()->Falhou());
+}
+
+TEST_F(RegraGridTest, TheAssetGridIsNamedByTypeAndKind) {
+  auto g = Carregar<TUlmoDPTCESagresPatrimonio>();
+  TClientDataSet& d = g->curDados;
+  EXPECT_EQ(d.CamposChave, "DescrTipoPatrimonio;DescrTipoLancamento");
+  EXPECT_EQ(d.DisplayCaption, "Patrimônio");
+  for (const char* campo : {"TipoPatrimonio", "TipoLancamento", "Alterado"}) {
+    EXPECT_FALSE(d.FieldByName(campo).Visible) << campo;
+    EXPECT_TRUE(d.FieldByName(campo).ReadOnly) << campo;
+  }
+  ASSERT_TRUE(d.Locate("TipoPatrimonio;TipoLancamento", {5, "D"}));
+  EXPECT_THROW(DigitarCelula(d, "RegraCalculo", "SALDOATUAL("), EnCampoGrid);
+  DigitarCelula(d, "RegraCalculo", "SALDOATUAL(7)");
+  g->Salvar();
+  EXPECT_EQ(Conteudo("TCESESAGRESPATRIMONIO"), "5|5|D|SALDOATUAL(7)\n");
 }

@@ -38,8 +38,8 @@ TUlmoDPTCESagresDespesa::TUlmoDPTCESagresDespesa() : TUlmoDPTCESagresRegraGrid({
   curDados.AddFieldDef("RegraCalculo", TFieldType::ftString, 1000);
   curDados.AddFieldDef("Alterado", TFieldType::ftSmallint);
   CriarGrid();
-  curDados.FieldByName("RegraCalculo").DisplayLabel = "Regra";
-  curDados.FieldByName("Alterado").Visible = false;
+  ConfigurarColunas("Despesas");
+  curDados.FieldByName("Descricao").DisplayLabel = "Despesa";
 }
 
 void TUlmoDPTCESagresDespesa::GerarPrincAction(TnActionList& AActionList, TNotifyEvent AOnExecute,

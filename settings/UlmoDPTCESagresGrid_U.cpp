@@ -4,6 +4,7 @@
 
 #include "Classes_U.h"
 #include "Exceptions_U.h"
+#include "TextUtils_U.h"
 
 namespace nUlmo {
 
@@ -40,6 +41,34 @@ void TUlmoDPTCESagresRegraGrid::CriarRegra() {
   if (FDMRegra) return;
   FDMRegra = std::make_unique<TnDMRegraBaseCalculo>();
   FDMRegra->RegistrarCTB();
+}
+
+void TUlmoDPTCESagresRegraGrid::ConfigurarColunas(const std::string& ACaption) {
+  curDados.DisplayCaption = ACaption;
+  std::string chave;
+  for (const auto& c : FDescricoes) chave += (chave.empty() ? "" : ";") + c;
+  curDados.CamposChave = chave;
+  curDados.CampoEstilo = "Alterado";
+  curDados.EstiloDestaque = "fonte-verde";
+  for (const auto& c : FCodigos) {
+    curDados.FieldByName(c).Visible = false;
+    curDados.FieldByName(c).ReadOnly = true;
+  }
+  DescricoesSomenteLeitura(true);
+  TField& alterado = curDados.FieldByName("Alterado");
+  alterado.Visible = false;
+  alterado.ReadOnly = true;
+  TField& regra = curDados.FieldByName("RegraCalculo");
+  regra.DisplayLabel = "Regra";
+  regra.DisplayWidth = 60;
+  regra.OnValidate = [this](TField& AField, const std::string& ATexto) {
+    // The grid would keep only the first characters: another rule than the one checked.
+    if (AField.Size() > 0 && Utf8Length(ATexto) > static_cast<size_t>(AField.Size()))
+      throw EnCampoGrid("RegraCalculo", "A regra passa de " + std::to_string(AField.Size()) + " caracteres.");
+    CriarRegra();
+    if (!Trim(ATexto).empty() && !FDMRegra->ValidarFormulaCTB(ATexto))
+      throw EnCampoGrid("RegraCalculo", "Regra definida é inválida.");
+  };
 }
 
 void TUlmoDPTCESagresRegraGrid::AntesConfigurar(void* aForm) {

@@ -22,7 +22,8 @@ struct TItemSagres {
 std::string FormatarSQL(std::string_view aTexto, const std::vector<std::string>& aArgs);
 
 // A rule grid: one row per fixed item with a rule RegraCalculo; the subclass declares the
-// columns and fills the rows.
+// columns, calls ConfigurarColunas and fills the rows. A rule typed into a cell is checked as a
+// save checks it ("Regra definida é inválida."); a changed row shows in green.
 class TUlmoDPTCESagresRegraGrid : public nFramework::TnDMPowerParamCxGridConfigBase {
  public:
   // aCodigos: the hidden item-code columns; aDescricoes: the read-only description columns.
@@ -39,6 +40,9 @@ class TUlmoDPTCESagresRegraGrid : public nFramework::TnDMPowerParamCxGridConfigB
   nFramework::TnDMRegraBaseCalculo* DMRegra() const { return FDMRegra.get(); }
 
  protected:
+  // The grid's presentation and the rule's check at the cell; after CriarGrid. The description
+  // columns name a row (the item codes are hidden).
+  void ConfigurarColunas(const std::string& ACaption);
   // The description columns writable (during a load) or read-only.
   void DescricoesSomenteLeitura(bool aValor);
   // RegraCalculo of the row in edit: the rule, or none for "".

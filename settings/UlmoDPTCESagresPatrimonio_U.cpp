@@ -32,11 +32,10 @@ TUlmoDPTCESagresPatrimonio::TUlmoDPTCESagresPatrimonio()
   curDados.AddFieldDef("RegraCalculo", TFieldType::ftString, 1000);
   curDados.AddFieldDef("Alterado", TFieldType::ftSmallint);
   CriarGrid();
+  ConfigurarColunas("Patrimônio");
   curDados.SetIndexFieldNames("TIPOPATRIMONIO;TIPOLANCAMENTO");
   curDados.FieldByName("DescrTipoPatrimonio").DisplayLabel = "Tipo Patrimônio";
   curDados.FieldByName("DescrTipoLancamento").DisplayLabel = "Tipo Lançamento";
-  curDados.FieldByName("RegraCalculo").DisplayLabel = "Regra";
-  curDados.FieldByName("Alterado").Visible = false;
 }
 
 void TUlmoDPTCESagresPatrimonio::GerarPrincAction(TnActionList& AActionList, TNotifyEvent AOnExecute,

@@ -1,6 +1,7 @@
 #include "UlmoDPTCESagresPgto_U.h"
 
 #include "ClassRegistry_U.h"
+#include "Dicionario_U.h"
 #include "Mapper_U.h"
 #include "SQL_U.h"
 #include "UlmoMenuRegra_U.h"
@@ -8,6 +9,10 @@
 namespace nUlmo {
 
 using namespace nFramework;
+
+const char* const kNaturezasPgto =
+    "Despesa de Pessoal - Líquido=1;Despesa de Pessoal - Encargos=2;Investimentos=3;Consumo=4;Manutençao=5;"
+    "Financiamentos=6;Tributos=7;Retençoes=8";
 
 TUlmoDPTCESagresPgto::TUlmoDPTCESagresPgto() {
   SetCaption("TCE/SE - Configuração Pagamentos");
@@ -35,6 +40,26 @@ TUlmoDPTCESagresPgto::TUlmoDPTCESagresPgto() {
   curDados.FieldByName("NaturezaPgto").DisplayLabel = "Natureza do Pagamento";
   for (const char* c : {"CODIGOEMPRESA", "CODIGOESTAB", "CODIGOCFOP", "DESCRCFOP", "ALTERADO"})
     curDados.FieldByName(c).ReadOnly = true;
+  curDados.DisplayCaption = "Pagamentos";
+  curDados.CamposChave = "CodigoCFOP";
+  curDados.CampoEstilo = "Alterado";
+  curDados.EstiloDestaque = "fonte-verde";
+  curDados.FieldByName("CodigoCFOP").DisplayFormat = "#,###,###";
+  curDados.FieldByName("DescrCFOP").DisplayWidth = 40;
+  TField& natureza = curDados.FieldByName("NaturezaPgto");
+  natureza.ValueList = kNaturezasPgto;
+  // 0 is taken as no nature (the post clears it), as the combo's empty choice.
+  natureza.OnValidate = [](TField& AField, const std::string& ATexto) {
+    std::string t = Trim(ATexto);
+    for (const auto& [caption, valor] : ItensLista(AField.ValueList))
+      if (SameText(caption, t)) {
+        t = valor;
+        break;
+      }
+    int64_t v = 0;
+    if (t.empty() || (TryStrToInt64(t, v) && v >= 0 && v <= 8)) return;
+    throw EnCampoGrid("NaturezaPgto", "Natureza do pagamento inválida: " + Trim(ATexto) + "!");
+  };
   curDados.BeforePost = [this](TClientDataSet&) { curDadosBeforePost(); };
 }
 

@@ -15,6 +15,9 @@ namespace nPgto {
 ULMO_MAP_CLASS(TMapDados, nFramework::TField, CODIGOCFOP, DESCRCFOP, NATUREZAPGTO);
 }  // namespace nPgto
 
+// The payment natures, as the grid's value list.
+extern const char* const kNaturezasPgto;
+
 class TUlmoDPTCESagresPgto : public nFramework::TnDMPowerParamCxGridConfigBase {
   N_CLASSE(TUlmoDPTCESagresPgto)
  public:

@@ -11,6 +11,7 @@
 #include "EmpresaGrande_U.h"
 #include "Projeto_U.h"
 #include "SQL_U.h"
+#include "TextoMensagem_U.h"
 
 using namespace nFramework;
 
@@ -43,7 +44,7 @@ int ComandoDemo(const TOpcoesDemo& aOpcoes, std::ostream& aOut, std::ostream& aE
       if (aOpcoes.Empresa) p.CodigoEmpresa = *aOpcoes.Empresa;
       if (aOpcoes.Lancamentos) p.Lancamentos = *aOpcoes.Lancamentos;
       if (aOpcoes.Contas) p.Contas = *aOpcoes.Contas;
-      AbrirBanco();
+      AbrirBanco(true);
       nHost::GerarEmpresaGrande(p);
       aOut << fmt::format("Empresa {}: {} lançamentos e {} contas em {:.1f} s ({})\n", p.CodigoEmpresa, p.Lancamentos,
                           p.Contas, Segundos(inicio), banco);
@@ -61,7 +62,7 @@ int ComandoDemo(const TOpcoesDemo& aOpcoes, std::ostream& aOut, std::ostream& aE
     aOut << fmt::format("Banco de demonstração {} gerado em {:.1f} s:\n", banco, s);
     ImprimirEmpresas(aOut);
   } catch (const std::exception& e) {
-    aErr << "Erro: " << e.what() << '\n';
+    aErr << "Erro: " << MensagemDeErro(e) << '\n';
     return csFalha;
   }
   return csSucesso;

@@ -12,6 +12,7 @@
 #include "PowerParam_U.h"
 #include "PowerParamCxGridConfigBase_U.h"
 #include "ServicosTerminal_U.h"
+#include "TextoMensagem_U.h"
 #include "Variant_U.h"
 
 using namespace nFramework;
@@ -309,7 +310,7 @@ int ComandoRun(const std::string& aAcao, const std::vector<std::string>& aAtribu
     return csParametro;
   } catch (const std::exception& e) {
     ImprimirMensagens(*p, mensagens);
-    aErr << "Erro: " << e.what() << '\n';
+    aErr << "Erro: " << MensagemDeErro(e) << '\n';
     return csFalha;
   }
   ImprimirMensagens(*p, mensagens);

@@ -1,16 +1,20 @@
 #include "ComandosRegister_U.h"
 
 #include <algorithm>
+#include <limits>
 #include <memory>
+#include <nlohmann/json.hpp>
 #include <ostream>
 
 #include "ClassRegistry_U.h"
 #include "Classes_U.h"
 #include "ComandosCli_U.h"
+#include "Contexto_U.h"
 #include "DMClientDataSet_U.h"
 #include "Dicionario_U.h"
 #include "FormatUtils_U.h"
 #include "SQL_U.h"
+#include "TextoMensagem_U.h"
 
 using namespace nFramework;
 
@@ -20,13 +24,14 @@ struct TAtribuicao {
   std::string Campo;
   std::string Valor;
   bool Identifica = false;  // written @CAMPO=valor: picks the row
+  bool Selecao = false;     // given by --sistema/--empresa: always a condition, never a change
 };
 
 std::vector<TAtribuicao> LerAtribuicoes(const std::vector<std::string>& aCampos) {
   std::vector<TAtribuicao> r;
   for (const auto& a : aCampos) {
     auto igual = a.find('=');
-    if (igual == std::string::npos || igual == 0) throw EUso("Use CAMPO=valor, e não \"" + a + "\"");
+    if (igual == std::string::npos || igual == 0) throw EUso("Use CAMPO=valor, e não \"" + CitarValor(a) + "\"");
     TAtribuicao at{Trim(a.substr(0, igual)), a.substr(igual + 1)};
     if (!at.Campo.empty() && at.Campo[0] == '@') at.Identifica = true, at.Campo.erase(0, 1);
     r.push_back(at);
@@ -42,20 +47,36 @@ std::string Texto(const TField& aField) {
   return aField.AsString();
 }
 
+// The field's value list "Caption=Value;...": its definition's (or its dictionary entry's), else the field's own.
+std::string Lista(TnDMClientDataSet& aReg, const TField& aField) {
+  if (TnCampoDef* d = aReg.FindDefinicao(aField.FieldName()); d && !d->Lista.empty()) return d->Lista;
+  return aField.ValueList;
+}
+
+// What the table shows: a value of a list by its caption, anything else as stored, one row a
+// line (control characters escaped, nothing cut).
+std::string TextoExibido(TnDMClientDataSet& aReg, const TField& aField) {
+  std::string valor = Texto(aField);
+  if (std::string lista = Lista(aReg, aField); !lista.empty() && !aField.IsNull())
+    for (const auto& [c, v] : ItensLista(lista))
+      if (v == valor) return c;
+  return CitarValor(valor, std::numeric_limits<size_t>::max());
+}
+
 TField& Campo(TnDMClientDataSet& aReg, const std::string& aNome) {
   TField* f = aReg.nClientDataSet().FindField(aNome);
   if (f && !f->IsLookup()) return *f;
   std::string campos;
   for (int i = 0; i < aReg.nClientDataSet().FieldCount(); ++i)
     campos += (i ? ", " : "") + aReg.nClientDataSet().Fields(i).FieldName();
-  throw EUso("Campo desconhecido: " + aNome + ". Campos de " + std::string(aReg.ClassName()) + ": " + campos);
+  throw EUso("Campo desconhecido: " + CitarValor(aNome) + ". Campos de " + std::string(aReg.ClassName()) + ": " + campos);
 }
 
 // The typed text as the field keeps it: a combo accepts an item's caption; a date dd/mm/yyyy.
 void Atribuir(TnDMClientDataSet& aReg, TField& aField, const std::string& aValor) {
   std::string valor = aValor;
-  if (TnCampoDef* d = aReg.FindDefinicao(aField.FieldName()); d && !d->Lista.empty())
-    for (const auto& [c, v] : ItensLista(d->Lista))
+  if (std::string lista = Lista(aReg, aField); !lista.empty())
+    for (const auto& [c, v] : ItensLista(lista))
       if (SameText(c, valor)) valor = v;
   try {
     if ((aField.DataType() == TFieldType::ftDate || aField.DataType() == TFieldType::ftDateTime) && !Trim(valor).empty())
@@ -97,7 +118,7 @@ std::string Condicao(TnDMClientDataSet& aReg, const std::vector<TAtribuicao>& aA
 
 // The visible fields, and the key fields even when a grid hides them (a work area's master
 // gives them there): get, update and delete need them.
-void ImprimirLinhas(TnDMClientDataSet& aReg, std::ostream& aOut) {
+std::vector<TField*> CamposListados(TnDMClientDataSet& aReg) {
   TClientDataSet& aDados = aReg.nClientDataSet();
   std::vector<std::string> chave = aReg.CamposChave();
   auto ehChave = [&](const TField& f) {
@@ -107,10 +128,73 @@ void ImprimirLinhas(TnDMClientDataSet& aReg, std::ostream& aOut) {
   for (int i = 0; i < aDados.FieldCount(); ++i)
     if ((aDados.Fields(i).Visible || ehChave(aDados.Fields(i))) && !aDados.Fields(i).IsLookup())
       campos.push_back(&aDados.Fields(i));
+  return campos;
+}
+
+std::vector<TField*> TodosCampos(TnDMClientDataSet& aReg) {
+  std::vector<TField*> campos;
+  for (int i = 0; i < aReg.nClientDataSet().FieldCount(); ++i) campos.push_back(&aReg.nClientDataSet().Fields(i));
+  return campos;
+}
+
+std::string CampoCSV(const std::string& aTexto) {
+  if (aTexto.find_first_of(";\"\r\n") == std::string::npos) return aTexto;
+  std::string r = "\"";
+  for (char c : aTexto) r += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return r + "\"";
+}
+
+// The raw value for a script: numbers as numbers, money and dates as the text the register takes.
+nlohmann::ordered_json ValorJSON(const TField& aField) {
+  if (aField.IsNull()) return nullptr;
+  switch (aField.DataType()) {
+    case TFieldType::ftSmallint:
+    case TFieldType::ftInteger:
+    case TFieldType::ftLargeint: return aField.AsLargeInt();
+    case TFieldType::ftFloat: return aField.AsFloat();
+    case TFieldType::ftBoolean: return aField.AsBoolean();
+    default: return Texto(aField);
+  }
+}
+
+// CSV: UTF-8, ';'-separated, the captions first; JSON: the rows as objects by field name.
+// Both carry the raw values, a list's value rather than its caption.
+void ImprimirFormato(TnDMClientDataSet& aReg, const std::vector<TField*>& aCampos, const std::string& aFormato,
+                     bool aUmRegistro, std::ostream& aOut) {
+  TClientDataSet& d = aReg.nClientDataSet();
+  if (aFormato == "csv") {
+    for (size_t i = 0; i < aCampos.size(); ++i) aOut << (i ? ";" : "") << CampoCSV(aCampos[i]->DisplayLabel);
+    aOut << "\r\n";
+    auto linha = [&] {
+      for (size_t i = 0; i < aCampos.size(); ++i) aOut << (i ? ";" : "") << CampoCSV(Texto(*aCampos[i]));
+      aOut << "\r\n";
+    };
+    if (aUmRegistro) linha();
+    else
+      for (d.First(); !d.Eof(); d.Next()) linha();
+    return;
+  }
+  auto objeto = [&] {
+    nlohmann::ordered_json o = nlohmann::ordered_json::object();
+    for (TField* f : aCampos) o[f->FieldName()] = ValorJSON(*f);
+    return o;
+  };
+  nlohmann::ordered_json r;
+  if (aUmRegistro) r = objeto();
+  else {
+    r = nlohmann::ordered_json::array();
+    for (d.First(); !d.Eof(); d.Next()) r.push_back(objeto());
+  }
+  aOut << r.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
+}
+
+void ImprimirLinhas(TnDMClientDataSet& aReg, std::ostream& aOut) {
+  TClientDataSet& aDados = aReg.nClientDataSet();
+  std::vector<TField*> campos = CamposListados(aReg);
   for (size_t i = 0; i < campos.size(); ++i) aOut << (i ? " | " : "") << campos[i]->FieldName();
   aOut << '\n';
   for (aDados.First(); !aDados.Eof(); aDados.Next()) {
-    for (size_t i = 0; i < campos.size(); ++i) aOut << (i ? " | " : "") << Texto(*campos[i]);
+    for (size_t i = 0; i < campos.size(); ++i) aOut << (i ? " | " : "") << TextoExibido(aReg, *campos[i]);
     aOut << '\n';
   }
   aOut << "(" << aDados.RecordCount() << " registro(s))\n";
@@ -122,12 +206,50 @@ void ImprimirRegistro(TnDMClientDataSet& aReg, std::ostream& aOut) {
     TField& f = d.Fields(i);
     aOut << f.FieldName();
     if (f.DisplayLabel != f.FieldName()) aOut << " (" << f.DisplayLabel << ")";
-    aOut << ": " << Texto(f) << '\n';
+    aOut << ": " << TextoExibido(aReg, f);
+    if (!Lista(aReg, f).empty() && !f.IsNull() && TextoExibido(aReg, f) != Texto(f))
+      aOut << " [" << CitarValor(Texto(f)) << "]";
+    aOut << '\n';
   }
   for (const auto& det : aReg.Detalhes()) {
     TField* m = d.FindField(det.CampoMestre);
     aOut << "Detalhe \"" << det.Caption << "\": ulmo register " << det.Classe << " list " << det.CampoDetalhe << '='
          << (m ? Texto(*m) : "") << '\n';
+  }
+}
+
+// The register's selection keys (--sistema, --empresa) as conditions of every operation and
+// values of a new row. A key the selection lacks must be given as a field; one given both ways
+// must agree.
+void AplicarSelecao(TnDMClientDataSet& aReg, const std::string& aClasse, std::vector<TAtribuicao>& aAtribuicoes) {
+  TStringList chaves;
+  chaves.SetDelimitedText(aReg.PegarVerificaSelecao(), ';');
+  std::vector<std::string> faltam;
+  for (const auto& item : chaves) {
+    std::string chave = Trim(item);
+    if (chave.empty()) continue;
+    const TVariant* selecionado = TnSelecao::GetParams().Encontrar(chave);
+    auto dado = std::find_if(aAtribuicoes.begin(), aAtribuicoes.end(),
+                             [&](const TAtribuicao& a) { return SameText(a.Campo, chave); });
+    TField* f = aReg.nClientDataSet().FindField(chave);
+    if (!selecionado) {
+      if (dado == aAtribuicoes.end()) faltam.push_back(chave);
+      continue;
+    }
+    if (!f || f->IsLookup()) continue;
+    std::string valor = VarToStr(*selecionado);
+    if (dado == aAtribuicoes.end()) {
+      aAtribuicoes.push_back(TAtribuicao{f->FieldName(), valor, false, true});
+    } else if (Trim(dado->Valor) != valor) {
+      throw EUso(dado->Campo + "=" + CitarValor(dado->Valor) + " difere da seleção (" + f->FieldName() + " = " + valor +
+                 ")");
+    }
+  }
+  if (!faltam.empty()) {
+    std::string lista;
+    for (const auto& f : faltam) lista += (lista.empty() ? "" : ", ") + f;
+    throw EUso(aClasse + " exige a seleção de " + lista + " (use --sistema N e/ou --empresa N, ou informe " + lista +
+               "=valor)");
   }
 }
 
@@ -139,7 +261,7 @@ bool Posicionar(TnDMClientDataSet& aReg, std::vector<TAtribuicao>& aAtribuicoes)
   bool algumaMarcada = std::any_of(aAtribuicoes.begin(), aAtribuicoes.end(), [](const auto& a) { return a.Identifica; });
   for (auto& a : aAtribuicoes) {
     bool ehChave = std::any_of(chave.begin(), chave.end(), [&](const std::string& c) { return SameText(c, a.Campo); });
-    bool identifica = algumaMarcada ? a.Identifica : ehChave;
+    bool identifica = a.Selecao || (algumaMarcada ? a.Identifica : ehChave);
     (identifica ? identificam : resto).push_back(a);
   }
   for (const auto& c : chave)
@@ -160,26 +282,55 @@ int Gravar(TnDMClientDataSet& aReg, std::ostream& aOut, std::ostream& aErr, cons
   return csSucesso;
 }
 
+// The register a name gives, as run takes it; a caption the register shares with its lookup
+// (the usual case) names the register.
+TAlvo ResolverCadastro(const std::string& aNome, const TnPerModulos& aModulos) {
+  try {
+    return ResolverAlvo(aNome, aModulos);
+  } catch (const EUso&) {
+    TnPerModulos todos;
+    for (int i = 0; i <= TnPerModulos::MaxModulo; ++i) todos.Incluir(i);
+    for (const TnPerModulos& modulos : {aModulos, todos}) {
+      TAlvo alvo;
+      alvo.Acoes = std::make_shared<TnActionList>();
+      nGerarPrincActions(*alvo.Acoes, TNotifyEvent(), modulos);
+      std::vector<TnAction*> cadastros;
+      for (const auto& a : *alvo.Acoes) {
+        if (!SameText(a->Caption, aNome)) continue;
+        TnDMPtr<TnDMClientDataSet> r = nComoClasse<TnDMClientDataSet>(nCriarInstancia(nNomeRegistrado(a->Name.substr(3))));
+        if (r && r->PegarTipoObjeto() == 1) cadastros.push_back(a.get());
+      }
+      if (cadastros.size() == 1) {
+        alvo.Acao = cadastros[0];
+        alvo.Classe = nNomeRegistrado(alvo.Acao->Name.substr(3));
+        return alvo;
+      }
+    }
+    throw;
+  }
+}
+
 }  // namespace
 
 int ComandoRegister(const std::string& aClasse, const std::string& aOperacao, const std::vector<std::string>& aCampos,
-                    std::ostream& aOut, std::ostream& aErr) {
-  std::string classe = nNomeRegistrado(aClasse);
-  if (classe.empty()) {
-    std::string proximos;
-    for (const auto& n : NomesProximos(aClasse)) proximos += (proximos.empty() ? "" : ", ") + n;
-    throw EUso("Classe desconhecida: " + aClasse + (proximos.empty() ? "" : ". Nomes próximos: " + proximos));
-  }
-  TnDMPtr<TnDMClientDataSet> reg = nComoClasse<TnDMClientDataSet>(nCriarInstancia(classe));
+                    const std::string& aFormato, const TnPerModulos& aModulos, std::ostream& aOut, std::ostream& aErr) {
+  // A class name, an action name or a menu caption, as for run.
+  TAlvo alvo = ResolverCadastro(aClasse, aModulos);
+  const std::string classe = alvo.Classe;
+  TnDMPtr<TnDMClientDataSet> reg = nComoClasse<TnDMClientDataSet>(nCriarInstancia(classe, alvo.Acao));
   if (!reg) throw EUso(classe + " não é um cadastro (para um processo use: ulmo run " + classe + ")");
+  if (!aFormato.empty() && aOperacao != "list" && aOperacao != "get")
+    throw EUso("--formato vale para list e get, e não para " + aOperacao);
   std::vector<TAtribuicao> atribuicoes = LerAtribuicoes(aCampos);
   reg->ConfigSobDemanda();
+  AplicarSelecao(*reg, classe, atribuicoes);
   TClientDataSet& d = reg->nClientDataSet();
   try {
     if (aOperacao == "list") {
       if (atribuicoes.empty()) reg->Abrir();
       else reg->FetchRegistros(Condicao(*reg, atribuicoes));
-      ImprimirLinhas(*reg, aOut);
+      if (aFormato.empty()) ImprimirLinhas(*reg, aOut);
+      else ImprimirFormato(*reg, CamposListados(*reg), aFormato, false, aOut);
       return csSucesso;
     }
     if (aOperacao == "get") {
@@ -188,7 +339,8 @@ int ComandoRegister(const std::string& aClasse, const std::string& aOperacao, co
         return csFalha;
       }
       if (!atribuicoes.empty()) throw EUso("get aceita apenas os campos da chave: " + reg->ChavePrimaria());
-      ImprimirRegistro(*reg, aOut);
+      if (aFormato.empty()) ImprimirRegistro(*reg, aOut);
+      else ImprimirFormato(*reg, TodosCampos(*reg), aFormato, true, aOut);
       return csSucesso;
     }
     if (reg->PegarTipoObjeto() == 2 && (aOperacao == "insert" || aOperacao == "update" || aOperacao == "delete"))
@@ -223,7 +375,7 @@ int ComandoRegister(const std::string& aClasse, const std::string& aOperacao, co
   } catch (const std::exception& e) {
     // The row was refused: nothing was written.
     d.Cancel();
-    aErr << "Erro: " << e.what() << '\n';
+    aErr << "Erro: " << MensagemDeErro(e) << '\n';
     return csFalha;
   }
   throw EUso("Operação desconhecida: " + aOperacao + " (use list, get, insert, update ou delete)");

@@ -10,11 +10,13 @@
 #include "ComandoDemo_U.h"
 #include "ComandosCli_U.h"
 #include "ComandosRegister_U.h"
+#include "Conexao_U.h"
 #include "Configuracao_U.h"
 #include "Contexto_U.h"
 #include "Dialogo_U.h"
 #include "Progresso_U.h"
 #include "ServicosTerminal_U.h"
+#include "TextoMensagem_U.h"
 #include "Utilitarios_U.h"
 #include "Variant_U.h"
 
@@ -45,7 +47,7 @@ void Selecionar(const std::string& aValor, const char* aChave, const char* aVari
     TnSelecao::Params().Definir(aChave, TVariant(static_cast<long long>(n)));
   } else {
     TnSelecao::Params().Remover(aChave);
-    aErr << aOpcao << ' ' << aValor << " não é um código válido: nada foi selecionado\n";
+    aErr << aOpcao << ' ' << CitarValor(aValor) << " não é um código válido: nada foi selecionado\n";
   }
 }
 
@@ -108,6 +110,8 @@ std::optional<int> TLinhaComando::Preparar(TnAplicacao& aApp) {
       ->required()
       ->check(CLI::IsMember({"list", "get", "insert", "update", "delete"}));
   reg->add_option("campos", FArgumentos, "CAMPO=valor (@CAMPO=valor escolhe o registro de update)");
+  reg->add_option("--formato", FFormatoCadastro, "csv ou json: list e get com os valores gravados")
+      ->check(CLI::IsMember({"csv", "json"}));
   auto* demo = app.add_subcommand("demo", "Cria ou renova o banco de demonstração, ou nele a empresa grande de teste");
   demo->add_option("--empresa", FDemo.Empresa, "Código da empresa grande (padrão: 100)");
   demo->add_option("--lancamentos", FDemo.Lancamentos, "Lançamentos da empresa grande (padrão: 1000000)");
@@ -153,7 +157,7 @@ std::optional<int> TLinhaComando::Preparar(TnAplicacao& aApp) {
     FErr << e.what() << '\n';
     return csParametro;
   } catch (const std::exception& e) {
-    FErr << e.what() << '\n';
+    FErr << MensagemDeErro(e) << '\n';
     return csFalha;
   }
 
@@ -185,13 +189,18 @@ int TLinhaComando::Executar(TnFrmMenuBrivo& aMenu) {
     }
     if (FComando == "register") {
       AbrirBanco();
-      return ComandoRegister(FAlvo, FOperacao, FArgumentos, FOut, FErr);
+      return ComandoRegister(FAlvo, FOperacao, FArgumentos, FFormatoCadastro, modulos, FOut, FErr);
     }
     if (FComando == "demo") return ComandoDemo(FDemo, FOut, FErr);
     if (FComando == "classes") return ComandoClasses(FOut);
     if (FComando == "sobre") return ComandoSobre(FOut);
   } catch (const EUso& e) {
     FErr << e.what() << '\n';
+    return csParametro;
+  } catch (const EBancoInexistente& e) {
+    // Most likely a mistyped --db: nothing was created.
+    FErr << e.what() << " Confira --db, ULMO_DB ou o caminho em [banco] do ulmo.toml; para criar o banco de "
+         << "demonstração use: ulmo --db " << CitarCaminho(e.Caminho(), 4096) << " demo\n";
     return csParametro;
   }
   FErr << "Comando desconhecido: " << FComando << '\n';

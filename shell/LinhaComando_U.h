@@ -7,7 +7,7 @@
 //   ulmo [options] run ACTION [alias=value ...] [--grade GRID] [--marcar EXPR|todos]
 //        [--desmarcar EXPR|todos] [--definir EXPR|todos FIELD=value ...] [--importar FILE.csv]
 //        [--acao NAME ...] [--mostrar [GRID]] [--formato tabela|csv|json]
-//   ulmo [options] register CLASS list|get|insert|update|delete [FIELD=value ...]
+//   ulmo [options] register CLASS list|get|insert|update|delete [FIELD=value ...] [--formato csv|json]
 //   ulmo [options] demo [--empresa N --lancamentos N --contas N]
 //   ulmo [options] classes | sobre
 #pragma once
@@ -38,5 +38,6 @@ class TLinhaComando : public nFramework::IFrontEnd {
   std::vector<std::string> FArgumentos;
   std::vector<std::string> FAcoesPainel;
   TOpcoesGrade FGrade;
+  std::string FFormatoCadastro;  // register list/get: csv or json
   TOpcoesDemo FDemo;
 };

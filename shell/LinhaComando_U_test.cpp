@@ -4,8 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include "Conexao_U.h"
+#include "Schema_U.h"
+#include "TextoMensagem_U.h"
+
 #include <cstdlib>
 #include <filesystem>
+#include <iostream>
 #include <fstream>
 #include <sstream>
 #include <sys/wait.h>
@@ -33,15 +38,25 @@ class UlmoTest : public ::testing::Test {
                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(FPasta);
     fs::create_directories(FPasta / "saida");
-    std::ofstream(FPasta / "ulmo.toml") << "[banco]\ncaminho = \"" << (FPasta / "ulmo.db").string()
-                                        << "\"\n[modulos]\nbibliotecas = [\"UlmoPkPb\", \"UlmoPkPbDevExpress\", "
-                                           "\"UlmoPkDevExpress\", \"UlmoPk\", \""
-                                        << ULMO_MODULO_CLI << "\"]\n";
+    Configurar("");
+    // An empty database of the current schema, as an installation starts with.
+    auto conexao = nFramework::TnDMConexao::AbrirSQLite((FPasta / "ulmo.db").string());
+    nFramework::AtualizarEsquema(*conexao);
   }
   void TearDown() override { fs::remove_all(FPasta); }
 
-  TSaida Ulmo(const std::string& aArgs) {
-    std::string cmd = std::string(ULMO_EXE) + " --config " + (FPasta / "ulmo.toml").string() + " " + aArgs + " >" +
+  // ulmo.toml with the test library and, in [banco], these further lines.
+  void Configurar(const std::string& aBanco) {
+    std::ofstream(FPasta / "ulmo.toml") << "[banco]\ncaminho = \"" << (FPasta / "ulmo.db").string() << "\"\n"
+                                        << aBanco
+                                        << "[modulos]\nbibliotecas = [\"UlmoPkPb\", \"UlmoPkPbDevExpress\", "
+                                           "\"UlmoPkDevExpress\", \"UlmoPk\", \""
+                                        << ULMO_MODULO_CLI << "\"]\n";
+  }
+
+  // aAntes: a command the program runs under (it ends by running its arguments).
+  TSaida Ulmo(const std::string& aArgs, const std::string& aAntes = "") {
+    std::string cmd = aAntes + std::string(ULMO_EXE) + " --config " + (FPasta / "ulmo.toml").string() + " " + aArgs + " >" +
                       (FPasta / "out").string() + " 2>" + (FPasta / "err").string() + " </dev/null";
     int rc = std::system(cmd.c_str());
     TSaida s;
@@ -204,6 +219,7 @@ TEST_F(UlmoTest, AMissingLibraryOrConfigurationIsAClearError) {
 
 TEST_F(UlmoTest, DemoBuildsTheSameDatabaseEveryTimeAndTheSiblingClassesWorkOnIt) {
   auto semTempo = [](std::string t) { return t.erase(t.find(" gerado em"), t.find(":\n") - t.find(" gerado em")); };
+  fs::remove(FPasta / "ulmo.db");  // demo alone creates a missing database
   TSaida primeira = Ulmo("demo");
   ASSERT_EQ(primeira.Codigo, 0) << primeira.Err;
   EXPECT_TRUE(Contem(primeira.Out, "   3  Companhia de Serviços Urbanos de Ponta Grossa S.A.  TCE/PR  ")) << primeira.Out;
@@ -476,4 +492,178 @@ TEST_F(UlmoTest, TheSagresRevenueGridIsShownEditedImportedAndSaved) {
   EXPECT_TRUE(Contem(s.Err, "coluna \"Receita\": a coluna não pode ser alterada.")) << s.Err;
   EXPECT_FALSE(Contem(s.Out, "gravadas")) << s.Out;
   EXPECT_EQ(Ulmo(receitas + "--mostrar curDados --formato csv").Out, editado);
+}
+
+TEST_F(UlmoTest, ARegisterIgnoredTheSelectionAndRefusedTheNamesItSuggested) {
+  // A caption and an action name, as run takes them.
+  ASSERT_EQ(Ulmo("register \"Sistema de Teste\" insert CODIGOSISTEMATCE=1 DESCRSISTEMATCE=SC SIGLAESTADO=SC "
+                 "MASCPLANOTCE=9")
+                .Codigo,
+            0);
+  ASSERT_EQ(Ulmo("register actTTesteDMSistema insert CODIGOSISTEMATCE=2 DESCRSISTEMATCE=RS SIGLAESTADO=RS MASCPLANOTCE=9")
+                .Codigo,
+            0);
+  // The selection fills the new row, and a list value is taken by its caption.
+  TSaida s = Ulmo("--sistema 1 register actTUlmoDMTipoContaCtb insert DESCRTIPOCONTATCE=Caixa BANCARIA=Não");
+  ASSERT_EQ(s.Codigo, 0) << s.Err;
+  ASSERT_EQ(Ulmo("--sistema 2 register TUlmoDMTipoContaCtb insert DESCRTIPOCONTATCE=Bancos BANCARIA=Sim").Codigo, 0);
+  // ... and filters what is listed; the list shows captions. The caption the register shares with
+  // its lookup names the register.
+  s = Ulmo("--sistema 1 register \"Tipo de Contas Contábeis\" list");
+  EXPECT_EQ(s.Out, "CODIGOSISTEMATCE | CODIGOTIPOCONTATCE | DESCRTIPOCONTATCE | BANCARIA\n1 | 1 | Caixa | Não\n"
+                   "(1 registro(s))\n");
+  EXPECT_TRUE(Contem(Ulmo("register TUlmoDMTipoContaCtb list CODIGOSISTEMATCE=2").Out, "2 | 1 | Bancos | Sim\n(1 registro(s))"));
+  s = Ulmo("register TUlmoDMTipoContaCtb list");
+  EXPECT_EQ(s.Codigo, 2);
+  EXPECT_TRUE(Contem(s.Err, "TUlmoDMTipoContaCtb exige a seleção de CodigoSistemaTCE (use --sistema N")) << s.Err;
+  s = Ulmo("--sistema 2 register TUlmoDMTipoContaCtb get CODIGOTIPOCONTATCE=1");
+  EXPECT_TRUE(Contem(s.Out, "DESCRTIPOCONTATCE (Descrição): Bancos\nBANCARIA (Bancária): Sim [1]\n")) << s.Out;
+  s = Ulmo("--sistema 2 register TUlmoDMTipoContaCtb get CODIGOSISTEMATCE=1 CODIGOTIPOCONTATCE=1");
+  EXPECT_EQ(s.Codigo, 2);
+  EXPECT_TRUE(Contem(s.Err, "CODIGOSISTEMATCE=1 difere da seleção (CODIGOSISTEMATCE = 2)")) << s.Err;
+  // An update or delete under the selection reaches only its rows.
+  EXPECT_EQ(Ulmo("--sistema 2 register TUlmoDMTipoContaCtb update CODIGOTIPOCONTATCE=1 DESCRTIPOCONTATCE=Bancos2").Codigo, 0);
+  EXPECT_TRUE(Contem(Ulmo("--sistema 1 register TUlmoDMTipoContaCtb list").Out, "1 | 1 | Caixa | Não\n"));
+  // Scripts get the raw values.
+  s = Ulmo("--sistema 1 register TUlmoDMTipoContaCtb list --formato csv");
+  EXPECT_EQ(s.Out, "Sistema TCE;CODIGOTIPOCONTATCE;Descrição;Bancária\r\n1;1;Caixa;0\r\n");
+  s = Ulmo("--sistema 2 register TUlmoDMTipoContaCtb get CODIGOTIPOCONTATCE=1 --formato json");
+  EXPECT_EQ(s.Out, "{\n  \"CODIGOSISTEMATCE\": 2,\n  \"CODIGOTIPOCONTATCE\": 1,\n  \"DESCRTIPOCONTATCE\": \"Bancos2\",\n"
+                   "  \"BANCARIA\": \"1\"\n}\n");
+  EXPECT_EQ(Ulmo("register TTesteDMSistema insert DESCRSISTEMATCE=X --formato csv").Codigo, 2);
+  // A stored line break keeps the table's row on one line.
+  ASSERT_EQ(Ulmo("--sistema 1 register TUlmoDMTipoContaCtb update CODIGOTIPOCONTATCE=1 "
+                 "\"DESCRTIPOCONTATCE=$(printf 'Caixa\ngeral')\"")
+                .Codigo,
+            0);
+  EXPECT_TRUE(Contem(Ulmo("--sistema 1 register TUlmoDMTipoContaCtb list").Out, "1 | 1 | Caixa\\ngeral | Não\n"));
+}
+
+TEST_F(UlmoTest, AMistypedDatabaseWasCreatedEmptyInsteadOfRefused) {
+  const fs::path outro = FPasta / "ulmo-errado.db";
+  const std::string esperado = "O banco de dados \"" + nFramework::CitarCaminho(outro) +
+                               "\" não existe. Confira --db, ULMO_DB ou o caminho em [banco] do ulmo.toml; para criar "
+                               "o banco de demonstração use: ulmo --db " + outro.string() + " demo\n";
+  for (const std::string comando : {"register TTesteDMSistema list", kGerarOk, "--sistema 1 menu"}) {
+    TSaida s = Ulmo("--db " + outro.string() + " " + comando);
+    EXPECT_EQ(s.Codigo, 2) << comando;
+    EXPECT_EQ(s.Err, esperado) << comando;
+    EXPECT_FALSE(fs::exists(outro)) << comando;
+  }
+  // demo is the one command that makes a database.
+  TSaida s = Ulmo("--db " + outro.string() + " demo");
+  EXPECT_EQ(s.Codigo, 0) << s.Err;
+  EXPECT_EQ(Ulmo("--db " + outro.string() + " register TirnDCEmpresa list").Codigo, 0);
+}
+
+TEST_F(UlmoTest, ADatabaseOfANewerProgramIsRefusedNamingBothVersions) {
+  {
+    auto c = nFramework::TnDMConexao::AbrirSQLite((FPasta / "ulmo.db").string());
+    c->Driver().ExecuteScript("insert into SCHEMAVERSAO values (99, 'futura', '2030-01-01 00:00:00.000')");
+  }
+  TSaida s = Ulmo("register TTesteDMSistema list");
+  EXPECT_EQ(s.Codigo, 1);
+  EXPECT_TRUE(Contem(s.Err, "Erro: O banco de dados \"" + nFramework::CitarCaminho(FPasta / "ulmo.db") + "\" está na versão 99 do "
+                            "esquema, mais nova que a versão " +
+                            std::to_string(nFramework::ScriptsEsquema().back().Versao) + " deste programa"))
+      << s.Err;
+  EXPECT_TRUE(s.Out.empty()) << s.Out;
+}
+
+TEST_F(UlmoTest, AReadOnlyDatabaseFileIsReadAndWritesAreRefusedPlainly) {
+  ASSERT_EQ(Ulmo("register TTesteDMSistema insert CODIGOSISTEMATCE=1 DESCRSISTEMATCE=SC SIGLAESTADO=SC MASCPLANOTCE=9")
+                .Codigo,
+            0);
+  // No write permission for anyone: even root, who could write it, opens it read-only.
+  fs::permissions(FPasta / "ulmo.db", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  TSaida s = Ulmo("register TTesteDMSistema list");
+  EXPECT_EQ(s.Codigo, 0) << s.Err;
+  EXPECT_TRUE(Contem(s.Out, "1 | SC | SC | 9\n(1 registro(s))")) << s.Out;
+  s = Ulmo("register TTesteDMSistema insert CODIGOSISTEMATCE=2 DESCRSISTEMATCE=RS SIGLAESTADO=RS MASCPLANOTCE=9");
+  EXPECT_EQ(s.Codigo, 1);
+  EXPECT_EQ(s.Err, "Erro: O banco de dados \"" + nFramework::CitarCaminho(FPasta / "ulmo.db") +
+                       "\" está aberto somente para leitura (o arquivo, ou a sua pasta, não pode ser gravado): nada foi "
+                       "gravado.\n");
+  EXPECT_TRUE(Contem(Ulmo("register TTesteDMSistema list").Out, "(1 registro(s))"));
+}
+
+TEST_F(UlmoTest, AProcessThatOnlyReadsRunsOnAReadOnlyDatabase) {
+  ASSERT_EQ(Ulmo("demo").Codigo, 0);
+  const std::string sc = "--sistema 1 run TUlmoDPGerarArquivosCtb pCompetInicial=01/01/2024 pCompetFinal=31/01/2024 "
+                         "pCodigoEmpresa=1 pIncluirImplSaldo=1 pGeraAplicFinanceira=0 pDiretorio=";
+  const fs::path arquivo = FPasta / "saida" / "LancamentoContabil.txt";
+  // On a read-only disk no journal can be made beside the file. A private read-only bind
+  // mount stands for one; without the right to mount (not root), this part is skipped.
+  ASSERT_FALSE(fs::exists(FPasta / "ulmo.db-wal"));  // the demo's last connection folded its log in
+  fs::create_directories(FPasta / "disco");
+  fs::create_directories(FPasta / "montado");
+  fs::copy_file(FPasta / "ulmo.db", FPasta / "disco" / "ulmo.db");
+  std::ofstream(FPasta / "montar.sh") << "mount --bind " << (FPasta / "disco").string() << ' '
+                                      << (FPasta / "montado").string() << " && mount -o remount,bind,ro "
+                                      << (FPasta / "montado").string() << " || exit 97\nexec \"$@\"\n";
+  const std::string antes = "unshare -m sh " + (FPasta / "montar.sh").string() + " ";
+  if (std::system((antes + "true 2>/dev/null").c_str()) == 0) {
+    const std::string db = "--db " + (FPasta / "montado" / "ulmo.db").string() + " ";
+    TSaida s = Ulmo(db + sc + Pasta(), antes);
+    EXPECT_EQ(s.Codigo, 0) << s.Out << s.Err;
+    EXPECT_TRUE(fs::exists(arquivo)) << s.Out;
+    s = Ulmo(db + "register TTesteDMSistema insert CODIGOSISTEMATCE=9 DESCRSISTEMATCE=X SIGLAESTADO=XX MASCPLANOTCE=9",
+             antes);
+    EXPECT_EQ(s.Codigo, 1);
+    EXPECT_TRUE(Contem(s.Err, "está aberto somente para leitura")) << s.Err;
+    fs::remove(arquivo);
+  } else {
+    std::cerr << "(no private read-only mount here: the read-only disk is not tried)\n";
+  }
+  // A file without write permission, on a disk that can be written.
+  fs::permissions(FPasta / "ulmo.db", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  TSaida s = Ulmo(sc + Pasta());
+  EXPECT_EQ(s.Codigo, 0) << s.Out << s.Err;
+  EXPECT_TRUE(fs::exists(arquivo)) << s.Out;
+}
+
+TEST_F(UlmoTest, ALockedDatabaseNamesItsFileAfterTheConfiguredWait) {
+  Configurar("espera_bloqueio_ms = 300\n");
+  auto outro = nFramework::TnDMConexao::AbrirSQLite((FPasta / "ulmo.db").string());
+  outro->StartTransaction();  // another run holds the write lock
+  TSaida s = Ulmo("register TTesteDMSistema insert CODIGOSISTEMATCE=1 DESCRSISTEMATCE=SC SIGLAESTADO=SC MASCPLANOTCE=9");
+  EXPECT_EQ(s.Codigo, 1);
+  EXPECT_EQ(s.Err, "Erro: O banco de dados está em uso por outro programa ou outra execução do Ulmo: o arquivo \"" +
+                       nFramework::CitarCaminho(FPasta / "ulmo.db") +
+                       "\" continuou bloqueado após 300 ms de espera. Tente de novo quando a outra execução terminar (a "
+                       "espera é a chave espera_bloqueio_ms da seção [banco] do ulmo.toml).\n");
+  outro->RollBack();
+  EXPECT_EQ(Ulmo("register TTesteDMSistema insert CODIGOSISTEMATCE=1 DESCRSISTEMATCE=SC SIGLAESTADO=SC MASCPLANOTCE=9")
+                .Codigo,
+            0);
+}
+
+TEST_F(UlmoTest, LibraryTextReachedTheUserAndAValueBrokeTheMessageLine) {
+  std::ofstream(FPasta / "lixo.db") << std::string(4096, 'x');
+  const std::string lixo = "--db " + (FPasta / "lixo.db").string() + " ";
+  TSaida s = Ulmo(lixo + "register TTesteDMSistema list");
+  EXPECT_EQ(s.Codigo, 1);
+  EXPECT_EQ(s.Err, "Erro: O arquivo \"" + nFramework::CitarCaminho(FPasta / "lixo.db") +
+                       "\" não é um banco de dados do Ulmo (SQLite).\n");
+  s = Ulmo("--debug " + lixo + "register TTesteDMSistema list");
+  EXPECT_TRUE(Contem(s.Err, "[debug] SQLite 26: file is not a database")) << s.Err;
+
+  // A typed value with a line break and one of 200 characters, each quoted on one line.
+  s = Ulmo("register TTesteDMSistema get \"CODIGOSISTEMATCE=$(printf '1\\n2')\"");
+  EXPECT_EQ(s.Codigo, 2);
+  EXPECT_EQ(s.Err, "Valor inválido para o campo CODIGOSISTEMATCE: '1\\n2' não é um valor inteiro válido\n");
+  s = Ulmo("register TTesteDMSistema get CODIGOSISTEMATCE=" + std::string(200, '7'));
+  EXPECT_EQ(s.Codigo, 2);
+  EXPECT_EQ(s.Err, "Valor inválido para o campo CODIGOSISTEMATCE: '" + std::string(79, '7') +
+                       "…' não é um valor inteiro válido\n");
+
+  // A folder that cannot be made, in the TCE-PR run's own words and the system's reason.
+  ASSERT_EQ(Ulmo("demo").Codigo, 0);
+  std::ofstream(FPasta / "arquivo") << "x";
+  s = Ulmo("--sistema 3 --empresa 3 run \"Gerar Arquivos Contábeis - PR\" pDataInicial=01/01/2024 "
+           "pDataFinal=31/01/2024 pIdPessoa=123 pGerarPessoa=1 pPastaDestino=" + (FPasta / "arquivo" / "pr").string());
+  EXPECT_EQ(s.Codigo, 1);
+  EXPECT_TRUE(Contem(s.Out, "[ERRO] Erro ao tentar criar diretório: \"" + nFramework::CitarCaminho(FPasta / "arquivo" / "pr") +
+                                "\": uma parte do caminho não é uma pasta\n"))
+      << s.Out;
 }

@@ -119,7 +119,7 @@ TEST(UlmoJobCadastro, TheHookIsInstalledAndRunsAfterAConversionOnly) {
   std::filesystem::remove(banco);
   nConfig().Banco = banco.string();
   int antes = TnInserirOuAtualizarJobCadastroPadrao::Execucoes();
-  AbrirBanco();
+  AbrirBanco(true);  // a new database
   EXPECT_EQ(TnInserirOuAtualizarJobCadastroPadrao::Execucoes(), antes + 1);
   FecharBanco();
   AbrirBanco();  // already converted: nothing to run

@@ -6,6 +6,7 @@
 #include "FormatUtils_U.h"
 #include "Mapper_U.h"
 #include "SQL_U.h"
+#include "UlmoEsfingeGrade_U.h"
 #include "UlmoEsfingeOnlineFactory_U.h"
 #include "UlmoEsfingeOnlineMaps_U.h"
 #include "UlmoEsfingeOnlineSql_U.h"
@@ -39,6 +40,19 @@ TUlmoDPConsultaSfingeOnlineDadosEnviados::TUlmoDPConsultaSfingeOnlineDadosEnviad
   cds->AddFieldDef("CHAVEPACOTE", TFieldType::ftString, 300);
   cds->AddFieldDef("CODIGOREGISTROINFORMACAO", TFieldType::ftString, 300);
   cds->CreateDataSet();
+  const char* data = "dd/mm/yyyy";
+  ConfigurarGrade(*cds, "SELECIONADO",
+                  {TColunaGrade{.Nome = "CODIGOEMPRESA", .Visivel = false},
+                   {.Nome = "COMPETENCIA", .Rotulo = "Competência", .Formato = data},
+                   {.Nome = "LOTE", .Rotulo = "Lote"},
+                   {.Nome = "SEQ", .Rotulo = "Seq"},
+                   {.Nome = "DATAENVIO", .Rotulo = "Data de Envio", .Formato = data},
+                   {.Nome = "STATUS", .Rotulo = "Status", .Lista = "Cancelado=0;Finalizado=1"},
+                   {.Nome = "CHAVEPACOTE", .Rotulo = "Chave do Pacote"},
+                   {.Nome = "CODIGOREGISTROINFORMACAO", .Rotulo = "Recibo de Fechamento"}});
+  cds->DisplayCaption = "Dados";
+  // The company is the run's: a month and its sequence name a package.
+  cds->CamposChave = "LOTE;SEQ";
   FnClientDataSet = &AddComponent("nClientDataSet", std::move(cds));
 
   auto& cancelar = npqPowerParam.AddDatasetAction("ActCancelarRemessa");
@@ -107,6 +121,29 @@ void TUlmoDPConsultaSfingeOnlineDadosEnviados::Carregar() {
   CopyDataCDS(*dados, *FnClientDataSet);
 }
 
+bool TUlmoDPConsultaSfingeOnlineDadosEnviados::VerificarMarcados() {
+  TClientDataSet& cds = *FnClientDataSet;
+  if (cds.State() == TDataSetState::dsEdit || cds.State() == TDataSetState::dsInsert) cds.Post();
+  int finalizados = 0;
+  std::vector<std::string> cancelados;
+  cds.ForEach([&](TClientDataSet& d) {
+    if (d.FieldByName("SELECIONADO").AsInteger() != 1) return;
+    if (Trim(d.FieldByName("STATUS").AsString()) == "1")
+      ++finalizados;
+    else
+      cancelados.push_back("Lote " + d.FieldByName("LOTE").AsString() + " (Seq " + d.FieldByName("SEQ").AsString() + ")");
+  });
+  if (finalizados == 0) {
+    ControleMensagem().AddErro(cancelados.empty()
+                                   ? "Nenhum lote marcado para cancelamento."
+                                   : "Nenhum lote finalizado marcado para cancelamento: os lotes marcados já estão "
+                                     "cancelados.");
+    return false;
+  }
+  for (const std::string& c : cancelados) ControleMensagem().AddAviso(c + " já está cancelado: não foi enviado de novo.");
+  return true;
+}
+
 void TUlmoDPConsultaSfingeOnlineDadosEnviados::ActCancelarRemessaExecute() {
   ControleMensagem().SetFraListaMensagemTree(GetMsgTreeLista());
   ControleMensagem().Clear();
@@ -116,6 +153,7 @@ void TUlmoDPConsultaSfingeOnlineDadosEnviados::ActCancelarRemessaExecute() {
     ControleMensagem().AddErro("Para realizar o cancelamento é necessário preencher os parâmetros de acesso.");
     return;
   }
+  if (!VerificarMarcados()) return;
   MostrarProgresso("Realizando cancelamento dos lotes, aguarde...");
   TClientDataSet& cds = *FnClientDataSet;
   cds.DisableControls();

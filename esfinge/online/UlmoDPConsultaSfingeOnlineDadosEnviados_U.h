@@ -4,6 +4,7 @@
 // menu contribution and selection keys.
 #pragma once
 #include <string>
+#include <vector>
 
 #include "ClientDataSet_U.h"
 #include "PowerParam_U.h"
@@ -24,8 +25,9 @@ class TUlmoDPConsultaSfingeOnlineDadosEnviados : public nFramework::TnDMPowerPar
   // The list run: load errors become one error message, nothing is raised.
   // REQUIRES: a connection is open.
   void Executar() override;
+  std::vector<std::string> DataSetsGrade() const override { return {"nClientDataSet"}; }
   // Cancels the ticked finished rows with the access values of the last list run, then
-  // reloads the list.
+  // reloads the list. With no finished row ticked it says so (an error) and calls nothing.
   void ActCancelarRemessaExecute();
 
   nFramework::TClientDataSet& nClientDataSet() { return *FnClientDataSet; }
@@ -34,6 +36,9 @@ class TUlmoDPConsultaSfingeOnlineDadosEnviados : public nFramework::TnDMPowerPar
  private:
   void MostrarProgresso(const std::string& ATexto);
   void Carregar();
+  // False, with the error in the messages, when no finished row is ticked; warns of ticked
+  // rows already cancelled, which are not sent again.
+  bool VerificarMarcados();
 
   TRecConfig FConfigParam;
   nFramework::TClientDataSet* FnClientDataSet = nullptr;

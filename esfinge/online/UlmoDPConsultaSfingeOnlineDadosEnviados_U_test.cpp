@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "ClassRegistry_U.h"
 #include "Configuracao_U.h"
 #include "Contexto_U.h"
+#include "Dicionario_U.h"
 #include "ControleMensagem_U.h"
 #include "FakeServidorHTTP_U.h"
 #include "SQL_U.h"
@@ -113,8 +116,53 @@ TEST_F(ConsultaSfingeTest, CancelsOnlyTickedFinishedRowsAndReloads) {
   ASSERT_TRUE(cds.Locate("CHAVEPACOTE", {"K3"}));
   EXPECT_EQ(cds.FieldByName("STATUS").AsString(), "0");
   EXPECT_EQ(cds.FieldByName("SELECIONADO").AsInteger(), 0);
-  ASSERT_EQ(Textos().size(), 1u);
-  EXPECT_EQ(Textos()[0].rfind("Lote cancelado com sucesso (Data: ", 0), 0u);
+  // The cancelled row ticked is named, not silently left out.
+  ASSERT_EQ(Textos().size(), 2u);
+  EXPECT_EQ(Textos()[0], "Lote 202403 (Seq 1) já está cancelado: não foi enviado de novo.");
+  EXPECT_EQ(Textos()[1].rfind("Lote cancelado com sucesso (Data: ", 0), 0u);
+}
+
+TEST_F(ConsultaSfingeTest, CancellingWithNoFinishedRowTickedSaysSoAndCallsNothing) {
+  Set("pUsuario", "u");
+  Set("pSenha", "s");
+  Set("pUnidadeGestora", "UG");
+  nExecutarProcesso(*FProcesso);
+  FProcesso->ActCancelarRemessaExecute();
+  EXPECT_EQ(Textos(), (std::vector<std::string>{"Nenhum lote marcado para cancelamento."}));
+  EXPECT_EQ(FProcesso->GetMsgTreeLista()->Raizes()[0]->Tipo, tmErro);
+  Marcar("K1");  // already cancelled
+  FProcesso->ActCancelarRemessaExecute();
+  EXPECT_EQ(Textos(), (std::vector<std::string>{
+                          "Nenhum lote finalizado marcado para cancelamento: os lotes marcados já estão cancelados."}));
+  EXPECT_EQ(FProcesso->GetMsgTreeLista()->Raizes()[0]->Tipo, tmErro);
+  EXPECT_TRUE(FFake.Chamadas().empty());
+  EXPECT_EQ(Status("K1"), 0);
+}
+
+TEST_F(ConsultaSfingeTest, ReceiptGridShowsStatusByNameAndOnlyTheTickIsEditable) {
+  nExecutarProcesso(*FProcesso);
+  EXPECT_EQ(FProcesso->DataSetsGrade(), (std::vector<std::string>{"nClientDataSet"}));
+  auto& cds = FProcesso->nClientDataSet();
+  EXPECT_EQ(cds.CampoMarca, "SELECIONADO");
+  EXPECT_EQ(cds.FieldByName("SELECIONADO").DisplayLabel, "Selecionado");
+  for (int i = 0; i < cds.FieldCount(); ++i)
+    EXPECT_EQ(cds.Fields(i).ReadOnly, cds.Fields(i).FieldName() != "SELECIONADO") << cds.Fields(i).FieldName();
+  EXPECT_FALSE(cds.FieldByName("CODIGOEMPRESA").Visible);
+  auto mostrado = [](const TField& f) {
+    for (const auto& [caption, valor] : ItensLista(f.ValueList))
+      if (valor == f.AsString()) return caption;
+    return std::string("(sem rótulo)");
+  };
+  ASSERT_TRUE(cds.Locate("CHAVEPACOTE", {"K1"}));
+  EXPECT_EQ(mostrado(cds.FieldByName("STATUS")), "Cancelado");
+  ASSERT_TRUE(cds.Locate("CHAVEPACOTE", {"K2"}));
+  EXPECT_EQ(mostrado(cds.FieldByName("STATUS")), "Finalizado");
+  // Month and sequence name one package of the company.
+  std::set<std::string> chaves;
+  for (cds.First(); !cds.Eof(); cds.Next())
+    chaves.insert(cds.FieldByName("LOTE").AsString() + "/" + cds.FieldByName("SEQ").AsString());
+  EXPECT_EQ(cds.CamposChave, "LOTE;SEQ");
+  EXPECT_EQ(chaves.size(), 3u);
 }
 
 }  // namespace

@@ -1,11 +1,14 @@
 #include "UlmoEsfingeOnlineEnviarInfoContabil_U.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
 #include "Classes_U.h"
+#include "ClientDataSet_U.h"
 #include "Clock_U.h"
 #include "ControleMensagem_U.h"
+#include "DateUtils_U.h"
 #include "Exceptions_U.h"
 #include "FileUtils_U.h"
 #include "FormatUtils_U.h"
@@ -88,12 +91,15 @@ void TUlmoEsfingeOnlineEnviarInfoContabil::Enviar() {
     FProgresso->MostrarTexto("Realizando envio dos dados, aguarde...");
   }
   try {
-    Mostrar("Gerando Token...");
-    FToken = Factory()->GerarToken()->Config(FConfig).Token();
-
+    // The packages first: with nothing to send there is no login, which would replace the
+    // company's stored token for nothing.
     FListaEnvioLote.clear();
     Mostrar("Carregando dados para envio...");
     Factory()->GerarDadosEnvio()->Config(FConfig).DataSets(*FCdsContaCtb, *FCdsLctoCtb).Lista(FListaEnvioLote).Executar();
+    VerificarLotes();
+
+    Mostrar("Gerando Token...");
+    FToken = Factory()->GerarToken()->Config(FConfig).Token();
 
     // One key for the whole run, replaced by each start reply.
     std::string chavePacote;
@@ -105,6 +111,47 @@ void TUlmoEsfingeOnlineEnviarInfoContabil::Enviar() {
   if (FProgresso) {
     FProgresso->SetEhCircular(false);
     FProgresso->Hide();
+  }
+}
+
+void TUlmoEsfingeOnlineEnviarInfoContabil::VerificarLotes() {
+  // The months a run can send: those of the period up to the current one.
+  const TDateTime primeiro = StartOfTheMonth(FConfig.CompetenciaInicial);
+  const TDateTime ultimo = StartOfTheMonth(std::min(FConfig.CompetenciaFinal, Now()));
+  auto mes = [](TDateTime d) { return FormatDateTime("mm/yyyy", d); };
+  const std::string meses = "de " + mes(primeiro) + " a " + mes(ultimo);
+
+  // Entries marked outside those months go in no package.
+  int marcados = 0;
+  std::vector<std::string> fora;
+  TField* data = FCdsLctoCtb->FindField("DATALANCAMENTO");
+  TField* seq = FCdsLctoCtb->FindField("NUMEROSEQUENCIAL");
+  FCdsLctoCtb->ForEach([&](TClientDataSet&) {
+    ++marcados;
+    const TDateTime d = data && !data->IsNull() ? StartOfTheMonth(data->AsDateTime()) : 0;
+    if (d < primeiro || d > ultimo) fora.push_back(seq ? seq->AsString() : std::to_string(marcados));
+  });
+
+  if (FListaEnvioLote.empty()) {
+    if (marcados == 0 && FCdsContaCtb->IsEmpty()) throw Exception("Nenhum registro marcado para envio.");
+    if (marcados == 0)
+      throw Exception("Nenhum lançamento marcado para envio. O e-Sfinge online recebe as contas marcadas junto com os "
+                      "lançamentos de cada mês: marque os lançamentos dos meses a enviar.");
+    if (primeiro > ultimo)
+      throw Exception("Nenhum mês a enviar: o período começa em " + mes(primeiro) + ", depois do mês atual (" +
+                      mes(StartOfTheMonth(Now())) + ").");
+    throw Exception("Nenhum mês a enviar: nenhum dos lançamentos marcados é de um mês " + meses +
+                    " (os meses do período até o mês atual).");
+  }
+  if (!fora.empty()) {
+    std::string numeros;
+    for (size_t i = 0; i < fora.size() && i < 10; ++i) numeros += (i ? ", " : "") + fora[i];
+    if (fora.size() > 10) numeros += " e outros " + std::to_string(fora.size() - 10);
+    const bool um = fora.size() == 1;
+    ControleMensagem().AddAviso(std::to_string(fora.size()) +
+                                (um ? " lançamento marcado não é" : " lançamentos marcados não são") + " de um mês " +
+                                meses + (um ? " e não vai" : " e não vão") + " no envio (Número Seqüencial " + numeros +
+                                ").");
   }
 }
 

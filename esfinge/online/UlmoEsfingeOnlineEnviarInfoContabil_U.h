@@ -1,5 +1,5 @@
-// TUlmoEsfingeOnlineEnviarInfoContabil: one online sending run. Logs in, builds the monthly
-// packages from the marked rows and sends each in three calls (start, partial send, finish),
+// TUlmoEsfingeOnlineEnviarInfoContabil: one online sending run. Builds the monthly packages from
+// the marked rows, logs in (only when there is a package to send) and sends each in three calls (start, partial send, finish),
 // cancelling the partial send when a later call fails, and records each finished package's
 // receipt. The first failure ends the run as an error in the message controller; packages
 // already finished stay sent and recorded. Datasets, tree and progress frame are not owned.
@@ -24,6 +24,9 @@ class TUlmoEsfingeOnlineEnviarInfoContabil : public IEnviarInfoContabil {
 
  private:
   void Mostrar(const std::string& ATexto);
+  // Raises when the packages built are none, saying why; warns of marked entries that no
+  // package carries.
+  void VerificarLotes();
   void EnviarLote(const TEnvioLote& ALote, std::string& AChavePacote);
   // The copy of a package in the temporary folder; returns its path.
   std::string GravarCopia(const std::string& AJson);

@@ -432,4 +432,19 @@ TEST_F(EsfingeOnlineTest, CredentialsNeverGoOverPlainHttpToAnotherMachine) {
   EXPECT_FALSE(PegarTemRegistro("CFGEMPRESATCE", "CODIGOEMPRESA", "1=1"));
 }
 
+TEST_F(EsfingeOnlineTest, NothingToSendIsAnErrorAndNoLogin) {
+  FConexao->Driver().ExecuteScript("insert into CFGEMPRESATCE (CODIGOEMPRESA, TOKENESFINGE) values (1, 'ANTIGO');");
+  auto tree = std::make_shared<TnMsgTreeLista>();
+  TClientDataSet vazio;
+  vazio.AddFieldDef("CODIGOCONTA", TFieldType::ftString, 50);
+  vazio.CreateDataSet();
+  Factory()->EnviarInfoContabil()->MsgTree(tree).Config(FConfig).DataSets(vazio, FLctos).Enviar();
+  EXPECT_EQ(Linhas(*tree), (std::vector<std::string>{"ERRO Nenhum registro marcado para envio."}));
+  Factory()->EnviarInfoContabil()->MsgTree(tree).Config(FConfig).DataSets(FContas, FLctos).Enviar();
+  ASSERT_EQ(tree->Raizes().size(), 1u);
+  EXPECT_EQ(Linhas(*tree)[0].rfind("ERRO Nenhum lançamento marcado para envio.", 0), 0u);
+  EXPECT_TRUE(FFake.Chamadas().empty());
+  EXPECT_EQ(PegarValorCampo("CFGEMPRESATCE", "TOKENESFINGE", "CODIGOEMPRESA = 1").AsString(), "ANTIGO");
+}
+
 }  // namespace

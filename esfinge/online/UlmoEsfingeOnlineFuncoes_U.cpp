@@ -14,6 +14,7 @@
 #include "SQL_U.h"
 #include "SegurancaHTTP_U.h"
 #include "UlmoEnviarArquivosCtbeSFingeFuncoes_U.h"
+#include "TextoMensagem_U.h"
 
 namespace nUlmoEsfingeOnline {
 
@@ -148,14 +149,15 @@ std::string TUlmoEsfingeFuncoes::TratarErro(int ACodigoErro, const std::string& 
 }
 
 std::string TUlmoEsfingeFuncoes::TratarMensagemErroJson(const std::string& AMsgJson) {
-  std::string result = AMsgJson;
+  // The court's words, each quoted on one line and cut: a reply may be a whole HTML page.
+  std::string result = CitarValor(AMsgJson);
   if (Trim(AMsgJson).empty()) return {};
   try {
     auto json = nlohmann::json::parse(AMsgJson);
     if (!json.is_object() || !json.contains("mensagem")) return result;
     const auto& msg = json["mensagem"];
-    result = msg.is_string() ? msg.get<std::string>() : msg.dump();
-    auto texto = [](const nlohmann::json& v) { return v.is_string() ? v.get<std::string>() : std::string(); };
+    result = CitarValor(msg.is_string() ? msg.get<std::string>() : msg.dump());
+    auto texto = [](const nlohmann::json& v) { return v.is_string() ? CitarValor(v.get<std::string>()) : std::string(); };
     if (json.contains("erros") && json["erros"].is_array()) {
       for (const auto& erro : json["erros"]) {
         if (!erro.is_object()) continue;
@@ -168,7 +170,7 @@ std::string TUlmoEsfingeFuncoes::TratarMensagemErroJson(const std::string& AMsgJ
       }
     }
   } catch (const nlohmann::json::exception&) {
-    return AMsgJson;
+    return CitarValor(AMsgJson);
   }
   return result;
 }

@@ -80,6 +80,14 @@ TEST(EsfingeFuncoesTest, ErrorBodiesBecomeTheCourtsMessage) {
   EXPECT_EQ(TUlmoEsfingeFuncoes::TratarErro(500, "", "x").rfind("Erro de servidor! Entre em contato com suporte técnico ", 0), 0u);
 }
 
+TEST(EsfingeFuncoesTest, ACourtsErrorPageFilledTheMessageWithManyLines) {
+  const std::string pagina = "<html>\n<body>\r\n" + std::string(300, 'x') + "\n</body></html>";
+  std::string m = TUlmoEsfingeFuncoes::TratarErro(500, pagina, "x");
+  EXPECT_EQ(m, "<html>\\n<body>\\r\\n" + std::string(80 - 19, 'x') + "…");
+  EXPECT_EQ(TUlmoEsfingeFuncoes::TratarErro(400, R"({"mensagem":"Falha\nna linha","erros":[{"mensagem":"a\tb"}]})", "x"),
+            "Falha\\nna linha - a\\tb");
+}
+
 TEST(EsfingeFuncoesTest, TratarErroRequestTellsProtocolErrorsFromOthers) {
   try {
     throw EIdHTTPProtocolException(401, R"({"mensagem":"Token expirado"})", "HTTP/1.1 401");

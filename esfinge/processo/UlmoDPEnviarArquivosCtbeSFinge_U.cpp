@@ -17,6 +17,7 @@
 #include "UlmoEnviarArquivosCtbeSFingeFuncoes_U.h"
 #include "UlmoEnviarArquivosCtbeSFinge_U.h"
 #include "UlmoEsfingeOnlineFactory_U.h"
+#include "UlmoEsfingeGrade_U.h"
 #include "UlmoEsfingeOnlineFuncoes_U.h"
 #include "UlmoEsfingeOnlineSql_U.h"
 #include "UlmoFuncoes_U.h"
@@ -94,6 +95,76 @@ struct TControlesDesligados {
   }
 };
 
+using nUlmoEsfingeOnline::TColunaGrade;
+
+const char* const kData = "dd/mm/yyyy";
+const char* const kCodigo = "0";  // account numbers are kept as floats
+
+void ConfigurarGradeConta(TClientDataSet& g) {
+  const char* tce = "Plano de Contas do TCE";
+  const char* espec = "Plano Específico";
+  g.DisplayCaption = "Conta Contábil";
+  nUlmoEsfingeOnline::ConfigurarGrade(
+      g, "Enviar",
+      {TColunaGrade{.Nome = "DataInicioPlanoTce", .Rotulo = "Data Início Conta TCE", .Formato = kData, .Banda = tce},
+       {.Nome = "DataFimPlanoTce", .Rotulo = "Data Fim Conta TCE", .Formato = kData, .Banda = tce},
+       {.Nome = "ContaTce", .Rotulo = "Conta TCE", .Formato = kCodigo, .Banda = tce},
+       {.Nome = "ContaCtb", .Rotulo = "Conta Contábil", .Formato = kCodigo, .Banda = espec},
+       {.Nome = "CodigoConta", .Rotulo = "Código Conta", .Visivel = false},
+       {.Nome = "TipoConta", .Rotulo = "S/A", .Lista = "A=2;S=1", .Banda = tce},
+       {.Nome = "TipoContaContabil", .Rotulo = "Tipo Conta Contábil", .Visivel = false},
+       {.Nome = "DescrTipoContaContabil", .Rotulo = "Tipo Conta Contábil", .Banda = tce},
+       {.Nome = "ClassifNomeConta", .Rotulo = "Classificação / Descrição Conta TCE", .Banda = tce},
+       {.Nome = "NomeConta", .Rotulo = "Nome Conta", .Visivel = false},
+       {.Nome = "DescricaoConta", .Rotulo = "Descrição Conta", .Banda = tce},
+       {.Nome = "IndicativoContaAnalitica", .Rotulo = "Indicativo Conta Analítica", .Visivel = false},
+       {.Nome = "NumeroNivel", .Rotulo = "Nível Conta TCE", .Banda = tce},
+       {.Nome = "TipoNaturezaSaldo", .Rotulo = "Tipo Natureza Saldo", .Lista = "Devedor=1;Credor=2;Misto=3", .Banda = tce},
+       {.Nome = "CodigoContaSintetica", .Rotulo = "Código Conta Sintética", .Visivel = false},
+       {.Nome = "CodigoBanco", .Rotulo = "Código Banco", .Banda = tce},
+       {.Nome = "NomeBanco", .Rotulo = "Descrição Banco", .Banda = tce},
+       {.Nome = "CodigoAgenciaBancaria", .Rotulo = "Código Agência", .Banda = tce},
+       {.Nome = "NomeAgencia", .Rotulo = "Descrição Agência", .Banda = tce},
+       {.Nome = "CodigoContaBancaria", .Rotulo = "Conta Bancária", .Banda = tce},
+       {.Nome = "ClassifDescrContaCtb", .Rotulo = "Classificação / Descrição Conta Contábil", .Banda = espec},
+       {.Nome = "CodigoContaSinteticaSuperiorTce", .Visivel = false},
+       {.Nome = "EstiloLinha", .Visivel = false}});
+  // A court account is mapped once per company account and validity.
+  g.CamposChave = "ContaTce;ContaCtb;DataInicioPlanoTce";
+  // Synthetic accounts (S) stand out.
+  g.CampoEstilo = "EstiloLinha";
+  g.EstiloDestaque = "negrito-verde";
+}
+
+void ConfigurarGradeLcto(TClientDataSet& g) {
+  const char* tce = "Dados Lançamento TCE";
+  const char* ctb = "Dados Lançamento Contábil";
+  g.DisplayCaption = "Lançamento Contábil";
+  nUlmoEsfingeOnline::ConfigurarGrade(
+      g, "Enviar",
+      {TColunaGrade{.Nome = "NumeroSlip", .Rotulo = "Número do Slip", .Banda = tce},
+       {.Nome = "NumeroSequencial", .Rotulo = "Número Seqüencial", .Banda = tce},
+       {.Nome = "ChaveLctoCtb", .Rotulo = "Sequência Lançamento", .Banda = ctb},
+       {.Nome = "ContaTce", .Rotulo = "Conta TCE", .Formato = kCodigo, .Banda = tce},
+       // The rows carry 2 on the debit side and 1 on the credit side, and that value goes to
+       // the court as it is: the captions follow the values, so a debit row reads "Débito".
+       {.Nome = "TipoLancamento", .Rotulo = "Tipo do Lançamento", .Lista = "Débito=2;Crédito=1", .Banda = tce},
+       {.Nome = "TipoMovimentoContabil", .Rotulo = "Tipo de Movimento Contábil", .Visivel = false},
+       {.Nome = "DescrTipoMovimentoContabil", .Rotulo = "Tipo Movimento Contábil", .Banda = tce},
+       {.Nome = "AnoCriacaoConta", .Rotulo = "Ano Criação Conta", .Visivel = false},
+       {.Nome = "CodigoContaContabil", .Rotulo = "Código Conta Contábil", .Visivel = false},
+       {.Nome = "ClassifDescrContaContabil", .Rotulo = "Classificação / Descrição Conta TCE", .Banda = tce},
+       {.Nome = "DataLancamento", .Rotulo = "Data Lançamento Contábil", .Formato = kData, .Banda = ctb},
+       {.Nome = "ValorLancamento", .Rotulo = "Valor Lançamento", .Formato = "#,##0.00", .Banda = ctb},
+       {.Nome = "HistoricoLancamento", .Rotulo = "Histórico Lançamento", .Banda = ctb},
+       {.Nome = "DataInicioPlanoTce", .Rotulo = "Data Início Plano TCE", .Formato = kData, .Banda = tce},
+       {.Nome = "DataFimPlanoTce", .Rotulo = "Data Fim Plano TCE", .Formato = kData, .Banda = tce},
+       {.Nome = "ContaCtb", .Rotulo = "Conta Contábil", .Formato = kCodigo, .Banda = ctb},
+       {.Nome = "ClassifDescrContaCtb", .Rotulo = "Classificação / Descrição Conta", .Banda = ctb}});
+  // Numbered once per run, entry rows and opening rows alike.
+  g.CamposChave = "NumeroSequencial";
+}
+
 }  // namespace
 
 // The query results of one run; freed however the run ends.
@@ -158,7 +229,9 @@ TUlmoDPEnviarArquivosCtbeSFinge::TUlmoDPEnviarArquivosCtbeSFinge() {
   conta->AddFieldDef("CodigoContaBancaria", TFieldType::ftString, 10);
   conta->AddFieldDef("ClassifDescrContaCtb", TFieldType::ftString, 100);
   conta->AddFieldDef("CodigoContaSinteticaSuperiorTce", TFieldType::ftString, 50);
+  conta->AddFieldDef("EstiloLinha", TFieldType::ftSmallint);
   conta->CreateDataSet();
+  ConfigurarGradeConta(*conta);
   FConta = &AddComponent("nClientDataSetConta", std::move(conta));
 
   auto lcto = std::make_unique<TClientDataSet>();
@@ -182,6 +255,7 @@ TUlmoDPEnviarArquivosCtbeSFinge::TUlmoDPEnviarArquivosCtbeSFinge() {
   lcto->AddFieldDef("ContaCtb", TFieldType::ftFloat);
   lcto->AddFieldDef("ClassifDescrContaCtb", TFieldType::ftString, 150);
   lcto->CreateDataSet();
+  ConfigurarGradeLcto(*lcto);
   FLcto = &AddComponent("nClientDataSetLcto", std::move(lcto));
 
   auto& soap = npqPowerParam.AddDatasetAction("actEnviarInf");
@@ -351,6 +425,7 @@ void TUlmoDPEnviarArquivosCtbeSFinge::PreencherContas(TExecucao& AExec) {
         g.FieldByName("CodigoContaBancaria").SetAsString(NumeroCurto(n));
       g.FieldByName("ClassifDescrContaCtb").SetAsString(s("CLASSIFCONTA") + " " + s("DESCRCONTAPLANOESPEC"));
       g.FieldByName("CodigoContaSinteticaSuperiorTce").SetAsString(superior);
+      g.FieldByName("EstiloLinha").SetAsInteger(tipo == 1 ? 1 : 0);
     g.Post();
   };
   // The parent of a court classification: the synthetic court account one level up.
@@ -512,6 +587,10 @@ void TUlmoDPEnviarArquivosCtbeSFinge::VerificarGrades() const {
   if (FConta->IsEmpty() && FLcto->IsEmpty()) throw Exception("Ação disponível apenas após execução do processo.");
 }
 
+void TUlmoDPEnviarArquivosCtbeSFinge::VerificarMarcados() const {
+  if (FConta->IsEmpty() && FLcto->IsEmpty()) throw Exception("Nenhum registro marcado para envio.");
+}
+
 namespace {
 // Shows only the marked rows while a send runs; restores the grids however it ends.
 struct TSomenteMarcados {
@@ -541,6 +620,7 @@ void TUlmoDPEnviarArquivosCtbeSFinge::actEnviarInfExecute(void*) {
   nUlmoEsfingeSoap::TUlmoEnviarArquivosCtbeSFinge envio(FUsuario, FSenha, FUnidadeGestora);
   envio.SetMsgTreeLista(GetMsgTreeLista());
   TSomenteMarcados marcados(*FConta, *FLcto);
+  VerificarMarcados();
   envio.EnviarInformacoesContasWB(*FConta);
   envio.EnviarInformacoesLancamentosWB(*FLcto);
 }
@@ -550,6 +630,8 @@ void TUlmoDPEnviarArquivosCtbeSFinge::actEnviarInfEsfingeOnlineExecute(void*) {
   VerificarGrades();
   if (auto tree = GetMsgTreeLista()) tree->Clear();
   TSomenteMarcados marcados(*FConta, *FLcto);
+  // Before the sender logs in: a login with nothing to send would still replace the stored token.
+  VerificarMarcados();
   nUlmoEsfingeOnline::TRecConfig config;
   config.CodigoSistemaTce = FCodigoSistema;
   config.CodigoEmpresa = FCodigoEmpresa;

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "ClientDataSet_U.h"
 #include "PowerParam_U.h"
@@ -23,9 +24,11 @@ class TUlmoDPEnviarArquivosCtbeSFinge : public nFramework::TnDMPowerParam {
   std::string GetFormClass() const override { return "TUlmoFPEnviarArquivoCtbeSFinge"; }
   void DataModuleCreate() override;
   void ValidarDado() override;
+  std::vector<std::string> DataSetsGrade() const override { return {"nClientDataSetConta", "nClientDataSetLcto"}; }
   // REQUIRES: ValidarDado has run; a connection is open. Replaces the rows of both grids.
   void Executar() override;
-  // Send the marked rows (Enviar = 1) of both grids.
+  // Send the marked rows (Enviar = 1) of both grids; raise "Nenhum registro marcado para envio."
+  // when no row is marked, before any call to the court.
   void actEnviarInfExecute(void* Sender);
   void actEnviarInfEsfingeOnlineExecute(void* Sender);
 
@@ -44,6 +47,8 @@ class TUlmoDPEnviarArquivosCtbeSFinge : public nFramework::TnDMPowerParam {
   void PreencherLctosImplantacao(TExecucao& AExec);
   // Raises when neither grid holds a row (the process has not run).
   void VerificarGrades() const;
+  // REQUIRES: both grids show only their marked rows. Raises when neither has one.
+  void VerificarMarcados() const;
 
   std::string FSenha, FUsuario, FUnidadeGestora;
   int FNumeroSeq = 0;

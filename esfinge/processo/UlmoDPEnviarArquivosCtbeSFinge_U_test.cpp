@@ -5,10 +5,15 @@
 #include <algorithm>
 #include <functional>
 #include <map>
+#include <set>
 
 #include "ClassRegistry_U.h"
 #include "Configuracao_U.h"
+#include "Clock_U.h"
 #include "Contexto_U.h"
+#include "ControleMensagem_U.h"
+#include "Dicionario_U.h"
+#include "FakeServidorHTTP_U.h"
 #include "FormatUtils_U.h"
 #include "SQL_U.h"
 #include "Schema_U.h"
@@ -365,8 +370,8 @@ TEST_F(EnviarEsfingeTest, SoapSendSeesOnlyMarkedRowsAndRestoresTheGridsAfterAFai
   auto& c = FProcesso->nClientDataSetConta();
   auto& l = FProcesso->nClientDataSetLcto();
   ASSERT_FALSE(c.IsEmpty());
-  // Nothing marked: nothing to post, no connection tried.
-  EXPECT_EQ(Erro([&] { FProcesso->actEnviarInfExecute(nullptr); }), "(sem erro)");
+  // Nothing marked: it says so, and no connection is tried.
+  EXPECT_EQ(Erro([&] { FProcesso->actEnviarInfExecute(nullptr); }), "Nenhum registro marcado para envio.");
   EXPECT_FALSE(c.Filtered());
   c.First();
   c.Edit();
@@ -457,6 +462,170 @@ TEST_F(EnviarEsfingeTest, OnlineSendGetsTheRunConfigurationAndOnlyMarkedRows) {
   EXPECT_FALSE(l.Filtered());
   EXPECT_FALSE(FProcesso->nClientDataSetConta().Filtered());
   EXPECT_EQ(l.RecordCount(), 5);
+}
+
+}  // namespace
+
+namespace {
+
+// The caption a grid shows for the current row's value of a column with a value list.
+std::string Mostrado(const TField& f) {
+  for (const auto& [caption, valor] : ItensLista(f.ValueList))
+    if (valor == f.AsString()) return caption;
+  return "(sem rótulo para " + f.AsString() + ")";
+}
+
+// The key of every row, joined; a key that names two rows appears once.
+std::set<std::string> Chaves(TClientDataSet& ds) {
+  std::set<std::string> r;
+  for (ds.First(); !ds.Eof(); ds.Next()) {
+    std::string k;
+    for (const auto& campo : ItensLista(ds.CamposChave)) k += ds.FieldByName(campo.first).AsString() + "|";
+    r.insert(k);
+  }
+  return r;
+}
+
+TEST_F(EnviarEsfingeTest, DebitSideReadsDebitoAndCreditSideCreditoAsSentToTheCourt) {
+  Rodar();
+  auto& l = FProcesso->nClientDataSetLcto();
+  // Entry 1: debit 12 (court 111), credit 21 (court 211).
+  ASSERT_TRUE(l.Locate("ChaveLctoCtb;ContaTce", {1, 111.0}));
+  EXPECT_EQ(l.FieldByName("TipoLancamento").AsInteger(), 2);
+  EXPECT_EQ(Mostrado(l.FieldByName("TipoLancamento")), "Débito");
+  ASSERT_TRUE(l.Locate("ChaveLctoCtb;ContaTce", {1, 211.0}));
+  EXPECT_EQ(Mostrado(l.FieldByName("TipoLancamento")), "Crédito");
+  // Opening rows follow the balance's nature: implantation of account 12 (nature 1) is a debit.
+  Set("pEnviarImplSaldo", "1");
+  Rodar();
+  ASSERT_TRUE(l.Locate("ContaCtb;DescrTipoMovimentoContabil", {12.0, "Abertura do Exercício"}));
+  EXPECT_EQ(Mostrado(l.FieldByName("TipoLancamento")), "Débito");
+
+  auto& c = FProcesso->nClientDataSetConta();
+  ASSERT_TRUE(c.Locate("ContaTce", {211.0}));
+  EXPECT_EQ(Mostrado(c.FieldByName("TipoNaturezaSaldo")), "Credor");
+  EXPECT_EQ(Mostrado(c.FieldByName("TipoConta")), "A");
+}
+
+TEST_F(EnviarEsfingeTest, OnlyTheTickIsEditableAndTheKeysNameOneRowEach) {
+  Set("pExibirContasSinteticas", "1");
+  Set("pEnviarImplSaldo", "1");
+  Rodar();
+  ASSERT_EQ(FProcesso->DataSetsGrade(), (std::vector<std::string>{"nClientDataSetConta", "nClientDataSetLcto"}));
+  for (const auto& nome : FProcesso->DataSetsGrade()) {
+    auto& ds = FProcesso->ComponentByName<TClientDataSet>(nome);
+    SCOPED_TRACE(nome);
+    EXPECT_EQ(ds.CampoMarca, "Enviar");
+    for (int i = 0; i < ds.FieldCount(); ++i)
+      EXPECT_EQ(ds.Fields(i).ReadOnly, ds.Fields(i).FieldName() != "Enviar") << ds.Fields(i).FieldName();
+    ASSERT_GT(ds.RecordCount(), 3);
+    EXPECT_EQ(static_cast<int>(Chaves(ds).size()), ds.RecordCount());
+    EXPECT_EQ(ds.FieldByName("Enviar").DisplayLabel, "Selecionado");
+  }
+}
+
+TEST_F(EnviarEsfingeTest, SyntheticAccountRowsAreHighlightedAndHiddenColumnsStayOutOfSight) {
+  Set("pExibirContasSinteticas", "1");
+  Rodar();
+  auto& c = FProcesso->nClientDataSetConta();
+  ASSERT_FALSE(c.CampoEstilo.empty());
+  EXPECT_EQ(c.EstiloDestaque, "negrito-verde");
+  EXPECT_FALSE(c.FieldByName(c.CampoEstilo).Visible);
+  std::vector<std::string> destaque;
+  for (c.First(); !c.Eof(); c.Next())
+    if (c.FieldByName(c.CampoEstilo).AsInteger() != 0) destaque.push_back(c.FieldByName("ContaTce").AsString());
+  EXPECT_EQ(destaque, (std::vector<std::string>{"100"}));
+  for (const char* oculto : {"CodigoConta", "TipoContaContabil", "NomeConta", "IndicativoContaAnalitica",
+                             "CodigoContaSintetica", "CodigoContaSinteticaSuperiorTce"})
+    EXPECT_FALSE(c.FieldByName(oculto).Visible) << oculto;
+  EXPECT_EQ(c.FieldByName("ClassifDescrContaCtb").Band, "Plano Específico");
+  EXPECT_EQ(FProcesso->nClientDataSetLcto().FieldByName("ValorLancamento").DisplayFormat, "#,##0.00");
+}
+
+// The online send over the court's own services, against a fake court.
+class EnviarEsfingeOnlineTest : public EnviarEsfingeTest {
+ protected:
+  void SetUp() override {
+    EnviarEsfingeTest::SetUp();
+    nConfig().UrlEsfingeOnline = FFake.Url();
+    FConexao->Driver().ExecuteScript("insert into CFGEMPRESATCE (CODIGOEMPRESA, TOKENESFINGE) values (1, 'ANTIGO');");
+    SetClockFixo(EncodeDate(2024, 6, 10));
+  }
+  void TearDown() override {
+    SetClockFixo(std::nullopt);
+    ControleMensagem().SetFraListaMensagemTree(nullptr);
+    EnviarEsfingeTest::TearDown();
+  }
+  std::string Token() { return PegarValorCampo("CFGEMPRESATCE", "TOKENESFINGE", "CODIGOEMPRESA = 1").AsString(); }
+  void Marcar(TClientDataSet& ds, const std::string& filtro) {
+    ds.SetFilter(filtro);
+    ds.SetFiltered(true);
+    std::vector<TClientDataSet::TBookmark> linhas;
+    ds.ForEach([&](TClientDataSet& d) { linhas.push_back(d.GetBookmark()); });
+    ds.SetFiltered(false);
+    for (auto b : linhas) {
+      ds.GotoBookmark(b);
+      ds.Edit();
+      ds.FieldByName("Enviar").SetAsInteger(1);
+      ds.Post();
+    }
+  }
+  std::vector<std::string> Mensagens() {
+    std::vector<std::string> r;
+    for (const auto& n : FProcesso->GetMsgTreeLista()->Raizes())
+      r.push_back(std::string(NomeTipoMensagem(n->Tipo)) + " " + n->Texto);
+    return r;
+  }
+
+  TFakeServidorHTTP FFake;
+};
+
+TEST_F(EnviarEsfingeOnlineTest, NothingTickedSaysSoAndNeverLogsInNorTouchesTheStoredToken) {
+  Rodar();
+  EXPECT_EQ(Erro([&] { FProcesso->actEnviarInfEsfingeOnlineExecute(nullptr); }), "Nenhum registro marcado para envio.");
+  EXPECT_FALSE(FProcesso->nClientDataSetLcto().Filtered());
+
+  // Accounts alone make no package: the court takes them with a month's entries.
+  Marcar(FProcesso->nClientDataSetConta(), "ContaTce = 111");
+  FProcesso->actEnviarInfEsfingeOnlineExecute(nullptr);
+  EXPECT_EQ(Mensagens(), (std::vector<std::string>{
+                             "ERRO Nenhum lançamento marcado para envio. O e-Sfinge online recebe as contas marcadas "
+                             "junto com os lançamentos de cada mês: marque os lançamentos dos meses a enviar."}));
+
+  // Entries of a month not yet begun make none either.
+  SetClockFixo(EncodeDate(2024, 2, 15));
+  Marcar(FProcesso->nClientDataSetLcto(), "NumeroSlip = '202403'");
+  FProcesso->actEnviarInfEsfingeOnlineExecute(nullptr);
+  EXPECT_EQ(Mensagens(), (std::vector<std::string>{
+                             "ERRO Nenhum mês a enviar: nenhum dos lançamentos marcados é de um mês de 01/2024 a "
+                             "02/2024 (os meses do período até o mês atual)."}));
+  Set("pCompetInicial", "01/03/2024");
+  Rodar();
+  Marcar(FProcesso->nClientDataSetLcto(), "NumeroSlip = '202403'");
+  FProcesso->actEnviarInfEsfingeOnlineExecute(nullptr);
+  EXPECT_EQ(Mensagens(), (std::vector<std::string>{
+                             "ERRO Nenhum mês a enviar: o período começa em 03/2024, depois do mês atual (02/2024)."}));
+
+  EXPECT_TRUE(FFake.Chamadas().empty());
+  EXPECT_EQ(Token(), "ANTIGO");
+}
+
+TEST_F(EnviarEsfingeOnlineTest, TickedEntriesThatNoPackageCarriesAreNamedNotDroppedSilently) {
+  SetClockFixo(EncodeDate(2024, 4, 15));
+  Rodar();
+  Marcar(FProcesso->nClientDataSetLcto(), "NumeroSlip = '202403' or NumeroSlip = '202405'");
+  FFake.Responder(200, R"({"chave":"TK"})");
+  FFake.Responder(200, R"({"chavePacote":"P1"})");
+  FFake.Responder(200, "");
+  FFake.Responder(200, R"({"codigoRegistroInformacao":"R1"})");
+  FProcesso->actEnviarInfEsfingeOnlineExecute(nullptr);
+  EXPECT_EQ(Mensagens(), (std::vector<std::string>{
+                             "AVISO 1 lançamento marcado não é de um mês de 01/2024 a 04/2024 e não vai no envio "
+                             "(Número Seqüencial 5).",
+                             "OK Lote 202403: Envio parcial realizado com sucesso."}));
+  ASSERT_EQ(FFake.Chamadas().size(), 4u);
+  EXPECT_EQ(FFake.Chamadas()[1], "GET /esfingeonline/v6/registroscontabeis/empresas/iniciarEnvio?anoMes=202403");
+  EXPECT_EQ(Token(), "TK");
 }
 
 }  // namespace

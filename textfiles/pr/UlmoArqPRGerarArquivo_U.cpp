@@ -4,16 +4,18 @@
 
 #include <filesystem>
 
-#include "Contexto_U.h"
 #include "AtomicFile_U.h"
+#include "Contexto_U.h"
 #include "ControleMensagem_U.h"
-#include "Exceptions_U.h"
 #include "Dialogo_U.h"
+#include "Exceptions_U.h"
 #include "FileUtils_U.h"
 #include "Nutil_U.h"
 #include "TextUtils_U.h"
+#include "TextoMensagem_U.h"
 #include "UlmoArqPRGerarEstatal_U.h"
 #include "UlmoFuncoes_U.h"
+#include "Utilitarios_U.h"
 #include "Zip_U.h"
 
 namespace nUlmoPR {
@@ -51,12 +53,14 @@ bool TUlmoArqPRGerarArquivo::ValidarPastaDestino() {
   fs::path pasta = CaminhoDeTexto(PastaDestino);
   try {
     if (!fs::exists(pasta)) fs::create_directory(pasta);
-  } catch (const std::exception& e) {
-    ControleMensagem().AddErro(std::string("Erro ao tentar criar diretório: ") + e.what());
+  } catch (const fs::filesystem_error& e) {
+    LogDebug(e.what());
+    ControleMensagem().AddErro("Erro ao tentar criar diretório: \"" + CitarCaminho(pasta) + "\": " +
+                               DescricaoErroSistema(e.code()));
     ok = false;
   }
   if (IsReadOnly(pasta)) {
-    ControleMensagem().AddErro("O diretório destino \"" + PastaDestino + "\" é somente leitura");
+    ControleMensagem().AddErro("O diretório destino \"" + CitarValor(PastaDestino) + "\" é somente leitura");
     ok = false;
   }
   return ok;
@@ -160,7 +164,7 @@ void TUlmoArqPRGerarArquivo::ExecutarGeradores() {
     } catch (const std::exception& e) {
       gerador->SetSink(nullptr);
       r.Saida.reset();
-      r.Erro = e.what();
+      r.Erro = MensagemDeErro(e);
     }
     resultados.push_back(std::move(r));
   }
@@ -173,7 +177,7 @@ void TUlmoArqPRGerarArquivo::ExecutarGeradores() {
       try {
         r.Saida->Gravar();
       } catch (const std::exception& e) {
-        r.Erro = e.what();
+        r.Erro = MensagemDeErro(e);
         r.Saida.reset();
       }
     }
@@ -193,7 +197,7 @@ void TUlmoArqPRGerarArquivo::CompactarArquivos() {
     CompressLista(FArquivosGerados, CaminhoDeTexto(PastaDestino), CaminhoDeTexto(zip), true);
     ControleMensagem().AddMesagemImageIndex("Arquivos compactados com sucesso: " + zip, 318);
   } catch (const std::exception& e) {
-    ControleMensagem().AddErro(std::string("Erro ao tentar gerar arquivo compactado: ") + e.what());
+    ControleMensagem().AddErro(std::string("Erro ao tentar gerar arquivo compactado: ") + MensagemDeErro(e));
   }
 }
 

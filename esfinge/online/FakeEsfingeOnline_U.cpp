@@ -1,0 +1,246 @@
+#include "FakeEsfingeOnline_U.h"
+
+#include <httplib.h>
+
+#include <algorithm>
+#include <chrono>
+#include <nlohmann/json.hpp>
+#include <stdexcept>
+
+namespace nUlmoEsfingeTeste {
+
+namespace {
+
+using json = nlohmann::ordered_json;
+
+const char* const kBase = "/esfingeonline";
+const char* const kChamadas[] = {"login", "iniciarEnvio", "enviarParcial", "finalizarEnvio", "cancelarEnvioParcial",
+                                 "cancelarLote"};
+
+void Erro(httplib::Response& aRes, int aStatus, const std::string& aMensagem) {
+  aRes.status = aStatus;
+  aRes.set_content(json{{"mensagem", aMensagem}}.dump(), "application/json");
+}
+
+void Json(httplib::Response& aRes, const json& aCorpo) {
+  aRes.status = 200;
+  aRes.set_content(aCorpo.dump(), "application/json");
+}
+
+int AnoMesDe(const std::string& aTexto) {
+  if (aTexto.size() != 6 || !std::all_of(aTexto.begin(), aTexto.end(), ::isdigit)) return 0;
+  int v = std::stoi(aTexto);
+  int mes = v % 100;
+  return mes >= 1 && mes <= 12 ? v : 0;
+}
+
+}  // namespace
+
+TFakeEsfingeOnline::TFakeEsfingeOnline(int aPorta) : FServidor(std::make_unique<httplib::Server>()) {
+  FServidor->set_payload_max_length(64u << 20);
+  auto tratar = [this](const httplib::Request& req, httplib::Response& res) { Tratar(req, res); };
+  FServidor->Get(".*", tratar);
+  FServidor->Post(".*", tratar);
+  if (aPorta == 0) {
+    FPorta = FServidor->bind_to_any_port("127.0.0.1");
+  } else {
+    FPorta = FServidor->bind_to_port("127.0.0.1", aPorta) ? aPorta : -1;
+  }
+  if (FPorta <= 0) throw std::runtime_error("não foi possível escutar em 127.0.0.1:" + std::to_string(aPorta));
+  FThread = std::thread([this] { FServidor->listen_after_bind(); });
+  while (!FServidor->is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
+
+TFakeEsfingeOnline::~TFakeEsfingeOnline() {
+  FServidor->stop();
+  if (FThread.joinable()) FThread.join();
+}
+
+std::string TFakeEsfingeOnline::Url() const { return "http://127.0.0.1:" + std::to_string(FPorta); }
+
+void TFakeEsfingeOnline::Falhar(const std::string& aChamada, int aAnoMes, int aStatus) {
+  if (std::find(std::begin(kChamadas), std::end(kChamadas), aChamada) == std::end(kChamadas))
+    throw std::invalid_argument("chamada desconhecida: " + aChamada);
+  std::lock_guard<std::mutex> lock(FMutex);
+  FFalhas.push_back({aChamada, aAnoMes, aStatus});
+}
+
+void TFakeEsfingeOnline::Registrar(const std::string& aArquivo) {
+  std::lock_guard<std::mutex> lock(FMutex);
+  FRegistro.open(aArquivo, std::ios::app | std::ios::binary);
+  if (!FRegistro) throw std::runtime_error("não foi possível abrir o registro " + aArquivo);
+}
+
+std::vector<TFakeEsfingeOnline::TRequisicao> TFakeEsfingeOnline::Requisicoes() const {
+  std::lock_guard<std::mutex> lock(FMutex);
+  return FRequisicoes;
+}
+
+std::vector<std::string> TFakeEsfingeOnline::Chamadas() const {
+  std::vector<std::string> r;
+  for (const auto& req : Requisicoes()) r.push_back(req.Metodo + " " + req.Alvo);
+  return r;
+}
+
+std::vector<TFakeEsfingeOnline::TPacote> TFakeEsfingeOnline::Pacotes() const {
+  std::lock_guard<std::mutex> lock(FMutex);
+  return FPacotes;
+}
+
+std::string TFakeEsfingeOnline::Estado() const {
+  json pacotes = json::array();
+  for (const TPacote& p : Pacotes())
+    pacotes.push_back({{"chavePacote", p.Chave},
+                       {"anoMes", p.AnoMes},
+                       {"estado", p.Estado},
+                       {"contas", p.Contas},
+                       {"lancamentos", p.Lancamentos},
+                       {"recibo", p.Recibo}});
+  return json{{"pacotes", pacotes}}.dump();
+}
+
+const TFakeEsfingeOnline::TFalha* TFakeEsfingeOnline::Falha(const std::string& aChamada, int aAnoMes) const {
+  for (const TFalha& f : FFalhas)
+    if (f.Chamada == aChamada && (f.AnoMes == 0 || f.AnoMes == aAnoMes)) return &f;
+  return nullptr;
+}
+
+TFakeEsfingeOnline::TPacote* TFakeEsfingeOnline::PacoteDaChave(const std::string& aChave) {
+  for (TPacote& p : FPacotes)
+    if (p.Chave == aChave) return &p;
+  return nullptr;
+}
+
+void TFakeEsfingeOnline::Tratar(const httplib::Request& aReq, httplib::Response& aRes) {
+  if (aReq.method == "GET" && aReq.path == "/fake/estado") {
+    aRes.set_content(Estado(), "application/json");
+    return;
+  }
+  std::lock_guard<std::mutex> lock(FMutex);
+  FRequisicoes.push_back({aReq.method, aReq.target, aReq.body, aReq.get_header_value("AUTH_TOKEN")});
+  if (FRegistro.is_open()) FRegistro << aReq.method << ' ' << aReq.target << '\t' << aReq.body << std::endl;
+  try {
+    Responder(aReq, aRes);
+  } catch (const std::exception& e) {  // a body of unexpected types
+    Erro(aRes, 400, std::string("Requisição inválida: ") + e.what());
+  }
+}
+
+void TFakeEsfingeOnline::Responder(const httplib::Request& aReq, httplib::Response& aRes) {
+  const std::string token = aReq.get_header_value("AUTH_TOKEN");
+
+  const std::string base = kBase;
+  const std::string caminho = aReq.path.rfind(base, 0) == 0 ? aReq.path.substr(base.size()) : std::string();
+  const bool post = aReq.method == "POST";
+  auto falhou = [&](const char* aChamada, int aAnoMes) {
+    if (const TFalha* f = Falha(aChamada, aAnoMes)) {
+      Erro(aRes, f->Status, std::string("Falha simulada em ") + aChamada);
+      return true;
+    }
+    return false;
+  };
+  auto tokenValido = [&] {
+    if (std::find(FTokens.begin(), FTokens.end(), token) != FTokens.end()) return true;
+    Erro(aRes, 401, "Token inválido ou expirado");
+    return false;
+  };
+
+  if (post && caminho == "/autenticacao/login") {
+    if (falhou("login", 0)) return;
+    if (aReq.get_header_value("codigoAcesso").empty() || aReq.get_header_value("senha").empty() ||
+        aReq.get_param_value("codigoUg").empty())
+      return Erro(aRes, 401, "Usuário, senha ou unidade gestora não informados");
+    FTokens.push_back("TK" + std::to_string(++FContador));
+    return Json(aRes, {{"chave", FTokens.back()}});
+  }
+
+  if (!post && caminho == "/v6/registroscontabeis/empresas/iniciarEnvio") {
+    if (!tokenValido()) return;
+    const int anoMes = AnoMesDe(aReq.get_param_value("anoMes"));
+    if (anoMes == 0) return Erro(aRes, 400, "anoMes inválido");
+    if (falhou("iniciarEnvio", anoMes)) return;
+    TPacote p;
+    p.AnoMes = anoMes;
+    p.Chave = "PCT-" + std::to_string(anoMes) + "-" + std::to_string(++FContador);
+    p.Estado = "iniciado";
+    FPacotes.push_back(p);
+    return Json(aRes, {{"chavePacote", p.Chave}});
+  }
+
+  if (post && caminho == "/v6/registroscontabeis/empresas/enviarParcial") {
+    if (!tokenValido()) return;
+    TPacote* p = PacoteDaChave(aReq.get_param_value("chavePacote"));
+    if (!p || p->Estado != "iniciado") return Erro(aRes, 400, "Pacote inexistente ou não iniciado");
+    if (falhou("enviarParcial", p->AnoMes)) return;
+    json corpo = json::parse(aReq.body, nullptr, false);
+    if (corpo.is_discarded() || !corpo.is_array() || corpo.size() != 1 || !corpo[0].is_object())
+      return Erro(aRes, 422, "");
+    const json& lote = corpo[0];
+    if (lote.value("anoMes", 0) != p->AnoMes) return Erro(aRes, 400, "anoMes do lote difere do pacote");
+    const json contas = lote.value("contasContabeis", json::array());
+    const json lctos = lote.value("lancamentosContabeis", json::array());
+    json erros = json::array();
+    const std::string mes = std::to_string(p->AnoMes);
+    for (const json& l : lctos) {
+      std::string data = l.value("dataLancamento", "");
+      if (data.size() < 7 || data.substr(0, 4) + data.substr(5, 2) != mes)
+        erros.push_back({{"mensagem", "Lançamento " + std::to_string(l.value("numeroSequencial", 0)) + " de " + data +
+                                          " fora do mês do pacote"}});
+    }
+    if (!erros.empty()) {
+      aRes.status = 400;
+      aRes.set_content(json{{"mensagem", "Lote recusado"}, {"erros", erros}}.dump(), "application/json");
+      return;
+    }
+    p->Contas = static_cast<int>(contas.size());
+    p->Lancamentos = static_cast<int>(lctos.size());
+    p->Estado = "enviado";
+    aRes.status = 200;
+    return;
+  }
+
+  if (post && caminho == "/v6/registroscontabeis/empresas/finalizarEnvio") {
+    if (!tokenValido()) return;
+    json corpo = json::parse(aReq.body, nullptr, false);
+    if (corpo.is_discarded() || !corpo.is_object()) return Erro(aRes, 422, "");
+    TPacote* p = PacoteDaChave(corpo.value("chavePacote", ""));
+    if (!p || p->Estado != "enviado") return Erro(aRes, 400, "Pacote inexistente ou sem envio parcial");
+    if (falhou("finalizarEnvio", p->AnoMes)) return;
+    if (corpo.value("quantidadeContaContabil", -1) != p->Contas ||
+        corpo.value("quantidadeLancamentoContabil", -1) != p->Lancamentos)
+      return Erro(aRes, 400, "Quantidade divergente");
+    p->Estado = "finalizado";
+    p->Recibo = "REC-" + std::to_string(p->AnoMes) + "-" + std::to_string(++FContador);
+    return Json(aRes, {{"codigoRegistroInformacao", p->Recibo}});
+  }
+
+  if (post && caminho == "/servicosGerais/cancelarEnvioParcial") {
+    if (!tokenValido()) return;
+    TPacote* p = PacoteDaChave(aReq.get_param_value("chavePacote"));
+    if (!p || (p->Estado != "iniciado" && p->Estado != "enviado")) return Erro(aRes, 400, "Pacote não está aberto");
+    if (falhou("cancelarEnvioParcial", p->AnoMes)) return;
+    p->Estado = "cancelado";
+    aRes.status = 200;
+    return;
+  }
+
+  if (post && caminho == "/servicosGerais/cancelarPorCodigoRegistroInformacao") {
+    if (!tokenValido()) return;
+    if (aReq.get_param_value("identificadorUnidadeGestora").empty())
+      return Erro(aRes, 400, "Unidade gestora não informada");
+    json corpo = json::parse(aReq.body, nullptr, false);
+    if (corpo.is_discarded() || !corpo.is_object()) return Erro(aRes, 422, "");
+    const std::string recibo = corpo.value("codigoRegistro", "");
+    auto it = std::find_if(FPacotes.begin(), FPacotes.end(), [&](const TPacote& p) { return p.Recibo == recibo; });
+    if (it == FPacotes.end() || it->Estado != "finalizado")
+      return Erro(aRes, 400, "Registro " + recibo + " não encontrado ou já cancelado");
+    if (falhou("cancelarLote", it->AnoMes)) return;
+    it->Estado = "cancelado";
+    aRes.status = 200;
+    return;
+  }
+
+  Erro(aRes, 404, "Recurso inexistente: " + aReq.method + " " + aReq.path);
+}
+
+}  // namespace nUlmoEsfingeTeste
