@@ -11,6 +11,7 @@
 #include "FormatUtils_U.h"
 #include "PowerParamCxGridConfigBase_U.h"
 #include "TextUtils_U.h"
+#include "TextoMensagem_U.h"
 #include "Variant_U.h"
 
 namespace nFramework {
@@ -27,12 +28,8 @@ std::string Juntar(const std::vector<std::string>& aPartes, std::string_view aSe
   return r;
 }
 
-// A value in a message: one line, at most 40 characters.
-std::string Resumir(std::string_view aTexto) {
-  std::string t;
-  for (char c : aTexto) t += (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) ? ' ' : c;
-  return Utf8Length(t) > 40 ? Utf8Left(t, 39) + "…" : t;
-}
+// A value in a message: one line, cut when long.
+std::string Resumir(std::string_view aTexto) { return CitarValor(aTexto, 40); }
 
 std::string TrimDireita(std::string_view s) {
   while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);

@@ -8,6 +8,7 @@
 #include "Classes_U.h"
 #include "Dicionario_U.h"
 #include "GradeTexto_U.h"
+#include "TextoMensagem_U.h"
 
 using namespace nFramework;
 
@@ -30,7 +31,7 @@ TGradeDados& EscolherGrade(std::vector<TGradeProcesso>& aGrades, const std::stri
     if (SameText(g.Componente, nome)) return *g.Grade;
   for (auto& g : aGrades)
     if (SameText(g.Grade->Titulo(), nome)) return *g.Grade;
-  throw EGrade("Grade desconhecida: " + nome + ". Grades: " + ListaGrades(aGrades));
+  throw EGrade("Grade desconhecida: " + CitarValor(nome) + ". Grades: " + ListaGrades(aGrades));
 }
 
 const char* NomeOpcao(TPassoGrade::TTipo aTipo) {
@@ -81,7 +82,7 @@ std::vector<TGradeProcesso> GradesDoProcesso(TnDMPowerParam& aProcesso) {
 
 void ConferirOpcoesGrade(const TOpcoesGrade& aOpcoes, std::vector<TGradeProcesso>& aGrades, const std::string& aClasse) {
   if (aOpcoes.Formato != "tabela" && aOpcoes.Formato != "csv" && aOpcoes.Formato != "json")
-    throw EGrade("--formato aceita tabela, csv ou json, e não \"" + aOpcoes.Formato + "\".");
+    throw EGrade("--formato aceita tabela, csv ou json, e não \"" + CitarValor(aOpcoes.Formato) + "\".");
   if (aGrades.empty() && (aOpcoes.Mostrar || !aOpcoes.Passos.empty()))
     throw EGrade(aClasse + " não tem grades: --mostrar, --grade, --marcar, --desmarcar, --definir e --importar não se "
                            "aplicam a ele.");
@@ -102,11 +103,12 @@ void ConferirOpcoesGrade(const TOpcoesGrade& aOpcoes, std::vector<TGradeProcesso
       throw EGrade(std::string(NomeOpcao(p.Tipo)) +
                    (p.Tipo == TPassoGrade::Importar ? " precisa do arquivo." : " precisa de uma expressão, ou todos."));
     if (p.Tipo == TPassoGrade::Definir && p.Atribuicoes.empty())
-      throw EGrade("--definir precisa da expressão e de ao menos um CAMPO=valor: --definir \"" + p.Texto + "\" CAMPO=valor.");
+      throw EGrade("--definir precisa da expressão e de ao menos um CAMPO=valor: --definir \"" + CitarValor(p.Texto) +
+                   "\" CAMPO=valor.");
     for (const auto& a : p.Atribuicoes) {
       auto igual = a.find('=');
       if (igual == std::string::npos || Trim(a.substr(0, igual)).empty())
-        throw EGrade("Use CAMPO=valor em --definir, e não \"" + a + "\".");
+        throw EGrade("Use CAMPO=valor em --definir, e não \"" + CitarValor(a) + "\".");
     }
   }
 }
@@ -116,14 +118,15 @@ std::vector<std::vector<std::vector<std::string>>> LerImportacoes(const TOpcoesG
   for (const auto& p : aOpcoes.Passos) {
     if (p.Tipo != TPassoGrade::Importar) continue;
     std::filesystem::path caminho(p.Texto);
+    const std::string nome = CitarCaminho(caminho);
     std::error_code erro;
-    if (!std::filesystem::is_regular_file(caminho, erro)) throw EGrade("O arquivo " + p.Texto + " não existe.");
-    if (std::filesystem::file_size(caminho, erro) > kMaxArquivo) throw EGrade("O arquivo " + p.Texto + " passa de 64 MiB.");
+    if (!std::filesystem::is_regular_file(caminho, erro)) throw EGrade("O arquivo " + nome + " não existe.");
+    if (std::filesystem::file_size(caminho, erro) > kMaxArquivo) throw EGrade("O arquivo " + nome + " passa de 64 MiB.");
     std::ifstream in(caminho, std::ios::binary);
     std::stringstream texto;
     texto << in.rdbuf();
-    if (!in.good() && !in.eof()) throw EGrade("Não foi possível ler o arquivo " + p.Texto + ".");
-    r.push_back(LerCSV(texto.str(), p.Texto));
+    if (!in || in.bad()) throw EGrade("Não foi possível ler o arquivo " + nome + ".");
+    r.push_back(LerCSV(texto.str(), nome));
   }
   return r;
 }
@@ -147,31 +150,31 @@ void AplicarPassosGrade(const TOpcoesGrade& aOpcoes, std::vector<TGradeProcesso>
         size_t atendem = grade->Linhas(expressao).size();
         int alteradas = grade->Marcar(expressao, marcar);
         aErr << titulo << ": " << alteradas << " linha(s) " << (marcar ? "marcada(s)" : "desmarcada(s)");
-        if (atendem == 0) aErr << " (nenhuma linha atende a \"" << p.Texto << "\")";
+        if (atendem == 0) aErr << " (nenhuma linha atende a \"" << CitarValor(p.Texto) << "\")";
         else if (static_cast<size_t>(alteradas) < atendem)
-          aErr << " de " << atendem << " que atendem a \"" << p.Texto << "\"";
+          aErr << " de " << atendem << " que atendem a \"" << CitarValor(p.Texto) << "\"";
         aErr << ".\n";
         break;
       }
       case TPassoGrade::Definir: {
         std::vector<TAtribuicaoGrade> atribuicoes;
-        if (p.Tipo == TPassoGrade::Definir && p.Atribuicoes.empty())
-      throw EGrade("--definir precisa da expressão e de ao menos um CAMPO=valor: --definir \"" + p.Texto + "\" CAMPO=valor.");
-    for (const auto& a : p.Atribuicoes) {
+        for (const auto& a : p.Atribuicoes) {
           auto igual = a.find('=');
           atribuicoes.push_back({Trim(a.substr(0, igual)), a.substr(igual + 1)});
         }
         int linhas = grade->Definir(Expressao(p.Texto), atribuicoes);
         if (linhas == 0)
-          aErr << "Aviso: " << titulo << ": nenhuma linha atende a \"" << p.Texto << "\"; --definir não alterou nada.\n";
+          aErr << "Aviso: " << titulo << ": nenhuma linha atende a \"" << CitarValor(p.Texto)
+               << "\"; --definir não alterou nada.\n";
         else
           aErr << titulo << ": " << linhas << " linha(s) alterada(s) por --definir.\n";
         break;
       }
       case TPassoGrade::Importar: {
-        auto r = grade->Importar(aImportacoes.at(importacao++), p.Texto);
+        const std::string nome = CitarCaminho(p.Texto);
+        auto r = grade->Importar(aImportacoes.at(importacao++), nome);
         aErr << titulo << ": " << r.Linhas << " linha(s) e " << r.Celulas << " célula(s) alterada(s) por --importar "
-             << p.Texto << ".\n";
+             << nome << ".\n";
         break;
       }
       case TPassoGrade::Grade: break;

@@ -445,7 +445,8 @@ TEST_F(UlmoTest, AnImportChangesTheCellsItsFileChangedAndRefusesWhatDoesNotFit) 
   std::ofstream(FPasta / "contas.csv") << "Código;Natureza\n4;Devedor\n";
   s = Ulmo(importar + " --acao actEnviar");
   EXPECT_EQ(s.Codigo, 2);
-  EXPECT_TRUE(Contem(s.Err, "Linha 2 de " + (FPasta / "contas.csv").string() + ": nenhuma linha da grade tem Código = 4.\n"
+  EXPECT_TRUE(Contem(s.Err, "Linha 2 de " + nFramework::CitarCaminho(FPasta / "contas.csv") +
+                                ": nenhuma linha da grade tem Código = 4.\n"
                             "Nada foi gravado: nenhuma ação foi executada.\n"))
       << s.Err;
   EXPECT_FALSE(Contem(s.Out, "Enviada")) << s.Out;
