@@ -45,6 +45,73 @@ std::string FormatDate(TDateTime d, bool withTime) {
   return buf;
 }
 
+// The code points of UTF-8 text folded to upper case (ASCII and the accented Latin letters),
+// so that like matches without regard to case as the platform's filters do. A byte that
+// starts no valid sequence stands for itself.
+std::vector<char32_t> Dobrar(std::string_view s) {
+  std::vector<char32_t> r;
+  r.reserve(s.size());
+  for (size_t i = 0; i < s.size();) {
+    unsigned char c = static_cast<unsigned char>(s[i]);
+    char32_t cp = c;
+    size_t n = 1;
+    if (c >= 0xC0 && c < 0xE0) n = 2, cp = c & 0x1F;
+    else if (c >= 0xE0 && c < 0xF0) n = 3, cp = c & 0x0F;
+    else if (c >= 0xF0 && c < 0xF8) n = 4, cp = c & 0x07;
+    bool valido = n == 1 || i + n <= s.size();
+    for (size_t k = 1; valido && k < n; ++k) {
+      unsigned char d = static_cast<unsigned char>(s[i + k]);
+      if ((d & 0xC0) != 0x80) valido = false;
+      else cp = (cp << 6) | (d & 0x3F);
+    }
+    if (!valido) n = 1, cp = c;
+    if (cp >= 'a' && cp <= 'z') cp -= 0x20;
+    else if (cp >= 0xE0 && cp <= 0xFE && cp != 0xF7) cp -= 0x20;
+    r.push_back(cp);
+    i += n;
+  }
+  return r;
+}
+
+// SQL's like: % any run of characters (none too), _ exactly one.
+bool CasaLike(const std::vector<char32_t>& texto, const std::vector<char32_t>& padrao) {
+  size_t t = 0, p = 0, estrela = std::string::npos, volta = 0;
+  while (t < texto.size()) {
+    if (p < padrao.size() && (padrao[p] == U'_' || (padrao[p] != U'%' && padrao[p] == texto[t]))) {
+      ++t, ++p;
+    } else if (p < padrao.size() && padrao[p] == U'%') {
+      estrela = p++;
+      volta = t;
+    } else if (estrela != std::string::npos) {
+      p = estrela + 1;
+      t = ++volta;
+    } else {
+      return false;
+    }
+  }
+  while (p < padrao.size() && padrao[p] == U'%') ++p;
+  return p == padrao.size();
+}
+
+// The text a field of that type shows for a stored value (as TField::AsString gives it).
+std::string TextoDaCelula(const TDataStore& store, TFieldType t, const TCell& c) {
+  switch (t) {
+    case TFieldType::ftSmallint:
+    case TFieldType::ftInteger:
+    case TFieldType::ftLargeint: return std::to_string(c.I);
+    case TFieldType::ftFloat: {
+      char buf[64];
+      auto r = std::to_chars(buf, buf + sizeof buf, c.D);
+      return std::string(buf, r.ptr);
+    }
+    case TFieldType::ftCurrency: return Currency::FromRaw(c.I).ToString();
+    case TFieldType::ftDate: return FormatDate(c.D, false);
+    case TFieldType::ftDateTime: return FormatDate(c.D, true);
+    case TFieldType::ftBoolean: return c.I ? "True" : "False";
+    default: return std::string(store.Text(c));
+  }
+}
+
 }  // namespace
 
 bool IsTextType(TFieldType t) { return t == TFieldType::ftString || t == TFieldType::ftFixedChar; }
@@ -73,10 +140,11 @@ std::string FieldTypeName(TFieldType t) {
 // ---------------------------------------------------------------- filter
 
 struct TClientDataSet::TFilterNode {
-  enum TKind { And, Or, Not, Cmp, IsNull, NotNull } Kind = Cmp;
+  enum TKind { And, Or, Not, Cmp, IsNull, NotNull, Like } Kind = Cmp;
   std::string Op;
   int Field = -1;
   TVariant Literal;
+  std::vector<char32_t> Padrao;  // of like, folded once
   std::shared_ptr<TFilterNode> A, B;
 };
 
@@ -156,6 +224,18 @@ struct TFilterParser {
       n->Kind = negate ? TClientDataSet::TFilterNode::NotNull : TClientDataSet::TFilterNode::IsNull;
       return n;
     }
+    // "like" and "not like" with % (any run of characters) and _ (one character).
+    size_t antesNot = P;
+    bool negarLike = Keyword("not");
+    if (Keyword("like")) {
+      n->Kind = TClientDataSet::TFilterNode::Like;
+      n->Op = negarLike ? "not like" : "like";
+      n->Literal = Literal();
+      if (n->Literal.Kind() != TVarKind::String) Fail("texto entre aspas esperado após like");
+      n->Padrao = Dobrar(n->Literal.AsString());
+      return n;
+    }
+    P = antesNot;
     Skip();
     static const char* ops[] = {"<>", "!=", "<=", ">=", "=", "<", ">"};
     for (const char* op : ops) {
@@ -687,6 +767,13 @@ bool TClientDataSet::Accepts(uint32_t row) const {
         case TFilterNode::Not: return !eval(*n.A);
         case TFilterNode::IsNull: return cells[n.Field].Null;
         case TFilterNode::NotNull: return !cells[n.Field].Null;
+        case TFilterNode::Like: {
+          const TCell& c = cells[n.Field];
+          if (c.Null) return false;  // as in SQL, neither like nor not like holds for null
+          TFieldType t = FFields[static_cast<size_t>(n.Field)]->FDataType;
+          bool casa = CasaLike(Dobrar(TextoDaCelula(*FStore, t, c)), n.Padrao);
+          return n.Op == "like" ? casa : !casa;
+        }
         case TFilterNode::Cmp: {
           const TCell& c = cells[n.Field];
           // As in SQL, a null value satisfies no comparison; "= null" and "<> null" test for null.

@@ -125,6 +125,41 @@ TEST(ClientDataSet, FiltersOfTheFormsTheSystemUses) {
   EXPECT_EQ(ds.RecordCount(), 4);
 }
 
+TEST(ClientDataSet, LikeMatchesPatternsWithoutRegardToCase) {
+  TClientDataSet ds;
+  ds.AddFieldDef("CLASSIFCONTA", TFieldType::ftString, 20);
+  ds.AddFieldDef("NOME", TFieldType::ftString, 40);
+  ds.AddFieldDef("CONTA", TFieldType::ftInteger);
+  ds.CreateDataSet();
+  ds.AppendRecord({"1.1.1", "Caixa", 111});
+  ds.AppendRecord({"1.1.2", "Bancos Conta Movimento", 112});
+  ds.AppendRecord({"1.2", "Créditos", 12});
+  ds.AppendRecord({"2.1", "AÇÕES", 21});
+  ds.AppendRecord({"11", Null, Null});
+  ds.SetFiltered(true);
+  auto contas = [&](const char* filtro) {
+    ds.SetFilter(filtro);
+    return Walk(ds, "CLASSIFCONTA");
+  };
+  using V = std::vector<std::string>;
+  EXPECT_EQ(contas("CLASSIFCONTA like '1.1%'"), (V{"1.1.1", "1.1.2"}));
+  // "." is no wildcard: "11" does not match "1.1%".
+  EXPECT_EQ(contas("CLASSIFCONTA like '1._'"), (V{"1.2"}));
+  EXPECT_EQ(contas("CLASSIFCONTA like '%1'"), (V{"1.1.1", "2.1", "11"}));
+  EXPECT_EQ(contas("NOME like 'ca%'"), (V{"1.1.1"}));
+  EXPECT_EQ(contas("NOME LIKE '%CONTA%'"), (V{"1.1.2"}));
+  EXPECT_EQ(contas("NOME like 'cré%'"), (V{"1.2"}));  // accented letters fold too
+  EXPECT_EQ(contas("NOME like 'ações'"), (V{"2.1"}));
+  EXPECT_EQ(contas("NOME like '%'"), (V{"1.1.1", "1.1.2", "1.2", "2.1"}));  // never a null
+  EXPECT_EQ(contas("NOME not like '%a%' "), (V{"1.2"}));
+  EXPECT_EQ(contas("CONTA like '11%' and not (CLASSIFCONTA like '%2')"), (V{"1.1.1"}));
+  EXPECT_EQ(contas("CLASSIFCONTA like '1.1%' or CONTA = 21"), (V{"1.1.1", "1.1.2", "2.1"}));
+  EXPECT_EQ(contas("CLASSIFCONTA like '1.1'"), V{});
+  EXPECT_THROW(ds.SetFilter("CLASSIFCONTA like 1"), EDatabaseError);
+  EXPECT_THROW(ds.SetFilter("CLASSIFCONTA like"), EDatabaseError);
+  EXPECT_THROW(ds.SetFilter("CLASSIFCONTA not = '1'"), EDatabaseError);
+}
+
 TEST(ClientDataSet, LocateLookupForEachDeleteAndCopy) {
   auto ds = Saldos();
   EXPECT_TRUE(ds->Locate("CLASSIFCONTA;VALOR", {"2.1", 21}));

@@ -5,10 +5,12 @@
 #include <ostream>
 
 #include "ClassRegistry_U.h"
+#include "ComandoGrade_U.h"
 #include "Classes_U.h"
 #include "Contexto_U.h"
 #include "ControleMensagem_U.h"
 #include "PowerParam_U.h"
+#include "PowerParamCxGridConfigBase_U.h"
 #include "ServicosTerminal_U.h"
 #include "TextoMensagem_U.h"
 #include "Variant_U.h"
@@ -224,12 +226,26 @@ int ComandoParams(const std::string& aAcao, const TnPerModulos& aModulos, std::o
     aOut << "Ações do painel (--acao NOME):\n";
     for (TnAction* a : acoes) aOut << "  " << a->Name << "  \"" << a->Caption << "\"\n";
   }
+  // The grids as a run shows them: configured as the screen is, before a load. A process
+  // whose configuration needs what params does not open still shows its panel.
+  try {
+    p->AntesConfigurar(nullptr);
+    p->DepoisConfigurar(nullptr);
+    if (auto* g = dynamic_cast<TnDMPowerParamCxGridConfigBase*>(p.get())) g->ConfigSobDemanda();
+  } catch (const EInternalError&) {
+    throw;
+  } catch (const Exception& e) {
+    aOut << "Grades: não foi possível configurá-las sem executar o processo (" << e.what() << ")\n";
+    return csSucesso;
+  }
+  auto grades = GradesDoProcesso(*p);
+  ImprimirColunasGrades(grades, aOut);
   return csSucesso;
 }
 
 int ComandoRun(const std::string& aAcao, const std::vector<std::string>& aAtribuicoes,
-               const std::vector<std::string>& aAcoesPainel, const TnPerModulos& aModulos, std::ostream& aOut,
-               std::ostream& aErr) {
+               const std::vector<std::string>& aAcoesPainel, const TOpcoesGrade& aGrade, const TnPerModulos& aModulos,
+               std::ostream& aOut, std::ostream& aErr) {
   TAlvo alvo = ResolverAlvo(aAcao, aModulos);
   TnDMPtr<TnDMPowerParam> p = CriarProcesso(alvo);
   std::vector<std::string> faltam = SelecaoFaltante(p->PegarVerificaSelecao());
@@ -255,24 +271,58 @@ int ComandoRun(const std::string& aAcao, const std::vector<std::string>& aAtribu
   }
   for (const auto& nome : aAcoesPainel)
     if (!p->npqPowerParam.FindAction(nome)) throw EUso("Ação de painel desconhecida: " + nome);
+  // The grid options are checked, and the files to import read, before anything runs.
+  std::vector<TGradeProcesso> grades;
+  std::vector<std::vector<std::vector<std::string>>> importacoes;
+  try {
+    grades = GradesDoProcesso(*p);
+    ConferirOpcoesGrade(aGrade, grades, alvo.Classe);
+    importacoes = LerImportacoes(aGrade);
+  } catch (const EGrade& e) {
+    throw EUso(e.what());
+  }
+  // A CSV or JSON on stdout stays clean: the run's messages go to stderr then.
+  std::ostream& mensagens = aGrade.Mostrar && aGrade.Formato != "tabela" ? aErr : aOut;
+  const std::string nadaGravado = "Nada foi gravado: nenhuma ação foi executada.\n";
 
   ControleMensagem().SetFraListaMensagemTree(nullptr);
   ControleMensagem().LimparListaMensagem();
   try {
     nExecutarProcesso(*p);
+    if ((aGrade.Altera() || !aAcoesPainel.empty()) && Falhou(*p)) {
+      ImprimirMensagens(*p, mensagens);
+      aErr << "A execução terminou com erro: as opções de grade e as ações não foram aplicadas.\n";
+      return csFalha;
+    }
+    AplicarPassosGrade(aGrade, grades, importacoes, aErr);
     for (const auto& nome : aAcoesPainel) p->ExecutarAcao(nome);
   } catch (const EnParam& e) {
-    ImprimirMensagens(*p, aOut);
+    ImprimirMensagens(*p, mensagens);
     aErr << "Parâmetro \"" << e.Caption() << "\" (" << e.Alias() << "): " << e.what() << '\n';
     return csParametro;
+  } catch (const EGradeRecusa& e) {
+    ImprimirMensagens(*p, mensagens);
+    aErr << "Erro: " << e.what() << '\n' << nadaGravado;
+    return csFalha;
+  } catch (const EGrade& e) {
+    ImprimirMensagens(*p, mensagens);
+    aErr << e.what() << '\n' << nadaGravado;
+    return csParametro;
   } catch (const std::exception& e) {
-    ImprimirMensagens(*p, aOut);
+    ImprimirMensagens(*p, mensagens);
     aErr << "Erro: " << MensagemDeErro(e) << '\n';
     return csFalha;
   }
-  ImprimirMensagens(*p, aOut);
+  ImprimirMensagens(*p, mensagens);
   int codigo = Falhou(*p) ? csFalha : csSucesso;
   ControleMensagem().SetFraListaMensagemTree(nullptr);
+  if (aGrade.Mostrar) MostrarGrades(aGrade, grades, aOut);
+  if (aGrade.Altera() && aAcoesPainel.empty()) {
+    std::string acoes;
+    for (TnAction* a : p->npqPowerParam.Acoes()) acoes += (acoes.empty() ? "" : ", ") + a->Name;
+    aErr << "Nada foi gravado: as marcações e alterações da grade valem só para esta execução"
+         << (acoes.empty() ? ".\n" : "; para gravá-las, use --acao (ações do painel: " + acoes + ").\n");
+  }
   return codigo;
 }
 

@@ -11,6 +11,8 @@
 #include "Exceptions_U.h"
 #include "Projeto_U.h"
 
+struct TOpcoesGrade;  // ComandoGrade_U.h
+
 // Exit codes.
 enum TCodigoSaida : int {
   csSucesso = 0,
@@ -41,9 +43,11 @@ std::vector<std::string> NomesProximos(const std::string& aTexto);
 int ComandoMenu(nFramework::TnFrmMenuBrivo& aMenu, const nFramework::TnPerModulos& aModulos, std::ostream& aOut);
 int ComandoParams(const std::string& aAcao, const nFramework::TnPerModulos& aModulos, std::ostream& aOut,
                   std::ostream& aErr);
-// aAtribuicoes: "alias=value"; aAcoesPainel: panel actions run after Executar, in order.
+// aAtribuicoes: "alias=value"; after Executar, the grid options of aGrade in their order, then
+// the panel actions aAcoesPainel in order, then the grids --mostrar asks for. A run whose
+// messages hold an error applies neither; a refused edit stops before any action (exit 1).
 int ComandoRun(const std::string& aAcao, const std::vector<std::string>& aAtribuicoes,
-               const std::vector<std::string>& aAcoesPainel, const nFramework::TnPerModulos& aModulos,
-               std::ostream& aOut, std::ostream& aErr);
+               const std::vector<std::string>& aAcoesPainel, const TOpcoesGrade& aGrade,
+               const nFramework::TnPerModulos& aModulos, std::ostream& aOut, std::ostream& aErr);
 int ComandoClasses(std::ostream& aOut);
 int ComandoSobre(std::ostream& aOut);

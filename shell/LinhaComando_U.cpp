@@ -76,7 +76,34 @@ std::optional<int> TLinhaComando::Preparar(TnAplicacao& aApp) {
   auto* run = app.add_subcommand("run", "Valida e executa um processo");
   run->add_option("acao", FAlvo, "Classe, nome da ação (act + classe) ou título")->required();
   run->add_option("parametros", FArgumentos, "alias=valor");
-  run->add_option("--acao", FAcoesPainel, "Ação do painel a executar depois do processo");
+  run->add_option("--acao", FAcoesPainel, "Ação do painel a executar depois do processo e das opções de grade");
+  // The grid options apply in the order given, so each one records its step as it is read.
+  auto passo = [this](TPassoGrade::TTipo aTipo) {
+    return [this, aTipo](const std::string& aTexto) { FGrade.Passos.push_back({aTipo, aTexto, {}}); };
+  };
+  run->add_option_function<std::string>("--grade", passo(TPassoGrade::Grade),
+                                        "Grade das opções seguintes (nome ou título), quando o processo tem várias")
+      ->trigger_on_parse();
+  run->add_option_function<std::string>("--marcar", passo(TPassoGrade::Marcar),
+                                        "Marca as linhas em que a expressão vale (ou todos)")
+      ->trigger_on_parse();
+  run->add_option_function<std::string>("--desmarcar", passo(TPassoGrade::Desmarcar),
+                                        "Desmarca as linhas em que a expressão vale (ou todos)")
+      ->trigger_on_parse();
+  run->add_option_function<std::vector<std::string>>(
+         "--definir",
+         [this](const std::vector<std::string>& v) {
+           FGrade.Passos.push_back({TPassoGrade::Definir, v.at(0), {v.begin() + 1, v.end()}});
+         },
+         "\"EXPR\" CAMPO=valor ...: define as células das linhas em que a expressão vale (ou todos)")
+      ->expected(1, CLI::detail::expected_max_vector_size)
+      ->trigger_on_parse();
+  run->add_option_function<std::string>("--importar", passo(TPassoGrade::Importar),
+                                        "Aplica um CSV da grade (o que --formato csv mostra), pelas colunas-chave")
+      ->trigger_on_parse();
+  auto* mostrar = run->add_option("--mostrar", FGrade.MostrarGrade, "Mostra as grades do processo (todas, ou a nomeada)")
+                      ->expected(0, 1);
+  auto* formato = run->add_option("--formato", FGrade.Formato, "Formato de --mostrar: tabela (padrão), csv ou json");
   auto* reg = app.add_subcommand("register", "Consulta e manutenção de um cadastro");
   reg->add_option("classe", FAlvo, "Classe do cadastro")->required();
   reg->add_option("operacao", FOperacao, "list, get, insert, update ou delete")
@@ -108,6 +135,9 @@ std::optional<int> TLinhaComando::Preparar(TnAplicacao& aApp) {
     return csParametro;
   }
   FComando = app.get_subcommands().front()->get_name();
+  FGrade.Mostrar = mostrar->count() > 0 || formato->count() > 0;
+  if (const char* colunas = std::getenv("COLUMNS"); colunas && StrToIntDef(colunas, 0) > 0)
+    FGrade.Largura = StrToIntDef(colunas, 0);
   temModulos = optModulos->count() > 0;
 
   try {
@@ -155,7 +185,7 @@ int TLinhaComando::Executar(TnFrmMenuBrivo& aMenu) {
     if (FComando == "params") return ComandoParams(FAlvo, modulos, FOut, FErr);
     if (FComando == "run") {
       AbrirBanco();
-      return ComandoRun(FAlvo, FArgumentos, FAcoesPainel, modulos, FOut, FErr);
+      return ComandoRun(FAlvo, FArgumentos, FAcoesPainel, FGrade, modulos, FOut, FErr);
     }
     if (FComando == "register") {
       AbrirBanco();

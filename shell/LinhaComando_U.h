@@ -4,7 +4,9 @@
 //
 //   ulmo [options] menu
 //   ulmo [options] params ACTION
-//   ulmo [options] run ACTION [alias=value ...] [--acao NAME ...]
+//   ulmo [options] run ACTION [alias=value ...] [--grade GRID] [--marcar EXPR|todos]
+//        [--desmarcar EXPR|todos] [--definir EXPR|todos FIELD=value ...] [--importar FILE.csv]
+//        [--acao NAME ...] [--mostrar [GRID]] [--formato tabela|csv|json]
 //   ulmo [options] register CLASS list|get|insert|update|delete [FIELD=value ...] [--formato csv|json]
 //   ulmo [options] demo [--empresa N --lancamentos N --contas N]
 //   ulmo [options] classes | sobre
@@ -15,6 +17,7 @@
 #include <vector>
 
 #include "ComandoDemo_U.h"
+#include "ComandoGrade_U.h"
 #include "Projeto_U.h"
 
 class TLinhaComando : public nFramework::IFrontEnd {
@@ -34,6 +37,7 @@ class TLinhaComando : public nFramework::IFrontEnd {
   std::string FOperacao;
   std::vector<std::string> FArgumentos;
   std::vector<std::string> FAcoesPainel;
+  TOpcoesGrade FGrade;
   std::string FFormatoCadastro;  // register list/get: csv or json
   TOpcoesDemo FDemo;
 };

@@ -289,6 +289,212 @@ TEST_F(UlmoTest, ACancellationWithoutAccessValuesExitedWith0) {
       << s.Out;
 }
 
+namespace {
+
+const char* kGrade = "run TTesteDPGrade ";
+
+// The lines of a text that contain a part, in order.
+std::vector<std::string> Linhas(const std::string& aTexto, const std::string& aParte) {
+  std::vector<std::string> r;
+  std::istringstream in(aTexto);
+  for (std::string l; std::getline(in, l);)
+    if (Contem(l, aParte)) r.push_back(l);
+  return r;
+}
+
+}  // namespace
+
+TEST_F(UlmoTest, ParamsListsTheGridsAndTheirColumns) {
+  TSaida s = Ulmo("params TTesteDPGrade");
+  ASSERT_EQ(s.Codigo, 0) << s.Err;
+  EXPECT_TRUE(Contem(s.Out, "Grades (--grade NOME, --mostrar NOME; colunas por campo ou título):\n"
+                            "  curContas  \"Contas\"  marcação: ENVIAR  chave: CODIGO\n"
+                            "    ENVIAR  \"Enviar\"  marcação (1 ou 0)  editável\n"
+                            "    CODIGO  \"Código\"  inteiro  somente leitura\n"
+                            "    CLASSIFCONTA  \"Classificação\"  texto(20)  somente leitura\n"
+                            "    NATUREZA  \"Natureza\"  inteiro  editável\n"
+                            "        lista: Devedor=1; Credor=2;\n"
+                            "    VALOR  \"Valor\"  valor monetário  editável\n"
+                            "        formato: #,##0.00\n"
+                            "    DATA  \"Data\"  data (dd/mm/aaaa)  editável\n"
+                            "  curLctos  \"Lançamentos\"  linhas identificadas por: LCTO\n"))
+      << s.Out;
+  EXPECT_FALSE(Contem(s.Out, "INTERNO")) << s.Out;  // hidden and no key: not a column of the grid
+}
+
+TEST_F(UlmoTest, MostrarPrintsTheGridsAsATableThatFitsOrAsCsvOrJson) {
+  ::setenv("COLUMNS", "40", 1);
+  TSaida s = Ulmo(std::string(kGrade) + "--mostrar contas");
+  ::unsetenv("COLUMNS");
+  ASSERT_EQ(s.Codigo, 0) << s.Err;
+  EXPECT_EQ(s.Out,
+            "Contas (curContas)\n"
+            "Enviar | Código | Classifica… | Natureza\n"
+            "-------+--------+-------------+---------\n"
+            "       |      1 | 1.1.1       | Devedor\n"
+            "       |      2 | 1.1.2       | Credor\n"
+            "✓      |      3 | 2.1\n"
+            "3 linha(s), 1 marcada(s)\n"
+            "2 coluna(s) fora da largura: Valor, Data\n");
+  s = Ulmo(std::string(kGrade) + "--mostrar curContas --formato csv");
+  EXPECT_EQ(s.Out,
+            "Enviar;Código;Classificação;Natureza;Valor;Data\n"
+            "0;1;1.1.1;Devedor;1,500.00;31/01/2024\n"
+            "0;2;1.1.2;Credor;-2.50;\n"
+            "1;3;2.1;;;\n");
+  EXPECT_EQ(Ulmo(std::string(kGrade) + "--mostrar Lançamentos --formato csv").Out,
+            "Lançamento;Histórico\n10;\"Pagamento; fornecedor \"\"A\"\"\"\n");
+  s = Ulmo(std::string(kGrade) + "--formato json");
+  ASSERT_EQ(s.Codigo, 0) << s.Err;
+  EXPECT_EQ(s.Out.rfind("[\n  {\n    \"grade\": \"curContas\",\n    \"titulo\": \"Contas\",", 0), 0u) << s.Out;
+  EXPECT_TRUE(Contem(s.Out, "\"VALOR\": \"1500\"")) << s.Out;
+  EXPECT_TRUE(Contem(s.Out, "\"VALOR\": \"1,500.00\"")) << s.Out;
+  EXPECT_TRUE(Contem(s.Out, "\"grade\": \"curLctos\"")) << s.Out;
+  // Usage mistakes stop before the run.
+  s = Ulmo(std::string(kGrade) + "--mostrar --formato csv");
+  EXPECT_EQ(s.Codigo, 2);
+  EXPECT_TRUE(Contem(s.Err, "Um CSV tem uma grade só: nomeie-a em --mostrar NOME (grades: curContas \"Contas\", "
+                            "curLctos \"Lançamentos\")."))
+      << s.Err;
+  s = Ulmo(std::string(kGrade) + "--mostrar Saldos");
+  EXPECT_EQ(s.Codigo, 2);
+  EXPECT_TRUE(Contem(s.Err, "Grade desconhecida: Saldos. Grades: curContas \"Contas\", curLctos \"Lançamentos\"")) << s.Err;
+  EXPECT_EQ(Ulmo(std::string(kGrade) + "--formato xml").Codigo, 2);
+  s = Ulmo(kGerarOk + std::string(" --mostrar"));
+  EXPECT_EQ(s.Codigo, 2);
+  EXPECT_TRUE(Contem(s.Err, "TTesteDPGerar não tem grades")) << s.Err;
+}
+
+TEST_F(UlmoTest, GridOptionsApplyInTheirOrderAndTheActionSeesTheEditedGrid) {
+  TSaida s = Ulmo(std::string(kGrade) + "--grade Contas --marcar \"CLASSIFCONTA like '1.1%'\" --desmarcar \"CODIGO = 3\" "
+                                        "--definir \"CODIGO = 2\" Natureza=Devedor Valor=1,234.5 --acao actEnviar");
+  ASSERT_EQ(s.Codigo, 0) << s.Err;
+  EXPECT_EQ(s.Out, "[INFO] Enviada 1 natureza 1 valor 1500\n[INFO] Enviada 2 natureza 1 valor 1234.5\n");
+  EXPECT_TRUE(Contem(s.Err, "Contas: 2 linha(s) marcada(s).\nContas: 1 linha(s) desmarcada(s).\n"
+                            "Contas: 1 linha(s) alterada(s) por --definir.\n"))
+      << s.Err;
+  EXPECT_FALSE(Contem(s.Err, "Nada foi gravado")) << s.Err;
+  // The same options in another order do another thing.
+  s = Ulmo(std::string(kGrade) + "--grade curContas --definir \"ENVIAR = 1\" Valor=7 --marcar todos --acao actEnviar");
+  EXPECT_EQ(Linhas(s.Out, "valor 7").size(), 1u) << s.Out;
+  EXPECT_EQ(Linhas(s.Out, "Enviada").size(), 3u) << s.Out;
+  s = Ulmo(std::string(kGrade) + "--grade curContas --marcar todos --definir \"ENVIAR = 1\" Valor=7 --acao actEnviar");
+  EXPECT_EQ(Linhas(s.Out, "valor 7").size(), 3u) << s.Out;
+  // Without an action nothing is saved, and the command says so.
+  s = Ulmo(std::string(kGrade) + "--grade curContas --marcar todos --mostrar curContas --formato csv");
+  EXPECT_EQ(s.Codigo, 0);
+  EXPECT_EQ(Linhas(s.Out, "1;").size(), 3u) << s.Out;
+  EXPECT_TRUE(Contem(s.Err, "Nada foi gravado: as marcações e alterações da grade valem só para esta execução; para "
+                            "gravá-las, use --acao (ações do painel: actEnviar).\n"))
+      << s.Err;
+}
+
+TEST_F(UlmoTest, ARefusedEditStopsBeforeTheActionNamingTheRowAndTheColumn) {
+  const std::string enviar = " --acao actEnviar";
+  TSaida s = Ulmo(std::string(kGrade) + "--grade curContas --marcar todos --definir \"CODIGO >= 2\" Natureza=Ambos" + enviar);
+  EXPECT_EQ(s.Codigo, 1);
+  EXPECT_TRUE(Contem(s.Err, "Erro: Linha 2 (Código = 2), coluna \"Natureza\": \"Ambos\" não é um valor da lista: "
+                            "Devedor (1), Credor (2).\nNada foi gravado: nenhuma ação foi executada.\n"))
+      << s.Err;
+  EXPECT_FALSE(Contem(s.Out, "Enviada")) << s.Out;
+  s = Ulmo(std::string(kGrade) + "--grade curContas --definir todos Valor=-1" + enviar);
+  EXPECT_EQ(s.Codigo, 1);
+  EXPECT_TRUE(Contem(s.Err, "Erro: Linha 1 (Código = 1), coluna \"Valor\": O valor não pode ser negativo.")) << s.Err;
+  s = Ulmo(std::string(kGrade) + "--grade curContas --definir todos Classificação=9" + enviar);
+  EXPECT_EQ(s.Codigo, 1);
+  EXPECT_TRUE(Contem(s.Err, "coluna \"Classificação\": a coluna não pode ser alterada.")) << s.Err;
+  // What the command asked is wrong: exit 2.
+  s = Ulmo(std::string(kGrade) + "--grade curContas --definir todos Saldo=9" + enviar);
+  EXPECT_EQ(s.Codigo, 2);
+  EXPECT_TRUE(Contem(s.Err, "Coluna desconhecida na grade Contas: \"Saldo\".")) << s.Err;
+  s = Ulmo(std::string(kGrade) + "--grade curContas --marcar \"CODIGO ~ 1\"" + enviar);
+  EXPECT_EQ(s.Codigo, 2);
+  EXPECT_TRUE(Contem(s.Err, "Filtro inválido (operador esperado): CODIGO ~ 1. Campos da grade Contas: ENVIAR, CODIGO")) << s.Err;
+  s = Ulmo(std::string(kGrade) + "--marcar todos" + enviar);
+  EXPECT_EQ(s.Codigo, 2);
+  EXPECT_TRUE(Contem(s.Err, "TTesteDPGrade tem 2 grades: escolha uma com --grade NOME antes de --marcar")) << s.Err;
+  s = Ulmo(std::string(kGrade) + "--grade curLctos --marcar todos" + enviar);
+  EXPECT_EQ(s.Codigo, 2);
+  EXPECT_TRUE(Contem(s.Err, "A grade Lançamentos não tem coluna de marcação.")) << s.Err;
+  s = Ulmo(std::string(kGrade) + "--grade curContas --definir todos" + enviar);
+  EXPECT_EQ(s.Codigo, 2);
+  EXPECT_TRUE(Contem(s.Err, "--definir precisa da expressão e de ao menos um CAMPO=valor")) << s.Err;
+  // A run that failed applies no grid option and no action.
+  s = Ulmo(std::string(kGrade) + "pFalhar=Sim --grade curContas --marcar todos" + enviar);
+  EXPECT_EQ(s.Codigo, 1);
+  EXPECT_TRUE(Contem(s.Err, "A execução terminou com erro: as opções de grade e as ações não foram aplicadas.")) << s.Err;
+  EXPECT_FALSE(Contem(s.Out, "Enviada")) << s.Out;
+  // An action that finds nothing ticked says so and fails.
+  s = Ulmo(std::string(kGrade) + "--grade curContas --desmarcar todos" + enviar);
+  EXPECT_EQ(s.Codigo, 1);
+  EXPECT_TRUE(Contem(s.Out, "[ERRO] Nenhum registro marcado para envio.")) << s.Out;
+}
+
+TEST_F(UlmoTest, AnImportChangesTheCellsItsFileChangedAndRefusesWhatDoesNotFit) {
+  std::string csv = Ulmo(std::string(kGrade) + "--mostrar curContas --formato csv").Out;
+  ASSERT_TRUE(Contem(csv, "0;2;1.1.2;Credor;-2.50;\n")) << csv;
+  std::string editado = csv;
+  editado.replace(editado.find("0;2;1.1.2;Credor;-2.50;"), 23, "1;2;1.1.2;Credor;-2.50;01/02/2024");
+  std::ofstream(FPasta / "contas.csv") << editado;
+  const std::string importar = std::string(kGrade) + "--grade curContas --importar " + (FPasta / "contas.csv").string();
+  TSaida s = Ulmo(importar + " --acao actEnviar --mostrar curContas --formato csv");
+  ASSERT_EQ(s.Codigo, 0) << s.Err;
+  EXPECT_TRUE(Contem(s.Err, "Contas: 1 linha(s) e 2 célula(s) alterada(s) por --importar ")) << s.Err;
+  EXPECT_TRUE(Contem(s.Err, "[INFO] Enviada 2 natureza 2 valor -2.5\n[INFO] Enviada 3 natureza  valor \n")) << s.Err;
+  EXPECT_TRUE(Contem(s.Out, editado)) << s.Out;  // exactly the edited cells changed
+  std::ofstream(FPasta / "contas.csv") << "Código;Natureza\n4;Devedor\n";
+  s = Ulmo(importar + " --acao actEnviar");
+  EXPECT_EQ(s.Codigo, 2);
+  EXPECT_TRUE(Contem(s.Err, "Linha 2 de " + nFramework::CitarCaminho(FPasta / "contas.csv") +
+                                ": nenhuma linha da grade tem Código = 4.\n"
+                            "Nada foi gravado: nenhuma ação foi executada.\n"))
+      << s.Err;
+  EXPECT_FALSE(Contem(s.Out, "Enviada")) << s.Out;
+  s = Ulmo(std::string(kGrade) + "--grade curContas --importar " + (FPasta / "naoha.csv").string());
+  EXPECT_EQ(s.Codigo, 2);
+  EXPECT_TRUE(Contem(s.Err, "naoha.csv não existe.")) << s.Err;
+}
+
+// A real grid of the demo: the SAGRES revenue rules of the TCE-SE company.
+TEST_F(UlmoTest, TheSagresRevenueGridIsShownEditedImportedAndSaved) {
+  ASSERT_EQ(Ulmo("demo").Codigo, 0);
+  const std::string receitas = "--sistema 4 --empresa 4 run TUlmoDPTCESESagresReceita ";
+  TSaida s = Ulmo(receitas + "--mostrar");
+  ASSERT_EQ(s.Codigo, 0) << s.Err;
+  EXPECT_EQ(Linhas(s.Out, "05 - Receita Bruta de Serviços").size(), 1u) << s.Out;
+  EXPECT_TRUE(Contem(s.Out, "| CREDITO(186) + CREDITO(187) + CREDITO(188)\n")) << s.Out;
+  EXPECT_TRUE(Contem(s.Out, "Receita ")) << s.Out;
+  EXPECT_FALSE(Contem(s.Out, "Alterado")) << s.Out;
+  EXPECT_FALSE(Contem(s.Out, "RegraCalculo")) << s.Out;
+  EXPECT_TRUE(Contem(s.Out, "16 linha(s)")) << s.Out;
+
+  // A rule set by --definir and saved by the panel's action stays.
+  s = Ulmo(receitas + "--definir \"Descricao like '02 - receita%'\" Regra=\"DEBITO(1) + DEBITO(2)\" --acao actSalvar");
+  ASSERT_EQ(s.Codigo, 0) << s.Out << s.Err;
+  EXPECT_TRUE(Contem(s.Out, "[OK] Configurações gravadas com sucesso!")) << s.Out;
+  std::string csv = Ulmo(receitas + "--mostrar curDados --formato csv").Out;
+  EXPECT_EQ(Linhas(csv, "02 - Receita de Serviços de Esgoto;DEBITO(1) + DEBITO(2)").size(), 1u) << csv;
+
+  // The CSV, edited in one cell and imported, changes that cell only.
+  size_t p = csv.find("04 - Receita Bruta de Vendas;");
+  ASSERT_NE(p, std::string::npos) << csv;
+  std::string editado = csv;
+  editado.insert(editado.find('\n', p), "CREDITO(190)");
+  std::ofstream(FPasta / "receitas.csv") << editado;
+  s = Ulmo(receitas + "--importar " + (FPasta / "receitas.csv").string() + " --acao actSalvar");
+  ASSERT_EQ(s.Codigo, 0) << s.Out << s.Err;
+  EXPECT_TRUE(Contem(s.Err, "1 linha(s) e 1 célula(s) alterada(s)")) << s.Err;
+  EXPECT_EQ(Ulmo(receitas + "--mostrar curDados --formato csv").Out, editado);
+
+  // A refused edit leaves the stored rules as they were.
+  s = Ulmo(receitas + "--definir todos Receita=X --acao actSalvar");
+  EXPECT_EQ(s.Codigo, 1);
+  EXPECT_TRUE(Contem(s.Err, "Erro: Linha 1 (")) << s.Err;
+  EXPECT_TRUE(Contem(s.Err, "coluna \"Receita\": a coluna não pode ser alterada.")) << s.Err;
+  EXPECT_FALSE(Contem(s.Out, "gravadas")) << s.Out;
+  EXPECT_EQ(Ulmo(receitas + "--mostrar curDados --formato csv").Out, editado);
+}
+
 TEST_F(UlmoTest, ARegisterIgnoredTheSelectionAndRefusedTheNamesItSuggested) {
   // A caption and an action name, as run takes them.
   ASSERT_EQ(Ulmo("register \"Sistema de Teste\" insert CODIGOSISTEMATCE=1 DESCRSISTEMATCE=SC SIGLAESTADO=SC "

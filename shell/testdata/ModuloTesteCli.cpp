@@ -1,5 +1,5 @@
-// A module library for the command line's tests: a process, a process that needs a selection
-// and a register, each registered when the library opens.
+// A module library for the command line's tests: a process, a process that needs a selection,
+// a process with two grids and a register, each registered when the library opens.
 #include <filesystem>
 #include <fmt/format.h>
 #include <fstream>
@@ -76,6 +76,82 @@ class TTesteDPSelecao : public TnDMPowerParam {
   }
 };
 
+// Two grids, as the send screens have them: accounts with a tick, a value list, money and a
+// date, keyed by their code; and entries. Its action "sends" the ticked accounts by listing them.
+class TTesteDPGrade : public TnDMPowerParam {
+  N_CLASSE(TTesteDPGrade)
+ public:
+  TTesteDPGrade() : FContas(AddClientDataSet("curContas")), FLctos(AddClientDataSet("curLctos")) {
+    SetCaption("Grade de Teste");
+    AddParam({.Alias = "pFalhar", .Caption = "Falhar", .Dicionario = "DICSIMNAO", .Padrao = "0"});
+    FContas.DisplayCaption = "Contas";
+    FContas.AddFieldDef("ENVIAR", TFieldType::ftSmallint);
+    FContas.AddFieldDef("CODIGO", TFieldType::ftInteger);
+    FContas.AddFieldDef("CLASSIFCONTA", TFieldType::ftString, 20);
+    FContas.AddFieldDef("NATUREZA", TFieldType::ftSmallint);
+    FContas.AddFieldDef("VALOR", TFieldType::ftCurrency);
+    FContas.AddFieldDef("DATA", TFieldType::ftDate);
+    FContas.AddFieldDef("INTERNO", TFieldType::ftInteger);
+    FContas.CreateDataSet();
+    FContas.CampoMarca = "ENVIAR";
+    FContas.CamposChave = "CODIGO";
+    FContas.FieldByName("ENVIAR").DisplayLabel = "Enviar";
+    FContas.FieldByName("CODIGO").DisplayLabel = "Código";
+    FContas.FieldByName("CODIGO").ReadOnly = true;
+    FContas.FieldByName("CLASSIFCONTA").DisplayLabel = "Classificação";
+    FContas.FieldByName("CLASSIFCONTA").ReadOnly = true;
+    FContas.FieldByName("NATUREZA").DisplayLabel = "Natureza";
+    FContas.FieldByName("NATUREZA").ValueList = "Devedor=1;Credor=2";
+    FContas.FieldByName("VALOR").DisplayLabel = "Valor";
+    FContas.FieldByName("VALOR").DisplayFormat = "#,##0.00";
+    FContas.FieldByName("DATA").DisplayLabel = "Data";
+    FContas.FieldByName("INTERNO").Visible = false;
+    FContas.FieldByName("VALOR").OnValidate = [](TField&, const std::string& aTexto) {
+      if (!aTexto.empty() && aTexto[0] == '-') throw Exception("O valor não pode ser negativo.");
+    };
+    FLctos.DisplayCaption = "Lançamentos";
+    FLctos.AddFieldDef("LCTO", TFieldType::ftInteger);
+    FLctos.AddFieldDef("HISTORICO", TFieldType::ftString, 40);
+    FLctos.CreateDataSet();
+    FLctos.FieldByName("LCTO").DisplayLabel = "Lançamento";
+    FLctos.FieldByName("LCTO").ReadOnly = true;
+    FLctos.FieldByName("HISTORICO").DisplayLabel = "Histórico";
+
+    auto& enviar = npqPowerParam.AddDatasetAction("actEnviar");
+    enviar.Caption = "Enviar";
+    enviar.DataSet = "curContas";
+    enviar.OnExecute = [this](void*) {
+      int enviadas = 0;
+      for (FContas.First(); !FContas.Eof(); FContas.Next()) {
+        if (FContas.FieldByName("ENVIAR").AsInteger() != 1) continue;
+        ++enviadas;
+        MsgTree(tmInformacao, "Enviada " + FContas.FieldByName("CODIGO").AsString() + " natureza " +
+                                  FContas.FieldByName("NATUREZA").AsString() + " valor " +
+                                  FContas.FieldByName("VALOR").AsString());
+      }
+      if (enviadas == 0) MsgTree(tmErro, "Nenhum registro marcado para envio.");
+    };
+  }
+  std::vector<std::string> DataSetsGrade() const override { return {"curContas", "curLctos"}; }
+  void Executar() override {
+    TnDMPowerParam::Executar();
+    FContas.EmptyDataSet();
+    FContas.AppendRecord({0, 1, "1.1.1", 1, Currency::FromString("1500"), TVariant::FromDate(EncodeDate(2024, 1, 31)), 7});
+    FContas.AppendRecord({0, 2, "1.1.2", 2, Currency::FromString("-2.5"), Null, 7});
+    FContas.AppendRecord({1, 3, "2.1", Null, Null, Null, 7});
+    FLctos.EmptyDataSet();
+    FLctos.AppendRecord({10, "Pagamento; fornecedor \"A\""});
+    if (Param("pFalhar").AsString() == "1") MsgTree(tmErro, "Falha simulada");
+  }
+  void GerarPrincAction(TnActionList& aList, TNotifyEvent aOnExecute, const TnPerModulos& aModulos) override {
+    if (aModulos.Contem(8)) Acao(aList, aOnExecute, *this, "Grade de Teste", 30);
+  }
+
+ private:
+  TClientDataSet& FContas;
+  TClientDataSet& FLctos;
+};
+
 class TTesteDMSistema : public TnDMClientDataSet {
   N_CLASSE(TTesteDMSistema)
  public:
@@ -98,6 +174,7 @@ class TTesteDMSistema : public TnDMClientDataSet {
   }
 };
 
-const TnRegistroUnidade gRegistro{nClasse<TTesteDPGerar>(), nClasse<TTesteDPSelecao>(), nClasse<TTesteDMSistema>()};
+const TnRegistroUnidade gRegistro{nClasse<TTesteDPGerar>(), nClasse<TTesteDPSelecao>(), nClasse<TTesteDPGrade>(),
+                                  nClasse<TTesteDMSistema>()};
 
 }  // namespace
