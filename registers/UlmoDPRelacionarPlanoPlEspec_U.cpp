@@ -462,6 +462,7 @@ void TUlmoDPRelacionarPlanoPlEspec::nActSalvarExecute() {
   // Held back until the outcome is known: a confirmation must not announce a row that the
   // rollback of a later failure takes away.
   std::vector<std::pair<int, std::string>> mensagens;
+  std::string linhaAtual;  // names the row a refusal came from
   TnDMConexao& conexao = Conexao();
   conexao.StartTransaction();
   try {
@@ -490,6 +491,7 @@ void TUlmoDPRelacionarPlanoPlEspec::nActSalvarExecute() {
     FnClientDataSet->ForEach([&](TClientDataSet& d) {
       std::string n = FloatToStr(d.FieldByName("CONTATCE").AsFloat());
       std::string prefixo = "Conta TCE " + n + " ";
+      linhaAtual = "Conta TCE " + n + ": ";
       if (FUFSistema == "PR") {
         bool banco = false;
         for (const char* campo : {"CODIGOTIPOCONTATCE", "CODIGOBANCO", "NUMEROAGENCIA", "NUMEROCONTA"})
@@ -533,6 +535,7 @@ void TUlmoDPRelacionarPlanoPlEspec::nActSalvarExecute() {
       gravarLinha("Erro ao editar relacionamento Conta TCE " + n,
                   "Relacionamento da Conta TCE " + n + " editado com sucesso.");
     });
+    linhaAtual.clear();
     conexao.Commit();
     DestruirDM(classe, contexto);
     FDMPlanoPlEspec = nullptr;
@@ -543,7 +546,7 @@ void TUlmoDPRelacionarPlanoPlEspec::nActSalvarExecute() {
     conexao.RollBack();
     for (const auto& [tipo, texto] : mensagens)
       if (tipo != tmConfirmacao) MsgTree(tipo, texto);
-    MsgTree(tmErro, e.what());
+    MsgTree(tmErro, linhaAtual + e.what());
   }
   Executar();
 }

@@ -187,8 +187,8 @@ TEST_F(RelacionarPlanoTest, ARefusedRowUndoesTheWholeSaveAndAnnouncesNoSuccess) 
   Acao("nActSalvar");
   EXPECT_EQ(Mapeamentos(), kMapeamentosIniciais);
   EXPECT_EQ(FProcesso->GetMsgTreeLista()->Contar(tmConfirmacao), 0u);
-  EXPECT_NE(Mensagens().find("0 Opção selecionada para o campo Superávit Financeiro válida apenas para o estado do "
-                             "Paraná"),
+  EXPECT_NE(Mensagens().find("0 Conta TCE 100: Opção selecionada para o campo Superávit Financeiro válida apenas "
+                             "para o estado do Paraná"),
             std::string::npos)
       << Mensagens();
   EXPECT_EQ(Linhas(), "100/:01 111/12:10 111/13:10 112/:00 ");
