@@ -84,7 +84,7 @@ std::string ClassifTCESintetica(const std::string& classif) {
   std::vector<std::string> comum;
   bool primeira = true;
   for (const auto& c : PlanoContasDemo()) {
-    if (!c.Analitica() || c.Classif.rfind(classif + ".", 0) != 0) continue;
+    if (!c.Analitica() || c.SemRelacao || c.Classif.rfind(classif + ".", 0) != 0) continue;
     std::vector<std::string> a = ascendentes(c.ClassifTCE);
     if (primeira) {
       comum = a;
@@ -124,7 +124,7 @@ void GravarMapeamento(const TEmpresaDemo& e, const TPlanoEmpresa& plano) {
   };
   for (const auto& c : PlanoContasDemo()) {
     std::string tce = c.Analitica() ? c.ClassifTCE : ClassifTCESintetica(c.Classif);
-    if (tce.empty()) continue;
+    if (tce.empty() || c.SemRelacao) continue;
     int natureza = NaturezaGrupo(Grupo(c.Classif)) * (c.Redutora() ? -1 : 1);
     bool patrimonial = Grupo(c.Classif) <= 2;
     bool financeira = c.Classif.rfind("1.1.1", 0) == 0 || c.Classif.rfind("2.1", 0) == 0;
@@ -205,13 +205,16 @@ TPlanoEmpresa GravarEmpresaDemo(const TEmpresaDemo& e) {
 
   TPlanoEmpresa plano;
   TInsercao conta("PLANOESPEC", "CODIGOEMPRESA, CONTACTB, CLASSIFCONTA, DESCRCONTA, TIPOCONTA, NATURSALDO, DATAHORACADAST");
-  int64_t codigo = 0;
+  // Codes follow the chart's order; the accounts left unrelated come after them all, so adding
+  // one moves no other account's code.
+  int64_t codigo = 0, semRelacao = 1000;
   for (const auto& c : PlanoContasDemo()) {
-    plano[c.Classif] = ++codigo;
+    int64_t codigoConta = c.SemRelacao ? ++semRelacao : ++codigo;
+    plano[c.Classif] = codigoConta;
     std::string descr = c.Classif == "1.1.1.02.003" ? e.NomeBancoRegional + " - Conta Arrecadação" : c.Descr;
     TDateTime cadastro = CadastradaNoAno(c.Classif) ? EncodeDate(kAnoDemo, 3, 4) + EncodeTime(10, 15, 0, 0)
                                                     : EncodeDate(2019, 3, 11) + EncodeTime(14, 20, 0, 0);
-    conta.Linha({e.Codigo, static_cast<long long>(codigo), c.Classif, descr, c.Analitica() ? 2 : 1,
+    conta.Linha({e.Codigo, static_cast<long long>(codigoConta), c.Classif, descr, c.Analitica() ? 2 : 1,
                  NaturezaGrupo(Grupo(c.Classif)) * (c.Redutora() ? -1 : 1), TVariant::FromDate(cadastro)});
   }
 

@@ -39,7 +39,8 @@ const std::vector<std::string>& TabelasDemo() { return kTabelas; }
 namespace {
 
 // The PR company's assets as classified for its court (what the asset classification process
-// records): land and buildings bought before 2015 as real estate, the rest movable.
+// records): land and buildings bought before 2015 as real estate, the rest movable. The
+// acquisitions of the second half of the demo year are left for the user to classify.
 void GravarClassificacaoBensPR() {
   ExecutarSQLDireto("insert into PATBEMTIPOCATEGORIABEM values (1, 'Bens imóveis'), (2, 'Bens móveis')");
   ExecutarSQLDireto("insert into PATBEMTIPODETALHAMENTOBEM values (101, 'Edificações e terrenos'), "
@@ -47,9 +48,9 @@ void GravarClassificacaoBensPR() {
   ExecutarSQLDireto(
       "insert into PATBEMRELACTCE (CODIGOEMPRESA, CODIGOBEM, PROPRIEDADEBEM, NATUREZABEM, IDTIPOCATEGORIABEM, "
       "IDTIPODETALHAMENTOBEM, UTILIZACAOBEM) select P.CODIGOEMPRESA, P.CODIGOBEM, 1, case when P.DATAAQUISICAO < "
-      "'2015-01-01' then 1 else 2 end, case when P.DATAAQUISICAO < '2015-01-01' then 1 else 2 end, case when "
+      "'2015-01-01' then 2 else 1 end, case when P.DATAAQUISICAO < '2015-01-01' then 1 else 2 end, case when "
       "P.DATAAQUISICAO < '2015-01-01' then 101 else 201 end, 1 from PATBEM P join TCESISTEMAEMPRESA S on "
-      "S.CODIGOEMPRESA = P.CODIGOEMPRESA where S.CODIGOSISTEMATCE = 3");
+      "S.CODIGOEMPRESA = P.CODIGOEMPRESA where S.CODIGOSISTEMATCE = 3 and P.DATAAQUISICAO < '2024-06-01'");
 }
 
 }  // namespace

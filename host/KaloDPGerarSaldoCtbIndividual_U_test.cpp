@@ -45,7 +45,7 @@ TEST_F(SaldoProcessoTest, ACallerByNameGetsTheBalancesInItsComponent) {
   p->Executar();
   auto* saldos = p->FindComponent<TClientDataSet>("nClientDataSet");
   ASSERT_NE(saldos, nullptr);
-  EXPECT_EQ(saldos->RecordCount(), 217);  // every account of the chart
+  EXPECT_EQ(saldos->RecordCount(), 218);  // every account of the chart
   saldos->SetIndexFieldNames("CLASSIFCONTA;TIPOCONTA;CONTACTB");
   saldos->First();
   EXPECT_EQ(saldos->FieldByName("CLASSIFCONTA").AsString(), "1");

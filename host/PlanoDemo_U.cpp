@@ -364,6 +364,7 @@ const std::vector<TContaDemo> kPlano = {
     {"3.4.1.01.001", "IPTU", "3.7.1.1.1.01.00"},
     {"3.4.1.01.002", "IPVA", "3.7.1.1.1.01.00"},
     {"3.4.1.01.003", "Taxas Diversas", "3.7.1.1.1.01.00"},
+    {"3.4.1.01.004", "Contribuições sobre o Faturamento", "3.7.2.1.1.01.00", true},
     {"3.4.1.02", "TRIBUTOS SOBRE O LUCRO", ""},
     {"3.4.1.02.001", "Imposto de Renda Pessoa Jurídica", "3.7.2.1.1.02.00"},
     {"3.4.1.02.002", "Contribuição Social sobre o Lucro Líquido", "3.7.2.1.1.02.00"},

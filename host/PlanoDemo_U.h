@@ -13,6 +13,8 @@ struct TContaDemo {
   std::string Classif;
   std::string Descr;
   std::string ClassifTCE;  // the court account of an analytic account; empty for a synthetic one
+  // An analytic account the demo leaves unrelated to its court account, for the user to relate.
+  bool SemRelacao = false;
   bool Analitica() const { return !ClassifTCE.empty(); }
   // A contra account ("(-) ...") keeps its balance on the side opposite to its group's.
   bool Redutora() const { return Descr.rfind("(-)", 0) == 0; }
