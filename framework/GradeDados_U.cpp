@@ -104,7 +104,7 @@ std::optional<TDateTime> LerData(std::string_view aTexto, bool aComHora) {
 }  // namespace
 
 std::string NumeroDaGrade(std::string_view aTexto) {
-  const char decimal = FormatSettings.DecimalSeparator, milhar = FormatSettings.ThousandSeparator;
+  const char decimal = FormatSettingsTela.DecimalSeparator, milhar = FormatSettingsTela.ThousandSeparator;
   std::string t = Trim(aTexto);
   auto recusar = [&]() -> std::string {
     std::string dica = std::string("use \"") + decimal + "\" para os decimais";
@@ -269,12 +269,14 @@ std::string TGradeDados::Texto(const TField& aCampo) const {
   switch (aCampo.DataType()) {
     case TFieldType::ftDate: return FormatDateTime(formato.empty() ? "dd/mm/yyyy" : formato, aCampo.AsDateTime());
     case TFieldType::ftDateTime: return formato.empty() ? aCampo.AsString() : FormatDateTime(formato, aCampo.AsDateTime());
-    case TFieldType::ftCurrency: return FormatFloat(formato.empty() ? "#,##0.00" : formato, aCampo.AsCurrency());
-    case TFieldType::ftFloat: return formato.empty() ? FloatToStr(aCampo.AsFloat()) : FormatFloat(formato, aCampo.AsFloat());
+    case TFieldType::ftCurrency: return FormatFloat(formato.empty() ? "#,##0.00" : formato, aCampo.AsCurrency(), FormatSettingsTela);
+    case TFieldType::ftFloat: return formato.empty() ? FloatToStr(aCampo.AsFloat(), FormatSettingsTela)
+                                   : FormatFloat(formato, aCampo.AsFloat(), FormatSettingsTela);
     case TFieldType::ftSmallint:
     case TFieldType::ftInteger:
     case TFieldType::ftLargeint:
-      return formato.empty() ? aCampo.AsString() : FormatFloat(formato, static_cast<double>(aCampo.AsLargeInt()));
+      return formato.empty() ? aCampo.AsString()
+                             : FormatFloat(formato, static_cast<double>(aCampo.AsLargeInt()), FormatSettingsTela);
     case TFieldType::ftBoolean: return aCampo.AsBoolean() ? "Sim" : "Não";
     default: return aCampo.AsString();
   }
