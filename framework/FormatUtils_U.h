@@ -1,5 +1,6 @@
 // The platform's formatting of numbers and dates (FormatFloat, FormatDateTime, StrToDate),
-// with the separators and the short date format taken from the global FormatSettings.
+// with the separators and the short date format taken from the global FormatSettings, or
+// from the TFormatSettings a call is given.
 //
 // FormatFloat patterns: "0" a digit always written, "#" a digit written when significant,
 // the first "." the decimal separator, "," anywhere groups thousands, text in '...' or "..."

@@ -78,6 +78,20 @@ bool ValorIgual(const TField& f, const std::string& aValor) {
   return Trim(aValor) == Trim(f.AsString());
 }
 
+// "-0012.50" as "-12.5": canonical numbers that are equal compare equal as texts.
+std::string NumeroSemZeros(std::string n) {
+  bool negativo = !n.empty() && n[0] == '-';
+  if (negativo) n.erase(0, 1);
+  if (auto p = n.find('.'); p != std::string::npos) {
+    while (n.back() == '0') n.pop_back();
+    if (n.back() == '.') n.pop_back();
+  }
+  size_t zeros = 0;
+  while (zeros + 1 < n.size() && n[zeros] == '0' && n[zeros + 1] != '.') ++zeros;
+  n.erase(0, zeros);
+  return negativo && n != "0" ? "-" + n : n;
+}
+
 std::optional<TDateTime> LerData(std::string_view aTexto, bool aComHora) {
   std::string t = Trim(aTexto);
   if (auto iso = TryISOToDateTime(t)) return aComHora ? *iso : std::floor(*iso);
@@ -130,8 +144,9 @@ std::string NumeroDaGrade(std::string_view aTexto) {
       digitos += c;
       ++grupo;
     } else if (c == milhar && milhar != decimal) {
-      // the first group has one to three digits, every later one exactly three
-      if (grupo == 0 || grupo > 3 || (agrupado && grupo != 3)) recusar();
+      // the first group has one to three digits and no leading zero ("0.125" is no
+      // thousand), every later one exactly three
+      if (grupo == 0 || grupo > 3 || (agrupado && grupo != 3) || digitos[0] == '0') recusar();
       agrupado = true;
       grupo = 0;
     } else {
@@ -440,6 +455,17 @@ void TGradeDados::GravarCelula(TField& aCampo, const std::string& aTexto) {
   }
 }
 
+bool TGradeDados::MesmoTexto(const TField& aCampo, const std::string& aTexto) const {
+  const std::string grade = TextoCSV(aCampo);
+  if (TrimDireita(aTexto) == TrimDireita(grade)) return true;
+  if (&aCampo == Marca() || !aCampo.ValueList.empty() || !IsNumberType(aCampo.DataType())) return false;
+  try {
+    return NumeroSemZeros(NumeroDaGrade(aTexto)) == NumeroSemZeros(NumeroDaGrade(grade));
+  } catch (const EConvertError&) {
+    return false;
+  }
+}
+
 void TGradeDados::EditarLinha(const std::vector<std::pair<TField*, std::string>>& aCelulas) {
   if (aCelulas.empty()) return;
   std::vector<std::string> colunas;
@@ -568,7 +594,7 @@ TGradeDados::TResultadoImportacao TGradeDados::Importar(const std::vector<std::v
       bool ehChave = false;
       for (size_t k : posChave) ehChave = ehChave || k == j;
       const std::string& texto = aLinhas[i][j];
-      if (!ehChave && TrimDireita(texto) != TrimDireita(TextoCSV(*campos[j]))) alteradas.emplace_back(campos[j], texto);
+      if (!ehChave && !MesmoTexto(*campos[j], texto)) alteradas.emplace_back(campos[j], texto);
     }
     if (alteradas.empty()) return;
     try {

@@ -339,8 +339,8 @@ TEST_F(UlmoTest, MostrarPrintsTheGridsAsATableThatFitsOrAsCsvOrJson) {
   s = Ulmo(std::string(kGrade) + "--mostrar curContas --formato csv");
   EXPECT_EQ(s.Out,
             "Enviar;Código;Classificação;Natureza;Valor;Data\n"
-            "0;1;1.1.1;Devedor;1,500.00;31/01/2024\n"
-            "0;2;1.1.2;Credor;-2.50;\n"
+            "0;1;1.1.1;Devedor;1.500,00;31/01/2024\n"
+            "0;2;1.1.2;Credor;-2,50;\n"
             "1;3;2.1;;;\n");
   EXPECT_EQ(Ulmo(std::string(kGrade) + "--mostrar Lançamentos --formato csv").Out,
             "Lançamento;Histórico\n10;\"Pagamento; fornecedor \"\"A\"\"\"\n");
@@ -348,7 +348,8 @@ TEST_F(UlmoTest, MostrarPrintsTheGridsAsATableThatFitsOrAsCsvOrJson) {
   ASSERT_EQ(s.Codigo, 0) << s.Err;
   EXPECT_EQ(s.Out.rfind("[\n  {\n    \"grade\": \"curContas\",\n    \"titulo\": \"Contas\",", 0), 0u) << s.Out;
   EXPECT_TRUE(Contem(s.Out, "\"VALOR\": \"1500\"")) << s.Out;
-  EXPECT_TRUE(Contem(s.Out, "\"VALOR\": \"1,500.00\"")) << s.Out;
+  EXPECT_TRUE(Contem(s.Out, "\"VALOR\": \"1.500,00\"")) << s.Out;  // the text as the grid shows it
+  EXPECT_TRUE(Contem(s.Out, "\"VALOR\": \"-2.5\"")) << s.Out;
   EXPECT_TRUE(Contem(s.Out, "\"grade\": \"curLctos\"")) << s.Out;
   // Usage mistakes stop before the run.
   s = Ulmo(std::string(kGrade) + "--mostrar --formato csv");
@@ -367,7 +368,7 @@ TEST_F(UlmoTest, MostrarPrintsTheGridsAsATableThatFitsOrAsCsvOrJson) {
 
 TEST_F(UlmoTest, GridOptionsApplyInTheirOrderAndTheActionSeesTheEditedGrid) {
   TSaida s = Ulmo(std::string(kGrade) + "--grade Contas --marcar \"CLASSIFCONTA like '1.1%'\" --desmarcar \"CODIGO = 3\" "
-                                        "--definir \"CODIGO = 2\" Natureza=Devedor Valor=1,234.5 --acao actEnviar");
+                                        "--definir \"CODIGO = 2\" Natureza=Devedor Valor=1.234,5 --acao actEnviar");
   ASSERT_EQ(s.Codigo, 0) << s.Err;
   EXPECT_EQ(s.Out, "[INFO] Enviada 1 natureza 1 valor 1500\n[INFO] Enviada 2 natureza 1 valor 1234.5\n");
   EXPECT_TRUE(Contem(s.Err, "Contas: 2 linha(s) marcada(s).\nContas: 1 linha(s) desmarcada(s).\n"
@@ -432,9 +433,9 @@ TEST_F(UlmoTest, ARefusedEditStopsBeforeTheActionNamingTheRowAndTheColumn) {
 
 TEST_F(UlmoTest, AnImportChangesTheCellsItsFileChangedAndRefusesWhatDoesNotFit) {
   std::string csv = Ulmo(std::string(kGrade) + "--mostrar curContas --formato csv").Out;
-  ASSERT_TRUE(Contem(csv, "0;2;1.1.2;Credor;-2.50;\n")) << csv;
+  ASSERT_TRUE(Contem(csv, "0;2;1.1.2;Credor;-2,50;\n")) << csv;
   std::string editado = csv;
-  editado.replace(editado.find("0;2;1.1.2;Credor;-2.50;"), 23, "1;2;1.1.2;Credor;-2.50;01/02/2024");
+  editado.replace(editado.find("0;2;1.1.2;Credor;-2,50;"), 23, "1;2;1.1.2;Credor;-2,50;01/02/2024");
   std::ofstream(FPasta / "contas.csv") << editado;
   const std::string importar = std::string(kGrade) + "--grade curContas --importar " + (FPasta / "contas.csv").string();
   TSaida s = Ulmo(importar + " --acao actEnviar --mostrar curContas --formato csv");
