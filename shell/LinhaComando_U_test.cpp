@@ -11,9 +11,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <regex>
 #include <fstream>
 #include <sstream>
+#include <signal.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -668,4 +671,107 @@ TEST_F(UlmoTest, LibraryTextReachedTheUserAndAValueBrokeTheMessageLine) {
   EXPECT_TRUE(Contem(s.Out, "[ERRO] Erro ao tentar criar diretório: \"" + nFramework::CitarCaminho(FPasta / "arquivo" / "pr") +
                                 "\": uma parte do caminho não é uma pasta\n"))
       << s.Out;
+}
+
+namespace {
+
+// The fake e-Sfinge online court as a program of its own, for as long as the object lives.
+class TTribunalFalso {
+ public:
+  explicit TTribunalFalso(const fs::path& aRegistro) {
+    int canal[2];
+    if (pipe(canal) != 0) return;
+    FPid = fork();
+    if (FPid == 0) {
+      dup2(canal[1], STDOUT_FILENO);
+      close(canal[0]);
+      close(canal[1]);
+      execl(FAKE_ESFINGE_ONLINE, FAKE_ESFINGE_ONLINE, "--registro", aRegistro.c_str(), "--tempo-limite", "60", nullptr);
+      _exit(127);
+    }
+    close(canal[1]);
+    // Its first line is its address; nothing when it could not start.
+    char c;
+    while (FPid > 0 && read(canal[0], &c, 1) == 1 && c != '\n') FUrl += c;
+    close(canal[0]);
+  }
+  ~TTribunalFalso() {
+    if (FPid > 0) {
+      kill(FPid, SIGTERM);
+      waitpid(FPid, nullptr, 0);
+    }
+  }
+  TTribunalFalso(const TTribunalFalso&) = delete;
+  TTribunalFalso& operator=(const TTribunalFalso&) = delete;
+  const std::string& Url() const { return FUrl; }
+
+ private:
+  pid_t FPid = -1;
+  std::string FUrl;
+};
+
+}  // namespace
+
+// The month's work of the SC company against a court: tick the entries of two months, send
+// them, read the receipts, cancel one and see it cancelled.
+TEST_F(UlmoTest, TheSCCompanySendsTwoMonthsOnlineSeesTheReceiptsAndCancelsOne) {
+  ASSERT_EQ(Ulmo("demo").Codigo, 0);
+  const fs::path registro = FPasta / "tribunal.txt";
+  TTribunalFalso tribunal(registro);
+  ASSERT_EQ(tribunal.Url().rfind("http://127.0.0.1:", 0), 0u) << tribunal.Url();
+  Configurar("[ambiente]\nesfinge_online_url = \"" + tribunal.Url() + "\"\n");
+  const std::string sc = "--sistema 1 --empresa 1 run ";
+  const std::string envio = sc + "\"Enviar Arquivos Contábeis e-Sfinge Web - SC\" pCompetInicial=01/01/2024 "
+                                 "pCompetFinal=31/03/2024 pUsuario=u pSenha=s pUnidadeGestora=ug ";
+  const std::string consulta = sc + "\"Consulta Arquivos Contábeis e-Sfinge Online\" pCompetenciaInicial=01/01/2024 "
+                                    "pCompetenciaFinal=31/12/2024 ";
+
+  // Nothing ticked: refused before any call to the court.
+  TSaida s = Ulmo(envio + "--acao actEnviarInfEsfingeOnline");
+  EXPECT_EQ(s.Codigo, 1) << s.Out << s.Err;
+  EXPECT_TRUE(Contem(s.Err, "Erro: Nenhum registro marcado para envio.")) << s.Err;
+  EXPECT_EQ(Ler(registro), "");
+
+  s = Ulmo(envio + "--grade nClientDataSetConta --marcar todos --grade nClientDataSetLcto "
+                   "--marcar \"NumeroSlip = '202401' or NumeroSlip = '202403'\" --acao actEnviarInfEsfingeOnline");
+  ASSERT_EQ(s.Codigo, 0) << s.Out << s.Err;
+  EXPECT_TRUE(Contem(s.Out, "[OK] Lote 202401: Envio parcial realizado com sucesso.\n"
+                            "[OK] Lote 202403: Envio parcial realizado com sucesso.\n"))
+      << s.Out;
+  EXPECT_FALSE(Contem(s.Out, "[ERRO]")) << s.Out;
+  const std::string chamadas = Ler(registro);
+  EXPECT_EQ(Linhas(chamadas, "/iniciarEnvio?anoMes=").size(), 2u) << chamadas;
+  EXPECT_EQ(Linhas(chamadas, "/finalizarEnvio\t").size(), 2u) << chamadas;
+  EXPECT_FALSE(Contem(chamadas, "202402")) << chamadas;
+
+  // The receipts, as the consultation grid shows them; the send date (today) and the court's
+  // numbering are blanked.
+  auto recibos = [&] {
+    TSaida c = Ulmo(consulta + "--mostrar --formato csv");
+    EXPECT_EQ(c.Codigo, 0) << c.Err;
+    EXPECT_EQ(c.Out.rfind("Selecionado;Competência;Lote;Seq;Data de Envio;Status;Chave do Pacote;Recibo de Fechamento\n", 0),
+              0u)
+        << c.Out;
+    std::vector<std::string> r;
+    for (std::string l : Linhas(c.Out, ";2024")) {
+      l = std::regex_replace(l, std::regex("^([^;]*;[^;]*;[^;]*;[^;]*;)[^;]*"), "$1(data)");
+      r.push_back(std::regex_replace(l, std::regex("(PCT|REC)-(\\d{6})-\\d+"), "$1-$2-n"));
+    }
+    return r;
+  };
+  EXPECT_EQ(recibos(), (std::vector<std::string>{"0;01/01/2024;202401;1;(data);Finalizado;PCT-202401-n;REC-202401-n",
+                                                 "0;01/03/2024;202403;1;(data);Finalizado;PCT-202403-n;REC-202403-n"}));
+
+  s = Ulmo(consulta + "pUsuario=u pSenha=s pUnidadeGestora=ug --marcar \"LOTE = 202403\" --acao ActCancelarRemessa");
+  ASSERT_EQ(s.Codigo, 0) << s.Out << s.Err;
+  EXPECT_TRUE(Contem(s.Out, "[OK] Lote cancelado com sucesso (Data: 01/03/2024 - Seq: 1 - Recibo: REC-202403-")) << s.Out;
+  EXPECT_EQ(Linhas(Ler(registro), "cancelarPorCodigoRegistroInformacao").size(), 1u) << Ler(registro);
+  EXPECT_TRUE(Contem(Ler(registro), "\"codigoRegistro\":\"REC-202403-")) << Ler(registro);
+  EXPECT_EQ(recibos(), (std::vector<std::string>{"0;01/01/2024;202401;1;(data);Finalizado;PCT-202401-n;REC-202401-n",
+                                                 "0;01/03/2024;202403;1;(data);Cancelado;PCT-202403-n;REC-202403-n"}));
+  // A second cancel of the same lot finds nothing to cancel and says so.
+  s = Ulmo(consulta + "pUsuario=u pSenha=s pUnidadeGestora=ug --marcar \"LOTE = 202403\" --acao ActCancelarRemessa");
+  EXPECT_EQ(s.Codigo, 1) << s.Out << s.Err;
+  EXPECT_TRUE(Contem(s.Out, "[ERRO] Nenhum lote finalizado marcado para cancelamento")) << s.Out;
+  EXPECT_EQ(Linhas(Ler(registro), "cancelarPorCodigoRegistroInformacao").size(), 1u);
 }
