@@ -455,14 +455,13 @@ void TGradeDados::GravarCelula(TField& aCampo, const std::string& aTexto) {
   }
 }
 
-bool TGradeDados::MesmoTexto(const TField& aCampo, const std::string& aTexto) const {
-  const std::string grade = TextoCSV(aCampo);
-  if (TrimDireita(aTexto) == TrimDireita(grade)) return true;
-  if (&aCampo == Marca() || !aCampo.ValueList.empty() || !IsNumberType(aCampo.DataType())) return false;
+std::string TGradeDados::TextoComparavel(const TField& aCampo, const std::string& aTexto) const {
+  std::string t = TrimDireita(aTexto);
+  if (&aCampo == Marca() || !aCampo.ValueList.empty() || !IsNumberType(aCampo.DataType())) return t;
   try {
-    return NumeroSemZeros(NumeroDaGrade(aTexto)) == NumeroSemZeros(NumeroDaGrade(grade));
+    return NumeroSemZeros(NumeroDaGrade(t));
   } catch (const EConvertError&) {
-    return false;
+    return t;
   }
 }
 
@@ -554,7 +553,7 @@ TGradeDados::TResultadoImportacao TGradeDados::Importar(const std::vector<std::v
   std::map<std::vector<std::string>, std::vector<TClientDataSet::TBookmark>> porChave;
   ParaCadaLinha([&] {
     std::vector<std::string> k;
-    for (TField* f : chave) k.push_back(TrimDireita(TextoCSV(*f)));
+    for (TField* f : chave) k.push_back(TextoComparavel(*f, TextoCSV(*f)));
     porChave[k].push_back(FDataSet.GetBookmark());
   });
 
@@ -571,8 +570,8 @@ TGradeDados::TResultadoImportacao TGradeDados::Importar(const std::vector<std::v
     std::vector<std::string> k;
     std::vector<std::string> descricao;
     for (size_t j = 0; j < chave.size(); ++j) {
-      k.push_back(TrimDireita(celulas[posChave[j]]));
-      descricao.push_back(TituloColuna(*chave[j]) + " = " + Resumir(k.back()));
+      k.push_back(TextoComparavel(*chave[j], celulas[posChave[j]]));
+      descricao.push_back(TituloColuna(*chave[j]) + " = " + Resumir(TrimDireita(celulas[posChave[j]])));
     }
     auto it = porChave.find(k);
     if (it == porChave.end()) throw EGrade(naLinha(i) + "nenhuma linha da grade tem " + Juntar(descricao, "; ") + ".");
@@ -594,7 +593,8 @@ TGradeDados::TResultadoImportacao TGradeDados::Importar(const std::vector<std::v
       bool ehChave = false;
       for (size_t k : posChave) ehChave = ehChave || k == j;
       const std::string& texto = aLinhas[i][j];
-      if (!ehChave && !MesmoTexto(*campos[j], texto)) alteradas.emplace_back(campos[j], texto);
+      if (!ehChave && TextoComparavel(*campos[j], texto) != TextoComparavel(*campos[j], TextoCSV(*campos[j])))
+        alteradas.emplace_back(campos[j], texto);
     }
     if (alteradas.empty()) return;
     try {

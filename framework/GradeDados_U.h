@@ -127,16 +127,17 @@ class TGradeDados {
   // the key columns. Every line is matched to one grid row before any edit: an unknown or
   // missing column, a key no row has or more than one has, two lines for one row or a line
   // of the wrong width raise EGrade and change nothing. Then, row by row in grid order, the
-  // cells whose text differs from the grid's (a number: whose number differs) are edited;
-  // the first refusal stops the import
-  // with EGradeRecusa (its text names the file's line too). aOrigem names the file in messages.
+  // cells whose text differs from the grid's are edited; the first refusal stops the import
+  // with EGradeRecusa (its text names the file's line too). Keys and cells of number columns
+  // compare by value (TextoComparavel). aOrigem names the file in messages.
   TResultadoImportacao Importar(const std::vector<std::vector<std::string>>& aLinhas, const std::string& aOrigem);
 
  private:
   void GravarCelula(TField& aCampo, const std::string& aTexto);
-  // Whether a file's text says what the cell shows: numbers compare as numbers, so a
-  // spreadsheet that writes "1500" for "1.500,00" has not edited the cell.
-  bool MesmoTexto(const TField& aCampo, const std::string& aTexto) const;
+  // A file's text or a cell's as an import compares them: a number as its value, so a
+  // spreadsheet that writes "1500" for "1.500,00" or "1551" for the CFOP "1.551" neither
+  // edits the cell nor misses the row.
+  std::string TextoComparavel(const TField& aCampo, const std::string& aTexto) const;
   // Runs aAcao on each of the rows, in grid order, with the cursor on the row. An edit that
   // moves its row (a changed index field) starts the walk over, skipping the rows done.
   void Percorrer(const std::vector<TClientDataSet::TBookmark>& aLinhas,

@@ -113,8 +113,13 @@ TEST(GradeTexto, ACsvEditedAndImportedChangesExactlyTheEditedCell) {
   EXPECT_EQ(depois[11], "1.234,56");
   r.Ds.Locate("TIPO", {2});
   EXPECT_EQ(r.Ds.FieldByName("VALOR").AsCurrency(), Currency::FromString("1234.56"));
-  // A spreadsheet that drops the grouping and the trailing zero writes the same number: no edit.
+  // A spreadsheet that drops the grouping and the trailing zero writes the same number: no
+  // edit; and a number key written another way still names its row.
   EXPECT_EQ(Importacao(g, Trocar(CSVGrade(g), "1.500,00", "1500,0")), "0 linha(s), 0 célula(s)");
+  EXPECT_EQ(Importacao(g, "TIPO;Valor\n0.090;1.500,00\n"), "Linha 2 de f.csv: nenhuma linha da grade tem TIPO = 0.090.");
+  EXPECT_EQ(Importacao(g, "TIPO;Valor\n090;1,5\n"), "1 linha(s), 1 célula(s)");
+  r.Ds.Locate("TIPO", {90});
+  EXPECT_EQ(r.Ds.FieldByName("VALOR").AsCurrency(), Currency::FromString("1.5"));
   // Columns in another order, a caption, a value and a tick; the key by its field name.
   EXPECT_EQ(Importacao(g, "Regra;tipo;Natureza;Selecionado\nDEBITO(9);90;2;1\n"), "1 linha(s), 3 célula(s)");
   r.Ds.Locate("TIPO", {90});
