@@ -92,6 +92,21 @@ std::string NumeroSemZeros(std::string n) {
   return negativo && n != "0" ? "-" + n : n;
 }
 
+// A comma between digits outside quotes: a number written as a cell shows it ("1000,5"),
+// not a list ("in (1,2)").
+bool VirgulaDecimal(std::string_view aExpressao) {
+  std::string maiusculas = UpperCase(aExpressao);
+  if (maiusculas.find("IN (") != std::string::npos || maiusculas.find("IN(") != std::string::npos) return false;
+  bool aspas = false;
+  for (size_t i = 0; i < aExpressao.size(); ++i) {
+    char c = aExpressao[i];
+    if (c == '\'') aspas = !aspas;
+    auto digito = [&](size_t j) { return j < aExpressao.size() && aExpressao[j] >= '0' && aExpressao[j] <= '9'; };
+    if (!aspas && c == ',' && i > 0 && digito(i - 1) && digito(i + 1)) return true;
+  }
+  return false;
+}
+
 std::optional<TDateTime> LerData(std::string_view aTexto, bool aComHora) {
   std::string t = Trim(aTexto);
   if (auto iso = TryISOToDateTime(t)) return aComHora ? *iso : std::floor(*iso);
@@ -325,7 +340,11 @@ std::vector<TClientDataSet::TBookmark> TGradeDados::Linhas(std::string_view aExp
     } catch (const EDatabaseError& e) {
       std::vector<std::string> campos;
       for (int i = 0; i < clone->FieldCount(); ++i) campos.push_back(clone->Fields(i).FieldName());
-      throw EGrade(std::string(e.what()) + ". Campos da grade " + Titulo() + ": " + Juntar(campos, ", "));
+      // The cells take "1.234,5", an expression does not: say so to whoever typed the cell's form.
+      std::string dica = VirgulaDecimal(aExpressao) ? " Nas expressões, os números usam ponto decimal e nada entre os "
+                                                      "milhares: VALOR > 1234.5."
+                                                    : "";
+      throw EGrade(std::string(e.what()) + "." + dica + " Campos da grade " + Titulo() + ": " + Juntar(campos, ", "));
     }
     clone->SetFiltered(true);
     for (clone->First(); !clone->Eof(); clone->Next()) aceitas.insert(clone->GetBookmark());

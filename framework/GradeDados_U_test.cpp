@@ -269,6 +269,21 @@ TEST(GradeDados, TicksFollowTheExpressionAndTheRowsOwnRules) {
     EXPECT_NE(std::string(e.what()).find("campo desconhecido NAOHA"), std::string::npos) << e.what();
     EXPECT_NE(std::string(e.what()).find("Campos da grade Contas: ENVIAR, CODIGO, NOME"), std::string::npos) << e.what();
   }
+  // A number typed in an expression as a cell shows it: the message says how to write it.
+  auto erro = [&](const char* expressao) {
+    try {
+      g.Marcar(expressao, true);
+    } catch (const EGrade& e) {
+      return std::string(e.what());
+    }
+    return std::string("(aceita)");
+  };
+  EXPECT_NE(erro("VALOR > 1000,5").find("Nas expressões, os números usam ponto decimal e nada entre os milhares: "
+                                        "VALOR > 1234.5."),
+            std::string::npos)
+      << erro("VALOR > 1000,5");
+  EXPECT_EQ(erro("NOME = '1,5' and").find("ponto decimal"), std::string::npos) << erro("NOME = '1,5' and");
+  EXPECT_EQ(erro("CODIGO in (1,2").find("ponto decimal"), std::string::npos) << erro("CODIGO in (1,2");
   EXPECT_EQ(c.Textos(g), antes);
   c.Ds.CampoMarca.clear();
   EXPECT_THROW(g.Marcar("", true), EGrade);
