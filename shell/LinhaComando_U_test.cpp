@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 
 #include "Conexao_U.h"
+#include "Encoding_U.h"
 #include "Schema_U.h"
 #include "TextoMensagem_U.h"
+#include "Zip_U.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -774,4 +776,89 @@ TEST_F(UlmoTest, TheSCCompanySendsTwoMonthsOnlineSeesTheReceiptsAndCancelsOne) {
   EXPECT_EQ(s.Codigo, 1) << s.Out << s.Err;
   EXPECT_TRUE(Contem(s.Out, "[ERRO] Nenhum lote finalizado marcado para cancelamento")) << s.Out;
   EXPECT_EQ(Linhas(Ler(registro), "cancelarPorCodigoRegistroInformacao").size(), 1u);
+}
+
+namespace {
+
+// The lines of a court text file (Windows-1252, CRLF) that contain a part.
+std::vector<std::string> LinhasDoArquivo(const fs::path& aArquivo, const std::string& aParte) {
+  std::vector<std::string> r;
+  for (std::string l : Linhas(nFramework::Windows1252ToUtf8(Ler(aArquivo)), aParte)) {
+    if (!l.empty() && l.back() == '\r') l.pop_back();
+    r.push_back(l);
+  }
+  return r;
+}
+
+size_t Ocorrencias(const std::string& aTexto, const std::string& aParte) {
+  size_t n = 0;
+  for (size_t p = aTexto.find(aParte); p != std::string::npos; p = aTexto.find(aParte, p + 1)) ++n;
+  return n;
+}
+
+}  // namespace
+
+// What the demo leaves for the user, done from the command line as the README shows it: the PR
+// company's two assets classified, the SC company's account related, a SE revenue rule and two
+// payment natures entered; each reaches its court's file.
+TEST_F(UlmoTest, TheDemosAssetsAccountAndRulesLeftForTheUserReachTheCourtFiles) {
+  ASSERT_EQ(Ulmo("demo").Codigo, 0);
+  const fs::path saida = FPasta / "saida";
+
+  const std::string bens = "--sistema 3 --empresa 3 run \"Relacionar Bens\" pDataInicial=01/01/2024 pDataFinal=31/12/2024 ";
+  TSaida s = Ulmo(bens + "--mostrar --formato csv");
+  ASSERT_EQ(s.Codigo, 0) << s.Err;
+  EXPECT_EQ(Linhas(s.Out, ";3;").size(), 2u) << s.Out;
+  s = Ulmo(bens + "--definir \"ChaveLcto = 104 or ChaveLcto = 105\" \"Propriedade do Bem=Próprio\" "
+                  "\"Natureza do Bem=Bens Móveis\" \"Categoria do Bem=2\" \"Detalhamento do Bem=201\" "
+                  "\"Utilização do Bem=Bens de Uso Especial\" --acao nActSalvar");
+  ASSERT_EQ(s.Codigo, 0) << s.Out << s.Err;
+  EXPECT_TRUE(Contem(s.Out, "[OK] 2 relacionamentos salvos.")) << s.Out;
+  s = Ulmo("--sistema 3 --empresa 3 run \"Gerar Arquivos Contábeis - PR\" pDataInicial=01/01/2024 pDataFinal=31/12/2024 "
+           "pIdPessoa=123 pPlanoEstatal=1 pBalanceteEstatal=0 pBens=1 pPastaDestino=" + (saida / "pr").string());
+  ASSERT_EQ(s.Codigo, 0) << s.Out << s.Err;
+  EXPECT_EQ(LinhasDoArquivo(saida / "pr" / "Bem.txt", "|202400"),
+            (std::vector<std::string>{"123|2024001|Notebook 14 polegadas|1|1|2|201|1|2024-03-12|",
+                                      "123|2024002|Notebook 14 polegadas|1|1|2|201|1|2024-03-12|",
+                                      "123|2024003|Notebook 14 polegadas|1|1|2|201|1|2024-03-12|",
+                                      "123|2024004|Caminhonete cabine dupla 4x4|1|1|2|201|3|2024-06-12|",
+                                      "123|2024005|Conjunto de mesa e cadeiras para sala de reuniões|1|1|2|201|3|"
+                                      "2024-09-12|"}));
+
+  const std::string arquivosSC = "--sistema 1 --empresa 1 run \"Gerar Arquivos Contábeis - SC\" pCompetInicial=01/01/2024 "
+                                 "pCompetFinal=31/12/2024 pDiretorio=" + (saida / "sc").string();
+  ASSERT_EQ(Ulmo(arquivosSC).Codigo, 0);
+  EXPECT_TRUE(LinhasDoArquivo(saida / "sc" / "ContaContabil.txt", "3.7.2.1.1.01.00 ").empty());
+  s = Ulmo("--sistema 1 --empresa 1 run \"Relacionar Plano TCE\" pNivelConta=3 --definir \"CONTATCE = 170\" CONTACTB=1001 "
+           "\"Data Início Plano=01/01/2024\" \"Data Fim Plano=31/12/2024\" \"Tipo Natureza Saldo=Devedor\" "
+           "\"Gerar Aplicação Financeira=Não\" \"Tipo de Superávit Financeiro=Nenhum\" \"Tipo Conta TCE=4\" "
+           "--acao nActSalvar");
+  ASSERT_EQ(s.Codigo, 0) << s.Out << s.Err;
+  EXPECT_TRUE(Contem(s.Out, "[OK] Relacionamento da Conta TCE 170 inserido com sucesso.")) << s.Out;
+  ASSERT_EQ(Ulmo(arquivosSC).Codigo, 0);
+  auto conta = LinhasDoArquivo(saida / "sc" / "ContaContabil.txt", "3.7.2.1.1.01.00 ");
+  ASSERT_EQ(conta.size(), 1u);
+  EXPECT_EQ(conta[0].rfind("20243.7.2.1.1.01.00", 0), 0u) << conta[0];
+  EXPECT_TRUE(Contem(conta[0], "04CONTRIBUIÇÕES SOBRE O FATURAMENTO ")) << conta[0];
+
+  const std::string se = "--sistema 4 --empresa 4 run ";
+  s = Ulmo(se + "Receitas --definir \"TipoReceita = 13\" \"Regra=CREDITO(197\" --acao actSalvar");
+  EXPECT_EQ(s.Codigo, 1);
+  EXPECT_TRUE(Contem(s.Err, "Erro: Linha 13 (Receita = 13 - Outras Receitas Operacionais), coluna \"Regra\": Regra "
+                            "definida é inválida.\nNada foi gravado: nenhuma ação foi executada.\n"))
+      << s.Err;
+  s = Ulmo(se + "Receitas --definir \"TipoReceita = 13\" \"Regra=CREDITO(197) + CREDITO(198)\" --acao actSalvar");
+  ASSERT_EQ(s.Codigo, 0) << s.Out << s.Err;
+  s = Ulmo(se + "Pagamentos pCodigoEstab=1 --definir \"CodigoCFOP = 1653 or CodigoCFOP = 2653\" "
+                "\"Natureza do Pagamento=Manutençao\" --acao actSalvar");
+  ASSERT_EQ(s.Codigo, 0) << s.Out << s.Err;
+  EXPECT_TRUE(Contem(s.Out, "[OK] Configurações gravadas com sucesso!")) << s.Out;
+  s = Ulmo(se + "\"Gerar Arquivos Contábeis Sagres Web - SE\" pDataInicial=01/02/2024 pDataFinal=29/02/2024 "
+                "pUnidadeGestora=UG1 pContaCtbAlmoxarifado=37 pPastaDestino=" + (saida / "se").string());
+  ASSERT_EQ(s.Codigo, 0) << s.Out << s.Err;
+  const std::string xml = nFramework::LerEntradaZip(saida / "se" / "2024_02" / "ExecucaoEmpresas.zip", "ExecucaoEmpresas.xml");
+  EXPECT_TRUE(Contem(xml, "<exec:tipoReceita>13</exec:tipoReceita>\n    <exec:valorArrecadadoNoMes>3510.71<")) << xml;
+  // Four payments of February were maintenance already; the three of fuel join them.
+  EXPECT_EQ(Ocorrencias(xml, "<exec:naturezaPagamento>5<"), 7u) << xml;
+  EXPECT_EQ(Ocorrencias(xml, "<exec:Pagamento>"), 11u) << xml;
 }
