@@ -75,7 +75,8 @@ TNumberLayout ScanSection(std::string_view section) {
   return l;
 }
 
-std::string RenderSection(std::string_view section, const TNumberLayout& l, const TDecimalText& d, bool minus) {
+std::string RenderSection(std::string_view section, const TNumberLayout& l, const TDecimalText& d, bool minus,
+                          const TFormatSettings& settings) {
   std::string intDigits = d.IntDigits;
   if (static_cast<int>(intDigits.size()) < l.MinIntDigits)
     intDigits.insert(0, static_cast<size_t>(l.MinIntDigits) - intDigits.size(), '0');
@@ -88,7 +89,7 @@ std::string RenderSection(std::string_view section, const TNumberLayout& l, cons
   auto emitInt = [&](int j) {
     out += intDigits[static_cast<size_t>(j)];
     int remaining = len - 1 - j;
-    if (l.Thousands && remaining > 0 && remaining % 3 == 0) out += FormatSettings.ThousandSeparator;
+    if (l.Thousands && remaining > 0 && remaining % 3 == 0) out += settings.ThousandSeparator;
   };
   // The integer digits stand right-aligned under the placeholders; digits beyond them
   // all go where the first placeholder is.
@@ -121,7 +122,7 @@ std::string RenderSection(std::string_view section, const TNumberLayout& l, cons
       afterPoint = true;
       if (l.IntPlaceholders == 0)  // ".00": the integer digits still show
         for (int j = 0; j < len; ++j) emitInt(j);
-      if (!fracDigits.empty()) out += FormatSettings.DecimalSeparator;
+      if (!fracDigits.empty()) out += settings.DecimalSeparator;
     } else if (c != ',') {
       out += c;
     }
@@ -129,7 +130,7 @@ std::string RenderSection(std::string_view section, const TNumberLayout& l, cons
   return out;
 }
 
-std::string FormatDecimal(std::string_view pattern, const TDecimalText& value) {
+std::string FormatDecimal(std::string_view pattern, const TDecimalText& value, const TFormatSettings& settings) {
   auto sections = SplitSections(pattern);
   auto usable = [&](size_t i) { return i < sections.size() && !sections[i].empty(); };
   size_t index = 0;
@@ -151,7 +152,7 @@ std::string FormatDecimal(std::string_view pattern, const TDecimalText& value) {
     rounded = TDecimalText{};
   }
   rounded.Negative = false;
-  return RenderSection(sections[index], layout, rounded, minus);
+  return RenderSection(sections[index], layout, rounded, minus, settings);
 }
 
 std::string Pad(int value, size_t width) {
@@ -162,17 +163,25 @@ std::string Pad(int value, size_t width) {
 
 }  // namespace
 
-std::string FormatFloat(std::string_view pattern, double value) {
+const TFormatSettings FormatSettingsTela{',', '.', "dd/mm/yyyy"};
+
+std::string FormatFloat(std::string_view pattern, double value) { return FormatFloat(pattern, value, FormatSettings); }
+
+std::string FormatFloat(std::string_view pattern, Currency value) { return FormatFloat(pattern, value, FormatSettings); }
+
+std::string FormatFloat(std::string_view pattern, double value, const TFormatSettings& settings) {
   if (std::isnan(value)) return "NAN";
   if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
-  return FormatDecimal(pattern, TDecimalText::FromDouble(value));
+  return FormatDecimal(pattern, TDecimalText::FromDouble(value), settings);
 }
 
-std::string FormatFloat(std::string_view pattern, Currency value) {
-  return FormatDecimal(pattern, TDecimalText::FromCurrency(value));
+std::string FormatFloat(std::string_view pattern, Currency value, const TFormatSettings& settings) {
+  return FormatDecimal(pattern, TDecimalText::FromCurrency(value), settings);
 }
 
-std::string FloatToStr(double value) {
+std::string FloatToStr(double value) { return FloatToStr(value, FormatSettings); }
+
+std::string FloatToStr(double value, const TFormatSettings& settings) {
   if (std::isnan(value)) return "NAN";
   if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
   constexpr int Precision = 15;
@@ -196,13 +205,13 @@ std::string FloatToStr(double value) {
       ++exponent;
     }
     std::string text = m.ToString();
-    if (auto p = text.find('.'); p != std::string::npos) text[p] = FormatSettings.DecimalSeparator;
+    if (auto p = text.find('.'); p != std::string::npos) text[p] = settings.DecimalSeparator;
     return sign + text + "E" + std::to_string(exponent);
   }
   TDecimalText r = d.Rounded(Precision - 1 - exponent);
   r.Negative = false;
   std::string text = r.ToString();
-  if (auto p = text.find('.'); p != std::string::npos) text[p] = FormatSettings.DecimalSeparator;
+  if (auto p = text.find('.'); p != std::string::npos) text[p] = settings.DecimalSeparator;
   return sign + text;
 }
 

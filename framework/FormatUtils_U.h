@@ -1,5 +1,6 @@
 // The platform's formatting of numbers and dates (FormatFloat, FormatDateTime, StrToDate),
-// with the separators and the short date format taken from the global FormatSettings.
+// with the separators and the short date format taken from the global FormatSettings, or
+// from the TFormatSettings a call is given.
 //
 // FormatFloat patterns: "0" a digit always written, "#" a digit written when significant,
 // the first "." the decimal separator, "," anywhere groups thousands, text in '...' or "..."
@@ -27,13 +28,19 @@ struct TFormatSettings {
   std::string ShortDateFormat = "dd/mm/yyyy";
 };
 
-// Process-wide, as on the platform; tests change it and put it back.
+// Process-wide, as on the platform; tests change it and put it back. The court files are
+// written with these (a decimal point), so nothing that shows a screen may change them.
 extern TFormatSettings FormatSettings;
+// What a Brazilian screen shows and reads: "1.234,56". Grids format and parse with these.
+extern const TFormatSettings FormatSettingsTela;
 
 std::string FormatFloat(std::string_view pattern, double value);
 std::string FormatFloat(std::string_view pattern, Currency value);
+std::string FormatFloat(std::string_view pattern, double value, const TFormatSettings& settings);
+std::string FormatFloat(std::string_view pattern, Currency value, const TFormatSettings& settings);
 // Up to 15 significant digits, as the platform writes a float: "12.5", "3", "1E20".
 std::string FloatToStr(double value);
+std::string FloatToStr(double value, const TFormatSettings& settings);
 
 std::string FormatDateTime(std::string_view pattern, TDateTime value);
 std::string DateToStr(TDateTime value);  // FormatSettings.ShortDateFormat

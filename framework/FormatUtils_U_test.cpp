@@ -69,6 +69,18 @@ TEST_F(BrazilianSettings, SeparatorsComeFromFormatSettings) {
   EXPECT_EQ(FloatToStr(2.5), "2,5");
 }
 
+// A screen formats with its own settings and leaves the process-wide ones (the court files')
+// as they are.
+TEST(FormatFloat, SettingsGivenToTheCallOverrideTheGlobalOnes) {
+  EXPECT_EQ(FormatFloat("#,##0.00", Currency::FromString("1234567.5"), FormatSettingsTela), "1.234.567,50");
+  EXPECT_EQ(FormatFloat("#,##0.00", -1234.5, FormatSettingsTela), "-1.234,50");
+  EXPECT_EQ(FloatToStr(2.5, FormatSettingsTela), "2,5");
+  EXPECT_EQ(FloatToStr(-1.5e-7, FormatSettingsTela), "-1,5E-7");
+  EXPECT_EQ(FormatSettings.DecimalSeparator, '.');
+  EXPECT_EQ(FormatFloat("#,##0.00", Currency::FromString("1234.5")), "1,234.50");
+  EXPECT_EQ(FloatToStr(2.5), "2.5");
+}
+
 TEST(FloatToStr, FifteenSignificantDigits) {
   EXPECT_EQ(FloatToStr(0.1 + 0.2), "0.3");
   EXPECT_EQ(FloatToStr(12.0), "12");

@@ -78,6 +78,35 @@ bool ValorIgual(const TField& f, const std::string& aValor) {
   return Trim(aValor) == Trim(f.AsString());
 }
 
+// "-0012.50" as "-12.5": canonical numbers that are equal compare equal as texts.
+std::string NumeroSemZeros(std::string n) {
+  bool negativo = !n.empty() && n[0] == '-';
+  if (negativo) n.erase(0, 1);
+  if (auto p = n.find('.'); p != std::string::npos) {
+    while (n.back() == '0') n.pop_back();
+    if (n.back() == '.') n.pop_back();
+  }
+  size_t zeros = 0;
+  while (zeros + 1 < n.size() && n[zeros] == '0' && n[zeros + 1] != '.') ++zeros;
+  n.erase(0, zeros);
+  return negativo && n != "0" ? "-" + n : n;
+}
+
+// A comma between digits outside quotes: a number written as a cell shows it ("1000,5"),
+// not a list ("in (1,2)").
+bool VirgulaDecimal(std::string_view aExpressao) {
+  std::string maiusculas = UpperCase(aExpressao);
+  if (maiusculas.find("IN (") != std::string::npos || maiusculas.find("IN(") != std::string::npos) return false;
+  bool aspas = false;
+  for (size_t i = 0; i < aExpressao.size(); ++i) {
+    char c = aExpressao[i];
+    if (c == '\'') aspas = !aspas;
+    auto digito = [&](size_t j) { return j < aExpressao.size() && aExpressao[j] >= '0' && aExpressao[j] <= '9'; };
+    if (!aspas && c == ',' && i > 0 && digito(i - 1) && digito(i + 1)) return true;
+  }
+  return false;
+}
+
 std::optional<TDateTime> LerData(std::string_view aTexto, bool aComHora) {
   std::string t = Trim(aTexto);
   if (auto iso = TryISOToDateTime(t)) return aComHora ? *iso : std::floor(*iso);
@@ -104,7 +133,7 @@ std::optional<TDateTime> LerData(std::string_view aTexto, bool aComHora) {
 }  // namespace
 
 std::string NumeroDaGrade(std::string_view aTexto) {
-  const char decimal = FormatSettings.DecimalSeparator, milhar = FormatSettings.ThousandSeparator;
+  const char decimal = FormatSettingsTela.DecimalSeparator, milhar = FormatSettingsTela.ThousandSeparator;
   std::string t = Trim(aTexto);
   auto recusar = [&]() -> std::string {
     std::string dica = std::string("use \"") + decimal + "\" para os decimais";
@@ -130,8 +159,9 @@ std::string NumeroDaGrade(std::string_view aTexto) {
       digitos += c;
       ++grupo;
     } else if (c == milhar && milhar != decimal) {
-      // the first group has one to three digits, every later one exactly three
-      if (grupo == 0 || grupo > 3 || (agrupado && grupo != 3)) recusar();
+      // the first group has one to three digits and no leading zero ("0.125" is no
+      // thousand), every later one exactly three
+      if (grupo == 0 || grupo > 3 || (agrupado && grupo != 3) || digitos[0] == '0') recusar();
       agrupado = true;
       grupo = 0;
     } else {
@@ -269,12 +299,14 @@ std::string TGradeDados::Texto(const TField& aCampo) const {
   switch (aCampo.DataType()) {
     case TFieldType::ftDate: return FormatDateTime(formato.empty() ? "dd/mm/yyyy" : formato, aCampo.AsDateTime());
     case TFieldType::ftDateTime: return formato.empty() ? aCampo.AsString() : FormatDateTime(formato, aCampo.AsDateTime());
-    case TFieldType::ftCurrency: return FormatFloat(formato.empty() ? "#,##0.00" : formato, aCampo.AsCurrency());
-    case TFieldType::ftFloat: return formato.empty() ? FloatToStr(aCampo.AsFloat()) : FormatFloat(formato, aCampo.AsFloat());
+    case TFieldType::ftCurrency: return FormatFloat(formato.empty() ? "#,##0.00" : formato, aCampo.AsCurrency(), FormatSettingsTela);
+    case TFieldType::ftFloat: return formato.empty() ? FloatToStr(aCampo.AsFloat(), FormatSettingsTela)
+                                   : FormatFloat(formato, aCampo.AsFloat(), FormatSettingsTela);
     case TFieldType::ftSmallint:
     case TFieldType::ftInteger:
     case TFieldType::ftLargeint:
-      return formato.empty() ? aCampo.AsString() : FormatFloat(formato, static_cast<double>(aCampo.AsLargeInt()));
+      return formato.empty() ? aCampo.AsString()
+                             : FormatFloat(formato, static_cast<double>(aCampo.AsLargeInt()), FormatSettingsTela);
     case TFieldType::ftBoolean: return aCampo.AsBoolean() ? "Sim" : "Não";
     default: return aCampo.AsString();
   }
@@ -308,7 +340,11 @@ std::vector<TClientDataSet::TBookmark> TGradeDados::Linhas(std::string_view aExp
     } catch (const EDatabaseError& e) {
       std::vector<std::string> campos;
       for (int i = 0; i < clone->FieldCount(); ++i) campos.push_back(clone->Fields(i).FieldName());
-      throw EGrade(std::string(e.what()) + ". Campos da grade " + Titulo() + ": " + Juntar(campos, ", "));
+      // The cells take "1.234,5", an expression does not: say so to whoever typed the cell's form.
+      std::string dica = VirgulaDecimal(aExpressao) ? " Nas expressões, os números usam ponto decimal e nada entre os "
+                                                      "milhares: VALOR > 1234.5."
+                                                    : "";
+      throw EGrade(std::string(e.what()) + "." + dica + " Campos da grade " + Titulo() + ": " + Juntar(campos, ", "));
     }
     clone->SetFiltered(true);
     for (clone->First(); !clone->Eof(); clone->Next()) aceitas.insert(clone->GetBookmark());
@@ -438,6 +474,16 @@ void TGradeDados::GravarCelula(TField& aCampo, const std::string& aTexto) {
   }
 }
 
+std::string TGradeDados::TextoComparavel(const TField& aCampo, const std::string& aTexto) const {
+  std::string t = TrimDireita(aTexto);
+  if (&aCampo == Marca() || !aCampo.ValueList.empty() || !IsNumberType(aCampo.DataType())) return t;
+  try {
+    return NumeroSemZeros(NumeroDaGrade(t));
+  } catch (const EConvertError&) {
+    return t;
+  }
+}
+
 void TGradeDados::EditarLinha(const std::vector<std::pair<TField*, std::string>>& aCelulas) {
   if (aCelulas.empty()) return;
   std::vector<std::string> colunas;
@@ -526,7 +572,7 @@ TGradeDados::TResultadoImportacao TGradeDados::Importar(const std::vector<std::v
   std::map<std::vector<std::string>, std::vector<TClientDataSet::TBookmark>> porChave;
   ParaCadaLinha([&] {
     std::vector<std::string> k;
-    for (TField* f : chave) k.push_back(TrimDireita(TextoCSV(*f)));
+    for (TField* f : chave) k.push_back(TextoComparavel(*f, TextoCSV(*f)));
     porChave[k].push_back(FDataSet.GetBookmark());
   });
 
@@ -543,8 +589,8 @@ TGradeDados::TResultadoImportacao TGradeDados::Importar(const std::vector<std::v
     std::vector<std::string> k;
     std::vector<std::string> descricao;
     for (size_t j = 0; j < chave.size(); ++j) {
-      k.push_back(TrimDireita(celulas[posChave[j]]));
-      descricao.push_back(TituloColuna(*chave[j]) + " = " + Resumir(k.back()));
+      k.push_back(TextoComparavel(*chave[j], celulas[posChave[j]]));
+      descricao.push_back(TituloColuna(*chave[j]) + " = " + Resumir(TrimDireita(celulas[posChave[j]])));
     }
     auto it = porChave.find(k);
     if (it == porChave.end()) throw EGrade(naLinha(i) + "nenhuma linha da grade tem " + Juntar(descricao, "; ") + ".");
@@ -566,7 +612,8 @@ TGradeDados::TResultadoImportacao TGradeDados::Importar(const std::vector<std::v
       bool ehChave = false;
       for (size_t k : posChave) ehChave = ehChave || k == j;
       const std::string& texto = aLinhas[i][j];
-      if (!ehChave && TrimDireita(texto) != TrimDireita(TextoCSV(*campos[j]))) alteradas.emplace_back(campos[j], texto);
+      if (!ehChave && TextoComparavel(*campos[j], texto) != TextoComparavel(*campos[j], TextoCSV(*campos[j])))
+        alteradas.emplace_back(campos[j], texto);
     }
     if (alteradas.empty()) return;
     try {

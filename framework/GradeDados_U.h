@@ -6,13 +6,15 @@
 // A cell's text: the tick column (CampoMarca) gives "✓" or ""; a value list gives the
 // caption of the value (the value itself when the list lacks it); a DisplayFormat formats
 // numbers with FormatFloat and dates with FormatDateTime; otherwise dates are dd/mm/yyyy,
-// money "#,##0.00", other numbers as FloatToStr writes them, a Boolean "Sim"/"Não".
+// money "#,##0.00", other numbers as FloatToStr writes them, a Boolean "Sim"/"Não". Numbers
+// take a Brazilian screen's separators (FormatSettingsTela: "1.234,56"), never the
+// process-wide ones the court files are written with.
 //
 // An edit of a row: Edit(), then for each cell the column's checks in this order -- a
 // read-only or lookup column is refused, the text must be a caption or a value of the
-// value list, and must suit the field's type (a number as the grid writes it, thousands
-// separators only where they group; a date dd/mm/yyyy or yyyy-mm-dd; a text no longer than
-// the field) -- then OnValidate, then the value is stored (OnChange runs); after the row's
+// value list, and must suit the field's type (a number as the grid writes it, see
+// NumeroDaGrade; a date dd/mm/yyyy or yyyy-mm-dd; a text no longer than the field) --
+// then OnValidate, then the value is stored (OnChange runs); after the row's
 // cells, Post() (BeforePost runs). Any refusal cancels the row and raises EGradeRecusa
 // naming the row and the column. OnValidate gets the text as it will be stored: a value
 // list's caption already turned into its value, a number without grouping and with "." for
@@ -126,11 +128,16 @@ class TGradeDados {
   // missing column, a key no row has or more than one has, two lines for one row or a line
   // of the wrong width raise EGrade and change nothing. Then, row by row in grid order, the
   // cells whose text differs from the grid's are edited; the first refusal stops the import
-  // with EGradeRecusa (its text names the file's line too). aOrigem names the file in messages.
+  // with EGradeRecusa (its text names the file's line too). Keys and cells of number columns
+  // compare by value (TextoComparavel). aOrigem names the file in messages.
   TResultadoImportacao Importar(const std::vector<std::vector<std::string>>& aLinhas, const std::string& aOrigem);
 
  private:
   void GravarCelula(TField& aCampo, const std::string& aTexto);
+  // A file's text or a cell's as an import compares them: a number as its value, so a
+  // spreadsheet that writes "1500" for "1.500,00" or "1551" for the CFOP "1.551" neither
+  // edits the cell nor misses the row.
+  std::string TextoComparavel(const TField& aCampo, const std::string& aTexto) const;
   // Runs aAcao on each of the rows, in grid order, with the cursor on the row. An edit that
   // moves its row (a changed index field) starts the walk over, skipping the rows done.
   void Percorrer(const std::vector<TClientDataSet::TBookmark>& aLinhas,
@@ -141,8 +148,10 @@ class TGradeDados {
   std::string FNome;
 };
 
-// The number a grid text holds, as canonical text ("-1234.5"): the decimal separator and the
-// thousands separator of FormatSettings, the latter only in groups of three digits.
+// The number a grid text holds, as canonical text ("-1234.5"). The text is as a Brazilian
+// screen writes it (FormatSettingsTela): "," for the decimals, "." only between groups of
+// three digits ("1.234,5", "1234,5"), whatever the process-wide FormatSettings. A point that
+// groups nothing ("2.5") is refused rather than guessed at, as "2.500" is 2500.
 // Raises EConvertError for anything else.
 std::string NumeroDaGrade(std::string_view aTexto);
 

@@ -106,30 +106,33 @@ TEST(GradeDados, CellsShowCaptionsListsFormatsTicksAndLookups) {
   EXPECT_EQ(g.Texto(c.Campo("ENVIAR")), "");
   EXPECT_EQ(g.TextoCSV(c.Campo("ENVIAR")), "0");
   EXPECT_EQ(g.Texto(c.Campo("NATUREZA")), "Devedor");
-  EXPECT_EQ(g.Texto(c.Campo("VALOR")), "1,234.50");
+  EXPECT_EQ(g.Texto(c.Campo("VALOR")), "1.234,50");
   EXPECT_EQ(g.Texto(c.Campo("DATA")), "05/03/2024");
-  EXPECT_EQ(g.Texto(c.Campo("QTD")), "1,234,567");
+  EXPECT_EQ(g.Texto(c.Campo("QTD")), "1.234.567");
   EXPECT_EQ(g.Texto(c.Campo("NOMEBANCO")), "Banco do Brasil");
   EXPECT_EQ(g.DescricaoLinha(), "Linha 1 (Código = 1)");
   c.Linha(2);
   EXPECT_EQ(g.Texto(c.Campo("ENVIAR")), "✓");
   EXPECT_EQ(g.TextoCSV(c.Campo("ENVIAR")), "1");
   EXPECT_EQ(g.Texto(c.Campo("NATUREZA")), "Credor");
-  EXPECT_EQ(g.Texto(c.Campo("VALOR")), "-10.00");
+  EXPECT_EQ(g.Texto(c.Campo("VALOR")), "-10,00");
   EXPECT_EQ(g.Texto(c.Campo("DATA")), "");
   EXPECT_EQ(g.Texto(c.Campo("QTD")), "");  // "#" writes nothing for zero
   EXPECT_EQ(g.Texto(c.Campo("NOMEBANCO")), "Caixa");
   c.Linha(3);
   EXPECT_EQ(g.Texto(c.Campo("NATUREZA")), "9");  // a value the list lacks shows as it is
-  EXPECT_EQ(g.Texto(c.Campo("VALOR")), "0.13");
+  EXPECT_EQ(g.Texto(c.Campo("VALOR")), "0,13");
   EXPECT_EQ(g.Texto(c.Campo("NOMEBANCO")), "");
 
-  // Brazilian separators, as an office may configure them.
-  TFormatSettings antes = FormatSettings;
-  FormatSettings.DecimalSeparator = ',';
-  FormatSettings.ThousandSeparator = '.';
+  // The grid's separators are its own: the process-wide ones, which the court files are
+  // written with, neither change the grid nor are changed by it.
   c.Linha(1);
+  EXPECT_EQ(FormatFloat("#,##0.00", c.Campo("VALOR").AsCurrency()), "1,234.50");
+  TFormatSettings antes = FormatSettings;
+  FormatSettings.DecimalSeparator = '!';
+  FormatSettings.ThousandSeparator = '_';
   EXPECT_EQ(g.Texto(c.Campo("VALOR")), "1.234,50");
+  EXPECT_EQ(g.Texto(c.Campo("QTD")), "1.234.567");
   FormatSettings = antes;
 
   // Without CamposChave the visible read-only columns name a row.
@@ -142,21 +145,39 @@ TEST(GradeDados, CellsShowCaptionsListsFormatsTicksAndLookups) {
 }
 
 TEST(GradeDados, NumbersAreReadAsTheGridWritesThem) {
-  EXPECT_EQ(NumeroDaGrade("1,234.50"), "1234.50");
+  EXPECT_EQ(NumeroDaGrade("1.234,50"), "1234.50");
+  EXPECT_EQ(NumeroDaGrade("1234,5"), "1234.5");
   EXPECT_EQ(NumeroDaGrade(" -1234 "), "-1234");
-  EXPECT_EQ(NumeroDaGrade("0.125"), "0.125");
-  EXPECT_EQ(NumeroDaGrade("1,234,567"), "1234567");
-  EXPECT_EQ(NumeroDaGrade(".5"), "0.5");
-  // A comma that groups nothing is refused: "1,5" is not read as 15 nor as 1.5.
-  for (const char* t : {"1,5", "1234,56", "12,34,567", ",123", "1.2.3", "R$ 10", "", "-", "1e5"})
-    EXPECT_THROW(NumeroDaGrade(t), EConvertError) << t;
-  TFormatSettings antes = FormatSettings;
-  FormatSettings.DecimalSeparator = ',';
-  FormatSettings.ThousandSeparator = '.';
-  EXPECT_EQ(NumeroDaGrade("1.234,56"), "1234.56");
+  EXPECT_EQ(NumeroDaGrade("0,125"), "0.125");
   EXPECT_EQ(NumeroDaGrade("1,5"), "1.5");
-  EXPECT_THROW(NumeroDaGrade("1.5"), EConvertError);
+  EXPECT_EQ(NumeroDaGrade("1.234.567"), "1234567");
+  EXPECT_EQ(NumeroDaGrade("2.500"), "2500");  // a point between groups of three only groups
+  EXPECT_EQ(NumeroDaGrade(",5"), "0.5");
+  // A point that groups nothing is refused: "2.5" is read neither as 25 nor as 2.5, since
+  // "2.500" is 2500. The English form is refused whole, never half read.
+  for (const char* t : {"2.5", "1234.56", "1,234.50", "12.34.567", ".123", "1.2.3", "1,2,3", "R$ 10", "",
+                        "-", "1e5"})
+    EXPECT_THROW(NumeroDaGrade(t), EConvertError) << t;
+  try {
+    NumeroDaGrade("2.5");
+    FAIL();
+  } catch (const EConvertError& e) {
+    EXPECT_STREQ(e.what(), "\"2.5\" não é um número (use \",\" para os decimais e \".\" só entre grupos de três dígitos)");
+  }
+  // The process-wide separators, which the court files are written with, do not change it.
+  TFormatSettings antes = FormatSettings;
+  FormatSettings.DecimalSeparator = '.';
+  FormatSettings.ThousandSeparator = ',';
+  EXPECT_EQ(NumeroDaGrade("1.234,56"), "1234.56");
+  EXPECT_THROW(NumeroDaGrade("1,234.56"), EConvertError);
   FormatSettings = antes;
+}
+
+TEST(GradeDados, APointAfterALeadingZeroWasReadAsAThousandsSeparator) {
+  // "0.125" typed for an eighth became 125.
+  for (const char* t : {"0.125", "-0.500", "00.125", "0.125,5"}) EXPECT_THROW(NumeroDaGrade(t), EConvertError) << t;
+  EXPECT_EQ(NumeroDaGrade("0,125"), "0.125");
+  EXPECT_EQ(NumeroDaGrade("10.125"), "10125");
 }
 
 TEST(GradeDados, AnEditIsRefusedForEachReasonAndLeavesTheRowAsItWas) {
@@ -171,9 +192,11 @@ TEST(GradeDados, AnEditIsRefusedForEachReasonAndLeavesTheRowAsItWas) {
   EXPECT_EQ(editar(1, "NOMEBANCO", "Itaú"), "Linha 1 (Código = 1), coluna \"Banco\": a coluna não pode ser alterada.");
   EXPECT_EQ(editar(2, "NATUREZA", "Ambos"),
             "Linha 2 (Código = 2), coluna \"Natureza\": \"Ambos\" não é um valor da lista: Devedor (1), Credor (2).");
-  EXPECT_EQ(editar(1, "VALOR", "1,5"), "Linha 1 (Código = 1), coluna \"Valor\": \"1,5\" não é um número (use \".\" "
-                                       "para os decimais e \",\" só entre grupos de três dígitos)");
-  EXPECT_EQ(editar(1, "QTD", "2.5"), "Linha 1 (Código = 1), coluna \"QTD\": \"2.5\" não é um número inteiro.");
+  EXPECT_EQ(editar(1, "VALOR", "2.5"), "Linha 1 (Código = 1), coluna \"Valor\": \"2.5\" não é um número (use \",\" "
+                                       "para os decimais e \".\" só entre grupos de três dígitos)");
+  EXPECT_EQ(editar(1, "VALOR", "1,234.50"), "Linha 1 (Código = 1), coluna \"Valor\": \"1,234.50\" não é um número "
+                                            "(use \",\" para os decimais e \".\" só entre grupos de três dígitos)");
+  EXPECT_EQ(editar(1, "QTD", "2,5"), "Linha 1 (Código = 1), coluna \"QTD\": \"2,5\" não é um número inteiro.");
   EXPECT_EQ(editar(1, "NATUREZA", "40000"),
             "Linha 1 (Código = 1), coluna \"Natureza\": \"40000\" não é um valor da lista: Devedor (1), Credor (2).");
   EXPECT_EQ(editar(1, "OCULTO", "99999999999"), "Linha 1 (Código = 1), coluna \"OCULTO\": \"99999999999\" está fora "
@@ -185,7 +208,7 @@ TEST(GradeDados, AnEditIsRefusedForEachReasonAndLeavesTheRowAsItWas) {
   EXPECT_EQ(editar(1, "REGRA", "SALDO?"), "Linha 1 (Código = 1), coluna \"Regra\": Regra definida é inválida.");
   EXPECT_EQ(editar(1, "ENVIAR", "talvez"), "Linha 1 (Código = 1), coluna \"Enviar\": \"talvez\" não é uma marcação (use 1 ou 0).");
   // Row rules at Post: one that names its field, one that does not.
-  EXPECT_EQ(editar(1, "VALOR", "2,000,000"), "Linha 1 (Código = 1), coluna \"Valor\": O valor passa do limite.");
+  EXPECT_EQ(editar(1, "VALOR", "2.000.000"), "Linha 1 (Código = 1), coluna \"Valor\": O valor passa do limite.");
   EXPECT_EQ(editar(2, "NOME", ""), "Linha 2 (Código = 2), coluna \"Nome\": Informe o nome!");
   c.Linha(2);
   EXPECT_EQ(Recusa([&] { g.EditarLinha({{&c.Campo("NATUREZA"), "Devedor"}, {&c.Campo("NOME"), ""}}); }),
@@ -198,12 +221,21 @@ TEST(GradeDados, AnAcceptedEditStoresTheValueThroughTheColumnsHandlers) {
   TContas c;
   TGradeDados g(c.Ds);
   c.Linha(1);
-  g.EditarLinha({{&c.Campo("NATUREZA"), "credor"}, {&c.Campo("VALOR"), "2,500.75"}, {&c.Campo("NOME"), "Caixa Geral"},
+  g.EditarLinha({{&c.Campo("NATUREZA"), "credor"}, {&c.Campo("VALOR"), "2.500,75"}, {&c.Campo("NOME"), "Caixa Geral"},
                  {&c.Campo("DATA"), "2024-04-01"}, {&c.Campo("REGRA"), "DEBITO(1)"}});
   EXPECT_EQ(c.Campo("NATUREZA").AsInteger(), 2);  // a caption, without regard to case
   EXPECT_EQ(c.Campo("VALOR").AsCurrency(), Currency::FromString("2500.75"));
   EXPECT_EQ(g.Texto(c.Campo("DATA")), "01/04/2024");
   EXPECT_EQ(c.Alteracoes, 1);
+  // Typed without grouping, as most people type; the column's check sees the canonical number.
+  std::vector<std::string> valores;
+  c.Campo("VALOR").OnValidate = [&](TField&, const std::string& t) { valores.push_back(t); };
+  g.EditarLinha({{&c.Campo("VALOR"), "1234,5"}});
+  EXPECT_EQ(c.Campo("VALOR").AsCurrency(), Currency::FromString("1234.5"));
+  EXPECT_EQ(g.Texto(c.Campo("VALOR")), "1.234,50");
+  g.EditarLinha({{&c.Campo("VALOR"), "-1.000,05"}});
+  EXPECT_EQ(c.Campo("VALOR").AsCurrency(), Currency::FromString("-1000.05"));
+  EXPECT_EQ(valores, (std::vector<std::string>{"1234.5", "-1000.05"}));
   g.EditarLinha({{&c.Campo("NATUREZA"), "1"}, {&c.Campo("DATA"), ""}});  // a value; "" clears
   EXPECT_EQ(g.Texto(c.Campo("NATUREZA")), "Devedor");
   EXPECT_TRUE(c.Campo("DATA").IsNull());
@@ -237,6 +269,21 @@ TEST(GradeDados, TicksFollowTheExpressionAndTheRowsOwnRules) {
     EXPECT_NE(std::string(e.what()).find("campo desconhecido NAOHA"), std::string::npos) << e.what();
     EXPECT_NE(std::string(e.what()).find("Campos da grade Contas: ENVIAR, CODIGO, NOME"), std::string::npos) << e.what();
   }
+  // A number typed in an expression as a cell shows it: the message says how to write it.
+  auto erro = [&](const char* expressao) {
+    try {
+      g.Marcar(expressao, true);
+    } catch (const EGrade& e) {
+      return std::string(e.what());
+    }
+    return std::string("(aceita)");
+  };
+  EXPECT_NE(erro("VALOR > 1000,5").find("Nas expressões, os números usam ponto decimal e nada entre os milhares: "
+                                        "VALOR > 1234.5."),
+            std::string::npos)
+      << erro("VALOR > 1000,5");
+  EXPECT_EQ(erro("NOME = '1,5' and").find("ponto decimal"), std::string::npos) << erro("NOME = '1,5' and");
+  EXPECT_EQ(erro("CODIGO in (1,2").find("ponto decimal"), std::string::npos) << erro("CODIGO in (1,2");
   EXPECT_EQ(c.Textos(g), antes);
   c.Ds.CampoMarca.clear();
   EXPECT_THROW(g.Marcar("", true), EGrade);
@@ -249,7 +296,7 @@ TEST(GradeDados, DefinirSetsTheMatchingRowsAndStopsAtTheFirstRefusal) {
   c.Linha(1);
   EXPECT_EQ(g.Texto(c.Campo("NATUREZA")), "Credor");
   EXPECT_EQ(g.Texto(c.Campo("REGRA")), "SALDOATUAL(2)");
-  EXPECT_EQ(Recusa([&] { g.Definir("", {{"VALOR", "999,999.99"}, {"NOME", "Z"}}); }), "(aceito)");
+  EXPECT_EQ(Recusa([&] { g.Definir("", {{"VALOR", "999.999,99"}, {"NOME", "Z"}}); }), "(aceito)");
   EXPECT_EQ(Recusa([&] { g.Definir("CODIGO > 0", {{"REGRA", "X"}, {"NOME", ""}}); }),
             "Linha 1 (Código = 1), colunas \"Regra\", \"Nome\": Informe o nome!");
   // The second row refuses its rule: its name stays as it was, and the third is not reached.
@@ -275,5 +322,5 @@ TEST(GradeDados, EditsThatMoveTheirRowsStillReachEveryRowOnce) {
   c.Ds.SetIndexFieldNames("VALOR");
   EXPECT_EQ(g.Definir("", {{"VALOR", "5"}}), 3);  // each edit reorders the rows
   EXPECT_EQ(valores, 3);
-  for (c.Ds.First(); !c.Ds.Eof(); c.Ds.Next()) EXPECT_EQ(g.Texto(c.Campo("VALOR")), "5.00");
+  for (c.Ds.First(); !c.Ds.Eof(); c.Ds.Next()) EXPECT_EQ(g.Texto(c.Campo("VALOR")), "5,00");
 }

@@ -57,8 +57,8 @@ struct TReceitas {
 
 const char* kCSV =
     "TIPO;Selecionado;Descrição;Natureza;Valor;Regra;Data\n"
-    "1;0;\"01 - Água; esgoto\";Devedor;1,500.00;SALDOATUAL(1);31/01/2024\n"
-    "2;1;\"02 - Serviços \"\"extras\"\"\";Credor;-2.50;;\n"
+    "1;0;\"01 - Água; esgoto\";Devedor;1.500,00;SALDOATUAL(1);31/01/2024\n"
+    "2;1;\"02 - Serviços \"\"extras\"\"\";Credor;-2,50;;\n"
     "90;0;90 - Dedução;;;\"DEBITO(3)\nCREDITO(4)\";\n";
 
 std::string Importacao(TGradeDados& g, const std::string& csv) {
@@ -100,7 +100,7 @@ TEST(GradeTexto, ACsvEditedAndImportedChangesExactlyTheEditedCell) {
   EXPECT_EQ(Importacao(g, csv), "0 linha(s), 0 célula(s)");
   EXPECT_EQ(r.Alteracoes, 0);
   // One cell edited in the text, as a spreadsheet would; CRLF line ends and a BOM too.
-  std::string editado = Trocar(csv, "-2.50", "1,234.56");
+  std::string editado = Trocar(csv, "-2,50", "1.234,56");
   std::string crlf = "\xEF\xBB\xBF";
   for (char c : editado) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
   EXPECT_EQ(Importacao(g, crlf), "1 linha(s), 1 célula(s)");
@@ -110,7 +110,16 @@ TEST(GradeTexto, ACsvEditedAndImportedChangesExactlyTheEditedCell) {
   for (size_t i = 0; i < antes.size(); ++i)
     if (antes[i] != depois[i]) diferentes.push_back(i);
   ASSERT_EQ(diferentes, std::vector<size_t>{7 + 4});  // row 2, VALOR
-  EXPECT_EQ(depois[11], "1,234.56");
+  EXPECT_EQ(depois[11], "1.234,56");
+  r.Ds.Locate("TIPO", {2});
+  EXPECT_EQ(r.Ds.FieldByName("VALOR").AsCurrency(), Currency::FromString("1234.56"));
+  // A spreadsheet that drops the grouping and the trailing zero writes the same number: no
+  // edit; and a number key written another way still names its row.
+  EXPECT_EQ(Importacao(g, Trocar(CSVGrade(g), "1.500,00", "1500,0")), "0 linha(s), 0 célula(s)");
+  EXPECT_EQ(Importacao(g, "TIPO;Valor\n0.090;1.500,00\n"), "Linha 2 de f.csv: nenhuma linha da grade tem TIPO = 0.090.");
+  EXPECT_EQ(Importacao(g, "TIPO;Valor\n090;1,5\n"), "1 linha(s), 1 célula(s)");
+  r.Ds.Locate("TIPO", {90});
+  EXPECT_EQ(r.Ds.FieldByName("VALOR").AsCurrency(), Currency::FromString("1.5"));
   // Columns in another order, a caption, a value and a tick; the key by its field name.
   EXPECT_EQ(Importacao(g, "Regra;tipo;Natureza;Selecionado\nDEBITO(9);90;2;1\n"), "1 linha(s), 3 célula(s)");
   r.Ds.Locate("TIPO", {90});
@@ -176,8 +185,8 @@ TEST(GradeTexto, TheTableFitsTheWidthCuttingCellsAndLeavingColumnsOut) {
             "Receitas (curDados)\n"
             "Selecionado | Descrição              | Natureza |    Valor | Regra                | Data\n"
             "------------+------------------------+----------+----------+----------------------+-----------\n"
-            "            | 01 - Água; esgoto      | Devedor  | 1,500.00 | SALDOATUAL(1)        | 31/01/2024\n"
-            "✓           | 02 - Serviços \"extras\" | Credor   |    -2.50\n"
+            "            | 01 - Água; esgoto      | Devedor  | 1.500,00 | SALDOATUAL(1)        | 31/01/2024\n"
+            "✓           | 02 - Serviços \"extras\" | Credor   |    -2,50\n"
             "            | 90 - Dedução           |          |          | DEBITO(3) CREDITO(4)\n"
             "3 linha(s), 1 marcada(s)\n");
   // Narrowed to their captions first, then cut; what does not fit at all is named.
@@ -185,8 +194,8 @@ TEST(GradeTexto, TheTableFitsTheWidthCuttingCellsAndLeavingColumnsOut) {
             "Receitas (curDados)\n"
             "Selecionado | Descrição  | Natureza |    Valor | Regra\n"
             "------------+------------+----------+----------+------------\n"
-            "            | 01 - Água… | Devedor  | 1,500.00 | SALDOATUAL…\n"
-            "✓           | 02 - Serv… | Credor   |    -2.50\n"
+            "            | 01 - Água… | Devedor  | 1.500,00 | SALDOATUAL…\n"
+            "✓           | 02 - Serv… | Credor   |    -2,50\n"
             "            | 90 - Dedu… |          |          | DEBITO(3) …\n"
             "3 linha(s), 1 marcada(s)\n"
             "1 coluna(s) fora da largura: Data\n");
@@ -217,7 +226,10 @@ TEST(GradeTexto, JsonGivesRawValuesAndTextsOfEveryColumn) {
   EXPECT_EQ(l["valores"]["NATUREZA"], 1);
   EXPECT_EQ(l["textos"]["NATUREZA"], "Devedor");
   EXPECT_EQ(l["valores"]["VALOR"], "1500");  // money as decimal text
-  EXPECT_EQ(l["textos"]["VALOR"], "1,500.00");
+  EXPECT_EQ(l["textos"]["VALOR"], "1.500,00");
+  // Raw money keeps the decimal point, whatever the grid shows.
+  EXPECT_EQ(j[0]["linhas"][1]["valores"]["VALOR"], "-2.5");
+  EXPECT_EQ(j[0]["linhas"][1]["textos"]["VALOR"], "-2,50");
   EXPECT_EQ(l["valores"]["DATA"], "2024-01-31");
   EXPECT_EQ(l["marcada"], false);
   EXPECT_TRUE(j[0]["linhas"][2]["valores"]["VALOR"].is_null());

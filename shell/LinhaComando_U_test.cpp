@@ -5,15 +5,20 @@
 #include <gtest/gtest.h>
 
 #include "Conexao_U.h"
+#include "Encoding_U.h"
 #include "Schema_U.h"
 #include "TextoMensagem_U.h"
+#include "Zip_U.h"
 
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <regex>
 #include <fstream>
 #include <sstream>
+#include <signal.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -339,8 +344,8 @@ TEST_F(UlmoTest, MostrarPrintsTheGridsAsATableThatFitsOrAsCsvOrJson) {
   s = Ulmo(std::string(kGrade) + "--mostrar curContas --formato csv");
   EXPECT_EQ(s.Out,
             "Enviar;Código;Classificação;Natureza;Valor;Data\n"
-            "0;1;1.1.1;Devedor;1,500.00;31/01/2024\n"
-            "0;2;1.1.2;Credor;-2.50;\n"
+            "0;1;1.1.1;Devedor;1.500,00;31/01/2024\n"
+            "0;2;1.1.2;Credor;-2,50;\n"
             "1;3;2.1;;;\n");
   EXPECT_EQ(Ulmo(std::string(kGrade) + "--mostrar Lançamentos --formato csv").Out,
             "Lançamento;Histórico\n10;\"Pagamento; fornecedor \"\"A\"\"\"\n");
@@ -348,7 +353,8 @@ TEST_F(UlmoTest, MostrarPrintsTheGridsAsATableThatFitsOrAsCsvOrJson) {
   ASSERT_EQ(s.Codigo, 0) << s.Err;
   EXPECT_EQ(s.Out.rfind("[\n  {\n    \"grade\": \"curContas\",\n    \"titulo\": \"Contas\",", 0), 0u) << s.Out;
   EXPECT_TRUE(Contem(s.Out, "\"VALOR\": \"1500\"")) << s.Out;
-  EXPECT_TRUE(Contem(s.Out, "\"VALOR\": \"1,500.00\"")) << s.Out;
+  EXPECT_TRUE(Contem(s.Out, "\"VALOR\": \"1.500,00\"")) << s.Out;  // the text as the grid shows it
+  EXPECT_TRUE(Contem(s.Out, "\"VALOR\": \"-2.5\"")) << s.Out;
   EXPECT_TRUE(Contem(s.Out, "\"grade\": \"curLctos\"")) << s.Out;
   // Usage mistakes stop before the run.
   s = Ulmo(std::string(kGrade) + "--mostrar --formato csv");
@@ -367,7 +373,7 @@ TEST_F(UlmoTest, MostrarPrintsTheGridsAsATableThatFitsOrAsCsvOrJson) {
 
 TEST_F(UlmoTest, GridOptionsApplyInTheirOrderAndTheActionSeesTheEditedGrid) {
   TSaida s = Ulmo(std::string(kGrade) + "--grade Contas --marcar \"CLASSIFCONTA like '1.1%'\" --desmarcar \"CODIGO = 3\" "
-                                        "--definir \"CODIGO = 2\" Natureza=Devedor Valor=1,234.5 --acao actEnviar");
+                                        "--definir \"CODIGO = 2\" Natureza=Devedor Valor=1.234,5 --acao actEnviar");
   ASSERT_EQ(s.Codigo, 0) << s.Err;
   EXPECT_EQ(s.Out, "[INFO] Enviada 1 natureza 1 valor 1500\n[INFO] Enviada 2 natureza 1 valor 1234.5\n");
   EXPECT_TRUE(Contem(s.Err, "Contas: 2 linha(s) marcada(s).\nContas: 1 linha(s) desmarcada(s).\n"
@@ -432,9 +438,9 @@ TEST_F(UlmoTest, ARefusedEditStopsBeforeTheActionNamingTheRowAndTheColumn) {
 
 TEST_F(UlmoTest, AnImportChangesTheCellsItsFileChangedAndRefusesWhatDoesNotFit) {
   std::string csv = Ulmo(std::string(kGrade) + "--mostrar curContas --formato csv").Out;
-  ASSERT_TRUE(Contem(csv, "0;2;1.1.2;Credor;-2.50;\n")) << csv;
+  ASSERT_TRUE(Contem(csv, "0;2;1.1.2;Credor;-2,50;\n")) << csv;
   std::string editado = csv;
-  editado.replace(editado.find("0;2;1.1.2;Credor;-2.50;"), 23, "1;2;1.1.2;Credor;-2.50;01/02/2024");
+  editado.replace(editado.find("0;2;1.1.2;Credor;-2,50;"), 23, "1;2;1.1.2;Credor;-2,50;01/02/2024");
   std::ofstream(FPasta / "contas.csv") << editado;
   const std::string importar = std::string(kGrade) + "--grade curContas --importar " + (FPasta / "contas.csv").string();
   TSaida s = Ulmo(importar + " --acao actEnviar --mostrar curContas --formato csv");
@@ -667,4 +673,192 @@ TEST_F(UlmoTest, LibraryTextReachedTheUserAndAValueBrokeTheMessageLine) {
   EXPECT_TRUE(Contem(s.Out, "[ERRO] Erro ao tentar criar diretório: \"" + nFramework::CitarCaminho(FPasta / "arquivo" / "pr") +
                                 "\": uma parte do caminho não é uma pasta\n"))
       << s.Out;
+}
+
+namespace {
+
+// The fake e-Sfinge online court as a program of its own, for as long as the object lives.
+class TTribunalFalso {
+ public:
+  explicit TTribunalFalso(const fs::path& aRegistro) {
+    int canal[2];
+    if (pipe(canal) != 0) return;
+    FPid = fork();
+    if (FPid == 0) {
+      dup2(canal[1], STDOUT_FILENO);
+      close(canal[0]);
+      close(canal[1]);
+      execl(FAKE_ESFINGE_ONLINE, FAKE_ESFINGE_ONLINE, "--registro", aRegistro.c_str(), "--tempo-limite", "60", nullptr);
+      _exit(127);
+    }
+    close(canal[1]);
+    // Its first line is its address; nothing when it could not start.
+    char c;
+    while (FPid > 0 && read(canal[0], &c, 1) == 1 && c != '\n') FUrl += c;
+    close(canal[0]);
+  }
+  ~TTribunalFalso() {
+    if (FPid > 0) {
+      kill(FPid, SIGTERM);
+      waitpid(FPid, nullptr, 0);
+    }
+  }
+  TTribunalFalso(const TTribunalFalso&) = delete;
+  TTribunalFalso& operator=(const TTribunalFalso&) = delete;
+  const std::string& Url() const { return FUrl; }
+
+ private:
+  pid_t FPid = -1;
+  std::string FUrl;
+};
+
+}  // namespace
+
+// The month's work of the SC company against a court: tick the entries of two months, send
+// them, read the receipts, cancel one and see it cancelled.
+TEST_F(UlmoTest, TheSCCompanySendsTwoMonthsOnlineSeesTheReceiptsAndCancelsOne) {
+  ASSERT_EQ(Ulmo("demo").Codigo, 0);
+  const fs::path registro = FPasta / "tribunal.txt";
+  TTribunalFalso tribunal(registro);
+  ASSERT_EQ(tribunal.Url().rfind("http://127.0.0.1:", 0), 0u) << tribunal.Url();
+  Configurar("[ambiente]\nesfinge_online_url = \"" + tribunal.Url() + "\"\n");
+  const std::string sc = "--sistema 1 --empresa 1 run ";
+  const std::string envio = sc + "\"Enviar Arquivos Contábeis e-Sfinge Web - SC\" pCompetInicial=01/01/2024 "
+                                 "pCompetFinal=31/03/2024 pUsuario=u pSenha=s pUnidadeGestora=ug ";
+  const std::string consulta = sc + "\"Consulta Arquivos Contábeis e-Sfinge Online\" pCompetenciaInicial=01/01/2024 "
+                                    "pCompetenciaFinal=31/12/2024 ";
+
+  // Nothing ticked: refused before any call to the court.
+  TSaida s = Ulmo(envio + "--acao actEnviarInfEsfingeOnline");
+  EXPECT_EQ(s.Codigo, 1) << s.Out << s.Err;
+  EXPECT_TRUE(Contem(s.Err, "Erro: Nenhum registro marcado para envio.")) << s.Err;
+  EXPECT_EQ(Ler(registro), "");
+
+  s = Ulmo(envio + "--grade nClientDataSetConta --marcar todos --grade nClientDataSetLcto "
+                   "--marcar \"NumeroSlip = '202401' or NumeroSlip = '202403'\" --acao actEnviarInfEsfingeOnline");
+  ASSERT_EQ(s.Codigo, 0) << s.Out << s.Err;
+  EXPECT_TRUE(Contem(s.Out, "[OK] Lote 202401: Envio parcial realizado com sucesso.\n"
+                            "[OK] Lote 202403: Envio parcial realizado com sucesso.\n"))
+      << s.Out;
+  EXPECT_FALSE(Contem(s.Out, "[ERRO]")) << s.Out;
+  const std::string chamadas = Ler(registro);
+  EXPECT_EQ(Linhas(chamadas, "/iniciarEnvio?anoMes=").size(), 2u) << chamadas;
+  EXPECT_EQ(Linhas(chamadas, "/finalizarEnvio\t").size(), 2u) << chamadas;
+  EXPECT_FALSE(Contem(chamadas, "202402")) << chamadas;
+
+  // The receipts, as the consultation grid shows them; the send date (today) and the court's
+  // numbering are blanked.
+  auto recibos = [&] {
+    TSaida c = Ulmo(consulta + "--mostrar --formato csv");
+    EXPECT_EQ(c.Codigo, 0) << c.Err;
+    EXPECT_EQ(c.Out.rfind("Selecionado;Competência;Lote;Seq;Data de Envio;Status;Chave do Pacote;Recibo de Fechamento\n", 0),
+              0u)
+        << c.Out;
+    std::vector<std::string> r;
+    for (std::string l : Linhas(c.Out, ";2024")) {
+      l = std::regex_replace(l, std::regex("^([^;]*;[^;]*;[^;]*;[^;]*;)[^;]*"), "$1(data)");
+      r.push_back(std::regex_replace(l, std::regex("(PCT|REC)-(\\d{6})-\\d+"), "$1-$2-n"));
+    }
+    return r;
+  };
+  EXPECT_EQ(recibos(), (std::vector<std::string>{"0;01/01/2024;202401;1;(data);Finalizado;PCT-202401-n;REC-202401-n",
+                                                 "0;01/03/2024;202403;1;(data);Finalizado;PCT-202403-n;REC-202403-n"}));
+
+  s = Ulmo(consulta + "pUsuario=u pSenha=s pUnidadeGestora=ug --marcar \"LOTE = 202403\" --acao ActCancelarRemessa");
+  ASSERT_EQ(s.Codigo, 0) << s.Out << s.Err;
+  EXPECT_TRUE(Contem(s.Out, "[OK] Lote cancelado com sucesso (Data: 01/03/2024 - Seq: 1 - Recibo: REC-202403-")) << s.Out;
+  EXPECT_EQ(Linhas(Ler(registro), "cancelarPorCodigoRegistroInformacao").size(), 1u) << Ler(registro);
+  EXPECT_TRUE(Contem(Ler(registro), "\"codigoRegistro\":\"REC-202403-")) << Ler(registro);
+  EXPECT_EQ(recibos(), (std::vector<std::string>{"0;01/01/2024;202401;1;(data);Finalizado;PCT-202401-n;REC-202401-n",
+                                                 "0;01/03/2024;202403;1;(data);Cancelado;PCT-202403-n;REC-202403-n"}));
+  // A second cancel of the same lot finds nothing to cancel and says so.
+  s = Ulmo(consulta + "pUsuario=u pSenha=s pUnidadeGestora=ug --marcar \"LOTE = 202403\" --acao ActCancelarRemessa");
+  EXPECT_EQ(s.Codigo, 1) << s.Out << s.Err;
+  EXPECT_TRUE(Contem(s.Out, "[ERRO] Nenhum lote finalizado marcado para cancelamento")) << s.Out;
+  EXPECT_EQ(Linhas(Ler(registro), "cancelarPorCodigoRegistroInformacao").size(), 1u);
+}
+
+namespace {
+
+// The lines of a court text file (Windows-1252, CRLF) that contain a part.
+std::vector<std::string> LinhasDoArquivo(const fs::path& aArquivo, const std::string& aParte) {
+  std::vector<std::string> r;
+  for (std::string l : Linhas(nFramework::Windows1252ToUtf8(Ler(aArquivo)), aParte)) {
+    if (!l.empty() && l.back() == '\r') l.pop_back();
+    r.push_back(l);
+  }
+  return r;
+}
+
+size_t Ocorrencias(const std::string& aTexto, const std::string& aParte) {
+  size_t n = 0;
+  for (size_t p = aTexto.find(aParte); p != std::string::npos; p = aTexto.find(aParte, p + 1)) ++n;
+  return n;
+}
+
+}  // namespace
+
+// What the demo leaves for the user, done from the command line as the README shows it: the PR
+// company's two assets classified, the SC company's account related, a SE revenue rule and two
+// payment natures entered; each reaches its court's file.
+TEST_F(UlmoTest, TheDemosAssetsAccountAndRulesLeftForTheUserReachTheCourtFiles) {
+  ASSERT_EQ(Ulmo("demo").Codigo, 0);
+  const fs::path saida = FPasta / "saida";
+
+  const std::string bens = "--sistema 3 --empresa 3 run \"Relacionar Bens\" pDataInicial=01/01/2024 pDataFinal=31/12/2024 ";
+  TSaida s = Ulmo(bens + "--mostrar --formato csv");
+  ASSERT_EQ(s.Codigo, 0) << s.Err;
+  EXPECT_EQ(Linhas(s.Out, ";3;").size(), 2u) << s.Out;
+  s = Ulmo(bens + "--definir \"ChaveLcto = 104 or ChaveLcto = 105\" \"Propriedade do Bem=Próprio\" "
+                  "\"Natureza do Bem=Bens Móveis\" \"Categoria do Bem=2\" \"Detalhamento do Bem=201\" "
+                  "\"Utilização do Bem=Bens de Uso Especial\" --acao nActSalvar");
+  ASSERT_EQ(s.Codigo, 0) << s.Out << s.Err;
+  EXPECT_TRUE(Contem(s.Out, "[OK] 2 relacionamentos salvos.")) << s.Out;
+  s = Ulmo("--sistema 3 --empresa 3 run \"Gerar Arquivos Contábeis - PR\" pDataInicial=01/01/2024 pDataFinal=31/12/2024 "
+           "pIdPessoa=123 pPlanoEstatal=1 pBalanceteEstatal=0 pBens=1 pPastaDestino=" + (saida / "pr").string());
+  ASSERT_EQ(s.Codigo, 0) << s.Out << s.Err;
+  EXPECT_EQ(LinhasDoArquivo(saida / "pr" / "Bem.txt", "|202400"),
+            (std::vector<std::string>{"123|2024001|Notebook 14 polegadas|1|1|2|201|1|2024-03-12|",
+                                      "123|2024002|Notebook 14 polegadas|1|1|2|201|1|2024-03-12|",
+                                      "123|2024003|Notebook 14 polegadas|1|1|2|201|1|2024-03-12|",
+                                      "123|2024004|Caminhonete cabine dupla 4x4|1|1|2|201|3|2024-06-12|",
+                                      "123|2024005|Conjunto de mesa e cadeiras para sala de reuniões|1|1|2|201|3|"
+                                      "2024-09-12|"}));
+
+  const std::string arquivosSC = "--sistema 1 --empresa 1 run \"Gerar Arquivos Contábeis - SC\" pCompetInicial=01/01/2024 "
+                                 "pCompetFinal=31/12/2024 pDiretorio=" + (saida / "sc").string();
+  ASSERT_EQ(Ulmo(arquivosSC).Codigo, 0);
+  EXPECT_TRUE(LinhasDoArquivo(saida / "sc" / "ContaContabil.txt", "3.7.2.1.1.01.00 ").empty());
+  s = Ulmo("--sistema 1 --empresa 1 run \"Relacionar Plano TCE\" pNivelConta=3 --definir \"CONTATCE = 170\" CONTACTB=1001 "
+           "\"Data Início Plano=01/01/2024\" \"Data Fim Plano=31/12/2024\" \"Tipo Natureza Saldo=Devedor\" "
+           "\"Gerar Aplicação Financeira=Não\" \"Tipo de Superávit Financeiro=Nenhum\" \"Tipo Conta TCE=4\" "
+           "--acao nActSalvar");
+  ASSERT_EQ(s.Codigo, 0) << s.Out << s.Err;
+  EXPECT_TRUE(Contem(s.Out, "[OK] Relacionamento da Conta TCE 170 inserido com sucesso.")) << s.Out;
+  ASSERT_EQ(Ulmo(arquivosSC).Codigo, 0);
+  auto conta = LinhasDoArquivo(saida / "sc" / "ContaContabil.txt", "3.7.2.1.1.01.00 ");
+  ASSERT_EQ(conta.size(), 1u);
+  EXPECT_EQ(conta[0].rfind("20243.7.2.1.1.01.00", 0), 0u) << conta[0];
+  EXPECT_TRUE(Contem(conta[0], "04CONTRIBUIÇÕES SOBRE O FATURAMENTO ")) << conta[0];
+
+  const std::string se = "--sistema 4 --empresa 4 run ";
+  s = Ulmo(se + "Receitas --definir \"TipoReceita = 13\" \"Regra=CREDITO(197\" --acao actSalvar");
+  EXPECT_EQ(s.Codigo, 1);
+  EXPECT_TRUE(Contem(s.Err, "Erro: Linha 13 (Receita = 13 - Outras Receitas Operacionais), coluna \"Regra\": Regra "
+                            "definida é inválida.\nNada foi gravado: nenhuma ação foi executada.\n"))
+      << s.Err;
+  s = Ulmo(se + "Receitas --definir \"TipoReceita = 13\" \"Regra=CREDITO(197) + CREDITO(198)\" --acao actSalvar");
+  ASSERT_EQ(s.Codigo, 0) << s.Out << s.Err;
+  s = Ulmo(se + "Pagamentos pCodigoEstab=1 --definir \"CodigoCFOP = 1653 or CodigoCFOP = 2653\" "
+                "\"Natureza do Pagamento=Manutençao\" --acao actSalvar");
+  ASSERT_EQ(s.Codigo, 0) << s.Out << s.Err;
+  EXPECT_TRUE(Contem(s.Out, "[OK] Configurações gravadas com sucesso!")) << s.Out;
+  s = Ulmo(se + "\"Gerar Arquivos Contábeis Sagres Web - SE\" pDataInicial=01/02/2024 pDataFinal=29/02/2024 "
+                "pUnidadeGestora=UG1 pContaCtbAlmoxarifado=37 pPastaDestino=" + (saida / "se").string());
+  ASSERT_EQ(s.Codigo, 0) << s.Out << s.Err;
+  const std::string xml = nFramework::LerEntradaZip(saida / "se" / "2024_02" / "ExecucaoEmpresas.zip", "ExecucaoEmpresas.xml");
+  EXPECT_TRUE(Contem(xml, "<exec:tipoReceita>13</exec:tipoReceita>\n    <exec:valorArrecadadoNoMes>3510.71<")) << xml;
+  // Four payments of February were maintenance already; the three of fuel join them.
+  EXPECT_EQ(Ocorrencias(xml, "<exec:naturezaPagamento>5<"), 7u) << xml;
+  EXPECT_EQ(Ocorrencias(xml, "<exec:Pagamento>"), 11u) << xml;
 }
