@@ -27,6 +27,21 @@ const char* const kObrigatorios[] = {"CONTACTB", "DATAINICIOPLANO", "DATAFIMPLAN
 
 bool Preenchido(const TField& f) { return !f.IsNull() && !f.AsString().empty(); }
 
+// The captions of the required columns a row lacks, when the row is a relation begun or a
+// stored one with a column cleared; empty for an untouched unrelated row and a complete one.
+std::string FaltandoNaLinha(const TClientDataSet& d) {
+  std::string faltam;
+  bool algum = d.FieldByName("RELACIONADO").AsInteger() == 1;
+  for (const char* campo : kObrigatorios) {
+    const TField& f = d.FieldByName(campo);
+    if (Preenchido(f))
+      algum = true;
+    else
+      faltam += (faltam.empty() ? "" : ", ") + (f.DisplayLabel.empty() ? f.FieldName() : f.DisplayLabel);
+  }
+  return algum ? faltam : std::string();
+}
+
 // Copies a number of the query only when it is positive: 0 and Null both mean "not related".
 void CopiarPositivo(const TClientDataSet& AOrigem, TClientDataSet& ADestino, const char* ACampo) {
   const TField& f = AOrigem.FieldByName(ACampo);
@@ -453,10 +468,19 @@ void TUlmoDPRelacionarPlanoPlEspec::nActSalvarExecute() {
   const char* const contexto = "PlanoPlEspec";
   int empresa = CodigoEmpresa();
   int marcados = 0;
-  FnClientDataSet->ForEach([&](TClientDataSet& d) { marcados += d.FieldByName("GRAVAR").AsInteger() == 1; });
+  std::vector<std::string> incompletas;
+  FnClientDataSet->ForEach([&](TClientDataSet& d) {
+    marcados += d.FieldByName("GRAVAR").AsInteger() == 1;
+    if (std::string faltam = FaltandoNaLinha(d); !faltam.empty())
+      incompletas.push_back("Conta TCE " + FloatToStr(d.FieldByName("CONTATCE").AsFloat()) + ": falta informar " +
+                            faltam + "; a linha não foi gravada.");
+  });
+  // A row begun but not finished is never written: say which, so the edit is not lost unseen.
+  for (const auto& texto : incompletas) MsgTree(marcados == 0 ? tmErro : tmAviso, texto);
   if (marcados == 0) {
-    MsgTree(tmErro, "Nenhuma conta TCE marcada para salvar: marque as contas com conta contábil, data início, data "
-                    "fim, natureza do saldo e superávit financeiro informados.");
+    if (incompletas.empty())
+      MsgTree(tmErro, "Nenhuma conta TCE marcada para salvar: marque as contas com conta contábil, data início, data "
+                      "fim, natureza do saldo e superávit financeiro informados.");
     return;
   }
   // Held back until the outcome is known: a confirmation must not announce a row that the

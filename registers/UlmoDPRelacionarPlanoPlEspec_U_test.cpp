@@ -344,6 +344,22 @@ TEST_F(RelacionarPlanoTest, ACellRefusesCodesTheRegistersLackAndTheOtherCourtsSu
   EXPECT_NO_THROW(DigitarCelula(Grid(), "TIPOSUPERAVITFINANC", "1"));
 }
 
+TEST_F(RelacionarPlanoTest, ARowBegunButIncompleteWasDroppedWithAMessageThatNamedNeitherRowNorField) {
+  Editar(112, 0, {{"CONTACTB", "14"}, {"DATAINICIOPLANO", "2024-01-01"}, {"DATAFIMPLANO", "2024-12-31"},
+                  {"TIPONATURSALDO", "1"}});
+  Acao("nActSalvar");
+  EXPECT_EQ(Mapeamentos(), kMapeamentosIniciais);
+  EXPECT_EQ(Mensagens(),
+            "0 Conta TCE 112: falta informar Tipo de Superávit Financeiro; a linha não foi gravada.\n");
+
+  // Beside a row that is saved, the unfinished one is a warning.
+  Relacionar(100, "15", {{"CODIGOTIPOCONTATCE", "1"}});
+  Acao("nActSalvar");
+  std::string m = Mensagens();
+  EXPECT_NE(m.find("1 Conta TCE 112: falta informar Tipo de Superávit Financeiro"), std::string::npos) << m;
+  EXPECT_NE(m.find("5 Relacionamento da Conta TCE 100 inserido com sucesso."), std::string::npos) << m;
+}
+
 TEST_F(RelacionarPlanoTest, ACompleteRowTheUserUnticksIsNeitherSavedNorDeleted) {
   Relacionar(112, "14", {{"CODIGOTIPOCONTATCE", "1"}});
   ASSERT_TRUE(Grid().Locate("CONTATCE", {112.0}));
