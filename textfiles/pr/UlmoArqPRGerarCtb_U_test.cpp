@@ -211,4 +211,17 @@ TEST_F(GeradoresPRTest, BensDoPeriodoPorNumero) {
   EXPECT_TRUE(Gerar(bens).empty());
 }
 
+TEST_F(GeradoresPRTest, AnUnclassifiedAssetOfThePeriodWasLeftOutOfTheFileUnseen) {
+  ExecutarSQLDireto("insert into PATBEM values (1, 4, 103, 'Cadeira', '2024-12-20')");
+  ControleMensagem().LimparListaMensagem();
+  TUlmoArqPRGerarBens bens;
+  C.SetDataFinal(EncodeDate(2025, 1, 1));
+  EXPECT_EQ(Gerar(bens).size(), 3u);  // the classified ones only, as the court asks
+  EXPECT_EQ(ControleMensagem().ListaMensagem().Contar(tmAviso), 1u);
+  C.SetDataFinal(EncodeDate(2024, 12, 19));  // bought after the period: nothing to say
+  ControleMensagem().LimparListaMensagem();
+  Gerar(bens);
+  EXPECT_EQ(ControleMensagem().ListaMensagem().Contar(tmAviso), 0u);
+}
+
 }  // namespace

@@ -1,5 +1,6 @@
 #include "UlmoArqPRGerarEstatal_U.h"
 
+#include "ControleMensagem_U.h"
 #include "Mapper_U.h"
 #include "UlmoSQLs_U.h"
 #include "Variant_U.h"
@@ -110,6 +111,19 @@ void TUlmoArqPRGerarBens::AbrirDados() {
   FDados->SetIndexFieldNames("NUMEROBEM");
   FDados->First();
   FieldMapper().MapearFields(*FDados, FMapDados);
+
+  // Only classified assets go to the court; the ones left out are said, not dropped unseen.
+  auto semClassificacao = ExecutarSQLRO(nUlmo::FormatSQL(
+      "select count(*) QTD from PATBEM B where B.CODIGOEMPRESA = %s and B.DATAAQUISICAO between %s and %s and not "
+      "exists (select 1 from PATBEMRELACTCE R where R.CODIGOEMPRESA = B.CODIGOEMPRESA and R.CODIGOBEM = B.CODIGOBEM)",
+      {ValorParaSQL(ControleDados->CodigoEmpresa(), TFieldType::ftInteger),
+       ValorParaSQL(TVariant::FromDate(ControleDados->DataInicial()), TFieldType::ftDate),
+       ValorParaSQL(TVariant::FromDate(ControleDados->DataFinal()), TFieldType::ftDate)}));
+  if (int n = semClassificacao->FieldByName("QTD").AsInteger(); n > 0)
+    ControleMensagem().AddAviso(std::to_string(n) + (n == 1 ? " bem adquirido" : " bens adquiridos") +
+                                    " no período sem classificação para o TCE/PR " +
+                                    (n == 1 ? "ficou" : "ficaram") +
+                                    " fora do arquivo Bem: classifique-os em \"Relacionar Bens\".");
 }
 
 void TUlmoArqPRGerarBens::PreencherCampos() {
