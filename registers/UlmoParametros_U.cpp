@@ -11,8 +11,8 @@ namespace nUlmo {
 using namespace nFramework;
 
 TDateTime LerDataParametro(const TnDMPowerParam& AProcesso, std::string_view AAlias, const std::string& AMensagem) {
-  TDateTime data = StrToDateDef(Trim(AProcesso.Param(AAlias).AsString()), 0);
-  if (data == 0) throw EnParam(AProcesso.Param(AAlias), AMensagem);
+  TDateTime data;
+  if (!TryStrToDateParametro(Trim(AProcesso.Param(AAlias).AsString()), data)) throw EnParam(AProcesso.Param(AAlias), AMensagem);
   return data;
 }
 

@@ -23,7 +23,7 @@ struct TPeriodoParametros {
 };
 
 // The date typed in a parameter (blanks around it ignored); EnParam at that parameter with
-// AMensagem when it is empty or not a date ("31/02/2024").
+// AMensagem when it is empty, not a date ("31/02/2024") or of a year before 1900 or after 2100.
 nFramework::TDateTime LerDataParametro(const nFramework::TnDMPowerParam& AProcesso, std::string_view AAlias,
                                        const std::string& AMensagem);
 
