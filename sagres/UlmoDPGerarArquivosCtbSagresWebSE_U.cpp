@@ -87,6 +87,9 @@ void TUlmoDPGerarArquivosCtbSagresWebSE::ValidarDado() {
   if (FDataFinal == 0) throw EnParam(Param("pDataFinal"), "Data final inválida!");
   if (FDataInicial > FDataFinal)
     throw EnParam(Param("pDataFinal"), "A Data Final não pode ser menor que a Data Inicial!");
+  // The unit's code goes as it is into every month's document: one line, as the court reads it.
+  for (unsigned char c : FUnidadeGestora)
+    if (c < 0x20 || c == 0x7F) throw EnParam(Param("pUnidadeGestora"), "Unidade gestora inválida!");
   // An account outside the company's chart has no balance: the stores would be left out of every
   // month without a word.
   if (contaAlmoxarifado < 1 ||

@@ -293,6 +293,15 @@ TEST_F(GerarSagresTest, AStoresAccountOutsideTheChartLeftTheStoresOutWithoutAWor
   EXPECT_EQ(Validacao(), "");
 }
 
+TEST_F(GerarSagresTest, AManagingUnitWithALineBreakWentIntoTheDocument) {
+  for (const char* ug : {"UG\n01", "UG\t01", "U\rG"}) {
+    Set("pUnidadeGestora", ug);
+    EXPECT_EQ(Validacao(), "Unidade gestora inválida!");
+  }
+  Set("pUnidadeGestora", "\tUG 01\r\n");  // trimmed, as every value is
+  EXPECT_EQ(Validacao(), "");
+}
+
 TEST_F(GerarSagresTest, TheCompanysLinkWasNotCheckedWhenASystemWasSelected) {
   const char* const kSemVinculo =
       "Necessário realizar cadastro do sistema vinculado a empresa em Áreas de Trabalho / TCE / Plano de Contas!";

@@ -500,6 +500,8 @@ TEST_F(ParametrosRuinsTest, OtherBadValuesOfEachProcess) {
   Conferir(Sagres(), {
       {"unidade gestora vazia", {{"pUnidadeGestora", ""}}, 2,
        {NoParametro("pUnidadeGestora", "Informe o parâmetro \"Unidade Gestora\"!")}},
+      {"quebra de linha na unidade gestora", {{"pUnidadeGestora", "UG\n1"}}, 2,
+       {NoParametro("pUnidadeGestora", "Unidade gestora inválida!")}},
       {"conta do almoxarifado não numérica", {{"pContaCtbAlmoxarifado", "abc"}}, 2,
        {NoParametro("pContaCtbAlmoxarifado", almoxarifado)}},
       {"conta do almoxarifado negativa", {{"pContaCtbAlmoxarifado", "-37"}}, 2,
