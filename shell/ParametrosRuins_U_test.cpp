@@ -454,7 +454,7 @@ TEST_F(ParametrosRuinsTest, FoldersWithDotsOrQuotesAreTheUsersOwn) {
   fs::create_directories(FPasta / "a" / "b");
   for (const auto& [processo, alias, arquivoGerado] :
        {std::tuple{SC(), "pDiretorio", "ContaContabil.txt"}, std::tuple{RS(), "pDiretorio", "MOVIMENT.txt"},
-        std::tuple{PR(), "pPastaDestino", "PessoaSEICED.txt"},
+        std::tuple{PR(), "pPastaDestino", "123-012024.zip"},
         std::tuple{Sagres(), "pPastaDestino", "2024_01/ExecucaoEmpresas.zip"}}) {
     SCOPED_TRACE(processo.Nome);
     const fs::path comPontos = FPasta / "a" / "b" / ".." / ".." / ("pontos " + processo.Nome);
