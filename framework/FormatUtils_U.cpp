@@ -301,6 +301,15 @@ bool TryStrToDate(std::string_view text, TDateTime& value) {
   return true;
 }
 
+bool TryStrToDateParametro(std::string_view text, TDateTime& value) {
+  TDateTime data;
+  if (!TryStrToDate(text, data)) return false;
+  int ano = YearOf(data);
+  if (ano < kAnoMinimoParametro || ano > kAnoMaximoParametro) return false;
+  value = data;
+  return true;
+}
+
 TDateTime StrToDate(std::string_view text) {
   TDateTime value;
   if (!TryStrToDate(text, value)) throw EConvertError("'" + CitarValor(text) + "' não é uma data válida");

@@ -51,4 +51,11 @@ bool TryStrToDate(std::string_view text, TDateTime& value);
 TDateTime StrToDate(std::string_view text);  // raises EConvertError
 TDateTime StrToDateDef(std::string_view text, TDateTime def);
 
+// The years a date typed into a process's parameter may have. Past them it is a typing mistake:
+// from 01/01/0001 a monthly run walks 24,277 months, and 31/12/9999 has no next day.
+inline constexpr int kAnoMinimoParametro = 1900;
+inline constexpr int kAnoMaximoParametro = 2100;
+// TryStrToDate, and the year from kAnoMinimoParametro to kAnoMaximoParametro.
+bool TryStrToDateParametro(std::string_view text, TDateTime& value);
+
 }  // namespace nFramework

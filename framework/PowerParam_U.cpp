@@ -14,8 +14,15 @@ namespace {
 bool EhMesAno(const std::string& aTexto) {
   // mm/yyyy, or a whole date of which only the month counts
   TDateTime d;
-  if (TryStrToDate(aTexto, d)) return true;
-  return TryStrToDate("01/" + Trim(aTexto), d);
+  if (TryStrToDateParametro(aTexto, d)) return true;
+  return TryStrToDateParametro("01/" + Trim(aTexto), d);
+}
+
+// A folder as a panel takes it: one line, as a file name on every system the courts' users have.
+bool TemCaractereDeControle(std::string_view aTexto) {
+  for (unsigned char c : aTexto)
+    if (c < 0x20 || c == 0x7F) return true;
+  return false;
 }
 
 }  // namespace
@@ -119,8 +126,16 @@ void TnPowerParamPanel::Validar() const {
         TDateTime d;
         if (!TryStrToDate(valor, d))
           throw EnParam(*item, "Data inválida no parâmetro " + caption + ": " + CitarValor(valor) + " (use dd/mm/aaaa)!");
+        if (!TryStrToDateParametro(valor, d))
+          throw EnParam(*item, "Data inválida no parâmetro " + caption + ": " + CitarValor(valor) + " (o ano deve estar entre " +
+                                   std::to_string(kAnoMinimoParametro) + " e " + std::to_string(kAnoMaximoParametro) + ")!");
         break;
       }
+      case TnControle::Diretorio:
+        if (TemCaractereDeControle(valor))
+          throw EnParam(*item, "Pasta inválida no parâmetro " + caption + ": " + CitarValor(valor) +
+                                   " (a pasta não pode conter quebras de linha nem outros caracteres de controle)!");
+        break;
       case TnControle::DataMesAno:
         if (!EhMesAno(valor))
           throw EnParam(*item, "Competência inválida no parâmetro " + caption + ": " + CitarValor(valor) + " (use mm/aaaa)!");

@@ -26,6 +26,7 @@ class TTesteDPArquivos : public TnDMPowerParam {
               .ExpressaoObrigatorio = "IGUAL(PGERAAPLICFINANCEIRA,1)"});
     AddParam({.Alias = "pPlanoEstatal", .Caption = "Plano de Contas Estatal", .Padrao = "0", .Obrigatorio = true,
               .Lista = "Não=1;Movimento=2;Completo=3"});
+    AddParam({.Alias = "pDiretorio", .Caption = "Pasta Destino", .Dicionario = "DICDIRETORIO"});
     auto& salvar = npqPowerParam.AddDatasetAction("nActSalvar");
     salvar.Caption = "Salvar";
     salvar.Confirmacao = "Deseja salvar?";
@@ -96,6 +97,37 @@ TEST(PowerParam, PanelErrorsNameTheParameterAndStopBeforeTheRun) {
   EXPECT_EQ(ErroParametro(*p), "Empresa: Valor inteiro inválido no parâmetro \"Empresa\": cinco!");
   // The process's own checks came first each time; the run itself never started.
   EXPECT_EQ(p->Passos, (std::vector<std::string>{"validar", "validar", "validar"}));
+}
+
+TEST(PowerParam, APanelDateOfYearOneOr9999Passed) {
+  // A process without a check of its own walked 24,277 months from 01/01/0001.
+  auto p = nCriarObjeto<TTesteDPArquivos>();
+  Preencher(*p);
+  p->Param("pCompetInicial").SetValue("01/01/0001");
+  EXPECT_EQ(ErroParametro(*p), "Data Inicial: Data inválida no parâmetro \"Data Inicial\": 01/01/0001 (o ano deve estar "
+                               "entre 1900 e 2100)!");
+  p->Param("pCompetInicial").SetValue("31/12/9999");
+  EXPECT_NE(ErroParametro(*p), "");
+  p->Param("pCompetInicial").SetValue("31/12/2100");
+  EXPECT_EQ(ErroParametro(*p), "");
+  p->Param("pCompetInicial").SetValue("01/01/1900");
+  EXPECT_EQ(ErroParametro(*p), "");
+}
+
+TEST(PowerParam, AFolderWithALineBreakWasWrittenTo) {
+  auto p = nCriarObjeto<TTesteDPArquivos>();
+  Preencher(*p);
+  p->Param("pDiretorio").SetValue("/tmp/saida\nsaida");
+  EXPECT_EQ(ErroParametro(*p), "Pasta Destino: Pasta inválida no parâmetro \"Pasta Destino\": /tmp/saida\\nsaida (a "
+                               "pasta não pode conter quebras de linha nem outros caracteres de controle)!");
+  p->Param("pDiretorio").SetValue("/tmp/sa\tida");
+  EXPECT_NE(ErroParametro(*p), "");
+  // Blanks and line breaks around it are trimmed, as every value is; "..", quotes and spaces are a
+  // folder's own.
+  for (const char* pasta : {"/tmp/saida\r\n", "/tmp/a/../b", "/tmp/\"aspas\" 'simples'", " /tmp/com espaço "}) {
+    p->Param("pDiretorio").SetValue(pasta);
+    EXPECT_EQ(ErroParametro(*p), "") << pasta;
+  }
 }
 
 TEST(PowerParam, RequiredAndEnabledExpressionsFollowTheOtherItems) {

@@ -151,7 +151,7 @@ void Compress(std::string_view sourceBytes, const fs::path& targetPath, std::str
 }
 
 void CompressLista(const TStringList& names, const fs::path& folder, const fs::path& zipPath, bool replaceExisting) {
-  fs::path target = CaminhoDeTexto(CitarCaminho(zipPath));
+  fs::path target = CaminhoDeTexto(zipPath.string());
   if (names.Empty()) throw EFileError(fmt::format("Nenhum arquivo informado para compactar em \"{}\"", CitarCaminho(target)));
   if (!replaceExisting && fs::exists(target))
     throw EFileError(fmt::format("O arquivo compactado \"{}\" já existe", CitarCaminho(target)));

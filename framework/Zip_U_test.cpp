@@ -53,6 +53,18 @@ TEST(Zip, CompressListaReplacesOnlyWhenAskedAndNeverLeavesAHalfArchive) {
   EXPECT_THAT(ListarEntradasZip(zip), ElementsAre("a.txt"));
 }
 
+TEST(Zip, AZipInALongFolderWentToThePathShownInMessages) {
+  // The path as a message quotes it (cut at 80 characters with "…", a tab shown as "\t") was
+  // the path written to: the ZIP landed in another folder, created for it.
+  TTestFolder dir;
+  const auto pasta = dir / (std::string(90, 'p') + "\tfim");
+  std::filesystem::create_directories(pasta);
+  WriteBytes(pasta / "a.txt", "a");
+  CompressLista(TStringList{"a.txt"}, pasta, pasta / "123-012024.zip", true);
+  EXPECT_THAT(ListarEntradasZip(pasta / "123-012024.zip"), ElementsAre("a.txt"));
+  EXPECT_EQ(dir.Entries(), (std::set<std::string>{pasta.filename().string()}));
+}
+
 TEST(Zip, CompressWritesOneEntryFromMemory) {
   TTestFolder dir;
   std::string xml = "<?xml version=\"1.0\" encoding=\"utf-8\"?><exec:ExecucaoEmpresas/>";

@@ -4,6 +4,7 @@
 
 #include "ClassRegistry_U.h"
 #include "ControleMensagem_U.h"
+#include "FormatUtils_U.h"
 
 namespace nHost {
 
@@ -63,6 +64,13 @@ TParamSaldoCtb TKaloDPGerarSaldoCtbIndividual::LerParametros() const {
 
 void TKaloDPGerarSaldoCtbIndividual::ValidarDado() {
   TnDMPowerParam::ValidarDado();
+  // Typed by a user, a year before 1900 or after 2100 is a mistake, refused before the dates'
+  // order; a court process asking by name for the year before its period never comes through here.
+  for (const auto& [alias, mensagem] : {std::pair{"pDataInicial", "Data inicial inválida!"},
+                                        std::pair{"pDataFinal", "Data final inválida!"}}) {
+    TDateTime d;
+    if (!TryStrToDateParametro(Trim(Param(alias).Value()), d)) throw EnParam(Param(alias), mensagem);
+  }
   LerParametros();
 }
 

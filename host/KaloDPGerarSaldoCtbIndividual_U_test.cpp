@@ -113,3 +113,26 @@ TEST_F(SaldoProcessoTest, AParameterItCannotUseIsRefusedAtThatParameter) {
   EXPECT_EQ(p->Param("pTotalizarSintetica").Value(), "1");
   EXPECT_EQ(p->Param("pListarContasMovimentoZero").Value(), "0");
 }
+
+TEST_F(SaldoProcessoTest, AUserRanItFromYearOneOrTo9999) {
+  auto p = nComoClasse<TnDMPowerParam>(nCriarInstancia("TKaloDPGerarSaldoCtbIndividual"));
+  ASSERT_TRUE(p);
+  auto erro = [&](const char* inicial, const char* final_) -> std::string {
+    p->Param("pCodigoEmpresa").SetValue("1");
+    p->Param("pDataInicial").SetValue(inicial);
+    p->Param("pDataFinal").SetValue(final_);
+    try {
+      nExecutarProcesso(*p);
+    } catch (const EnParam& e) {
+      return e.Alias() + ": " + e.what();
+    }
+    return "";
+  };
+  EXPECT_EQ(erro("01/01/0001", "31/12/2024"), "pDataInicial: Data inicial inválida!");
+  EXPECT_EQ(erro("01/01/2024", "31/12/9999"), "pDataFinal: Data final inválida!");
+  EXPECT_EQ(erro("01/01/2024", "31/01/2024"), "");
+  // A court process asking by name for the year before its period is not a user's typing.
+  p->Param("pDataInicial").SetValue("01/01/1899");
+  p->Param("pDataFinal").SetValue("31/12/1899");
+  EXPECT_NO_THROW(p->Executar());
+}

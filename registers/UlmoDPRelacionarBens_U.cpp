@@ -6,6 +6,7 @@
 #include "FormatUtils_U.h"
 #include "Nutil_U.h"
 #include "UlmoMenuRegra_U.h"
+#include "UlmoParametros_U.h"
 #include "UlmoSQLs_U.h"
 
 namespace nUlmo {
@@ -73,6 +74,13 @@ void TUlmoDPRelacionarBens::GerarPrincAction(TnActionList& AActionList, TNotifyE
 void TUlmoDPRelacionarBensAreaTrabalho::GerarPrincAction(TnActionList& AActionList, TNotifyEvent AOnExecute,
                                                          const TnPerModulos& AModulos) {
   nUlmoMenu::GerarPrincAction(*this, AActionList, AOnExecute, AModulos);
+}
+
+void TUlmoDPRelacionarBens::ValidarDado() {
+  TnDMPowerParam::ValidarDado();
+  // A period that ends before it starts, or a code of no company, listed nothing without a word.
+  nUlmo::LerEmpresaParametro(*this);
+  nUlmo::LerPeriodoParametros(*this, "pDataInicial", "pDataFinal");
 }
 
 void TUlmoDPRelacionarBens::DataModuleCreate() {

@@ -22,6 +22,8 @@ class TUlmoDPRelacionarBens : public nFramework::TnDMPowerParam {
                         const nFramework::TnPerModulos& AModulos) override;
   std::string PegarVerificaSelecao() const override { return ""; }
   void DataModuleCreate() override;
+  // The company and the period, each refused at its parameter.
+  void ValidarDado() override;
   // Loads the grid and the asset types its lookups show. REQUIRES: a connection is open.
   void Executar() override;
   std::vector<std::string> DataSetsGrade() const override { return {"nClientDataSet"}; }

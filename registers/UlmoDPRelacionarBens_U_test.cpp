@@ -86,6 +86,30 @@ TEST_F(RelacionarBensTest, OnlyForCompaniesWhoseFirstEstablishmentIsInParana) {
   EXPECT_TRUE(Grid().IsEmpty());
 }
 
+TEST_F(RelacionarBensTest, AStartAfterTheEndOrAnUnknownCompanyListedNothingWithoutAWord) {
+  auto erro = [&] {
+    try {
+      Carregar("0");
+    } catch (const EnParam& e) {
+      return e.Alias() + ": " + e.what();
+    }
+    return std::string();
+  };
+  FProcesso->Param("pDataInicial").SetValue("01/01/2025");
+  EXPECT_EQ(erro(), "pDataFinal: A Data Final não pode ser anterior à Data Inicial");
+  FProcesso->Param("pDataInicial").SetValue("01/01/0001");
+  EXPECT_EQ(erro(), "pDataInicial: Data inicial inválida!");
+  FProcesso->Param("pDataInicial").SetValue("01/01/2024");
+  FProcesso->Param("pDataFinal").SetValue("31/12/9999");
+  EXPECT_EQ(erro(), "pDataFinal: Data final inválida!");
+  FProcesso->Param("pDataFinal").SetValue("31/12/2024");
+  for (const char* empresa : {"77", "-1", "0"}) {
+    FProcesso->Param("pCodigoEmpresa").SetValue(empresa);
+    EXPECT_EQ(erro(), "pCodigoEmpresa: Empresa inválida!") << empresa;
+  }
+  EXPECT_TRUE(Grid().IsEmpty());
+}
+
 TEST_F(RelacionarBensTest, ListsUnclassifiedOrClassifiedAssetsOfThePeriod) {
   Carregar("0");
   EXPECT_EQ(Numeros(), "101:0 102:0 ");

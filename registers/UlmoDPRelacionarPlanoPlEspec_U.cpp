@@ -10,6 +10,7 @@
 #include "Nutil_U.h"
 #include "UlmoFuncoes_U.h"
 #include "UlmoMenuRegra_U.h"
+#include "UlmoParametros_U.h"
 #include "UlmoSQLs_U.h"
 
 namespace nUlmo {
@@ -90,6 +91,12 @@ void TUlmoDPRelacionarPlanoPlEspec::GerarPrincAction(TnActionList& AActionList, 
 void TUlmoDPRelacionarPlanoPlEspecAreaTrabalho::GerarPrincAction(TnActionList& AActionList, TNotifyEvent AOnExecute,
                                                                  const TnPerModulos& AModulos) {
   nUlmoMenu::GerarPrincAction(*this, AActionList, AOnExecute, AModulos);
+}
+
+void TUlmoDPRelacionarPlanoPlEspec::ValidarDado() {
+  TnDMPowerParam::ValidarDado();
+  // A code of no company was told it has no court system.
+  nUlmo::LerEmpresaParametro(*this);
 }
 
 void TUlmoDPRelacionarPlanoPlEspec::DataModuleCreate() {

@@ -23,6 +23,8 @@ class TUlmoDPRelacionarPlanoPlEspec : public nFramework::TnDMPowerParam {
                         const nFramework::TnPerModulos& AModulos) override;
   std::string PegarVerificaSelecao() const override { return ""; }
   void DataModuleCreate() override;
+  // The company, refused at its parameter when it is no company's code.
+  void ValidarDado() override;
   // Loads the grid and what its lookups show (the company's chart, the system's account types,
   // banks and agencies). REQUIRES: a connection is open.
   void Executar() override;

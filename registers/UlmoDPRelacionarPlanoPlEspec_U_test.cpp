@@ -119,6 +119,18 @@ TEST_F(RelacionarPlanoTest, ACompanyWithoutCourtSystemIsRefused) {
   }
 }
 
+TEST_F(RelacionarPlanoTest, AnUnknownOrNegativeCompanyWasTakenForAnUnlinkedOne) {
+  for (const char* empresa : {"77", "-1", "0", "32768"}) {
+    try {
+      Carregar(empresa, "0");
+      ADD_FAILURE() << empresa << " passed";
+    } catch (const EnParam& e) {
+      EXPECT_EQ(e.Alias(), "pCodigoEmpresa") << empresa;
+      EXPECT_STREQ(e.what(), "Empresa inválida!") << empresa;
+    }
+  }
+}
+
 TEST_F(RelacionarPlanoTest, ListsTheCourtAccountsOfTheLevelWithTheirRelations) {
   EXPECT_EQ(Linhas(), "100/:01 111/12:10 111/13:10 112/:00 ");
   EXPECT_EQ(FProcesso->UFSistema(), "SC");

@@ -5,14 +5,15 @@
 #include "Classes_U.h"
 #include "FormatUtils_U.h"
 #include "PowerParam_U.h"
+#include "SQL_U.h"
 
 namespace nUlmo {
 
 using namespace nFramework;
 
 TDateTime LerDataParametro(const TnDMPowerParam& AProcesso, std::string_view AAlias, const std::string& AMensagem) {
-  TDateTime data = StrToDateDef(Trim(AProcesso.Param(AAlias).AsString()), 0);
-  if (data == 0) throw EnParam(AProcesso.Param(AAlias), AMensagem);
+  TDateTime data;
+  if (!TryStrToDateParametro(Trim(AProcesso.Param(AAlias).AsString()), data)) throw EnParam(AProcesso.Param(AAlias), AMensagem);
   return data;
 }
 
@@ -23,6 +24,17 @@ TPeriodoParametros LerPeriodoParametros(const TnDMPowerParam& AProcesso, std::st
   p.Fim = LerDataParametro(AProcesso, AAliasFinal, kDataFinalInvalida);
   if (p.Inicio > p.Fim) throw EnParam(AProcesso.Param(AAliasFinal), AMensagemOrdem);
   return p;
+}
+
+int LerEmpresaParametro(const TnDMPowerParam& AProcesso, std::string_view AAlias, const std::string& AMensagem) {
+  int64_t empresa = 0;
+  // A code of no company would run into an empty period ("Nenhuma conta contábil...") or empty
+  // grids, as if the company had nothing to send.
+  if (!TryStrToInt64(Trim(AProcesso.Param(AAlias).AsString()), empresa) || empresa < 1 || empresa > 32767 ||
+      !PegarTemRegistro("EMPRESA", "CODIGOEMPRESA",
+                        "CODIGOEMPRESA = " + ValorParaSQL(static_cast<int>(empresa), TFieldType::ftInteger)))
+    throw EnParam(AProcesso.Param(AAlias), AMensagem);
+  return static_cast<int>(empresa);
 }
 
 std::vector<std::string> ItensOrigem(std::string_view ALista) {

@@ -54,3 +54,14 @@ TEST(UlmoParametros, AnOriginIsInAListOnlyAsAWholeItem) {
   EXPECT_FALSE(OrigemNaLista("'", ItensOrigem("'ZZ'")));
   EXPECT_FALSE(OrigemNaLista("", ItensOrigem("'ZZ',,")));
 }
+
+TEST(UlmoParametros, APeriodFromYearOneOrTo9999PassedAsDates) {
+  // 01/01/0001 made a monthly run walk 24,277 months; 31/12/9999 passed and then failed.
+  TProcessoDatas p;
+  EXPECT_EQ(p.Erro("01/01/0001", "31/12/2024"), "pDataInicial: Data inicial inválida!");
+  EXPECT_EQ(p.Erro("31/12/1899", "31/12/2024"), "pDataInicial: Data inicial inválida!");
+  EXPECT_EQ(p.Erro("01/01/2024", "31/12/9999"), "pDataFinal: Data final inválida!");
+  EXPECT_EQ(p.Erro("01/01/2024", "01/01/2101"), "pDataFinal: Data final inválida!");
+  // The first and last days of the years allowed pass.
+  EXPECT_EQ(p.Erro("01/01/1900", "31/12/2100"), "");
+}

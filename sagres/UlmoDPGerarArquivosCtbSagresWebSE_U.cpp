@@ -55,12 +55,19 @@ void TUlmoDPGerarArquivosCtbSagresWebSE::DataModuleCreate() {
 
 void TUlmoDPGerarArquivosCtbSagresWebSE::ValidarDado() {
   TnDMPowerParam::ValidarDado();
-  FDataInicial = StrToDateDef(Param("pDataInicial").AsString(), 0);
-  FDataFinal = StrToDateDef(Param("pDataFinal").AsString(), 0);
+  // A date of a year before 1900 or after 2100 is no date: from year 1 the run would write a
+  // folder for each of 24,277 months.
+  auto data = [this](const char* AAlias) {
+    TDateTime d;
+    return TryStrToDateParametro(Trim(Param(AAlias).AsString()), d) ? d : 0;
+  };
+  FDataInicial = data("pDataInicial");
+  FDataFinal = data("pDataFinal");
   FCodigoEmpresa = StrToIntDef(Trim(Param("pCodigoEmpresa").AsString()), 0);
   FUnidadeGestora = Trim(Param("pUnidadeGestora").AsString());
-  if (!TryStrToFloat(Trim(Param("pContaCtbAlmoxarifado").AsString()), FContaCtbAlmoxarifado))
-    FContaCtbAlmoxarifado = 0;
+  int64_t contaAlmoxarifado = 0;
+  if (!TryStrToInt64(Trim(Param("pContaCtbAlmoxarifado").AsString()), contaAlmoxarifado)) contaAlmoxarifado = 0;
+  FContaCtbAlmoxarifado = static_cast<double>(contaAlmoxarifado);
   FPastaDestino = Trim(Param("pPastaDestino").AsString());
 
   std::string empresa = ValorParaSQL(FCodigoEmpresa, TFieldType::ftInteger);
@@ -80,6 +87,16 @@ void TUlmoDPGerarArquivosCtbSagresWebSE::ValidarDado() {
   if (FDataFinal == 0) throw EnParam(Param("pDataFinal"), "Data final inválida!");
   if (FDataInicial > FDataFinal)
     throw EnParam(Param("pDataFinal"), "A Data Final não pode ser menor que a Data Inicial!");
+  // The unit's code goes as it is into every month's document: one line, as the court reads it.
+  for (unsigned char c : FUnidadeGestora)
+    if (c < 0x20 || c == 0x7F) throw EnParam(Param("pUnidadeGestora"), "Unidade gestora inválida!");
+  // An account outside the company's chart has no balance: the stores would be left out of every
+  // month without a word.
+  if (contaAlmoxarifado < 1 ||
+      !PegarTemRegistro("PLANOESPEC", "CONTACTB",
+                        "CODIGOEMPRESA = " + empresa + " and CONTACTB = " +
+                            ValorParaSQL(TVariant(contaAlmoxarifado), TFieldType::ftLargeint)))
+    throw EnParam(Param("pContaCtbAlmoxarifado"), "Conta contábil do almoxarifado inválida!");
 }
 
 namespace {

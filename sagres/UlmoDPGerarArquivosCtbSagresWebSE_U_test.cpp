@@ -273,6 +273,35 @@ TEST_F(GerarSagresTest, ValidationMessages) {
             "Necessário realizar cadastro do sistema vinculado a empresa em Áreas de Trabalho / TCE / Plano de Contas!");
 }
 
+TEST_F(GerarSagresTest, AStartInYearOneWroteAFolderPerMonth) {
+  Set("pDataInicial", "01/01/0001");
+  EXPECT_EQ(Validacao(), "Data inicial inválida!");
+  Set("pDataInicial", "01/03/2024");
+  Set("pDataFinal", "31/12/9999");  // passed, and the run then failed past its last month
+  EXPECT_EQ(Validacao(), "Data final inválida!");
+  Set("pDataFinal", "31/12/2100");
+  EXPECT_EQ(Validacao(), "");
+  EXPECT_FALSE(fs::exists(FPasta / "saida"));
+}
+
+TEST_F(GerarSagresTest, AStoresAccountOutsideTheChartLeftTheStoresOutWithoutAWord) {
+  for (const char* conta : {"999", "0", "-12", "12.5", "abc", "99999999999999999999", ""}) {
+    Set("pContaCtbAlmoxarifado", conta);
+    EXPECT_EQ(Validacao(), "Conta contábil do almoxarifado inválida!") << conta;
+  }
+  Set("pContaCtbAlmoxarifado", " 12 ");
+  EXPECT_EQ(Validacao(), "");
+}
+
+TEST_F(GerarSagresTest, AManagingUnitWithALineBreakWentIntoTheDocument) {
+  for (const char* ug : {"UG\n01", "UG\t01", "U\rG"}) {
+    Set("pUnidadeGestora", ug);
+    EXPECT_EQ(Validacao(), "Unidade gestora inválida!");
+  }
+  Set("pUnidadeGestora", "\tUG 01\r\n");  // trimmed, as every value is
+  EXPECT_EQ(Validacao(), "");
+}
+
 TEST_F(GerarSagresTest, TheCompanysLinkWasNotCheckedWhenASystemWasSelected) {
   const char* const kSemVinculo =
       "Necessário realizar cadastro do sistema vinculado a empresa em Áreas de Trabalho / TCE / Plano de Contas!";
@@ -329,7 +358,7 @@ TEST_F(GerarSagresTest, AccountsWithoutMovementOrZeroSumAreLeftOut) {
       "insert into LCTOCTB (CODIGOEMPRESA, CHAVELCTOCTB, DATALCTOCTB, CONTACTBDEB, CONTACTBCRED, VALORLCTOCTB) values"
       " (1, 1, '2024-03-10', 31, 11, 100);"
       "update TCESESAGRESCONTABANC set CONTACTB = 11;");
-  Set("pContaCtbAlmoxarifado", "999");
+  Set("pContaCtbAlmoxarifado", "12");  // in the chart, without a balance now
   Rodar();
   pugi::xml_node r = Raiz("2024_03");
   // Account 11: previous 0, debits 0, credits 100, current -100: the sum is 0.

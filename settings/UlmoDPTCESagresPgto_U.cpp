@@ -79,7 +79,13 @@ void TUlmoDPTCESagresPgto::ValidarDado() {
   // What the control shows wins over the value kept for the item.
   FCodigoEstab = TextoParaInteiro(GetControlValues("pCodigoEstab"));
   if (FCodigoEstab == 0) FCodigoEstab = TextoParaInteiro(Param("pCodigoEstab").Value());
-  if (FCodigoEstab == 0) throw Exception("Filial Inválida! Verifique...");
+  // A parameter error, at the parameter: the company's own establishments only, or the grid would
+  // list nothing and a save would store natures no payment reads.
+  if (FCodigoEstab <= 0 ||
+      !PegarTemRegistro("ESTAB", "CODIGOESTAB",
+                        "CODIGOEMPRESA = " + ValorParaSQL(Empresa(), TFieldType::ftInteger) +
+                            " and CODIGOESTAB = " + ValorParaSQL(FCodigoEstab, TFieldType::ftInteger)))
+    throw EnParam(Param("pCodigoEstab"), "Filial Inválida! Verifique...");
   FCodigoCFOP = Trim(Param("pCodigoCFOP").Value());
   try {
     FilterInterval("C.CODIGOCFOP", FCodigoCFOP);

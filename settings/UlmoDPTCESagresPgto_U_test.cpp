@@ -77,6 +77,28 @@ TEST_F(PgtoTest, WithoutAnEstablishmentNothingIsLoaded) {
   EXPECT_EQ(g->curDados.RecordCount(), 0);
 }
 
+TEST_F(PgtoTest, AnEstablishmentTheCompanyHasNotShowedAnEmptyGrid) {
+  // -1 and 9 passed and listed nothing; an empty, zero or unreadable one stopped as a run's failure.
+  for (const char* estab : {"-1", "9", "0", "", "x", "99999999999999999999"}) {
+    auto g = nCriarObjeto<TUlmoDPTCESagresPgto>();
+    g->Param("pCodigoEmpresa").SetValue("5");
+    g->Param("pCodigoEstab").SetValue(estab);
+    try {
+      nExecutarProcesso(*g);
+      ADD_FAILURE() << estab << " passed";
+    } catch (const EnParam& e) {
+      EXPECT_EQ(e.Alias(), "pCodigoEstab") << estab;
+      EXPECT_STREQ(e.what(), "Filial Inválida! Verifique...") << estab;
+    }
+  }
+  // Establishment 2 is the company's own; 1 of company 6 is not.
+  EXPECT_EQ(Grade(Carregar("2")->curDados), "1102=6");
+  auto g = nCriarObjeto<TUlmoDPTCESagresPgto>();
+  g->Param("pCodigoEmpresa").SetValue("6");
+  g->Param("pCodigoEstab").SetValue("1");
+  EXPECT_THROW(nExecutarProcesso(*g), EnParam);
+}
+
 TEST_F(PgtoTest, ANatureOfZeroIsNoNatureAndASaveStoresOnlyTheRowsWithOne) {
   auto g = Carregar("1");
   TClientDataSet& d = g->curDados;

@@ -9,6 +9,7 @@
 #include "UlmoEsfingeGrade_U.h"
 #include "UlmoEsfingeOnlineFactory_U.h"
 #include "UlmoEsfingeOnlineMaps_U.h"
+#include "UlmoParametros_U.h"
 #include "UlmoEsfingeOnlineSql_U.h"
 #include "UlmoMenuRegra_U.h"
 #include "UlmoSQLs_U.h"
@@ -75,6 +76,13 @@ void TUlmoDPConsultaSfingeOnlineDadosEnviados::DataModuleCreate() {
   SetMsgTreeExibir(true);
   SetMsgExibir(true);
   SetBooleanoBase(false);
+}
+
+void TUlmoDPConsultaSfingeOnlineDadosEnviados::ValidarDado() {
+  TnDMPowerParam::ValidarDado();
+  // A range that ends before it starts, or a code of no company, listed nothing without a word.
+  nUlmo::LerEmpresaParametro(*this);
+  nUlmo::LerPeriodoParametros(*this, "pCompetenciaInicial", "pCompetenciaFinal");
 }
 
 void TUlmoDPConsultaSfingeOnlineDadosEnviados::MostrarProgresso(const std::string& ATexto) {

@@ -166,3 +166,30 @@ TEST_F(ConsultaSfingeTest, ReceiptGridShowsStatusByNameAndOnlyTheTickIsEditable)
 }
 
 }  // namespace
+
+TEST_F(ConsultaSfingeTest, AStartAfterTheEndOrAnUnknownCompanyListedNothingWithoutAWord) {
+  auto erro = [&] {
+    try {
+      nExecutarProcesso(*FProcesso);
+    } catch (const EnParam& e) {
+      return e.Alias() + ": " + e.what();
+    }
+    return std::string();
+  };
+  Set("pCompetenciaInicial", "01/05/2024");
+  EXPECT_EQ(erro(), "pCompetenciaFinal: A Data Final não pode ser anterior à Data Inicial");
+  Set("pCompetenciaInicial", "01/01/0001");
+  EXPECT_EQ(erro(), "pCompetenciaInicial: Data inicial inválida!");
+  Set("pCompetenciaInicial", "01/03/2024");
+  Set("pCompetenciaFinal", "31/12/9999");
+  EXPECT_EQ(erro(), "pCompetenciaFinal: Data final inválida!");
+  Set("pCompetenciaFinal", "30/04/2024");
+  for (const char* empresa : {"77", "-1", "0"}) {
+    Set("pCodigoEmpresa", empresa);
+    EXPECT_EQ(erro(), "pCodigoEmpresa: Empresa inválida!") << empresa;
+  }
+  EXPECT_EQ(FProcesso->nClientDataSet().RecordCount(), 0);
+  Set("pCodigoEmpresa", "1");
+  EXPECT_EQ(erro(), "");
+  EXPECT_EQ(FProcesso->nClientDataSet().RecordCount(), 3);
+}

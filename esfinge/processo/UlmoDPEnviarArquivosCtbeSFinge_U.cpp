@@ -317,7 +317,7 @@ void TUlmoDPEnviarArquivosCtbeSFinge::ValidarDado() {
       *this, "pCompetInicial", "pCompetFinal", "A data final não pode ser menor que a data inicial!");
   FCompetInicial = periodo.Inicio;
   FCompetFinal = periodo.Fim;
-  if (FCodigoEmpresa == 0) throw EnParam(Param("pCodigoEmpresa"), "Empresa inválida!");
+  FCodigoEmpresa = nUlmo::LerEmpresaParametro(*this);
 }
 
 void TUlmoDPEnviarArquivosCtbeSFinge::Executar() {

@@ -629,3 +629,17 @@ TEST_F(EnviarEsfingeOnlineTest, TickedEntriesThatNoPackageCarriesAreNamedNotDrop
 }
 
 }  // namespace
+
+TEST_F(EnviarEsfingeTest, ANegativeOrUnknownCompanyFilledEmptyGrids) {
+  Set("pCodigoSistemaTCE", "1");
+  for (const char* empresa : {"-1", "77", "32768"}) {
+    Set("pCodigoEmpresa", empresa);
+    EXPECT_EQ(Erro([&] { FProcesso->ValidarDado(); }), "Empresa inválida!") << empresa;
+  }
+  Set("pCodigoEmpresa", "1");
+  Set("pCompetInicial", "01/01/0001");
+  EXPECT_EQ(Erro([&] { FProcesso->ValidarDado(); }), "Data inicial inválida!");
+  Set("pCompetInicial", "01/01/2024");
+  Set("pCompetFinal", "31/12/9999");
+  EXPECT_EQ(Erro([&] { FProcesso->ValidarDado(); }), "Data final inválida!");
+}

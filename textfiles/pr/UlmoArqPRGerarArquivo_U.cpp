@@ -51,6 +51,13 @@ void TUlmoArqPRGerarArquivo::GerarArquivos() {
 bool TUlmoArqPRGerarArquivo::ValidarPastaDestino() {
   bool ok = true;
   fs::path pasta = CaminhoDeTexto(PastaDestino);
+  // A file where the folder should be is no read-only folder: say what stands in the way.
+  std::error_code ec;
+  if (fs::exists(pasta, ec) && !fs::is_directory(pasta, ec)) {
+    ControleMensagem().AddErro("Erro ao tentar criar diretório: \"" + CitarCaminho(pasta) +
+                               "\": já existe um arquivo com esse nome");
+    return false;
+  }
   try {
     if (!fs::exists(pasta)) fs::create_directory(pasta);
   } catch (const fs::filesystem_error& e) {

@@ -265,6 +265,16 @@ TEST_F(GerarArquivoPRTest, PastaSomenteLeituraOuImpossivelNaoGeraNada) {
                                                   "\" é somente leitura"});
 }
 
+TEST_F(GerarArquivoPRTest, UmArquivoNoLugarDaPastaFoiChamadoDeSomenteLeitura) {
+  D.GerarPessoa = true;
+  std::ofstream(FPasta / "arquivo") << "x";
+  D.PastaDestino = (FPasta / "arquivo").string();
+  D.GerarArquivos();
+  EXPECT_EQ(Mensagens(), std::vector<std::string>{"ERRO Erro ao tentar criar diretório: \"" + D.PastaDestino +
+                                                  "\": já existe um arquivo com esse nome"});
+  EXPECT_EQ(LerTexto(FPasta / "arquivo"), "x");
+}
+
 TEST_F(GerarArquivoPRTest, EmpresaSemSistemaLevantaESelecaoDecide) {
   FBanco.Sql("delete from TCESISTEMAEMPRESA");
   D.GerarPessoa = true;

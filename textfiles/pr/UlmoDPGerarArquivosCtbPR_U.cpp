@@ -62,10 +62,28 @@ void TUlmoDPGerarArquivosCtbPR::DataModuleCreate() {
   SetOpcoesProcesso({1, 0});
 }
 
+namespace {
+
+// The court's identifier of a person: a whole number of at least 1 that fits the files' 32-bit
+// field. Read with a default of 0, "1.5" or "-1" would have named the files and the ZIP 0.
+void ValidarIdentificador(const TnDMPowerParam& AProcesso, const char* AAlias, const std::string& AMensagem,
+                          bool AOpcional) {
+  std::string texto = Trim(AProcesso.Param(AAlias).AsString());
+  if (AOpcional && texto.empty()) return;
+  int64_t id = 0;
+  if (!TryStrToInt64(texto, id) || id < 1 || id > 2147483647) throw EnParam(AProcesso.Param(AAlias), AMensagem);
+}
+
+}  // namespace
+
 void TUlmoDPGerarArquivosCtbPR::ValidarDado() {
   TnDMPowerParam::ValidarDado();
+  // The company must be one: the run would otherwise write its files empty.
+  nUlmo::LerEmpresaParametro(*this);
   // Each date first: an empty or impossible end date is no end before the start.
   nUlmo::LerPeriodoParametros(*this, "pDataInicial", "pDataFinal");
+  ValidarIdentificador(*this, "pIdPessoa", "Identificador Pessoa/TCE inválido!", false);
+  ValidarIdentificador(*this, "pIdPessoaEntidade", "Identificador Pessoa Entidade/TCE inválido!", true);
   ControleMensagem().SetFraListaMensagemTree(GetMsgTreeLista());
 }
 

@@ -86,6 +86,49 @@ TEST_F(ProcessoPRTest, DataVaziaOuImpossivelTemAMensagemDaPropriaData) {
   EXPECT_EQ(erro(), "");
 }
 
+TEST_F(ProcessoPRTest, UmaEmpresaInexistenteOuZeroGerouArquivosMesmoAssim) {
+  auto erro = [this] {
+    try {
+      P->ValidarDado();
+    } catch (const EnParam& e) {
+      return e.Alias() + ": " + e.what();
+    }
+    return std::string();
+  };
+  for (const char* empresa : {"0", "-1", "77", "32768", "x", ""}) {
+    Set("pCodigoEmpresa", empresa);
+    EXPECT_EQ(erro(), "pCodigoEmpresa: Empresa inválida!") << empresa;
+  }
+  Set("pCodigoEmpresa", "1");
+  EXPECT_EQ(erro(), "");
+}
+
+TEST_F(ProcessoPRTest, UmIdentificadorZeroOuComDecimaisDeuONomeDoZip0) {
+  // "1.5", "-1" or a number past 32 bits all became 0: the court's files and the ZIP named 0.
+  auto erro = [this] {
+    try {
+      P->ValidarDado();
+    } catch (const EnParam& e) {
+      return e.Alias() + ": " + e.what();
+    }
+    return std::string();
+  };
+  for (const char* id : {"0", "-1", "1.5", "2147483648", "99999999999999999999", "x", ""}) {
+    Set("pIdPessoa", id);
+    EXPECT_EQ(erro(), "pIdPessoa: Identificador Pessoa/TCE inválido!") << id;
+  }
+  Set("pIdPessoa", " 2147483647 ");
+  EXPECT_EQ(erro(), "");
+  for (const char* id : {"0", "-3", "2.5", "x"}) {
+    Set("pIdPessoaEntidade", id);
+    EXPECT_EQ(erro(), "pIdPessoaEntidade: Identificador Pessoa Entidade/TCE inválido!") << id;
+  }
+  Set("pIdPessoaEntidade", "");  // not asked for
+  EXPECT_EQ(erro(), "");
+  Set("pIdPessoaEntidade", "45");
+  EXPECT_EQ(erro(), "");
+}
+
 TEST_F(ProcessoPRTest, ExecucaoComPadroesGeraPlanoEstatalEBalanceteECompacta) {
   Set("pCompactarArq", "1");
   Set("pDataInicial", "15/11/2024");

@@ -52,8 +52,7 @@ TUlmoDPGerarArquivosCtbRS::TParametros TUlmoDPGerarArquivosCtbRS::LerParametros(
   nUlmo::TPeriodoParametros periodo = nUlmo::LerPeriodoParametros(*this, "pDataInicial", "pDataFinal");
   p.DataInicial = periodo.Inicio;
   p.DataFinal = periodo.Fim;
-  p.Empresa = StrToIntDef(Trim(Param("pCodigoEmpresa").AsString()), 0);
-  if (p.Empresa <= 0) throw EnParam(Param("pCodigoEmpresa"), "Empresa inválida!");
+  p.Empresa = nUlmo::LerEmpresaParametro(*this);
   return p;
 }
 

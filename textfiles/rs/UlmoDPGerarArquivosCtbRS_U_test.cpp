@@ -416,3 +416,17 @@ TEST_F(GerarArquivosRSTest, WorkAreaVariantHasNoSelectionKeys) {
 }
 
 }  // namespace
+
+TEST_F(GerarArquivosRSTest, AnUnknownCompanyFailedOnItsChartSettings) {
+  for (const char* empresa : {"77", "32768", "-1", "x"}) {
+    Set("pCodigoEmpresa", empresa);
+    try {
+      FProcesso->ValidarDado();
+      ADD_FAILURE() << empresa << " passed";
+    } catch (const EnParam& e) {
+      EXPECT_EQ(e.Alias(), "pCodigoEmpresa") << empresa;
+      EXPECT_STREQ(e.what(), "Empresa inválida!") << empresa;
+    }
+  }
+  EXPECT_FALSE(AlgumArquivo());
+}

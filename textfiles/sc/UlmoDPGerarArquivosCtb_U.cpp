@@ -237,8 +237,7 @@ void TUlmoDPGerarArquivosCtb::ValidarParametros(int& AEmpresa) {
   nUlmo::TPeriodoParametros periodo = nUlmo::LerPeriodoParametros(*this, "pCompetInicial", "pCompetFinal");
   FCompetInicial = periodo.Inicio;
   FCompetFinal = periodo.Fim;
-  AEmpresa = StrToIntDef(Param("pCodigoEmpresa").AsString(), 0);
-  if (AEmpresa == 0) throw EnParam(Param("pCodigoEmpresa"), "Empresa inválida!");
+  AEmpresa = nUlmo::LerEmpresaParametro(*this);
 
   int sistema = StrToIntDef(Param("pCodigoSistemaTCE").AsString(), 0);
   if (sistema < 1) {

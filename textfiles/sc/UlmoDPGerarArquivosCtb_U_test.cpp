@@ -417,3 +417,20 @@ TEST(LayoutsSC, WidthsAddUpToTheLineLengths) {
   TLinhaSC big(LayoutMovimentoContabil());
   EXPECT_THROW(big.Add("20245"), ECampoNaoCabe);
 }
+
+TEST_F(GerarArquivosSCTest, ANegativeOrUnknownCompanyRanIntoNoAccountFound) {
+  // The selection gives the system, so nothing asks the company's link.
+  TnSelecao::Params().Definir("CODIGOSISTEMATCE", 1);
+  for (const char* empresa : {"-1", "77", "32768", "0", "", "1.5"}) {
+    Set("pCodigoEmpresa", empresa);
+    try {
+      FProcesso->ValidarDado();
+      ADD_FAILURE() << empresa << " passed";
+    } catch (const EnParam& e) {
+      EXPECT_EQ(e.Alias(), "pCodigoEmpresa") << empresa;
+      EXPECT_STREQ(e.what(), "Empresa inválida!") << empresa;
+    }
+  }
+  TnSelecao::Params().Limpar();
+  EXPECT_FALSE(AlgumArquivo());
+}
