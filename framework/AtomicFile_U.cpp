@@ -13,6 +13,7 @@
 #include <random>
 #include <system_error>
 
+#include "ConjuntoArquivos_U.h"
 #include "Exceptions_U.h"
 #include "FileUtils_U.h"
 #include "TextoMensagem_U.h"
@@ -141,6 +142,9 @@ void RemoverPastasVazias(const std::vector<fs::path>& pastas) noexcept {
 std::vector<std::string> RemoverTemporariosOrfaos(const fs::path& pasta, const std::string& alvo) {
   std::vector<std::string> removidos;
   std::error_code ec;
+  // A commit left half done may still need its temporaries: the set that resolves it cleans up.
+  if (fs::exists(fs::symlink_status((pasta.empty() ? fs::path(".") : pasta) / TConjuntoArquivos::NomeDiario, ec)))
+    return removidos;
   fs::directory_iterator it(pasta.empty() ? fs::path(".") : pasta, ec), fim;
   for (; !ec && it != fim; it.increment(ec)) {
     const fs::path caminho = it->path();

@@ -105,8 +105,8 @@ void RemoverPastasVazias(const std::vector<std::filesystem::path>& pastas) noexc
 
 // Removes the temporary files of dead runs from the folder: only names of our own pattern,
 // only regular files of this user, only those no live run holds (a live run keeps a lock on
-// its temporary). With `alvo` given, only the temporaries of that target. Returns the names
-// removed.
+// its temporary), and nothing while the folder holds a half-done commit's journal. With `alvo`
+// given, only the temporaries of that target. Returns the names removed.
 std::vector<std::string> RemoverTemporariosOrfaos(const std::filesystem::path& pasta, const std::string& alvo = {});
 
 // The errors name `arquivo`, the file the user knows (a rename to a backup names the target).

@@ -305,4 +305,29 @@ TEST_F(ConjuntoArquivosTest, TemporariosDeExecucaoMortaSaoRemovidosEDitos) {
   ::close(fd);
 }
 
+TEST_F(ConjuntoArquivosTest, UmArquivoAvulsoNaoApagaOsTemporariosDeUmaGravacaoPelaMetade) {
+  fs::path pasta = FDir / "saida";
+  Escrever(pasta, Antigo);
+  pid_t filho = ::fork();
+  ASSERT_GE(filho, 0);
+  if (filho == 0) {
+    nTesteGravacao::Desligar();
+    nTesteGravacao::MatarNoPasso(10);  // the journal written, both old files moved to backups
+    GravarNovo(pasta);
+    ::_exit(0);
+  }
+  int estado = 0;
+  ASSERT_EQ(::waitpid(filho, &estado, 0), filho);
+  ASSERT_TRUE(WIFSIGNALED(estado));
+  ASSERT_TRUE(fs::exists(pasta / TConjuntoArquivos::NomeDiario));
+  {
+    TAtomicFile avulso(pasta / "b.txt");  // its own dead temporaries would be removed
+    avulso.Write("avulso");
+  }
+  TConjuntoArquivos proximo(pasta);
+  std::string avisos = Juntar(proximo.TomarAvisos());
+  EXPECT_NE(avisos.find("Uma gravação anterior interrompida foi concluída"), std::string::npos) << avisos;
+  EXPECT_TRUE(Ler(pasta) == Novo()) << Descrever(Ler(pasta));
+}
+
 }  // namespace
