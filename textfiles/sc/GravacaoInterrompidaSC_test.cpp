@@ -172,10 +172,12 @@ TEST_F(GravacaoInterrompidaSCTest, MortoEmMomentosAleatoriosDaExecucao) {
   const auto duracao = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - inicio);
   const unsigned semente = std::random_device()();
   std::mt19937 aleatorio(semente);
+  // Half of the kills anywhere in the run, half in its last part, where the files are written.
   std::uniform_int_distribution<long> momento(0, duracao.count() * 11 / 10);
+  std::uniform_int_distribution<long> final(duracao.count() * 8 / 10, duracao.count() * 11 / 10);
   for (int i = 0; i < 8; ++i) {
     Copiar(*FAntigo, pasta);
-    const long micros = momento(aleatorio);
+    const long micros = i % 2 ? final(aleatorio) : momento(aleatorio);
     pid_t pid = Iniciar(ArgumentosSC(pasta, "31/12/2024"), {});
     std::this_thread::sleep_for(std::chrono::microseconds(micros));
     ::kill(pid, SIGKILL);
