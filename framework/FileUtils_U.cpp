@@ -1,8 +1,11 @@
 #include "FileUtils_U.h"
 
 #include <fmt/format.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <system_error>
 
 #include "AtomicFile_U.h"
@@ -75,16 +78,62 @@ bool IsReadOnly(const fs::path& folder) {
   return ::access(probe.c_str(), W_OK | X_OK) != 0;
 }
 
-std::string PegarDirTemp() {
-  fs::path folder = DirTempOverride();
-  if (folder.empty()) {
-    std::error_code ec;
-    fs::path base = fs::temp_directory_path(ec);
-    if (ec) base = "/tmp";
-    // One folder per user: several users of one machine must not share (or block) each other's.
-    folder = base / fmt::format("ulmo-{}", ::getuid());
+void GarantirPastaPrivada(const fs::path& caminho, bool fechar, const std::string& descricao,
+                          const std::string& conselho) {
+  fs::path pasta = caminho;
+  while (pasta.has_relative_path() && pasta.filename().empty()) pasta = pasta.parent_path();  // no trailing '/'
+  auto recusar = [&](const std::string& motivo) {
+    throw EFileError(fmt::format("{} \"{}\" não é segura: {}.{}", descricao, CitarCaminho(pasta), motivo, conselho));
+  };
+  bool criada = false;
+  struct stat st {};
+  if (::lstat(pasta.c_str(), &st) != 0 && errno == ENOENT) {
+    if (pasta.has_parent_path()) ForceDirectories(pasta.parent_path());
+    if (::mkdir(pasta.c_str(), S_IRWXU) == 0) criada = true;
+    else if (errno != EEXIST)
+      throw EFileError(
+          fmt::format("Não foi possível criar a pasta \"{}\": {}", CitarCaminho(pasta), DescricaoErroSistema(errno)));
   }
-  ForceDirectories(folder);
+  // Opened without following a link, then checked and closed through the descriptor: nobody
+  // can swap the folder between the check and the change.
+  int fd = ::open(pasta.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) {
+    int erro = errno;
+    if (::lstat(pasta.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) recusar("é um link simbólico");
+    if (erro == ENOTDIR) recusar("não é uma pasta");
+    throw EFileError(
+        fmt::format("Não foi possível abrir a pasta \"{}\": {}", CitarCaminho(pasta), DescricaoErroSistema(erro)));
+  }
+  struct TFechar {
+    int Fd;
+    ~TFechar() { ::close(Fd); }
+  } guarda{fd};
+  if (::fstat(fd, &st) != 0)
+    throw EFileError(
+        fmt::format("Não foi possível abrir a pasta \"{}\": {}", CitarCaminho(pasta), DescricaoErroSistema(errno)));
+  if (st.st_uid != ::geteuid()) recusar("pertence a outro usuário");
+  if ((st.st_mode & 07777) != S_IRWXU) {
+    if ((st.st_mode & (S_IRWXG | S_IRWXO)) != 0 && !fechar && !criada) recusar("outros usuários têm acesso a ela");
+    if (::fchmod(fd, S_IRWXU) != 0)
+      throw EFileError(fmt::format("Não foi possível fechar a pasta \"{}\" a outros usuários: {}", CitarCaminho(pasta),
+                                   DescricaoErroSistema(errno)));
+  }
+}
+
+fs::path CaminhoDirTemp() {
+  if (!DirTempOverride().empty()) return DirTempOverride();
+  std::error_code ec;
+  fs::path base = fs::temp_directory_path(ec);
+  if (ec) base = "/tmp";
+  // One folder per user: several users of one machine must not share (or block) each other's.
+  return base / fmt::format("ulmo-{}", ::getuid());
+}
+
+std::string PegarDirTemp() {
+  fs::path folder = CaminhoDirTemp();
+  // Earlier versions made it open to all: the program's own folder is closed again.
+  GarantirPastaPrivada(folder, true, "A pasta temporária do programa",
+                       " Apague-a ou indique outra pasta temporária em TMPDIR.");
   return IncludeTrailingPathDelimiter(folder.string());
 }
 
@@ -110,10 +159,10 @@ void GravarConteudoEmArquivo(const TStringList& lines, const fs::path& path, boo
   file.Commit();
 }
 
-void GravarArquivo(const fs::path& path, std::string_view text) {
+void GravarArquivo(const fs::path& path, std::string_view text, fs::perms permissoes) {
   fs::path target = CaminhoDeTexto(path.string());
   ValidarUtf8(text, fmt::format("Arquivo \"{}\"", target.filename().string()));
-  TAtomicFile file(target);
+  TAtomicFile file(target, permissoes);
   file.Write(text);
   file.Commit();
 }

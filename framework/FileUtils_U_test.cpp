@@ -90,6 +90,32 @@ TEST(FileUtils, PegarDirTempIsMadeOnDemandAndOverridable) {
   EXPECT_TRUE(fs::is_directory(standard));
 }
 
+// The temporary folder was made 0755 at a predictable name, with no look at who owns it or
+// whether it is a link to somewhere else.
+TEST(FileUtils, PastaTemporariaPrevisivelEraAbertaATodosESemChecagem) {
+  TTestFolder dir;
+  fs::create_directories(dir / "tmp");
+  fs::permissions(dir / "tmp", fs::perms(0755));
+  SetDirTemp(dir / "tmp");
+  EXPECT_EQ(PegarDirTemp(), (dir / "tmp").string() + "/");
+  EXPECT_EQ(fs::status(dir / "tmp").permissions() & fs::perms::all, fs::perms::owner_all);
+
+  fs::create_directories(dir / "outra");
+  const fs::perms antes = fs::status(dir / "outra").permissions();
+  fs::create_directory_symlink(dir / "outra", dir / "link");
+  SetDirTemp(dir / "link/");
+  try {
+    PegarDirTemp();
+    ADD_FAILURE() << "a link was taken as the temporary folder";
+  } catch (const EFileError& e) {
+    EXPECT_EQ(std::string(e.what()), "A pasta temporária do programa \"" + (dir / "link").string() +
+                                         "\" não é segura: é um link simbólico. Apague-a ou indique outra pasta "
+                                         "temporária em TMPDIR.");
+  }
+  EXPECT_EQ(fs::status(dir / "outra").permissions(), antes);
+  SetDirTemp({});
+}
+
 TEST(FileUtils, AFolderUnderAFileWasRefusedInTheLibrarysEnglish) {
   TTestFolder dir;
   WriteBytes(dir / "arquivo", "x");

@@ -167,6 +167,20 @@ void CompressLista(const TStringList& names, const fs::path& folder, const fs::p
   WriteArchive(entries, {}, target);
 }
 
+void CompressArquivos(const std::vector<TArquivoZip>& arquivos, IOutputSink& saida, const fs::path& zipPath) {
+  if (arquivos.empty())
+    throw EFileError(fmt::format("Nenhum arquivo informado para compactar em \"{}\"", CitarCaminho(zipPath)));
+  std::vector<TZipEntry> entries;
+  std::set<std::string> seen;
+  for (const auto& a : arquivos) {
+    if (!seen.insert(a.Nome).second)
+      throw EFileError(fmt::format("O arquivo \"{}\" aparece duas vezes na lista para compactar", a.Nome));
+    entries.push_back({a.Nome, ReadWholeFile(a.Origem), ModTimeOf(a.Origem)});
+  }
+  saida.Write(BuildArchive(entries, {}, zipPath));
+  saida.Commit();
+}
+
 std::vector<std::string> ListarEntradasZip(const fs::path& zipPath) {
   auto z = OpenForReading(zipPath);
   std::vector<std::string> names;

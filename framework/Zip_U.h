@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "AtomicFile_U.h"
 #include "Classes_U.h"
 
 namespace nFramework {
@@ -20,6 +21,16 @@ void Compress(std::string_view sourceBytes, const std::filesystem::path& targetP
 // archive is written.
 void CompressLista(const TStringList& names, const std::filesystem::path& folder, const std::filesystem::path& zipPath,
                    bool replaceExisting);
+
+// A file to pack: its entry name and where its bytes are.
+struct TArquivoZip {
+  std::string Nome;
+  std::filesystem::path Origem;
+};
+// Packs the files, one entry each in list order, into `saida` and commits it (a file set packs
+// its own temporaries this way). zipPath names the archive in messages. An empty list, a
+// repeated name or an unreadable file raise EFileError, with nothing written into `saida`.
+void CompressArquivos(const std::vector<TArquivoZip>& arquivos, IOutputSink& saida, const std::filesystem::path& zipPath);
 
 // The entry names of an archive, in archive order.
 std::vector<std::string> ListarEntradasZip(const std::filesystem::path& zipPath);

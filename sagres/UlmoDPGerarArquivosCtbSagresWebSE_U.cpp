@@ -156,9 +156,8 @@ void TUlmoDPGerarArquivosCtbSagresWebSE::Executar() {
       raiz.append_attribute("xmlns:genEmp") =
           (std::string("http://") + kHostSagres + "/sagres2017/xml/GenericosEmpresas").c_str();
 
+      // The month's folder is made with its archive, and goes again when the archive fails.
       fs::path pasta = CaminhoDeTexto(FPastaDestino) / FormatDateTime("yyyy_mm", dataInicial.AsDateTime());
-      std::error_code ec;
-      fs::create_directories(pasta, ec);
       fs::path arquivo = pasta / fs::path("ExecucaoEmpresas.xml").replace_extension(".zip");
       pugi::xml_node declaracao = documento.prepend_child(pugi::node_declaration);
       declaracao.append_attribute("version") = "1.0";

@@ -6,11 +6,13 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <pugixml.hpp>
 
 #include "ClassRegistry_U.h"
 #include "Conexao_U.h"
 #include "Contexto_U.h"
+#include "FalhaGravacaoTeste_U.h"
 #include "Schema_U.h"
 #include "UlmoSagresWebConfiguracao_U.h"
 #include "UlmoSagresWebRegraCalculoCtb_U.h"
@@ -100,6 +102,17 @@ class GerarSagresTest : public ::testing::Test {
       for (const auto& f : n.Filhos) andar(*f);
     };
     for (const auto& n : FProcesso->GetMsgTreeLista()->Raizes()) andar(*n);
+    return r;
+  }
+  // Every file under the output folder; an archive by its entries, whose times vary by run.
+  std::map<std::string, std::string> Conteudo() {
+    auto r = ConteudoPasta(FPasta / "saida");
+    for (auto& [nome, bytes] : r)
+      if (nome.size() > 4 && nome.substr(nome.size() - 4) == ".zip") {
+        bytes.clear();
+        for (const auto& e : ListarEntradasZip(FPasta / "saida" / nome))
+          bytes += e + ":" + LerEntradaZip(FPasta / "saida" / nome, e);
+      }
     return r;
   }
   std::string Validacao() {
@@ -229,6 +242,63 @@ TEST_F(GerarSagresTest, AFailedMonthWasReportedAsAnInformationInsteadOfAnError) 
   EXPECT_TRUE(Textos(tmInformacao).size() == 3u);  // the three month headings only
   EXPECT_EQ(Textos(tmConfirmacao).size(), 2u);
   EXPECT_TRUE(FProcesso->GetMsgTreeLista()->Falhou());
+}
+
+// Each month's archive is one file: a failing write, sync, rename or creation keeps that month's
+// old archive, names it, and leaves no temporary; the other months are written. The month's
+// folder used to be made before its archive and stayed, empty, when the archive failed.
+TEST_F(GerarSagresTest, AFileOperationFailingInAMonthLeftAnEmptyFolderOrATemporary) {
+  Set("pDataInicial", "01/02/2024");
+  Set("pDataFinal", "30/04/2024");
+  const auto falhasSemPasta = FalhasDeUmaExecucao([&] { Rodar(); });
+  const auto novo = Conteudo();
+  ASSERT_EQ(novo.size(), 6u);  // three folders, three archives
+  for (const TFalhaGravacao& falha : falhasSemPasta) {
+    fs::remove_all(FPasta / "saida");
+    FProcesso->GetMsgTreeLista()->Clear();
+    nTesteGravacao::FalharNa(falha.Operacao, falha.Numero);
+    Rodar();
+    nTesteGravacao::Desligar();
+    ASSERT_EQ(Textos(tmErro).size(), 1u) << falha.Descricao();
+    EXPECT_NE(Textos(tmErro)[0].find("/ExecucaoEmpresas.zip\""), std::string::npos) << Textos(tmErro)[0];
+    // Two months in place, the failed one without folder or temporary.
+    auto agora = Conteudo();
+    EXPECT_EQ(agora.size(), 4u) << falha.Descricao() << ": " << DescreverPasta(agora);
+    for (const auto& [nome, bytes] : agora) EXPECT_EQ(bytes, novo.at(nome)) << nome;
+  }
+
+  // Over an earlier good run: the failed month keeps its old archive.
+  fs::remove_all(FPasta / "saida");
+  FConexao->Driver().ExecuteScript("update TCESESAGRESDESPESA set REGRACALCULOCTB = '7';");
+  Rodar();
+  const auto antes = Conteudo();
+  const auto bytesAntes = ConteudoPasta(FPasta / "saida");
+  ASSERT_FALSE(antes == novo);
+  FConexao->Driver().ExecuteScript("update TCESESAGRESDESPESA set REGRACALCULOCTB = '8';");
+  const auto falhas = FalhasDeUmaExecucao([&] { Rodar(); });
+  const auto depois = Conteudo();
+  ASSERT_GE(falhas.size(), 12u);
+  for (const TFalhaGravacao& falha : falhas) {
+    fs::remove_all(FPasta / "saida");
+    for (const auto& [nome, bytes] : bytesAntes) {
+      if (nome.back() == '/') continue;
+      fs::create_directories((FPasta / "saida" / nome).parent_path());
+      WriteBytes(FPasta / "saida" / nome, bytes);
+    }
+    FProcesso->GetMsgTreeLista()->Clear();
+    nTesteGravacao::FalharNa(falha.Operacao, falha.Numero);
+    Rodar();
+    nTesteGravacao::Desligar();
+    ASSERT_EQ(Textos(tmErro).size(), 1u) << falha.Descricao();
+    auto agora = Conteudo();
+    ASSERT_EQ(agora.size(), 6u) << falha.Descricao() << ": " << DescreverPasta(agora);
+    int antigos = 0;
+    for (const auto& [nome, bytes] : agora) {
+      EXPECT_TRUE(bytes == depois.at(nome) || bytes == antes.at(nome)) << nome;
+      antigos += nome.back() != '/' && bytes == antes.at(nome);
+    }
+    EXPECT_EQ(antigos, 1) << falha.Descricao();
+  }
 }
 
 TEST_F(GerarSagresTest, TwoInstalmentsPaidTheSameDayForTheSameAmountWereMergedIntoOnePayment) {

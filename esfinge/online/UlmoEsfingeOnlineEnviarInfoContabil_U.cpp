@@ -14,6 +14,7 @@
 #include "FormatUtils_U.h"
 #include "HTTP_U.h"
 #include "SQL_U.h"
+#include "UlmoEsfingeOnlineCopias_U.h"
 #include "UlmoEsfingeOnlineFactory_U.h"
 #include "UlmoEsfingeOnlineFuncoes_U.h"
 
@@ -98,6 +99,10 @@ void TUlmoEsfingeOnlineEnviarInfoContabil::Enviar() {
     Factory()->GerarDadosEnvio()->Config(FConfig).DataSets(*FCdsContaCtb, *FCdsLctoCtb).Lista(FListaEnvioLote).Executar();
     VerificarLotes();
 
+    // A run that cannot keep its copies safely sends nothing, and does not log in for it.
+    PastaCopias();
+    DiasCopias();
+
     Mostrar("Gerando Token...");
     FToken = Factory()->GerarToken()->Config(FConfig).Token();
 
@@ -155,14 +160,7 @@ void TUlmoEsfingeOnlineEnviarInfoContabil::VerificarLotes() {
   }
 }
 
-std::string TUlmoEsfingeOnlineEnviarInfoContabil::GravarCopia(const std::string& AJson) {
-  std::string base = PegarDirTemp() + "JsonEnvioEsfingeOnline_" + FormatDateTime("yymmddhhnnsszzz", Now());
-  // Two packages within the same millisecond must not overwrite each other's copy.
-  std::string caminho = base + ".txt";
-  for (int i = 2; std::filesystem::exists(caminho); ++i) caminho = base + "_" + std::to_string(i) + ".txt";
-  GravarArquivo(caminho, AJson);
-  return caminho;
-}
+std::string TUlmoEsfingeOnlineEnviarInfoContabil::GravarCopia(const std::string& AJson) { return GravarCopiaLote(AJson); }
 
 void TUlmoEsfingeOnlineEnviarInfoContabil::EnviarLote(const TEnvioLote& ALote, std::string& AChavePacote) {
   const std::string anoMes = std::to_string(ALote.FAnoMes);

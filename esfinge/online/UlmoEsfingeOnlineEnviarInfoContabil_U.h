@@ -28,7 +28,7 @@ class TUlmoEsfingeOnlineEnviarInfoContabil : public IEnviarInfoContabil {
   // package carries.
   void VerificarLotes();
   void EnviarLote(const TEnvioLote& ALote, std::string& AChavePacote);
-  // The copy of a package in the temporary folder; returns its path.
+  // The copy of a package in the copies' folder (UlmoEsfingeOnlineCopias_U); returns its path.
   std::string GravarCopia(const std::string& AJson);
 
   std::string FToken;

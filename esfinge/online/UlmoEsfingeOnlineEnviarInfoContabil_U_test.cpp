@@ -1,6 +1,7 @@
 #include "UlmoEsfingeOnlineEnviarInfoContabil_U.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -14,6 +15,7 @@
 #include "FormatUtils_U.h"
 #include "SQL_U.h"
 #include "Schema_U.h"
+#include "TestFolder_U.h"
 #include "UlmoEsfingeOnlineFactory_U.h"
 #include "UlmoEsfingeOnlineFuncoes_U.h"
 
@@ -445,6 +447,109 @@ TEST_F(EsfingeOnlineTest, NothingToSendIsAnErrorAndNoLogin) {
   EXPECT_EQ(Linhas(*tree)[0].rfind("ERRO Nenhum lançamento marcado para envio.", 0), 0u);
   EXPECT_TRUE(FFake.Chamadas().empty());
   EXPECT_EQ(PegarValorCampo("CFGEMPRESATCE", "TOKENESFINGE", "CODIGOEMPRESA = 1").AsString(), "ANTIGO");
+}
+
+}  // namespace
+
+namespace {
+
+// One January package accepted by the court.
+class CopiasDosLotesTest : public EsfingeOnlineTest {
+ protected:
+  std::shared_ptr<TnMsgTreeLista> EnviarUmLote() {
+    Lcto(1, EncodeDate(2024, 1, 20), 10);
+    FFake.Responder(200, R"({"chave":"TK"})");
+    FFake.Responder(200, R"({"chavePacote":"P1"})");
+    FFake.Responder(200, "");
+    FFake.Responder(200, R"({"codigoRegistroInformacao":"R1"})");
+    auto tree = std::make_shared<TnMsgTreeLista>();
+    Factory()->EnviarInfoContabil()->MsgTree(tree).Config(FConfig).DataSets(FContas, FLctos).Enviar();
+    return tree;
+  }
+  static std::vector<fs::path> Copias(const fs::path& pasta) {
+    std::vector<fs::path> r;
+    for (const auto& e : fs::directory_iterator(pasta))
+      if (e.path().filename().string().rfind("JsonEnvioEsfingeOnline_", 0) == 0) r.push_back(e.path());
+    return r;
+  }
+  static fs::perms Modo(const fs::path& p) { return fs::symlink_status(p).permissions() & fs::perms::all; }
+};
+
+// The copies hold the company's accounting: they went to a folder and files that every user of
+// the machine could read.
+TEST_F(CopiasDosLotesTest, CopiaDoLoteFicavaLegivelPorOutrosUsuarios) {
+  auto tree = EnviarUmLote();
+  EXPECT_EQ(Linhas(*tree), (std::vector<std::string>{"OK Lote 202401: Envio parcial realizado com sucesso."}));
+  ASSERT_EQ(Copias(FTemp).size(), 1u);
+  EXPECT_EQ(Modo(FTemp), fs::perms::owner_all);
+  EXPECT_EQ(Modo(Copias(FTemp)[0]), fs::perms::owner_read | fs::perms::owner_write);
+}
+
+TEST_F(CopiasDosLotesTest, PastaDeCopiasQueEUmLinkOuDeOutroUsuarioERecusadaAntesDoLogin) {
+  TTestFolder dir;
+  fs::create_directories(dir / "alheia");
+  fs::create_directory_symlink(dir / "alheia", FTemp);
+  auto tree = EnviarUmLote();
+  ASSERT_EQ(Linhas(*tree).size(), 1u);
+  EXPECT_EQ(Linhas(*tree)[0], "ERRO A pasta das cópias dos lotes do e-Sfinge online \"" + FTemp.string() +
+                                  "\" não é segura: é um link simbólico. Apague-a ou informe outra pasta em "
+                                  "esfinge.pasta_copias no ulmo.toml.");
+  EXPECT_TRUE(FFake.Chamadas().empty());
+  EXPECT_TRUE(fs::is_empty(dir / "alheia"));
+
+  if (::geteuid() != 0) GTEST_SKIP() << "only root can give a folder to another user";
+  fs::remove(FTemp);
+  fs::create_directories(FTemp);
+  ASSERT_EQ(::chown(FTemp.c_str(), 4242, 4242), 0);
+  tree = EnviarUmLote();
+  ASSERT_EQ(Linhas(*tree).size(), 1u);
+  EXPECT_NE(Linhas(*tree)[0].find("não é segura: pertence a outro usuário"), std::string::npos) << Linhas(*tree)[0];
+  EXPECT_TRUE(FFake.Chamadas().empty());
+}
+
+TEST_F(CopiasDosLotesTest, PastaDasCopiasVemDoUlmoTomlEOutrosNaoPodemTerAcesso) {
+  TTestFolder dir;
+  nConfig().SetValor("esfinge.pasta_copias", (dir / "copias").string());
+  EnviarUmLote();
+  EXPECT_FALSE(fs::exists(FTemp));
+  ASSERT_EQ(Copias(dir / "copias").size(), 1u);
+  EXPECT_EQ(Modo(dir / "copias"), fs::perms::owner_all);
+  // A folder the user named is not changed behind their back: one others can enter is refused.
+  fs::permissions(dir / "copias", fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec);
+  auto tree = EnviarUmLote();
+  ASSERT_EQ(Linhas(*tree).size(), 1u);
+  EXPECT_NE(Linhas(*tree)[0].find("não é segura: outros usuários têm acesso a ela"), std::string::npos)
+      << Linhas(*tree)[0];
+}
+
+TEST_F(CopiasDosLotesTest, CopiasAntigasFicavamParaSempre) {
+  fs::create_directories(FTemp);
+  auto velho = std::filesystem::file_time_type::clock::now() - std::chrono::hours(24 * 31);
+  auto recente = std::filesystem::file_time_type::clock::now() - std::chrono::hours(24 * 29);
+  for (const char* nome : {"JsonEnvioEsfingeOnline_230101120000000.txt", "outro_arquivo.txt"}) {
+    WriteBytes(FTemp / nome, "{}");
+    fs::last_write_time(FTemp / nome, velho);
+  }
+  WriteBytes(FTemp / "JsonEnvioEsfingeOnline_240510120000000.txt", "{}");
+  fs::permissions(FTemp / "JsonEnvioEsfingeOnline_240510120000000.txt", fs::perms(0644));
+  fs::last_write_time(FTemp / "JsonEnvioEsfingeOnline_240510120000000.txt", recente);
+  EnviarUmLote();
+  // Older than the 30 days kept by default: removed; a younger one is kept, made private.
+  EXPECT_FALSE(fs::exists(FTemp / "JsonEnvioEsfingeOnline_230101120000000.txt"));
+  EXPECT_TRUE(fs::exists(FTemp / "outro_arquivo.txt"));
+  EXPECT_EQ(Modo(FTemp / "JsonEnvioEsfingeOnline_240510120000000.txt"), fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(Copias(FTemp).size(), 2u);
+
+  nConfig().SetValor("esfinge.copias_dias", "0");  // kept for ever
+  fs::last_write_time(FTemp / "JsonEnvioEsfingeOnline_240510120000000.txt", velho);
+  FLctos.EmptyDataSet();
+  EnviarUmLote();
+  EXPECT_EQ(Copias(FTemp).size(), 3u);
+  nConfig().SetValor("esfinge.copias_dias", "trinta");
+  auto tree = EnviarUmLote();
+  ASSERT_EQ(Linhas(*tree).size(), 1u);
+  EXPECT_EQ(Linhas(*tree)[0], "ERRO Configuração inválida: esfinge.copias_dias deve ser um número inteiro de dias de 0 "
+                              "a 3650, e não \"trinta\".");
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "AtomicFile_U.h"
+#include "ConjuntoArquivos_U.h"
 #include "Contexto_U.h"
 #include "ControleMensagem_U.h"
 #include "Dialogo_U.h"
@@ -43,9 +43,10 @@ void TUlmoArqPRGerarArquivo::GerarArquivos() {
     }
   } liberar{*this};
   CriarGeradores();
-  ExecutarGeradores();
-  FLstGeradores.clear();
-  if (CompactarArq && FArquivosGerados.Count() > 0) CompactarArquivos();
+  // The run's files and their ZIP are one set: all of them replace the old ones, or none.
+  TConjuntoArquivos conjunto(CaminhoDeTexto(PastaDestino));
+  for (const std::string& aviso : conjunto.TomarAvisos()) ControleMensagem().AddAviso(aviso);
+  ExecutarGeradores(conjunto);
 }
 
 bool TUlmoArqPRGerarArquivo::ValidarPastaDestino() {
@@ -119,36 +120,16 @@ bool TUlmoArqPRGerarArquivo::PodeGravarArquivo(const std::string& ACaminho) {
   return false;
 }
 
-namespace {
-
-// A file of the run: written into a temporary file beside the target as the generator goes, it
-// replaces the target only when the driver commits the run's files together.
-class TArquivoDaExecucao final : public IOutputSink {
- public:
-  explicit TArquivoDaExecucao(const std::string& ACaminho) : FArquivo(CaminhoDeTexto(ACaminho)) {}
-  void Write(std::string_view ABytes) override { FArquivo.Write(ABytes); }
-  // The generator finished the file; it stays temporary.
-  void Commit() override { FCompleto = true; }
-  bool Completo() const { return FCompleto; }
-  void Gravar() { FArquivo.Commit(); }
-
- private:
-  TAtomicFile FArquivo;
-  bool FCompleto = false;
-};
-
-}  // namespace
-
-void TUlmoArqPRGerarArquivo::ExecutarGeradores() {
+void TUlmoArqPRGerarArquivo::ExecutarGeradores(TConjuntoArquivos& AConjunto) {
   if (Progresso) Progresso->SetMaxTotal(static_cast<int>(FLstGeradores.size()));
-  // Each file's outcome in the order of the generators, reported only once the files are in
-  // place: an amount that does not fit stops the run before any file of it is written.
+  // Each file's outcome in the order of the generators, reported once the set is committed or
+  // dropped: a failed file, a failed ZIP or an amount that does not fit leave no file of the run.
   struct TResultado {
     std::string Nome, NomeComExtensao, Caminho, Erro;
     bool Recusado = false;  // the user declined to replace the file
-    std::unique_ptr<TArquivoDaExecucao> Saida;
   };
   std::vector<TResultado> resultados;
+  bool falhou = false;
   for (auto& gerador : FLstGeradores) {
     TResultado r;
     r.Nome = gerador->NomeArquivo();
@@ -157,55 +138,70 @@ void TUlmoArqPRGerarArquivo::ExecutarGeradores() {
     try {
       r.Caminho = gerador->NomeArquivoCompleto();
       r.Recusado = !PodeGravarArquivo(r.Caminho);
-      if (r.Recusado) {
-        resultados.push_back(std::move(r));
-        continue;
+      if (!r.Recusado) {
+        gerador->SetSink(&AConjunto.Novo(r.NomeComExtensao));
+        gerador->GerarArquivo();
+        gerador->SetSink(nullptr);
+        AConjunto.Temporario(r.NomeComExtensao);  // raises when the generator did not finish it
       }
-      r.Saida = std::make_unique<TArquivoDaExecucao>(r.Caminho);
-      gerador->SetSink(r.Saida.get());
-      gerador->GerarArquivo();
-      gerador->SetSink(nullptr);
-      if (!r.Saida->Completo()) throw EInternalError("o gerador " + gerador->ClassName() + " não concluiu o arquivo");
     } catch (const EValorNaoCabePR&) {
+      throw;
+    } catch (const EInternalError&) {
       throw;
     } catch (const std::exception& e) {
       gerador->SetSink(nullptr);
-      r.Saida.reset();
       r.Erro = MensagemDeErro(e);
+      falhou = true;
     }
     resultados.push_back(std::move(r));
   }
+
+  std::vector<TArquivoZip> doZip;
+  for (const auto& r : resultados)
+    if (!r.Recusado && r.Erro.empty()) doZip.push_back({r.NomeComExtensao, {}});
+  const std::string zip = NomeArquivoCompactado();
+  std::string erroZip, erroGravacao;
+  if (!falhou && CompactarArq && !doZip.empty()) {
+    try {
+      for (auto& a : doZip) a.Origem = AConjunto.Temporario(a.Nome);
+      CompressArquivos(doZip, AConjunto.Novo(CaminhoDeTexto(zip).filename().string()), CaminhoDeTexto(zip));
+    } catch (const EInternalError&) {
+      throw;
+    } catch (const std::exception& e) {
+      erroZip = MensagemDeErro(e);
+      falhou = true;
+    }
+  }
+  if (!falhou) {
+    try {
+      AConjunto.Confirmar();
+    } catch (const EFileError& e) {
+      erroGravacao = e.what();
+      falhou = true;
+    }
+  }
+  if (falhou) AConjunto.Descartar();
+  for (const std::string& aviso : AConjunto.TomarAvisos()) ControleMensagem().AddAviso(aviso);
+
   for (auto& r : resultados) {
     if (r.Recusado) {
       ControleMensagem().AddAviso("Geração cancelada pelo usuário", "", r.Caminho);
-      continue;
-    }
-    if (r.Saida) {
-      try {
-        r.Saida->Gravar();
-      } catch (const std::exception& e) {
-        r.Erro = MensagemDeErro(e);
-        r.Saida.reset();
-      }
-    }
-    if (!r.Saida) {
+    } else if (!r.Erro.empty()) {
       ControleMensagem().AddErro("Erro ao tentar gerar arquivo " + r.Nome + ": " + r.Erro, "", r.Nome);
-      continue;
+    } else if (!falhou) {
+      ControleMensagem().AddConfirmacao("Arquivo " + r.Nome + " gerado com sucesso" +
+                                        (EhHttpExe() ? std::string() : ": " + r.Caminho));
+      FArquivosGerados.Add(r.NomeComExtensao);
     }
-    ControleMensagem().AddConfirmacao("Arquivo " + r.Nome + " gerado com sucesso" +
-                                      (EhHttpExe() ? std::string() : ": " + r.Caminho));
-    FArquivosGerados.Add(r.NomeComExtensao);
   }
-}
-
-void TUlmoArqPRGerarArquivo::CompactarArquivos() {
-  std::string zip = NomeArquivoCompactado();
-  try {
-    CompressLista(FArquivosGerados, CaminhoDeTexto(PastaDestino), CaminhoDeTexto(zip), true);
+  if (!erroGravacao.empty()) ControleMensagem().AddErro("Erro ao tentar gravar os arquivos: " + erroGravacao);
+  FLstGeradores.clear();
+  if (!erroZip.empty()) ControleMensagem().AddErro("Erro ao tentar gerar arquivo compactado: " + erroZip);
+  if (falhou && !doZip.empty())
+    ControleMensagem().AddErro("Nenhum arquivo foi gravado em \"" + CitarValor(PastaDestino) +
+                               "\": os arquivos anteriores ficaram como estavam.");
+  if (!falhou && CompactarArq && !doZip.empty())
     ControleMensagem().AddMesagemImageIndex("Arquivos compactados com sucesso: " + zip, 318);
-  } catch (const std::exception& e) {
-    ControleMensagem().AddErro(std::string("Erro ao tentar gerar arquivo compactado: ") + MensagemDeErro(e));
-  }
 }
 
 }  // namespace nUlmoPR

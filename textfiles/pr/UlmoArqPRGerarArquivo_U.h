@@ -1,15 +1,16 @@
 // TUlmoArqPRGerarArquivo: one TCE-PR run. Checks the folder, builds the run's shared data,
 // creates the generators the options ask for in their fixed order, writes each file (asking
-// before overwriting one), reports each through the message controller, and packs the files
-// written into one ZIP. A failed file is reported and skipped; the others still run. An amount
-// wider than its field stops the whole run: its files replace the old ones only together,
-// once every generator is done.
+// before overwriting one), packs the files written into one ZIP, and commits the files and the
+// ZIP as one set, reporting each through the message controller. A failed file is reported and
+// the other generators still run, but then no file of the run is written: a package that lacks
+// a file must not look complete. An amount wider than its field stops the whole run.
 #pragma once
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "Classes_U.h"
+#include "ConjuntoArquivos_U.h"
 #include "DateUtils_U.h"
 #include "Progresso_U.h"
 #include "UlmoArqPRControleDados_U.h"
@@ -51,10 +52,10 @@ class TUlmoArqPRGerarArquivo {
   bool ValidarPastaDestino();
   void CriarControleDados();
   void CriarGeradores();
-  void ExecutarGeradores();
+  // Runs the generators into the set, packs the ZIP and commits the set, or drops it on any failure.
+  void ExecutarGeradores(nFramework::TConjuntoArquivos& AConjunto);
   // Whether the file may be written: asks before replacing one, unless told to replace all.
   bool PodeGravarArquivo(const std::string& ACaminho);
-  void CompactarArquivos();
 
   bool FSubstituirTodos = false;
   std::unique_ptr<TUlmoArqPRControleDados> FControleDados;

@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "ConjuntoArquivos_U.h"
 #include "ControleMensagem_U.h"
 
 namespace nUlmoRS {
@@ -18,17 +19,19 @@ struct TArquivoPronto {
   const TStringSink* Linhas;
 };
 
-// Replaces the files together; on any failure none of the old ones is touched.
+// Replaces the files together, as one set: on any failure none of the old ones is touched, and
+// after a crash the folder keeps both old files or gets both new ones.
 void Gravar(const std::vector<TArquivoPronto>& arquivos) {
-  std::vector<std::unique_ptr<TAtomicFile>> saidas;
+  TConjuntoArquivos conjunto(arquivos.front().Caminho.parent_path());
+  for (const std::string& aviso : conjunto.TomarAvisos()) ControleMensagem().AddAviso(aviso);
   for (const auto& a : arquivos) {
-    saidas.push_back(std::make_unique<TAtomicFile>(a.Caminho));
-    saidas.back()->Write(a.Linhas->Text());
+    IOutputSink& saida = conjunto.Novo(a.Caminho.filename().string());
+    saida.Write(a.Linhas->Text());
+    saida.Commit();
   }
-  for (size_t i = 0; i < saidas.size(); ++i) {
-    saidas[i]->Commit();
-    ControleMensagem().AddConfirmacao("Arquivo " + arquivos[i].Caminho.string(), "", arquivos[i].Nome);
-  }
+  conjunto.Confirmar();
+  for (const std::string& aviso : conjunto.TomarAvisos()) ControleMensagem().AddAviso(aviso);
+  for (const auto& a : arquivos) ControleMensagem().AddConfirmacao("Arquivo " + a.Caminho.string(), "", a.Nome);
 }
 
 }  // namespace

@@ -7,8 +7,8 @@
 #include <map>
 #include <unordered_map>
 
-#include "AtomicFile_U.h"
 #include "ClassRegistry_U.h"
+#include "ConjuntoArquivos_U.h"
 #include "Contexto_U.h"
 #include "Encoding_U.h"
 #include "FileUtils_U.h"
@@ -752,30 +752,31 @@ void TUlmoDPGerarArquivosCtb::GravarArquivos(TExecucao& AExec) {
   const char* const nomes[] = {"LancamentoContabil", "MovimentoContabil", "AplicacaoFinanceira", "ContaContabil"};
   const char* const mensagens[] = {"Arquivo de lançamentos contábeis gerado em ", "Arquivo de movimento contábil gerado em ",
                                    "Arquivo de aplicação financeira gerado em ", "Arquivo de contas contábeis gerado em "};
-  std::vector<std::unique_ptr<TAtomicFile>> saidas;
+  // One set: after a crash the folder keeps the four old files or gets the four new ones.
+  TConjuntoArquivos conjunto(pasta);
+  for (const std::string& aviso : conjunto.TomarAvisos()) MsgTree(tmAviso, aviso);
   auto escrever = [&](const char* nome, const auto& linhas) {
-    auto saida = std::make_unique<TAtomicFile>(CombinarCaminho(pasta, std::string(nome) + ".txt"));
+    IOutputSink& saida = conjunto.Novo(std::string(nome) + ".txt");
     std::string contexto = std::string("arquivo ") + nome;
     std::string bloco;
     for (size_t i = 0; i < linhas.Count(); ++i) {
       AppendWindows1252(bloco, linhas[i], contexto);
       bloco += "\r\n";
       if (bloco.size() > (1 << 20)) {
-        saida->Write(bloco);
+        saida.Write(bloco);
         bloco.clear();
       }
     }
-    saida->Write(bloco);
-    saidas.push_back(std::move(saida));
+    saida.Write(bloco);
+    saida.Commit();
   };
   escrever(nomes[0], AExec.Lancamentos);
   escrever(nomes[1], AExec.Movimentos);
   escrever(nomes[2], AExec.Aplicacoes);
   escrever(nomes[3], AExec.ContasTxt);
-  for (size_t i = 0; i < saidas.size(); ++i) {
-    saidas[i]->Commit();
-    MsgTree(tmConfirmacao, mensagens[i] + pastaTexto);
-  }
+  conjunto.Confirmar();
+  for (const std::string& aviso : conjunto.TomarAvisos()) MsgTree(tmAviso, aviso);
+  for (const char* mensagem : mensagens) MsgTree(tmConfirmacao, mensagem + pastaTexto);
 }
 
 int TUlmoDPGerarArquivosCtb::GetSeqCompet(int ACompet) {

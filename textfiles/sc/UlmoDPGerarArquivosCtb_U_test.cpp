@@ -2,13 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "ClassRegistry_U.h"
+#include "ConjuntoArquivos_U.h"
 #include "Contexto_U.h"
 #include "Encoding_U.h"
+#include "FalhaGravacaoTeste_U.h"
 #include "LayoutsSC_U.h"
 #include "SQL_U.h"
 #include "Schema_U.h"
@@ -365,6 +368,46 @@ TEST_F(GerarArquivosSCTest, AValueThatDoesNotFitStopsTheRunNamingTheAccountAndLe
   }
   EXPECT_EQ(Linhas("LancamentoContabil"), antes);
   for (const auto& e : fs::directory_iterator(FPasta / "saida")) EXPECT_EQ(e.path().extension(), ".txt") << e.path();
+}
+
+// The four files used to be renamed one by one: a failure after the first rename left a new
+// LancamentoContabil.txt beside the old other three.
+TEST_F(GerarArquivosSCTest, AFileOperationFailingAtAnyPointLeftAMixedSet) {
+  FProcesso->Executar();
+  const auto antes = ConteudoPasta(FPasta / "saida");
+  ASSERT_EQ(antes.size(), 4u);
+  Sql("insert into LCTOCTB (CODIGOEMPRESA, CHAVELCTOCTB, DATALCTOCTB, CONTACTBDEB, CONTACTBCRED, VALORLCTOCTB, "
+      "CODIGOHISTCTB, COMPLHIST, CODIGOORIGLCTOCTB) values (1, 4, '2024-05-02', 12, 21, 7, 1, 'NF 4', 'AP');");
+  const auto falhas = FalhasDeUmaExecucao([&] { FProcesso->Executar(); });
+  const auto novo = ConteudoPasta(FPasta / "saida");
+  ASSERT_FALSE(novo == antes);
+  ASSERT_GE(falhas.size(), 12u);
+  for (const TFalhaGravacao& falha : falhas) {
+    fs::remove_all(FPasta / "saida");
+    fs::create_directories(FPasta / "saida");
+    for (const auto& [nome, bytes] : antes) WriteBytes(FPasta / "saida" / nome, bytes);
+    FProcesso->GetMsgTreeLista()->Clear();
+    nTesteGravacao::FalharNa(falha.Operacao, falha.Numero);
+    try {
+      FProcesso->Executar();
+      // Only the tidying after the renames may fail that late: the new set is in place, and
+      // the next run finishes the tidying.
+      auto avisos = Mensagens(tmAviso);
+      EXPECT_TRUE(std::any_of(avisos.begin(), avisos.end(),
+                              [](const std::string& a) { return a.rfind("Os arquivos foram gravados, mas a limpeza", 0) == 0; }))
+          << falha.Descricao();
+      TConjuntoArquivos proximo(FPasta / "saida");
+      EXPECT_TRUE(ConteudoPasta(FPasta / "saida") == novo) << DescreverPasta(ConteudoPasta(FPasta / "saida")) << falha.Descricao();
+    } catch (const EFileError& e) {
+      std::string m = e.what();
+      EXPECT_TRUE(NomeiaOArquivo(m, {"LancamentoContabil.txt", "MovimentoContabil.txt", "AplicacaoFinanceira.txt",
+                                     "ContaContabil.txt"}))
+          << falha.Descricao() << ": " << m;
+      EXPECT_TRUE(ConteudoPasta(FPasta / "saida") == antes) << DescreverPasta(ConteudoPasta(FPasta / "saida")) << falha.Descricao() << ": " << m;
+      EXPECT_TRUE(Mensagens(tmConfirmacao).empty()) << falha.Descricao();
+    }
+    nTesteGravacao::Desligar();
+  }
 }
 
 TEST_F(GerarArquivosSCTest, AGroupWithoutNatureStopsWithAMessageNamingTheAccount) {
