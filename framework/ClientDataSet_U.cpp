@@ -145,18 +145,30 @@ struct TClientDataSet::TFilterNode {
   int Field = -1;
   TVariant Literal;
   std::vector<char32_t> Padrao;  // of like, folded once
-  std::shared_ptr<TFilterNode> A, B;
+  std::shared_ptr<TFilterNode> A;  // of not
+  // Of and, or: every operand of a run, so that a long chain adds no depth to the tree.
+  std::vector<std::shared_ptr<TFilterNode>> Operandos;
 };
 
 namespace {
+
+// Parentheses and "not" nested in a filter: the parser, the row test and the tree's destruction
+// recurse once per level.
+constexpr int MaxNiveisFiltro = 64;
 
 struct TFilterParser {
   std::string_view T;
   size_t P = 0;
   const std::function<int(std::string_view)>& Resolve;
+  int Nivel = 0;
 
   [[noreturn]] void Fail(const std::string& why) const {
-    throw EDatabaseError("Filtro inválido (" + why + "): " + std::string(T));
+    throw EDatabaseError("Filtro inválido (" + why + "): " + CitarValor(T));
+  }
+  void Descer() {
+    if (++Nivel > MaxNiveisFiltro)
+      Fail("mais de " + std::to_string(MaxNiveisFiltro) + " níveis de parênteses e \"not\" na posição " +
+           std::to_string(P + 1));
   }
   void Skip() {
     while (P < T.size() && (T[P] == ' ' || T[P] == '\t' || T[P] == '\r' || T[P] == '\n')) ++P;
@@ -172,40 +184,44 @@ struct TFilterParser {
   using Node = std::shared_ptr<TClientDataSet::TFilterNode>;
   Node Expr() {
     Node l = Term();
-    while (Keyword("or")) {
-      auto n = std::make_shared<TClientDataSet::TFilterNode>();
-      n->Kind = TClientDataSet::TFilterNode::Or;
-      n->A = l;
-      n->B = Term();
-      l = n;
-    }
-    return l;
+    if (!Keyword("or")) return l;
+    auto n = std::make_shared<TClientDataSet::TFilterNode>();
+    n->Kind = TClientDataSet::TFilterNode::Or;
+    n->Operandos.push_back(l);
+    do {
+      n->Operandos.push_back(Term());
+    } while (Keyword("or"));
+    return n;
   }
   Node Term() {
     Node l = Factor();
-    while (Keyword("and")) {
-      auto n = std::make_shared<TClientDataSet::TFilterNode>();
-      n->Kind = TClientDataSet::TFilterNode::And;
-      n->A = l;
-      n->B = Factor();
-      l = n;
-    }
-    return l;
+    if (!Keyword("and")) return l;
+    auto n = std::make_shared<TClientDataSet::TFilterNode>();
+    n->Kind = TClientDataSet::TFilterNode::And;
+    n->Operandos.push_back(l);
+    do {
+      n->Operandos.push_back(Factor());
+    } while (Keyword("and"));
+    return n;
   }
   Node Factor() {
     if (Keyword("not")) {
+      Descer();
       auto n = std::make_shared<TClientDataSet::TFilterNode>();
       n->Kind = TClientDataSet::TFilterNode::Not;
       n->A = Factor();
+      --Nivel;
       return n;
     }
     Skip();
     if (P < T.size() && T[P] == '(') {
+      Descer();
       ++P;
       Node n = Expr();
       Skip();
       if (P >= T.size() || T[P] != ')') Fail("falta ')'");
       ++P;
+      --Nivel;
       return n;
     }
     return Comparison();
@@ -217,7 +233,7 @@ struct TFilterParser {
     if (s == P) Fail("campo esperado");
     auto n = std::make_shared<TClientDataSet::TFilterNode>();
     n->Field = Resolve(T.substr(s, P - s));
-    if (n->Field < 0) Fail("campo desconhecido " + std::string(T.substr(s, P - s)));
+    if (n->Field < 0) Fail("campo desconhecido " + CitarValor(T.substr(s, P - s)));
     if (Keyword("is")) {
       bool negate = Keyword("not");
       if (!Keyword("null")) Fail("null esperado");
@@ -762,8 +778,14 @@ bool TClientDataSet::Accepts(uint32_t row) const {
     const TCell* cells = FStore->Row(row);
     std::function<bool(const TFilterNode&)> eval = [&](const TFilterNode& n) -> bool {
       switch (n.Kind) {
-        case TFilterNode::And: return eval(*n.A) && eval(*n.B);
-        case TFilterNode::Or: return eval(*n.A) || eval(*n.B);
+        case TFilterNode::And:
+          for (const auto& o : n.Operandos)
+            if (!eval(*o)) return false;
+          return true;
+        case TFilterNode::Or:
+          for (const auto& o : n.Operandos)
+            if (eval(*o)) return true;
+          return false;
         case TFilterNode::Not: return !eval(*n.A);
         case TFilterNode::IsNull: return cells[n.Field].Null;
         case TFilterNode::NotNull: return !cells[n.Field].Null;
@@ -1217,19 +1239,20 @@ void TClientDataSet::CancelRange() {
 }
 
 void TClientDataSet::SetFilter(std::string_view text) {
-  FFilterText = std::string(text);
-  if (Trim(text).empty()) {
-    FFilter.reset();
-  } else {
+  // A filter that does not parse leaves the one in force as it was.
+  std::shared_ptr<TFilterNode> filtro;
+  if (!Trim(text).empty()) {
     std::function<int(std::string_view)> resolve = [this](std::string_view n) {
       TField* f = FindField(n);
       return f && !f->FLookup ? f->FIndex : -1;
     };
-    TFilterParser p{FFilterText, 0, resolve};
-    FFilter = p.Expr();
+    TFilterParser p{text, 0, resolve};
+    filtro = p.Expr();
     p.Skip();
-    if (p.P != FFilterText.size()) p.Fail("texto após a expressão");
+    if (p.P != text.size()) p.Fail("texto após a expressão");
   }
+  FFilterText = std::string(text);
+  FFilter = std::move(filtro);
   if (FFiltered && Active()) {
     FRecNo = -1;
     RebuildView();

@@ -125,6 +125,55 @@ TEST(ClientDataSet, FiltersOfTheFormsTheSystemUses) {
   EXPECT_EQ(ds.RecordCount(), 4);
 }
 
+// A filter typed on the command line (--marcar) nesting "not" or parentheses a hundred thousand
+// deep, or joining three hundred thousand conditions with "or", ran the parser, the row test or
+// the tree's destruction out of stack; the error then quoted the whole filter.
+TEST(ClientDataSet, DeeplyNestedOrLongFilterOverflowedTheStack) {
+  TClientDataSet ds;
+  ds.AddFieldDef("SELECIONADO", TFieldType::ftInteger);
+  ds.AddFieldDef("STATUS", TFieldType::ftString, 1);
+  ds.CreateDataSet();
+  ds.AppendRecord({1, "1"});
+  ds.AppendRecord({0, "0"});
+  ds.AppendRecord({0, "1"});
+  ds.SetFiltered(true);
+  std::string nots;
+  for (int i = 0; i < 100000; ++i) nots += "not ";
+  for (const std::string& f : {nots + "SELECIONADO = 1",
+                               std::string(200000, '(') + "SELECIONADO = 1" + std::string(200000, ')')}) {
+    try {
+      ds.SetFilter(f);
+      ADD_FAILURE() << "sem erro";
+    } catch (const EDatabaseError& e) {
+      const std::string m = e.what();
+      EXPECT_EQ(m.rfind("Filtro inválido (mais de 64 níveis de parênteses e \"not\" na posição ", 0), 0u) << m.substr(0, 200);
+      EXPECT_LT(m.size(), 300u);
+    }
+  }
+  EXPECT_EQ(ds.RecordCount(), 3);  // the refused filters changed nothing
+  std::string ou, e;
+  for (int i = 0; i < 300000; ++i) {
+    ou += "SELECIONADO = 1 or ";
+    e += "STATUS = '1' and ";
+  }
+  ds.SetFilter(ou + "STATUS = '0'");
+  EXPECT_EQ(ds.RecordCount(), 2);
+  ds.SetFilter(e + "SELECIONADO = 0");
+  EXPECT_EQ(ds.RecordCount(), 1);
+  ds.SetFilter("(SELECIONADO = 1 or STATUS = '0') and not (STATUS = '0' and SELECIONADO = 0) or SELECIONADO = 9");
+  EXPECT_EQ(ds.RecordCount(), 1);
+  std::string fundo;
+  for (int i = 0; i < 32; ++i) fundo += "not (";
+  ds.SetFilter(fundo + "SELECIONADO = 1" + std::string(32, ')'));
+  EXPECT_EQ(ds.RecordCount(), 1);
+  try {
+    ds.SetFilter(std::string(5000, 'x') + " ~ 1");
+    ADD_FAILURE() << "sem erro";
+  } catch (const EDatabaseError& e) {
+    EXPECT_LT(std::string(e.what()).size(), 300u);
+  }
+}
+
 TEST(ClientDataSet, LikeMatchesPatternsWithoutRegardToCase) {
   TClientDataSet ds;
   ds.AddFieldDef("CLASSIFCONTA", TFieldType::ftString, 20);

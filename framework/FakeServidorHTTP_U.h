@@ -1,8 +1,9 @@
 // A fake web server for tests: listens on 127.0.0.1 at an ephemeral port, records every
 // request and answers from a script, one scripted reply per request in order (200 with an
-// empty body once the script runs out), each after an optional delay. With TLS it serves
-// https with a certificate of the test authority (CaArquivo), which nothing trusts unless
-// told to. Tests only; needs cpp-httplib built with OpenSSL.
+// empty body once the script runs out), each after an optional delay, with the content type
+// given, or cut: the connection dropped after part of the body. With TLS it serves https with
+// a certificate of the test authority (CaArquivo), which nothing trusts unless told to. Tests
+// only; needs cpp-httplib built with OpenSSL.
 #pragma once
 #include <httplib.h>
 #include <unistd.h>
@@ -38,6 +39,10 @@ class TFakeServidorHTTP {
     int Status = 200;
     std::string Corpo;
     int AtrasoMs = 0;
+    std::string ContentType = "application/json";
+    // Bytes of the body sent before the connection is dropped (the length announced is the
+    // whole body's); negative: the whole body.
+    long CortarApos = -1;
   };
 
   explicit TFakeServidorHTTP(bool aTLS = false) : FTLS(aTLS) {
@@ -67,7 +72,17 @@ class TFakeServidorHTTP {
       }
       if (resp.AtrasoMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(resp.AtrasoMs));
       res.status = resp.Status;
-      res.set_content(resp.Corpo, "application/json");
+      if (resp.CortarApos < 0) {
+        res.set_content(resp.Corpo, resp.ContentType.c_str());
+      } else {
+        auto parte = std::make_shared<std::string>(resp.Corpo.substr(0, static_cast<size_t>(resp.CortarApos)));
+        // A provider that fails after writing makes the server close the connection.
+        res.set_content_provider(resp.Corpo.size(), resp.ContentType.c_str(),
+                                 [parte](size_t, size_t, httplib::DataSink& aSink) {
+                                   aSink.write(parte->data(), parte->size());
+                                   return false;
+                                 });
+      }
     };
     FServidor->Get(".*", tratar);
     FServidor->Post(".*", tratar);
@@ -90,8 +105,15 @@ class TFakeServidorHTTP {
   // The test authority's certificate (TLS only).
   std::string CaArquivo() const { return (FPasta / "ca.pem").string(); }
   void Responder(int aStatus, std::string aCorpo, int aAtrasoMs = 0) {
+    TResposta r;
+    r.Status = aStatus;
+    r.Corpo = std::move(aCorpo);
+    r.AtrasoMs = aAtrasoMs;
+    Responder(std::move(r));
+  }
+  void Responder(TResposta aResposta) {
     std::lock_guard<std::mutex> lock(FMutex);
-    FRoteiro.push_back({aStatus, std::move(aCorpo), aAtrasoMs});
+    FRoteiro.push_back(std::move(aResposta));
   }
   std::vector<TRequisicao> Requisicoes() const {
     std::lock_guard<std::mutex> lock(FMutex);

@@ -14,6 +14,10 @@ namespace nFramework {
 
 namespace {
 
+// Calls and lists nested in an expression. Parsing, evaluating and freeing the tree each recurse
+// once per level; a register's expression is two or three deep.
+constexpr int MaxNiveisExpressao = 64;
+
 struct TNo {
   enum TTipo { Texto, Numero, Nome, Chamada, Lista } Tipo = Texto;
   std::string Valor;  // text, number text, name or function name
@@ -54,12 +58,18 @@ class TParser {
   static bool ParteNome(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '.'; }
 
   std::vector<std::unique_ptr<TNo>> Itens(char aFim) {
+    if (++FNivel > MaxNiveisExpressao)
+      Falhar("mais de " + std::to_string(MaxNiveisExpressao) + " chamadas e listas aninhadas");
     std::vector<std::unique_ptr<TNo>> r;
-    if (Aceitar(aFim)) return r;
+    if (Aceitar(aFim)) {
+      --FNivel;
+      return r;
+    }
     do {
       r.push_back(Expr());
     } while (Aceitar(','));
     Esperar(aFim);
+    --FNivel;
     return r;
   }
 
@@ -104,6 +114,7 @@ class TParser {
 
   std::string_view FText;
   size_t FPos = 0;
+  int FNivel = 0;
 };
 
 std::string TextoDe(const TVariant& v) {

@@ -70,3 +70,24 @@ TEST(FieldExpression, MistakesAreReportedWithTheExpression) {
   EXPECT_EQ(Erro("EXTERNO(\"NAOHA\", [A])", r), "Função de expressão não registrada: NAOHA");
   EXPECT_EQ(Erro("NOT(A, A)", r), "Expressão inválida: NOT(A, A) (NOT com 2 argumento(s))");
 }
+
+// An expression nesting calls or lists a hundred thousand deep ran the parser, the evaluation
+// and the tree's destruction out of stack.
+TEST(FieldExpression, DeeplyNestedExpressionOverflowedTheStack) {
+  auto r = Campos({{"A", TVariant(1)}});
+  std::string chamadas;
+  for (int i = 0; i < 100000; ++i) chamadas += "NOT(";
+  chamadas += "A" + std::string(100000, ')');
+  const std::string listas = std::string(300000, '[') + std::string(300000, ']');
+  for (const std::string& e : {chamadas, listas}) {
+    std::string erro = Erro(e, r);
+    EXPECT_EQ(erro.rfind("Expressão inválida: ", 0), 0u) << erro.substr(0, 200);
+    EXPECT_NE(erro.find(" (mais de 64 chamadas e listas aninhadas na posição "), std::string::npos) << erro.substr(0, 200);
+    EXPECT_LT(erro.size(), 300u);
+  }
+  // Sixty-four levels are an expression like any other.
+  std::string fundo;
+  for (int i = 0; i < 64; ++i) fundo += "NOT(";
+  EXPECT_TRUE(AvaliarCondicao(fundo + "A" + std::string(64, ')'), r));
+  EXPECT_NE(Erro("NOT(" + fundo + "A" + std::string(65, ')'), r).find("(mais de 64 chamadas"), std::string::npos);
+}

@@ -5,6 +5,9 @@
 #include <memory>
 #include <mutex>
 
+#include "Encoding_U.h"
+#include "Exceptions_U.h"
+#include "TextoMensagem_U.h"
 #include "SegurancaHTTP_U.h"
 
 namespace nFramework {
@@ -14,11 +17,6 @@ namespace {
 void IniciarCurl() {
   static std::once_flag once;
   std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
-
-size_t Receber(char* aDados, size_t aTamanho, size_t aQtd, void* aDestino) {
-  static_cast<std::string*>(aDestino)->append(aDados, aTamanho * aQtd);
-  return aTamanho * aQtd;
 }
 
 struct TCurlDeleter {
@@ -45,13 +43,57 @@ std::string TextoStatus(long aStatus) {
   }
 }
 
+bool EhControle(char c) {
+  const auto b = static_cast<unsigned char>(c);
+  return b < 0x20 || b == 0x7F;
+}
+
 }  // namespace
+
+std::string TextoRespostaUtf8(std::string aCorpo) {
+  try {
+    ValidarUtf8(aCorpo);
+    return aCorpo;
+  } catch (const EFileError&) {
+  }
+  // Windows-1252 leaves five bytes undefined; Latin-1 reads them as C1 controls.
+  auto indefinido = [](unsigned char b) { return b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D; };
+  std::string r;
+  r.reserve(aCorpo.size() + aCorpo.size() / 4);
+  size_t ini = 0;
+  for (size_t i = 0; i <= aCorpo.size(); ++i) {
+    if (i < aCorpo.size() && !indefinido(static_cast<unsigned char>(aCorpo[i]))) continue;
+    r += Windows1252ToUtf8(std::string_view(aCorpo).substr(ini, i - ini));
+    if (i < aCorpo.size()) {
+      r += static_cast<char>(0xC2);
+      r += aCorpo[i];
+    }
+    ini = i + 1;
+  }
+  return r;
+}
+
+bool TemCaractereControle(std::string_view aTexto) {
+  for (char c : aTexto)
+    if (EhControle(c)) return true;
+  return false;
+}
+
+void VerificarCabecalho(std::string_view aNome, std::string_view aValor) {
+  bool nomeValido = !aNome.empty() && !TemCaractereControle(aNome);
+  for (char c : aNome) nomeValido = nomeValido && c != ':' && c != ' ';
+  if (!nomeValido) throw EnHTTPError("Nome de cabeçalho HTTP inválido: " + CitarValor(aNome) + ".");
+  if (TemCaractereControle(aValor))
+    throw EnHTTPError("O valor do cabeçalho HTTP \"" + std::string(aNome) +
+                      "\" contém uma quebra de linha ou outro caractere de controle e não foi enviado.");
+}
 
 TnHTTP::TnHTTP() { IniciarCurl(); }
 
 void TnHTTP::SetSSLV3() { FSSL = true; }
 
 void TnHTTP::AddToHeader(std::string_view aNome, std::string_view aValor) {
+  VerificarCabecalho(aNome, aValor);
   FHeaders.emplace_back(std::string(aNome), std::string(aValor));
 }
 
@@ -77,12 +119,12 @@ std::string TnHTTP::Executar(const std::string& aMetodo, const std::string& aUrl
   // An empty Expect keeps curl from waiting for a "100 Continue" on larger bodies.
   addHeader("Expect:");
 
-  std::string resposta;
+  TCorpoLimitado corpo;
+  corpo.Max = FMaxResposta;
   char erro[CURL_ERROR_SIZE] = {};
   curl_easy_setopt(c, CURLOPT_URL, aUrl.c_str());
   curl_easy_setopt(c, CURLOPT_HTTPHEADER, headers.get());
-  curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &Receber);
-  curl_easy_setopt(c, CURLOPT_WRITEDATA, &resposta);
+  ReceberCorpoLimitado(c, corpo);
   curl_easy_setopt(c, CURLOPT_ERRORBUFFER, erro);
   curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, FConnectTimeout);
@@ -102,7 +144,8 @@ std::string TnHTTP::Executar(const std::string& aMetodo, const std::string& aUrl
   }
 
   CURLcode rc = curl_easy_perform(c);
-  if (rc != CURLE_OK) throw EnHTTPError(MensagemFalhaCurl(rc, erro, aUrl, FTimeoutTotal));
+  if (rc != CURLE_OK) FalharCurl(c, rc, erro, aUrl, FTimeoutTotal, corpo, FNomeResposta);
+  std::string resposta = TextoRespostaUtf8(std::move(corpo.Texto));
   long status = 0;
   curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);
   FResponseCode = static_cast<int>(status);

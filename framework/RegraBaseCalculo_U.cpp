@@ -16,6 +16,10 @@ TnDMRegraBaseCalculo::TEditorFormula& Editor() {
   return editor;
 }
 
+// Signs and parentheses nested in a formula: a rule is a few levels deep, and each level is a
+// few frames of the descent below.
+constexpr int MaxNiveisFormula = 100;
+
 // Recursive descent over the text; with no dataset it only checks the syntax.
 class TAvaliador {
  public:
@@ -69,10 +73,29 @@ class TAvaliador {
         return v;
     }
   }
+  // One level of signs or parentheses, refused past MaxNiveisFormula.
+  struct TNivel {
+    explicit TNivel(TAvaliador& aAvaliador) : FAvaliador(aAvaliador) {
+      if (++FAvaliador.FNivel > MaxNiveisFormula)
+        FAvaliador.Erro("mais de " + std::to_string(MaxNiveisFormula) + " níveis de parênteses e sinais.");
+    }
+    ~TNivel() { --FAvaliador.FNivel; }
+    TNivel(const TNivel&) = delete;
+    TNivel& operator=(const TNivel&) = delete;
+    TAvaliador& FAvaliador;
+  };
+
   double Fator() {
-    if (Aceitar('-')) return -Fator();
-    if (Aceitar('+')) return Fator();
+    if (Aceitar('-')) {
+      TNivel nivel(*this);
+      return -Fator();
+    }
+    if (Aceitar('+')) {
+      TNivel nivel(*this);
+      return Fator();
+    }
     if (Aceitar('(')) {
+      TNivel nivel(*this);
       double v = Soma();
       if (!Aceitar(')')) Erro("falta ')'");
       return v;
@@ -114,6 +137,7 @@ class TAvaliador {
   const std::set<std::string>& FFuncoes;
   const std::function<double(const std::string&, int64_t)>& FSaldo;
   size_t FPos = 0;
+  int FNivel = 0;
 };
 
 }  // namespace

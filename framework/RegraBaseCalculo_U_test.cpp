@@ -59,3 +59,32 @@ TEST_F(RegraBaseCalculoTest, TheEditorGivesTheTextBackUnlessOneIsInstalled) {
   EXPECT_EQ(FRegra.MontarFormulaCTB("DEBITO(1)"), "DEBITO(1) + 1");
   TnDMRegraBaseCalculo::SetEditorFormula(nullptr);
 }
+
+// A stored rule of 60,000 leading minus signs, or 200,000 nested parentheses, ran the recursive
+// descent out of stack and ended the SAGRES run.
+TEST_F(RegraBaseCalculoTest, DeeplyNestedFormulaOverflowedTheStack) {
+  const std::string menos = std::string(60000, '-') + "SALDOATUAL(10)";
+  const std::string parenteses = std::string(200000, '(') + "1" + std::string(200000, ')');
+  std::string alternados;
+  for (int i = 0; i < 100000; ++i) alternados += "-(";
+  alternados += "1" + std::string(100000, ')');
+  for (const std::string& f : {menos, parenteses, alternados}) {
+    EXPECT_FALSE(FRegra.ValidarFormulaCTB(f));
+    try {
+      FRegra.ExecutarFormulaCTB(f);
+      ADD_FAILURE() << "sem erro";
+    } catch (const Exception& e) {
+      EXPECT_EQ(std::string(e.what()).rfind("Fórmula inválida (posição ", 0), 0u) << e.what();
+      EXPECT_NE(std::string(e.what()).find("): mais de 100 níveis de parênteses e sinais."), std::string::npos)
+          << e.what();
+    }
+  }
+  // A hundred levels are a formula like any other.
+  EXPECT_DOUBLE_EQ(FRegra.ExecutarFormulaCTB(std::string(99, '(') + "-SALDOATUAL(10)" + std::string(99, ')')), -76.0);
+  EXPECT_DOUBLE_EQ(FRegra.ExecutarFormulaCTB(std::string(100, '-') + "2"), 2.0);
+  EXPECT_FALSE(FRegra.ValidarFormulaCTB(std::string(101, '-') + "2"));
+  // Long flat formulas are not deep.
+  std::string soma = "0";
+  for (int i = 0; i < 100000; ++i) soma += "+1";
+  EXPECT_DOUBLE_EQ(FRegra.ExecutarFormulaCTB(soma), 100000.0);
+}

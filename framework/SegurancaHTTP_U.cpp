@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 
+#include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <fstream>
@@ -129,9 +130,54 @@ std::string MensagemFalhaCurl(CURLcode aCodigo, const char* aDetalhe, const std:
     case CURLE_SEND_ERROR:
     case CURLE_RECV_ERROR:
     case CURLE_GOT_NOTHING: motivo = "a conexão caiu antes da resposta"; break;
+    case CURLE_PARTIAL_FILE: motivo = "a conexão caiu no meio da resposta, que chegou incompleta"; break;
     default: motivo = "falha de comunicação (código " + std::to_string(static_cast<int>(aCodigo)) + ")"; break;
   }
   return "Falha na comunicação com " + aUrl + ": " + motivo + ".";
+}
+
+namespace {
+
+size_t ReceberLimitado(char* aDados, size_t aTamanho, size_t aQtd, void* aDestino) {
+  auto* corpo = static_cast<TCorpoLimitado*>(aDestino);
+  const size_t n = aTamanho * aQtd;
+  if (n > corpo->Max - std::min(corpo->Max, corpo->Texto.size())) {
+    corpo->Excedeu = true;
+    return 0;  // curl ends the transfer with CURLE_WRITE_ERROR
+  }
+  corpo->Texto.append(aDados, n);
+  return n;
+}
+
+std::string TextoLimite(size_t aBytes) {
+  constexpr size_t MB = 1u << 20;
+  if (aBytes >= MB && aBytes % MB == 0) return std::to_string(aBytes / MB) + " MB";
+  return std::to_string(aBytes) + " bytes";
+}
+
+}  // namespace
+
+void ReceberCorpoLimitado(CURL* aCurl, TCorpoLimitado& aCorpo) {
+  curl_easy_setopt(aCurl, CURLOPT_WRITEFUNCTION, &ReceberLimitado);
+  curl_easy_setopt(aCurl, CURLOPT_WRITEDATA, &aCorpo);
+  // A declared length past the limit ends the call before the body is read.
+  curl_easy_setopt(aCurl, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(aCorpo.Max));
+}
+
+void FalharCurl(CURL* aCurl, CURLcode aCodigo, const char* aDetalhe, const std::string& aUrl, long aTimeoutMs,
+                const TCorpoLimitado& aCorpo, const std::string& aNomeResposta) {
+  // Once any of the request went out, the server may have acted on it whatever came back.
+  long enviado = 0;
+  curl_easy_getinfo(aCurl, CURLINFO_REQUEST_SIZE, &enviado);
+  const bool podeTerChegado = enviado > 0;
+  if (aCorpo.Excedeu || aCodigo == CURLE_FILESIZE_EXCEEDED) {
+    LogDebug("curl " + std::to_string(static_cast<int>(aCodigo)) + " em " + aUrl + ": resposta acima de " +
+             std::to_string(aCorpo.Max) + " bytes");
+    throw EnHTTPError("Resposta " + (aNomeResposta.empty() ? "de " + aUrl : aNomeResposta) +
+                          " recusada: passa de " + TextoLimite(aCorpo.Max) + ", o limite de uma resposta.",
+                      podeTerChegado);
+  }
+  throw EnHTTPError(MensagemFalhaCurl(aCodigo, aDetalhe, aUrl, aTimeoutMs), podeTerChegado);
 }
 
 long SegundosConfigurados(const std::string& aChave, long aPadrao) {

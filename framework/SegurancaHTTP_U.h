@@ -5,7 +5,10 @@
 #pragma once
 #include <curl/curl.h>
 
+#include <cstddef>
 #include <string>
+
+#include "HTTP_U.h"
 
 namespace nFramework {
 
@@ -20,6 +23,21 @@ void ConfigurarCaExtra(CURL* aCurl, const std::string& aArquivo);
 // The user's message for a call that got no reply: what failed, on which address, and for a
 // time-out after how many seconds. Logs curl's own description.
 std::string MensagemFalhaCurl(CURLcode aCodigo, const char* aDetalhe, const std::string& aUrl, long aTimeoutMs);
+
+// A reply body bounded as it arrives: the handle's write function appends to Texto up to Max
+// bytes, then stops the transfer and sets Excedeu.
+struct TCorpoLimitado {
+  std::string Texto;
+  size_t Max = MaxCorpoResposta;
+  bool Excedeu = false;
+};
+void ReceberCorpoLimitado(CURL* aCurl, TCorpoLimitado& aCorpo);
+
+// Raises the EnHTTPError of a failed curl_easy_perform: for a body past its limit "Resposta " +
+// aNomeResposta + " recusada: ...", else MensagemFalhaCurl's text; either tells whether the
+// request may have reached the server. An empty aNomeResposta names the address.
+[[noreturn]] void FalharCurl(CURL* aCurl, CURLcode aCodigo, const char* aDetalhe, const std::string& aUrl,
+                             long aTimeoutMs, const TCorpoLimitado& aCorpo, const std::string& aNomeResposta);
 
 // An installation time-out in seconds (aPadrao when the key is unset). Raises Exception for a
 // value that is not a whole number from 1 to 86400.

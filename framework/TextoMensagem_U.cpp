@@ -95,6 +95,9 @@ std::string Fim(const std::vector<std::string>& u, size_t max) {
 }  // namespace
 
 std::string CitarValor(std::string_view valor, size_t max) {
+  // A unit takes at most 4 bytes, so the first max + 1 units lie within these bytes and the
+  // rest of a long value (a whole reply) never needs looking at.
+  if (max < valor.size() / 4) valor = valor.substr(0, (max + 1) * 4);
   std::vector<std::string> u = Unidades(valor);
   if (Largura(u) <= max) return Inicio(u, max);
   return Inicio(u, max - 1) + "…";

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <new>
 #include <nlohmann/json.hpp>
 #include <vector>
@@ -40,6 +41,22 @@ TEST(TextoMensagem, ALongValueIsCutWithAnEllipsis) {
   EXPECT_EQ(Utf8Length(citado), 2 * 39 + 1u);
   // Accented characters count as one and are not split either.
   EXPECT_EQ(CitarValor(std::string(78, 'x') + "ção"), std::string(78, 'x') + "ç…");
+}
+
+// A court's 32 MB reply quoted in a message took a string per character: a gigabyte and a
+// second. Only the beginning that shows is looked at.
+TEST(TextoMensagem, QuotingAHugeValueHeldAStringPerCharacter) {
+  const std::string enorme = std::string(32u << 20, 'x') + "\n";
+  auto inicio = std::chrono::steady_clock::now();
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(CitarValor(enorme), std::string(79, 'x') + "…");
+  EXPECT_LT(std::chrono::steady_clock::now() - inicio, std::chrono::milliseconds(250));
+  // The cut never splits a character, however the bytes fall.
+  for (size_t n = 300; n < 340; ++n)
+    for (const char* c : {"ç", "€", "\xF0\x9F\x98\x80", "\xFF", "\n"}) {
+      std::string v;
+      while (v.size() < n) v += c;
+      EXPECT_EQ(CitarValor(v), CitarValor(v.substr(0, 2000))) << n << c;
+    }
 }
 
 TEST(TextoMensagem, ALongPathKeepsItsFileName) {

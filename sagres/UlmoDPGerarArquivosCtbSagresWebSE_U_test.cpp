@@ -471,6 +471,17 @@ TEST_F(GerarSagresTest, ARuleWithoutAFiniteResultFailedItsWholeMonth) {
   EXPECT_TRUE(Textos(tmErro).empty());
 }
 
+// A rule of 60,000 minus signs in REGRACALCULOCTB ended the whole run with a stack overflow.
+TEST_F(GerarSagresTest, ADeeplyNestedRuleKilledTheRun) {
+  FConexao->Driver().ExecuteScript("update TCESESAGRESRECEITA set REGRACALCULOCTB = '" + std::string(60000, '-') +
+                                   "CREDITO(31)' where TIPORECEITA = 6;");
+  Rodar();
+  EXPECT_TRUE(Raiz("2024_03").child("exec:Receita"));
+  EXPECT_EQ(Textos(tmAviso), std::vector<std::string>{"Receita 06: a regra de cálculo \"" + std::string(79, '-') +
+                                                      "…\" é inválida; o item não foi gerado."});
+  EXPECT_TRUE(Textos(tmErro).empty());
+}
+
 TEST_F(GerarSagresTest, AnEmptyRuleIsLeftOutSilently) {
   FConexao->Driver().ExecuteScript(
       "update TCESESAGRESRECEITA set REGRACALCULOCTB = '  ' where TIPORECEITA = 6;"

@@ -3,6 +3,7 @@
 #include "ControleMensagem_U.h"
 #include "FormatUtils_U.h"
 #include "TextUtils_U.h"
+#include "TextoMensagem_U.h"
 #include "UlmoSagresWebConfiguracao_U.h"
 #include "UlmoSagresWebRegraCalculoCtb_U.h"
 
@@ -49,7 +50,8 @@ bool TUlmoSagresWebRegistro::ValorDaRegra(const std::string& AItem, const std::s
     case R::Invalida: motivo = "é inválida"; break;
     case R::NaoNumerica: motivo = "não resultou em um valor numérico"; break;
   }
-  ControleMensagem().AddAviso(AItem + ": a regra de cálculo \"" + AFormula + "\" " + motivo + "; o item não foi gerado.",
+  ControleMensagem().AddAviso(AItem + ": a regra de cálculo \"" + CitarValor(AFormula) + "\" " + motivo +
+                                  "; o item não foi gerado.",
                               TextoCompetencia(TUlmoSagresWebConfiguracao::Instance().DataInicial));
   return false;
 }
