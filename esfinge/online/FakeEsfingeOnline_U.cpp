@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <chrono>
 #include <nlohmann/json.hpp>
+#include <memory>
 #include <stdexcept>
+#include <thread>
 
 namespace nUlmoEsfingeTeste {
 
@@ -34,6 +36,25 @@ int AnoMesDe(const std::string& aTexto) {
   return mes >= 1 && mes <= 12 ? v : 0;
 }
 
+// UTF-8 text to Latin-1 bytes (the fake's texts hold nothing beyond Latin-1).
+std::string Latin1(const std::string& aTexto) {
+  std::string r;
+  for (size_t i = 0; i < aTexto.size(); ++i) {
+    const auto b = static_cast<unsigned char>(aTexto[i]);
+    if (b >= 0xC0 && b < 0xE0 && i + 1 < aTexto.size()) {
+      r += static_cast<char>(((b & 0x1F) << 6) | (static_cast<unsigned char>(aTexto[++i]) & 0x3F));
+    } else {
+      r += static_cast<char>(b);
+    }
+  }
+  return r;
+}
+
+void ChecarChamada(const std::string& aChamada) {
+  if (std::find(std::begin(kChamadas), std::end(kChamadas), aChamada) == std::end(kChamadas))
+    throw std::invalid_argument("chamada desconhecida: " + aChamada);
+}
+
 }  // namespace
 
 TFakeEsfingeOnline::TFakeEsfingeOnline(int aPorta) : FServidor(std::make_unique<httplib::Server>()) {
@@ -59,10 +80,47 @@ TFakeEsfingeOnline::~TFakeEsfingeOnline() {
 std::string TFakeEsfingeOnline::Url() const { return "http://127.0.0.1:" + std::to_string(FPorta); }
 
 void TFakeEsfingeOnline::Falhar(const std::string& aChamada, int aAnoMes, int aStatus) {
-  if (std::find(std::begin(kChamadas), std::end(kChamadas), aChamada) == std::end(kChamadas))
-    throw std::invalid_argument("chamada desconhecida: " + aChamada);
+  ChecarChamada(aChamada);
   std::lock_guard<std::mutex> lock(FMutex);
   FFalhas.push_back({aChamada, aAnoMes, aStatus});
+}
+
+void TFakeEsfingeOnline::Sabotar(const std::string& aChamada, TSabotagem aSabotagem, int aAnoMes, int aAtrasoMs) {
+  ChecarChamada(aChamada);
+  std::lock_guard<std::mutex> lock(FMutex);
+  TFalha f{aChamada, aAnoMes, aSabotagem == TSabotagem::Erro401 ? 401 : 500};
+  f.Sabotagem = true;
+  f.Tipo = aSabotagem;
+  f.AtrasoMs = aAtrasoMs;
+  FFalhas.push_back(f);
+}
+
+void TFakeEsfingeOnline::Estragar(const TFalha& aFalha, httplib::Response& aRes) {
+  switch (aFalha.Tipo) {
+    case TSabotagem::Erro500:
+    case TSabotagem::Erro401: break;  // answered before the call
+    case TSabotagem::Atraso: std::this_thread::sleep_for(std::chrono::milliseconds(aFalha.AtrasoMs)); break;
+    case TSabotagem::Queda: {
+      std::string corpo = aRes.body.empty() ? std::string(R"({"mensagem":"Operação realizada"})") : aRes.body;
+      auto metade = std::make_shared<std::string>(corpo.substr(0, corpo.size() / 2));
+      aRes.body.clear();
+      aRes.set_content_provider(corpo.size(), "application/json", [metade](size_t, size_t, httplib::DataSink& aSink) {
+        aSink.write(metade->data(), metade->size());
+        return false;  // the server closes the connection
+      });
+      break;
+    }
+    case TSabotagem::Malformada:
+      aRes.status = 200;
+      aRes.set_content("<html><body><h1>Serviço temporariamente indisponível</h1></body></html>", "text/html");
+      break;
+    case TSabotagem::Latin1: {
+      json corpo = aRes.body.empty() ? json::object() : json::parse(aRes.body, nullptr, false);
+      if (corpo.is_object()) corpo["mensagem"] = "Operação concluída às 10h, período de março";
+      aRes.set_content(Latin1(corpo.dump()), "application/json; charset=utf-8");
+      break;
+    }
+  }
 }
 
 void TFakeEsfingeOnline::Registrar(const std::string& aArquivo) {
@@ -116,28 +174,47 @@ void TFakeEsfingeOnline::Tratar(const httplib::Request& aReq, httplib::Response&
     aRes.set_content(Estado(), "application/json");
     return;
   }
-  std::lock_guard<std::mutex> lock(FMutex);
-  FRequisicoes.push_back({aReq.method, aReq.target, aReq.body, aReq.get_header_value("AUTH_TOKEN")});
-  if (FRegistro.is_open()) FRegistro << aReq.method << ' ' << aReq.target << '\t' << aReq.body << std::endl;
-  try {
-    Responder(aReq, aRes);
-  } catch (const std::exception& e) {  // a body of unexpected types
-    Erro(aRes, 400, std::string("Requisição inválida: ") + e.what());
+  std::optional<TFalha> depois;
+  {
+    std::lock_guard<std::mutex> lock(FMutex);
+    FRequisicoes.push_back({aReq.method, aReq.target, aReq.body, aReq.get_header_value("AUTH_TOKEN")});
+    if (FRegistro.is_open()) FRegistro << aReq.method << ' ' << aReq.target << '\t' << aReq.body << std::endl;
+    try {
+      Responder(aReq, aRes, depois);
+    } catch (const std::exception& e) {  // a body of unexpected types
+      Erro(aRes, 400, std::string("Requisição inválida: ") + e.what());
+    }
   }
+  // Only a reply of a call done is spoilt; a refusal goes as it is.
+  if (depois && aRes.status < 300) Estragar(*depois, aRes);
 }
 
-void TFakeEsfingeOnline::Responder(const httplib::Request& aReq, httplib::Response& aRes) {
+void TFakeEsfingeOnline::Responder(const httplib::Request& aReq, httplib::Response& aRes,
+                                   std::optional<TFalha>& aDepois) {
   const std::string token = aReq.get_header_value("AUTH_TOKEN");
 
   const std::string base = kBase;
   const std::string caminho = aReq.path.rfind(base, 0) == 0 ? aReq.path.substr(base.size()) : std::string();
   const bool post = aReq.method == "POST";
   auto falhou = [&](const char* aChamada, int aAnoMes) {
-    if (const TFalha* f = Falha(aChamada, aAnoMes)) {
+    const TFalha* f = Falha(aChamada, aAnoMes);
+    if (!f) return false;
+    if (!f->Sabotagem) {
       Erro(aRes, f->Status, std::string("Falha simulada em ") + aChamada);
       return true;
     }
-    return false;
+    switch (f->Tipo) {
+      case TSabotagem::Erro500:
+        aRes.status = 500;
+        aRes.set_content("<html><body><h1>HTTP Status 500 - Internal Server Error</h1></body></html>", "text/html");
+        return true;
+      case TSabotagem::Erro401:
+        aRes.status = 401;
+        return true;
+      default:
+        aDepois = *f;
+        return false;
+    }
   };
   auto tokenValido = [&] {
     if (std::find(FTokens.begin(), FTokens.end(), token) != FTokens.end()) return true;

@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -51,6 +52,15 @@ class TFakeEsfingeOnline {
   // "cancelarLote"; aAnoMes limits it to one month's packages (0: every call). Raises
   // std::invalid_argument for another name.
   void Falhar(const std::string& aChamada, int aAnoMes = 0, int aStatus = 400);
+  // How a call misbehaves, as a broken court or network would. Erro500 (an HTML error page) and
+  // Erro401 (an empty body) answer without doing the call; the others do it and then spoil the
+  // reply: Atraso sends it after a delay, Queda drops the connection halfway through its body,
+  // Malformada answers 200 with an HTML page instead, Latin1 sends it in Latin-1 with an accented
+  // "mensagem" added, declared UTF-8.
+  enum class TSabotagem { Erro500, Erro401, Atraso, Queda, Malformada, Latin1 };
+  // Makes a call (a name of Falhar) misbehave from now on; aAnoMes as in Falhar. Raises
+  // std::invalid_argument for another name.
+  void Sabotar(const std::string& aChamada, TSabotagem aSabotagem, int aAnoMes = 0, int aAtrasoMs = 1500);
   // Appends every request to the file. Raises std::runtime_error when it cannot be opened.
   void Registrar(const std::string& aArquivo);
 
@@ -65,10 +75,16 @@ class TFakeEsfingeOnline {
     std::string Chamada;
     int AnoMes;
     int Status;
+    // A sabotage instead of a plain error status.
+    bool Sabotagem = false;
+    TSabotagem Tipo = TSabotagem::Erro500;
+    int AtrasoMs = 0;
   };
   void Tratar(const httplib::Request& aReq, httplib::Response& aRes);
-  // REQUIRES: FMutex held.
-  void Responder(const httplib::Request& aReq, httplib::Response& aRes);
+  // REQUIRES: FMutex held. A sabotage that spoils the reply of a call done is left in aDepois.
+  void Responder(const httplib::Request& aReq, httplib::Response& aRes, std::optional<TFalha>& aDepois);
+  // The reply spoilt as aFalha says (it sleeps for Atraso); REQUIRES: FMutex not held.
+  static void Estragar(const TFalha& aFalha, httplib::Response& aRes);
   // The failure set for the call, if any; REQUIRES: FMutex held.
   const TFalha* Falha(const std::string& aChamada, int aAnoMes) const;
   TPacote* PacoteDaChave(const std::string& aChave);

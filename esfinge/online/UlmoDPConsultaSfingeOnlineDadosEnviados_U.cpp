@@ -8,6 +8,7 @@
 #include "SQL_U.h"
 #include "UlmoEsfingeGrade_U.h"
 #include "UlmoEsfingeOnlineFactory_U.h"
+#include "UlmoEsfingeOnlineFuncoes_U.h"
 #include "UlmoEsfingeOnlineMaps_U.h"
 #include "UlmoParametros_U.h"
 #include "UlmoEsfingeOnlineSql_U.h"
@@ -83,6 +84,7 @@ void TUlmoDPConsultaSfingeOnlineDadosEnviados::ValidarDado() {
   // A range that ends before it starts, or a code of no company, listed nothing without a word.
   nUlmo::LerEmpresaParametro(*this);
   nUlmo::LerPeriodoParametros(*this, "pCompetenciaInicial", "pCompetenciaFinal");
+  TUlmoEsfingeFuncoes::VerificarParametrosAcesso(*this);
 }
 
 void TUlmoDPConsultaSfingeOnlineDadosEnviados::MostrarProgresso(const std::string& ATexto) {

@@ -22,7 +22,8 @@ class TUlmoDPConsultaSfingeOnlineDadosEnviados : public nFramework::TnDMPowerPar
   std::string PegarVerificaSelecao() const override { return "CODIGOSISTEMATCE;CODIGOEMPRESA"; }
   std::string GetFormClass() const override { return "TUlmoFPConsultaSfingeOnlineDadosEnviados"; }
   void DataModuleCreate() override;
-  // The company and the range of months, each refused at its parameter.
+  // The company and the range of months, each refused at its parameter, and access values
+  // that would write HTTP headers of their own.
   void ValidarDado() override;
   // The list run: load errors become one error message, nothing is raised.
   // REQUIRES: a connection is open.

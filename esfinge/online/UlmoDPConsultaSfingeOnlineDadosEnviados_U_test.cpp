@@ -65,6 +65,23 @@ class ConsultaSfingeTest : public ::testing::Test {
   std::unique_ptr<TUlmoDPConsultaSfingeOnlineDadosEnviados> FProcesso;
 };
 
+// The cancellation logs in with these values: a line break in one wrote a header of its own.
+TEST_F(ConsultaSfingeTest, AccessValueWithALineBreakReachedTheCourtAsAHeader) {
+  for (const char* alias : {"pUsuario", "pSenha", "pUnidadeGestora"}) {
+    Set(alias, "usuario\r\nX-Injected: 1");
+    try {
+      FProcesso->ValidarDado();
+      ADD_FAILURE() << alias << " aceito";
+    } catch (const EnParam& e) {
+      EXPECT_EQ(e.Alias(), alias);
+      EXPECT_EQ(e.Message(), "O valor de \"" + e.Caption() +
+                                 "\" não pode ter quebra de linha, tabulação nem outro caractere de controle.");
+    }
+    Set(alias, "");
+  }
+  FProcesso->ValidarDado();
+}
+
 TEST_F(ConsultaSfingeTest, ListsTheCompanysReceiptsOfTheRange) {
   nExecutarProcesso(*FProcesso);
   EXPECT_EQ(Textos(), (std::vector<std::string>{"Dados carregados com sucesso!"}));

@@ -35,17 +35,29 @@ void TUlmoEsfingeOnlineCancelarLote::Executar() {
                                FDadosLote.ChavePacote + ".");
     return;
   }
+  // Where the call stood when it failed: the message must not call a cancelled lot open.
+  enum { Login, Pedido, Cancelado } etapa = Login;
   try {
     FToken = Factory()->GerarToken()->Config(FConfig).Token();
-    auto http = TUlmoEsfingeFuncoes::NovoHTTP();
+    auto http = TUlmoEsfingeFuncoes::NovoHTTP("do e-Sfinge ao cancelamento do lote");
     http->AddToHeader("AUTH_TOKEN", FToken);
     TCancelarEnvioJson corpo{FDadosLote.CodigoRegistroInformacao, ""};
+    etapa = Pedido;
     http->Post(TUlmoEsfingeFuncoes::GetUrlCancelarLote(FConfig.CodigoUnidadeGestora), ObjectToJsonString(corpo));
+    etapa = Cancelado;
     FDadosLote.Status = TnStatusEnvio::tsCancelado;
     Factory()->LoteEnviado()->Config(FConfig).Dados(FDadosLote).AtualizarStatus();
     ControleMensagem().AddConfirmacao("Lote cancelado com sucesso " + d + ".");
   } catch (...) {
-    ControleMensagem().AddErro("Erro ao cancelar o lote " + d + ": " + TUlmoEsfingeFuncoes::TratarErroRequest());
+    std::string erro = "Erro ao cancelar o lote " + d + ": ";
+    if (etapa == Cancelado)
+      erro += "o lote foi cancelado no e-Sfinge, mas a nova situação não foi gravada e a consulta ainda o mostra "
+              "como finalizado. ";
+    erro += TUlmoEsfingeFuncoes::TratarErroRequest();
+    if (etapa == Pedido && TUlmoEsfingeFuncoes::RespostaPerdida())
+      erro += " O pedido pode ter chegado ao e-Sfinge: confira lá se o lote foi cancelado; a consulta continua a "
+              "mostrá-lo como finalizado.";
+    ControleMensagem().AddErro(erro);
   }
 }
 

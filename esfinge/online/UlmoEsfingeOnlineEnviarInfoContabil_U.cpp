@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <nlohmann/json.hpp>
 
 #include "Classes_U.h"
 #include "ClientDataSet_U.h"
@@ -29,25 +28,10 @@ const char* const MsgSemPerfil =
     "Esta empresa, não possui cadastro com este perfil. Solicite ao usuário ADM UG Estadual que cadastre um usuário "
     "com este perfil.";
 
-std::unique_ptr<TnHTTP> NovoHTTP(const std::string& AToken) {
-  auto http = TUlmoEsfingeFuncoes::NovoHTTP();
+std::unique_ptr<TnHTTP> NovoHTTP(const std::string& AToken, const std::string& ANomeResposta) {
+  auto http = TUlmoEsfingeFuncoes::NovoHTTP(ANomeResposta);
   http->AddToHeader("AUTH_TOKEN", AToken);
   return http;
-}
-
-// The text of a key of a JSON object reply, when it is a non-blank text or a whole number;
-// nothing when the reply is not an object, lacks the key or holds anything else there.
-bool LerChave(const std::string& AResposta, const char* AChave, std::string& AValor) {
-  auto json = nlohmann::json::parse(AResposta, nullptr, false);
-  if (json.is_discarded() || !json.is_object()) return false;
-  auto v = json.find(AChave);
-  if (v == json.end()) return false;
-  std::string texto;
-  if (v->is_string()) texto = Trim(v->get<std::string>());
-  else if (v->is_number_integer()) texto = v->dump();
-  if (texto.empty()) return false;
-  AValor = texto;
-  return true;
 }
 
 }  // namespace
@@ -170,9 +154,10 @@ void TUlmoEsfingeOnlineEnviarInfoContabil::EnviarLote(const TEnvioLote& ALote, s
 
   // Start.
   try {
-    std::string resposta = NovoHTTP(FToken)->Get(TUlmoEsfingeFuncoes::GetUrlIniciarEnvio(ALote.FAnoMes));
+    const std::string nome = "do e-Sfinge ao início do envio";
+    std::string resposta = NovoHTTP(FToken, nome)->Get(TUlmoEsfingeFuncoes::GetUrlIniciarEnvio(ALote.FAnoMes));
     // Without a key of its own the package would go out under the previous package's key.
-    if (!LerChave(resposta, "chavePacote", AChavePacote))
+    if (!TUlmoEsfingeFuncoes::LerChaveJson(resposta, "chavePacote", AChavePacote, nome))
       throw Exception("O e-Sfinge não retornou a chave do pacote.");
   } catch (...) {
     std::string d = TUlmoEsfingeFuncoes::TratarErroRequest();
@@ -184,34 +169,49 @@ void TUlmoEsfingeOnlineEnviarInfoContabil::EnviarLote(const TEnvioLote& ALote, s
   // without a receipt code is a failed finish: the package could never be listed nor cancelled
   // by its receipt, so it is cancelled now, while its key is at hand.
   std::string codigoRegistro;
-  bool semRecibo = false;
+  // The court may have finished the package without its receipt reaching us: a finish reply
+  // lost, cut or unreadable.
+  bool finalizacaoIncerta = false;
   try {
-    NovoHTTP(FToken)->Post(TUlmoEsfingeFuncoes::GetUrlEnviarParcial(AChavePacote), "[" + json + "]");
+    NovoHTTP(FToken, "do e-Sfinge ao envio parcial")
+        ->Post(TUlmoEsfingeFuncoes::GetUrlEnviarParcial(AChavePacote), "[" + json + "]");
     TFinalizaEnvioJson fim{AChavePacote, static_cast<int>(ALote.FContasContabeis.size()),
                            static_cast<int>(ALote.FLancamentosContabeis.size())};
+    const std::string nome = "do e-Sfinge à finalização do envio";
     std::string respostaFinal;
     try {
-      respostaFinal = NovoHTTP(FToken)->Post(TUlmoEsfingeFuncoes::GetUrlFinalizarEnvio(), ObjectToJsonString(fim));
+      respostaFinal = NovoHTTP(FToken, nome)->Post(TUlmoEsfingeFuncoes::GetUrlFinalizarEnvio(), ObjectToJsonString(fim));
     } catch (...) {
+      finalizacaoIncerta = TUlmoEsfingeFuncoes::RespostaPerdida();
       throw Exception("Erro ao finalizar o envio parcial. " + TUlmoEsfingeFuncoes::TratarErroRequest());
     }
-    semRecibo = !LerChave(respostaFinal, "codigoRegistroInformacao", codigoRegistro);
-    if (semRecibo)
+    finalizacaoIncerta = true;
+    bool comRecibo = false;
+    try {
+      comRecibo = TUlmoEsfingeFuncoes::LerChaveJson(respostaFinal, "codigoRegistroInformacao", codigoRegistro, nome);
+    } catch (const Exception& e) {
+      throw Exception(std::string("Erro ao finalizar o envio parcial. ") + e.what());
+    }
+    if (!comRecibo)
       throw Exception("Erro ao finalizar o envio parcial. O e-Sfinge não retornou o recibo de fechamento do pacote " +
                       AChavePacote + ".");
   } catch (...) {
     std::string erro = "Lote " + anoMes + ": Erro ao realizar envio parcial. " + TUlmoEsfingeFuncoes::TratarErroRequest();
     bool cancelado = false;
     try {
-      NovoHTTP(FToken)->Post(TUlmoEsfingeFuncoes::GetUrlCancelarEnvioParcial(AChavePacote), "");
+      NovoHTTP(FToken, "do e-Sfinge ao cancelamento do envio parcial")
+          ->Post(TUlmoEsfingeFuncoes::GetUrlCancelarEnvioParcial(AChavePacote), "");
       ControleMensagem().AddAviso("Lote " + anoMes + ": Envio parcial cancelado.");
       cancelado = true;
     } catch (...) {
     }
-    if (semRecibo && !cancelado)
+    // Not cancelled, the package stays at the court in a state we cannot tell: the user must
+    // look it up before sending the month again.
+    if (!cancelado)
       erro += " O cancelamento do envio parcial também falhou: o pacote " + AChavePacote +
-              " pode ter ficado aberto ou finalizado no e-Sfinge; confira-o antes de reenviar o mês. Cópia do lote: " +
-              copia + ".";
+              (finalizacaoIncerta ? " pode ter ficado aberto ou finalizado no e-Sfinge"
+                                  : " pode ter ficado aberto no e-Sfinge") +
+              "; confira-o antes de reenviar o mês. Cópia do lote: " + copia + ".";
     throw Exception(erro);
   }
 

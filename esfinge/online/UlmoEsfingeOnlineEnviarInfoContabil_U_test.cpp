@@ -321,6 +321,20 @@ TEST_F(EsfingeOnlineTest, LoginReplyWithoutKeyIsALoginErrorAndKeepsTheStoredToke
   EXPECT_EQ(PegarValorCampo("CFGEMPRESATCE", "TOKENESFINGE", "CODIGOEMPRESA = 1").AsString(), "T1");
 }
 
+// The login key goes into the header of every later call: one with a line break would have
+// been stored and then written headers of its own.
+TEST_F(EsfingeOnlineTest, LoginKeyWithALineBreakWouldHaveWrittenHeaders) {
+  FFake.Responder(200, "{\"chave\":\"TK\\r\\nX-Injected: 1\"}");
+  try {
+    Factory()->GerarToken()->Config(FConfig).Token();
+    FAIL() << "sem erro";
+  } catch (const nFramework::Exception& e) {
+    EXPECT_EQ(e.Message(), "Erro ao gerar o token. O e-Sfinge retornou uma chave de acesso com quebra de linha ou "
+                           "outro caractere de controle.");
+  }
+  EXPECT_FALSE(PegarTemRegistro("CFGEMPRESATCE", "CODIGOEMPRESA", "1=1"));
+}
+
 TEST_F(EsfingeOnlineTest, ReceiptThatCannotBeStoredNamesMonthKeyAndCodePlainly) {
   FConexao->Driver().ExecuteScript(
       "create trigger sem_espaco before insert on TCEESFINGEONLINEENVIO begin select raise(abort, 'disco cheio'); end;");

@@ -1,5 +1,6 @@
 #include "UlmoEsfingeOnlineFuncoes_U.h"
 
+#include <algorithm>
 #include <cctype>
 #include <exception>
 #include <nlohmann/json.hpp>
@@ -59,14 +60,58 @@ std::string TUlmoEsfingeFuncoes::GetUrlCancelarLote(const std::string& ACodigoUG
   return GetUrlBase() + "/servicosGerais/cancelarPorCodigoRegistroInformacao?identificadorUnidadeGestora=" + ValorUrl(ACodigoUG);
 }
 
-std::unique_ptr<TnHTTP> TUlmoEsfingeFuncoes::NovoHTTP() {
+std::unique_ptr<TnHTTP> TUlmoEsfingeFuncoes::NovoHTTP(const std::string& ANomeResposta) {
   auto http = std::make_unique<TnHTTP>();
+  http->SetNomeResposta(ANomeResposta);
   http->SetSSLV3();
   http->SetContentType("application/json; charset=utf-8");
   http->SetConnectTimeout(SegundosConfigurados(ChaveTimeoutConexaoOnline, PadraoTimeoutConexaoOnline) * 1000);
   http->SetTimeoutTotal(SegundosConfigurados(ChaveTimeoutLeituraOnline, PadraoTimeoutLeituraOnline) * 1000);
   http->SetCaExtra(nConfig().Valor(nUlmoEsfingeSoap::ChaveCaExtra));
   return http;
+}
+
+int TUlmoEsfingeFuncoes::ProfundidadeJson(std::string_view ATexto, int ALimite) {
+  int nivel = 0, maximo = 0;
+  bool emTexto = false;
+  for (size_t i = 0; i < ATexto.size(); ++i) {
+    const char c = ATexto[i];
+    if (emTexto) {
+      if (c == '\\')
+        ++i;
+      else if (c == '"')
+        emTexto = false;
+    } else if (c == '"') {
+      emTexto = true;
+    } else if (c == '[' || c == '{') {
+      maximo = std::max(maximo, ++nivel);
+      if (maximo > ALimite) break;
+    } else if (c == ']' || c == '}') {
+      --nivel;
+    }
+  }
+  return maximo;
+}
+
+nlohmann::json TUlmoEsfingeFuncoes::LerJsonResposta(std::string_view ACorpo, const std::string& ANomeResposta) {
+  if (ProfundidadeJson(ACorpo) > MaxProfundidadeJson)
+    throw Exception("Resposta " + ANomeResposta + " recusada: passa de " + std::to_string(MaxProfundidadeJson) +
+                    " níveis de aninhamento.");
+  return nlohmann::json::parse(ACorpo, nullptr, false);
+}
+
+bool TUlmoEsfingeFuncoes::LerChaveJson(std::string_view ACorpo, const char* AChave, std::string& AValor,
+                                       const std::string& ANomeResposta) {
+  auto json = LerJsonResposta(ACorpo, ANomeResposta);
+  if (json.is_discarded() || !json.is_object()) return false;
+  auto v = json.find(AChave);
+  if (v == json.end()) return false;
+  std::string texto;
+  if (v->is_string()) texto = Trim(v->get<std::string>());
+  else if (v->is_number_integer()) texto = v->dump();
+  if (texto.empty()) return false;
+  AValor = texto;
+  return true;
 }
 
 std::string TUlmoEsfingeFuncoes::ValorUrl(const std::string& AValor) {
@@ -82,6 +127,16 @@ std::string TUlmoEsfingeFuncoes::ValorUrl(const std::string& AValor) {
     }
   }
   return r;
+}
+
+void TUlmoEsfingeFuncoes::VerificarParametrosAcesso(TnDMPowerParam& AProcesso) {
+  for (const char* alias : {"pUsuario", "pSenha", "pUnidadeGestora"}) {
+    // Blanks and controls at the ends are trimmed off before use; inside they stay.
+    const TnParamItem& item = AProcesso.Param(alias);
+    if (TemCaractereControle(Trim(item.AsString())))
+      throw EnParam(item, "O valor de \"" + item.Caption() +
+                              "\" não pode ter quebra de linha, tabulação nem outro caractere de controle.");
+  }
 }
 
 int TUlmoEsfingeFuncoes::GetAnoMes(TDateTime AData) { return YearOf(AData) * 100 + MonthOf(AData); }
@@ -130,6 +185,16 @@ std::string TUlmoEsfingeFuncoes::TratarErroRequest() {
   }
 }
 
+bool TUlmoEsfingeFuncoes::RespostaPerdida() {
+  try {
+    throw;
+  } catch (const EnHTTPError& e) {
+    return e.PodeTerChegado();
+  } catch (...) {
+    return false;
+  }
+}
+
 std::string TUlmoEsfingeFuncoes::TratarErro(int ACodigoErro, const std::string& AMensagemErro,
                                            const std::string& AMensagemExcecao) {
   std::string result;
@@ -152,6 +217,9 @@ std::string TUlmoEsfingeFuncoes::TratarMensagemErroJson(const std::string& AMsgJ
   // The court's words, each quoted on one line and cut: a reply may be a whole HTML page.
   std::string result = CitarValor(AMsgJson);
   if (Trim(AMsgJson).empty()) return {};
+  if (ProfundidadeJson(AMsgJson) > MaxProfundidadeJson)
+    return "Resposta de erro do e-Sfinge recusada: passa de " + std::to_string(MaxProfundidadeJson) +
+           " níveis de aninhamento.";
   try {
     auto json = nlohmann::json::parse(AMsgJson);
     if (!json.is_object() || !json.contains("mensagem")) return result;
@@ -159,8 +227,16 @@ std::string TUlmoEsfingeFuncoes::TratarMensagemErroJson(const std::string& AMsgJ
     result = CitarValor(msg.is_string() ? msg.get<std::string>() : msg.dump());
     auto texto = [](const nlohmann::json& v) { return v.is_string() ? CitarValor(v.get<std::string>()) : std::string(); };
     if (json.contains("erros") && json["erros"].is_array()) {
+      // A refusal may list every entry of a package: the message names the first ones.
+      constexpr size_t MaxErrosNaMensagem = 100;
+      size_t listados = 0, outros = 0;
       for (const auto& erro : json["erros"]) {
         if (!erro.is_object()) continue;
+        if (listados == MaxErrosNaMensagem) {
+          ++outros;
+          continue;
+        }
+        ++listados;
         result += " - " + (erro.contains("mensagem") ? texto(erro["mensagem"]) : std::string());
         if (erro.contains("objetoErro") && erro["objetoErro"].is_object()) {
           const auto& obj = erro["objetoErro"];
@@ -168,6 +244,7 @@ std::string TUlmoEsfingeFuncoes::TratarMensagemErroJson(const std::string& AMsgJ
           if (!Trim(conta).empty()) result += " - Conta contábil: " + conta;
         }
       }
+      if (outros > 0) result += " - e outros " + std::to_string(outros) + (outros == 1 ? " erro." : " erros.");
     }
   } catch (const nlohmann::json::exception&) {
     return CitarValor(AMsgJson);

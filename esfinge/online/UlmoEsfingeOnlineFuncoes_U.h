@@ -3,11 +3,13 @@
 // for a failed request.
 #pragma once
 #include <memory>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <string_view>
 
 #include "DateUtils_U.h"
 #include "HTTP_U.h"
+#include "PowerParam_U.h"
 
 namespace nUlmoEsfingeOnline {
 
@@ -17,6 +19,10 @@ inline constexpr char ChaveTimeoutConexaoOnline[] = "esfinge.online_timeout_cone
 inline constexpr char ChaveTimeoutLeituraOnline[] = "esfinge.online_timeout_leitura";  // the whole call
 inline constexpr long PadraoTimeoutConexaoOnline = 30;
 inline constexpr long PadraoTimeoutLeituraOnline = 900;
+
+// Deepest nesting of arrays and objects read from a reply. The court's replies nest three or
+// four levels; nlohmann's dump and comparisons recurse once per level.
+inline constexpr int MaxProfundidadeJson = 64;
 
 class TUlmoEsfingeFuncoes {
  public:
@@ -31,12 +37,30 @@ class TUlmoEsfingeFuncoes {
   static std::string GetUrlCancelarLote(const std::string& ACodigoUG);
 
   // A new client for one request of the online API: TLS, JSON content type, the installation's
-  // connect and whole-call timeouts and its extra trusted authorities.
-  static std::unique_ptr<nFramework::TnHTTP> NovoHTTP();
+  // connect and whole-call timeouts and its extra trusted authorities. ANomeResposta names the
+  // call's reply in messages ("do e-Sfinge ao login").
+  static std::unique_ptr<nFramework::TnHTTP> NovoHTTP(const std::string& ANomeResposta);
+
+  // The nesting depth of a JSON text (arrays and objects, outside strings), counted without
+  // parsing it; counting stops once it passes ALimite.
+  static int ProfundidadeJson(std::string_view ATexto, int ALimite = MaxProfundidadeJson);
+  // A reply body as JSON: a discarded value when it is not JSON. Raises Exception "Resposta " +
+  // ANomeResposta + " recusada: ..." for a body nested deeper than MaxProfundidadeJson.
+  static nlohmann::json LerJsonResposta(std::string_view ACorpo, const std::string& ANomeResposta);
+  // The text of a key of a JSON object reply when it is a non-blank text or a whole number;
+  // false when the reply is not an object, lacks the key or holds anything else there. Raises
+  // as LerJsonResposta.
+  static bool LerChaveJson(std::string_view ACorpo, const char* AChave, std::string& AValor,
+                           const std::string& ANomeResposta);
 
   // A query value as it is when it is URL-safe; blanks, accents and reserved characters are
   // percent-encoded, so a vendor name with a blank still makes a valid address.
   static std::string ValorUrl(const std::string& AValor);
+
+  // The access values of a process's panel (pUsuario, pSenha, pUnidadeGestora) go into HTTP
+  // headers, URLs and the SOAP envelope: raises EnParam at the first with a line break, a tab
+  // or another control character, which would write headers of its own.
+  static void VerificarParametrosAcesso(nFramework::TnDMPowerParam& AProcesso);
 
   static int GetAnoMes(nFramework::TDateTime AData);
   // The first day of the month; raises EConvertError for a number that is not a YYYYMM.
@@ -49,8 +73,13 @@ class TUlmoEsfingeFuncoes {
 
   // REQUIRES: called inside a catch block; the message for the exception being handled.
   static std::string TratarErroRequest();
+  // REQUIRES: called inside a catch block; whether the exception being handled is a request
+  // that may have reached the court while its reply was lost (EnHTTPError::PodeTerChegado).
+  static bool RespostaPerdida();
   static std::string TratarErro(int ACodigoErro, const std::string& AMensagemErro,
                                 const std::string& AMensagemExcecao = {});
+  // The court's message of an error body; the body itself (quoted and cut) when it is not a JSON
+  // object with "mensagem", and a refusal for a body nested deeper than MaxProfundidadeJson.
   static std::string TratarMensagemErroJson(const std::string& AMsgJson);
 };
 

@@ -88,6 +88,59 @@ TEST(EsfingeFuncoesTest, ACourtsErrorPageFilledTheMessageWithManyLines) {
             "Falha\\nna linha - a\\tb");
 }
 
+// A reply nested hundreds of thousands of levels deep was dumped recursively and ended the
+// program; a proxy or a broken court can send one.
+TEST(EsfingeFuncoesTest, DeeplyNestedErrorReplyOverflowedTheStack) {
+  const size_t niveis = 500000;
+  const std::string fundo = std::string(niveis, '[') + std::string(niveis, ']');
+  for (const std::string& corpo : {R"({"mensagem":)" + fundo + "}", fundo,
+                                   R"({"mensagem":"Falha","erros":[{"mensagem":)" + fundo + "}]}"}) {
+    std::string m = TUlmoEsfingeFuncoes::TratarErro(400, corpo, "HTTP/1.1 400");
+    EXPECT_EQ(m, "Resposta de erro do e-Sfinge recusada: passa de 64 níveis de aninhamento.") << m.substr(0, 100);
+  }
+}
+
+// A refusal listing each of 200,000 entries became one message line of some 20 MB.
+TEST(EsfingeFuncoesTest, ErrorReplyListingEveryRejectedEntryMadeAMessageOfMegabytes) {
+  std::string corpo = R"({"mensagem":"Lote recusado","erros":[)";
+  for (int i = 1; i <= 200000; ++i)
+    corpo += (i > 1 ? "," : "") + std::string(R"({"mensagem":"Lançamento )") + std::to_string(i) +
+             R"( fora do mês","objetoErro":{"codigoContaContabil":"1.1"}})";
+  corpo += "]}";
+  const std::string m = TUlmoEsfingeFuncoes::TratarErro(400, corpo, "HTTP/1.1 400");
+  EXPECT_EQ(m.rfind("Lote recusado - Lançamento 1 fora do mês - Conta contábil: 1.1 - Lançamento 2 fora", 0), 0u);
+  const std::string fim = " - Lançamento 100 fora do mês - Conta contábil: 1.1 - e outros 199900 erros.";
+  ASSERT_GT(m.size(), fim.size());
+  EXPECT_EQ(m.substr(m.size() - fim.size()), fim);
+  EXPECT_LT(m.size(), 8000u);
+  // A hundred errors are all listed.
+  EXPECT_EQ(TUlmoEsfingeFuncoes::TratarErro(400, R"({"mensagem":"F","erros":[{"mensagem":"a"},{"mensagem":"b"}]})", ""),
+            "F - a - b");
+}
+
+TEST(EsfingeFuncoesTest, RepliesNestedPastTheLimitAreRefusedNamingTheCall) {
+  EXPECT_EQ(TUlmoEsfingeFuncoes::ProfundidadeJson(R"({"a":[1,{"b":"[[[{{"}],"c":"\\\"[["})"), 3);
+  EXPECT_EQ(TUlmoEsfingeFuncoes::ProfundidadeJson("[]"), 1);
+  EXPECT_EQ(TUlmoEsfingeFuncoes::ProfundidadeJson("sem json"), 0);
+  const std::string limite = std::string(64, '[') + std::string(64, ']');
+  EXPECT_TRUE(TUlmoEsfingeFuncoes::LerJsonResposta(limite, "do e-Sfinge ao login").is_array());
+  EXPECT_TRUE(TUlmoEsfingeFuncoes::LerJsonResposta("<html>", "do e-Sfinge ao login").is_discarded());
+  try {
+    TUlmoEsfingeFuncoes::LerJsonResposta(R"({"chave":)" + std::string(65, '[') + std::string(65, ']') + "}",
+                                         "do e-Sfinge ao login");
+    FAIL() << "sem erro";
+  } catch (const Exception& e) {
+    EXPECT_EQ(e.Message(), "Resposta do e-Sfinge ao login recusada: passa de 64 níveis de aninhamento.");
+  }
+  std::string valor;
+  EXPECT_TRUE(TUlmoEsfingeFuncoes::LerChaveJson(R"({"chavePacote":" P1 "})", "chavePacote", valor, "x"));
+  EXPECT_EQ(valor, "P1");
+  EXPECT_TRUE(TUlmoEsfingeFuncoes::LerChaveJson(R"({"chavePacote":12})", "chavePacote", valor, "x"));
+  EXPECT_EQ(valor, "12");
+  for (const char* r : {R"({"chavePacote":""})", R"({"chavePacote":[1]})", "[1]", "", R"({"outra":"P"})"})
+    EXPECT_FALSE(TUlmoEsfingeFuncoes::LerChaveJson(r, "chavePacote", valor, "x")) << r;
+}
+
 TEST(EsfingeFuncoesTest, TratarErroRequestTellsProtocolErrorsFromOthers) {
   try {
     throw EIdHTTPProtocolException(401, R"({"mensagem":"Token expirado"})", "HTTP/1.1 401");

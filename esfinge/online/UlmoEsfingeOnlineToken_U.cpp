@@ -23,13 +23,14 @@ IGerarToken& TUlmoEsfingeOnlineToken::Config(const TRecConfig& AConfig) {
 std::string TUlmoEsfingeOnlineToken::Token() {
   std::string token;
   try {
-    auto http = TUlmoEsfingeFuncoes::NovoHTTP();
+    const std::string nome = "do e-Sfinge ao login";
+    auto http = TUlmoEsfingeFuncoes::NovoHTTP(nome);
     http->AddToHeader("codigoAcesso", FConfig.CodigoAcesso);
     http->AddToHeader("senha", FConfig.Senha);
     std::string url = TUlmoEsfingeFuncoes::GetUrlToken() + "?codigoUg=" + TUlmoEsfingeFuncoes::ValorUrl(FConfig.CodigoUnidadeGestora) +
                       "&descricaoEmpresaTI=" + TUlmoEsfingeFuncoes::ValorUrl(FConfig.DescricaoEmpresaTI) +
                       "&descritivoSoftware=" + TUlmoEsfingeFuncoes::ValorUrl(FConfig.DescritivoSoftware);
-    auto json = nlohmann::json::parse(http->Post(url, ""), nullptr, false);
+    auto json = TUlmoEsfingeFuncoes::LerJsonResposta(http->Post(url, ""), nome);
     if (json.is_discarded() || !json.is_object()) throw Exception("A resposta do login não é um objeto JSON.");
     // Without a key every later call would go out unauthenticated, and storing it would lose
     // the token of the last good login.
@@ -37,6 +38,9 @@ std::string TUlmoEsfingeOnlineToken::Token() {
     if (chave != json.end() && chave->is_string()) token = chave->get<std::string>();
     else if (chave != json.end() && chave->is_number_integer()) token = chave->dump();
     if (Trim(token).empty()) throw Exception("O e-Sfinge não retornou a chave de acesso.");
+    // The key goes into the header of every later call: a line break in it would write headers.
+    if (TemCaractereControle(token))
+      throw Exception("O e-Sfinge retornou uma chave de acesso com quebra de linha ou outro caractere de controle.");
   } catch (...) {
     throw Exception("Erro ao gerar o token. " + TUlmoEsfingeFuncoes::TratarErroRequest());
   }

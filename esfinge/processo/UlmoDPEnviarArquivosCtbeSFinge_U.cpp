@@ -318,6 +318,7 @@ void TUlmoDPEnviarArquivosCtbeSFinge::ValidarDado() {
   FCompetInicial = periodo.Inicio;
   FCompetFinal = periodo.Fim;
   FCodigoEmpresa = nUlmo::LerEmpresaParametro(*this);
+  nUlmoEsfingeOnline::TUlmoEsfingeFuncoes::VerificarParametrosAcesso(*this);
 }
 
 void TUlmoDPEnviarArquivosCtbeSFinge::Executar() {

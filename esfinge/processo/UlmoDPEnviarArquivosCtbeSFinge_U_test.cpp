@@ -136,6 +136,26 @@ TEST_F(EnviarEsfingeTest, AnEmptyOrImpossibleDateGetsItsOwnMessage) {
   EXPECT_EQ(Erro([&] { FProcesso->ValidarDado(); }), "(sem erro)");
 }
 
+// "usuario\r\nX-Injected: 1" as pUsuario passed validation and reached the online court as a
+// header of its own; the password and the managing unit go into headers and URLs too.
+TEST_F(EnviarEsfingeTest, AccessValueWithALineBreakReachedTheCourtAsAHeader) {
+  for (const char* alias : {"pUsuario", "pSenha", "pUnidadeGestora"})
+    for (const std::string& valor : {std::string("usuario\r\nX-Injected: 1"), std::string("a\nb"), std::string("a\tb"),
+                                     std::string("a\0b", 3)}) {
+      Set(alias, valor);
+      try {
+        FProcesso->ValidarDado();
+        ADD_FAILURE() << alias << " aceito";
+      } catch (const EnParam& e) {
+        EXPECT_EQ(e.Alias(), alias);
+        EXPECT_EQ(e.Message(), "O valor de \"" + e.Caption() +
+                                   "\" não pode ter quebra de linha, tabulação nem outro caractere de controle.");
+      }
+      Set(alias, "válido 1");
+    }
+  EXPECT_EQ(Erro([&] { FProcesso->ValidarDado(); }), "(sem erro)");
+}
+
 TEST_F(EnviarEsfingeTest, AccountsHideSyntheticsAndFollowTheMovementOption) {
   Rodar();
   auto& c = FProcesso->nClientDataSetConta();

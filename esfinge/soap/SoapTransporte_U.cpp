@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "Classes_U.h"
 #include "Configuracao_U.h"
 #include "Exceptions_U.h"
 #include "HTTP_U.h"
@@ -14,18 +15,13 @@ namespace nUlmoEsfingeSoap {
 
 namespace {
 
-size_t Receber(char* aDados, size_t aTamanho, size_t aQtd, void* aDestino) {
-  static_cast<std::string*>(aDestino)->append(aDados, aTamanho * aQtd);
-  return aTamanho * aQtd;
-}
-
 struct TCurlGlobal {
   TCurlGlobal() { curl_global_init(CURL_GLOBAL_DEFAULT); }
 };
 
 }  // namespace
 
-TRespostaHTTP PostarHTTP(const std::string& aUrl, const std::string& aEnvelope) {
+TRespostaHTTP PostarHTTP(const std::string& aUrl, const std::string& aEnvelope, const std::string& aNomeResposta) {
   static TCurlGlobal global;
   // The envelope carries the user's password.
   nFramework::VerificarEnderecoSeguro(aUrl);
@@ -40,6 +36,7 @@ TRespostaHTTP PostarHTTP(const std::string& aUrl, const std::string& aEnvelope) 
   std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> lista(cabecalhos, curl_slist_free_all);
 
   TRespostaHTTP resposta;
+  nFramework::TCorpoLimitado corpo;
   char erro[CURL_ERROR_SIZE] = {};
   CURL* c = curl.get();
   curl_easy_setopt(c, CURLOPT_URL, aUrl.c_str());
@@ -60,25 +57,37 @@ TRespostaHTTP PostarHTTP(const std::string& aUrl, const std::string& aEnvelope) 
   // The read time-out bounds the whole call: the court answers only after it has processed
   // the document, so a stalled reply looks like silence, not like a slow stream.
   curl_easy_setopt(c, CURLOPT_TIMEOUT, total);
-  curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, Receber);
-  curl_easy_setopt(c, CURLOPT_WRITEDATA, &resposta.Corpo);
+  nFramework::ReceberCorpoLimitado(c, corpo);
   curl_easy_setopt(c, CURLOPT_ERRORBUFFER, erro);
 
   CURLcode rc = curl_easy_perform(c);
-  if (rc != CURLE_OK) throw nFramework::EnHTTPError(nFramework::MensagemFalhaCurl(rc, erro, aUrl, total * 1000));
+  if (rc != CURLE_OK) nFramework::FalharCurl(c, rc, erro, aUrl, total * 1000, corpo, aNomeResposta);
   curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &resposta.Status);
+  resposta.Corpo = nFramework::TextoRespostaUtf8(std::move(corpo.Texto));
   return resposta;
 }
 
-void TratarErroHTTP(const std::string& aCorpo) {
-  if (aCorpo.find("The security token could not be authenticated or authorized") != std::string::npos)
-    throw nFramework::Exception("Usuário ou Senha Inválidos!");
-  throw nFramework::Exception("Problema ao enviar mensagem SOAP!\r\n" + aCorpo);
+std::string CortarResposta(const std::string& aTexto) {
+  if (aTexto.size() <= MaxRespostaNaMensagem) return aTexto;
+  size_t fim = MaxRespostaNaMensagem;
+  // Not in the middle of a character: the text is UTF-8.
+  while (fim > 0 && (static_cast<unsigned char>(aTexto[fim]) & 0xC0) == 0x80) --fim;
+  return aTexto.substr(0, fim) + "… (resposta de " + std::to_string(aTexto.size()) + " bytes, cortada)";
 }
 
-std::string PostarSOAP(const std::string& aUrl, const std::string& aEnvelope) {
-  TRespostaHTTP r = PostarHTTP(aUrl, aEnvelope);
-  if (r.Status < 200 || r.Status >= 300) TratarErroHTTP(r.Corpo);
+void TratarErroHTTP(const std::string& aCorpo, long aStatus) {
+  if (aCorpo.find("The security token could not be authenticated or authorized") != std::string::npos)
+    throw nFramework::Exception("Usuário ou Senha Inválidos!");
+  // Without a body the status is all the court said.
+  if (nFramework::Trim(aCorpo).empty() && aStatus > 0)
+    throw nFramework::Exception("Problema ao enviar mensagem SOAP!\r\nO e-Sfinge recusou a chamada (HTTP " +
+                                std::to_string(aStatus) + ") sem dizer o motivo.");
+  throw nFramework::Exception("Problema ao enviar mensagem SOAP!\r\n" + CortarResposta(aCorpo));
+}
+
+std::string PostarSOAP(const std::string& aUrl, const std::string& aEnvelope, const std::string& aNomeResposta) {
+  TRespostaHTTP r = PostarHTTP(aUrl, aEnvelope, aNomeResposta);
+  if (r.Status < 200 || r.Status >= 300) TratarErroHTTP(r.Corpo, r.Status);
   return r.Corpo;
 }
 

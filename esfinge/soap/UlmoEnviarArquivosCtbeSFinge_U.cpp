@@ -1,5 +1,6 @@
 #include "UlmoEnviarArquivosCtbeSFinge_U.h"
 
+#include <algorithm>
 #include <regex>
 #include <unordered_map>
 
@@ -7,8 +8,10 @@
 #include "Dialogo_U.h"
 #include "Exceptions_U.h"
 #include "FormatUtils_U.h"
+#include "HTTP_U.h"
 #include "Mapper_U.h"
 #include "SoapTransporte_U.h"
+#include "UlmoRetornoSoap_U.h"
 #include "UlmoContasTceUnicas_U.h"
 #include "UlmoEnviarArquivosCtbeSFingeFuncoes_U.h"
 
@@ -51,29 +54,6 @@ std::string SubstituirTodos(std::string aTexto, const std::string& aDe, const st
   for (size_t p = aTexto.find(aDe); p != std::string::npos; p = aTexto.find(aDe, p + aPara.size()))
     aTexto.replace(p, aDe.size(), aPara);
   return aTexto;
-}
-
-// The court's message: the text of the first "<mensagem>" element, within its line. Ending at
-// the line's last "</mensagem>" would drag in the item messages that follow on a one-line reply.
-std::string PegarMensagem(const std::string& aRetorno) {
-  const std::string abre = "<mensagem>", fecha = "</mensagem>";
-  size_t ini = aRetorno.find(abre);
-  if (ini == std::string::npos) return {};
-  ini += abre.size();
-  size_t fimLinha = aRetorno.find_first_of("\r\n", ini);
-  std::string linha = aRetorno.substr(ini, fimLinha == std::string::npos ? std::string::npos : fimLinha - ini);
-  size_t fim = linha.find(fecha);
-  return fim == std::string::npos ? linha : linha.substr(0, fim);
-}
-
-int InteiroOuZero(const std::string& aTexto) {
-  try {
-    size_t usados = 0;
-    int v = std::stoi(aTexto, &usados);
-    return usados == aTexto.size() ? v : 0;
-  } catch (const std::exception&) {
-    return 0;
-  }
 }
 
 template <class TMap>
@@ -303,40 +283,60 @@ void TUlmoEnviarArquivosCtbeSFinge::EnviarInformacoesLancamentosWB(TClientDataSe
 }
 
 void TUlmoEnviarArquivosCtbeSFinge::EnviarDocumentosContas(const std::vector<IXMLEnviarTypeContaContabil>& aDocumentos) {
+  std::vector<std::string> finalizados;
   for (const auto& doc : aDocumentos) {
+    const std::string descricao = Descricao(doc.GetCompetencia(), doc.GetContaContabil().Count());
     try {
       IniciarTransferencia();
       AvancarProgresso("Enviando Contas Contábeis! Aguarde...");
-      std::string retorno = PostarSOAP(TFuncoes::GetURLEnviarContasContabeis(), EnvelopeContas(doc));
+      std::string retorno = PostarSOAP(TFuncoes::GetURLEnviarContasContabeis(), EnvelopeContas(doc),
+                                       "do e-Sfinge ao envio das contas contábeis");
       LerRetornoContas(doc, retorno);
-      ConcluirTransferencia(retorno, Descricao(doc.GetCompetencia(), doc.GetContaContabil().Count()));
+      ConcluirTransferencia(retorno, descricao);
     } catch (const std::exception& e) {
-      throw Exception(std::string("Erro ao enviar Contas Contábeis! \r\n") + e.what());
+      throw Exception(ErroDoEnvio("Erro ao enviar Contas Contábeis! ", e.what(), finalizados));
     }
+    finalizados.push_back(descricao);
   }
 }
 
 void TUlmoEnviarArquivosCtbeSFinge::EnviarDocumentosLancamentos(const std::vector<IXMLEnviarTypeLancamento>& aDocumentos) {
+  std::vector<std::string> finalizados;
   for (const auto& doc : aDocumentos) {
+    const std::string descricao = Descricao(doc.GetCompetencia(), doc.GetLancamentoContabil().Count());
     try {
       IniciarTransferencia();
       AvancarProgresso("Enviando Lançamentos! Aguarde...");
-      std::string retorno = PostarSOAP(TFuncoes::GetURLEnviarLancamentos(), EnvelopeLancamentos(doc));
+      std::string retorno = PostarSOAP(TFuncoes::GetURLEnviarLancamentos(), EnvelopeLancamentos(doc),
+                                       "do e-Sfinge ao envio dos lançamentos");
       LerRetornoLancamentos(doc, retorno);
-      ConcluirTransferencia(retorno, Descricao(doc.GetCompetencia(), doc.GetLancamentoContabil().Count()));
+      ConcluirTransferencia(retorno, descricao);
     } catch (const std::exception& e) {
-      throw Exception(std::string("Erro ao enviar Lançamentos! \r\n") + e.what());
+      throw Exception(ErroDoEnvio("Erro ao enviar Lançamentos! ", e.what(), finalizados));
     }
+    finalizados.push_back(descricao);
   }
+}
+
+std::string TUlmoEnviarArquivosCtbeSFinge::ErroDoEnvio(const std::string& aPrefixo, const std::string& aCausa,
+                                                       const std::vector<std::string>& aFinalizados) {
+  std::string r = aPrefixo + "\r\n" + aCausa;
+  if (aFinalizados.empty()) return r;
+  // A run stops at its first failure: the user must know what not to send again.
+  r += "\r\nJá finalizados no e-Sfinge nesta execução: ";
+  const size_t mostrados = std::min<size_t>(aFinalizados.size(), 5);
+  for (size_t i = 0; i < mostrados; ++i) r += (i ? "; " : "") + aFinalizados[i];
+  if (aFinalizados.size() > mostrados) r += " e outros " + std::to_string(aFinalizados.size() - mostrados);
+  return r + ".";
 }
 
 std::string TUlmoEnviarArquivosCtbeSFinge::ObterToken() {
   AvancarProgresso("Obtendo Token! Aguarde...");
-  std::string retorno = PostarSOAP(TFuncoes::GetURLToken(), EnvelopeObterToken());
+  std::string retorno = PostarSOAP(TFuncoes::GetURLToken(), EnvelopeObterToken(), "do e-Sfinge ao pedido de token");
   std::smatch achado;
   static const std::regex padrao(PadraoToken);
   if (!std::regex_search(retorno, achado, padrao))
-    throw Exception("Erro ao recuperar Token! " + PegarMensagem(retorno));
+    throw Exception("Erro ao recuperar Token! " + CortarResposta(PegarMensagem(retorno)));
   FToken = achado.str();
   return FToken;
 }
@@ -344,21 +344,23 @@ std::string TUlmoEnviarArquivosCtbeSFinge::ObterToken() {
 bool TUlmoEnviarArquivosCtbeSFinge::ObterSituacaoToken() {
   AvancarProgresso("Obtendo Situação Token! Aguarde...");
   std::string envelope = EnvelopeObterSituacaoToken();
-  return ContemTexto(PostarSOAP(TFuncoes::GetURLSitucaoToken(), envelope), "Pronto para envio ou consulta");
+  return ContemTexto(PostarSOAP(TFuncoes::GetURLSitucaoToken(), envelope, "do e-Sfinge à consulta da situação do token"),
+                     "Pronto para envio ou consulta");
 }
 
 void TUlmoEnviarArquivosCtbeSFinge::IniciarTransferencia() {
   std::string retorno;
   if (ObterSituacaoToken()) {
     AvancarProgresso("Iniciando Transferência! Aguarde...");
-    retorno = PostarSOAP(TFuncoes::GetURLIniciarTransferencia(), EnvelopeIniciarTransferencia());
+    retorno = PostarSOAP(TFuncoes::GetURLIniciarTransferencia(), EnvelopeIniciarTransferencia(),
+                         "do e-Sfinge ao início da transferência");
   }
   if (!ContemTexto(retorno, "Início de transferência liberado")) throw Exception("Erro ao Inciar Transferência!");
 }
 
 void TUlmoEnviarArquivosCtbeSFinge::ConcluirTransferencia(const std::string& aRetorno, const std::string& aDocumento) {
   if (ContemTexto(aRetorno, "<status>OK</status>"))
-    FinalizarTransferencia();
+    FinalizarTransferencia(aDocumento);
   else
     CancelarTransferencia(aRetorno, aDocumento);
 }
@@ -368,19 +370,36 @@ std::string TUlmoEnviarArquivosCtbeSFinge::Descricao(int aCompetencia, int aIten
          (aItens == 1 ? " item)" : " itens)");
 }
 
-void TUlmoEnviarArquivosCtbeSFinge::FinalizarTransferencia() {
+void TUlmoEnviarArquivosCtbeSFinge::FinalizarTransferencia(const std::string& aDocumento) {
   AvancarProgresso("Finalizando Transferência! Aguarde...");
-  std::string retorno = PostarSOAP(TFuncoes::GetURLFinalizarTransferencia(), EnvelopeFinalizarTransferencia());
-  if (!ContemTexto(retorno, "Finalizada com sucesso")) throw Exception("Erro ao Finalizar Transferência!" + retorno);
+  std::string retorno;
+  try {
+    retorno = PostarSOAP(TFuncoes::GetURLFinalizarTransferencia(), EnvelopeFinalizarTransferencia(),
+                         "do e-Sfinge à finalização da transferência");
+  } catch (const nFramework::EnHTTPError& e) {
+    if (!e.PodeTerChegado()) throw;
+    throw Exception(std::string(e.what()) + " A transferência do " + aDocumento +
+                    " pode ter sido finalizada no e-Sfinge; confira-a antes de reenviar.");
+  }
+  if (!ContemTexto(retorno, "Finalizada com sucesso"))
+    throw Exception("Erro ao Finalizar Transferência!" + CortarResposta(retorno));
 }
 
 void TUlmoEnviarArquivosCtbeSFinge::CancelarTransferencia(const std::string& aRetorno, const std::string& aDocumento) {
   AvancarProgresso("Cancelando Transferência! Aguarde...");
-  PostarSOAP(TFuncoes::GetURLCancelarTransferencia(), EnvelopeCancelarTransferencia());
-  if (ContemTexto(aRetorno, "<status>ERRO</status>")) throw Exception(PegarMensagem(aRetorno));
+  const bool erro = ContemTexto(aRetorno, "<status>ERRO</status>");
   // Neither status: the court did not take the document, so the run must not confirm it.
-  throw Exception("O e-Sfinge não informou a situação do envio (status OK ou ERRO) do " + aDocumento +
-                  "; a transferência foi cancelada.");
+  const std::string motivo = erro ? CortarResposta(PegarMensagem(aRetorno))
+                                  : "O e-Sfinge não informou a situação do envio (status OK ou ERRO) do " + aDocumento;
+  try {
+    PostarSOAP(TFuncoes::GetURLCancelarTransferencia(), EnvelopeCancelarTransferencia(),
+               "do e-Sfinge ao cancelamento da transferência");
+  } catch (const Exception& e) {
+    // The court's refusal of the document is what the user must read first.
+    throw Exception(motivo + (erro ? "" : ".") + "\r\nO cancelamento da transferência também falhou, e ela pode ter " +
+                    "ficado aberta no e-Sfinge: " + e.what());
+  }
+  throw Exception(erro ? motivo : motivo + "; a transferência foi cancelada.");
 }
 
 namespace {
@@ -412,23 +431,6 @@ class TIndiceItens {
   std::unordered_map<int, TItem> FItens;
 };
 
-// Calls aAviso(item key, codigo text, mensagem) for each rejected item of the reply.
-template <class F>
-void PercorrerRetorno(const std::string& aRetorno, F aAviso) {
-  pugi::xml_document doc;
-  pugi::xml_parse_result ok = doc.load_string(aRetorno.c_str());
-  if (!ok) throw Exception(ok.description());
-  pugi::xpath_node dados = doc.document_element().select_node("//*[local-name() = 'dados']");
-  if (!dados) return;
-  for (pugi::xml_node filho : dados.node().children()) {
-    if (filho.type() != pugi::node_element) continue;
-    pugi::xml_node valor = filho.child("value");
-    std::string codigo = valor.child("codigo").text().get();
-    if (InteiroOuZero(codigo) <= 0) continue;
-    aAviso(InteiroOuZero(filho.child("key").text().get()), codigo, std::string(valor.child("mensagem").text().get()));
-  }
-}
-
 }  // namespace
 
 void TUlmoEnviarArquivosCtbeSFinge::LerRetornoContas(const IXMLEnviarTypeContaContabil& aDocumento,
@@ -436,11 +438,10 @@ void TUlmoEnviarArquivosCtbeSFinge::LerRetornoContas(const IXMLEnviarTypeContaCo
   try {
     TIndiceItens<nUlmoEsfingeXML::TXMLContaContabilType> itens(aDocumento.Documento(), aDocumento.Node(),
                                                                 "contaContabil");
-    PercorrerRetorno(aRetorno, [&](int aChave, const std::string& aCodigo, const std::string& aMensagem) {
-      if (const auto* item = itens.Achar(aChave))
-        AdicionarAviso(" Conta: " + item->GetCodigoConta() + " Retorno: " + aCodigo + " - " + aMensagem, "CONTAS",
+    for (const TItemRejeitado& r : LerItensRejeitados(aRetorno))
+      if (const auto* item = itens.Achar(r.Chave))
+        AdicionarAviso(" Conta: " + item->GetCodigoConta() + " Retorno: " + r.Codigo + " - " + r.Mensagem, "CONTAS",
                        "Contas com falha no envio");
-    });
   } catch (const std::exception& e) {
     AdicionarAviso(std::string("Erro ao recuperar mensagens de retorno: ") + e.what(), "ERROS",
                    "Erros na recuperação dos retornos");
@@ -452,12 +453,11 @@ void TUlmoEnviarArquivosCtbeSFinge::LerRetornoLancamentos(const IXMLEnviarTypeLa
   try {
     TIndiceItens<nUlmoEsfingeXML::TXMLLancamentoContabilType> itens(aDocumento.Documento(), aDocumento.Node(),
                                                                      "lancamentoContabil");
-    PercorrerRetorno(aRetorno, [&](int aChave, const std::string& aCodigo, const std::string& aMensagem) {
-      if (const auto* item = itens.Achar(aChave))
+    for (const TItemRejeitado& r : LerItensRejeitados(aRetorno))
+      if (const auto* item = itens.Achar(r.Chave))
         AdicionarAviso(" Lançamento: " + std::to_string(item->GetNumeroSequencial()) + " Conta: " +
-                           item->GetCodigoContaContabil() + " Retorno: " + aCodigo + " - " + aMensagem,
+                           item->GetCodigoContaContabil() + " Retorno: " + r.Codigo + " - " + r.Mensagem,
                        "LANCAMENTOS", "Lançamentos com falha no envio");
-    });
   } catch (const std::exception& e) {
     AdicionarAviso(std::string("Erro ao recuperar mensagens de retorno: ") + e.what(), "ERROS",
                    "Erros na recuperação dos retornos");

@@ -70,10 +70,15 @@ class TUlmoEnviarArquivosCtbeSFinge {
   void IniciarTransferencia();
   // aDocumento names the document in the error of a reply with neither status.
   void ConcluirTransferencia(const std::string& aRetorno, const std::string& aDocumento);
-  void FinalizarTransferencia();
+  // aDocumento names the document when the finish reply is lost.
+  void FinalizarTransferencia(const std::string& aDocumento);
   // Cancels, then raises: the court's message for status ERRO, else that the reply had no status.
   void CancelarTransferencia(const std::string& aRetorno, const std::string& aDocumento);
   static std::string Descricao(int aCompetencia, int aItens);
+  // The error of a document's cycle: "Erro ao enviar ...! " + CR LF + the cause, and the
+  // documents the court had already finished in this run.
+  static std::string ErroDoEnvio(const std::string& aPrefixo, const std::string& aCausa,
+                                 const std::vector<std::string>& aFinalizados);
   void LerRetornoContas(const IXMLEnviarTypeContaContabil& aDocumento, const std::string& aRetorno);
   void LerRetornoLancamentos(const IXMLEnviarTypeLancamento& aDocumento, const std::string& aRetorno);
   void AvancarProgresso(const std::string& aPasso);

@@ -11,8 +11,10 @@
 #include "Configuracao_U.h"
 #include "Dialogo_U.h"
 #include "Exceptions_U.h"
+#include "FakeEsfingeSoap_U.h"
 #include "FakeServidorHTTP_U.h"
 #include "FormatUtils_U.h"
+#include "HTTP_U.h"
 #include "SoapTransporte_U.h"
 #include "UlmoEnviarArquivosCtbeSFingeFuncoes_U.h"
 #include "UlmoEnviarArquivosCtbeSFinge_U.h"
@@ -22,106 +24,7 @@ using namespace nFramework;
 
 namespace {
 
-struct TRequisicao {
-  std::string Caminho, Operacao, Corpo, ContentType, UserAgent, AcceptEncoding;
-  bool SoapAction = false;
-};
-
-// A court on 127.0.0.1: records every request and answers each operation from its script,
-// or with a reply of a court that accepts everything.
-class TFakeTribunal {
- public:
-  TFakeTribunal() {
-    FServer.Post(".*", [this](const httplib::Request& req, httplib::Response& res) {
-      TRequisicao r{req.path, Operacao(req.body), req.body, req.get_header_value("Content-Type"),
-                    req.get_header_value("User-Agent"), req.get_header_value("Accept-Encoding"),
-                    req.has_header("SOAPAction")};
-      std::pair<int, std::string> resposta;
-      std::function<void()> antes;
-      {
-        std::lock_guard<std::mutex> l(FMutex);
-        FRequisicoes.push_back(r);
-        auto& fila = FScript[r.Operacao];
-        if (!fila.empty()) {
-          resposta = fila.front();
-          fila.pop_front();
-        } else {
-          resposta = Padrao(r.Operacao);
-        }
-        antes = FAntes;
-      }
-      if (antes) antes();
-      res.status = resposta.first;
-      res.set_content(resposta.second, "text/xml;charset=UTF-8");
-    });
-    FPorta = FServer.bind_to_any_port("127.0.0.1");
-    FThread = std::thread([this] { FServer.listen_after_bind(); });
-    while (!FServer.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  ~TFakeTribunal() {
-    FServer.stop();
-    FThread.join();
-  }
-  int Porta() const { return FPorta; }
-  void Responder(const std::string& aOperacao, int aStatus, const std::string& aCorpo) {
-    std::lock_guard<std::mutex> l(FMutex);
-    FScript[aOperacao].push_back({aStatus, aCorpo});
-  }
-  // Run inside the handler before it replies (the call is then under way at the client).
-  void Antes(std::function<void()> aAcao) {
-    std::lock_guard<std::mutex> l(FMutex);
-    FAntes = std::move(aAcao);
-  }
-  std::vector<TRequisicao> Requisicoes() {
-    std::lock_guard<std::mutex> l(FMutex);
-    return FRequisicoes;
-  }
-  std::vector<std::string> Operacoes() {
-    std::vector<std::string> r;
-    for (const auto& q : Requisicoes()) r.push_back(q.Operacao);
-    return r;
-  }
-
-  static std::string Operacao(const std::string& aCorpo) {
-    for (const char* op : {"obterToken", "obterSituacaoToken", "iniciarTransferencia", "finalizarTransferencia",
-                           "cancelarTransferencia"})
-      if (aCorpo.find(std::string("<tok:") + op + ">") != std::string::npos) return op;
-    if (aCorpo.find("<con:enviar>") != std::string::npos) return "contas";
-    if (aCorpo.find("<lan:enviar>") != std::string::npos) return "lancamentos";
-    return "?";
-  }
-
- private:
-  std::pair<int, std::string> Padrao(const std::string& aOperacao) {
-    if (aOperacao == "obterToken")
-      return {200, "<S:Envelope><S:Body><return><chaveToken>" + Token(++FTokens) +
-                       "</chaveToken></return></S:Body></S:Envelope>"};
-    if (aOperacao == "obterSituacaoToken") return {200, "<return><mensagem>Pronto para envio ou consulta</mensagem></return>"};
-    if (aOperacao == "iniciarTransferencia") return {200, "<return><mensagem>Início de transferência liberado</mensagem></return>"};
-    if (aOperacao == "finalizarTransferencia") return {200, "<return><mensagem>Finalizada com sucesso</mensagem></return>"};
-    if (aOperacao == "cancelarTransferencia") return {200, "<return><mensagem>Cancelada</mensagem></return>"};
-    return {200, "<S:Envelope xmlns:S=\"http://schemas.xmlsoap.org/soap/envelope/\"><S:Body><ns2:enviarResponse "
-                 "xmlns:ns2=\"urn:x\"><return><status>OK</status><dados/></return></ns2:enviarResponse></S:Body>"
-                 "</S:Envelope>"};
-  }
-
- public:
-  static std::string Token(int n) {
-    char b[64];
-    std::snprintf(b, sizeof b, "%08d-abcd-ef01-2345-6789abcdef01", n);
-    return b;
-  }
-
- private:
-  httplib::Server FServer;
-  std::thread FThread;
-  int FPorta = 0;
-  std::mutex FMutex;
-  std::vector<TRequisicao> FRequisicoes;
-  std::map<std::string, std::deque<std::pair<int, std::string>>> FScript;
-  std::function<void()> FAntes;
-  int FTokens = 0;
-};
+using nUlmoEsfingeTeste::TFakeTribunal;
 
 class TRespostaFixa : public IDialogoService {
  public:
@@ -661,6 +564,42 @@ TEST_F(EsfingeSoap, TransportFailuresPassThrough) {
   EXPECT_LT(std::chrono::steady_clock::now() - inicio, std::chrono::milliseconds(3400));
   EXPECT_NE(erro, "(sem erro)");
   FTribunal.Antes(nullptr);
+}
+
+// A reply of any size was read whole and a fault's body went whole into the message.
+TEST_F(EsfingeSoap, SoapReplyPastTheSizeLimitWasReadWholeAndDumpedIntoTheMessage) {
+  auto lctos = NovosLancamentos();
+  AddLancamento(*lctos, EncodeDate(2021, 1, 5), 1, 1);
+  FTribunal.Responder("obterToken", 200, "<r>" + std::string(nFramework::MaxCorpoResposta, 'x') + "</r>");
+  EXPECT_EQ(Erro([&] { FSender->EnviarInformacoesLancamentosWB(*lctos); }),
+            "Erro ao enviar Lançamentos! \r\nResposta do e-Sfinge ao pedido de token recusada: passa de 32 MB, o limite "
+            "de uma resposta.");
+  const std::string falha = "<soap:Fault>" + std::string(5000, 'y') + "</soap:Fault>";
+  FTribunal.Responder("obterToken", 500, falha);
+  EXPECT_EQ(Erro([&] { FSender->EnviarInformacoesLancamentosWB(*lctos); }),
+            "Erro ao enviar Lançamentos! \r\nProblema ao enviar mensagem SOAP!\r\n" + falha.substr(0, 2000) +
+                "… (resposta de 5025 bytes, cortada)");
+  // The cut falls inside the "ç" and keeps the character whole.
+  FTribunal.Responder("finalizarTransferencia", 200, "<mensagem>" + std::string(1989, 'z') + "ção</mensagem>");
+  const std::string fim = "z… (resposta de 2015 bytes, cortada)";
+  std::string erro = Erro([&] { FSender->EnviarInformacoesLancamentosWB(*lctos); });
+  EXPECT_EQ(erro.substr(erro.size() - fim.size()), fim);
+}
+
+// Nothing of ours walks a reply's tree recursively: a data reply nested a million levels deep
+// is read like any other, without a crash.
+TEST_F(EsfingeSoap, DeeplyNestedDataReplyIsReadWithoutRecursion) {
+  auto contas = NovasContas();
+  AddConta(*contas, EncodeDate(2021, 1, 1), "1");
+  const size_t niveis = 1000000;
+  std::string fundo;
+  for (size_t i = 0; i < niveis; ++i) fundo += "<a>";
+  fundo += "<dados><e><key>1</key><value><codigo>4</codigo><mensagem>Fundo</mensagem></value></e></dados>";
+  for (size_t i = 0; i < niveis; ++i) fundo += "</a>";
+  FTribunal.Responder("contas", 200, "<return><status>OK</status>" + fundo + "</return>");
+  FSender->EnviarInformacoesContasWB(*contas);
+  EXPECT_EQ(Avisos("CONTAS"), std::vector<std::string>{" Conta: 1 Retorno: 4 - Fundo"});
+  EXPECT_EQ(FTribunal.Operacoes(), Ciclo("contas"));
 }
 
 TEST_F(EsfingeSoap, CompressedRepliesAreDecoded) {
