@@ -1,0 +1,577 @@
+#include "FormCadastro_U.h"
+
+#include <QCalendarWidget>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDialogButtonBox>
+#include <QEvent>
+#include <QFormLayout>
+#include <QFrame>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QStyle>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "ClassRegistry_U.h"
+#include "DialogoEscolha_U.h"
+#include "Dicionario_U.h"
+#include "Exceptions_U.h"
+#include "FormatUtils_U.h"
+#include "GradeDados_U.h"
+#include "SQL_U.h"
+#include "TextUtils_U.h"
+
+using namespace nFramework;
+
+namespace nDesktop {
+
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+std::vector<std::string> Separar(std::string_view aTexto) {
+  TStringList l;
+  l.SetDelimitedText(aTexto, ';');
+  std::vector<std::string> r;
+  for (const auto& s : l)
+    if (!Trim(s).empty()) r.push_back(Trim(s));
+  return r;
+}
+
+bool Contem(const std::vector<std::string>& aNomes, std::string_view aNome) {
+  for (const auto& n : aNomes)
+    if (SameText(n, aNome)) return true;
+  return false;
+}
+
+const QDate kDataVazia(1900, 1, 1);
+
+// A date edit that can be empty: its minimum stands for no date, and its calendar opens on
+// the current month rather than on the minimum.
+class TEditorData : public QDateEdit {
+ public:
+  explicit TEditorData(QWidget* aPai) : QDateEdit(aPai) {
+    setCalendarPopup(true);
+    setDisplayFormat("dd/MM/yyyy");
+    setMinimumDate(kDataVazia);
+    setSpecialValueText(" ");
+    setDate(kDataVazia);
+    calendarWidget()->installEventFilter(this);
+  }
+  bool Vazia() const { return date() == kDataVazia; }
+
+ protected:
+  bool eventFilter(QObject* aObjeto, QEvent* aEvento) override {
+    if (aObjeto == calendarWidget() && aEvento->type() == QEvent::Show && Vazia()) {
+      QDate hoje = QDate::currentDate();
+      calendarWidget()->setCurrentPage(hoje.year(), hoje.month());
+    }
+    return QDateEdit::eventFilter(aObjeto, aEvento);
+  }
+};
+
+}  // namespace
+
+// One field's control.
+struct TFormCadastro::TControle {
+  enum TTipo { Texto, Inteiro, Numero, Lista, Datas, Marca, Vinculo };
+  const TnCampoDef* Def = nullptr;
+  TField* Campo = nullptr;
+  TTipo Tipo = Texto;
+  bool Bloqueado = false;  // a selection key, or a key the register keeps once stored
+  bool Chave = false;
+  QLabel* Rotulo = nullptr;
+  QLineEdit* Linha = nullptr;
+  QComboBox* Combo = nullptr;
+  TEditorData* Data = nullptr;
+  QCheckBox* Caixa = nullptr;
+  QToolButton* Botao = nullptr;
+  QLabel* Descricao = nullptr;
+  std::string Erro;  // the text typed is no value
+  // The lookup of a linked field: its class, the fields of this register its row is found by,
+  // and the lookup's fields that describe it.
+  std::string ClasseLookup;
+  std::vector<std::string> ChavesLookup;
+  std::vector<std::string> Exibidos;
+  TnDMPtr<TnDMClientDataSet> Lookup;
+
+  QWidget* Foco() const {
+    if (Linha) return Linha;
+    if (Combo) return Combo;
+    if (Data) return Data;
+    return Caixa;
+  }
+};
+
+std::string CondicaoChave(TnDMClientDataSet& aReg, const std::vector<TVariant>& aChave) {
+  std::vector<std::string> campos = aReg.CamposChave();
+  if (campos.empty() || campos.size() != aChave.size())
+    throw EInternalError(std::string(aReg.ClassName()) + ": chave com " + std::to_string(aChave.size()) +
+                         " valores para os campos " + aReg.ChavePrimaria());
+  std::string r;
+  for (size_t i = 0; i < campos.size(); ++i) {
+    TField& f = aReg.nClientDataSet().FieldByName(campos[i]);
+    r += (r.empty() ? "" : " and ") + f.FieldName() +
+         (aChave[i].IsNull() ? std::string(" is null") : " = " + ValorParaSQL(aChave[i], f.DataType()));
+  }
+  return r;
+}
+
+TFormCadastro::TFormCadastro(QWidget* aPai, const std::string& aClasse, TModoForm aModo,
+                             const std::vector<TVariant>& aChave)
+    : QDialog(aPai), FModo(aModo) {
+  setObjectName("FormCadastro");
+  FReg = nComoClasse<TnDMClientDataSet>(nCriarInstancia(aClasse));
+  if (!FReg) throw Exception(aClasse + " não é um cadastro.");
+  FReg->ConfigSobDemanda();
+  TClientDataSet& d = FReg->nClientDataSet();
+  if (FModo == TModoForm::Inclusao) {
+    FReg->FetchRegistros("1 = 0");
+    d.Append();
+    // A new row belongs to the selection it is made under, as on the command line.
+    for (const TnChaveSelecao& c : ChavesSelecao(*FReg))
+      if (c.Campo && c.Valor) c.Campo->SetValue(*c.Valor);
+  } else {
+    FReg->FetchRegistros(CondicaoChave(*FReg, aChave));
+    if (d.IsEmpty()) throw Exception("Registro não encontrado: ele foi excluído por outro usuário.");
+    if (FModo == TModoForm::Alteracao) d.Edit();
+  }
+
+  const QString caption = Q(FReg->Caption().empty() ? std::string(FReg->ClassName()) : FReg->Caption());
+  setWindowTitle(caption + (FModo == TModoForm::Inclusao    ? " - Inclusão"
+                            : FModo == TModoForm::Alteracao ? " - Alteração"
+                                                            : " - Consulta"));
+  auto* principal = new QVBoxLayout(this);
+  principal->setContentsMargins(14, 14, 14, 12);
+  principal->setSpacing(10);
+
+  CriarControles();
+
+  FQuadroMensagem = new QFrame(this);
+  FQuadroMensagem->setObjectName("QuadroMensagem");
+  FQuadroMensagem->setStyleSheet(
+      "#QuadroMensagem { background: #fdecea; border: 1px solid #e6b3ad; border-radius: 4px; }");
+  auto* linhaMensagem = new QHBoxLayout(FQuadroMensagem);
+  linhaMensagem->setContentsMargins(8, 6, 8, 6);
+  auto* icone = new QLabel(FQuadroMensagem);
+  icone->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(20, 20));
+  icone->setAlignment(Qt::AlignTop);
+  FMensagem = new QLabel(FQuadroMensagem);
+  FMensagem->setObjectName("Mensagem");
+  FMensagem->setWordWrap(true);
+  FMensagem->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  FMensagem->setStyleSheet("color: #8a1c12;");
+  linhaMensagem->addWidget(icone);
+  linhaMensagem->addWidget(FMensagem, 1);
+  FQuadroMensagem->hide();
+  principal->addWidget(FQuadroMensagem);
+
+  auto* botoes = new QDialogButtonBox(this);
+  if (FModo == TModoForm::Consulta) {
+    QPushButton* fechar = botoes->addButton("Fechar", QDialogButtonBox::RejectRole);
+    fechar->setObjectName("Fechar");
+  } else {
+    FGravar = botoes->addButton("Gravar", QDialogButtonBox::AcceptRole);
+    FGravar->setObjectName("Gravar");
+    FGravar->setDefault(true);
+    QPushButton* cancelar = botoes->addButton("Cancelar", QDialogButtonBox::RejectRole);
+    cancelar->setObjectName("Cancelar");
+    connect(FGravar, &QPushButton::clicked, this, &TFormCadastro::Gravar);
+  }
+  connect(botoes, &QDialogButtonBox::rejected, this, &TFormCadastro::reject);
+  principal->addWidget(botoes);
+
+  Atualizar(nullptr);
+  setMinimumWidth(620);
+  resize(sizeHint().expandedTo(QSize(620, 0)));
+  for (auto& c : FControles)
+    if (c->Foco() && c->Foco()->isEnabled()) {
+      c->Foco()->setFocus();
+      break;
+    }
+}
+
+TFormCadastro::~TFormCadastro() = default;
+
+void TFormCadastro::CriarControles() {
+  auto* principal = static_cast<QVBoxLayout*>(layout());
+  auto* formulario = new QFormLayout();
+  formulario->setLabelAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  formulario->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+  formulario->setHorizontalSpacing(12);
+  formulario->setVerticalSpacing(7);
+  principal->addLayout(formulario);
+
+  const std::vector<std::string> chave = FReg->CamposChave();
+  std::vector<std::string> selecao;
+  for (const TnChaveSelecao& c : ChavesSelecao(*FReg))
+    if (c.Campo && c.Valor) selecao.push_back(c.Campo->FieldName());
+  TClientDataSet& d = FReg->nClientDataSet();
+
+  for (const TnCampoDef& def : FReg->Campos()) {
+    TField* campo = d.FindField(def.Nome);
+    if (!campo || campo->IsLookup() || !def.Visivel) continue;
+    if (!def.Grupo.empty()) {
+      // A group caption opens a box that holds this field and the ones after it.
+      auto* grupo = new QGroupBox(Q(def.Grupo), this);
+      formulario = new QFormLayout(grupo);
+      formulario->setLabelAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+      formulario->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+      formulario->setHorizontalSpacing(12);
+      formulario->setVerticalSpacing(7);
+      principal->addWidget(grupo);
+    }
+    auto c = std::make_unique<TControle>();
+    c->Def = &def;
+    c->Campo = campo;
+    c->Chave = Contem(chave, def.Nome);
+    c->Bloqueado = Contem(selecao, def.Nome) || (c->Chave && FModo != TModoForm::Inclusao && !FReg->PodeAlterarChave());
+    const TnEntradaDicionario* entrada = def.Dicionario.empty() ? nullptr : Dicionario().Encontrar(def.Dicionario);
+    const TnControle controle = entrada ? entrada->Controle : TnControle::Texto;
+    const TFieldType tipo = campo->DataType();
+
+    std::string lookup = !def.LinkConsulta.empty() ? def.LinkConsulta : entrada ? entrada->ClasseLookup : "";
+    if (!lookup.empty() && nClasseRegistrada(lookup)) {
+      c->ClasseLookup = nNomeRegistrado(lookup);
+      c->ChavesLookup = def.LinkChaves.empty() ? std::vector<std::string>{def.Nome} : Separar(def.LinkChaves);
+      c->Exibidos = Separar(def.LinkResultado);
+      if (entrada && !entrada->CampoExibido.empty()) c->Exibidos.push_back(entrada->CampoExibido);
+    }
+
+    QWidget* editor = nullptr;
+    const QString nome = Q(def.Nome);
+    if (!def.Lista.empty()) {
+      c->Tipo = TControle::Lista;
+      c->Combo = new QComboBox(this);
+      c->Combo->addItem(QString(), QString());
+      for (const auto& [titulo, valor] : ItensLista(def.Lista)) c->Combo->addItem(Q(titulo), Q(valor));
+      c->Combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+      editor = c->Combo;
+    } else if (!c->ClasseLookup.empty()) {
+      c->Tipo = TControle::Vinculo;
+      auto* caixa = new QWidget(this);
+      auto* linha = new QHBoxLayout(caixa);
+      linha->setContentsMargins(0, 0, 0, 0);
+      linha->setSpacing(6);
+      c->Linha = new QLineEdit(caixa);
+      c->Linha->setMaximumWidth(140);
+      c->Linha->setValidator(new QRegularExpressionValidator(QRegularExpression("-?[0-9.]*"), c->Linha));
+      if (IsTextType(tipo)) c->Linha->setValidator(nullptr);
+      c->Botao = new QToolButton(caixa);
+      c->Botao->setObjectName(nome + "_Pesquisar");
+      c->Botao->setText("...");
+      c->Botao->setToolTip("Pesquisar");
+      c->Descricao = new QLabel(caixa);
+      c->Descricao->setObjectName(nome + "_Descricao");
+      c->Descricao->setWordWrap(true);
+      c->Descricao->setMinimumWidth(220);
+      linha->addWidget(c->Linha);
+      linha->addWidget(c->Botao);
+      linha->addWidget(c->Descricao, 1);
+      editor = caixa;
+    } else if (tipo == TFieldType::ftDate || tipo == TFieldType::ftDateTime || controle == TnControle::Data) {
+      c->Tipo = TControle::Datas;
+      c->Data = new TEditorData(this);
+      c->Data->setMinimumWidth(130);
+      c->Data->setMaximumWidth(160);
+      editor = c->Data;
+    } else if (tipo == TFieldType::ftBoolean || controle == TnControle::Selecionado) {
+      c->Tipo = TControle::Marca;
+      c->Caixa = new QCheckBox(this);
+      editor = c->Caixa;
+    } else {
+      c->Linha = new QLineEdit(this);
+      if (IsIntegerType(tipo)) {
+        c->Tipo = TControle::Inteiro;
+        c->Linha->setValidator(new QRegularExpressionValidator(QRegularExpression("-?[0-9.]*"), c->Linha));
+        c->Linha->setMaximumWidth(160);
+      } else if (tipo == TFieldType::ftFloat || tipo == TFieldType::ftCurrency) {
+        c->Tipo = TControle::Numero;
+        c->Linha->setValidator(new QRegularExpressionValidator(QRegularExpression("-?[0-9.,]*"), c->Linha));
+        c->Linha->setMaximumWidth(200);
+      } else {
+        c->Tipo = TControle::Texto;
+        if (campo->Size() > 0) c->Linha->setMaxLength(campo->Size());
+        // Short codes get a short box; descriptions the form's width.
+        if (campo->Size() > 0 && campo->Size() <= 10)
+          c->Linha->setMaximumWidth(fontMetrics().horizontalAdvance(QString(campo->Size() + 2, QChar('M'))) + 16);
+      }
+      editor = c->Linha;
+    }
+    if (QWidget* foco = c->Foco()) {
+      foco->setObjectName(nome);
+      if (!def.Hint.empty()) foco->setToolTip(Q(def.Hint));
+    }
+    c->Rotulo = new QLabel(this);
+    c->Rotulo->setObjectName(nome + "_Rotulo");
+    c->Rotulo->setBuddy(c->Foco());
+    if (!def.Hint.empty()) c->Rotulo->setToolTip(Q(def.Hint));
+    formulario->addRow(c->Rotulo, editor);
+
+    TControle* p = c.get();
+    if (c->Linha) connect(c->Linha, &QLineEdit::textEdited, this, [this, p] { AoAlterar(*p); });
+    if (c->Combo) connect(c->Combo, &QComboBox::currentIndexChanged, this, [this, p] { AoAlterar(*p); });
+    if (c->Data) connect(c->Data, &QDateEdit::dateChanged, this, [this, p] { AoAlterar(*p); });
+    if (c->Caixa) connect(c->Caixa, &QCheckBox::toggled, this, [this, p] { AoAlterar(*p); });
+    if (c->Botao) connect(c->Botao, &QToolButton::clicked, this, [this, p] { Escolher(*p); });
+    FControles.push_back(std::move(c));
+  }
+}
+
+void TFormCadastro::Mostrar(TControle& c) {
+  const TField& f = *c.Campo;
+  switch (c.Tipo) {
+    case TControle::Lista: {
+      int i = f.IsNull() ? 0 : c.Combo->findData(Q(Trim(f.AsString())));
+      if (i < 0) {
+        // A stored value the list lacks is shown as it is rather than hidden.
+        c.Combo->addItem(Q(f.AsString()), Q(Trim(f.AsString())));
+        i = c.Combo->count() - 1;
+      }
+      c.Combo->setCurrentIndex(i);
+      break;
+    }
+    case TControle::Datas: {
+      if (f.IsNull()) {
+        c.Data->setDate(kDataVazia);
+        break;
+      }
+      int ano, mes, dia;
+      DecodeDate(f.AsDateTime(), ano, mes, dia);
+      c.Data->setDate(QDate(ano, mes, dia));
+      break;
+    }
+    case TControle::Marca: c.Caixa->setChecked(!f.IsNull() && (f.DataType() == TFieldType::ftBoolean ? f.AsBoolean() : Trim(f.AsString()) == "1")); break;
+    default: c.Linha->setText(Q(TGradeDados(FReg->nClientDataSet()).Texto(f)));
+  }
+}
+
+std::string TFormCadastro::Ler(TControle& c) {
+  TField& f = *c.Campo;
+  try {
+    switch (c.Tipo) {
+      case TControle::Lista: {
+        std::string valor = c.Combo->currentData().toString().toStdString();
+        if (valor.empty()) f.Clear();
+        else f.SetAsString(valor);
+        return {};
+      }
+      case TControle::Datas:
+        if (c.Data->Vazia()) f.Clear();
+        else f.SetAsDateTime(EncodeDate(c.Data->date().year(), c.Data->date().month(), c.Data->date().day()));
+        return {};
+      case TControle::Marca:
+        if (f.DataType() == TFieldType::ftBoolean) f.SetAsBoolean(c.Caixa->isChecked());
+        else f.SetAsString(c.Caixa->isChecked() ? "1" : "0");
+        return {};
+      default: break;
+    }
+    std::string texto = Trim(c.Linha->text().toStdString());
+    if (texto.empty()) {
+      f.Clear();
+      return {};
+    }
+    if (IsTextType(f.DataType())) {
+      f.SetAsString(c.Linha->text().toStdString());
+      return {};
+    }
+    std::string numero = NumeroDaGrade(texto);
+    if (IsIntegerType(f.DataType()) && numero.find('.') != std::string::npos)
+      return "\"" + texto + "\" não é um número inteiro.";
+    f.SetAsString(numero);
+    return {};
+  } catch (const EConvertError& e) {
+    return e.what();
+  }
+}
+
+void TFormCadastro::AoAlterar(TControle& c) {
+  if (FAtualizando || FModo == TModoForm::Consulta) return;
+  c.Erro = Ler(c);
+  if (QWidget* foco = c.Foco()) foco->setStyleSheet(c.Erro.empty() ? QString() : "border: 1px solid #c0392b;");
+  if (QWidget* foco = c.Foco()) foco->setToolTip(c.Erro.empty() ? Q(c.Def->Hint) : Q(c.Erro));
+  if (c.Erro.empty()) {
+    try {
+      // The register's rules that hang on this field (expressions, cleared and forced values).
+      FReg->ChecarConfigurarCampo(*c.Campo);
+    } catch (const EInternalError&) {
+      throw;
+    } catch (const Exception& e) {
+      MostrarMensagem(Q(e.what()));
+    }
+  }
+  Atualizar(&c);
+}
+
+void TFormCadastro::Atualizar(const TControle* aExceto) {
+  FAtualizando = true;
+  for (auto& p : FControles) {
+    TControle& c = *p;
+    if (&c != aExceto) {
+      QSignalBlocker bloqueio(c.Foco());
+      Mostrar(c);
+    }
+    const std::string nome = c.Def->Nome;
+    bool habilitado = FModo != TModoForm::Consulta && !c.Bloqueado && FReg->CampoHabilitado(nome);
+    bool obrigatorio = c.Chave || FReg->CampoObrigatorio(nome);
+    if (c.Foco()) c.Foco()->setEnabled(habilitado);
+    if (c.Botao) c.Botao->setEnabled(habilitado);
+    QString rotulo = Q(c.Campo->DisplayLabel).toHtmlEscaped() + ":";
+    if (obrigatorio && FModo != TModoForm::Consulta) rotulo += " <span style=\"color:#c0392b\">*</span>";
+    c.Rotulo->setText(rotulo);
+    c.Rotulo->setProperty("obrigatorio", obrigatorio);
+    c.Rotulo->setEnabled(habilitado || FModo == TModoForm::Consulta);
+    if (c.Tipo == TControle::Vinculo) AtualizarDescricao(c);
+  }
+  FAtualizando = false;
+}
+
+void TFormCadastro::AtualizarDescricao(TControle& c) {
+  TClientDataSet& d = FReg->nClientDataSet();
+  if (c.Campo->IsNull()) {
+    c.Descricao->clear();
+    return;
+  }
+  if (!c.Lookup) {
+    c.Lookup = nComoClasse<TnDMClientDataSet>(nCriarInstancia(c.ClasseLookup));
+    if (!c.Lookup) return;
+    c.Lookup->ConfigSobDemanda();
+  }
+  TClientDataSet& l = c.Lookup->nClientDataSet();
+  // Keys the lookup does not have are left out of its condition.
+  std::string filtro;
+  for (const auto& k : c.ChavesLookup) {
+    TField* f = d.FindField(k);
+    if (!f || f->IsNull() || !l.FindField(k)) continue;
+    filtro += (filtro.empty() ? "" : " and ") + std::string(l.FindField(k)->FieldName()) + " = " +
+              ValorParaSQL(f->Value(), f->DataType());
+  }
+  c.Lookup->FetchRegistros(filtro.empty() ? "1 = 0" : filtro);
+  if (l.IsEmpty()) {
+    c.Descricao->setText("<span style=\"color:#8a1c12\">Não cadastrado</span>");
+    return;
+  }
+  std::vector<std::string> partes;
+  for (const auto& e : c.Exibidos)
+    if (TField* f = l.FindField(e); f && !f->IsNull()) {
+      partes.push_back(Trim(f->AsString()));
+      break;
+    }
+  if (partes.empty()) {
+    // No declared description: the lookup's first text that is not a key.
+    std::vector<std::string> chaves = c.Lookup->CamposChave();
+    for (int i = 0; i < l.FieldCount() && partes.empty(); ++i)
+      if (IsTextType(l.Fields(i).DataType()) && !Contem(chaves, l.Fields(i).FieldName()) && !l.Fields(i).IsNull())
+        partes.push_back(Trim(l.Fields(i).AsString()));
+  }
+  std::string texto;
+  for (const auto& p : partes) texto += (texto.empty() ? "" : " - ") + p;
+  c.Descricao->setText(Q(texto).toHtmlEscaped());
+}
+
+std::unique_ptr<TDialogoEscolha> TFormCadastro::CriarEscolha(TControle& c, std::string& aCampo) {
+  TClientDataSet& d = FReg->nClientDataSet();
+  auto lookup = nComoClasse<TnDMClientDataSet>(nCriarInstancia(c.ClasseLookup));
+  if (!lookup) return nullptr;
+  lookup->ConfigSobDemanda();
+  // The other keys of a composite link narrow the choice (the accounts of the row's company).
+  std::string filtro;
+  for (const auto& k : c.ChavesLookup) {
+    if (SameText(k, c.Def->Nome)) continue;
+    TField* f = d.FindField(k);
+    TField* g = lookup->nClientDataSet().FindField(k);
+    if (!f || f->IsNull() || !g) continue;
+    filtro += (filtro.empty() ? "" : " and ") + g->FieldName() + " = " + ValorParaSQL(f->Value(), f->DataType());
+  }
+  aCampo = c.Def->Nome;
+  if (!lookup->nClientDataSet().FindField(aCampo)) {
+    const TnEntradaDicionario* e = c.Def->Dicionario.empty() ? nullptr : Dicionario().Encontrar(c.Def->Dicionario);
+    aCampo = e ? e->CampoLookup : std::string();
+  }
+  lookup.reset();
+  auto dialogo = std::make_unique<TDialogoEscolha>(this, c.ClasseLookup, aCampo, false, filtro);
+  if (!c.Campo->IsNull()) dialogo->Selecionar({c.Campo->AsString()});
+  return dialogo;
+}
+
+std::unique_ptr<TDialogoEscolha> TFormCadastro::CriarEscolha(const std::string& aCampo) {
+  for (auto& c : FControles)
+    if (SameText(c->Def->Nome, aCampo) && c->Tipo == TControle::Vinculo) {
+      std::string campo;
+      return CriarEscolha(*c, campo);
+    }
+  return nullptr;
+}
+
+void TFormCadastro::Escolher(TControle& c) {
+  std::string campo;
+  std::unique_ptr<TDialogoEscolha> dialogo = CriarEscolha(c, campo);
+  if (!dialogo || dialogo->exec() != QDialog::Accepted) return;
+  std::vector<std::string> escolhidos = dialogo->Escolhidos();
+  if (escolhidos.empty()) return;
+  {
+    QSignalBlocker bloqueio(c.Linha);
+    c.Linha->setText(Q(escolhidos.front()));
+  }
+  AoAlterar(c);
+  c.Linha->setFocus();
+}
+
+void TFormCadastro::MostrarMensagem(const QString& aTexto) {
+  FMensagem->setText(aTexto);
+  FQuadroMensagem->setVisible(!aTexto.isEmpty());
+  if (aTexto.isEmpty()) return;
+  // A message that names a field (by its caption in quotes) puts the cursor there.
+  for (auto& c : FControles)
+    if (aTexto.contains("\"" + Q(c->Campo->DisplayLabel) + "\"") && c->Foco() && c->Foco()->isEnabled()) {
+      c->Foco()->setFocus();
+      break;
+    }
+}
+
+QString TFormCadastro::Mensagem() const { return FQuadroMensagem->isVisible() ? FMensagem->text() : QString(); }
+
+void TFormCadastro::Gravar() {
+  if (FModo == TModoForm::Consulta) return;
+  for (auto& c : FControles)
+    if (!c->Erro.empty()) {
+      MostrarMensagem("Valor inválido no campo \"" + Q(c->Campo->DisplayLabel) + "\": " + Q(c->Erro));
+      c->Foco()->setFocus();
+      return;
+    }
+  TClientDataSet& d = FReg->nClientDataSet();
+  try {
+    d.Post();
+  } catch (const EInternalError&) {
+    throw;
+  } catch (const Exception& e) {
+    // Refused by the register: the row stays in edit for the user to mend.
+    MostrarMensagem(Q(e.what()));
+    Atualizar(nullptr);
+    return;
+  }
+  if (FReg->ApplyUpdates(0) > 0) {
+    QString erros;
+    for (const auto& e : FReg->ErrosApplyUpdates()) erros += (erros.isEmpty() ? "" : "\n") + Q(e);
+    MostrarMensagem(erros);
+    d.Edit();
+    return;
+  }
+  FChaveGravada.clear();
+  for (const auto& k : FReg->CamposChave()) FChaveGravada.push_back(d.FieldByName(k).Value());
+  MostrarMensagem(QString());
+  accept();
+}
+
+void TFormCadastro::reject() {
+  FReg->nClientDataSet().Cancel();
+  QDialog::reject();
+}
+
+}  // namespace nDesktop
