@@ -111,7 +111,7 @@ int TModeloDataSet::columnCount(const QModelIndex& aPai) const {
 }
 
 QVariant TModeloDataSet::data(const QModelIndex& aIndice, int aPapel) const {
-  if (!checkIndex(aIndice, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid)) return {};
+  if (!aIndice.isValid() || !checkIndex(aIndice, CheckIndexOption::ParentIsInvalid)) return {};
   const TLinha& l = FLinhas[static_cast<size_t>(aIndice.row())];
   const size_t c = static_cast<size_t>(aIndice.column());
   const TField& f = *FColunas[c];
@@ -158,7 +158,7 @@ QVariant TModeloDataSet::headerData(int aSecao, Qt::Orientation aOrientacao, int
 }
 
 Qt::ItemFlags TModeloDataSet::flags(const QModelIndex& aIndice) const {
-  if (!checkIndex(aIndice, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid)) return Qt::NoItemFlags;
+  if (!aIndice.isValid() || !checkIndex(aIndice, CheckIndexOption::ParentIsInvalid)) return Qt::NoItemFlags;
   Qt::ItemFlags r = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
   const TField& f = *FColunas[static_cast<size_t>(aIndice.column())];
   if (FEditavel && FGrade.Editavel(f)) r |= ColunaMarcavel(aIndice.column()) ? Qt::ItemIsUserCheckable : Qt::ItemIsEditable;
@@ -166,7 +166,7 @@ Qt::ItemFlags TModeloDataSet::flags(const QModelIndex& aIndice) const {
 }
 
 bool TModeloDataSet::setData(const QModelIndex& aIndice, const QVariant& aValor, int aPapel) {
-  if (!checkIndex(aIndice, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid)) return false;
+  if (!aIndice.isValid() || !checkIndex(aIndice, CheckIndexOption::ParentIsInvalid)) return false;
   if (!(flags(aIndice) & (Qt::ItemIsEditable | Qt::ItemIsUserCheckable))) return false;
   const int coluna = aIndice.column();
   std::string texto;
