@@ -17,6 +17,7 @@
 #include "FormatUtils_U.h"
 #include "ModeloDataSet_U.h"
 #include "TextUtils_U.h"
+#include "VisaoGrade_U.h"
 
 using namespace nFramework;
 
@@ -112,19 +113,8 @@ TDialogoEscolha::TDialogoEscolha(QWidget* aPai, const std::string& aClasse, cons
   FGrade = new QTableView(this);
   FGrade->setObjectName("Grade");
   FGrade->setModel(FProxy);
-  FGrade->setSelectionBehavior(QAbstractItemView::SelectRows);
-  FGrade->setSelectionMode(QAbstractItemView::SingleSelection);
-  FGrade->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  FGrade->setSortingEnabled(true);
-  FGrade->sortByColumn(-1, Qt::AscendingOrder);
-  FGrade->setAlternatingRowColors(true);
-  FGrade->verticalHeader()->hide();
-  FGrade->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
-  FGrade->horizontalHeader()->setStretchLastSection(true);
-  FGrade->horizontalHeader()->setHighlightSections(false);
-  FGrade->resizeColumnsToContents();
-  for (int c = 0; c + 1 < FModelo->columnCount(); ++c)
-    FGrade->setColumnWidth(c, std::min(FGrade->columnWidth(c) + 12, 360));
+  ConfigurarGrade(FGrade);
+  AjustarColunas(FGrade);
   principal->addWidget(FGrade, 1);
 
   auto* rodape = new QHBoxLayout();
@@ -155,7 +145,7 @@ TDialogoEscolha::TDialogoEscolha(QWidget* aPai, const std::string& aClasse, cons
 
   if (FProxy->rowCount() > 0) FGrade->selectRow(0);
   AtualizarContagem();
-  resize(760, 480);
+  resize(940, 540);
   FPesquisa->setFocus();
 }
 

@@ -240,8 +240,14 @@ void TFormCadastro::CriarControles() {
     if (!lookup.empty() && nClasseRegistrada(lookup)) {
       c->ClasseLookup = nNomeRegistrado(lookup);
       c->ChavesLookup = def.LinkChaves.empty() ? std::vector<std::string>{def.Nome} : Separar(def.LinkChaves);
-      c->Exibidos = Separar(def.LinkResultado);
-      if (entrada && !entrada->CampoExibido.empty()) c->Exibidos.push_back(entrada->CampoExibido);
+      // The link's result fields that the lookup has, else the dictionary's description.
+      if (TnDMPtr<TnDMClientDataSet> l = nComoClasse<TnDMClientDataSet>(nCriarInstancia(c->ClasseLookup))) {
+        l->ConfigSobDemanda();
+        for (const auto& r : Separar(def.LinkResultado))
+          if (l->nClientDataSet().FindField(r)) c->Exibidos.push_back(r);
+        c->Lookup = std::move(l);
+      }
+      if (c->Exibidos.empty() && entrada && !entrada->CampoExibido.empty()) c->Exibidos.push_back(entrada->CampoExibido);
     }
 
     QWidget* editor = nullptr;
@@ -459,10 +465,7 @@ void TFormCadastro::AtualizarDescricao(TControle& c) {
   }
   std::vector<std::string> partes;
   for (const auto& e : c.Exibidos)
-    if (TField* f = l.FindField(e); f && !f->IsNull()) {
-      partes.push_back(Trim(f->AsString()));
-      break;
-    }
+    if (TField* f = l.FindField(e); f && !f->IsNull()) partes.push_back(Trim(f->AsString()));
   if (partes.empty()) {
     // No declared description: the lookup's first text that is not a key.
     std::vector<std::string> chaves = c.Lookup->CamposChave();

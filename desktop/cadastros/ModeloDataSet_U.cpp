@@ -119,6 +119,9 @@ QVariant TModeloDataSet::data(const QModelIndex& aIndice, int aPapel) const {
     case Qt::DisplayRole:
     case Qt::EditRole:
       return l.Marcas[c] >= 0 ? QVariant() : QVariant(l.Textos[c]);
+    case Qt::ToolTipRole:
+      // A long text the column cuts is read whole in its tip.
+      return l.Marcas[c] < 0 && l.Textos[c].size() > 30 ? QVariant(l.Textos[c]) : QVariant();
     case Qt::CheckStateRole:
       if (l.Marcas[c] < 0) return {};
       return l.Marcas[c] ? Qt::Checked : Qt::Unchecked;

@@ -21,7 +21,9 @@
 #include "FormCadastro_U.h"
 #include "GradeDados_U.h"
 #include "ModeloDataSet_U.h"
+#include "SQL_U.h"
 #include "TextUtils_U.h"
+#include "VisaoGrade_U.h"
 
 using namespace nFramework;
 
@@ -37,26 +39,20 @@ std::string NomeChave(const std::string& aChave) {
   return e && !e->Caption.empty() ? e->Caption : aChave;
 }
 
-void Configurar(QTableView* aGrade) {
-  aGrade->setSelectionBehavior(QAbstractItemView::SelectRows);
-  aGrade->setSelectionMode(QAbstractItemView::SingleSelection);
-  aGrade->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  aGrade->setAlternatingRowColors(true);
-  aGrade->setWordWrap(false);
-  aGrade->verticalHeader()->hide();
-  aGrade->verticalHeader()->setDefaultSectionSize(aGrade->fontMetrics().height() + 8);
-  aGrade->horizontalHeader()->setStretchLastSection(true);
-  aGrade->horizontalHeader()->setHighlightSections(false);
-  aGrade->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  // The register's own order until the user sorts by a column.
-  aGrade->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
-  aGrade->setSortingEnabled(true);
-}
-
-void AjustarColunas(QTableView* aGrade) {
-  aGrade->resizeColumnsToContents();
-  int colunas = aGrade->model()->columnCount();
-  for (int c = 0; c + 1 < colunas; ++c) aGrade->setColumnWidth(c, std::min(aGrade->columnWidth(c) + 14, 380));
+// "1 - TCE/SC - e-Sfinge": a selected value with its description from the key's lookup.
+std::string DescricaoSelecao(const std::string& aChave, const TVariant& aValor) {
+  std::string texto = VarToStr(aValor);
+  const TnEntradaDicionario* e = Dicionario().Encontrar(aChave);
+  if (!e || e->ClasseLookup.empty() || e->CampoExibido.empty() || !nClasseRegistrada(e->ClasseLookup)) return texto;
+  auto lookup = nComoClasse<TnDMClientDataSet>(nCriarInstancia(e->ClasseLookup));
+  if (!lookup) return texto;
+  lookup->ConfigSobDemanda();
+  TField* chave = lookup->nClientDataSet().FindField(e->CampoLookup);
+  TField* exibido = lookup->nClientDataSet().FindField(e->CampoExibido);
+  if (!chave || !exibido) return texto;
+  lookup->FetchRegistros(chave->FieldName() + " = " + ValorParaSQL(aValor, chave->DataType()));
+  if (lookup->nClientDataSet().IsEmpty() || exibido->IsNull()) return texto;
+  return texto + " - " + Trim(exibido->AsString());
 }
 
 }  // namespace
@@ -75,7 +71,8 @@ TTelaCadastro::TTelaCadastro(const std::string& aClasse, QWidget* aPai) : QWidge
   std::string faltam, selecao;
   for (const TnChaveSelecao& c : chaves) {
     if (!c.Valor) faltam += (faltam.empty() ? "" : ", ") + NomeChave(c.Chave);
-    else if (c.Campo) selecao += (selecao.empty() ? "" : "   ") + NomeChave(c.Chave) + ": " + VarToStr(*c.Valor);
+    else if (c.Campo)
+      selecao += (selecao.empty() ? "" : "    ") + NomeChave(c.Chave) + ": " + DescricaoSelecao(c.Chave, *c.Valor);
   }
   if (!faltam.empty())
     throw Exception("Para abrir \"" + FCaption.toStdString() + "\", selecione antes: " + faltam +
@@ -146,7 +143,7 @@ TTelaCadastro::TTelaCadastro(const std::string& aClasse, QWidget* aPai) : QWidge
   FGrade = new QTableView(this);
   FGrade->setObjectName("Grade");
   FGrade->setModel(FProxy);
-  Configurar(FGrade);
+  ConfigurarGrade(FGrade);
   AjustarColunas(FGrade);
   principal->addWidget(FGrade, 1);
 
