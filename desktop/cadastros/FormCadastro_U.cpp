@@ -137,6 +137,16 @@ TFormCadastro::TFormCadastro(QWidget* aPai, const std::string& aClasse, TModoFor
     // A new row belongs to the selection it is made under, as on the command line.
     for (const TnChaveSelecao& c : ChavesSelecao(*FReg))
       if (c.Campo && c.Valor) c.Campo->SetValue(*c.Valor);
+    // The values the register's expressions give a new row show before the user types.
+    if (d.FieldCount() > 0) {
+      try {
+        FReg->ChecarConfigurarCampo(d.Fields(0));
+      } catch (const EInternalError&) {
+        throw;
+      } catch (const Exception&) {
+        // A rule that cannot be worked out yet (a field still empty) is worked out on save.
+      }
+    }
   } else {
     FReg->FetchRegistros(CondicaoChave(*FReg, aChave));
     if (d.IsEmpty()) throw Exception("Registro não encontrado: ele foi excluído por outro usuário.");
@@ -188,8 +198,9 @@ TFormCadastro::TFormCadastro(QWidget* aPai, const std::string& aClasse, TModoFor
   principal->addWidget(botoes);
 
   Atualizar(nullptr);
-  setMinimumWidth(620);
-  resize(sizeHint().expandedTo(QSize(620, 0)));
+  // Wide enough for a company's or an account's description on one line.
+  setMinimumWidth(760);
+  adjustSize();
   for (auto& c : FControles)
     if (c->Foco() && c->Foco()->isEnabled()) {
       c->Foco()->setFocus();
@@ -257,7 +268,10 @@ void TFormCadastro::CriarControles() {
       c->Combo = new QComboBox(this);
       c->Combo->addItem(QString(), QString());
       for (const auto& [titulo, valor] : ItensLista(def.Lista)) c->Combo->addItem(Q(titulo), Q(valor));
+      // As wide as its longest caption, not the form's width.
       c->Combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+      c->Combo->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+      c->Combo->setMinimumWidth(200);
       editor = c->Combo;
     } else if (!c->ClasseLookup.empty()) {
       c->Tipo = TControle::Vinculo;
@@ -276,7 +290,8 @@ void TFormCadastro::CriarControles() {
       c->Descricao = new QLabel(caixa);
       c->Descricao->setObjectName(nome + "_Descricao");
       c->Descricao->setWordWrap(true);
-      c->Descricao->setMinimumWidth(220);
+      c->Descricao->setMinimumWidth(260);
+      c->Descricao->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Minimum);
       linha->addWidget(c->Linha);
       linha->addWidget(c->Botao);
       linha->addWidget(c->Descricao, 1);
@@ -559,7 +574,18 @@ void TFormCadastro::Gravar() {
     Atualizar(nullptr);
     return;
   }
-  if (FReg->ApplyUpdates(0) > 0) {
+  int falhas;
+  try {
+    falhas = FReg->ApplyUpdates(0);
+  } catch (const EInternalError&) {
+    throw;
+  } catch (const Exception& e) {
+    // The database refused the transaction itself: nothing was written.
+    MostrarMensagem(Q(e.what()));
+    d.Edit();
+    return;
+  }
+  if (falhas > 0) {
     QString erros;
     for (const auto& e : FReg->ErrosApplyUpdates()) erros += (erros.isEmpty() ? "" : "\n") + Q(e);
     MostrarMensagem(erros);

@@ -64,6 +64,9 @@ TModeloDataSet::TLinha TModeloDataSet::LerLinha() const {
 }
 
 void TModeloDataSet::Recarregar() {
+  // Walking the rows would post a row in edit behind its form's back.
+  if (FDataSet.State() == TDataSetState::dsEdit || FDataSet.State() == TDataSetState::dsInsert)
+    throw EInternalError("grade relida com a linha em edição");
   beginResetModel();
   FColunas = FGrade.Colunas();
   FLinhas.clear();

@@ -35,7 +35,7 @@ class TModeloDataSet : public QAbstractTableModel {
   void SetEditavel(bool aEditavel);
   bool Editavel() const { return FEditavel; }
 
-  // Reads the rows again.
+  // Reads the rows again. REQUIRES: the dataset is not in edit or insert.
   void Recarregar();
   // The field shown in the column; nullptr outside the columns.
   nFramework::TField* Campo(int aColuna) const;

@@ -307,7 +307,16 @@ void TTelaCadastro::ExcluirConfirmado(const std::vector<TVariant>& aChave) {
     Avisar(Q(e.what()));
     return;
   }
-  if (reg->ApplyUpdates(0) > 0) {
+  int falhas;
+  try {
+    falhas = reg->ApplyUpdates(0);
+  } catch (const EInternalError&) {
+    throw;
+  } catch (const Exception& e) {
+    Avisar(Q(e.what()));
+    return;
+  }
+  if (falhas > 0) {
     QString erros;
     for (const auto& e : reg->ErrosApplyUpdates()) erros += (erros.isEmpty() ? "" : "\n") + Q(e);
     Avisar(erros);
@@ -393,6 +402,13 @@ std::vector<std::filesystem::path> CapturarTelasCadastro(const std::filesystem::
     salvar(*escolha, "cadastro-escolha.png");
   }
   formulario.reject();
+
+  // A new row saved empty: the register's refusal as the form shows it.
+  TFormCadastro inclusao(&tela, aClasse, TModoForm::Inclusao);
+  inclusao.show();
+  inclusao.Gravar();
+  salvar(inclusao, "cadastro-recusa.png");
+  inclusao.reject();
   return arquivos;
 }
 

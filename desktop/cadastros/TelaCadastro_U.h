@@ -41,8 +41,9 @@ std::optional<std::vector<std::string>> EscolherVariosDoCadastro(QWidget* aPai, 
                                                                  const std::vector<std::string>& aAtuais);
 
 // Renders, offscreen, the register's screen ("cadastro.png"), the edit form of its first row
-// ("cadastro-formulario.png") and the pick dialog of its field aCampoEscolha
-// ("cadastro-escolha.png") into aPasta, which is created when missing; returns the files.
+// ("cadastro-formulario.png"), the pick dialog of its field aCampoEscolha
+// ("cadastro-escolha.png") and a new row refused on save ("cadastro-recusa.png") into
+// aPasta, which is created when missing; returns the files.
 // Selection keys the user has not chosen take the values of the register's first row for the
 // capture. REQUIRES: a QApplication, an open connection, the register's classes registered.
 std::vector<std::filesystem::path> CapturarTelasCadastro(const std::filesystem::path& aPasta,

@@ -354,7 +354,7 @@ class TTesteTelaCadastro : public QObject {
   void capturaAsTelas() {
     TnSelecao::Params().Limpar();
     auto arquivos = CapturarTelasCadastro(FPasta.filePath("telas").toStdString());
-    QCOMPARE(arquivos.size(), size_t(3));
+    QCOMPARE(arquivos.size(), size_t(4));
     for (const auto& a : arquivos) {
       QImage imagem(QString::fromStdString(a.string()));
       QVERIFY2(!imagem.isNull(), a.c_str());
