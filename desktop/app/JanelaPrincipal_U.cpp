@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <algorithm>
+#include <functional>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
@@ -227,7 +228,18 @@ void TJanelaPrincipal::PreencherMenu(QMenu* aMenu, const std::vector<const TnNoM
 }
 
 QAction* TJanelaPrincipal::AcaoDoMenu(const QString& aNome) const {
-  return menuBar()->findChild<QAction*>(aNome);
+  // The menus shown now, not the ones a rebuild left for deletion.
+  std::function<QAction*(const QList<QAction*>&)> procurar = [&](const QList<QAction*>& aAcoes) -> QAction* {
+    for (QAction* a : aAcoes) {
+      if (a->menu()) {
+        if (QAction* r = procurar(a->menu()->actions())) return r;
+      } else if (a->objectName() == aNome) {
+        return a;
+      }
+    }
+    return nullptr;
+  };
+  return procurar(menuBar()->actions());
 }
 
 void TJanelaPrincipal::MontarBarraFerramentas() {
