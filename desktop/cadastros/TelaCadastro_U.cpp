@@ -67,17 +67,10 @@ TTelaCadastro::TTelaCadastro(const std::string& aClasse, QWidget* aPai) : QWidge
 
   // The rows of the user's selection, as the command line lists them; the register is not
   // opened without the keys it asks for.
-  std::vector<TnChaveSelecao> chaves = ChavesSelecao(*FReg);
-  std::string faltam, selecao;
-  for (const TnChaveSelecao& c : chaves) {
-    if (!c.Valor) faltam += (faltam.empty() ? "" : ", ") + NomeChave(c.Chave);
-    else if (c.Campo)
-      selecao += (selecao.empty() ? "" : "    ") + NomeChave(c.Chave) + ": " + DescricaoSelecao(c.Chave, *c.Valor);
-  }
-  if (!faltam.empty())
-    throw Exception("Para abrir \"" + FCaption.toStdString() + "\", selecione antes: " + faltam +
+  std::string selecao;
+  if (std::optional<std::string> faltam = LerSelecao(selecao))
+    throw Exception("Para abrir \"" + FCaption.toStdString() + "\", selecione antes: " + *faltam +
                     " (Selecionar Sistema TCE).");
-  FCondicao = CondicaoSelecao(chaves);
   FReg->FetchRegistros(FCondicao);
   const bool cadastro = FReg->PegarTipoObjeto() == 1;
 
@@ -95,10 +88,10 @@ TTelaCadastro::TTelaCadastro(const std::string& aClasse, QWidget* aPai) : QWidge
   cabecalho->addWidget(titulo);
   cabecalho->addStretch(1);
   if (!selecao.empty()) {
-    auto* rotuloSelecao = new QLabel(Q(selecao), this);
-    rotuloSelecao->setObjectName("Selecao");
-    rotuloSelecao->setStyleSheet("color: #555;");
-    cabecalho->addWidget(rotuloSelecao);
+    FSelecao = new QLabel(Q(selecao), this);
+    FSelecao->setObjectName("Selecao");
+    FSelecao->setStyleSheet("color: #555;");
+    cabecalho->addWidget(FSelecao);
   }
   principal->addLayout(cabecalho);
 
@@ -209,8 +202,26 @@ bool TTelaCadastro::SelecionarChave(const std::vector<TVariant>& aChave) {
   return true;
 }
 
+std::optional<std::string> TTelaCadastro::LerSelecao(std::string& aTexto) {
+  std::vector<TnChaveSelecao> chaves = ChavesSelecao(*FReg);
+  std::string faltam, texto;
+  for (const TnChaveSelecao& c : chaves) {
+    if (!c.Valor) faltam += (faltam.empty() ? "" : ", ") + NomeChave(c.Chave);
+    else if (c.Campo)
+      texto += (texto.empty() ? "" : "    ") + NomeChave(c.Chave) + ": " + DescricaoSelecao(c.Chave, *c.Valor);
+  }
+  if (!faltam.empty()) return faltam;
+  FCondicao = CondicaoSelecao(chaves);
+  aTexto = texto;
+  return std::nullopt;
+}
+
 void TTelaCadastro::Recarregar() {
   std::vector<TVariant> chave = ChaveSelecionada();
+  // A selection changed since the screen opened is followed; one that lacks a key keeps the
+  // rows of the last complete one.
+  std::string selecao;
+  if (!LerSelecao(selecao) && FSelecao) FSelecao->setText(Q(selecao));
   FReg->FetchRegistros(FCondicao);
   FModelo->Recarregar();
   if (!SelecionarChave(chave) && FProxy->rowCount() > 0) FGrade->selectRow(0);

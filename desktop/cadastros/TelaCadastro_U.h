@@ -75,7 +75,8 @@ class TTelaCadastro : public QWidget {
   bool SelecionarChave(const std::vector<nFramework::TVariant>& aChave);
 
  public slots:
-  // Reads the register's rows again, keeping the selected row when it is still there.
+  // Reads the register's rows again under the user's current selection, keeping the selected
+  // row when it is still there.
   void Recarregar();
   void Incluir();
   void Alterar();
@@ -88,6 +89,9 @@ class TTelaCadastro : public QWidget {
   void Avisar(const QString& aTexto);
   void AtualizarBotoes();
   QString DescricaoChave(const std::vector<nFramework::TVariant>& aChave) const;
+  // The condition of the current selection into FCondicao, its text into aTexto; the keys
+  // it lacks (nothing changed) when it is not complete.
+  std::optional<std::string> LerSelecao(std::string& aTexto);
 
   std::string FClasse;
   nFramework::TnDMPtr<nFramework::TnDMClientDataSet> FReg;
@@ -98,6 +102,7 @@ class TTelaCadastro : public QWidget {
   QTableView* FGrade = nullptr;
   QLineEdit* FPesquisa = nullptr;
   QLabel* FContagem = nullptr;
+  QLabel* FSelecao = nullptr;
   QPushButton* FIncluir = nullptr;
   QPushButton* FAlterar = nullptr;
   QPushButton* FExcluir = nullptr;

@@ -232,6 +232,15 @@ class TTesteTelaCadastro : public QObject {
     QCOMPARE(tela.Proxy()->rowCount(),
              Contar("select count(*) from TCEPLANOPLESPEC where CODIGOSISTEMATCE = 1 and CODIGOEMPRESA = 1 and "
                     "TIPONATURSALDO = 2"));
+    // Atualizar follows a selection changed since the screen opened.
+    tela.Pesquisa()->clear();
+    TnSelecao::Params().Definir("CodigoSistemaTCE", TVariant(2));
+    TnSelecao::Params().Definir("CodigoEmpresa", TVariant(2));
+    Clicar(&tela, "Atualizar");
+    const int daOutra = Contar("select count(*) from TCEPLANOPLESPEC where CODIGOSISTEMATCE = 2 and CODIGOEMPRESA = 2");
+    QVERIFY(daOutra > 0);
+    QCOMPARE(tela.Proxy()->rowCount(), daOutra);
+    QVERIFY(tela.findChild<QLabel*>("Selecao")->text().contains("Empresa: 2 - "));
     // Lookups open as screens too, without the editing buttons.
     TTelaCadastro consulta("TUlmoDCTipoContaCtb");
     QVERIFY(!consulta.findChild<QPushButton*>("Incluir"));
