@@ -240,6 +240,8 @@ class TTesteTelaCadastro : public QObject {
     const int daOutra = Contar("select count(*) from TCEPLANOPLESPEC where CODIGOSISTEMATCE = 2 and CODIGOEMPRESA = 2");
     QVERIFY(daOutra > 0);
     QCOMPARE(tela.Proxy()->rowCount(), daOutra);
+    const int empresa = m->ColunaDoCampo("CODIGOEMPRESA");
+    for (int i = 0; i < m->rowCount(); ++i) QCOMPARE(m->index(i, empresa).data().toString(), QString("2"));
     QVERIFY(tela.findChild<QLabel*>("Selecao")->text().contains("Empresa: 2 - "));
     // Lookups open as screens too, without the editing buttons.
     TTelaCadastro consulta("TUlmoDCTipoContaCtb");
