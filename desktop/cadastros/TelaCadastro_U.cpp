@@ -364,7 +364,14 @@ std::optional<std::string> EscolherDoCadastro(QWidget* aPai, const std::string& 
 std::optional<std::vector<std::string>> EscolherVariosDoCadastro(QWidget* aPai, const std::string& aClasse,
                                                                  const std::string& aCampo,
                                                                  const std::vector<std::string>& aAtuais) {
-  TDialogoEscolha dialogo(aPai, aClasse, aCampo, true);
+  return EscolherVariosDoCadastro(aPai, aClasse, aCampo, aAtuais, std::string());
+}
+
+std::optional<std::vector<std::string>> EscolherVariosDoCadastro(QWidget* aPai, const std::string& aClasse,
+                                                                 const std::string& aCampo,
+                                                                 const std::vector<std::string>& aAtuais,
+                                                                 const std::string& aCondicao) {
+  TDialogoEscolha dialogo(aPai, aClasse, aCampo, true, aCondicao);
   dialogo.Selecionar(aAtuais);
   if (dialogo.exec() != QDialog::Accepted) return std::nullopt;
   return dialogo.Escolhidos();

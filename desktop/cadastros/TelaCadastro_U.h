@@ -39,6 +39,10 @@ std::optional<std::string> EscolherDoCadastro(QWidget* aPai, const std::string& 
 std::optional<std::vector<std::string>> EscolherVariosDoCadastro(QWidget* aPai, const std::string& aClasse,
                                                                  const std::string& aCampo,
                                                                  const std::vector<std::string>& aAtuais);
+std::optional<std::vector<std::string>> EscolherVariosDoCadastro(QWidget* aPai, const std::string& aClasse,
+                                                                 const std::string& aCampo,
+                                                                 const std::vector<std::string>& aAtuais,
+                                                                 const std::string& aCondicao);
 
 // Renders, offscreen, the register's screen ("cadastro.png"), the edit form of its first row
 // ("cadastro-formulario.png"), the pick dialog of its field aCampoEscolha
