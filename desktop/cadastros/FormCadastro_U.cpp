@@ -26,6 +26,7 @@
 #include "GradeDados_U.h"
 #include "SQL_U.h"
 #include "TextUtils_U.h"
+#include "TextoMensagem_U.h"
 
 using namespace nFramework;
 
@@ -413,25 +414,36 @@ std::string TFormCadastro::Ler(TControle& c) {
 }
 
 void TFormCadastro::AoAlterar(TControle& c) {
-  if (FAtualizando || FModo == TModoForm::Consulta) return;
-  c.Erro = Ler(c);
-  if (QWidget* foco = c.Foco()) foco->setStyleSheet(c.Erro.empty() ? QString() : "border: 1px solid #c0392b;");
-  if (QWidget* foco = c.Foco()) foco->setToolTip(c.Erro.empty() ? Q(c.Def->Hint) : Q(c.Erro));
-  if (c.Erro.empty()) {
-    try {
-      // The register's rules that hang on this field (expressions, cleared and forced values).
-      FReg->ChecarConfigurarCampo(*c.Campo);
-    } catch (const EInternalError&) {
-      throw;
-    } catch (const Exception& e) {
-      MostrarMensagem(Q(e.what()));
+  try {
+    if (FAtualizando || FModo == TModoForm::Consulta) return;
+    c.Erro = Ler(c);
+    if (QWidget* foco = c.Foco()) foco->setStyleSheet(c.Erro.empty() ? QString() : "border: 1px solid #c0392b;");
+    if (QWidget* foco = c.Foco()) foco->setToolTip(c.Erro.empty() ? Q(c.Def->Hint) : Q(c.Erro));
+    if (c.Erro.empty()) {
+      try {
+        // The register's rules that hang on this field (expressions, cleared and forced values).
+        FReg->ChecarConfigurarCampo(*c.Campo);
+      } catch (const EInternalError&) {
+        throw;
+      } catch (const Exception& e) {
+        MostrarMensagem(Q(e.what()));
+      }
     }
+    Atualizar(&c);
+  } catch (const EInternalError&) {
+    throw;
+  } catch (const Exception& e) {
+    // A rule or a lookup that failed on the way: said in the form, nothing saved.
+    MostrarMensagem(Q(MensagemDeErro(e)));
   }
-  Atualizar(&c);
 }
 
 void TFormCadastro::Atualizar(const TControle* aExceto) {
   FAtualizando = true;
+  struct TFim {
+    bool& Atualizando;
+    ~TFim() { Atualizando = false; }
+  } fim{FAtualizando};
   for (auto& p : FControles) {
     TControle& c = *p;
     if (&c != aExceto) {
@@ -450,7 +462,6 @@ void TFormCadastro::Atualizar(const TControle* aExceto) {
     c.Rotulo->setEnabled(habilitado || FModo == TModoForm::Consulta);
     if (c.Tipo == TControle::Vinculo) AtualizarDescricao(c);
   }
-  FAtualizando = false;
 }
 
 void TFormCadastro::AtualizarDescricao(TControle& c) {
@@ -528,17 +539,24 @@ std::unique_ptr<TDialogoEscolha> TFormCadastro::CriarEscolha(const std::string& 
 }
 
 void TFormCadastro::Escolher(TControle& c) {
-  std::string campo;
-  std::unique_ptr<TDialogoEscolha> dialogo = CriarEscolha(c, campo);
-  if (!dialogo || dialogo->exec() != QDialog::Accepted) return;
-  std::vector<std::string> escolhidos = dialogo->Escolhidos();
-  if (escolhidos.empty()) return;
-  {
-    QSignalBlocker bloqueio(c.Linha);
-    c.Linha->setText(Q(escolhidos.front()));
+  try {
+    std::string campo;
+    std::unique_ptr<TDialogoEscolha> dialogo = CriarEscolha(c, campo);
+    if (!dialogo || dialogo->exec() != QDialog::Accepted) return;
+    std::vector<std::string> escolhidos = dialogo->Escolhidos();
+    if (escolhidos.empty()) return;
+    {
+      QSignalBlocker bloqueio(c.Linha);
+      c.Linha->setText(Q(escolhidos.front()));
+    }
+    AoAlterar(c);
+    c.Linha->setFocus();
+  } catch (const EInternalError&) {
+    throw;
+  } catch (const Exception& e) {
+    // A rule or a lookup that failed on the way: said in the form, nothing saved.
+    MostrarMensagem(Q(MensagemDeErro(e)));
   }
-  AoAlterar(c);
-  c.Linha->setFocus();
 }
 
 void TFormCadastro::MostrarMensagem(const QString& aTexto) {

@@ -23,6 +23,7 @@
 #include "ModeloDataSet_U.h"
 #include "SQL_U.h"
 #include "TextUtils_U.h"
+#include "TextoMensagem_U.h"
 #include "VisaoGrade_U.h"
 
 using namespace nFramework;
@@ -217,24 +218,45 @@ std::optional<std::string> TTelaCadastro::LerSelecao(std::string& aTexto) {
 }
 
 void TTelaCadastro::Recarregar() {
-  std::vector<TVariant> chave = ChaveSelecionada();
-  // A selection changed since the screen opened is followed; one that lacks a key keeps the
-  // rows of the last complete one.
-  std::string selecao;
-  if (!LerSelecao(selecao) && FSelecao) FSelecao->setText(Q(selecao));
-  FReg->FetchRegistros(FCondicao);
-  FModelo->Recarregar();
-  if (!SelecionarChave(chave) && FProxy->rowCount() > 0) FGrade->selectRow(0);
-  AtualizarBotoes();
+  try {
+    std::vector<TVariant> chave = ChaveSelecionada();
+    // A selection changed since the screen opened is followed; one that lacks a key keeps the
+    // rows of the last complete one.
+    std::string selecao;
+    if (!LerSelecao(selecao) && FSelecao) FSelecao->setText(Q(selecao));
+    FReg->FetchRegistros(FCondicao);
+    FModelo->Recarregar();
+    if (!SelecionarChave(chave) && FProxy->rowCount() > 0) FGrade->selectRow(0);
+    AtualizarBotoes();
+  } catch (const EInternalError&) {
+    throw;
+  } catch (const Exception& e) {
+    // A refusal or a database failure on the way: said, and the screen stays as it was.
+    Avisar(Q(MensagemDeErro(e)));
+  }
 }
 
 void TTelaCadastro::Incluir() {
-  if (FReg->PegarTipoObjeto() == 1) AbrirFormulario(TModoForm::Inclusao);
+  try {
+    if (FReg->PegarTipoObjeto() == 1) AbrirFormulario(TModoForm::Inclusao);
+  } catch (const EInternalError&) {
+    throw;
+  } catch (const Exception& e) {
+    // A refusal or a database failure on the way: said, and the screen stays as it was.
+    Avisar(Q(MensagemDeErro(e)));
+  }
 }
 
 void TTelaCadastro::Alterar() {
-  if (ChaveSelecionada().empty()) return;
-  AbrirFormulario(FReg->PegarTipoObjeto() == 1 ? TModoForm::Alteracao : TModoForm::Consulta);
+  try {
+    if (ChaveSelecionada().empty()) return;
+    AbrirFormulario(FReg->PegarTipoObjeto() == 1 ? TModoForm::Alteracao : TModoForm::Consulta);
+  } catch (const EInternalError&) {
+    throw;
+  } catch (const Exception& e) {
+    // A refusal or a database failure on the way: said, and the screen stays as it was.
+    Avisar(Q(MensagemDeErro(e)));
+  }
 }
 
 void TTelaCadastro::AbrirFormulario(TModoForm aModo) {
@@ -279,61 +301,75 @@ QString TTelaCadastro::DescricaoChave(const std::vector<TVariant>& aChave) const
 }
 
 void TTelaCadastro::Excluir() {
-  if (FReg->PegarTipoObjeto() != 1) return;
-  std::vector<TVariant> chave = ChaveSelecionada();
-  if (chave.empty()) return;
-  auto* pergunta = new QMessageBox(QMessageBox::Question, FCaption,
-                                   "Confirma a exclusão do registro selecionado?\n" + DescricaoChave(chave),
-                                   QMessageBox::NoButton, this);
-  pergunta->setObjectName("ConfirmarExclusao");
-  QPushButton* sim = pergunta->addButton("Sim", QMessageBox::YesRole);
-  sim->setObjectName("Sim");
-  QPushButton* nao = pergunta->addButton("Não", QMessageBox::NoRole);
-  nao->setObjectName("Não");
-  pergunta->setDefaultButton(nao);
-  pergunta->setEscapeButton(nao);
-  pergunta->setAttribute(Qt::WA_DeleteOnClose);
-  connect(pergunta, &QMessageBox::finished, this, [this, pergunta, sim, chave] {
-    if (pergunta->clickedButton() == sim) ExcluirConfirmado(chave);
-  });
-  pergunta->open();
+  try {
+    if (FReg->PegarTipoObjeto() != 1) return;
+    std::vector<TVariant> chave = ChaveSelecionada();
+    if (chave.empty()) return;
+    auto* pergunta = new QMessageBox(QMessageBox::Question, FCaption,
+                                     "Confirma a exclusão do registro selecionado?\n" + DescricaoChave(chave),
+                                     QMessageBox::NoButton, this);
+    pergunta->setObjectName("ConfirmarExclusao");
+    QPushButton* sim = pergunta->addButton("Sim", QMessageBox::YesRole);
+    sim->setObjectName("Sim");
+    QPushButton* nao = pergunta->addButton("Não", QMessageBox::NoRole);
+    nao->setObjectName("Não");
+    pergunta->setDefaultButton(nao);
+    pergunta->setEscapeButton(nao);
+    pergunta->setAttribute(Qt::WA_DeleteOnClose);
+    connect(pergunta, &QMessageBox::finished, this, [this, pergunta, sim, chave] {
+      if (pergunta->clickedButton() == sim) ExcluirConfirmado(chave);
+    });
+    pergunta->open();
+  } catch (const EInternalError&) {
+    throw;
+  } catch (const Exception& e) {
+    // A refusal or a database failure on the way: said, and the screen stays as it was.
+    Avisar(Q(MensagemDeErro(e)));
+  }
 }
 
 void TTelaCadastro::ExcluirConfirmado(const std::vector<TVariant>& aChave) {
-  // An instance of its own, as the command line deletes: the grid keeps its rows if refused.
-  auto reg = nComoClasse<TnDMClientDataSet>(nCriarInstancia(FClasse));
-  reg->ConfigSobDemanda();
-  reg->FetchRegistros(CondicaoChave(*reg, aChave));
-  TClientDataSet& d = reg->nClientDataSet();
-  if (d.IsEmpty()) {
-    Avisar("Registro não encontrado: ele foi excluído por outro usuário.");
+  try {
+    // An instance of its own, as the command line deletes: the grid keeps its rows if refused.
+    auto reg = nComoClasse<TnDMClientDataSet>(nCriarInstancia(FClasse));
+    reg->ConfigSobDemanda();
+    reg->FetchRegistros(CondicaoChave(*reg, aChave));
+    TClientDataSet& d = reg->nClientDataSet();
+    if (d.IsEmpty()) {
+      Avisar("Registro não encontrado: ele foi excluído por outro usuário.");
+      Recarregar();
+      return;
+    }
+    try {
+      d.Delete();
+    } catch (const EInternalError&) {
+      throw;
+    } catch (const Exception& e) {
+      Avisar(Q(e.what()));
+      return;
+    }
+    int falhas;
+    try {
+      falhas = reg->ApplyUpdates(0);
+    } catch (const EInternalError&) {
+      throw;
+    } catch (const Exception& e) {
+      Avisar(Q(e.what()));
+      return;
+    }
+    if (falhas > 0) {
+      QString erros;
+      for (const auto& e : reg->ErrosApplyUpdates()) erros += (erros.isEmpty() ? "" : "\n") + Q(e);
+      Avisar(erros);
+      return;
+    }
     Recarregar();
-    return;
-  }
-  try {
-    d.Delete();
   } catch (const EInternalError&) {
     throw;
   } catch (const Exception& e) {
-    Avisar(Q(e.what()));
-    return;
+    // A refusal or a database failure on the way: said, and the screen stays as it was.
+    Avisar(Q(MensagemDeErro(e)));
   }
-  int falhas;
-  try {
-    falhas = reg->ApplyUpdates(0);
-  } catch (const EInternalError&) {
-    throw;
-  } catch (const Exception& e) {
-    Avisar(Q(e.what()));
-    return;
-  }
-  if (falhas > 0) {
-    QString erros;
-    for (const auto& e : reg->ErrosApplyUpdates()) erros += (erros.isEmpty() ? "" : "\n") + Q(e);
-    Avisar(erros);
-    return;
-  }
-  Recarregar();
 }
 
 void TTelaCadastro::Avisar(const QString& aTexto) {

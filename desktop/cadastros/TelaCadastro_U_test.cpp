@@ -211,6 +211,21 @@ class TTesteTelaCadastro : public QObject {
     QCOMPARE(Contar("select count(*) from TCETIPOCONTACTB where CODIGOSISTEMATCE = 1"), antes);
   }
 
+  void falhaDoBancoEDitaEATelaFica() {
+    TTelaCadastro tela("TUlmoDMTipoContaCtb");
+    tela.show();
+    const int linhas = tela.Proxy()->rowCount();
+    // The table goes away behind the screen: reading it again fails, and the screen says so.
+    ExecutarSQLDireto("alter table TCETIPOCONTACTB rename to TCETIPOCONTACTB_FORA");
+    Clicar(&tela, "Atualizar");
+    QMessageBox* aviso = nullptr;
+    QTRY_VERIFY((aviso = Visivel<QMessageBox>(&tela, "Aviso")) != nullptr);
+    QVERIFY2(aviso->text().contains("TCETIPOCONTACTB"), qPrintable(aviso->text()));
+    Clicar(aviso, "OK");
+    QCOMPARE(tela.Proxy()->rowCount(), linhas);
+    ExecutarSQLDireto("alter table TCETIPOCONTACTB_FORA rename to TCETIPOCONTACTB");
+  }
+
   void gradeAplicaSelecaoEPesquisa() {
     const int daEmpresa = Contar("select count(*) from TCEPLANOPLESPEC where CODIGOSISTEMATCE = 1 and CODIGOEMPRESA = 1");
     QVERIFY(daEmpresa > 0);
