@@ -1,11 +1,9 @@
 #include "FormCadastro_U.h"
 
-#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDialogButtonBox>
-#include <QEvent>
 #include <QFormLayout>
 #include <QFrame>
 #include <QGroupBox>
@@ -13,17 +11,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 #include "ClassRegistry_U.h"
+#include "ControleCampo_U.h"
 #include "DialogoEscolha_U.h"
 #include "Dicionario_U.h"
 #include "Exceptions_U.h"
-#include "FormatUtils_U.h"
-#include "GradeDados_U.h"
 #include "SQL_U.h"
 #include "TextUtils_U.h"
 #include "TextoMensagem_U.h"
@@ -51,64 +47,7 @@ bool Contem(const std::vector<std::string>& aNomes, std::string_view aNome) {
   return false;
 }
 
-const QDate kDataVazia(1900, 1, 1);
-
-// A date edit that can be empty: its minimum stands for no date, and its calendar opens on
-// the current month rather than on the minimum.
-class TEditorData : public QDateEdit {
- public:
-  explicit TEditorData(QWidget* aPai) : QDateEdit(aPai) {
-    setCalendarPopup(true);
-    setDisplayFormat("dd/MM/yyyy");
-    setMinimumDate(kDataVazia);
-    setSpecialValueText(" ");
-    setDate(kDataVazia);
-    calendarWidget()->installEventFilter(this);
-  }
-  bool Vazia() const { return date() == kDataVazia; }
-
- protected:
-  bool eventFilter(QObject* aObjeto, QEvent* aEvento) override {
-    if (aObjeto == calendarWidget() && aEvento->type() == QEvent::Show && Vazia()) {
-      QDate hoje = QDate::currentDate();
-      calendarWidget()->setCurrentPage(hoje.year(), hoje.month());
-    }
-    return QDateEdit::eventFilter(aObjeto, aEvento);
-  }
-};
-
 }  // namespace
-
-// One field's control.
-struct TFormCadastro::TControle {
-  enum TTipo { Texto, Inteiro, Numero, Lista, Datas, Marca, Vinculo };
-  const TnCampoDef* Def = nullptr;
-  TField* Campo = nullptr;
-  TTipo Tipo = Texto;
-  bool Bloqueado = false;  // a selection key, or a key the register keeps once stored
-  bool Chave = false;
-  QLabel* Rotulo = nullptr;
-  QLineEdit* Linha = nullptr;
-  QComboBox* Combo = nullptr;
-  TEditorData* Data = nullptr;
-  QCheckBox* Caixa = nullptr;
-  QToolButton* Botao = nullptr;
-  QLabel* Descricao = nullptr;
-  std::string Erro;  // the text typed is no value
-  // The lookup of a linked field: its class, the fields of this register its row is found by,
-  // and the lookup's fields that describe it.
-  std::string ClasseLookup;
-  std::vector<std::string> ChavesLookup;
-  std::vector<std::string> Exibidos;
-  TnDMPtr<TnDMClientDataSet> Lookup;
-
-  QWidget* Foco() const {
-    if (Linha) return Linha;
-    if (Combo) return Combo;
-    if (Data) return Data;
-    return Caixa;
-  }
-};
 
 std::string CondicaoChave(TnDMClientDataSet& aReg, const std::vector<TVariant>& aChave) {
   std::vector<std::string> campos = aReg.CamposChave();
@@ -239,14 +178,12 @@ void TFormCadastro::CriarControles() {
       formulario->setVerticalSpacing(7);
       principal->addWidget(grupo);
     }
-    auto c = std::make_unique<TControle>();
+    auto c = std::make_unique<TControleCampo>();
     c->Def = &def;
     c->Campo = campo;
     c->Chave = Contem(chave, def.Nome);
     c->Bloqueado = Contem(selecao, def.Nome) || (c->Chave && FModo != TModoForm::Inclusao && !FReg->PodeAlterarChave());
     const TnEntradaDicionario* entrada = def.Dicionario.empty() ? nullptr : Dicionario().Encontrar(def.Dicionario);
-    const TnControle controle = entrada ? entrada->Controle : TnControle::Texto;
-    const TFieldType tipo = campo->DataType();
 
     std::string lookup = !def.LinkConsulta.empty() ? def.LinkConsulta : entrada ? entrada->ClasseLookup : "";
     if (!lookup.empty() && nClasseRegistrada(lookup)) {
@@ -262,81 +199,14 @@ void TFormCadastro::CriarControles() {
       if (c->Exibidos.empty() && entrada && !entrada->CampoExibido.empty()) c->Exibidos.push_back(entrada->CampoExibido);
     }
 
-    QWidget* editor = nullptr;
-    const QString nome = Q(def.Nome);
-    if (!def.Lista.empty()) {
-      c->Tipo = TControle::Lista;
-      c->Combo = new QComboBox(this);
-      c->Combo->addItem(QString(), QString());
-      for (const auto& [titulo, valor] : ItensLista(def.Lista)) c->Combo->addItem(Q(titulo), Q(valor));
-      // As wide as its longest caption, not the form's width.
-      c->Combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-      c->Combo->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-      c->Combo->setMinimumWidth(200);
-      editor = c->Combo;
-    } else if (!c->ClasseLookup.empty()) {
-      c->Tipo = TControle::Vinculo;
-      auto* caixa = new QWidget(this);
-      auto* linha = new QHBoxLayout(caixa);
-      linha->setContentsMargins(0, 0, 0, 0);
-      linha->setSpacing(6);
-      c->Linha = new QLineEdit(caixa);
-      c->Linha->setMaximumWidth(140);
-      c->Linha->setValidator(new QRegularExpressionValidator(QRegularExpression("-?[0-9.]*"), c->Linha));
-      if (IsTextType(tipo)) c->Linha->setValidator(nullptr);
-      c->Botao = new QToolButton(caixa);
-      c->Botao->setObjectName(nome + "_Pesquisar");
-      c->Botao->setText("...");
-      c->Botao->setToolTip("Pesquisar");
-      c->Descricao = new QLabel(caixa);
-      c->Descricao->setObjectName(nome + "_Descricao");
-      c->Descricao->setWordWrap(true);
-      c->Descricao->setMinimumWidth(260);
-      c->Descricao->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Minimum);
-      linha->addWidget(c->Linha);
-      linha->addWidget(c->Botao);
-      linha->addWidget(c->Descricao, 1);
-      editor = caixa;
-    } else if (tipo == TFieldType::ftDate || tipo == TFieldType::ftDateTime || controle == TnControle::Data) {
-      c->Tipo = TControle::Datas;
-      c->Data = new TEditorData(this);
-      c->Data->setMinimumWidth(130);
-      c->Data->setMaximumWidth(160);
-      editor = c->Data;
-    } else if (tipo == TFieldType::ftBoolean || controle == TnControle::Selecionado) {
-      c->Tipo = TControle::Marca;
-      c->Caixa = new QCheckBox(this);
-      editor = c->Caixa;
-    } else {
-      c->Linha = new QLineEdit(this);
-      if (IsIntegerType(tipo)) {
-        c->Tipo = TControle::Inteiro;
-        c->Linha->setValidator(new QRegularExpressionValidator(QRegularExpression("-?[0-9.]*"), c->Linha));
-        c->Linha->setMaximumWidth(160);
-      } else if (tipo == TFieldType::ftFloat || tipo == TFieldType::ftCurrency) {
-        c->Tipo = TControle::Numero;
-        c->Linha->setValidator(new QRegularExpressionValidator(QRegularExpression("-?[0-9.,]*"), c->Linha));
-        c->Linha->setMaximumWidth(200);
-      } else {
-        c->Tipo = TControle::Texto;
-        if (campo->Size() > 0) c->Linha->setMaxLength(campo->Size());
-        // Short codes get a short box; descriptions the form's width.
-        if (campo->Size() > 0 && campo->Size() <= 10)
-          c->Linha->setMaximumWidth(fontMetrics().horizontalAdvance(QString(campo->Size() + 2, QChar('M'))) + 16);
-      }
-      editor = c->Linha;
-    }
-    if (QWidget* foco = c->Foco()) {
-      foco->setObjectName(nome);
-      if (!def.Hint.empty()) foco->setToolTip(Q(def.Hint));
-    }
+    QWidget* editor = c->CriarEditor(this, entrada);
     c->Rotulo = new QLabel(this);
-    c->Rotulo->setObjectName(nome + "_Rotulo");
+    c->Rotulo->setObjectName(Q(def.Nome) + "_Rotulo");
     c->Rotulo->setBuddy(c->Foco());
     if (!def.Hint.empty()) c->Rotulo->setToolTip(Q(def.Hint));
     formulario->addRow(c->Rotulo, editor);
 
-    TControle* p = c.get();
+    TControleCampo* p = c.get();
     if (c->Linha) connect(c->Linha, &QLineEdit::textEdited, this, [this, p] { AoAlterar(*p); });
     if (c->Combo) connect(c->Combo, &QComboBox::currentIndexChanged, this, [this, p] { AoAlterar(*p); });
     if (c->Data) connect(c->Data, &QDateEdit::dateChanged, this, [this, p] { AoAlterar(*p); });
@@ -346,77 +216,10 @@ void TFormCadastro::CriarControles() {
   }
 }
 
-void TFormCadastro::Mostrar(TControle& c) {
-  const TField& f = *c.Campo;
-  switch (c.Tipo) {
-    case TControle::Lista: {
-      int i = f.IsNull() ? 0 : c.Combo->findData(Q(Trim(f.AsString())));
-      if (i < 0) {
-        // A stored value the list lacks is shown as it is rather than hidden.
-        c.Combo->addItem(Q(f.AsString()), Q(Trim(f.AsString())));
-        i = c.Combo->count() - 1;
-      }
-      c.Combo->setCurrentIndex(i);
-      break;
-    }
-    case TControle::Datas: {
-      if (f.IsNull()) {
-        c.Data->setDate(kDataVazia);
-        break;
-      }
-      int ano, mes, dia;
-      DecodeDate(f.AsDateTime(), ano, mes, dia);
-      c.Data->setDate(QDate(ano, mes, dia));
-      break;
-    }
-    case TControle::Marca: c.Caixa->setChecked(!f.IsNull() && (f.DataType() == TFieldType::ftBoolean ? f.AsBoolean() : Trim(f.AsString()) == "1")); break;
-    default: c.Linha->setText(Q(TGradeDados(FReg->nClientDataSet()).Texto(f)));
-  }
-}
-
-std::string TFormCadastro::Ler(TControle& c) {
-  TField& f = *c.Campo;
-  try {
-    switch (c.Tipo) {
-      case TControle::Lista: {
-        std::string valor = c.Combo->currentData().toString().toStdString();
-        if (valor.empty()) f.Clear();
-        else f.SetAsString(valor);
-        return {};
-      }
-      case TControle::Datas:
-        if (c.Data->Vazia()) f.Clear();
-        else f.SetAsDateTime(EncodeDate(c.Data->date().year(), c.Data->date().month(), c.Data->date().day()));
-        return {};
-      case TControle::Marca:
-        if (f.DataType() == TFieldType::ftBoolean) f.SetAsBoolean(c.Caixa->isChecked());
-        else f.SetAsString(c.Caixa->isChecked() ? "1" : "0");
-        return {};
-      default: break;
-    }
-    std::string texto = Trim(c.Linha->text().toStdString());
-    if (texto.empty()) {
-      f.Clear();
-      return {};
-    }
-    if (IsTextType(f.DataType())) {
-      f.SetAsString(c.Linha->text().toStdString());
-      return {};
-    }
-    std::string numero = NumeroDaGrade(texto);
-    if (IsIntegerType(f.DataType()) && numero.find('.') != std::string::npos)
-      return "\"" + texto + "\" não é um número inteiro.";
-    f.SetAsString(numero);
-    return {};
-  } catch (const EConvertError& e) {
-    return e.what();
-  }
-}
-
-void TFormCadastro::AoAlterar(TControle& c) {
+void TFormCadastro::AoAlterar(TControleCampo& c) {
   try {
     if (FAtualizando || FModo == TModoForm::Consulta) return;
-    c.Erro = Ler(c);
+    c.Erro = c.Ler();
     if (QWidget* foco = c.Foco()) foco->setStyleSheet(c.Erro.empty() ? QString() : "border: 1px solid #c0392b;");
     if (QWidget* foco = c.Foco()) foco->setToolTip(c.Erro.empty() ? Q(c.Def->Hint) : Q(c.Erro));
     if (c.Erro.empty()) {
@@ -438,17 +241,17 @@ void TFormCadastro::AoAlterar(TControle& c) {
   }
 }
 
-void TFormCadastro::Atualizar(const TControle* aExceto) {
+void TFormCadastro::Atualizar(const TControleCampo* aExceto) {
   FAtualizando = true;
   struct TFim {
     bool& Atualizando;
     ~TFim() { Atualizando = false; }
   } fim{FAtualizando};
   for (auto& p : FControles) {
-    TControle& c = *p;
+    TControleCampo& c = *p;
     if (&c != aExceto) {
       QSignalBlocker bloqueio(c.Foco());
-      Mostrar(c);
+      c.Mostrar();
     }
     const std::string nome = c.Def->Nome;
     bool habilitado = FModo != TModoForm::Consulta && !c.Bloqueado && FReg->CampoHabilitado(nome);
@@ -460,11 +263,11 @@ void TFormCadastro::Atualizar(const TControle* aExceto) {
     c.Rotulo->setText(rotulo);
     c.Rotulo->setProperty("obrigatorio", obrigatorio);
     c.Rotulo->setEnabled(habilitado || FModo == TModoForm::Consulta);
-    if (c.Tipo == TControle::Vinculo) AtualizarDescricao(c);
+    if (c.Tipo == TControleCampo::Vinculo) AtualizarDescricao(c);
   }
 }
 
-void TFormCadastro::AtualizarDescricao(TControle& c) {
+void TFormCadastro::AtualizarDescricao(TControleCampo& c) {
   TClientDataSet& d = FReg->nClientDataSet();
   if (c.Campo->IsNull()) {
     c.Descricao->clear();
@@ -504,7 +307,7 @@ void TFormCadastro::AtualizarDescricao(TControle& c) {
   c.Descricao->setText(Q(texto).toHtmlEscaped());
 }
 
-std::unique_ptr<TDialogoEscolha> TFormCadastro::CriarEscolha(TControle& c, std::string& aCampo) {
+std::unique_ptr<TDialogoEscolha> TFormCadastro::CriarEscolha(TControleCampo& c, std::string& aCampo) {
   TClientDataSet& d = FReg->nClientDataSet();
   auto lookup = nComoClasse<TnDMClientDataSet>(nCriarInstancia(c.ClasseLookup));
   if (!lookup) return nullptr;
@@ -531,14 +334,14 @@ std::unique_ptr<TDialogoEscolha> TFormCadastro::CriarEscolha(TControle& c, std::
 
 std::unique_ptr<TDialogoEscolha> TFormCadastro::CriarEscolha(const std::string& aCampo) {
   for (auto& c : FControles)
-    if (SameText(c->Def->Nome, aCampo) && c->Tipo == TControle::Vinculo) {
+    if (SameText(c->Def->Nome, aCampo) && c->Tipo == TControleCampo::Vinculo) {
       std::string campo;
       return CriarEscolha(*c, campo);
     }
   return nullptr;
 }
 
-void TFormCadastro::Escolher(TControle& c) {
+void TFormCadastro::Escolher(TControleCampo& c) {
   try {
     std::string campo;
     std::unique_ptr<TDialogoEscolha> dialogo = CriarEscolha(c, campo);

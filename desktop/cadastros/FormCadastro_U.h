@@ -24,6 +24,7 @@ class QPushButton;
 namespace nDesktop {
 
 class TDialogoEscolha;
+struct TControleCampo;
 
 enum class TModoForm { Inclusao, Alteracao, Consulta };
 
@@ -53,22 +54,18 @@ class TFormCadastro : public QDialog {
   void reject() override;
 
  private:
-  struct TControle;
   void CriarControles();
-  void Mostrar(TControle& aControle);
-  // Writes the control's value into its field; the reason when the text is no value.
-  std::string Ler(TControle& aControle);
-  void AoAlterar(TControle& aControle);
+  void AoAlterar(TControleCampo& aControle);
   // Values, enabled and required state, descriptions of every control but aExceto's value.
-  void Atualizar(const TControle* aExceto);
-  void AtualizarDescricao(TControle& aControle);
-  void Escolher(TControle& aControle);
-  std::unique_ptr<TDialogoEscolha> CriarEscolha(TControle& aControle, std::string& aCampo);
+  void Atualizar(const TControleCampo* aExceto);
+  void AtualizarDescricao(TControleCampo& aControle);
+  void Escolher(TControleCampo& aControle);
+  std::unique_ptr<TDialogoEscolha> CriarEscolha(TControleCampo& aControle, std::string& aCampo);
   void MostrarMensagem(const QString& aTexto);
 
   TModoForm FModo;
   nFramework::TnDMPtr<nFramework::TnDMClientDataSet> FReg;
-  std::vector<std::unique_ptr<TControle>> FControles;
+  std::vector<std::unique_ptr<TControleCampo>> FControles;
   std::vector<nFramework::TVariant> FChaveGravada;
   QFrame* FQuadroMensagem = nullptr;
   QLabel* FMensagem = nullptr;
