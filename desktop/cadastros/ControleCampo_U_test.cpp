@@ -56,7 +56,7 @@ class TTesteControleCampo : public QObject {
     QCOMPARE(Digitado(*codigo, "1.234"), std::string());
     QCOMPARE(FDados.FieldByName("CODIGO").AsInteger(), 1234);
     // A refused text leaves the field as it was and says why.
-    QVERIFY(!Digitado(*codigo, "12,5").empty());
+    QCOMPARE(Digitado(*codigo, "12,5"), std::string("\"12,5\" não é um número inteiro."));
     QVERIFY(!Digitado(*codigo, "2.5").empty());
     QCOMPARE(FDados.FieldByName("CODIGO").AsInteger(), 1234);
     QCOMPARE(Digitado(*codigo, " "), std::string());
