@@ -154,8 +154,10 @@ TTelaCadastro::TTelaCadastro(const std::string& aClasse, QWidget* aPai) : QWidge
     if (i.isValid()) Alterar();
   });
   connect(FModelo, &QAbstractItemModel::modelReset, this, [this] { AtualizarBotoes(); });
-  auto* atalhoAlterar = new QShortcut(QKeySequence(Qt::Key_Return), FGrade, nullptr, nullptr, Qt::WidgetShortcut);
-  connect(atalhoAlterar, &QShortcut::activated, this, &TTelaCadastro::Alterar);
+  for (Qt::Key tecla : {Qt::Key_Return, Qt::Key_Enter}) {
+    auto* atalhoAlterar = new QShortcut(QKeySequence(tecla), FGrade, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(atalhoAlterar, &QShortcut::activated, this, &TTelaCadastro::Alterar);
+  }
   if (cadastro) {
     auto* atalhoIncluir = new QShortcut(QKeySequence(Qt::Key_Insert), this, nullptr, nullptr,
                                         Qt::WidgetWithChildrenShortcut);
