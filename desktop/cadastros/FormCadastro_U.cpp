@@ -200,6 +200,7 @@ void TFormCadastro::CriarControles() {
     }
 
     QWidget* editor = c->CriarEditor(this, entrada);
+    if (def.AutoIncrementar && FModo == TModoForm::Inclusao && c->Linha) c->Linha->setPlaceholderText("automático");
     c->Rotulo = new QLabel(this);
     c->Rotulo->setObjectName(Q(def.Nome) + "_Rotulo");
     c->Rotulo->setBuddy(c->Foco());
@@ -255,7 +256,9 @@ void TFormCadastro::Atualizar(const TControleCampo* aExceto) {
     }
     const std::string nome = c.Def->Nome;
     bool habilitado = FModo != TModoForm::Consulta && !c.Bloqueado && FReg->CampoHabilitado(nome);
-    bool obrigatorio = c.Chave || FReg->CampoObrigatorio(nome);
+    // A code the register proposes on save may be left empty.
+    const bool automatico = c.Def->AutoIncrementar && FModo == TModoForm::Inclusao;
+    bool obrigatorio = (c.Chave || FReg->CampoObrigatorio(nome)) && !automatico;
     if (c.Foco()) c.Foco()->setEnabled(habilitado);
     if (c.Botao) c.Botao->setEnabled(habilitado);
     QString rotulo = Q(c.Campo->DisplayLabel).toHtmlEscaped() + ":";

@@ -144,6 +144,9 @@ class TTesteTelaCadastro : public QObject {
     QCOMPARE(sistema->text(), QString("1"));
     QVERIFY(!sistema->isEnabled());
     QVERIFY(!form->findChild<QLabel*>("CODIGOSISTEMATCE_Descricao")->text().isEmpty());
+    // The code is proposed on save: not marked required.
+    QVERIFY(!Obrigatorio(form, "CODIGOTIPOCONTATCE"));
+    QVERIFY(Obrigatorio(form, "DESCRTIPOCONTATCE"));
     // Saved without a description: the register refuses, the form says so and stays open.
     Escolher(form, "BANCARIA", "Não");
     Clicar(form, "Gravar");
