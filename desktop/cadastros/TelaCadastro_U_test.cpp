@@ -240,6 +240,8 @@ class TTesteTelaCadastro : public QObject {
     int natureza = m->ColunaDoCampo("TIPONATURSALDO");
     QVERIFY(natureza >= 0);
     QCOMPARE(m->headerData(natureza, Qt::Horizontal).toString(), QString("Tipo Natureza Saldo"));
+    // The court account is captioned by its dictionary entry, not shown by its field name.
+    QCOMPARE(m->headerData(m->ColunaDoCampo("CONTATCE"), Qt::Horizontal).toString(), QString("Conta TCE"));
     QStringList naturezas;
     for (int i = 0; i < m->rowCount(); ++i) naturezas << m->index(i, natureza).data().toString();
     QVERIFY(naturezas.contains("Devedor"));
