@@ -66,19 +66,29 @@ std::vector<std::filesystem::path> CapturarTelasProcesso(const std::filesystem::
   std::vector<std::filesystem::path> gravados;
   Gravar(tela, aPasta / "processo-parametros.png", gravados);
 
-  // Mid-run: the first state with both bars and their captions.
-  bool capturou = false;
+  // Mid-run: the first state with both bars moving, else the first one with both bars set; the
+  // demo company is small, and its run shows few states.
+  QPixmap meio;
+  bool bom = false;
   QObject::connect(tela->Progresso(), &TFraProgresso::Mostrado, tela, [&] {
     TFraProgresso* f = tela->Progresso();
-    if (capturou || f->BarraTotal()->maximum() <= 0 || f->TextoParcial().isEmpty() || f->BarraTotal()->value() < 1)
+    if (bom || f->BarraTotal()->maximum() <= 0 || f->BarraTotal()->value() < 1 || f->BarraParcial()->maximum() <= 1 ||
+        f->TextoParcial().isEmpty())
       return;
-    capturou = true;
-    Gravar(tela, aPasta / "processo-progresso.png", gravados);
+    bom = f->BarraParcial()->value() >= 1;
+    if (bom || meio.isNull()) meio = tela->grab();
   });
   QEventLoop laco;
   QObject::connect(tela, &TTelaProcesso::Terminou, &laco, &QEventLoop::quit);
   tela->Executar();
   if (tela->Executando()) laco.exec();
+  QApplication::processEvents();
+  if (!meio.isNull()) {
+    std::filesystem::path arquivo = aPasta / "processo-progresso.png";
+    if (!meio.save(QString::fromStdString(arquivo.string()), "PNG"))
+      throw EFileError("Não foi possível gravar a captura " + arquivo.string() + ".");
+    gravados.push_back(arquivo);
+  }
   Gravar(tela, aPasta / "processo-mensagens.png", gravados);
   return gravados;
 }

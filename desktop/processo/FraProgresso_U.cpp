@@ -1,6 +1,7 @@
 #include "FraProgresso_U.h"
 
 #include <QHBoxLayout>
+#include <algorithm>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -74,9 +75,17 @@ void TFraProgresso::SetCancelamento(nFramework::TnCancelamento* aCancelamento) {
 }
 
 void TFraProgresso::AplicarBarra(QProgressBar* aBarra, int aPosicao, int aMax, bool aCircular) {
-  if (aCircular || aMax <= 0) {
-    // A bar without an end turns; Qt draws a busy bar for an empty range.
+  if (aCircular || (aMax <= 0 && aPosicao > 0)) {
+    // A bar without an end, or steps counted without a total: Qt draws a busy bar for an
+    // empty range.
     aBarra->setRange(0, 0);
+    return;
+  }
+  if (aMax <= 0) {
+    // Nothing to go through (an account without entries): an empty bar, not a busy one.
+    aBarra->setRange(0, 1);
+    aBarra->setValue(0);
+    aBarra->setFormat(QString());
     return;
   }
   aBarra->setRange(0, aMax);

@@ -18,7 +18,10 @@
 #include <QVBoxLayout>
 #include <QWidgetAction>
 
+#include "ClassRegistry_U.h"
 #include "Classes_U.h"
+#include "DMClientDataSet_U.h"
+#include "SQL_U.h"
 #include "Projeto_U.h"
 #include "TelaCadastro_U.h"
 #include "TextoMensagem_U.h"
@@ -64,6 +67,38 @@ std::string TextoDaMascara(const QLineEdit* aEdit) {
   for (QChar c : t)
     if (c.isDigit()) return t.trimmed().toStdString();
   return {};
+}
+
+// The lookup's description of a value ("NomeEmpresa" of company 1), read through the lookup
+// class itself; empty when the value finds no row or the lookup shows none.
+std::string DescricaoDoValor(const TnParamItem& aItem) {
+  const TnEntradaDicionario* e = aItem.EntradaDicionario();
+  std::string valor = Trim(aItem.Value());
+  std::string campo = CampoLookup(aItem);
+  if (!e || e->CampoExibido.empty() || valor.empty() || campo.empty()) return {};
+  TVariant literal(valor);
+  TFieldType tipo = TFieldType::ftString;
+  if (aItem.Controle() == TnControle::Inteiro || aItem.Controle() == TnControle::Numerico) {
+    int64_t n;
+    if (!TryStrToInt64(valor, n)) return {};
+    literal = TVariant(static_cast<long long>(n));
+    tipo = TFieldType::ftLargeint;
+  }
+  try {
+    TnDMPtr<TnDMClientDataSet> consulta = nComoClasse<TnDMClientDataSet>(nCriarInstancia(aItem.ClasseLookup()));
+    if (!consulta) return {};
+    consulta->FetchRegistros(campo + " = " + ValorParaSQL(literal, tipo));
+    TClientDataSet& ds = consulta->nClientDataSet();
+    TField* f = ds.FindField(e->CampoExibido);
+    if (!f || ds.IsEmpty()) return {};
+    ds.First();
+    return f->AsString();
+  } catch (const EInternalError&) {
+    throw;
+  } catch (const Exception&) {
+    // A lookup that cannot say (not registered, a value its select refuses) shows nothing.
+    return {};
+  }
 }
 
 int LarguraDoTexto(const QWidget* aWidget, const QString& aModelo) {
@@ -128,7 +163,7 @@ TPainelParametros::TPainelParametros(TnPowerParamPanel& aPainel, QWidget* aPai) 
       h->addWidget(linha, 1);
       form->addRow(sep);
     }
-    FLinhas.push_back(TLinha{item.get(), nullptr, nullptr, nullptr, nullptr, p});
+    FLinhas.push_back(TLinha{item.get(), nullptr, nullptr, nullptr, nullptr, nullptr, p});
     TLinha& l = FLinhas.back();
     auto* campo = new QWidget(dono);
     auto* v = new QVBoxLayout(campo);
@@ -189,7 +224,16 @@ QWidget* TPainelParametros::CriarControle(TLinha& aLinha) {
     b->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
     b->setToolTip(item.Def().MultiplosValores ? "Pesquisar (vários valores, separados por ;)" : "Pesquisar");
     connect(b, &QToolButton::clicked, this, [this, l] { Pesquisar(*l); });
-    return linhaComBotao(e, b, item.Def().MultiplosValores);
+    QWidget* caixa = linhaComBotao(e, b, item.Def().MultiplosValores);
+    const TnEntradaDicionario* d = item.EntradaDicionario();
+    if (!item.Def().MultiplosValores && d && !d->CampoExibido.empty()) {
+      aLinha.Descricao = new QLabel(caixa);
+      aLinha.Descricao->setObjectName(Q("descricao_" + item.Alias()));
+      aLinha.Descricao->setTextInteractionFlags(Qt::TextSelectableByMouse);
+      auto* h = static_cast<QHBoxLayout*>(caixa->layout());
+      h->insertWidget(2, aLinha.Descricao, 1);
+    }
+    return caixa;
   }
   switch (item.Controle()) {
     case TnControle::Data:
@@ -296,9 +340,16 @@ void TPainelParametros::Carregar(const TLinha& aLinha) {
   }
 }
 
+void TPainelParametros::AtualizarDescricao(const TLinha& aLinha) {
+  if (aLinha.Descricao) aLinha.Descricao->setText(Q(DescricaoDoValor(*aLinha.Item)));
+}
+
 void TPainelParametros::Recarregar() {
   FCarregando = true;
-  for (const TLinha& l : FLinhas) Carregar(l);
+  for (const TLinha& l : FLinhas) {
+    Carregar(l);
+    AtualizarDescricao(l);
+  }
   FCarregando = false;
   AplicarRegras();
 }
@@ -306,6 +357,7 @@ void TPainelParametros::Recarregar() {
 void TPainelParametros::Definir(TLinha& aLinha, const std::string& aTexto) {
   aLinha.Item->SetValue(FPainel.NormalizarValor(*aLinha.Item, aTexto));
   aLinha.Erro->hide();
+  AtualizarDescricao(aLinha);
   AplicarRegras();
   emit Alterado();
 }
@@ -386,6 +438,11 @@ QWidget* TPainelParametros::Botao(const std::string& aAlias) const {
 QLabel* TPainelParametros::Rotulo(const std::string& aAlias) const {
   const TLinha* l = Linha(aAlias);
   return l ? l->Rotulo : nullptr;
+}
+
+QLabel* TPainelParametros::Descricao(const std::string& aAlias) const {
+  const TLinha* l = Linha(aAlias);
+  return l ? l->Descricao : nullptr;
 }
 
 QLabel* TPainelParametros::Erro(const std::string& aAlias) const {

@@ -34,6 +34,7 @@ class TPainelParametros : public QWidget {
   QWidget* Botao(const std::string& aAlias) const;
   QLabel* Rotulo(const std::string& aAlias) const;
   QLabel* Erro(const std::string& aAlias) const;
+  QLabel* Descricao(const std::string& aAlias) const;
   QTabWidget* Paginas() const { return FPaginas; }
 
  signals:
@@ -46,6 +47,7 @@ class TPainelParametros : public QWidget {
     QWidget* Controle = nullptr;
     QWidget* Botao = nullptr;
     QLabel* Erro = nullptr;
+    QLabel* Descricao = nullptr;  // a lookup's description of its value
     int Pagina = 0;
   };
 
@@ -53,6 +55,7 @@ class TPainelParametros : public QWidget {
   void Carregar(const TLinha& aLinha);
   void Definir(TLinha& aLinha, const std::string& aTexto);
   void AplicarRegras();
+  void AtualizarDescricao(const TLinha& aLinha);
   void Pesquisar(TLinha& aLinha);
   void EscolherPasta(TLinha& aLinha);
   const TLinha* Linha(const std::string& aAlias) const;

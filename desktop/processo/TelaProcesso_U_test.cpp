@@ -121,6 +121,11 @@ class TTelaProcessoTest : public QObject {
     // The selection fills the company in; its lookup has a search button.
     QCOMPARE(Edit(*tela, "pCodigoEmpresa")->text(), QString("1"));
     QVERIFY(p->Botao("pCodigoEmpresa"));
+    // The lookup shows its description of the value, read through the lookup class.
+    QCOMPARE(p->Descricao("pCodigoEmpresa")->text(), QString("Companhia de Desenvolvimento Urbano de Joinville S.A."));
+    Digitar(*tela, "pCodigoEmpresa", "999");
+    QCOMPARE(p->Descricao("pCodigoEmpresa")->text(), QString());
+    Digitar(*tela, "pCodigoEmpresa", "1");
     QVERIFY(p->Botao("pDiretorio"));
 
     auto* aplic = qobject_cast<QComboBox*>(p->Controle("pGeraAplicFinanceira"));
@@ -222,7 +227,7 @@ class TTelaProcessoTest : public QObject {
   void cancelarDuranteAExecucaoNaoDeixaArquivo() {
     nHost::TParamEmpresaGrande grande;
     grande.CodigoEmpresa = 100;
-    grande.Lancamentos = 150000;
+    grande.Lancamentos = 300000;
     grande.Contas = 400;
     nHost::GerarEmpresaGrande(grande);
     TnSelecao::Params().Definir("CODIGOEMPRESA", TVariant(100));
@@ -322,6 +327,34 @@ class TTelaProcessoTest : public QObject {
     QCOMPARE(resposta.load(), 1);
     QCoreApplication::processEvents();
     QVERIFY(!QApplication::activeModalWidget());
+  }
+
+  void oFrameDeProgressoMostraBarrasComFimSemFimEVazias() {
+    TFraProgresso f;
+    TEstadoProgresso e;
+    e.Multiplo = true;
+    e.TextoTotal = "Apurando Contas Contábeis...";
+    e.MaxTotal = 217;
+    e.PosicaoTotal = 3;
+    e.TextoParcial = "Apurando conta: 2";
+    f.Mostrar(e);
+    QCOMPARE(f.BarraTotal()->maximum(), 217);
+    QCOMPARE(f.BarraTotal()->value(), 3);
+    QCOMPARE(f.BarraTotal()->text(), QString("3 de 217 (1%)"));
+    // An account without entries: an empty bar; steps without a total, or a circular one: busy.
+    QCOMPARE(f.BarraParcial()->maximum(), 1);
+    QCOMPARE(f.BarraParcial()->value(), 0);
+    e.PosicaoParcial = 4;
+    f.Mostrar(e);
+    QCOMPARE(f.BarraParcial()->maximum(), 0);
+    e.Circular = true;
+    f.Mostrar(e);
+    QCOMPARE(f.BarraTotal()->maximum(), 0);
+    QVERIFY(f.BarraParcial()->isVisibleTo(&f));
+    e.Multiplo = false;
+    f.Mostrar(e);
+    QVERIFY(!f.BarraParcial()->isVisibleTo(&f));
+    QCOMPARE(f.TextoTotal(), QString("Apurando Contas Contábeis..."));
   }
 
   void aArvoreMostraCadaTipoAninhadaECopiaComoTexto() {
