@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QSet>
 #include <QSplitter>
 #include <QStyle>
 #include <QThread>
@@ -38,12 +39,13 @@ std::string NomeDaSelecao(const std::string& aChave) {
   return aChave;
 }
 
-// While a run holds the database, the rest of its window takes no input: only its progress
-// frame (the "Cancelar" button) and the run's own message boxes do. The window still repaints,
-// moves and resizes; closing it waits for the run.
+// While a run holds the database connection, the windows open when it started take no input:
+// only the run's progress frame (its "Cancelar" button) and the windows opened since (the run's
+// message boxes) do. The windows still repaint, move and resize; closing one waits for the run.
 class TBloqueioEntrada : public QObject {
  public:
-  TBloqueioEntrada(QWidget* aTela, QWidget* aFrame, QObject* aPai) : QObject(aPai), FTela(aTela), FFrame(aFrame) {
+  TBloqueioEntrada(QWidget* aFrame, QObject* aPai) : QObject(aPai), FFrame(aFrame) {
+    for (QWidget* w : QApplication::topLevelWidgets()) FJanelas.insert(w);
     qApp->installEventFilter(this);
   }
   ~TBloqueioEntrada() override { qApp->removeEventFilter(this); }
@@ -65,15 +67,15 @@ class TBloqueioEntrada : public QObject {
     auto* w = qobject_cast<QWidget*>(aObjeto);
     // Menu and toolbar shortcuts reach their actions, not a widget: they wait for the run.
     if (!w) return aEvento->type() == QEvent::Shortcut;
-    if (w->window() != FTela->window()) return false;
+    if (!FJanelas.contains(w->window())) return false;
     if (w == FFrame || FFrame->isAncestorOf(w)) return false;
     aEvento->ignore();
     return true;
   }
 
  private:
-  QWidget* FTela;
   QWidget* FFrame;
+  QSet<QWidget*> FJanelas;
 };
 
 }  // namespace
@@ -211,7 +213,7 @@ void TTelaProcesso::SetExecutando(bool aValor) {
   for (const auto& [nome, b] : FBotoesAcao) b->setEnabled(!aValor);
   if (aValor) {
     ++gExecucoes;
-    FBloqueio = new TBloqueioEntrada(this, FProgresso, this);
+    FBloqueio = new TBloqueioEntrada(FProgresso, this);
     FDivisor->setCursor(Qt::BusyCursor);
   } else if (FBloqueio) {
     --gExecucoes;

@@ -253,8 +253,14 @@ class TTelaProcessoTest : public QObject {
     QCOMPARE(f->TextoTotal(), QString("Apurando Contas Contábeis..."));
     QVERIFY(f->TextoParcial().startsWith("Apurando conta: "));
     QVERIFY(batidas > 0);
-    // Input outside the progress frame waits for the run.
-    QTest::mouseClick(tela->BotaoExecutar(), Qt::LeftButton);
+    // Input outside the progress frame waits for the run, in every window open when it began.
+    QWidget outra;
+    outra.show();
+    QLineEdit* inicial = Edit(*tela, "pCompetInicial");
+    QTest::keyClicks(inicial, "9");
+    QCOMPARE(inicial->text(), QString("01/01/2024"));
+    QVERIFY(!tela->close());
+    QVERIFY(tela->isVisible());
     QTest::mouseClick(f->BotaoCancelar(), Qt::LeftButton);
     QCOMPARE(f->BotaoCancelar()->text(), QString("Cancelando..."));
     QVERIFY(EsperarFim(*tela));
@@ -265,6 +271,22 @@ class TTelaProcessoTest : public QObject {
     QVERIFY(!std::filesystem::exists(pasta));
     QVERIFY(saida.Entries().empty());
     QVERIFY(!f->isVisible());
+  }
+
+  void umaTelaFechadaNoMeioDaExecucaoParaNoProximoPasso() {
+    TnSelecao::Params().Definir("CODIGOEMPRESA", TVariant(100));
+    auto tela = AbrirSC();
+    TTestFolder saida;
+    Digitar(*tela, "pCompetInicial", "01/01/2024");
+    Digitar(*tela, "pCompetFinal", "31/12/2024");
+    Digitar(*tela, "pDiretorio", QString::fromStdString(saida.Path().string()));
+    tela->Executar();
+    QTRY_VERIFY_WITH_TIMEOUT(tela->Progresso()->BarraTotal()->value() >= 1, 30000);
+    auto inicio = std::chrono::steady_clock::now();
+    tela.reset();
+    QVERIFY(std::chrono::steady_clock::now() - inicio < std::chrono::seconds(2));
+    QVERIFY(!ExecucaoEmAndamento());
+    QVERIFY(saida.Entries().empty());
   }
 
   void aPerguntaDoServicoViraCaixaDeMensagemNaTela() {
