@@ -292,6 +292,34 @@ class TTelaProcessoTest : public QObject {
     QVERIFY(saida.Entries().empty());
   }
 
+  void asAcoesDoProcessoViramBotoesQueConfirmamAntes() {
+    std::unique_ptr<QWidget> w(CriarTelaProcesso("TUlmoDPRelacionarPlanoPlEspec", nullptr));
+    auto* tela = qobject_cast<TTelaProcesso*>(w.get());
+    QVERIFY(tela);
+    tela->show();
+    QPushButton* excluir = tela->BotaoAcao("ActExcluirRelac");
+    QVERIFY(excluir);
+    QCOMPARE(excluir->text(), QString("Excluir Relacionamentos"));
+    QCOMPARE(tela->BotaoAcao("nActSalvar")->text(), QString("Salvar Relacionamentos"));
+    // The confirmation is asked from the run's thread on the screen's; "Não" runs nothing.
+    QString pergunta;
+    QTimer vigia;
+    connect(&vigia, &QTimer::timeout, [&] {
+      auto* caixa = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!caixa || !caixa->isVisible()) return;
+      vigia.stop();
+      pergunta = caixa->text();
+      for (QAbstractButton* b : caixa->buttons())
+        if (b->text() == "Não") b->click();
+    });
+    vigia.start(20);
+    QTest::mouseClick(excluir, Qt::LeftButton);
+    QVERIFY(EsperarFim(*tela));
+    QCOMPARE(pergunta, QString("Deseja excluir os registros selecionados?"));
+    QCOMPARE(int(tela->Resultado()), int(TTelaProcesso::TResultado::Sucesso));
+    QCOMPARE(tela->Mensagens()->Contar(tmErro), 0);
+  }
+
   void aPerguntaDoServicoViraCaixaDeMensagemNaTela() {
     struct TCaso {
       const char* Clique;  // nullptr: Escape
