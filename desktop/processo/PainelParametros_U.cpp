@@ -101,6 +101,33 @@ std::string DescricaoDoValor(const TnParamItem& aItem) {
   }
 }
 
+// A masked date takes what is typed from its first digit while nothing is typed yet: the
+// mask's cursor would otherwise sit where the click or the last text left it, and digits
+// typed at its end go nowhere.
+class TEditMascara : public QLineEdit {
+ public:
+  using QLineEdit::QLineEdit;
+
+ protected:
+  void mousePressEvent(QMouseEvent* aEvento) override {
+    QLineEdit::mousePressEvent(aEvento);
+    AoInicioSeVazio();
+  }
+  void focusInEvent(QFocusEvent* aEvento) override {
+    QLineEdit::focusInEvent(aEvento);
+    AoInicioSeVazio();
+  }
+  void keyPressEvent(QKeyEvent* aEvento) override {
+    AoInicioSeVazio();
+    QLineEdit::keyPressEvent(aEvento);
+  }
+
+ private:
+  void AoInicioSeVazio() {
+    if (TextoDaMascara(this).empty() && cursorPosition() != 0) setCursorPosition(0);
+  }
+};
+
 int LarguraDoTexto(const QWidget* aWidget, const QString& aModelo) {
   return aWidget->fontMetrics().horizontalAdvance(aModelo) + 24;
 }
@@ -207,8 +234,8 @@ QWidget* TPainelParametros::CriarControle(TLinha& aLinha) {
     aLinha.Botao = aBotao;
     return caixa;
   };
-  auto novoEdit = [&] {
-    auto* e = new QLineEdit;
+  auto novoEdit = [&](bool aMascara = false) {
+    QLineEdit* e = aMascara ? new TEditMascara : new QLineEdit;
     e->setObjectName(Q("edit_" + item.Alias()));
     connect(e, &QLineEdit::textChanged, this, [this, l, e] {
       if (!FCarregando) Definir(*l, e->inputMask().isEmpty() ? e->text().toStdString() : TextoDaMascara(e));
@@ -239,7 +266,7 @@ QWidget* TPainelParametros::CriarControle(TLinha& aLinha) {
     case TnControle::Data:
     case TnControle::DataMesAno: {
       bool mesAno = item.Controle() == TnControle::DataMesAno;
-      QLineEdit* e = novoEdit();
+      QLineEdit* e = novoEdit(true);
       e->setInputMask(mesAno ? "99/9999;_" : "99/99/9999;_");
       e->setFixedWidth(LarguraDoTexto(e, mesAno ? "00/00000" : "00/00/00000"));
       e->setPlaceholderText(mesAno ? "mm/aaaa" : "dd/mm/aaaa");

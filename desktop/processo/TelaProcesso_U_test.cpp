@@ -19,6 +19,7 @@
 #include <memory>
 
 #include "ArvoreMensagens_U.h"
+#include "ClassRegistry_U.h"
 #include "Configuracao_U.h"
 #include "Contexto_U.h"
 #include "ControleMensagem_U.h"
@@ -75,6 +76,28 @@ QStringList Textos(const QTreeWidget* aArvore) {
   for (QTreeWidgetItemIterator it(const_cast<QTreeWidget*>(aArvore)); *it; ++it) r << (*it)->text(0);
   return r;
 }
+
+// A process with what the TCE-SC panel lacks: pages, separators, a tick, a competence, a
+// number, a password, a multi-value lookup, and a check on a hidden item.
+class TTesteDPPaginas : public TnDMPowerParam {
+  N_CLASSE(TTesteDPPaginas)
+ public:
+  TTesteDPPaginas() {
+    SetCaption("Processo de Teste");
+    AddParam({.Alias = "pCompet", .Caption = "Competência", .Dicionario = "DICDATAMESANO", .Obrigatorio = true});
+    AddParam({.Alias = "pValor", .Caption = "Valor Mínimo", .Dicionario = "DICNUMERICO"});
+    AddParam({.Alias = "pMarcar", .Caption = "Somente Marcados", .Dicionario = "DICSELECIONADO", .Padrao = "0",
+              .Separador = "Filtros"});
+    AddParam({.Alias = "pEstab", .Caption = "Estabelecimentos", .Dicionario = "CODIGOESTAB",
+              .ExpressaoHabilitado = "IGUAL(PMARCAR,1)", .MultiplosValores = true});
+    AddParam({.Alias = "pSenha", .Caption = "Senha", .Dicionario = "DICSENHA", .Pagina = "Acesso"});
+    AddParam({.Alias = "pOculto", .Visivel = false});
+  }
+  void ValidarDado() override {
+    TnDMPowerParam::ValidarDado();
+    if (Param("pOculto").Value().empty()) throw EnParam(Param("pOculto"), "Sem o código oculto!");
+  }
+};
 
 }  // namespace
 
@@ -149,6 +172,55 @@ class TTelaProcessoTest : public QObject {
     Digitar(*tela, "pCompetInicial", "");
     QCOMPARE(tela->Processo().Param("pCompetInicial").Value(), std::string());
     QCOMPARE(tela->BotaoExecutar()->text(), QString("Executar"));
+  }
+
+  void paginasSeparadoresEOsOutrosControles() {
+    TTelaProcesso tela(TnDMPtr<TnDMPowerParam>(nCriarObjeto<TTesteDPPaginas>().release()));
+    TPainelParametros* p = tela.Painel();
+    QCOMPARE(p->Paginas()->count(), 2);
+    QCOMPARE(p->Paginas()->tabText(0), QString("Parâmetros"));
+    QCOMPARE(p->Paginas()->tabText(1), QString("Acesso"));
+    QStringList rotulos;
+    for (QLabel* l : p->Paginas()->widget(0)->findChildren<QLabel*>()) rotulos << l->text();
+    QVERIFY(rotulos.contains("Filtros"));
+    QVERIFY(p->Paginas()->widget(1)->isAncestorOf(p->Controle("pSenha")));
+    QCOMPARE(qobject_cast<QLineEdit*>(p->Controle("pSenha"))->echoMode(), QLineEdit::Password);
+    QCOMPARE(qobject_cast<QLineEdit*>(p->Controle("pCompet"))->inputMask(), QString("99/9999;_"));
+    // A number takes digits and a decimal comma, nothing else.
+    QLineEdit* valor = qobject_cast<QLineEdit*>(p->Controle("pValor"));
+    QTest::keyClicks(valor, "12a,5");
+    QCOMPARE(tela.Processo().Param("pValor").Value(), std::string("12,5"));
+    // The tick enables the multi-value lookup, which has its search button and no description.
+    auto* marcar = qobject_cast<QCheckBox*>(p->Controle("pMarcar"));
+    QVERIFY(marcar);
+    QVERIFY(!p->Controle("pEstab")->isEnabled());
+    marcar->click();
+    QCOMPARE(tela.Processo().Param("pMarcar").Value(), std::string("1"));
+    QVERIFY(p->Controle("pEstab")->isEnabled());
+    QVERIFY(p->Botao("pEstab"));
+    QVERIFY(!p->Descricao("pEstab"));
+    // An error at a hidden item has no control to show it: the message tree says it.
+    QTest::keyClicks(qobject_cast<QLineEdit*>(p->Controle("pCompet")), "032024");
+    QCOMPARE(QString::fromStdString(tela.Processo().Param("pCompet").Value()), QString("03/2024"));
+    tela.Executar();
+    QVERIFY(EsperarFim(tela));
+    QCOMPARE(int(tela.Resultado()), int(TTelaProcesso::TResultado::Parametro));
+    QVERIFY(Textos(tela.Mensagens()->Arvore()).contains("Parâmetro \"pOculto\": Sem o código oculto!"));
+    QVERIFY(tela.Mensagens()->isVisibleTo(&tela));
+  }
+
+  void umaDataVaziaRecebeODigitadoDesdeOPrimeiroDigito() {
+    // Clicked at its end, or typed into without a click, an empty masked date took nothing.
+    auto tela = AbrirSC();
+    tela->show();
+    QLineEdit* e = Edit(*tela, "pCompetFinal");
+    QTest::mouseClick(e, Qt::LeftButton, {}, QPoint(e->width() - 4, e->height() / 2));
+    QTest::keyClicks(e, "31122024");
+    QCOMPARE(QString::fromStdString(tela->Processo().Param("pCompetFinal").Value()), QString("31/12/2024"));
+    QLineEdit* inicio = Edit(*tela, "pCompetInicial");
+    inicio->setCursorPosition(8);
+    QTest::keyClicks(inicio, "01012024");
+    QCOMPARE(QString::fromStdString(tela->Processo().Param("pCompetInicial").Value()), QString("01/01/2024"));
   }
 
   void umProcessoQueExigeSelecaoNaoAbreSemEla() {
