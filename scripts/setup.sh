@@ -17,7 +17,7 @@ packages=(
   libcli11-dev
   libfmt-dev
   libgtest-dev libgmock-dev libcpp-httplib-dev
-  qt6-base-dev
+  qt6-base-dev xvfb xauth fonts-dejavu-core
   time
 )
 

@@ -76,10 +76,12 @@ void AplicarOpcoesInicio(TOpcoesInicio& aOpcoes, std::ostream& aAvisos) {
   if (!aOpcoes.Banco.empty()) nConfig().Banco = aOpcoes.Banco;
   if (aOpcoes.Homologacao) nConfig().Homologacao = true;
   if (aOpcoes.TemModulos) nConfig().Modulos = LerModulos(aOpcoes.Modulos).Modulos();
-  if (!aOpcoes.Sistema.empty())
-    Selecionar(aOpcoes.Sistema, "CODIGOSISTEMATCE", "gCodigoSistemaTCEAtiva", "--sistema", aAvisos);
-  if (!aOpcoes.Empresa.empty())
-    Selecionar(aOpcoes.Empresa, "CODIGOEMPRESA", "gCodigoEmpresaAtiva", "--empresa", aAvisos);
+  SelecionarSistemaEmpresa(aOpcoes.Sistema, aOpcoes.Empresa, aAvisos);
+}
+
+void SelecionarSistemaEmpresa(const std::string& aSistema, const std::string& aEmpresa, std::ostream& aAvisos) {
+  if (!aSistema.empty()) Selecionar(aSistema, "CODIGOSISTEMATCE", "gCodigoSistemaTCEAtiva", "--sistema", aAvisos);
+  if (!aEmpresa.empty()) Selecionar(aEmpresa, "CODIGOEMPRESA", "gCodigoEmpresaAtiva", "--empresa", aAvisos);
 }
 
 int ExecutarUlmo(int argc, char** argv) {

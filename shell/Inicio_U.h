@@ -43,6 +43,11 @@ void AdicionarOpcoesInicio(CLI::App& aApp, TOpcoesInicio& aOpcoes);
 // EUso on a bad option, the configuration's own error on a bad file.
 void AplicarOpcoesInicio(TOpcoesInicio& aOpcoes, std::ostream& aAvisos);
 
+// Selects a court system and a company as --sistema and --empresa do: the selection keys and
+// the external variables. An empty text leaves that one as it is; a code that is not a whole
+// number of at least 1 clears it and is said on aAvisos.
+void SelecionarSistemaEmpresa(const std::string& aSistema, const std::string& aEmpresa, std::ostream& aAvisos);
+
 // The program: runs the framework's project with the module's title, splash and main menu
 // under whichever front end the executable installed. Returns the exit code.
 int ExecutarUlmo(int argc, char** argv);
