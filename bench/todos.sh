@@ -52,6 +52,19 @@ same_bytes() {
   echo "$r"
 }
 
+# The same for folders whose files are named apart (the e-Sfinge copies carry the time they were
+# written): the files of each, in name order, compared pairwise.
+same_bytes_in_order() {
+  local a b r=igual
+  mapfile -t a < <(find "$1" -type f | sort)
+  mapfile -t b < <(find "$2" -type f | sort)
+  [ "${#a[@]}" = "${#b[@]}" ] || { echo "${#a[@]} arquivos contra ${#b[@]}"; return; }
+  for i in "${!a[@]}"; do
+    if ! cmp -s "${a[$i]}" "${b[$i]}"; then r="difere: $(cmp "${a[$i]}" "${b[$i]}" 2>&1 | head -1)"; break; fi
+  done
+  echo "$r"
+}
+
 rows=()
 row() {  # court, product s, product KiB, product bytes, floor s, floor KiB, floor bytes, cmp
   rows+=("$(printf '%s|%s|%s|%s|%s|%s|%s|%s' "$@")")
@@ -133,7 +146,7 @@ kill "$fake_pid" 2>/dev/null || true
 fake_pid=
 if [ -x "$bin/ulmo_piso_esfinge" ]; then
   read -r fs fk < <(measure esfinge_floor "$bin/ulmo_piso_esfinge" "$db" 101 1 $iso_start $iso_end "$work/f/esfinge")
-  row e-Sfinge "$ps" "$pk" "$(bytes_of "$work/p/esfinge")" "$fs" "$fk" "$(bytes_of "$work/f/esfinge")" "$(same_bytes "$work/p/esfinge" "$work/f/esfinge")"
+  row e-Sfinge "$ps" "$pk" "$(bytes_of "$work/p/esfinge")" "$fs" "$fk" "$(bytes_of "$work/f/esfinge")" "$(same_bytes_in_order "$work/p/esfinge" "$work/f/esfinge")"
 else
   row e-Sfinge "$ps" "$pk" "$(bytes_of "$work/p/esfinge")" - - - "sem piso"
 fi
