@@ -94,9 +94,13 @@ class TEmpresaGrande {
   void Cadastros() {
     int e = P.CodigoEmpresa;
     TInsercao("EMPRESA", "CODIGOEMPRESA, NOMEEMPRESA").Linha({e, "Companhia de Saneamento Integrado " + std::to_string(e) + " S.A."});
-    TInsercao("ESTAB", "CODIGOEMPRESA, CODIGOESTAB, NOMEESTAB, NOMEESTABCOMPLETO, TIPOINSCR, INSCRFEDERAL, SIGLAESTADO")
+    // The address makes the head office a person of the TCE-PR files.
+    TInsercao("ESTAB",
+              "CODIGOEMPRESA, CODIGOESTAB, NOMEESTAB, NOMEESTABCOMPLETO, TIPOINSCR, INSCRFEDERAL, SIGLAESTADO, "
+              "CODIGOTIPOLOGRAD, ENDERECOESTAB, NUMENDERESTAB, BAIRROENDERESTAB, CEPENDERESTAB")
         .Linha({e, 1, "Sede", "Companhia de Saneamento Integrado " + std::to_string(e) + " S.A.", 1,
-                GerarCNPJ(80000000u + static_cast<uint32_t>(e)), SiglaSistemaDemo(P.Sistema)});
+                GerarCNPJ(80000000u + static_cast<uint32_t>(e)), SiglaSistemaDemo(P.Sistema), 2, "das Indústrias",
+                "1500", "Distrito Industrial", "88000-000"});
     TInsercao("CFGPLANOESPEC",
               "CODIGOEMPRESA, NATURGRUPO1, NATURGRUPO2, NATURGRUPO3, NATURGRUPO4, NATURGRUPO5, NATURGRUPO6, NATURGRUPO7, "
               "NATURGRUPO8, NATURGRUPO9, TIPOGRUPO1, TIPOGRUPO2, TIPOGRUPO3, TIPOGRUPO4, TIPOGRUPO5, TIPOGRUPO6, "
