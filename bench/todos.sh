@@ -125,20 +125,14 @@ else
   row TCE-PR "$ps" "$pk" "$(bytes_of "$work/p/pr")" - - - "sem piso"
 fi
 
-# SAGRES: twelve months, each yyyy_mm/ExecucaoEmpresas.zip; the floor writes the XML the ZIP holds.
+# SAGRES: twelve months, each yyyy_mm/ExecucaoEmpresas.zip (the floor zips its XML as well).
 stores=$(sqlite3 "$db" "select min(CONTACTB) from PLANOESPEC where CODIGOEMPRESA = 104 and TIPOCONTA = 2 and CLASSIFCONTA like '1.%'")
 mkdir -p "$work/p/se" "$work/f/se"
 read -r ps pk < <(measure se "$bin/ulmo" --db "$db" --sistema 4 --empresa 104 run "Gerar Arquivos Contábeis Sagres Web - SE" \
   pDataInicial=$year_start pDataFinal=$year_end pUnidadeGestora=UG1 pContaCtbAlmoxarifado="$stores" pPastaDestino="$work/p/se")
-mkdir -p "$work/p/se_xml"
-for z in "$work"/p/se/*/ExecucaoEmpresas.zip; do
-  m=$(basename "$(dirname "$z")")
-  mkdir -p "$work/p/se_xml/$m"
-  unzip -p "$z" ExecucaoEmpresas.xml >"$work/p/se_xml/$m/ExecucaoEmpresas.xml"
-done
 if [ -x "$bin/ulmo_piso_sagres" ]; then
   read -r fs fk < <(measure se_floor "$bin/ulmo_piso_sagres" "$db" 104 4 $iso_start $iso_end UG1 "$stores" "$work/f/se")
-  row SAGRES "$ps" "$pk" "$(bytes_of "$work/p/se")" "$fs" "$fk" "$(bytes_of "$work/f/se")" "$(same_bytes "$work/p/se_xml" "$work/f/se")"
+  row SAGRES "$ps" "$pk" "$(bytes_of "$work/p/se")" "$fs" "$fk" "$(bytes_of "$work/f/se")" "$(same_bytes "$work/p/se" "$work/f/se")"
 else
   row SAGRES "$ps" "$pk" "$(bytes_of "$work/p/se")" - - - "sem piso"
 fi
