@@ -124,6 +124,41 @@ TEST_F(RegraGridTest, TheFormulaEditorChangesTheRowOnlyWhenTheTextChanges) {
   EXPECT_EQ(d.FieldByName("Alterado").AsInteger(), 1);
 }
 
+// The editor's text went into the field as it came: past the field's size the grid kept only
+// its first characters, another rule than the one the editor had checked.
+TEST_F(RegraGridTest, ARuleFromTheEditorLongerThanTheFieldWasCut) {
+  auto g = Carregar<TUlmoDPTCESESagresReceita>();
+  TClientDataSet& d = g->curDados;
+  ASSERT_TRUE(d.Locate("TipoReceita", {3}));
+  std::string longa = "1";
+  while (longa.size() < 1001) longa += "+1";
+  TnDMRegraBaseCalculo::SetEditorFormula([&](const std::string&) { return longa; });
+  try {
+    g->curDadosRegraCalculoDefIntButtonClick();
+    FAIL() << "aceita";
+  } catch (const EnCampoGrid& e) {
+    EXPECT_STREQ(e.what(), "A regra passa de 1000 caracteres.");
+  }
+  EXPECT_EQ(d.State(), TDataSetState::dsBrowse);
+  EXPECT_TRUE(d.FieldByName("RegraCalculo").IsNull());
+  EXPECT_EQ(d.FieldByName("Alterado").AsInteger(), 0);
+}
+
+// The editor shows the company's balances; a company the balance cannot serve still edits.
+TEST_F(RegraGridTest, TheEditorIsHandedTheCompanysBalancesOrWhyThereAreNone) {
+  auto g = Carregar<TUlmoDPTCESESagresReceita>("999");
+  std::string descricao;
+  bool tinha = true;
+  TnDMRegraBaseCalculo::SetEditorFormula([&](const std::string& f, const TnDMRegraBaseCalculo& r) {
+    descricao = r.DescricaoPlano();
+    tinha = r.TemPlano();
+    return f;
+  });
+  g->curDadosRegraCalculoDefIntButtonClick();
+  EXPECT_FALSE(tinha);
+  EXPECT_EQ(descricao.rfind("Saldos indisponíveis: ", 0), 0u) << descricao;
+}
+
 TEST_F(RegraGridTest, AnAssetRuleBelongsToOneTypeAndKind) {
   Executar("insert into TCESESAGRESPATRIMONIO values (5, 3, 'D', 'CREDITO(30)');");
   auto g = Carregar<TUlmoDPTCESagresPatrimonio>();
