@@ -15,12 +15,14 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QTableView>
+#include <QThread>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
 
 #include "Classes_U.h"
+#include "Exceptions_U.h"
 #include "FormatUtils_U.h"
 #include "ModeloDataSet_U.h"
 #include "ModeloSaldos_U.h"
@@ -331,6 +333,9 @@ std::string EditarFormula(const std::string& aFormula, const TnDMRegraBaseCalcul
 
 void InstalarEditorFormula() {
   TnDMRegraBaseCalculo::SetEditorFormula([](const std::string& aFormula, const TnDMRegraBaseCalculo& aRegra) {
+    // A window opens only on the user-interface thread; the rule cell's button runs there.
+    if (QThread::currentThread() != QCoreApplication::instance()->thread())
+      throw EInternalError("editor de fórmulas chamado fora da thread da interface");
     return EditarFormula(aFormula, aRegra, QApplication::activeWindow());
   });
 }
