@@ -53,7 +53,17 @@ std::vector<std::filesystem::path> CapturarTelasFormula(const std::filesystem::p
     TDialogoFormula dialogo(aFormula, aRegra);
     dialogo.show();
     auto* contas = dialogo.findChild<QTableView*>(QStringLiteral("gradeContas"));
-    if (contas && contas->model()->rowCount() > 0) contas->selectRow(std::min(12, contas->model()->rowCount() - 1));
+    // The rule's first account, in sight and selected.
+    if (contas && contas->model()->rowCount() > 0) {
+      int linha = 0;
+      const size_t abre = aFormula.find('(');
+      const QString conta = QString::fromStdString(abre == std::string::npos ? std::string()
+                                                                             : aFormula.substr(abre + 1, aFormula.find(')') - abre - 1));
+      for (int r = 0; r < contas->model()->rowCount(); ++r)
+        if (contas->model()->index(r, 0).data().toString() == conta) linha = r;
+      contas->selectRow(linha);
+      contas->scrollTo(contas->model()->index(linha, 0), QAbstractItemView::PositionAtCenter);
+    }
     dialogo.Verificar();
     salvar(dialogo, "formula-editor.png");
     auto* editor = dialogo.findChild<QPlainTextEdit*>(QStringLiteral("edtFormula"));
