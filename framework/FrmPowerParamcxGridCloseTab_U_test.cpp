@@ -158,7 +158,7 @@ TEST_F(LayoutUsuarioTest, AStoredTextThatIsNoLayoutLeavesTheDefault) {
   EXPECT_TRUE(lido->Columns[0].AllowGroup);
   EXPECT_FALSE(lido->Columns[0].Visible);
   for (const char* ruim : {"", "coluna\tA\t1\t-1\t0\t0\n", "layout\t2\n", "layout\t1\ncoluna\tA\t1\t-1\t0\n",
-                           "layout\t1\ncoluna\tA\t1\t-1\t0\t999999999\n", "layout\t1\ncoluna\tA\tx\t-1\t0\t0\n",
+                           "layout\t1\ncoluna\tA\t1\t-1\t0\t99999\n", "layout\t1\ncoluna\tA\tx\t-1\t0\t0\n",
                            "layout\t1\noutra\n"})
     EXPECT_FALSE(TnGerentecxGrid::LerTextoLayout(ruim)) << ruim;
   EXPECT_FALSE(TnGerentecxGrid::LerTextoLayout(std::string(70000, 'x')));
