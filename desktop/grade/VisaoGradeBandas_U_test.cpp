@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProcess>
 #include <QSettings>
 #include <QSignalSpy>
@@ -223,6 +224,39 @@ class TTesteVisaoGrade : public QObject {
     visao.AgruparPor("TipoLancamento");
     // Four dates; two kinds on 03/01, one on each other date.
     QCOMPARE(visao.Agrupamento().QuantidadeGrupos(), 4 + 5);
+  }
+
+  void menuDoCabecalhoAgrupaEOfereceOPadrao() {
+    TFormTeste f;
+    TVisaoGradeBandas visao(*f.View);
+    visao.resize(1400, 400);
+    visao.show();
+    QHeaderView* h = visao.Arvore()->header();
+    const int tipo = Coluna(visao, "TipoLancamento");
+    QStringList vistos;
+    auto escolher = [&](const QString& aTexto) {
+      QTimer::singleShot(0, [&vistos, aTexto] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu) return;
+        for (QAction* a : menu->actions()) {
+          vistos << a->text();
+          if (a->text() == aTexto) a->trigger();
+        }
+        menu->close();
+      });
+      // Grouping widens the tree's column: where the column is now.
+      emit h->customContextMenuRequested(QPoint(h->sectionViewportPosition(tipo) + 5, h->height() / 2));
+    };
+    escolher("Agrupar por esta coluna");
+    QCOMPARE(visao.Agrupamento().Agrupamento().last(), tipo);
+    QVERIFY(!vistos.contains("Restaurar layout padrão"));
+    QSignalSpy padrao(&visao, &TVisaoGradeBandas::RestaurarPadraoSolicitado);
+    vistos.clear();
+    escolher("Restaurar layout padrão");
+    QCOMPARE(padrao.count(), 1);
+    QVERIFY(vistos.contains("Remover agrupamento"));
+    escolher("Remover agrupamento");
+    QVERIFY(!visao.Agrupamento().Agrupamento().contains(tipo));
   }
 
   void ordenaDentroDosGrupos() {
