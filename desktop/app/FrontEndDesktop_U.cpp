@@ -10,6 +10,7 @@
 #include "Capturas_U.h"
 #include "Configuracao_U.h"
 #include "DialogoBanco_U.h"
+#include "DialogoFormula_U.h"
 #include "Inicio_U.h"
 #include "JanelaPrincipal_U.h"
 #include "ServicosDesktop_U.h"
@@ -97,6 +98,7 @@ std::optional<int> TFrontEndDesktop::Preparar(TnAplicacao& aApp) {
   if (inicio.Debug) SetLogDebugSink([](const std::string& l) { std::cerr << "[debug] " << l << '\n'; });
   InstalarServicosDesktop();
   InstalarLayoutsDoUsuario();
+  InstalarEditorFormula();
   return std::nullopt;
 }
 
