@@ -17,6 +17,7 @@
 #include "SplashDesktop_U.h"
 #include "TextoMensagem_U.h"
 #include "Utilitarios_U.h"
+#include "VisaoLayoutUsuario_U.h"
 
 using namespace nFramework;
 
@@ -96,6 +97,7 @@ std::optional<int> TFrontEndDesktop::Preparar(TnAplicacao& aApp) {
   if (FBancoDado.empty() && nConfig().Banco != TnConfig().Banco) FBancoDado = nConfig().Banco;
   if (inicio.Debug) SetLogDebugSink([](const std::string& l) { std::cerr << "[debug] " << l << '\n'; });
   InstalarServicosDesktop();
+  InstalarLayoutsDoUsuario();
   InstalarEditorFormula();
   return std::nullopt;
 }
