@@ -2,7 +2,7 @@
 // asked for, opening balances, a year (the demo year) of random balanced entries spread over
 // every day, its closing entries, and every analytic account mapped to the chart of the court
 // asked for, with what that court's run needs besides (for TCE-SE the SAGRES bank accounts and
-// rules; for TCE-PR the identifiers of the mapping).
+// rules; for TCE-PR the identifiers of the mapping and a head office with an address).
 #pragma once
 #include <cstdint>
 
