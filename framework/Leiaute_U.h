@@ -59,7 +59,7 @@ struct TCampo {
 struct TLeiaute {
   const char* Nome;
   std::vector<TCampo> Campos;
-  std::string Separador;          // empty: fixed width
+  std::string Separador = {};     // empty: fixed width
   bool SeparadorNoFim = false;    // delimited lines end with the separator too
   // The length of a fixed-width line.
   int Largura() const;
