@@ -79,29 +79,6 @@ const char* const kSQLImplantacao =
     "T.CODIGOSISTEMATCE = :pCodigoSistema and %s group by I.CONTACTB "
     ",I.DATASALDO, I.NATUREZASALDO, T.DATAINICIOPLANO, TP.CLASSIFCONTA order by I.CONTACTB, I.DATASALDO";
 
-// Every entry of the period with the mapping it counts under, debit side (2) and credit side
-// (1): the mapping valid on its date that started last, so an entry counts once however an
-// account's mappings overlap. The history is a left join: an entry whose history code has no
-// row is still exported, with an empty history. In the file's order: date, entry, debit first.
-std::string SQLLancamentos() {
-  auto lado = [](const char* tipo, const char* conta) {
-    std::string c = std::string("L.") + conta;
-    return std::string(
-               " select T.CONTACTB, T.DATAINICIOPLANO, L.CHAVELCTOCTB, L.DATALCTOCTB, CAST(") +
-           tipo +
-           " as SmallInt) TIPOLCTO, L.VALORLCTOCTB, L.CODIGOORIGLCTOCTB, H.DESCRHISTCTB, L.COMPLHIST "
-           "from TCEPLANOPLESPEC T join LCTOCTB L on L.CODIGOEMPRESA = T.CODIGOEMPRESA and " + c +
-           " = T.CONTACTB left join historicoctb H on H.CODIGOHISTCTB = L.CODIGOHISTCTB "
-           "where T.CODIGOEMPRESA = :pCodigoEmpresa and T.CODIGOSISTEMATCE = :pCodigoSistema " +
-           kSQLMapeamentosDoPeriodo +
-           "and L.DATALCTOCTB between T.DATAINICIOPLANO and T.DATAFIMPLANO and "
-           "L.DATALCTOCTB between :pDataInicial and :pDataFinal and " +
-           nUlmo::TUlmoSQLs::GetSQLCondSemPlanoPosteriorNaData("L.CODIGOEMPRESA", c, ":pCodigoSistema",
-                                                               "T.DATAINICIOPLANO", "L.DATALCTOCTB");
-  };
-  return lado("2", "CONTACTBDEB") + " union all" + lado("1", "CONTACTBCRED") + " order by 4, 3, 5 desc";
-}
-
 // Blanks and control characters off both ends, as Trim, without a copy.
 std::string_view TrimView(std::string_view t) {
   while (!t.empty() && static_cast<unsigned char>(t.front()) <= ' ') t.remove_prefix(1);
@@ -130,6 +107,13 @@ struct TMapeamento {
   std::string Conta;
 };
 
+// A mapping row as stored, listed or not.
+struct TPlano {
+  TDateTime Inicio = 0, Fim = 0;
+  bool SemFim = false;
+  const TMapeamento* Mapeado = nullptr;  // the listed mapping it is, if any
+};
+
 struct TTipoMovimento {
   int Codigo = 0;
   std::string Texto;
@@ -151,6 +135,7 @@ struct TColetaSC::TDados {
   std::unique_ptr<TClientDataSet> Contas;       // the chart: one row per account
   std::unique_ptr<TClientDataSet> Mapeamentos;  // every mapping row valid in part of the period
   std::unordered_map<int64_t, std::vector<TMapeamento>> PorConta;
+  std::unordered_map<int64_t, std::vector<TPlano>> Planos;
   std::map<int, std::unordered_map<int64_t, TMapeamentoMes>> Meses;  // competence -> account -> mapping
   std::unordered_map<std::string, TTipoMovimento> Origens;
   std::map<std::tuple<int, int64_t, int, int>, TMovimentoSC> Movimentos;
@@ -324,89 +309,117 @@ void TColetaSC::Lancamentos(TEscritorSC& escritor, TnFraProgresso* progresso) {
                            i.Conta});
     }
   };
+  // Every mapping row of the company (listed or not): an entry counts under the row valid on its
+  // date that started last, and only when that row is a listed mapping with an end.
+  {
+    TCursorSQL planos(Conexao(),
+                      "select CONTACTB, DATAINICIOPLANO, DATAFIMPLANO from TCEPLANOPLESPEC where CODIGOEMPRESA = "
+                      ":pCodigoEmpresa and CODIGOSISTEMATCE = :pCodigoSistema",
+                      {r.Empresa, r.Sistema});
+    while (planos.Proximo()) {
+      TPlano p{planos.Data(1), planos.Data(2), planos.Nulo(2), nullptr};
+      const int64_t conta = planos.Inteiro(0);
+      if (auto it = d.PorConta.find(conta); it != d.PorConta.end())
+        for (const TMapeamento& m : it->second)
+          if (m.Inicio == p.Inicio) p.Mapeado = &m;
+      d.Planos[conta].push_back(p);
+    }
+  }
+  auto mapeamento = [&](int64_t conta, TDateTime data) -> const TMapeamento* {
+    auto it = d.Planos.find(conta);
+    if (it == d.Planos.end()) return nullptr;
+    const TPlano* vigente = nullptr;
+    for (const TPlano& p : it->second)
+      if (p.Inicio <= data && (p.SemFim || p.Fim >= data) && (!vigente || p.Inicio > vigente->Inicio)) vigente = &p;
+    return vigente && !vigente->SemFim ? vigente->Mapeado : nullptr;
+  };
+
   TVariant ini = TVariant::FromDate(r.Inicio), fim = TVariant::FromDate(r.Fim);
-  // The entries of each month, for its progress bar: each gives a debit and a credit row.
+  // The entries of each month, for its progress bar.
   std::map<int, int> porMes;
   {
     TCursorSQL dias(Conexao(),
                     "select DATALCTOCTB, count(*) from LCTOCTB where CODIGOEMPRESA = :pCodigoEmpresa and "
                     "DATALCTOCTB between :pDataInicial and :pDataFinal group by DATALCTOCTB",
                     {r.Empresa, ini, fim});
-    while (dias.Proximo()) porMes[Competencia(dias.Data(0))] += 2 * static_cast<int>(dias.Inteiro(1));
+    while (dias.Proximo()) porMes[Competencia(dias.Data(0))] += static_cast<int>(dias.Inteiro(1));
   }
   if (progresso) progresso->SetMaxTotal(static_cast<int>(porMes.size()));
   int competAtual = 0;
-  TCursorSQL l(Conexao(), SQLLancamentos(), {r.Empresa, r.Sistema, ini, fim});
+  // The entries in the file's order: date, entry; each gives its debit line, then its credit line.
+  TCursorSQL l(Conexao(),
+               "select L.DATALCTOCTB, L.CHAVELCTOCTB, L.CONTACTBDEB, L.CONTACTBCRED, L.VALORLCTOCTB, "
+               "L.CODIGOORIGLCTOCTB, H.DESCRHISTCTB, L.COMPLHIST from LCTOCTB L left join historicoctb H on "
+               "H.CODIGOHISTCTB = L.CODIGOHISTCTB where L.CODIGOEMPRESA = :pCodigoEmpresa and L.DATALCTOCTB "
+               "between :pDataInicial and :pDataFinal order by L.DATALCTOCTB, L.CHAVELCTOCTB",
+               {r.Empresa, ini, fim});
   std::string historico, sequencial;
   while (l.Proximo()) {
-    const int64_t conta = l.Inteiro(0);
-    const TDateTime inicioPlano = l.Data(1);
-    auto pc = d.PorConta.find(conta);
-    if (pc == d.PorConta.end()) continue;
-    const TMapeamento* map = nullptr;
-    for (const TMapeamento& c : pc->second)
-      if (c.Inicio == inicioPlano) map = &c;
-    if (map == nullptr) continue;  // a mapping without its court account or company account
-
-    const TDateTime data = l.Data(3);
-    const int tipo = static_cast<int>(l.Inteiro(4));
-    const Currency v = l.Moeda(5);
-    const std::string_view origem = l.Texto(6);
+    const TDateTime data = l.Data(0);
     const int compet = Competencia(data);
-    implantacoesAte(compet);
     if (compet != competAtual && progresso) {
       if (competAtual != 0) progresso->IncProgressoTotal(0);
       progresso->SetMaxParcial(porMes[compet]);
       progresso->SetTextoParcial("Apurando competência " + FormatDateTime("mm/yyyy", data));
     }
     competAtual = compet;
-    // A month's movements and applications count under the mapping valid on its last day; this
-    // row stands in should the month have none (it is valid on the entry's date).
-    const TMapeamentoMes* doMes = &map->Proprio;
-    if (auto mes = d.Meses.find(compet); mes != d.Meses.end())
-      if (auto it = mes->second.find(conta); it != mes->second.end()) doMes = &it->second;
-    const int anoMes = doMes->Ano;
+    implantacoesAte(compet);
+    const Currency v = l.Moeda(4);
+    const std::string_view origem = l.Texto(5);
+    for (int tipo = 2; tipo >= 1; --tipo) {
+      const int coluna = tipo == 2 ? 2 : 3;
+      if (l.Nulo(coluna)) continue;
+      const int64_t conta = l.Inteiro(coluna);
+      const TMapeamento* map = mapeamento(conta, data);
+      if (map == nullptr) continue;
+      // A month's movements and applications count under the mapping valid on its last day;
+      // this row stands in should the month have none (it is valid on the entry's date).
+      const TMapeamentoMes* doMes = &map->Proprio;
+      if (auto mes = d.Meses.find(compet); mes != d.Meses.end())
+        if (auto it = mes->second.find(conta); it != mes->second.end()) doMes = &it->second;
+      const int anoMes = doMes->Ano;
 
-    // Financial applications: the entry counts when its origin is one of the three chosen
-    // origins (a whole item; an empty origin never matches).
-    const std::string_view aparada = TrimView(origem);
-    if (r.GerarAplicacao && doMes->AplicFinanceira && !aparada.empty()) {
-      Currency TAplicacaoSC::* coluna = aparada == r.OrigemAplicado     ? &TAplicacaoSC::Aplicado
-                                        : aparada == r.OrigemResgatado  ? &TAplicacaoSC::Resgatado
-                                        : aparada == r.OrigemRendimento ? &TAplicacaoSC::Rendimento
-                                                                        : nullptr;
-      if (coluna) {
-        TAplicacaoSC& a = d.Aplicacoes[{anoMes, conta, compet}];
-        if (a.AnoConta == 0) a = {anoMes, conta, compet, doMes->Classif, {}, {}, {}};
-        const int n = map->Natureza;
-        if ((tipo == 2 && n == 1) || (tipo == 1 && n == -1))
-          a.*coluna += v;
-        else if ((tipo == 2 && n == -1) || (tipo == 1 && n == 1))
-          a.*coluna -= v;
+      // Financial applications: the entry counts when its origin is one of the three chosen
+      // origins (a whole item; an empty origin never matches).
+      const std::string_view aparada = TrimView(origem);
+      if (r.GerarAplicacao && doMes->AplicFinanceira && !aparada.empty()) {
+        Currency TAplicacaoSC::* campo = aparada == r.OrigemAplicado     ? &TAplicacaoSC::Aplicado
+                                         : aparada == r.OrigemResgatado  ? &TAplicacaoSC::Resgatado
+                                         : aparada == r.OrigemRendimento ? &TAplicacaoSC::Rendimento
+                                                                         : nullptr;
+        if (campo) {
+          TAplicacaoSC& a = d.Aplicacoes[{anoMes, conta, compet}];
+          if (a.AnoConta == 0) a = {anoMes, conta, compet, doMes->Classif, {}, {}, {}};
+          const int n = map->Natureza;
+          if ((tipo == 2 && n == 1) || (tipo == 1 && n == -1))
+            a.*campo += v;
+          else if ((tipo == 2 && n == -1) || (tipo == 1 && n == 1))
+            a.*campo -= v;
+        }
       }
-    }
 
-    // The entry's court movement type comes from its origin.
-    auto o = origem.empty() ? d.Origens.end() : d.Origens.find(std::string(origem));
-    if (o != d.Origens.end()) {
-      ++d.Contador;
-      sequencial = std::to_string(d.Contador);
-      // The history: its description, a blank and the complement, trimmed.
-      historico.assign(l.Texto(7));
-      if (std::string_view complemento = l.Texto(8); !complemento.empty()) {
-        historico += ' ';
-        historico.append(complemento);
+      // The entry's court movement type comes from its origin.
+      auto o = origem.empty() ? d.Origens.end() : d.Origens.find(std::string(origem));
+      if (o != d.Origens.end()) {
+        ++d.Contador;
+        sequencial = std::to_string(d.Contador);
+        // The history: its description, a blank and the complement, trimmed.
+        historico.assign(l.Texto(6));
+        if (std::string_view complemento = l.Texto(7); !complemento.empty()) {
+          historico += ' ';
+          historico.append(complemento);
+        }
+        escritor.Lancamento({compet, sequencial, tipo, o->second.Texto, map->Proprio.Ano, map->Proprio.Classif, data,
+                             v, TrimView(historico), map->Conta});
+        TMovimentoSC& mov = d.Movimentos[{anoMes, conta, o->second.Codigo, compet}];
+        if (mov.AnoConta == 0) mov = {anoMes, conta, o->second.Codigo, compet, doMes->Classif, {}, {}};
+        (tipo == 1 ? mov.Credito : mov.Debito) += v;
+      } else {
+        // Reported once per origin, compared as whole items without regard to case.
+        bool listada = std::any_of(FOrigensNaoRelacionadas.begin(), FOrigensNaoRelacionadas.end(),
+                                   [&](const std::string& x) { return SameText(x, origem); });
+        if (!listada) FOrigensNaoRelacionadas.emplace_back(origem);
       }
-      escritor.Lancamento({compet, sequencial, tipo, o->second.Texto, map->Proprio.Ano, map->Proprio.Classif, data, v,
-                           TrimView(historico), map->Conta});
-      TMovimentoSC& mov = d.Movimentos[{anoMes, conta, o->second.Codigo, compet}];
-      if (mov.AnoConta == 0) mov = {anoMes, conta, o->second.Codigo, compet, doMes->Classif, {}, {}};
-      (tipo == 1 ? mov.Credito : mov.Debito) += v;
-    } else {
-      // Reported once per origin, compared as whole items without regard to case.
-      bool listada = std::any_of(FOrigensNaoRelacionadas.begin(), FOrigensNaoRelacionadas.end(),
-                                 [&](const std::string& x) { return SameText(x, origem); });
-      if (!listada) FOrigensNaoRelacionadas.emplace_back(origem);
     }
     if (progresso) progresso->IncProgressoParcial(0);
   }
