@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <map>
-#include <tuple>
 #include <unordered_map>
 
 #include "Classes_U.h"
@@ -114,6 +113,34 @@ struct TPlano {
   const TMapeamento* Mapeado = nullptr;  // the listed mapping it is, if any
 };
 
+// Year of the account, account, movement type (0 for the applications) and competence.
+struct TChave {
+  int Ano = 0;
+  int64_t Conta = 0;
+  int Tipo = 0, Competencia = 0;
+  auto operator<=>(const TChave&) const = default;
+};
+
+struct THashChave {
+  size_t operator()(const TChave& c) const noexcept {
+    uint64_t h = static_cast<uint64_t>(c.Conta) * 0x9E3779B97F4A7C15ull;
+    h ^= (static_cast<uint64_t>(c.Ano) << 40) ^ (static_cast<uint64_t>(c.Tipo) << 24) ^ static_cast<uint64_t>(c.Competencia);
+    return static_cast<size_t>(h * 0xBF58476D1CE4E5B9ull);
+  }
+};
+
+template <class T>
+std::vector<const T*> EmOrdem(const std::unordered_map<TChave, T, THashChave>& m) {
+  std::vector<std::pair<TChave, const T*>> v;
+  v.reserve(m.size());
+  for (const auto& [k, x] : m) v.emplace_back(k, &x);
+  std::sort(v.begin(), v.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::vector<const T*> r;
+  r.reserve(v.size());
+  for (const auto& p : v) r.push_back(p.second);
+  return r;
+}
+
 struct TTipoMovimento {
   int Codigo = 0;
   std::string Texto;
@@ -138,8 +165,9 @@ struct TColetaSC::TDados {
   std::unordered_map<int64_t, std::vector<TPlano>> Planos;
   std::map<int, std::unordered_map<int64_t, TMapeamentoMes>> Meses;  // competence -> account -> mapping
   std::unordered_map<std::string, TTipoMovimento> Origens;
-  std::map<std::tuple<int, int64_t, int, int>, TMovimentoSC> Movimentos;
-  std::map<std::tuple<int, int64_t, int>, TAplicacaoSC> Aplicacoes;
+  // Keyed as their files are ordered; hashed while the entries come, sorted once at the end.
+  std::unordered_map<TChave, TMovimentoSC, THashChave> Movimentos;
+  std::unordered_map<TChave, TAplicacaoSC, THashChave> Aplicacoes;
   std::vector<TImplantacao> Implantacoes;
   size_t ProximaImplantacao = 0;
   int Contador = 0;
@@ -247,9 +275,10 @@ void TColetaSC::Coletar(TEscritorSC& escritor, TnFraProgresso* progresso) {
   }
   if (FRequisicao.IncluirImplantacao) Implantacao(escritor);
   Lancamentos(escritor, progresso);
-  for (const auto& [chave, mov] : d.Movimentos) escritor.Movimento(mov);
+  for (const TMovimentoSC* mov : EmOrdem(d.Movimentos)) escritor.Movimento(*mov);
   // The court takes the applications' amounts without their sign.
-  for (auto& [chave, apl] : d.Aplicacoes) {
+  for (const TAplicacaoSC* a : EmOrdem(d.Aplicacoes)) {
+    TAplicacaoSC apl = *a;
     for (Currency* v : {&apl.Aplicado, &apl.Resgatado, &apl.Rendimento})
       if (*v < Currency()) *v = -*v;
     escritor.Aplicacao(apl);
@@ -288,7 +317,7 @@ void TColetaSC::Implantacao(TEscritorSC& escritor) {
                               nat == 1 ? 2 : 1, YearOf(inicio.AsDateTime()), data.AsDateTime(), v});
     const int ano = YearOf(inicio.AsDateTime());
     const int64_t codigo = conta.AsLargeInt();
-    TMovimentoSC& mov = d.Movimentos[{ano, codigo, 1, compet}];
+    TMovimentoSC& mov = d.Movimentos[TChave{ano, codigo, 1, compet}];
     if (mov.AnoConta == 0) mov = {ano, codigo, 1, compet, classif.AsString(), {}, {}};
     (nat == -1 ? mov.Credito : mov.Debito) += v;
   }
@@ -346,6 +375,10 @@ void TColetaSC::Lancamentos(TEscritorSC& escritor, TnFraProgresso* progresso) {
   }
   if (progresso) progresso->SetMaxTotal(static_cast<int>(porMes.size()));
   int competAtual = 0;
+  const std::unordered_map<int64_t, TMapeamentoMes>* doMesAtual = nullptr;
+  // The origin of the entry before: most entries repeat one of a few.
+  std::string ultimaOrigem;
+  const TTipoMovimento* ultimoTipo = nullptr;
   // The entries in the file's order: date, entry; each gives its debit line, then its credit line.
   TCursorSQL l(Conexao(),
                "select L.DATALCTOCTB, L.CHAVELCTOCTB, L.CONTACTBDEB, L.CONTACTBCRED, L.VALORLCTOCTB, "
@@ -362,10 +395,19 @@ void TColetaSC::Lancamentos(TEscritorSC& escritor, TnFraProgresso* progresso) {
       progresso->SetMaxParcial(porMes[compet]);
       progresso->SetTextoParcial("Apurando competência " + FormatDateTime("mm/yyyy", data));
     }
+    if (compet != competAtual) {
+      auto mes = d.Meses.find(compet);
+      doMesAtual = mes == d.Meses.end() ? nullptr : &mes->second;
+    }
     competAtual = compet;
     implantacoesAte(compet);
     const Currency v = l.Moeda(4);
     const std::string_view origem = l.Texto(5);
+    if (origem != ultimaOrigem || origem.empty()) {
+      ultimaOrigem.assign(origem);
+      auto o = origem.empty() ? d.Origens.end() : d.Origens.find(ultimaOrigem);
+      ultimoTipo = o == d.Origens.end() ? nullptr : &o->second;
+    }
     for (int tipo = 2; tipo >= 1; --tipo) {
       const int coluna = tipo == 2 ? 2 : 3;
       if (l.Nulo(coluna)) continue;
@@ -375,8 +417,8 @@ void TColetaSC::Lancamentos(TEscritorSC& escritor, TnFraProgresso* progresso) {
       // A month's movements and applications count under the mapping valid on its last day;
       // this row stands in should the month have none (it is valid on the entry's date).
       const TMapeamentoMes* doMes = &map->Proprio;
-      if (auto mes = d.Meses.find(compet); mes != d.Meses.end())
-        if (auto it = mes->second.find(conta); it != mes->second.end()) doMes = &it->second;
+      if (doMesAtual)
+        if (auto it = doMesAtual->find(conta); it != doMesAtual->end()) doMes = &it->second;
       const int anoMes = doMes->Ano;
 
       // Financial applications: the entry counts when its origin is one of the three chosen
@@ -388,7 +430,7 @@ void TColetaSC::Lancamentos(TEscritorSC& escritor, TnFraProgresso* progresso) {
                                          : aparada == r.OrigemRendimento ? &TAplicacaoSC::Rendimento
                                                                          : nullptr;
         if (campo) {
-          TAplicacaoSC& a = d.Aplicacoes[{anoMes, conta, compet}];
+          TAplicacaoSC& a = d.Aplicacoes[TChave{anoMes, conta, 0, compet}];
           if (a.AnoConta == 0) a = {anoMes, conta, compet, doMes->Classif, {}, {}, {}};
           const int n = map->Natureza;
           if ((tipo == 2 && n == 1) || (tipo == 1 && n == -1))
@@ -399,8 +441,7 @@ void TColetaSC::Lancamentos(TEscritorSC& escritor, TnFraProgresso* progresso) {
       }
 
       // The entry's court movement type comes from its origin.
-      auto o = origem.empty() ? d.Origens.end() : d.Origens.find(std::string(origem));
-      if (o != d.Origens.end()) {
+      if (const TTipoMovimento* o = ultimoTipo) {
         ++d.Contador;
         sequencial = std::to_string(d.Contador);
         // The history: its description, a blank and the complement, trimmed.
@@ -409,10 +450,10 @@ void TColetaSC::Lancamentos(TEscritorSC& escritor, TnFraProgresso* progresso) {
           historico += ' ';
           historico.append(complemento);
         }
-        escritor.Lancamento({compet, sequencial, tipo, o->second.Texto, map->Proprio.Ano, map->Proprio.Classif, data,
+        escritor.Lancamento({compet, sequencial, tipo, o->Texto, map->Proprio.Ano, map->Proprio.Classif, data,
                              v, TrimView(historico), map->Conta});
-        TMovimentoSC& mov = d.Movimentos[{anoMes, conta, o->second.Codigo, compet}];
-        if (mov.AnoConta == 0) mov = {anoMes, conta, o->second.Codigo, compet, doMes->Classif, {}, {}};
+        TMovimentoSC& mov = d.Movimentos[TChave{anoMes, conta, o->Codigo, compet}];
+        if (mov.AnoConta == 0) mov = {anoMes, conta, o->Codigo, compet, doMes->Classif, {}, {}};
         (tipo == 1 ? mov.Credito : mov.Debito) += v;
       } else {
         // Reported once per origin, compared as whole items without regard to case.

@@ -1,7 +1,5 @@
 #include "EscritorSC_U.h"
 
-#include <cstdio>
-
 #include "LayoutsSC_U.h"
 
 namespace nUlmoSC {
@@ -15,10 +13,11 @@ TEscritorSC::TEscritorSC(IOutputSink& lancamentos, IOutputSink& movimentos, IOut
       FContas(contas, "ContaContabil.txt") {}
 
 void TEscritorSC::Lancamento(const TLancamentoSC& l) {
-  char competencia[16];
-  int n = std::snprintf(competencia, sizeof competencia, "%06d", l.Competencia);
+  // yyyymm: six digits for the years the books hold.
+  char competencia[6];
+  for (int i = 5, c = l.Competencia; i >= 0; --i, c /= 10) competencia[i] = static_cast<char>('0' + c % 10);
   FLancamentos.Linha(LayoutLancamentoContabil(), l.Conta)
-      .Texto(std::string_view(competencia, static_cast<size_t>(n)))
+      .Texto(std::string_view(competencia, sizeof competencia))
       .Numero(l.Sequencial)
       .Numero(l.TipoLancamento)
       .Numero(l.TipoMovimento)
