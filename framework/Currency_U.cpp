@@ -1,8 +1,10 @@
 #include "Currency_U.h"
 
-#include <cmath>
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <cstdlib>
+#include <system_error>
 
 #include "Exceptions_U.h"
 #include "TextoMensagem_U.h"
@@ -10,11 +12,32 @@
 namespace nFramework {
 
 Currency Currency::FromDouble(double value) {
-  // Half away from zero at the fourth decimal; the relative nudge absorbs the binary
-  // representation error of values such as 1.005 (stored as 1.00499999...).
+  // The shortest text that reads back as the same double is the decimal the value was written
+  // as (1.005, 2.675, 9999999999999.99): rounding that text, half away from zero at the fourth
+  // decimal, keeps it exact where a scaled binary value would not be.
+  if (std::isfinite(value) && std::fabs(value) < 9e14) {
+    char buf[400];
+    auto [fim, erro] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
+    if (erro == std::errc()) {
+      const char* p = buf;
+      const bool negativo = *p == '-';
+      if (negativo) ++p;
+      int64_t inteiro = 0, fracao = 0;
+      for (; p < fim && *p != '.'; ++p) inteiro = inteiro * 10 + (*p - '0');
+      int casas = 0;
+      bool acima = false;
+      if (p < fim) ++p;
+      for (; p < fim; ++p, ++casas) {
+        if (casas < 4) fracao = fracao * 10 + (*p - '0');
+        else if (casas == 4) acima = *p >= '5';
+      }
+      for (; casas < 4; ++casas) fracao *= 10;
+      int64_t bruto = inteiro * Scale + fracao + (acima ? 1 : 0);
+      return FromRaw(negativo ? -bruto : bruto);
+    }
+  }
   double scaled = value * Scale;
-  double eps = std::fabs(scaled) * 1e-15 + 1e-9;
-  double r = scaled >= 0 ? std::floor(scaled + 0.5 + eps) : -std::floor(-scaled + 0.5 + eps);
+  double r = scaled >= 0 ? std::floor(scaled + 0.5) : -std::floor(-scaled + 0.5);
   return FromRaw(static_cast<int64_t>(r));
 }
 
