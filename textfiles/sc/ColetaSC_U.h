@@ -1,7 +1,7 @@
 // TColetaSC: gathers one company's TCE-SC data for a period and hands the rows to the writer
-// as they are produced: the entries straight from one query the database sorts (by date, entry
-// and side, numbered in that order), the movement and application totals (a few per account
-// and month) and the chart once the entries are through. Nothing grows with the entries.
+// as they are produced: the entries straight from one scan the database sorts by date and
+// entry (each side numbered as written, debit first), then the movement and application totals
+// (a few per account and month) and the chart. Nothing it holds grows with the entries.
 #pragma once
 #include <filesystem>
 #include <memory>
