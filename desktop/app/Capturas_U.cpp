@@ -24,6 +24,7 @@
 #include "SQL_U.h"
 #include "SplashDesktop_U.h"
 #include "TelaCadastro_U.h"
+#include "TelaGrade_U.h"
 #include "TelaProcesso_U.h"
 
 using namespace nFramework;
@@ -133,6 +134,7 @@ int Capturar(const QString& aPasta, TnFrmMenuBrivo& aMenu, const TnPerModulos& a
   // register, its edit form, a pick dialog and a refusal.
   for (const auto& p : CapturarTelasProcesso(pasta.absolutePath().toStdString())) std::cout << p.string() << '\n';
   for (const auto& p : CapturarTelasCadastro(pasta.absolutePath().toStdString())) std::cout << p.string() << '\n';
+  for (const auto& p : CapturarTelasGrade(pasta.absolutePath().toStdString())) std::cout << p.string() << '\n';
   return ok ? 0 : 1;
 }
 
