@@ -10,6 +10,7 @@
 #include <QStackedWidget>
 #include <QStyle>
 #include <QTabWidget>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -19,6 +20,7 @@
 #include "GradeDados_U.h"
 #include "ModeloDataSet_U.h"
 #include "SQL_U.h"
+#include "ArvoreMensagens_U.h"
 #include "PainelParametros_U.h"
 #include "TextoMensagem_U.h"
 #include "Variant_U.h"
@@ -127,8 +129,9 @@ TTelaGrade::TTelaGrade(TnDMPtr<TnDMPowerParam> aProcesso, QWidget* aPai) : TTela
   lado->addWidget(FAreaGrade);
   lado->setStretchFactor(0, 0);
   lado->setStretchFactor(1, 1);
-  lado->setSizes({340, 900});
-  Painel()->setMinimumWidth(280);
+  // The panel as wide as its captions and controls need, within reason; the grids get the rest.
+  lado->setSizes({std::clamp(Painel()->sizeHint().width(), 300, 470), 900});
+  Painel()->setMinimumWidth(260);
   Divisor()->setStretchFactor(0, 4);
   Divisor()->setStretchFactor(1, 1);
 
@@ -232,6 +235,14 @@ void TTelaGrade::AposExecucao() {
     }
   }
   MontarAbas();
+  // The grids keep most of the height: the messages get a strip, and no room when there are none.
+  if (Mensagens()->Arvore()->topLevelItemCount() == 0) {
+    Mensagens()->hide();
+  } else if (!FDivisorAjustado) {
+    int altura = Divisor()->height();
+    Divisor()->setSizes({altura * 3 / 4, altura / 4});
+    FDivisorAjustado = true;
+  }
 }
 
 void TTelaGrade::FecharAba(int aIndice) {
@@ -244,10 +255,12 @@ void TTelaGrade::FecharAba(int aIndice) {
 
 void TTelaGrade::AtualizarBotoes() {
   TVisaoGradeBandas* v = VisaoAtual();
-  bool marca = v && v->Modelo().Grade().Marca() != nullptr && !Executando();
-  FMarcarTodos->setEnabled(marca);
-  FDesmarcarTodos->setEnabled(marca);
-  FInverter->setEnabled(marca);
+  // Only a grid with a tick column offers them.
+  bool marca = v && v->Modelo().Grade().Marca() != nullptr;
+  for (QPushButton* b : {FMarcarTodos, FDesmarcarTodos, FInverter}) {
+    b->setVisible(marca);
+    b->setEnabled(marca && !Executando());
+  }
   FRestaurar->setEnabled(FLayoutMontado && !Executando());
 }
 

@@ -79,6 +79,7 @@ class TTelaGrade : public TTelaProcesso {
   std::vector<TVisaoGradeBandas*> FVisoes;
   bool FLayoutMontado = false;
   bool FGuardarLayout = true;
+  bool FDivisorAjustado = false;
   QWidget* FAreaGrade = nullptr;
   QStackedWidget* FPilha = nullptr;
   QTabWidget* FAbas = nullptr;
