@@ -357,6 +357,26 @@ class TTelaGradeTest : public QObject {
     }
   }
 
+  void umaRegraInvalidaNaoGravaEAValidaGrava() {
+    Selecionar(4, 4);
+    auto tela = Abrir("TUlmoDPTCESESagresReceita");
+    Rodar(*tela, tela->BotaoExecutar());
+    TVisaoGradeBandas* v = tela->VisaoAtual();
+    int linha = Linha(v->Modelo(), "Descricao", "13 - Outras Receitas Operacionais");
+    QVERIFY(linha >= 0);
+    // The rule is checked as it is typed: refused, the row keeps its rule and the screen says why.
+    TModeloDataSet& m = v->Modelo();
+    QVERIFY(!m.setData(m.index(linha, m.ColunaDoCampo("RegraCalculo")), "CREDITO(197", Qt::EditRole));
+    QVERIFY2(tela->Situacao()->text().contains("Regra definida é inválida."), qPrintable(tela->Situacao()->text()));
+    QCOMPARE(Texto(m, linha, "RegraCalculo"), QString());
+    Editar(*v, linha, "RegraCalculo", "CREDITO(197) + CREDITO(198)");
+    Rodar(*tela, tela->BotaoAcao("actSalvar"));
+    QCOMPARE(Contar("select count(*) from TCESESAGRESRECEITA where CODIGOEMPRESA = 4 and TIPORECEITA = 13 and "
+                    "REGRACALCULOCTB = 'CREDITO(197) + CREDITO(198)'"),
+             int64_t(1));
+    QCOMPARE(Texto(v->Modelo(), linha, "RegraCalculo"), QString("CREDITO(197) + CREDITO(198)"));
+  }
+
   void aGradeDeNaturezasFiltraPorEstabelecimentoEGravaANatureza() {
     Selecionar(4, 4);
     auto tela = Abrir("TUlmoDPTCESagresPgto");
@@ -370,6 +390,10 @@ class TTelaGradeTest : public QObject {
     QCOMPARE(Cabecalhos(v->Modelo()), (QStringList{"Natureza", "Descrição", "Natureza do Pagamento"}));
     int linha = Linha(v->Modelo(), "CodigoCFOP", "1.653");  // the CFOP format
     QVERIFY(linha >= 0);
+    // A value the list lacks is refused, and the screen says why.
+    TModeloDataSet& m = v->Modelo();
+    QVERIFY(!m.setData(m.index(linha, m.ColunaDoCampo("NaturezaPgto")), "Nove", Qt::EditRole));
+    QVERIFY2(tela->Situacao()->text().contains("Natureza do Pagamento"), qPrintable(tela->Situacao()->text()));
     Editar(*v, linha, "NaturezaPgto", "Manutençao");
     Rodar(*tela, tela->BotaoAcao("actSalvar"));
     QCOMPARE(Contar("select count(*) from TCESESAGRESPGTO where CODIGOEMPRESA = 4 and CODIGOESTAB = 1 and "
