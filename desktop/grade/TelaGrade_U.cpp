@@ -120,8 +120,13 @@ TTelaGrade::TTelaGrade(TnDMPtr<TnDMPowerParam> aProcesso, QWidget* aPai) : TTela
   layout->addLayout(barra);
   layout->addWidget(FPilha, 1);
 
-  // The panel beside the grids, both over the messages.
-  auto* lado = new QSplitter(Qt::Horizontal, this);
+  // A few parameters sit above the grids, in a band; a longer panel goes beside them, as wide as
+  // its captions and controls need within reason. Both over the messages.
+  int itens = 0;
+  for (const auto& item : processo.npqPowerParam.Itens())
+    if (Painel()->Controle(item->Alias())) ++itens;
+  const bool acima = itens <= 4;
+  auto* lado = new QSplitter(acima ? Qt::Vertical : Qt::Horizontal, this);
   lado->setObjectName("divisorGrade");
   lado->setChildrenCollapsible(false);
   Divisor()->insertWidget(0, lado);
@@ -129,9 +134,12 @@ TTelaGrade::TTelaGrade(TnDMPtr<TnDMPowerParam> aProcesso, QWidget* aPai) : TTela
   lado->addWidget(FAreaGrade);
   lado->setStretchFactor(0, 0);
   lado->setStretchFactor(1, 1);
-  // The panel as wide as its captions and controls need, within reason; the grids get the rest.
-  lado->setSizes({std::clamp(Painel()->sizeHint().width(), 300, 470), 900});
-  Painel()->setMinimumWidth(260);
+  if (acima) {
+    lado->setSizes({70 + 31 * itens, 600});
+  } else {
+    lado->setSizes({std::clamp(Painel()->sizeHint().width(), 300, 470), 900});
+    Painel()->setMinimumWidth(260);
+  }
   Divisor()->setStretchFactor(0, 4);
   Divisor()->setStretchFactor(1, 1);
 

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -18,6 +19,7 @@
 #include "Configuracao_U.h"
 #include "Contexto_U.h"
 #include "Demo_U.h"
+#include "DialogoEscolha_U.h"
 #include "FakeEsfingeOnline_U.h"
 #include "FrmPowerParamcxGridCloseTab_U.h"
 #include "ModeloDataSet_U.h"
@@ -383,6 +385,22 @@ class TTelaGradeTest : public QObject {
     QVERIFY(tela->Painel()->Controle("pCodigoEstab"));
     QVERIFY(tela->Painel()->Controle("pCodigoCFOP"));
     Digitar(*tela, "pCodigoEstab", "1");
+    // Establishment 1 is the company's own, not the first company's of that number.
+    QCOMPARE(tela->Painel()->Descricao("pCodigoEstab")->text(), QString("EMOMA - Sede"));
+    // Its pick dialog lists the company's establishments only.
+    int linhas = -1;
+    QTimer vigia;
+    connect(&vigia, &QTimer::timeout, [&] {
+      auto* d = qobject_cast<TDialogoEscolha*>(QApplication::activeModalWidget());
+      if (!d || !d->isVisible()) return;
+      vigia.stop();
+      linhas = d->Grade()->model()->rowCount();
+      d->reject();
+    });
+    vigia.start(20);
+    QTest::mouseClick(tela->Painel()->Botao("pCodigoEstab"), Qt::LeftButton);
+    QCOMPARE(linhas, int(Contar("select count(*) from ESTAB where CODIGOEMPRESA = 4")));
+    QVERIFY(linhas < int(Contar("select count(*) from ESTAB")));
     Rodar(*tela, tela->BotaoExecutar());
     TVisaoGradeBandas* v = tela->VisaoAtual();
     QVERIFY(v);
