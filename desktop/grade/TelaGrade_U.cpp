@@ -135,7 +135,7 @@ TTelaGrade::TTelaGrade(TnDMPtr<TnDMPowerParam> aProcesso, QWidget* aPai) : TTela
   lado->setStretchFactor(0, 0);
   lado->setStretchFactor(1, 1);
   if (acima) {
-    lado->setSizes({70 + 31 * itens, 600});
+    lado->setSizes({48 + 31 * itens, 600});
   } else {
     lado->setSizes({std::clamp(Painel()->sizeHint().width(), 300, 470), 900});
     Painel()->setMinimumWidth(260);
