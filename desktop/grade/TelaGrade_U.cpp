@@ -22,6 +22,7 @@
 #include "SQL_U.h"
 #include "ArvoreMensagens_U.h"
 #include "PainelParametros_U.h"
+#include "PowerParamCxGridConfigBase_U.h"
 #include "TextoMensagem_U.h"
 #include "Variant_U.h"
 #include "VisaoGradeBandas_U.h"
@@ -72,30 +73,14 @@ TTelaGrade::TTelaGrade(TnDMPtr<TnDMPowerParam> aProcesso, QWidget* aPai) : TTela
 
   FAreaGrade = new QWidget(this);
   FAreaGrade->setObjectName("areaGrade");
-  FMarcarTodos = Botao("Marcar todos", "btnMarcarTodos", "Marca todas as linhas da grade", FAreaGrade);
-  FDesmarcarTodos = Botao("Desmarcar todos", "btnDesmarcarTodos", "Desmarca todas as linhas da grade", FAreaGrade);
-  FInverter = Botao("Inverter marcação", "btnInverterMarcas", "Marca as linhas desmarcadas e desmarca as marcadas",
-                    FAreaGrade);
   FRestaurar = Botao("Restaurar layout padrão", "btnRestaurarLayout",
                      "Volta as colunas, larguras, ordem e agrupamentos das grades ao padrão", FAreaGrade);
   FRestaurar->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
-  connect(FMarcarTodos, &QPushButton::clicked, this, [this] {
-    if (TVisaoGradeBandas* v = VisaoAtual()) v->MarcarTodos();
-  });
-  connect(FDesmarcarTodos, &QPushButton::clicked, this, [this] {
-    if (TVisaoGradeBandas* v = VisaoAtual()) v->DesmarcarTodos();
-  });
-  connect(FInverter, &QPushButton::clicked, this, [this] {
-    if (TVisaoGradeBandas* v = VisaoAtual()) v->InverterMarcas();
-  });
   connect(FRestaurar, &QPushButton::clicked, this, &TTelaGrade::RestaurarLayoutPadrao);
 
   auto* barra = new QHBoxLayout;
   barra->setContentsMargins(0, 0, 0, 0);
   barra->setSpacing(6);
-  barra->addWidget(FMarcarTodos);
-  barra->addWidget(FDesmarcarTodos);
-  barra->addWidget(FInverter);
   barra->addStretch(1);
   barra->addWidget(FRestaurar);
 
@@ -104,7 +89,6 @@ TTelaGrade::TTelaGrade(TnDMPtr<TnDMPowerParam> aProcesso, QWidget* aPai) : TTela
   FAbas->setTabsClosable(true);
   FAbas->setDocumentMode(true);
   connect(FAbas, &QTabWidget::tabCloseRequested, this, &TTelaGrade::FecharAba);
-  connect(FAbas, &QTabWidget::currentChanged, this, &TTelaGrade::AtualizarBotoes);
   auto* vazio = new QLabel("Informe os parâmetros e clique em \"Executar\" para carregar as grades.", FAreaGrade);
   vazio->setObjectName("lblSemGrades");
   vazio->setAlignment(Qt::AlignCenter);
@@ -194,6 +178,8 @@ void TTelaGrade::MontarAbas() {
     bool fica = std::find(visiveis.begin(), visiveis.end(), &w->View()) != visiveis.end() &&
                 &w->Modelo().Grade().DataSet() == w->View().DataSet;
     if (fica) {
+      // Cells the process merges once its grid is configured (its first run).
+      if (MarcarMescladas(w->View())) w->AplicarLayout();
       ++it;
       continue;
     }
@@ -209,9 +195,11 @@ void TTelaGrade::MontarAbas() {
       (*achada)->Recarregar();
       continue;
     }
+    MarcarMescladas(*view);
     auto* w = new TVisaoGradeBandas(*view, FAbas);
     w->setObjectName(Q("visao" + view->Name));
     w->AplicarLayout();
+    connect(w, &TVisaoGradeBandas::RestaurarPadraoSolicitado, this, &TTelaGrade::RestaurarLayoutPadrao);
     connect(w, &TVisaoGradeBandas::EdicaoRecusada, this, [this](const QString& aMotivo) {
       Situacao()->setText(aMotivo);
       Situacao()->setStyleSheet("color: #b01c1c; font-weight: bold;");
@@ -224,6 +212,18 @@ void TTelaGrade::MontarAbas() {
 }
 
 void TTelaGrade::Recarregar() { MontarAbas(); }
+
+bool TTelaGrade::MarcarMescladas(TnViewcxGrid& aView) const {
+  auto* grade = dynamic_cast<const TnDMPowerParamCxGridConfigBase*>(&Processo());
+  if (!grade) return false;
+  bool mudou = false;
+  for (TnColunaGrid& c : aView.Columns) {
+    bool mesclar = grade->CelulasMescladas(c.FieldName);
+    mudou |= c.MesclarCelulas != mesclar;
+    c.MesclarCelulas = mesclar;
+  }
+  return mudou;
+}
 
 void TTelaGrade::AposExecucao() {
   // The form lays its tabs out once the process has filled its datasets; later runs fill the
@@ -261,16 +261,7 @@ void TTelaGrade::FecharAba(int aIndice) {
   MontarAbas();
 }
 
-void TTelaGrade::AtualizarBotoes() {
-  TVisaoGradeBandas* v = VisaoAtual();
-  // Only a grid with a tick column offers them.
-  bool marca = v && v->Modelo().Grade().Marca() != nullptr;
-  for (QPushButton* b : {FMarcarTodos, FDesmarcarTodos, FInverter}) {
-    b->setVisible(marca);
-    b->setEnabled(marca && !Executando());
-  }
-  FRestaurar->setEnabled(FLayoutMontado && !Executando());
-}
+void TTelaGrade::AtualizarBotoes() { FRestaurar->setEnabled(FLayoutMontado && !Executando()); }
 
 void TTelaGrade::SalvarLayout() {
   // Before the form laid its tabs out there is nothing of the user's to keep, and saving would
@@ -289,7 +280,7 @@ void TTelaGrade::RestaurarLayoutPadrao() {
 void TTelaGrade::SetExecutando(bool aValor) {
   TTelaProcesso::SetExecutando(aValor);
   if (FAreaGrade) FAreaGrade->setEnabled(!aValor);
-  if (FMarcarTodos) AtualizarBotoes();
+  if (FRestaurar) AtualizarBotoes();
 }
 
 // Screenshots of the grid screens on the demo data.

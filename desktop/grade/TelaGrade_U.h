@@ -48,9 +48,6 @@ class TTelaGrade : public TTelaProcesso {
   // The view of the tab of that caption; nullptr when no such tab is shown.
   TVisaoGradeBandas* Visao(const QString& aCaption) const;
   TVisaoGradeBandas* VisaoAtual() const;
-  QPushButton* BotaoMarcarTodos() const { return FMarcarTodos; }
-  QPushButton* BotaoDesmarcarTodos() const { return FDesmarcarTodos; }
-  QPushButton* BotaoInverter() const { return FInverter; }
   QPushButton* BotaoRestaurarLayout() const { return FRestaurar; }
 
   // The views read their datasets again, tabs shown or dropped as the views' levels say.
@@ -70,6 +67,8 @@ class TTelaGrade : public TTelaProcesso {
   void AposExecucao();
   void FecharAba(int aIndice);
   void AtualizarBotoes();
+  // The columns whose cells a settings grid merges get the view's flag; true when one changed.
+  bool MarcarMescladas(nFramework::TnViewcxGrid& aView) const;
   // The panel actions the form added (its layout action); run after the first fill.
   std::vector<nFramework::TnAction*> AcoesDoFormulario() const;
 
@@ -83,9 +82,6 @@ class TTelaGrade : public TTelaProcesso {
   QWidget* FAreaGrade = nullptr;
   QStackedWidget* FPilha = nullptr;
   QTabWidget* FAbas = nullptr;
-  QPushButton* FMarcarTodos = nullptr;
-  QPushButton* FDesmarcarTodos = nullptr;
-  QPushButton* FInverter = nullptr;
   QPushButton* FRestaurar = nullptr;
 };
 
