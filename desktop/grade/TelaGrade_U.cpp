@@ -317,7 +317,7 @@ class TCaptura {
  public:
   TCaptura(const char* aClasse) : FTela(std::make_unique<TTelaGrade>(PrepararProcesso(aClasse))) {
     FTela->SetGuardarLayout(false);
-    FTela->resize(1280, 800);
+    FTela->resize(1366, 800);
     FTela->show();
     QApplication::processEvents();
   }
