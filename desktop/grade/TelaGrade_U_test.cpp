@@ -5,11 +5,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
+#include <QTreeView>
 #include <QTimer>
 #include <QTreeWidget>
 #include <filesystem>
@@ -19,11 +21,13 @@
 #include "Configuracao_U.h"
 #include "Contexto_U.h"
 #include "Demo_U.h"
+#include "DialogoFormula_U.h"
 #include "DialogoEscolha_U.h"
 #include "FakeEsfingeOnline_U.h"
 #include "FrmPowerParamcxGridCloseTab_U.h"
 #include "ModeloDataSet_U.h"
 #include "ModuleLoader_U.h"
+#include "RegraBaseCalculo_U.h"
 #include "PainelParametros_U.h"
 #include "Projeto_U.h"
 #include "SQL_U.h"
@@ -31,7 +35,9 @@
 #include "TelaGrade_U.h"
 #include "TestFolder_U.h"
 #include "Variant_U.h"
+#include "VisaoDelegado_U.h"
 #include "VisaoGradeBandas_U.h"
+#include "VisaoProxyAgrupamento_U.h"
 
 using namespace nFramework;
 using namespace nDesktop;
@@ -384,6 +390,58 @@ class TTelaGradeTest : public QObject {
                     "REGRACALCULOCTB = 'CREDITO(197) + CREDITO(198)'"),
              int64_t(1));
     QCOMPARE(Texto(v->Modelo(), linha, "RegraCalculo"), QString("CREDITO(197) + CREDITO(198)"));
+  }
+
+  void umaRegraEntraPeloEditorDeFormulasDaCelula() {
+    InstalarEditorFormula();
+    Selecionar(4, 4);
+    auto tela = Abrir("TUlmoDPTCESESagresReceita");
+    Rodar(*tela, tela->BotaoExecutar());
+    TVisaoGradeBandas* v = tela->VisaoAtual();
+    QVERIFY(v);
+    TModeloDataSet& m = v->Modelo();
+    int linha = Linha(m, "Descricao", "11 - Vendas de Asfalto");
+    QVERIFY(linha >= 0);
+    QModelIndex celula =
+        v->Agrupamento().mapFromSource(v->Pesquisa().mapFromSource(m.index(linha, m.ColunaDoCampo("RegraCalculo"))));
+    QVERIFY(celula.isValid());
+    v->Arvore()->scrollTo(celula);
+    // In the editor: a bad rule first, refused on OK with the engine's message; then a good one.
+    QString recusa;
+    int passo = 0;
+    QTimer vigia;
+    connect(&vigia, &QTimer::timeout, [&] {
+      QWidget* modal = QApplication::activeModalWidget();
+      if (auto* caixa = qobject_cast<QMessageBox*>(modal); caixa && caixa->isVisible()) {
+        recusa = caixa->text();
+        caixa->accept();
+        return;
+      }
+      auto* d = qobject_cast<TDialogoFormula*>(modal);
+      if (!d || !d->isVisible()) return;
+      auto* texto = d->findChild<QPlainTextEdit*>();
+      if (passo == 0) {
+        texto->setPlainText("CREDITO(197");
+        ++passo;
+        QMetaObject::invokeMethod(d, &TDialogoFormula::accept, Qt::QueuedConnection);
+      } else if (passo == 1 && !recusa.isEmpty()) {
+        texto->setPlainText("CREDITO(197) + CREDITO(198)");
+        ++passo;
+        vigia.stop();
+        QMetaObject::invokeMethod(d, &TDialogoFormula::accept, Qt::QueuedConnection);
+      }
+    });
+    vigia.start(20);
+    QRect botao = TDelegadoGrade::RetanguloBotao(v->Arvore()->visualRect(celula));
+    QTest::mouseClick(v->Arvore()->viewport(), Qt::LeftButton, {}, botao.center());
+    QCOMPARE(passo, 2);
+    QCOMPARE(recusa, QString("Regra definida é inválida."));
+    QCOMPARE(Texto(m, linha, "RegraCalculo"), QString("CREDITO(197) + CREDITO(198)"));
+    Rodar(*tela, tela->BotaoAcao("actSalvar"));
+    QCOMPARE(Contar("select count(*) from TCESESAGRESRECEITA where CODIGOEMPRESA = 4 and TIPORECEITA = 11 and "
+                    "REGRACALCULOCTB = 'CREDITO(197) + CREDITO(198)'"),
+             int64_t(1));
+    TnDMRegraBaseCalculo::SetEditorFormula(nullptr);
   }
 
   void aGradeDeNaturezasFiltraPorEstabelecimentoEGravaANatureza() {
