@@ -178,8 +178,14 @@ void TTelaGrade::MontarAbas() {
     bool fica = std::find(visiveis.begin(), visiveis.end(), &w->View()) != visiveis.end() &&
                 &w->Modelo().Grade().DataSet() == w->View().DataSet;
     if (fica) {
-      // Cells the process merges once its grid is configured (its first run).
-      if (MarcarMescladas(w->View())) w->AplicarLayout();
+      // Cells the process merges once its grid is configured (its first run): drawn again
+      // with what the user changed on screen kept.
+      TnViewcxGrid antes = w->View();
+      if (MarcarMescladas(antes)) {
+        w->CapturarLayout();
+        MarcarMescladas(w->View());
+        w->AplicarLayout();
+      }
       ++it;
       continue;
     }

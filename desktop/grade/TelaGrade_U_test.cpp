@@ -496,11 +496,10 @@ class TTelaGradeTest : public QObject {
       auto tela = abrirEExecutar();
       TVisaoGradeBandas* lctos = tela->Visao("Lançamento Contábil");
       QVERIFY(lctos);
-      // The user groups by the date alone and hides the history, as the view writes it back.
+      // The user groups by the date alone, and hides the history column.
+      lctos->RemoverAgrupamento("NumeroSlip");
+      lctos->CapturarLayout();
       TnViewcxGrid& view = lctos->View();
-      view.ViewGetColumnByFieldName("NumeroSlip")->GroupIndex = -1;
-      view.ViewGetColumnByFieldName("NumeroSlip")->Visible = true;
-      view.ViewGetColumnByFieldName("DataLancamento")->GroupIndex = 0;
       view.ViewGetColumnByFieldName("HistoricoLancamento")->Visible = false;
       lctos->AplicarLayout();
     }
