@@ -244,7 +244,16 @@ QString TVisaoGradeBandas::CampoDaColuna(int coluna) const {
 }
 
 void TVisaoGradeBandas::Recarregar() {
+  const bool semLinhas = FModelo->rowCount() == 0;
   FModelo->Recarregar();
+  if (semLinhas && FModelo->rowCount() > 0) {
+    QHeaderView* h = FArvore->header();
+    for (int c = 0; c < h->count() && c < static_cast<int>(FLarguraSemLinhas.size()); ++c) {
+      const int antes = FLarguraSemLinhas[static_cast<size_t>(c)];
+      if (antes > 0 && h->sectionSize(c) == antes) h->resizeSection(c, std::max(antes, LarguraPadrao(c)));
+    }
+    FLarguraSemLinhas.clear();
+  }
   AtualizarBarra();
 }
 
@@ -331,10 +340,14 @@ void TVisaoGradeBandas::AplicarLayout() {
   FMovendo = false;
   if (FView.Banded && temBanda) JuntarBandas();
 
+  FLarguraSemLinhas.assign(static_cast<size_t>(colunas), -1);
   for (int c = 0; c < colunas; ++c) {
     const TnColunaGrid* coluna = FView.ViewGetColumnByFieldName(FModelo->Campo(c)->FieldName());
     h->setSectionHidden(c, coluna && !coluna->Visible);
-    h->resizeSection(c, coluna && coluna->Width > 0 ? coluna->Width : LarguraPadrao(c));
+    const int largura = coluna && coluna->Width > 0 ? coluna->Width : LarguraPadrao(c);
+    h->resizeSection(c, largura);
+    // Fitted to the caption alone: the first rows fit it again, unless the user resizes it.
+    if (FModelo->rowCount() == 0) FLarguraSemLinhas[static_cast<size_t>(c)] = largura;
   }
 
   QList<int> grupos;
