@@ -172,7 +172,7 @@ void TVisaoGradeBandas::MontarBarra(QWidget* barra) {
   FCaixaPesquisa->setObjectName(QStringLiteral("Pesquisa"));
   FCaixaPesquisa->setPlaceholderText(QStringLiteral("Pesquisar na grade..."));
   FCaixaPesquisa->setClearButtonEnabled(true);
-  FCaixaPesquisa->setMinimumWidth(260);
+  FCaixaPesquisa->setMinimumWidth(150);
   connect(FCaixaPesquisa, &QLineEdit::textChanged, this, [this](const QString& t) { FPesquisa->SetPesquisa(t); });
   linha->addWidget(FCaixaPesquisa);
 
@@ -190,11 +190,11 @@ void TVisaoGradeBandas::MontarBarra(QWidget* barra) {
     onde->addWidget(b);
     return b;
   };
-  botao(FBotoesMarca, marcas, "MarcarTodos", QStringLiteral("Marcar todos"),
+  botao(FBotoesMarca, marcas, "MarcarTodos", QStringLiteral("Marcar"),
         QStringLiteral("Marca todas as linhas mostradas"), [this] { MarcarTodos(); });
-  botao(FBotoesMarca, marcas, "DesmarcarTodos", QStringLiteral("Desmarcar todos"),
+  botao(FBotoesMarca, marcas, "DesmarcarTodos", QStringLiteral("Desmarcar"),
         QStringLiteral("Desmarca todas as linhas mostradas"), [this] { DesmarcarTodos(); });
-  botao(FBotoesMarca, marcas, "InverterMarcas", QStringLiteral("Inverter marcação"),
+  botao(FBotoesMarca, marcas, "InverterMarcas", QStringLiteral("Inverter"),
         QStringLiteral("Marca as linhas desmarcadas e desmarca as marcadas"), [this] { InverterMarcas(); });
   linha->addWidget(FBotoesMarca);
 
@@ -203,9 +203,9 @@ void TVisaoGradeBandas::MontarBarra(QWidget* barra) {
   auto* linhaGrupos = new QHBoxLayout(grupos);
   linhaGrupos->setContentsMargins(0, 0, 0, 0);
   linhaGrupos->setSpacing(4);
-  botao(grupos, linhaGrupos, "ExpandirTodos", QStringLiteral("Expandir grupos"), QStringLiteral("Abre todos os grupos"),
+  botao(grupos, linhaGrupos, "ExpandirTodos", QStringLiteral("Expandir"), QStringLiteral("Abre todos os grupos"),
         [this] { ExpandirTodos(); });
-  botao(grupos, linhaGrupos, "RecolherTodos", QStringLiteral("Recolher grupos"), QStringLiteral("Fecha todos os grupos"),
+  botao(grupos, linhaGrupos, "RecolherTodos", QStringLiteral("Recolher"), QStringLiteral("Fecha todos os grupos"),
         [this] { RecolherTodos(); });
   linha->addWidget(grupos);
   linha->addStretch(1);
