@@ -107,7 +107,7 @@ class TParser {
         no->Tipo = TNo::Nome;
       }
     } else {
-      Falhar(std::string("caractere inesperado '") + c + "'");
+      Falhar("caractere inesperado '" + CitarCaractere(FText, FPos) + "'");
     }
     return no;
   }

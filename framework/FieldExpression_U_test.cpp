@@ -91,3 +91,13 @@ TEST(FieldExpression, DeeplyNestedExpressionOverflowedTheStack) {
   EXPECT_TRUE(AvaliarCondicao(fundo + "A" + std::string(64, ')'), r));
   EXPECT_NE(Erro("NOT(" + fundo + "A" + std::string(65, ')'), r).find("(mais de 64 chamadas"), std::string::npos);
 }
+
+// The unexpected character went into the message as a raw byte: a control character typed into
+// a rule reached the terminal, and half of a UTF-8 character made the message
+// invalid text.
+TEST(FieldExpression, AnUnexpectedCharacterWasQuotedAsARawByte) {
+  auto r = Campos({{"A", TVariant(1)}});
+  EXPECT_EQ(Erro("IGUAL(A,\x7f[31m)", r), "Expressão inválida: IGUAL(A,\\x7F[31m) (caractere inesperado '\\x7F' na posição 9)");
+  EXPECT_NE(Erro("IGUAL(A, é)", r).find("caractere inesperado 'é' na posição 10"), std::string::npos);
+  EXPECT_NE(Erro("IGUAL(A,\xDE" "1)", r).find("caractere inesperado '\\xDE' na posição 9"), std::string::npos);
+}
