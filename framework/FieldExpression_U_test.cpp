@@ -101,3 +101,10 @@ TEST(FieldExpression, AnUnexpectedCharacterWasQuotedAsARawByte) {
   EXPECT_NE(Erro("IGUAL(A, é)", r).find("caractere inesperado 'é' na posição 10"), std::string::npos);
   EXPECT_NE(Erro("IGUAL(A,\xDE" "1)", r).find("caractere inesperado '\\xDE' na posição 9"), std::string::npos);
 }
+
+// EXTERNO takes the function's name as a text, so it can hold anything; the refusal of an
+// unregistered one wrote it as it came, a line break or a stray byte included.
+TEST(FieldExpression, AnUnregisteredOutsideFunctionWasNamedAsItCame) {
+  auto r = Campos({});
+  EXPECT_EQ(Erro("EXTERNO(\"VALIDAR\nUF\xC9\", [1])", r), "Função de expressão não registrada: VALIDAR\\nUF\\xC9");
+}
