@@ -110,16 +110,23 @@ int ExecutarProjeto(const std::string& aTitulo, TnClasseSplash aSplash, TnClasse
   std::unique_ptr<TnFrmMenuBrivo> menu;
   try {
     if (aSplash) app.ItensSplash = aSplash()->GetListaSplashItens();
+    fe->MostrarSplash(app.ItensSplash);
+    bool entrou = true;
     if (aLogin) aLogin();
-    std::filesystem::path pasta =
-        nConfig().PastaBibliotecas.empty() ? PastaPadraoBibliotecas() : std::filesystem::path(nConfig().PastaBibliotecas);
-    bibliotecas.Carregar(nConfig().Bibliotecas, pasta);
-    menu = aMenu();
-    menu->Caption = menu->Caption.empty() ? aTitulo : menu->Caption;
-    if (aMainForm) *aMainForm = menu.get();
-    menu->FormCreate();
-    menu->EncontrarForms();
-    app.ExitCode = fe->Executar(*menu);
+    else entrou = fe->Entrar();
+    if (entrou) {
+      std::filesystem::path pasta = nConfig().PastaBibliotecas.empty() ? PastaPadraoBibliotecas()
+                                                                       : std::filesystem::path(nConfig().PastaBibliotecas);
+      bibliotecas.Carregar(nConfig().Bibliotecas, pasta);
+      menu = aMenu();
+      menu->Caption = menu->Caption.empty() ? aTitulo : menu->Caption;
+      if (aMainForm) *aMainForm = menu.get();
+      menu->FormCreate();
+      menu->EncontrarForms();
+      app.ExitCode = fe->Executar(*menu);
+    } else {
+      app.ExitCode = 0;
+    }
   } catch (const std::exception& e) {
     fe->MostrarErro(MensagemDeErro(e));
     app.ExitCode = 1;

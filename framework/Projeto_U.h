@@ -115,6 +115,12 @@ class IFrontEnd {
   virtual int Executar(TnFrmMenuBrivo& aMenu) = 0;
   // Tells the user why start-up failed.
   virtual void MostrarErro(const std::string& aMensagem) = 0;
+  // Shows the splash's captions while the module libraries load; the default shows nothing.
+  virtual void MostrarSplash(const std::vector<std::string>& aItens) { (void)aItens; }
+  // The default login: settles the database to open (nConfig().Banco) before the libraries
+  // load. False ends the program without an error, as when the user gives up. The default
+  // asks nothing.
+  virtual bool Entrar() { return true; }
 };
 void SetFrontEnd(std::shared_ptr<IFrontEnd> aFrontEnd);
 
@@ -134,8 +140,8 @@ std::function<std::unique_ptr<T>()> nClasseForm() {
   return [] { return std::make_unique<T>(); };
 }
 
-// Runs the program: the front end reads the arguments, the splash gives its captions, the
-// login (none: the default, which asks nothing here), the module libraries open, the main
+// Runs the program: the front end reads the arguments, the splash gives its captions and the
+// front end shows them, the login (none: the front end's default), the module libraries open, the main
 // form is created into *aMainForm, the front end works, and everything closes in reverse
 // order. Returns the exit code, also kept in Application().ExitCode.
 int ExecutarProjeto(const std::string& aTitulo, TnClasseSplash aSplash, TnClasseMenu aMenu,

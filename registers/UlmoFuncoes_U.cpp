@@ -22,6 +22,14 @@ std::string TUlmoFuncoes::GetUFSistema(int ACodigoSistemaTCE) {
   return VarToStr(PegarValorCampo("TCESISTEMA", "SIGLAESTADO", condicao));
 }
 
+bool TUlmoFuncoes::TemContaRelacionada(int ACodigoEmpresa, int ACodigoSistemaTCE, TDateTime AInicio, TDateTime AFim) {
+  std::string condicao = "CODIGOEMPRESA = " + ValorParaSQL(ACodigoEmpresa, TFieldType::ftInteger) +
+                         " and CODIGOSISTEMATCE = " + ValorParaSQL(ACodigoSistemaTCE, TFieldType::ftInteger) +
+                         " and DATAINICIOPLANO <= " + ValorParaSQL(TVariant::FromDate(AFim), TFieldType::ftDate) +
+                         " and DATAFIMPLANO >= " + ValorParaSQL(TVariant::FromDate(AInicio), TFieldType::ftDate);
+  return !PegarValorCampo("TCEPLANOPLESPEC", "CODIGOEMPRESA", condicao).IsNull();
+}
+
 void RecusarSistemaPR(int ACodigoSistemaTCE) {
   if (TUlmoFuncoes::GetUFSistema(ACodigoSistemaTCE) == "PR")
     throw Exception("Esta rotina não é utilizada para o TCE/PR. Dados não gravados!");

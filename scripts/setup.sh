@@ -18,7 +18,7 @@ packages=(
   libfmt-dev
   libgtest-dev libgmock-dev libcpp-httplib-dev
   clang libclang-rt-14-dev llvm   # libFuzzer, the sanitizers' runtime for clang, the symbolizer
-  qt6-base-dev
+  qt6-base-dev xvfb xauth fonts-dejavu-core
   time
 )
 

@@ -8,6 +8,7 @@
 #include "ComandoGrade_U.h"
 #include "Classes_U.h"
 #include "Contexto_U.h"
+#include "MenuPrincipal_U.h"
 #include "ControleMensagem_U.h"
 #include "PowerParam_U.h"
 #include "PowerParamCxGridConfigBase_U.h"
@@ -44,42 +45,16 @@ size_t Distancia(const std::string& a, const std::string& b) {
   return ant[y.size()];
 }
 
-// "10 Cadastros\70 TCE/SE" -> {"10 Cadastros", "70 TCE/SE"}
-std::vector<std::string> Niveis(const std::string& aCategoria) {
-  TStringList l;
-  l.SetDelimitedText(aCategoria, '\\');
-  std::vector<std::string> r;
-  for (const auto& n : l)
-    if (!Trim(n).empty()) r.push_back(n);
-  return r;
-}
-
-// Numbered levels sort by their number ("20 Consultas" before "110 Arquivos").
-bool MenorNivel(const std::string& a, const std::string& b) {
-  int na = StrToIntDef(a.substr(0, a.find(' ')), -1), nb = StrToIntDef(b.substr(0, b.find(' ')), -1);
-  if (na != nb) return na < nb;
-  return CompareTextNoCase(a, b) < 0;
-}
-
-struct TNoMenu {
-  std::map<std::string, TNoMenu, bool (*)(const std::string&, const std::string&)> Filhos{MenorNivel};
-  std::vector<const TnAction*> Acoes;
-};
-
-void ImprimirMenu(const TNoMenu& aNo, int aNivel, std::ostream& aOut) {
+void ImprimirMenu(const TnNoMenu& aNo, int aNivel, std::ostream& aOut) {
   std::string recuo(static_cast<size_t>(aNivel) * 2, ' ');
-  auto acoes = aNo.Acoes;
-  std::stable_sort(acoes.begin(), acoes.end(), [](const TnAction* a, const TnAction* b) {
-    return a->Ordem != b->Ordem ? a->Ordem < b->Ordem : CompareTextNoCase(a->Caption, b->Caption) < 0;
-  });
-  for (const TnAction* a : acoes) {
+  for (const TnAction* a : aNo.Acoes) {
     aOut << recuo << a->Ordem << "  " << a->Caption << "  (" << a->Name << ')';
     if (!a->VerificaSelecao.empty()) aOut << "  seleção: " << a->VerificaSelecao;
     if (!a->ClasseContainer.empty()) aOut << "  em " << a->ClasseContainer;
     aOut << '\n';
   }
-  for (const auto& [nome, filho] : aNo.Filhos) {
-    aOut << recuo << nome << '\n';
+  for (const auto& filho : aNo.Filhos) {
+    aOut << recuo << filho.Nome << '\n';
     ImprimirMenu(filho, aNivel + 1, aOut);
   }
 }
@@ -183,15 +158,7 @@ int ComandoMenu(TnFrmMenuBrivo& aMenu, const TnPerModulos& aModulos, std::ostrea
   TnActionList lista;
   nGerarPrincActions(lista, TNotifyEvent(), aModulos);
   aOut << "\nMenu (" << lista.Count() << " ações):\n";
-  TNoMenu raiz;
-  for (const auto& a : lista) {
-    TNoMenu* no = &raiz;
-    auto niveis = Niveis(a->Category);
-    if (niveis.empty()) niveis.push_back("(sem categoria)");
-    for (const auto& nivel : niveis) no = &no->Filhos[nivel];
-    no->Acoes.push_back(a.get());
-  }
-  ImprimirMenu(raiz, 1, aOut);
+  ImprimirMenu(nMontarMenu(lista), 1, aOut);
   return csSucesso;
 }
 

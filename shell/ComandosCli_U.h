@@ -9,22 +9,10 @@
 
 #include "Action_U.h"
 #include "Exceptions_U.h"
+#include "Inicio_U.h"
 #include "Projeto_U.h"
 
 struct TOpcoesGrade;  // ComandoGrade_U.h
-
-// Exit codes.
-enum TCodigoSaida : int {
-  csSucesso = 0,
-  csFalha = 1,      // the run failed: an exception, or an error or stop in its messages
-  csParametro = 2,  // bad usage or a parameter error
-};
-
-// A mistake in the command itself (unknown action, unknown parameter): exit code 2.
-class EUso : public nFramework::Exception {
- public:
-  using Exception::Exception;
-};
 
 // What an ACTION argument named: a registered class and, when it offers one, its action.
 struct TAlvo {

@@ -22,53 +22,17 @@
 
 using namespace nFramework;
 
-namespace {
-
-TnPerModulos LerModulos(const std::string& aTexto) {
-  TnPerModulos m;
-  TStringList l;
-  l.SetDelimitedText(aTexto, ',');
-  for (const auto& item : l) {
-    std::string t = Trim(item);
-    if (t.empty()) continue;
-    int n = StrToIntDef(t, -1);
-    if (n < 0 || n > TnPerModulos::MaxModulo) throw EUso("--modules aceita números de 0 a 191 separados por vírgula");
-    m.Incluir(n);
-  }
-  return m;
-}
-
-// Sets the selection key and the external variable of an option (--sistema, --empresa).
-void Selecionar(const std::string& aValor, const char* aChave, const char* aVariavel, const char* aOpcao,
-                std::ostream& aErr) {
-  SetExternalVar(aVariavel, aValor);
-  int64_t n;
-  if (TryStrToInt64(aValor, n) && n >= 1) {
-    TnSelecao::Params().Definir(aChave, TVariant(static_cast<long long>(n)));
-  } else {
-    TnSelecao::Params().Remover(aChave);
-    aErr << aOpcao << ' ' << CitarValor(aValor) << " não é um código válido: nada foi selecionado\n";
-  }
-}
-
-}  // namespace
-
 std::optional<int> TLinhaComando::Preparar(TnAplicacao& aApp) {
   CLI::App app{aApp.Title + ": arquivos e envios aos Tribunais de Contas", "ulmo"};
   app.fallthrough();
   app.require_subcommand(1);
-  std::string db, config, sobrescrever, modulos, sistema, empresa;
-  bool sim = false, homologacao = false, debug = false, temModulos = false;
-  app.add_option("--db", db, "Banco de dados (padrão: ulmo.db, ou ULMO_DB)");
-  app.add_option("--config", config, "Arquivo de configuração (padrão: ulmo.toml, ou ULMO_CONFIG)");
-  app.add_option("--sistema", sistema, "Sistema TCE selecionado");
-  app.add_option("--empresa", empresa, "Empresa selecionada");
-  auto* optModulos = app.add_option("--modules", modulos, "Módulos do menu, separados por vírgula (padrão: 8)");
+  TOpcoesInicio inicio;
+  AdicionarOpcoesInicio(app, inicio);
+  std::string sobrescrever;
+  bool sim = false;
   app.add_option("--overwrite", sobrescrever, "Resposta às perguntas de substituir arquivo")
       ->check(CLI::IsMember({"yes", "all", "no"}));
   app.add_flag("--yes", sim, "Responde Sim a todas as perguntas");
-  app.add_flag("--homologacao", homologacao, "Usa os ambientes de homologação");
-  app.add_flag("--debug", debug, "Mostra as linhas de depuração");
 
   auto* menu = app.add_subcommand("menu", "Título, barra de status, barra de ferramentas e as ações do menu");
   auto* params = app.add_subcommand("params", "O painel de parâmetros de um processo");
@@ -138,21 +102,9 @@ std::optional<int> TLinhaComando::Preparar(TnAplicacao& aApp) {
   FGrade.Mostrar = mostrar->count() > 0 || formato->count() > 0;
   if (const char* colunas = std::getenv("COLUMNS"); colunas && StrToIntDef(colunas, 0) > 0)
     FGrade.Largura = StrToIntDef(colunas, 0);
-  temModulos = optModulos->count() > 0;
 
   try {
-    if (config.empty()) {
-      if (const char* c = std::getenv("ULMO_CONFIG"); c && *c) config = c;
-      else if (std::filesystem::exists("ulmo.toml")) config = "ulmo.toml";
-    }
-    if (!config.empty()) CarregarConfiguracao(config);
-    if (db.empty())
-      if (const char* d = std::getenv("ULMO_DB"); d && *d) db = d;
-    if (!db.empty()) nConfig().Banco = db;
-    if (homologacao) nConfig().Homologacao = true;
-    if (temModulos) nConfig().Modulos = LerModulos(modulos).Modulos();
-    if (!sistema.empty()) Selecionar(sistema, "CODIGOSISTEMATCE", "gCodigoSistemaTCEAtiva", "--sistema", FErr);
-    if (!empresa.empty()) Selecionar(empresa, "CODIGOEMPRESA", "gCodigoEmpresaAtiva", "--empresa", FErr);
+    AplicarOpcoesInicio(inicio, FErr);
   } catch (const EUso& e) {
     FErr << e.what() << '\n';
     return csParametro;
@@ -169,7 +121,7 @@ std::optional<int> TLinhaComando::Preparar(TnAplicacao& aApp) {
   opcoes.Interativo = isatty(STDIN_FILENO) && isatty(STDERR_FILENO) && &FIn == &std::cin;
   SetDialogoService(std::make_shared<TDialogoTerminal>(opcoes, FIn, FErr));
   if (isatty(STDERR_FILENO) && &FErr == &std::cerr) SetProgressoView(std::make_shared<TProgressoTerminal>(FErr));
-  if (debug) SetLogDebugSink([this](const std::string& l) { FErr << "[debug] " << l << '\n'; });
+  if (inicio.Debug) SetLogDebugSink([this](const std::string& l) { FErr << "[debug] " << l << '\n'; });
   return std::nullopt;
 }
 

@@ -1,13 +1,5 @@
-// The program Ulmo: hands the framework the title, the splash and the main menu. Everything
-// else (the front end, the module libraries, the menus) is the framework's.
-#include "Projeto_U.h"
-#include "UlmoSMenu_U.h"
-#include "UlmoSSplash_U.h"
+// The program ulmo: the shared start-up under the command line's front end, which its
+// LinhaComando_U unit installs.
+#include "Inicio_U.h"
 
-int main(int argc, char** argv) {
-  nFramework::Application().Inicializar(argc, argv);
-  nFramework::TnFrmMenuBrivo* FrmMenu = nullptr;
-  nFramework::ExecutarProjeto("TCE - Brivo", nFramework::nClasseForm<TUlmoSSplash>(),
-                              nFramework::nClasseForm<TUlmoSMenu>(), &FrmMenu, nullptr);
-  return nFramework::Application().ExitCode;
-}
+int main(int argc, char** argv) { return ExecutarUlmo(argc, argv); }

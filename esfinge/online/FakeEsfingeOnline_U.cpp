@@ -36,19 +36,6 @@ int AnoMesDe(const std::string& aTexto) {
   return mes >= 1 && mes <= 12 ? v : 0;
 }
 
-// UTF-8 text to Latin-1 bytes (the fake's texts hold nothing beyond Latin-1).
-std::string Latin1(const std::string& aTexto) {
-  std::string r;
-  for (size_t i = 0; i < aTexto.size(); ++i) {
-    const auto b = static_cast<unsigned char>(aTexto[i]);
-    if (b >= 0xC0 && b < 0xE0 && i + 1 < aTexto.size()) {
-      r += static_cast<char>(((b & 0x1F) << 6) | (static_cast<unsigned char>(aTexto[++i]) & 0x3F));
-    } else {
-      r += static_cast<char>(b);
-    }
-  }
-  return r;
-}
 
 void ChecarChamada(const std::string& aChamada) {
   if (std::find(std::begin(kChamadas), std::end(kChamadas), aChamada) == std::end(kChamadas))
@@ -96,31 +83,17 @@ void TFakeEsfingeOnline::Sabotar(const std::string& aChamada, TSabotagem aSabota
 }
 
 void TFakeEsfingeOnline::Estragar(const TFalha& aFalha, httplib::Response& aRes) {
-  switch (aFalha.Tipo) {
-    case TSabotagem::Erro500:
-    case TSabotagem::Erro401: break;  // answered before the call
-    case TSabotagem::Atraso: std::this_thread::sleep_for(std::chrono::milliseconds(aFalha.AtrasoMs)); break;
-    case TSabotagem::Queda: {
-      std::string corpo = aRes.body.empty() ? std::string(R"({"mensagem":"Operação realizada"})") : aRes.body;
-      auto metade = std::make_shared<std::string>(corpo.substr(0, corpo.size() / 2));
-      aRes.body.clear();
-      aRes.set_content_provider(corpo.size(), "application/json", [metade](size_t, size_t, httplib::DataSink& aSink) {
-        aSink.write(metade->data(), metade->size());
-        return false;  // the server closes the connection
-      });
-      break;
-    }
-    case TSabotagem::Malformada:
-      aRes.status = 200;
-      aRes.set_content("<html><body><h1>Serviço temporariamente indisponível</h1></body></html>", "text/html");
-      break;
-    case TSabotagem::Latin1: {
-      json corpo = aRes.body.empty() ? json::object() : json::parse(aRes.body, nullptr, false);
-      if (corpo.is_object()) corpo["mensagem"] = "Operação concluída às 10h, período de março";
-      aRes.set_content(Latin1(corpo.dump()), "application/json; charset=utf-8");
-      break;
-    }
+  std::string corpo = aRes.body;
+  std::string tipo = "application/json";
+  if (aFalha.Tipo == TSabotagem::Queda && corpo.empty()) corpo = R"({"mensagem":"Operação realizada"})";
+  if (aFalha.Tipo == TSabotagem::Latin1) {
+    json j = corpo.empty() ? json::object() : json::parse(corpo, nullptr, false);
+    if (j.is_object()) j["mensagem"] = "Operação concluída às 10h, período de março";
+    corpo = j.dump();
+    tipo = "application/json; charset=utf-8";
   }
+  if (aFalha.Tipo == TSabotagem::Atraso) tipo = aRes.get_header_value("Content-Type");
+  EstragarResposta(aRes, aFalha.Tipo, corpo, tipo.empty() ? "application/json" : tipo, aFalha.AtrasoMs);
 }
 
 void TFakeEsfingeOnline::Registrar(const std::string& aArquivo) {

@@ -15,11 +15,7 @@
 #include <thread>
 #include <vector>
 
-namespace httplib {
-class Server;
-struct Request;
-struct Response;
-}  // namespace httplib
+#include "SabotagemTeste_U.h"
 
 namespace nUlmoEsfingeTeste {
 
@@ -52,12 +48,9 @@ class TFakeEsfingeOnline {
   // "cancelarLote"; aAnoMes limits it to one month's packages (0: every call). Raises
   // std::invalid_argument for another name.
   void Falhar(const std::string& aChamada, int aAnoMes = 0, int aStatus = 400);
-  // How a call misbehaves, as a broken court or network would. Erro500 (an HTML error page) and
-  // Erro401 (an empty body) answer without doing the call; the others do it and then spoil the
-  // reply: Atraso sends it after a delay, Queda drops the connection halfway through its body,
-  // Malformada answers 200 with an HTML page instead, Latin1 sends it in Latin-1 with an accented
-  // "mensagem" added, declared UTF-8.
-  enum class TSabotagem { Erro500, Erro401, Atraso, Queda, Malformada, Latin1 };
+  // How a call misbehaves (see SabotagemTeste_U.h). Erro500 answers an HTML error page and
+  // Erro401 an empty body; Latin1 adds an accented "mensagem" to the reply.
+  using TSabotagem = nFramework::TSabotagem;
   // Makes a call (a name of Falhar) misbehave from now on; aAnoMes as in Falhar. Raises
   // std::invalid_argument for another name.
   void Sabotar(const std::string& aChamada, TSabotagem aSabotagem, int aAnoMes = 0, int aAtrasoMs = 1500);

@@ -25,17 +25,6 @@ using TSabotagem = TFakeEsfingeOnline::TSabotagem;
 
 namespace {
 
-const char* Nome(TSabotagem s) {
-  switch (s) {
-    case TSabotagem::Erro500: return "500";
-    case TSabotagem::Erro401: return "401";
-    case TSabotagem::Atraso: return "tempo esgotado";
-    case TSabotagem::Queda: return "conexão caída";
-    case TSabotagem::Malformada: return "resposta malformada";
-    case TSabotagem::Latin1: return "Latin-1 declarado UTF-8";
-  }
-  return "?";
-}
 
 // What the user is told, per fault, when the call's failure ends the run.
 const char* const Pagina500 = "<html><body><h1>HTTP Status 500 - Internal Server Error";
@@ -159,7 +148,7 @@ void RodarEnvio(const std::vector<TCaso>& aCasos) {
   const std::string abertoOuFinalizado = " pode ter ficado aberto ou finalizado no e-Sfinge; confira-o antes de reenviar";
   const std::string aberto = " pode ter ficado aberto no e-Sfinge; confira-o antes de reenviar";
   for (const TCaso& c : aCasos) {
-    const std::string caso = std::string(c.Chamada) + " com " + Nome(c.Sabotagem);
+    const std::string caso = std::string(c.Chamada) + " com " + NomeSabotagem(c.Sabotagem);
     TCenario cenario;
     const int mes = std::string(c.Chamada) == "login" ? 0 : 202402;
     cenario.FCorte.Sabotar(c.Chamada, c.Sabotagem, mes, 1300);
@@ -250,7 +239,7 @@ const std::string Perdido = "O pedido pode ter chegado ao e-Sfinge: confira lá 
 // court cancelled, and a reply lost after the request went out says the court may have.
 void RodarCancelamento(const std::vector<TCaso>& aCasos) {
   for (const TCaso& c : aCasos) {
-    const std::string caso = std::string(c.Chamada) + " com " + Nome(c.Sabotagem);
+    const std::string caso = std::string(c.Chamada) + " com " + NomeSabotagem(c.Sabotagem);
     TCenario cenario;
     cenario.FLctos.Last();
     cenario.FLctos.Delete();

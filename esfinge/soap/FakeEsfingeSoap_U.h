@@ -17,6 +17,8 @@
 #include <thread>
 #include <vector>
 
+#include "SabotagemTeste_U.h"
+
 namespace nUlmoEsfingeTeste {
 
 class TFakeTribunal {
@@ -25,11 +27,9 @@ class TFakeTribunal {
     std::string Caminho, Operacao, Corpo, ContentType, UserAgent, AcceptEncoding;
     bool SoapAction = false;
   };
-  // How an operation misbehaves. Erro500 (a SOAP fault) and Erro401 (an empty body) answer
-  // without doing it; the others do it and spoil the reply: Atraso sends it after a delay,
-  // Queda drops the connection halfway through it, Malformada answers 200 with an HTML page,
-  // Latin1 sends it in Latin-1, declared UTF-8.
-  enum class TSabotagem { Erro500, Erro401, Atraso, Queda, Malformada, Latin1 };
+  // How an operation misbehaves (see SabotagemTeste_U.h); Erro500 answers a SOAP fault and
+  // Erro401 an empty body.
+  using TSabotagem = nFramework::TSabotagem;
 
   TFakeTribunal() {
     FServer.Post(".*", [this](const httplib::Request& req, httplib::Response& res) { Tratar(req, res); });
@@ -82,18 +82,6 @@ class TFakeTribunal {
     std::snprintf(b, sizeof b, "%08d-abcd-ef01-2345-6789abcdef01", n);
     return b;
   }
-  // UTF-8 text to Latin-1 bytes (the fake's texts hold nothing beyond Latin-1).
-  static std::string Latin1(const std::string& aTexto) {
-    std::string r;
-    for (size_t i = 0; i < aTexto.size(); ++i) {
-      const auto b = static_cast<unsigned char>(aTexto[i]);
-      if (b >= 0xC0 && b < 0xE0 && i + 1 < aTexto.size())
-        r += static_cast<char>(((b & 0x1F) << 6) | (static_cast<unsigned char>(aTexto[++i]) & 0x3F));
-      else
-        r += static_cast<char>(b);
-    }
-    return r;
-  }
 
  private:
   struct TSabotar {
@@ -142,24 +130,7 @@ class TFakeTribunal {
                         "text/xml;charset=UTF-8");
         break;
       case TSabotagem::Erro401: res.status = 401; break;
-      case TSabotagem::Atraso:
-        std::this_thread::sleep_for(std::chrono::milliseconds(s.AtrasoMs));
-        res.set_content(resposta.second, "text/xml;charset=UTF-8");
-        break;
-      case TSabotagem::Queda: {
-        auto metade = std::make_shared<std::string>(resposta.second.substr(0, resposta.second.size() / 2));
-        res.set_content_provider(resposta.second.size(), "text/xml;charset=UTF-8",
-                                 [metade](size_t, size_t, httplib::DataSink& aSink) {
-                                   aSink.write(metade->data(), metade->size());
-                                   return false;  // the server closes the connection
-                                 });
-        break;
-      }
-      case TSabotagem::Malformada:
-        res.status = 200;
-        res.set_content("<html><body><h1>Serviço temporariamente indisponível</h1></body></html>", "text/html");
-        break;
-      case TSabotagem::Latin1: res.set_content(Latin1(resposta.second), "text/xml;charset=UTF-8"); break;
+      default: EstragarResposta(res, s.Tipo, resposta.second, "text/xml;charset=UTF-8", s.AtrasoMs); break;
     }
   }
 

@@ -20,17 +20,6 @@ using TSabotagem = TFakeTribunal::TSabotagem;
 
 namespace {
 
-const char* Nome(TSabotagem s) {
-  switch (s) {
-    case TSabotagem::Erro500: return "500";
-    case TSabotagem::Erro401: return "401";
-    case TSabotagem::Atraso: return "tempo esgotado";
-    case TSabotagem::Queda: return "conexão caída";
-    case TSabotagem::Malformada: return "resposta malformada";
-    case TSabotagem::Latin1: return "Latin-1 declarado UTF-8";
-  }
-  return "?";
-}
 
 std::unique_ptr<TClientDataSet> Contas() {
   auto ds = std::make_unique<TClientDataSet>();
@@ -90,7 +79,7 @@ void Rodar(const std::vector<TCaso>& aCasos, bool aLancamentos) {
   };
   const std::string dados = aLancamentos ? "lancamentos" : "contas";
   for (const TCaso& c : aCasos) {
-    const std::string caso = std::string(c.Operacao) + " com " + Nome(c.Sabotagem);
+    const std::string caso = std::string(c.Operacao) + " com " + NomeSabotagem(c.Sabotagem);
     RestaurarConfiguracao();
     TFakeTribunal tribunal;
     nConfig().SetValor(ChaveProtocolo, "http");

@@ -43,6 +43,13 @@ void TUlmoArqPRGerarArquivo::GerarArquivos() {
     }
   } liberar{*this};
   CriarGeradores();
+  // The chart's files of a company with no mapped account would go to the court empty.
+  bool usaPlano = GerarPlanoContas || GerarSaldoCtb || GerarMovimentoCtb || PlanoEstatal != 1 || BalanceteEstatal;
+  if (usaPlano && !nUlmo::TUlmoFuncoes::TemContaRelacionada(CodigoEmpresa, FControleDados->CodigoSistema(),
+                                                            DataInicial, DataFinal)) {
+    ControleMensagem().AddErro(nUlmo::MsgNenhumaContaRelacionada);
+    return;
+  }
   // The run's files and their ZIP are one set: all of them replace the old ones, or none.
   TConjuntoArquivos conjunto(CaminhoDeTexto(PastaDestino));
   for (const std::string& aviso : conjunto.TomarAvisos()) ControleMensagem().AddAviso(aviso);

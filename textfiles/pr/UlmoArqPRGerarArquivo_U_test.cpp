@@ -247,9 +247,28 @@ TEST_F(GerarArquivoPRTest, EmpresaInexistenteDeixavaArquivosVaziosEUmZip) {
   D.CompactarArq = true;
   D.GerarArquivos();
   TnSelecao::Params().Limpar();
-  EXPECT_GE(FArvore->Contar(tmErro), 2u);
+  EXPECT_GE(FArvore->Contar(tmErro), 1u);
   EXPECT_EQ(FArvore->Contar(tmConfirmacao), 0u);
   EXPECT_TRUE(fs::is_empty(FPasta / "saida")) << DescreverPasta(Conteudo());
+}
+
+// A company with no account mapped to the court in the period got every chart file empty, and
+// a ZIP of them, reported as written.
+TEST_F(GerarArquivoPRTest, SemContaRelacionadaNoPeriodoGeravaArquivosVaziosComSucesso) {
+  FBanco.Sql("update TCEPLANOPLESPEC set DATAINICIOPLANO = '2020-01-01', DATAFIMPLANO = '2022-12-31'");
+  Todos();
+  D.CompactarArq = true;
+  D.GerarArquivos();
+  EXPECT_EQ(Mensagens(), std::vector<std::string>{"ERRO Nenhuma conta contábil relacionada foi encontrada no "
+                                                  "período selecionado!"});
+  EXPECT_TRUE(fs::is_empty(FPasta / "saida")) << DescreverPasta(Conteudo());
+  // The files that need no chart are still written when only they are asked for.
+  FArvore->Clear();
+  D.GerarPlanoContas = D.GerarSaldoCtb = D.GerarMovimentoCtb = D.BalanceteEstatal = false;
+  D.PlanoEstatal = 1;
+  D.GerarArquivos();
+  EXPECT_EQ(FArvore->Contar(tmErro), 0u);
+  EXPECT_GE(FArvore->Contar(tmConfirmacao), 1u);
 }
 
 // The files and the ZIP used to be renamed one by one: a failure on the way left some new files

@@ -96,6 +96,11 @@ void TUlmoDPGerarArquivosCtbRS::Executar() {
 
   {
     TTransacaoRO transacao(Conexao(), 1);
+    // Files of a header and a closing line only would tell the court the company has no accounts.
+    if (!nUlmo::TUlmoFuncoes::TemContaRelacionada(p.Empresa, arquivo->FCodigoSistema, p.DataInicial, p.DataFinal)) {
+      MsgTree(tmErro, nUlmo::MsgNenhumaContaRelacionada);
+      return;
+    }
     arquivo->GerarArquivos();
   }
   ControleMensagem().ExpandAll();

@@ -399,6 +399,19 @@ TEST_F(GerarArquivosRSTest, AFileOperationFailingAtAnyPointLeftAMixedPair) {
   }
 }
 
+// A company whose accounts are mapped to another court, or only outside the period, got a
+// MOVIMENT.txt and a BAL_VER.txt of a header and a closing line, reported as written.
+TEST_F(GerarArquivosRSTest, ACompanyWithNoMappingInThePeriodGotFilesWithoutAccountsReportedOk) {
+  Sql("update TCEPLANOPLESPEC set DATAINICIOPLANO = '2020-01-01', DATAFIMPLANO = '2022-12-31';");
+  Rodar();
+  const auto& raizes = FProcesso->GetMsgTreeLista()->Raizes();
+  ASSERT_EQ(raizes.size(), 1u);
+  EXPECT_EQ(raizes[0]->Tipo, tmErro);
+  EXPECT_EQ(raizes[0]->Texto, "Nenhuma conta contábil relacionada foi encontrada no período selecionado!");
+  EXPECT_EQ(FProcesso->GetMsgTreeLista()->Contar(tmConfirmacao), 0u);
+  EXPECT_FALSE(AlgumArquivo());
+}
+
 TEST_F(GerarArquivosRSTest, CompanyWithoutChartSettingsGetsAClearMessage) {
   Sql("delete from CFGPLANOESPEC;");
   std::string erro = ErroDaExecucao();

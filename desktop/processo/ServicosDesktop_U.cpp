@@ -1,0 +1,7 @@
+#include "ServicosDesktop_U.h"
+
+namespace nDesktop {
+
+void InstalarServicosDesktop() {}
+
+}  // namespace nDesktop
