@@ -58,6 +58,16 @@ void Numeros(const std::string& aTexto) {
     if (!TryStrToFloat(canonico, d)) nFuzz::Falha("o número de uma célula é um número", canonico);
 }
 
+// A stored text read as another type (a date column of SQLite, a value of a register).
+void Variantes(const std::string& aTexto) {
+  const TVariant valor(aTexto);
+  nFuzz::Aceita([&] { valor.AsDateTime(); });
+  nFuzz::Aceita([&] { valor.AsCurrency(); });
+  nFuzz::Aceita([&] { valor.AsFloat(); });
+  nFuzz::Aceita([&] { valor.AsInt64(); });
+  nFuzz::Aceita([&] { valor.AsBoolean(); });
+}
+
 void Campos(const std::string& aTexto) {
   static const auto ds = [] {
     auto r = std::make_unique<TClientDataSet>();
@@ -102,6 +112,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* aDados, size_t aTamanho) {
   const std::string texto = nFuzz::Texto(aDados, aTamanho);
   Datas(texto);
   Numeros(texto);
+  Variantes(texto);
   Campos(texto);
   Decimal(aDados, aTamanho);
   return 0;
