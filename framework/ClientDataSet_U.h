@@ -110,6 +110,9 @@ class TField {
   std::string Band;      // caption of the band the column sits under; empty: none
   // A text typed into a grid cell is checked here before it is stored: raise to refuse it.
   std::function<void(TField&, const std::string& aTexto)> OnValidate;
+  // The cell's ellipsis button, on the dataset's current row (a grid shows the button only
+  // where this is set): the handler edits the row itself, as the rule editor does.
+  std::function<void(TField&)> OnButtonClick;
 
  private:
   friend class TClientDataSet;

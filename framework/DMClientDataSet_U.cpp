@@ -7,6 +7,7 @@
 #include "ClassRegistry_U.h"
 #include "Classes_U.h"
 #include "Conexao_U.h"
+#include "Contexto_U.h"
 #include "Dicionario_U.h"
 #include "Exceptions_U.h"
 #include "FieldExpression_U.h"
@@ -130,6 +131,8 @@ void TnDMClientDataSet::CriarEstrutura(const TClientDataSet* aModelo) {
       if (c.Lista.empty()) c.Lista = e->Lista;
     }
     f.DisplayLabel = label.empty() ? c.Nome : label;
+    // A grid over the register shows a list's captions, as its form does.
+    f.ValueList = c.Lista;
     f.Visible = c.Visivel;
     f.ReadOnly = c.SomenteLeitura;
   }
@@ -501,6 +504,26 @@ int TnDMClientDataSet::ApplyUpdates(int aMaxErrors) {
   c.Commit();
   FAlteracoes = std::move(falhas);
   return erros;
+}
+
+std::vector<TnChaveSelecao> ChavesSelecao(TnDMClientDataSet& aReg) {
+  std::vector<TnChaveSelecao> r;
+  for (const auto& chave : Separar(aReg.PegarVerificaSelecao())) {
+    TnChaveSelecao c;
+    c.Chave = chave;
+    if (TField* f = aReg.nClientDataSet().FindField(chave); f && !f->IsLookup()) c.Campo = f;
+    if (const TVariant* v = TnSelecao::GetParams().Encontrar(chave)) c.Valor = *v;
+    r.push_back(std::move(c));
+  }
+  return r;
+}
+
+std::string CondicaoSelecao(const std::vector<TnChaveSelecao>& aChaves) {
+  std::string r;
+  for (const auto& c : aChaves)
+    if (c.Campo && c.Valor)
+      r += (r.empty() ? "" : " and ") + c.Campo->FieldName() + " = " + ValorParaSQL(*c.Valor, c.Campo->DataType());
+  return r;
 }
 
 }  // namespace nFramework

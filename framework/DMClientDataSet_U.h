@@ -191,4 +191,18 @@ class TnDMClientDataSet : public TnDataModule {
   std::vector<std::string> FColunasTabela;
 };
 
+// A selection key of a register (PegarVerificaSelecao): the register's field of that name
+// (nullptr when it has none, or only a lookup field), and the value the user's current
+// selection gives it (nullopt when the selection lacks the key).
+struct TnChaveSelecao {
+  std::string Chave;
+  TField* Campo = nullptr;
+  std::optional<TVariant> Valor;
+};
+// Every selection key of the register, in its order. A front end lists and inserts rows under
+// the keys it has and refuses to open the register while one lacks a value.
+std::vector<TnChaveSelecao> ChavesSelecao(TnDMClientDataSet& aReg);
+// "CAMPO = valor and ...": the condition of the keys that have both a field and a value.
+std::string CondicaoSelecao(const std::vector<TnChaveSelecao>& aChaves);
+
 }  // namespace nFramework

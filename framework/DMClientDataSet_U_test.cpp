@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ClassRegistry_U.h"
+#include "Contexto_U.h"
 #include "Exceptions_U.h"
 #include "FieldExpression_U.h"
 #include "SQL_U.h"
@@ -427,4 +428,31 @@ TEST_F(RegisterTest, AReadOnlyFieldCannotBeGivenAValue) {
   d.Cancel();
   NovoSistema(*r, "3", "TCE/RS");
   EXPECT_EQ(Recusa(*r), "O campo \"Máscara Plano\" não pode ser alterado!");
+}
+
+TEST_F(RegisterTest, TheSelectionGivesTheRowsAndTheListsShowOnTheFields) {
+  auto r = nCriarObjeto<TTesteDMPlano>();
+  r->SetVerificaSelecao("CodigoSistemaTCE;CodigoEmpresa");
+  r->ConfigSobDemanda();
+  // A grid over the register shows the list's captions, as the form does.
+  EXPECT_EQ(r->nClientDataSet().FieldByName("TIPOCONTA").ValueList, "Analítica=2;Sintética=1");
+  TnSelecao::Params().Limpar();
+  TnSelecao::Params().Definir("CodigoSistemaTCE", TVariant(2));
+  std::vector<TnChaveSelecao> chaves = ChavesSelecao(*r);
+  ASSERT_EQ(chaves.size(), 2u);
+  EXPECT_EQ(chaves[0].Campo, r->nClientDataSet().FindField("CODIGOSISTEMATCE"));
+  ASSERT_TRUE(chaves[0].Valor);
+  EXPECT_EQ(chaves[0].Valor->AsInteger(), 2);
+  // A key the register has no field for, and one the selection lacks.
+  EXPECT_EQ(chaves[1].Chave, "CodigoEmpresa");
+  EXPECT_EQ(chaves[1].Campo, nullptr);
+  EXPECT_FALSE(chaves[1].Valor);
+  EXPECT_EQ(CondicaoSelecao(chaves), "CODIGOSISTEMATCE = 2");
+  ExecutarSQLDireto(
+      "insert into TCEPLANO (CODIGOSISTEMATCE, CONTATCE, TIPOCONTA, CLASSIFCONTA, DESCRCONTA) values "
+      "(1, 1, 1, '1', 'Ativo SC'), (2, 1, 1, '1', 'Ativo PR'), (2, 2, 2, '1.1', 'Caixa PR')");
+  r->FetchRegistros(CondicaoSelecao(chaves));
+  EXPECT_EQ(r->nClientDataSet().RecordCount(), 2);
+  TnSelecao::Params().Limpar();
+  EXPECT_EQ(CondicaoSelecao(ChavesSelecao(*r)), "");
 }

@@ -34,6 +34,7 @@ TnDicionario::TnDicionario() {
       E("CODIGOESTAB", "Estabelecimento", C::Inteiro, "", "TirnDCEstab", "CodigoEstab", "NomeEstab"),
       E("CODIGOSISTEMATCE", "Sistema TCE", C::Inteiro, "", "TUlmoDCSistema", "CodigoSistemaTCE", "DescrSistemaTCE"),
       E("CONTACTB", "Conta Contábil", C::Numerico, "", "TKaloDCPlanoEspec", "ContaCtb", "DescrConta"),
+      E("CONTATCE", "Conta TCE", C::Numerico, "", "TUlmoDCPlano", "ContaTCE", "DescrConta"),
       E("CODIGOORIGLCTOCTB", "Origem Lançamento", C::Texto, "", "KaloDCOrigemLctoCtb", "CodigoOrigLctoCtb",
        "DescrOrigLctoCtb"),
       E("CODIGOTIPOCONTATCE", "Tipo Conta TCE", C::Inteiro, "", "TUlmoDCTipoContaCtb", "CodigoTipoContaTCE",

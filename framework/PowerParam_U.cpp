@@ -227,4 +227,23 @@ void nExecutarProcesso(TnDMPowerParam& aProcesso) {
   aProcesso.Executar();
 }
 
+void nPrepararMensagensExecucao() {
+  ControleMensagem().SetFraListaMensagemTree(nullptr);
+  ControleMensagem().LimparListaMensagem();
+}
+
+std::vector<const ITreeMessager*> nArvoresDaExecucao(const TnDMPowerParam& aProcesso) {
+  std::vector<const ITreeMessager*> r{aProcesso.GetMsgTreeLista().get()};
+  auto anexada = ControleMensagem().FraListaMensagemTree();
+  if (anexada && anexada != aProcesso.GetMsgTreeLista()) r.push_back(anexada.get());
+  r.push_back(&ControleMensagem().ListaMensagem());
+  return r;
+}
+
+bool nExecucaoFalhou(const TnDMPowerParam& aProcesso) {
+  for (const ITreeMessager* t : nArvoresDaExecucao(aProcesso))
+    if (t->Falhou()) return true;
+  return false;
+}
+
 }  // namespace nFramework

@@ -192,4 +192,13 @@ class TnDMPowerParam : public TnDataModule {
 // selection, runs the panel's checks, ValidarDado and Executar. Exceptions leave as raised.
 void nExecutarProcesso(TnDMPowerParam& aProcesso);
 
+// Before a run: the controller keeps no tree and an empty list of its own, so what it holds
+// after the run is the run's.
+void nPrepararMensagensExecucao();
+// Where a run's messages went, for a front end to show: the process's tree, the tree attached
+// to the controller when it is another, and the controller's own list, in that order.
+std::vector<const ITreeMessager*> nArvoresDaExecucao(const TnDMPowerParam& aProcesso);
+// The run failed by its messages: an error or a stop in any of those trees.
+bool nExecucaoFalhou(const TnDMPowerParam& aProcesso);
+
 }  // namespace nFramework

@@ -209,3 +209,27 @@ TEST(PowerParam, TheProcessOwnsItsProgressFrameAndItsTreeOutlivesTheController) 
   p.reset();
   EXPECT_EQ(ControleMensagem().FraListaMensagemTree(), nullptr);
 }
+
+TEST(PowerParam, ARunFailsByAnErrorInAnyTreeItsMessagesWentTo) {
+  auto p = nCriarObjeto<TTesteDPArquivos>();
+  nPrepararMensagensExecucao();
+  p->MsgTree(tmConfirmacao, "Arquivo gerado");
+  EXPECT_EQ(nArvoresDaExecucao(*p).size(), 2u);  // the process's tree and the controller's list
+  EXPECT_FALSE(nExecucaoFalhou(*p));
+  // A generator's error given while no tree is attached is kept, and fails the run.
+  ControleMensagem().AddErro("Conta sem relacionamento");
+  EXPECT_TRUE(nExecucaoFalhou(*p));
+  nPrepararMensagensExecucao();
+  EXPECT_FALSE(nExecucaoFalhou(*p));
+  // Another tree attached to the controller is shown and counted too; the process's own once.
+  auto outra = std::make_shared<TnMsgTreeLista>();
+  ControleMensagem().SetFraListaMensagemTree(outra);
+  ControleMensagem().AddAviso("Lote parcial");
+  EXPECT_EQ(nArvoresDaExecucao(*p).size(), 3u);
+  EXPECT_FALSE(nExecucaoFalhou(*p));
+  outra->Add(tmParada, "Processo cancelado!");
+  EXPECT_TRUE(nExecucaoFalhou(*p));
+  ControleMensagem().SetFraListaMensagemTree(p->GetMsgTreeLista());
+  EXPECT_EQ(nArvoresDaExecucao(*p).size(), 2u);
+  nPrepararMensagensExecucao();
+}

@@ -7,7 +7,14 @@ std::shared_ptr<IProgressoView>& View() {
   static std::shared_ptr<IProgressoView> view;
   return view;
 }
+thread_local TnCancelamento* tCancelamento = nullptr;
 }  // namespace
+
+TnEscopoCancelamento::TnEscopoCancelamento(TnCancelamento& aCancelamento) : FAnterior(tCancelamento) {
+  tCancelamento = &aCancelamento;
+}
+
+TnEscopoCancelamento::~TnEscopoCancelamento() { tCancelamento = FAnterior; }
 
 void SetProgressoView(std::shared_ptr<IProgressoView> aView) { View() = std::move(aView); }
 
@@ -19,7 +26,18 @@ void TnFraProgresso::Notificar() {
   if (FVisivel && View()) View()->Atualizar(*this);
 }
 
+void TnFraProgresso::Passo() {
+  if (!tCancelamento || !tCancelamento->Pedido()) return;
+  if (FOnCancelar) {
+    tCancelamento->Retirar();
+    FOnCancelar(this);
+    return;
+  }
+  throw ECancelado();
+}
+
 void TnFraProgresso::MostrarTexto(const std::string& aTexto) {
+  Passo();
   FTexto = aTexto;
   FVisivel = true;
   Notificar();
@@ -70,22 +88,26 @@ void TnFraProgresso::SetMaxParcial(int aMax) {
 }
 
 void TnFraProgresso::IncProgressoTotal(int) {
+  Passo();
   ++FPosicaoTotal;
   Notificar();
 }
 
 void TnFraProgresso::IncProgressoTotal(const std::string& aTexto, int) {
+  Passo();
   FTextoTotal = aTexto;
   ++FPosicaoTotal;
   Notificar();
 }
 
 void TnFraProgresso::IncProgressoParcial(int) {
+  Passo();
   ++FPosicaoParcial;
   Notificar();
 }
 
 void TnFraProgresso::IncProgressoParcial(const std::string& aTexto, int) {
+  Passo();
   FTextoParcial = aTexto;
   ++FPosicaoParcial;
   Notificar();

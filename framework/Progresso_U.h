@@ -2,16 +2,52 @@
 // optional circular indicator, and a cancel button that calls the run's handler. The frame
 // reports every change to the progress view the front end installed; nothing here draws.
 #pragma once
+#include <atomic>
 #include <memory>
 #include <string>
 
 #include "Action_U.h"
+#include "Exceptions_U.h"
 
 namespace nFramework {
 
 class TnFraProgresso;
 
-// Implemented by a front end; called on the user-interface thread.
+// A request to stop a run: a front end's cancel button sets it from any thread; the progress
+// frames of the thread that runs under it (TnEscopoCancelamento) answer it at their next step.
+class TnCancelamento {
+ public:
+  void Pedir() { FPedido = true; }
+  void Retirar() { FPedido = false; }
+  bool Pedido() const { return FPedido; }
+
+ private:
+  std::atomic<bool> FPedido{false};
+};
+
+// The run stopped at the user's request. Nothing it left half done stays: files are written
+// whole or not at all, transactions roll back as for any other exception.
+class ECancelado : public Exception {
+ public:
+  ECancelado() : Exception("Processo cancelado pelo usuário!") {}
+};
+
+// Ties the calling thread's progress steps to aCancelamento while in scope. At a step with the
+// request set, a frame with its own cancel handler (ConfigurarBtnCancel) withdraws the request
+// and calls the handler on this thread, which decides; any other frame raises ECancelado.
+class TnEscopoCancelamento {
+ public:
+  explicit TnEscopoCancelamento(TnCancelamento& aCancelamento);
+  ~TnEscopoCancelamento();
+  TnEscopoCancelamento(const TnEscopoCancelamento&) = delete;
+  TnEscopoCancelamento& operator=(const TnEscopoCancelamento&) = delete;
+
+ private:
+  TnCancelamento* FAnterior;
+};
+
+// Implemented by a front end; called on the thread that runs the process, which need not be
+// the user-interface thread.
 class IProgressoView {
  public:
   virtual ~IProgressoView() = default;
@@ -28,6 +64,8 @@ class TnFraProgresso {
   TnFraProgresso(const TnFraProgresso&) = delete;
   TnFraProgresso& operator=(const TnFraProgresso&) = delete;
 
+  // A step: MostrarTexto and the Inc... calls answer a pending cancel request (see
+  // TnEscopoCancelamento) before they change anything.
   // Shows a text alone, without bars.
   void MostrarTexto(const std::string& aTexto);
   // Shows one bar, or two (total and partial). The parent is the form it covers.
@@ -69,6 +107,7 @@ class TnFraProgresso {
 
  private:
   void Notificar();
+  void Passo();
 
   const void* FOwner;
   bool FVisivel = false, FMultiplo = false, FCircular = false, FCircularParcial = false;

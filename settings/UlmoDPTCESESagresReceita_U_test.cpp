@@ -115,7 +115,10 @@ TEST_F(RegraGridTest, TheFormulaEditorChangesTheRowOnlyWhenTheTextChanges) {
   EXPECT_EQ(d.State(), TDataSetState::dsBrowse);
   EXPECT_EQ(d.FieldByName("Alterado").AsInteger(), 0);
   TnDMRegraBaseCalculo::SetEditorFormula([](const std::string&) { return std::string("MOVIMENTO(7)"); });
-  g->curDadosRegraCalculoDefIntButtonClick();
+  // The cell's button, as a grid presses it.
+  TField& regra = d.FieldByName("RegraCalculo");
+  ASSERT_TRUE(regra.OnButtonClick);
+  regra.OnButtonClick(regra);
   EXPECT_EQ(d.State(), TDataSetState::dsBrowse);
   EXPECT_EQ(d.FieldByName("RegraCalculo").AsString(), "MOVIMENTO(7)");
   EXPECT_EQ(d.FieldByName("Alterado").AsInteger(), 1);

@@ -69,6 +69,7 @@ void TUlmoDPTCESagresRegraGrid::ConfigurarColunas(const std::string& ACaption) {
     if (!Trim(ATexto).empty() && !FDMRegra->ValidarFormulaCTB(ATexto))
       throw EnCampoGrid("RegraCalculo", "Regra definida é inválida.");
   };
+  regra.OnButtonClick = [this](TField&) { curDadosRegraCalculoDefIntButtonClick(); };
 }
 
 void TUlmoDPTCESagresRegraGrid::AntesConfigurar(void* aForm) {

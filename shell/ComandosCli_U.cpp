@@ -74,17 +74,7 @@ std::string DescricaoControle(const TnParamItem& aItem) {
 }
 
 void ImprimirMensagens(const TnDMPowerParam& aProcesso, std::ostream& aOut) {
-  ImprimirArvore(*aProcesso.GetMsgTreeLista(), aOut);
-  // Messages given while the process's tree was not attached, or to another tree, are shown too.
-  auto anexada = ControleMensagem().FraListaMensagemTree();
-  if (anexada && anexada != aProcesso.GetMsgTreeLista()) ImprimirArvore(*anexada, aOut);
-  ImprimirArvore(ControleMensagem().ListaMensagem(), aOut);
-}
-
-bool Falhou(const TnDMPowerParam& aProcesso) {
-  auto anexada = ControleMensagem().FraListaMensagemTree();
-  return aProcesso.GetMsgTreeLista()->Falhou() || (anexada && anexada->Falhou()) ||
-         ControleMensagem().ListaMensagem().Falhou();
+  for (const ITreeMessager* t : nArvoresDaExecucao(aProcesso)) ImprimirArvore(*t, aOut);
 }
 
 TnDMPtr<TnDMPowerParam> CriarProcesso(const TAlvo& aAlvo) {
@@ -252,11 +242,10 @@ int ComandoRun(const std::string& aAcao, const std::vector<std::string>& aAtribu
   std::ostream& mensagens = aGrade.Mostrar && aGrade.Formato != "tabela" ? aErr : aOut;
   const std::string nadaGravado = "Nada foi gravado: nenhuma ação foi executada.\n";
 
-  ControleMensagem().SetFraListaMensagemTree(nullptr);
-  ControleMensagem().LimparListaMensagem();
+  nPrepararMensagensExecucao();
   try {
     nExecutarProcesso(*p);
-    if ((aGrade.Altera() || !aAcoesPainel.empty()) && Falhou(*p)) {
+    if ((aGrade.Altera() || !aAcoesPainel.empty()) && nExecucaoFalhou(*p)) {
       ImprimirMensagens(*p, mensagens);
       aErr << "A execução terminou com erro: as opções de grade e as ações não foram aplicadas.\n";
       return csFalha;
@@ -281,7 +270,7 @@ int ComandoRun(const std::string& aAcao, const std::vector<std::string>& aAtribu
     return csFalha;
   }
   ImprimirMensagens(*p, mensagens);
-  int codigo = Falhou(*p) ? csFalha : csSucesso;
+  int codigo = nExecucaoFalhou(*p) ? csFalha : csSucesso;
   ControleMensagem().SetFraListaMensagemTree(nullptr);
   if (aGrade.Mostrar) MostrarGrades(aGrade, grades, aOut);
   if (aGrade.Altera() && aAcoesPainel.empty()) {

@@ -222,27 +222,21 @@ void ImprimirRegistro(TnDMClientDataSet& aReg, std::ostream& aOut) {
 // values of a new row. A key the selection lacks must be given as a field; one given both ways
 // must agree.
 void AplicarSelecao(TnDMClientDataSet& aReg, const std::string& aClasse, std::vector<TAtribuicao>& aAtribuicoes) {
-  TStringList chaves;
-  chaves.SetDelimitedText(aReg.PegarVerificaSelecao(), ';');
   std::vector<std::string> faltam;
-  for (const auto& item : chaves) {
-    std::string chave = Trim(item);
-    if (chave.empty()) continue;
-    const TVariant* selecionado = TnSelecao::GetParams().Encontrar(chave);
+  for (const TnChaveSelecao& c : ChavesSelecao(aReg)) {
     auto dado = std::find_if(aAtribuicoes.begin(), aAtribuicoes.end(),
-                             [&](const TAtribuicao& a) { return SameText(a.Campo, chave); });
-    TField* f = aReg.nClientDataSet().FindField(chave);
-    if (!selecionado) {
-      if (dado == aAtribuicoes.end()) faltam.push_back(chave);
+                             [&](const TAtribuicao& a) { return SameText(a.Campo, c.Chave); });
+    if (!c.Valor) {
+      if (dado == aAtribuicoes.end()) faltam.push_back(c.Chave);
       continue;
     }
-    if (!f || f->IsLookup()) continue;
-    std::string valor = VarToStr(*selecionado);
+    if (!c.Campo) continue;
+    std::string valor = VarToStr(*c.Valor);
     if (dado == aAtribuicoes.end()) {
-      aAtribuicoes.push_back(TAtribuicao{f->FieldName(), valor, false, true});
+      aAtribuicoes.push_back(TAtribuicao{c.Campo->FieldName(), valor, false, true});
     } else if (Trim(dado->Valor) != valor) {
-      throw EUso(dado->Campo + "=" + CitarValor(dado->Valor) + " difere da seleção (" + f->FieldName() + " = " + valor +
-                 ")");
+      throw EUso(dado->Campo + "=" + CitarValor(dado->Valor) + " difere da seleção (" + c.Campo->FieldName() + " = " +
+                 valor + ")");
     }
   }
   if (!faltam.empty()) {

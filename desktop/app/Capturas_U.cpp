@@ -23,14 +23,10 @@
 #include "JanelaPrincipal_U.h"
 #include "SQL_U.h"
 #include "SplashDesktop_U.h"
+#include "TelaCadastro_U.h"
+#include "TelaProcesso_U.h"
 
 using namespace nFramework;
-
-namespace nDesktop {
-// The process screens' own captures (their panel filled, a run's progress and messages). Weak:
-// a build of the process library without them still renders the rest.
-std::vector<std::filesystem::path> CapturarTelasProcesso(const std::filesystem::path& aPasta) __attribute__((weak));
-}  // namespace nDesktop
 
 namespace nDesktop {
 
@@ -133,11 +129,10 @@ int Capturar(const QString& aPasta, TnFrmMenuBrivo& aMenu, const TnPerModulos& a
     ok &= Gravar(janela.grab(), pasta, QStringLiteral("08-cadastro-relacionamento.png"));
   }
 
-  if (CapturarTelasProcesso) {
-    for (const auto& p : CapturarTelasProcesso(pasta.absolutePath().toStdString())) std::cout << p.string() << '\n';
-  } else {
-    std::cerr << "As capturas da execução de um processo não estão disponíveis nesta versão.\n";
-  }
+  // The screens' own captures: a process's panel filled, its run's progress and messages; a
+  // register, its edit form, a pick dialog and a refusal.
+  for (const auto& p : CapturarTelasProcesso(pasta.absolutePath().toStdString())) std::cout << p.string() << '\n';
+  for (const auto& p : CapturarTelasCadastro(pasta.absolutePath().toStdString())) std::cout << p.string() << '\n';
   return ok ? 0 : 1;
 }
 
