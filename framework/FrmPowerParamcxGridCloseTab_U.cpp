@@ -1,5 +1,6 @@
 #include "FrmPowerParamcxGridCloseTab_U.h"
 
+#include <algorithm>
 #include <cctype>
 #include <map>
 
@@ -10,11 +11,36 @@
 namespace nFramework {
 
 namespace {
-// Saved user layouts, by form class (upper case).
-std::map<std::string, std::vector<TnGerentecxGrid::TLayoutView>>& LayoutsSalvos() {
-  static std::map<std::string, std::vector<TnGerentecxGrid::TLayoutView>> layouts;
-  return layouts;
+// The command line's storage: the layouts of one run, by form class and view (upper case).
+class TArmazenamentoMemoria : public IArmazenamentoLayout {
+ public:
+  std::optional<std::string> Ler(const std::string& aForm, const std::string& aView) override {
+    auto it = FTextos.find(Chave(aForm, aView));
+    if (it == FTextos.end()) return std::nullopt;
+    return it->second;
+  }
+  void Gravar(const std::string& aForm, const std::string& aView, const std::string& aTexto) override {
+    FTextos[Chave(aForm, aView)] = aTexto;
+  }
+  void Limpar() { FTextos.clear(); }
+
+ private:
+  static std::string Chave(const std::string& aForm, const std::string& aView) {
+    return UpperCase(aForm) + '\n' + UpperCase(aView);
+  }
+  std::map<std::string, std::string> FTextos;
+};
+
+TArmazenamentoMemoria& Memoria() {
+  static TArmazenamentoMemoria memoria;
+  return memoria;
 }
+
+IArmazenamentoLayout* gArmazenamento = nullptr;
+
+constexpr size_t kMaxTextoLayout = 64 * 1024;
+constexpr size_t kMaxColunasLayout = 2000;
+constexpr int kMaxLargura = 20000;
 
 // The unaccented letter of a two-byte UTF-8 letter of Latin-1 (U+00C0..U+00FF); 0 otherwise.
 char SemAcento(unsigned aCodigo) {
@@ -27,6 +53,10 @@ char SemAcento(unsigned aCodigo) {
   return tabela[aCodigo - 0xC0];
 }
 }  // namespace
+
+void SetArmazenamentoLayout(IArmazenamentoLayout* aArmazenamento) { gArmazenamento = aArmazenamento; }
+
+IArmazenamentoLayout& ArmazenamentoLayout() { return gArmazenamento ? *gArmazenamento : Memoria(); }
 
 std::string ConvertCaptionEmNome(std::string_view aCaption, int aTamanho) {
   std::string nome;
@@ -114,21 +144,117 @@ void TnGerentecxGrid::Aplicar(const std::vector<TLayoutView>& aLayout) {
     TnViewcxGrid* view = FindView(salva.Name);
     if (!view) continue;
     view->LevelVisible = salva.LevelVisible;
-    for (const auto& colunaSalva : salva.Columns)
-      if (TnColunaGrid* coluna = view->ViewGetColumnByFieldName(colunaSalva.FieldName)) *coluna = colunaSalva;
+    std::vector<TnColunaGrid> ordem;
+    std::vector<bool> usada(view->Columns.size(), false);
+    for (const auto& colunaSalva : salva.Columns) {
+      for (size_t i = 0; i < view->Columns.size(); ++i) {
+        if (usada[i] || !SameText(view->Columns[i].FieldName, colunaSalva.FieldName)) continue;
+        TnColunaGrid coluna = view->Columns[i];
+        coluna.Visible = colunaSalva.Visible;
+        coluna.GroupIndex = colunaSalva.GroupIndex;
+        coluna.AllowGroup = colunaSalva.AllowGroup || colunaSalva.GroupIndex >= 0;
+        coluna.Width = colunaSalva.Width;
+        ordem.push_back(std::move(coluna));
+        usada[i] = true;
+        break;
+      }
+    }
+    // A column the layout lacks (a field added since) follows the column it follows now.
+    for (size_t i = 0; i < view->Columns.size(); ++i) {
+      if (usada[i]) continue;
+      auto pos = ordem.begin();
+      for (size_t j = i; j-- > 0;) {
+        auto achada = std::find_if(ordem.begin(), ordem.end(), [&](const TnColunaGrid& c) {
+          return SameText(c.FieldName, view->Columns[j].FieldName);
+        });
+        if (achada != ordem.end()) {
+          pos = achada + 1;
+          break;
+        }
+      }
+      ordem.insert(pos, view->Columns[i]);
+    }
+    view->Columns = std::move(ordem);
   }
+}
+
+std::string TnGerentecxGrid::TextoLayout(const TLayoutView& aLayout) {
+  std::string r = "layout\t1\nnivel\t" + std::string(aLayout.LevelVisible ? "1" : "0") + "\n";
+  for (const auto& c : aLayout.Columns)
+    r += "coluna\t" + c.FieldName + "\t" + (c.Visible ? "1" : "0") + "\t" + std::to_string(c.GroupIndex) + "\t" +
+         (c.AllowGroup ? "1" : "0") + "\t" + std::to_string(c.Width) + "\n";
+  return r;
+}
+
+std::optional<TnGerentecxGrid::TLayoutView> TnGerentecxGrid::LerTextoLayout(std::string_view aTexto) {
+  if (aTexto.size() > kMaxTextoLayout) return std::nullopt;
+  TLayoutView r;
+  bool cabecalho = false;
+  auto inteiro = [](const std::string& t, int minimo, int maximo) -> std::optional<int> {
+    int64_t v;
+    if (t.empty() || t.size() > 6 || !TryStrToInt64(t, v) || v < minimo || v > maximo) return std::nullopt;
+    return static_cast<int>(v);
+  };
+  size_t inicio = 0;
+  while (inicio < aTexto.size()) {
+    size_t fim = aTexto.find('\n', inicio);
+    if (fim == std::string_view::npos) fim = aTexto.size();
+    std::string_view linha = aTexto.substr(inicio, fim - inicio);
+    inicio = fim + 1;
+    if (linha.empty()) continue;
+    std::vector<std::string> partes;
+    size_t p = 0;
+    while (true) {
+      size_t tab = linha.find('\t', p);
+      partes.emplace_back(linha.substr(p, tab == std::string_view::npos ? std::string_view::npos : tab - p));
+      if (tab == std::string_view::npos) break;
+      p = tab + 1;
+    }
+    if (!cabecalho) {
+      if (partes.size() != 2 || partes[0] != "layout" || partes[1] != "1") return std::nullopt;
+      cabecalho = true;
+    } else if (partes[0] == "nivel" && partes.size() == 2 && (partes[1] == "0" || partes[1] == "1")) {
+      r.LevelVisible = partes[1] == "1";
+    } else if (partes[0] == "coluna" && partes.size() == 6 && !partes[1].empty() && r.Columns.size() < kMaxColunasLayout) {
+      TnColunaGrid c;
+      c.FieldName = partes[1];
+      auto visivel = inteiro(partes[2], 0, 1), grupo = inteiro(partes[3], -1, 1000), agrupa = inteiro(partes[4], 0, 1),
+           largura = inteiro(partes[5], 0, kMaxLargura);
+      if (!visivel || !grupo || !agrupa || !largura) return std::nullopt;
+      c.Visible = *visivel == 1;
+      c.GroupIndex = *grupo;
+      c.AllowGroup = *agrupa == 1;
+      c.Width = *largura;
+      r.Columns.push_back(std::move(c));
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (!cabecalho) return std::nullopt;
+  return r;
 }
 
 void TnGerentecxGrid::StoreAsDefaultConfig() { FPadrao = Capturar(); }
 void TnGerentecxGrid::RestaurarPadrao() { Aplicar(FPadrao); }
-void TnGerentecxGrid::SalvarFormIniFile() const { LayoutsSalvos()[UpperCase(FChave)] = Capturar(); }
 
-void TnGerentecxGrid::RestoreFormIniFile() {
-  auto it = LayoutsSalvos().find(UpperCase(FChave));
-  if (it != LayoutsSalvos().end()) Aplicar(it->second);
+void TnGerentecxGrid::SalvarFormIniFile() const {
+  for (const TLayoutView& view : Capturar()) ArmazenamentoLayout().Gravar(FChave, view.Name, TextoLayout(view));
 }
 
-void TnGerentecxGrid::LimparLayoutsSalvos() { LayoutsSalvos().clear(); }
+void TnGerentecxGrid::RestoreFormIniFile() {
+  std::vector<TLayoutView> salvos;
+  for (const auto& view : FViews) {
+    std::optional<std::string> texto = ArmazenamentoLayout().Ler(FChave, view->Name);
+    if (!texto) continue;
+    if (std::optional<TLayoutView> layout = LerTextoLayout(*texto)) {
+      layout->Name = view->Name;
+      salvos.push_back(std::move(*layout));
+    }
+  }
+  Aplicar(salvos);
+}
+
+void TnGerentecxGrid::LimparLayoutsSalvos() { Memoria().Limpar(); }
 
 TnFrmPowerParamcxGridCloseTab::TnFrmPowerParamcxGridCloseTab() = default;
 

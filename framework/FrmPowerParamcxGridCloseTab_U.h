@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,7 +25,24 @@ struct TnColunaGrid {
   bool Visible = true;
   int GroupIndex = -1;  // -1: not grouped
   bool AllowGroup = false;
+  int Width = 0;  // pixels the user gave the column; 0: from the field's DisplayWidth
+  // Equal values of neighbouring rows shown as one cell (the form's, not the user's layout).
+  bool MesclarCelulas = false;
 };
+
+// Where the grid manager keeps the user's layouts, one text per form class and view. The
+// command line keeps them in memory for the run; the desktop installs the user's settings.
+class IArmazenamentoLayout {
+ public:
+  virtual ~IArmazenamentoLayout() = default;
+  // nullopt when nothing was saved for that view of that form.
+  virtual std::optional<std::string> Ler(const std::string& aForm, const std::string& aView) = 0;
+  virtual void Gravar(const std::string& aForm, const std::string& aView, const std::string& aTexto) = 0;
+};
+
+// nullptr puts back the in-memory storage. REQUIRES: the storage outlives its installation.
+void SetArmazenamentoLayout(IArmazenamentoLayout* aArmazenamento);
+IArmazenamentoLayout& ArmazenamentoLayout();
 
 // One view of the grid (a tab) and what it shows.
 class TnViewcxGrid {
@@ -64,9 +82,12 @@ class TnGerentecxGrid {
   // The layout as it is now becomes the default one (what RestaurarPadrao brings back).
   void StoreAsDefaultConfig();
   void RestaurarPadrao();
-  // The user's layout: saved in memory per form class, applied over the views there are.
+  // The user's layout: saved per form class and view through the installed storage, applied
+  // over the views there are (columns matched by field; a column the layout lacks keeps its
+  // place after the column it follows now; a stored text that cannot be read is ignored).
   void SalvarFormIniFile() const;
   void RestoreFormIniFile();
+  // Empties the in-memory storage.
   static void LimparLayoutsSalvos();
 
   struct TLayoutView {
@@ -74,6 +95,10 @@ class TnGerentecxGrid {
     bool LevelVisible = true;
     std::vector<TnColunaGrid> Columns;
   };
+  // A view's layout as stored, and back; nullopt for a text that is not one (it may come from
+  // a settings file the user edited: bounded in size and values).
+  static std::string TextoLayout(const TLayoutView& aLayout);
+  static std::optional<TLayoutView> LerTextoLayout(std::string_view aTexto);
 
  private:
   std::vector<TLayoutView> Capturar() const;

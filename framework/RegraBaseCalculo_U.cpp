@@ -3,6 +3,7 @@
 #include <cctype>
 #include <charconv>
 #include <cstdlib>
+#include <map>
 
 #include "Classes_U.h"
 #include "Exceptions_U.h"
@@ -12,8 +13,8 @@ namespace nFramework {
 
 namespace {
 
-TnDMRegraBaseCalculo::TEditorFormula& Editor() {
-  static TnDMRegraBaseCalculo::TEditorFormula editor;
+TnDMRegraBaseCalculo::TEditorFormulaCTB& Editor() {
+  static TnDMRegraBaseCalculo::TEditorFormulaCTB editor;
   return editor;
 }
 
@@ -143,10 +144,74 @@ class TAvaliador {
 
 }  // namespace
 
-void TnDMRegraBaseCalculo::SetEditorFormula(TEditorFormula aEditor) { Editor() = std::move(aEditor); }
+void TnDMRegraBaseCalculo::SetEditorFormula(TEditorFormula aEditor) {
+  if (!aEditor) return SetEditorFormula(nullptr);
+  Editor() = [editor = std::move(aEditor)](const std::string& aFormula, const TnDMRegraBaseCalculo&) {
+    return editor(aFormula);
+  };
+}
+
+void TnDMRegraBaseCalculo::SetEditorFormula(TEditorFormulaCTB aEditor) { Editor() = std::move(aEditor); }
+
+void TnDMRegraBaseCalculo::SetEditorFormula(std::nullptr_t) { Editor() = nullptr; }
 
 void TnDMRegraBaseCalculo::RegistrarCTB() {
-  FFuncoes = {"SALDOANTERIOR", "DEBITO", "CREDITO", "MOVIMENTO", "SALDOATUAL"};
+  // The names are the balance columns the functions read.
+  FFuncoesCTB = {
+      {"SALDOANTERIOR", "conta", "Saldo da conta no início do período"},
+      {"DEBITO", "conta", "Débitos da conta no período"},
+      {"CREDITO", "conta", "Créditos da conta no período"},
+      {"MOVIMENTO", "conta", "Movimento da conta no período"},
+      {"SALDOATUAL", "conta", "Saldo da conta no fim do período"},
+  };
+  FFuncoes.clear();
+  for (const auto& f : FFuncoesCTB) FFuncoes.insert(f.Nome);
+}
+
+std::vector<TnDMRegraBaseCalculo::TSaldoConta> TnDMRegraBaseCalculo::SaldosCTB() const {
+  std::vector<TSaldoConta> contas;
+  if (!TemPlano()) return contas;
+  TClientDataSet& d = *FCdsPlano;
+  TField& conta = d.FieldByName("CONTACTB");
+  TField* classif = d.FindField("CLASSIFCONTA");
+  TField* descr = d.FindField("DESCRCONTA");
+  TField* tipo = d.FindField("TIPOCONTA");
+  TField* valores[] = {&d.FieldByName("SALDOANTERIOR"), &d.FieldByName("DEBITO"), &d.FieldByName("CREDITO"),
+                       &d.FieldByName("MOVIMENTO"), &d.FieldByName("SALDOATUAL")};
+  std::map<int64_t, size_t> posicao;
+  TClientDataSet::TBookmark pos = d.GetBookmark();
+  for (d.First(); !d.Eof(); d.Next()) {
+    if (conta.IsNull()) continue;
+    auto [it, nova] = posicao.emplace(conta.AsLargeInt(), contas.size());
+    if (nova) {
+      TSaldoConta c;
+      c.ContaCtb = conta.AsLargeInt();
+      if (classif) c.Classificacao = classif->AsString();
+      if (descr) c.Descricao = descr->AsString();
+      // The host's account types: 1 synthetic, 2 analytic.
+      if (tipo) c.Sintetica = !tipo->IsNull() && tipo->AsInteger() == 1;
+      contas.push_back(std::move(c));
+    }
+    // Rows split by establishment or month add up, as the formulas add them.
+    TSaldoConta& c = contas[it->second];
+    c.SaldoAnterior += valores[0]->AsFloat();
+    c.Debito += valores[1]->AsFloat();
+    c.Credito += valores[2]->AsFloat();
+    c.Movimento += valores[3]->AsFloat();
+    c.SaldoAtual += valores[4]->AsFloat();
+  }
+  d.GotoBookmark(pos);
+  return contas;
+}
+
+std::string TnDMRegraBaseCalculo::MotivoFormulaInvalida(std::string_view aFormula) const {
+  std::function<double(const std::string&, int64_t)> semSaldo;
+  try {
+    TAvaliador(aFormula, FFuncoes, semSaldo).Avaliar();
+    return {};
+  } catch (const Exception& e) {
+    return e.what();
+  }
 }
 
 bool TnDMRegraBaseCalculo::ValidarFormulaCTB(std::string_view aFormula) const {
@@ -176,7 +241,7 @@ double TnDMRegraBaseCalculo::ExecutarFormulaCTB(std::string_view aFormula) const
 }
 
 std::string TnDMRegraBaseCalculo::MontarFormulaCTB(const std::string& aFormula) const {
-  return Editor() ? Editor()(aFormula) : aFormula;
+  return Editor() ? Editor()(aFormula, *this) : aFormula;
 }
 
 }  // namespace nFramework

@@ -6,9 +6,11 @@
 // balance columns); an account it lacks counts as zero.
 #pragma once
 #include <functional>
+#include <cstddef>
 #include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "ClientDataSet_U.h"
 #include "DataModule_U.h"
@@ -18,12 +20,40 @@ namespace nFramework {
 class TnDMRegraBaseCalculo : public TnDataModule {
   N_CLASSE(TnDMRegraBaseCalculo)
  public:
+  // A function formulas may call: its name, its argument as the user reads it, a line of help.
+  struct TFuncaoCTB {
+    std::string Nome;
+    std::string Argumento;
+    std::string Descricao;
+  };
+  // One account of the balances, its rows added up.
+  struct TSaldoConta {
+    int64_t ContaCtb = 0;
+    std::string Classificacao;
+    std::string Descricao;
+    bool Sintetica = false;
+    double SaldoAnterior = 0, Debito = 0, Credito = 0, Movimento = 0, SaldoAtual = 0;
+  };
+
   // Makes the accounting functions available to formulas.
   void RegistrarCTB();
-  // The balances the formulas read; not owned, and must outlive the evaluations.
-  void SetcdsPlano(TClientDataSet* aCds) { FCdsPlano = aCds; }
+  // The functions RegistrarCTB made available, in the order they are offered to the user.
+  const std::vector<TFuncaoCTB>& FuncoesCTB() const { return FFuncoesCTB; }
+  // The balances the formulas read; not owned, and must outlive the evaluations. aDescricao
+  // says what they are to the user ("Saldos de 01/01/2024 a 31/12/2024"), or why there are none.
+  void SetcdsPlano(TClientDataSet* aCds, std::string aDescricao = {}) {
+    FCdsPlano = aCds;
+    FDescricaoPlano = std::move(aDescricao);
+  }
+  bool TemPlano() const { return FCdsPlano && FCdsPlano->Active(); }
+  const std::string& DescricaoPlano() const { return FDescricaoPlano; }
+  // The accounts of the balances in their order, one entry per account; empty without balances.
+  std::vector<TSaldoConta> SaldosCTB() const;
   // Whether the text is a formula this engine can evaluate (an empty text is not).
   bool ValidarFormulaCTB(std::string_view aFormula) const;
+  // Why ValidarFormulaCTB refuses the text ("Fórmula inválida (posição 3): ..."); "" when it
+  // does not.
+  std::string MotivoFormulaInvalida(std::string_view aFormula) const;
   // The value of the formula over the balances last handed over. Raises Exception with the
   // reason for a formula ValidarFormulaCTB refuses; division by zero gives inf or NaN.
   double ExecutarFormulaCTB(std::string_view aFormula) const;
@@ -31,13 +61,19 @@ class TnDMRegraBaseCalculo : public TnDataModule {
   // text when the editor is closed without changes, or when no editor is installed).
   std::string MontarFormulaCTB(const std::string& aFormula) const;
 
-  // The editor front ends install; tests install one that answers.
+  // The editor front ends install; tests install one that answers. A front end's editor also
+  // gets the engine it edits for: its functions and balances.
   using TEditorFormula = std::function<std::string(const std::string& aFormula)>;
+  using TEditorFormulaCTB = std::function<std::string(const std::string& aFormula, const TnDMRegraBaseCalculo& aRegra)>;
   static void SetEditorFormula(TEditorFormula aEditor);
+  static void SetEditorFormula(TEditorFormulaCTB aEditor);
+  static void SetEditorFormula(std::nullptr_t);
 
  private:
+  std::vector<TFuncaoCTB> FFuncoesCTB;
   std::set<std::string> FFuncoes;
   TClientDataSet* FCdsPlano = nullptr;
+  std::string FDescricaoPlano;
 };
 
 }  // namespace nFramework

@@ -57,7 +57,56 @@ TEST_F(RegraBaseCalculoTest, TheEditorGivesTheTextBackUnlessOneIsInstalled) {
   EXPECT_EQ(FRegra.MontarFormulaCTB("DEBITO(1)"), "DEBITO(1)");
   TnDMRegraBaseCalculo::SetEditorFormula([](const std::string& f) { return f + " + 1"; });
   EXPECT_EQ(FRegra.MontarFormulaCTB("DEBITO(1)"), "DEBITO(1) + 1");
+  // A front end's editor sees the engine it edits for.
+  const TnDMRegraBaseCalculo* visto = nullptr;
+  TnDMRegraBaseCalculo::SetEditorFormula([&](const std::string& f, const TnDMRegraBaseCalculo& r) {
+    visto = &r;
+    return f;
+  });
+  EXPECT_EQ(FRegra.MontarFormulaCTB("DEBITO(1)"), "DEBITO(1)");
+  EXPECT_EQ(visto, &FRegra);
+  visto = nullptr;
   TnDMRegraBaseCalculo::SetEditorFormula(nullptr);
+  EXPECT_EQ(FRegra.MontarFormulaCTB("DEBITO(2)"), "DEBITO(2)");
+  EXPECT_EQ(visto, nullptr);
+}
+
+// The editor lists these to the user: each must be one a formula may call, and none missing.
+TEST_F(RegraBaseCalculoTest, TheFunctionsOfferedAreTheOnesFormulasMayCall) {
+  const auto& funcoes = FRegra.FuncoesCTB();
+  ASSERT_EQ(funcoes.size(), 5u);
+  EXPECT_EQ(funcoes.front().Nome, "SALDOANTERIOR");
+  for (const auto& f : funcoes) {
+    EXPECT_TRUE(FRegra.ValidarFormulaCTB(f.Nome + "(10)")) << f.Nome;
+    EXPECT_FALSE(f.Descricao.empty()) << f.Nome;
+    // Each reads the balance column of its name.
+    EXPECT_NO_THROW(FSaldos.FieldByName(f.Nome)) << f.Nome;
+  }
+  EXPECT_TRUE(TnDMRegraBaseCalculo().FuncoesCTB().empty());
+}
+
+TEST_F(RegraBaseCalculoTest, TheAccountsOfTheBalancesAddUpTheirRows) {
+  auto contas = FRegra.SaldosCTB();
+  ASSERT_EQ(contas.size(), 2u);
+  EXPECT_EQ(contas[0].ContaCtb, 10);
+  EXPECT_DOUBLE_EQ(contas[0].SaldoAnterior, 101.0);
+  EXPECT_DOUBLE_EQ(contas[0].SaldoAtual, 76.0);
+  EXPECT_EQ(contas[1].ContaCtb, 20);
+  EXPECT_DOUBLE_EQ(contas[1].Credito, 40.0);
+  // The engine's cursor stays where it was.
+  FSaldos.Last();
+  FRegra.SaldosCTB();
+  EXPECT_EQ(FSaldos.FieldByName("CONTACTB").AsInteger(), 20);
+  EXPECT_TRUE(FSaldos.Eof() == false);
+  FRegra.SetcdsPlano(nullptr, "Sem saldos");
+  EXPECT_TRUE(FRegra.SaldosCTB().empty());
+  EXPECT_EQ(FRegra.DescricaoPlano(), "Sem saldos");
+}
+
+TEST_F(RegraBaseCalculoTest, TheReasonOfARefusalNamesThePosition) {
+  EXPECT_EQ(FRegra.MotivoFormulaInvalida("SALDOATUAL(10) - DEBITO(12)"), "");
+  EXPECT_EQ(FRegra.MotivoFormulaInvalida("SALDOATUAL(10) +"), "Fórmula inválida (posição 17): fim inesperado");
+  EXPECT_EQ(FRegra.MotivoFormulaInvalida("SALDO(1)"), "Fórmula inválida (posição 6): função desconhecida SALDO");
 }
 
 // A stored rule of 60,000 leading minus signs, or 200,000 nested parentheses, ran the recursive

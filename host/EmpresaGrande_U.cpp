@@ -94,15 +94,19 @@ class TEmpresaGrande {
   void Cadastros() {
     int e = P.CodigoEmpresa;
     TInsercao("EMPRESA", "CODIGOEMPRESA, NOMEEMPRESA").Linha({e, "Companhia de Saneamento Integrado " + std::to_string(e) + " S.A."});
-    TInsercao("ESTAB", "CODIGOEMPRESA, CODIGOESTAB, NOMEESTAB, NOMEESTABCOMPLETO, TIPOINSCR, INSCRFEDERAL, SIGLAESTADO")
+    // The address makes the head office a person of the TCE-PR files.
+    TInsercao("ESTAB",
+              "CODIGOEMPRESA, CODIGOESTAB, NOMEESTAB, NOMEESTABCOMPLETO, TIPOINSCR, INSCRFEDERAL, SIGLAESTADO, "
+              "CODIGOTIPOLOGRAD, ENDERECOESTAB, NUMENDERESTAB, BAIRROENDERESTAB, CEPENDERESTAB")
         .Linha({e, 1, "Sede", "Companhia de Saneamento Integrado " + std::to_string(e) + " S.A.", 1,
-                GerarCNPJ(80000000u + static_cast<uint32_t>(e)), "SC"});
+                GerarCNPJ(80000000u + static_cast<uint32_t>(e)), SiglaSistemaDemo(P.Sistema), 2, "das Indústrias",
+                "1500", "Distrito Industrial", "88000-000"});
     TInsercao("CFGPLANOESPEC",
               "CODIGOEMPRESA, NATURGRUPO1, NATURGRUPO2, NATURGRUPO3, NATURGRUPO4, NATURGRUPO5, NATURGRUPO6, NATURGRUPO7, "
               "NATURGRUPO8, NATURGRUPO9, TIPOGRUPO1, TIPOGRUPO2, TIPOGRUPO3, TIPOGRUPO4, TIPOGRUPO5, TIPOGRUPO6, "
               "TIPOGRUPO7, TIPOGRUPO8, TIPOGRUPO9")
         .Linha({e, 1, -1, 1, -1, 1, -1, 1, -1, 1, 1, 1, 3, 3, 2, 2, 2, 2, 2});
-    TInsercao("TCESISTEMAEMPRESA", "CODIGOSISTEMATCE, CODIGOEMPRESA").Linha({static_cast<int>(sdSC), e});
+    TInsercao("TCESISTEMAEMPRESA", "CODIGOSISTEMATCE, CODIGOEMPRESA").Linha({P.Sistema, e});
 
     std::map<char, std::vector<int64_t>> contasTCE;  // analytic court accounts by group
     for (const auto& t : PlanoTCEDemo())
@@ -112,8 +116,11 @@ class TEmpresaGrande {
     TInsercao conta("PLANOESPEC", "CODIGOEMPRESA, CONTACTB, CLASSIFCONTA, DESCRCONTA, TIPOCONTA, NATURSALDO");
     TInsercao mapa("TCEPLANOPLESPEC",
                    "CODIGOEMPRESA, CONTACTB, DATAINICIOPLANO, DATAFIMPLANO, CODIGOSISTEMATCE, CONTATCE, TIPONATURSALDO, "
-                   "APLICFINANCEIRA, TIPOSUPERAVITFINANC, CODIGOTIPOCONTATCE");
+                   "APLICFINANCEIRA, TIPOSUPERAVITFINANC, CODIGOTIPOCONTATCE, IDENTIFIPATQUALITATIVA");
     TVariant inicio = TVariant::FromDate(EncodeDate(kAnoDemo, 1, 1)), fim = TVariant::FromDate(EncodeDate(kAnoDemo, 12, 31));
+    // TCE-PR has no account types and writes the surplus kind as a digit; it asks instead for the
+    // qualitative equity identifier (99: none), as the demo's PR company has it.
+    bool pr = P.Sistema == sdPR;
     for (const auto& c : FPlano) {
       char grupo = c.Classif[0];
       int natureza = NaturezaGrupo(grupo);
@@ -122,10 +129,45 @@ class TEmpresaGrande {
       if (!c.Analitica) continue;
       FAnaliticas.push_back(c.Codigo);
       const auto& tce = contasTCE[grupo];
-      mapa.Linha({e, static_cast<long long>(c.Codigo), inicio, fim, static_cast<int>(sdSC),
-                  static_cast<long long>(tce[static_cast<size_t>(c.Codigo) % tce.size()]), natureza == 1 ? 1 : 2, "0",
-                  grupo <= '2' ? "P" : "N", 4});
+      std::string superavit = pr ? (grupo <= '2' ? "2" : "9") : (grupo <= '2' ? "P" : "N");
+      mapa.Linha({e, static_cast<long long>(c.Codigo), inicio, fim, P.Sistema,
+                  static_cast<long long>(tce[static_cast<size_t>(c.Codigo) % tce.size()]), natureza == 1 ? 1 : 2,
+                  pr ? TVariant() : TVariant("0"), superavit, pr ? TVariant() : TVariant(4),
+                  pr ? TVariant(99) : TVariant()});
     }
+    if (P.Sistema == sdSE) Sagres();
+  }
+
+  // Three bank accounts on the first analytic accounts of group 1 and a few rules over the
+  // first revenue, expense and asset accounts, so every SAGRES section has lines.
+  void Sagres() {
+    int e = P.CodigoEmpresa;
+    std::map<char, std::vector<int64_t>> porGrupo;
+    for (const auto& c : FPlano)
+      if (c.Analitica) porGrupo[c.Classif[0]].push_back(c.Codigo);
+    // A small chart may have a single analytic account in a group: the rules then share it.
+    auto codigo = [&](char grupo, size_t i) { return porGrupo[grupo][i % porGrupo[grupo].size()]; };
+    auto conta = [&](char grupo, size_t i) { return std::to_string(codigo(grupo, i)); };
+    const int bancos[] = {1, 104, 47};
+    TInsercao agencia("AGENCIA", "CODIGOBANCO, NUMEROAGENCIA, NOMEAGENCIA");
+    TInsercao contas("TCESESAGRESCONTABANC", "CODIGOEMPRESA, CODIGOBANCO, NUMEROAGENCIA, NUMEROCONTA, CONTACTB");
+    for (size_t i = 0; i < 3; ++i) {
+      int numero = 9000 + static_cast<int>(i);
+      if (!PegarTemRegistro("AGENCIA", "NUMEROAGENCIA",
+                            "CODIGOBANCO = " + std::to_string(bancos[i]) + " and NUMEROAGENCIA = " + std::to_string(numero)))
+        agencia.Linha({bancos[i], numero, "Agência " + std::to_string(numero)});
+      contas.Linha({e, bancos[i], numero, std::to_string(100000 * e + static_cast<int>(i) + 1),
+                    static_cast<long long>(codigo('1', i))});
+    }
+    TInsercao receitas("TCESESAGRESRECEITA", "CODIGOEMPRESA, TIPORECEITA, REGRACALCULOCTB");
+    receitas.Linha({e, 5, "CREDITO(" + conta('4', 0) + ") + CREDITO(" + conta('4', 1) + ")"});
+    receitas.Linha({e, 90, "DEBITO(" + conta('4', 2) + ")"});
+    TInsercao despesas("TCESESAGRESDESPESA", "CODIGOEMPRESA, TIPODESPESA, REGRACALCULOCTB");
+    despesas.Linha({e, 10, "DEBITO(" + conta('3', 0) + ") - CREDITO(" + conta('3', 0) + ")"});
+    despesas.Linha({e, 13, "DEBITO(" + conta('3', 1) + ") + DEBITO(" + conta('3', 2) + ")"});
+    TInsercao patrimonio("TCESESAGRESPATRIMONIO", "CODIGOEMPRESA, TIPOPATRIMONIO, TIPOLANCAMENTO, REGRACALCULOCTB");
+    patrimonio.Linha({e, 1, "P", "SALDOATUAL(" + conta('1', 3) + ")"});
+    patrimonio.Linha({e, 1, "D", "SALDOATUAL(" + conta('1', 4) + ")"});
   }
 
   void Abertura() {
@@ -244,6 +286,7 @@ void GerarEmpresaGrande(const TParamEmpresaGrande& param) {
   if (param.CodigoEmpresa < 1 || param.CodigoEmpresa > 32767) throw Exception("Código da empresa inválido!");
   if (param.Contas < 60) throw Exception("Informe ao menos 60 contas para a empresa de teste!");
   if (param.Lancamentos < 1) throw Exception("Informe ao menos um lançamento para a empresa de teste!");
+  if (param.Sistema < sdSC || param.Sistema > sdSE) throw Exception("Sistema TCE inválido para a empresa de teste!");
   EmTransacao([&] {
     if (!PegarTemRegistro("TCESISTEMA", "CODIGOSISTEMATCE", "CODIGOSISTEMATCE = " + std::to_string(sdSC)))
       GravarCadastrosDemo();

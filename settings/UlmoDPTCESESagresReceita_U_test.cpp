@@ -124,6 +124,55 @@ TEST_F(RegraGridTest, TheFormulaEditorChangesTheRowOnlyWhenTheTextChanges) {
   EXPECT_EQ(d.FieldByName("Alterado").AsInteger(), 1);
 }
 
+// The editor's text went into the field as it came: past the field's size the grid kept only
+// its first characters, another rule than the one the editor had checked.
+TEST_F(RegraGridTest, ARuleFromTheEditorLongerThanTheFieldWasCut) {
+  auto g = Carregar<TUlmoDPTCESESagresReceita>();
+  TClientDataSet& d = g->curDados;
+  ASSERT_TRUE(d.Locate("TipoReceita", {3}));
+  std::string longa = "1";
+  while (longa.size() < 1001) longa += "+1";
+  TnDMRegraBaseCalculo::SetEditorFormula([&](const std::string&) { return longa; });
+  try {
+    g->curDadosRegraCalculoDefIntButtonClick();
+    FAIL() << "aceita";
+  } catch (const EnCampoGrid& e) {
+    EXPECT_STREQ(e.what(), "A regra passa de 1000 caracteres.");
+  }
+  EXPECT_EQ(d.State(), TDataSetState::dsBrowse);
+  EXPECT_TRUE(d.FieldByName("RegraCalculo").IsNull());
+  EXPECT_EQ(d.FieldByName("Alterado").AsInteger(), 0);
+}
+
+// The editor shows the company's balances, those of the year of its latest entry; a company
+// the balance cannot serve still edits, told why there are none.
+TEST_F(RegraGridTest, TheEditorIsHandedTheCompanysBalancesOrWhyThereAreNone) {
+  Executar("insert into PLANOESPEC (CODIGOEMPRESA, CONTACTB, CLASSIFCONTA, DESCRCONTA, TIPOCONTA)"
+           " values (5, 40, '4.1', 'Receita de Água', 2);");
+  auto g = Carregar<TUlmoDPTCESESagresReceita>();
+  std::string descricao;
+  bool tinha = true;
+  double credito = -1;
+  TnDMRegraBaseCalculo::SetEditorFormula([&](const std::string& f, const TnDMRegraBaseCalculo& r) {
+    descricao = r.DescricaoPlano();
+    tinha = r.TemPlano();
+    credito = tinha ? r.ExecutarFormulaCTB("CREDITO(40)") : -1;
+    return f;
+  });
+  // The nature of group 4 is not configured: no balances.
+  g->curDadosRegraCalculoDefIntButtonClick();
+  EXPECT_FALSE(tinha);
+  EXPECT_EQ(descricao.rfind("Saldos indisponíveis: ", 0), 0u) << descricao;
+
+  Executar("insert into CFGPLANOESPEC (CODIGOEMPRESA, NATURGRUPO4) values (5, -1);"
+           "insert into LCTOCTB (CODIGOEMPRESA, CHAVELCTOCTB, CODIGOESTAB, DATALCTOCTB, CONTACTBCRED, VALORLCTOCTB)"
+           " values (5, 1, 1, '2022-11-30', 40, 25), (5, 2, 1, '2023-03-10', 40, 100);");
+  g->curDadosRegraCalculoDefIntButtonClick();
+  EXPECT_TRUE(tinha);
+  EXPECT_EQ(descricao, "Saldos de 01/01/2023 a 31/03/2023");
+  EXPECT_DOUBLE_EQ(credito, 100.0);
+}
+
 TEST_F(RegraGridTest, AnAssetRuleBelongsToOneTypeAndKind) {
   Executar("insert into TCESESAGRESPATRIMONIO values (5, 3, 'D', 'CREDITO(30)');");
   auto g = Carregar<TUlmoDPTCESagresPatrimonio>();

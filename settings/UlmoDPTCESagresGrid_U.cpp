@@ -1,9 +1,15 @@
 #include "UlmoDPTCESagresGrid_U.h"
 
 #include <cctype>
+#include <optional>
 
+#include "ClassRegistry_U.h"
 #include "Classes_U.h"
+#include "Clock_U.h"
+#include "DateUtils_U.h"
 #include "Exceptions_U.h"
+#include "FormatUtils_U.h"
+#include "SQL_U.h"
 #include "TextUtils_U.h"
 
 namespace nUlmo {
@@ -61,15 +67,63 @@ void TUlmoDPTCESagresRegraGrid::ConfigurarColunas(const std::string& ACaption) {
   TField& regra = curDados.FieldByName("RegraCalculo");
   regra.DisplayLabel = "Regra";
   regra.DisplayWidth = 60;
-  regra.OnValidate = [this](TField& AField, const std::string& ATexto) {
-    // The grid would keep only the first characters: another rule than the one checked.
-    if (AField.Size() > 0 && Utf8Length(ATexto) > static_cast<size_t>(AField.Size()))
-      throw EnCampoGrid("RegraCalculo", "A regra passa de " + std::to_string(AField.Size()) + " caracteres.");
+  regra.OnValidate = [this](TField&, const std::string& ATexto) {
+    VerificarTamanho(ATexto);
     CriarRegra();
     if (!Trim(ATexto).empty() && !FDMRegra->ValidarFormulaCTB(ATexto))
       throw EnCampoGrid("RegraCalculo", "Regra definida é inválida.");
   };
   regra.OnButtonClick = [this](TField&) { curDadosRegraCalculoDefIntButtonClick(); };
+}
+
+void TUlmoDPTCESagresRegraGrid::VerificarTamanho(const std::string& aTexto) {
+  // The grid would keep only the first characters: another rule than the one checked.
+  const TField& regra = curDados.FieldByName("RegraCalculo");
+  if (regra.Size() > 0 && Utf8Length(aTexto) > static_cast<size_t>(regra.Size()))
+    throw EnCampoGrid("RegraCalculo", "A regra passa de " + std::to_string(regra.Size()) + " caracteres.");
+}
+
+void TUlmoDPTCESagresRegraGrid::TLiberarDM::operator()(TnDMPowerParam* aDM) const { DestruirDMDefinitivo(aDM); }
+
+void TUlmoDPTCESagresRegraGrid::CarregarSaldos() {
+  CriarRegra();
+  if (FEmpresaSaldos == Empresa() && FDMRegra->TemPlano()) return;
+  FDMRegra->SetcdsPlano(nullptr);
+  FEmpresaSaldos = Empresa();
+  try {
+    if (!FDMSaldo) {
+      TnDataModule* dm = CriarDMNovo("TKaloDPGerarSaldoCtbIndividual", nullptr);
+      auto* p = dynamic_cast<TnDMPowerParam*>(dm);
+      if (!p) {
+        DestruirDMDefinitivo(dm);
+        throw EInternalError("TKaloDPGerarSaldoCtbIndividual não é um processo com parâmetros");
+      }
+      FDMSaldo.reset(p);
+    }
+    // A rule is evaluated month by month; the year up to the latest entry shows what it takes.
+    auto ultimo = ExecutarSQL("select max(DATALCTOCTB) from LCTOCTB where CODIGOEMPRESA = :CODIGOEMPRESA",
+                              {TVariant(Empresa())});
+    std::optional<TDateTime> data = ultimo->Fields(0).IsNull() ? std::nullopt
+                                                               : TryISOToDateTime(ultimo->Fields(0).AsString());
+    TDateTime fim = EndOfTheMonth(data ? *data : Now());
+    TDateTime inicio = EncodeDate(YearOf(fim), 1, 1);
+    TnDMPowerParam& p = *FDMSaldo;
+    p.LimparParamsINI();
+    p.Param("pTipoSaldoCtb").SetValue("0");
+    p.Param("pCodigoEmpresa").SetValue(std::to_string(Empresa()));
+    p.Param("pDataInicial").SetValue(DateToStr(inicio));
+    p.Param("pDataFinal").SetValue(DateToStr(fim));
+    p.Param("pTipoAgruparData").SetValue("0");
+    p.Param("pListarContasMovimentoZero").SetValue("1");
+    p.Executar();
+    TClientDataSet& saldos = p.ComponentByName<TClientDataSet>("nClientDataSet");
+    FDMRegra->SetcdsPlano(&saldos, "Saldos de " + DateToStr(inicio) + " a " + DateToStr(fim));
+  } catch (const EInternalError&) {
+    throw;
+  } catch (const Exception& e) {
+    // The editor still edits; it only has no values to show.
+    FDMRegra->SetcdsPlano(nullptr, std::string("Saldos indisponíveis: ") + e.what());
+  }
 }
 
 void TUlmoDPTCESagresRegraGrid::AntesConfigurar(void* aForm) {
@@ -96,8 +150,10 @@ void TUlmoDPTCESagresRegraGrid::curDadosRegraCalculoDefIntButtonClick() {
   CriarRegra();
   TField& regra = curDados.FieldByName("RegraCalculo");
   std::string antes = regra.AsString();
+  CarregarSaldos();
   std::string depois = FDMRegra->MontarFormulaCTB(antes);
   if (depois == antes) return;
+  VerificarTamanho(depois);
   if (curDados.State() != TDataSetState::dsEdit && curDados.State() != TDataSetState::dsInsert) curDados.Edit();
   regra.SetAsString(depois);
   curDados.Post();
@@ -105,6 +161,8 @@ void TUlmoDPTCESagresRegraGrid::curDadosRegraCalculoDefIntButtonClick() {
 
 void TUlmoDPTCESagresRegraGrid::DataModuleDestroy() {
   TnDMPowerParamCxGridConfigBase::DataModuleDestroy();
+  if (FDMRegra) FDMRegra->SetcdsPlano(nullptr);
+  FDMSaldo.reset();
   FDMRegra.reset();
 }
 

@@ -34,7 +34,8 @@ class TUlmoDPTCESagresRegraGrid : public nFramework::TnDMPowerParamCxGridConfigB
   void ValidarConfiguracao() override;
   std::vector<std::string> GetCamposConfigurados() override { return {"RegraCalculo"}; }
   void DataModuleDestroy() override;
-  // The ellipsis button of "Regra": the formula editor over the current row's rule.
+  // The ellipsis button of "Regra": the formula editor over the current row's rule, with the
+  // company's balances (the year of its latest entry) for the editor to show and evaluate.
   void curDadosRegraCalculoDefIntButtonClick();
 
   nFramework::TnDMRegraBaseCalculo* DMRegra() const { return FDMRegra.get(); }
@@ -53,9 +54,19 @@ class TUlmoDPTCESagresRegraGrid : public nFramework::TnDMPowerParamCxGridConfigB
 
  private:
   void CriarRegra();
+  // Hands the engine the company's balances, once per company; a company whose balances
+  // cannot be made gets none, and the reason.
+  void CarregarSaldos();
+  // Refuses a rule the grid's field would cut.
+  void VerificarTamanho(const std::string& aTexto);
 
+  struct TLiberarDM {
+    void operator()(nFramework::TnDMPowerParam* aDM) const;
+  };
   std::vector<std::string> FCodigos, FDescricoes;
   std::unique_ptr<nFramework::TnDMRegraBaseCalculo> FDMRegra;
+  std::unique_ptr<nFramework::TnDMPowerParam, TLiberarDM> FDMSaldo;
+  int FEmpresaSaldos = 0;
 };
 
 }  // namespace nUlmo

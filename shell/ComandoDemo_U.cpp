@@ -44,10 +44,14 @@ int ComandoDemo(const TOpcoesDemo& aOpcoes, std::ostream& aOut, std::ostream& aE
       if (aOpcoes.Empresa) p.CodigoEmpresa = *aOpcoes.Empresa;
       if (aOpcoes.Lancamentos) p.Lancamentos = *aOpcoes.Lancamentos;
       if (aOpcoes.Contas) p.Contas = *aOpcoes.Contas;
+      if (aOpcoes.Tribunal) {
+        const std::string& t = *aOpcoes.Tribunal;
+        p.Sistema = t == "RS" ? nHost::sdRS : t == "PR" ? nHost::sdPR : t == "SE" ? nHost::sdSE : nHost::sdSC;
+      }
       AbrirBanco(true);
       nHost::GerarEmpresaGrande(p);
-      aOut << fmt::format("Empresa {}: {} lançamentos e {} contas em {:.1f} s ({})\n", p.CodigoEmpresa, p.Lancamentos,
-                          p.Contas, Segundos(inicio), banco);
+      aOut << fmt::format("Empresa {}: {} lançamentos e {} contas em {:.1f} s ({}, TCE/{})\n", p.CodigoEmpresa,
+                          p.Lancamentos, p.Contas, Segundos(inicio), banco, nHost::SiglaSistemaDemo(p.Sistema));
       return csSucesso;
     }
     // A new database appears only complete; an existing one is refreshed in one transaction.

@@ -4,12 +4,14 @@
 #include <cstdint>
 #include <iosfwd>
 #include <optional>
+#include <string>
 
 struct TOpcoesDemo {
   std::optional<int> Empresa;          // the large company's code
   std::optional<int64_t> Lancamentos;  // its entries
   std::optional<int> Contas;           // its chart's size
-  bool EmpresaGrande() const { return Empresa || Lancamentos || Contas; }
+  std::optional<std::string> Tribunal;  // the court whose chart it is mapped to: SC, RS, PR or SE
+  bool EmpresaGrande() const { return Empresa || Lancamentos || Contas || Tribunal; }
 };
 
 // REQUIRES: the configuration is settled (nConfig().Banco names the database).

@@ -80,6 +80,8 @@ std::optional<int> TLinhaComando::Preparar(TnAplicacao& aApp) {
   demo->add_option("--empresa", FDemo.Empresa, "Código da empresa grande (padrão: 100)");
   demo->add_option("--lancamentos", FDemo.Lancamentos, "Lançamentos da empresa grande (padrão: 1000000)");
   demo->add_option("--contas", FDemo.Contas, "Contas do plano da empresa grande (padrão: 2000)");
+  demo->add_option("--tribunal", FDemo.Tribunal, "Tribunal a cujo plano a empresa grande é relacionada (padrão: SC)")
+      ->check(CLI::IsMember({"SC", "RS", "PR", "SE"}));
   auto* classes = app.add_subcommand("classes", "As classes registradas e suas bibliotecas");
   auto* sobre = app.add_subcommand("sobre", "Os módulos da família");
   (void)menu, (void)classes, (void)sobre;

@@ -248,6 +248,47 @@ TEST_F(UlmoTest, DemoBuildsTheSameDatabaseEveryTimeAndTheSiblingClassesWorkOnIt)
   EXPECT_TRUE(Contem(recusa.Err, "A empresa 2 é uma das empresas de demonstração!")) << recusa.Err;
 }
 
+// The large company mapped to each court's chart: that court's run over it writes its files.
+TEST_F(UlmoTest, TheLargeCompanyMappedToEachCourtRunsThatCourtsFiles) {
+  struct TCaso {
+    const char* Tribunal;
+    int Sistema, Empresa;
+    std::string Run;
+    std::vector<std::string> Arquivos;
+  };
+  const std::string ano = " pDataInicial=01/01/2024 pDataFinal=31/12/2024";
+  const std::vector<TCaso> casos = {
+      {"SC", 1, 111, "run TUlmoDPGerarArquivosCtb pCompetInicial=01/01/2024 pCompetFinal=31/12/2024 pDiretorio=" + Pasta() + "/sc",
+       {"sc/LancamentoContabil.txt", "sc/MovimentoContabil.txt", "sc/ContaContabil.txt"}},
+      {"RS", 2, 112, "run \"Gerar Arquivos Contábeis - RS\"" + ano + " pDiretorio=" + Pasta() + "/rs",
+       {"rs/MOVIMENT.txt", "rs/BAL_VER.txt"}},
+      {"PR", 3, 113,
+       "run \"Gerar Arquivos Contábeis - PR\"" + ano + " pIdPessoa=123 pGerarPessoa=1 pGerarPlanoContas=1 pGerarSaldoCtb=1 "
+       "pGerarMovimentoCtb=1 pTipoMovimentoCtb=1 pCompactarArq=1 pPastaDestino=" + Pasta() + "/pr",
+       {"pr/123-012024.zip"}},
+      {"SE", 4, 114, "run \"Gerar Arquivos Contábeis Sagres Web - SE\" pDataInicial=01/01/2024 pDataFinal=29/02/2024 "
+       "pUnidadeGestora=UG1 pContaCtbAlmoxarifado=52 pPastaDestino=" + Pasta() + "/se",
+       {"se/2024_01/ExecucaoEmpresas.zip", "se/2024_02/ExecucaoEmpresas.zip"}},
+  };
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.Tribunal);
+    std::string empresa = std::to_string(c.Empresa);
+    TSaida demo = Ulmo("demo --empresa " + empresa + " --lancamentos 3000 --contas 100 --tribunal " + c.Tribunal);
+    ASSERT_EQ(demo.Codigo, 0) << demo.Err;
+    EXPECT_TRUE(Contem(demo.Out, std::string("TCE/") + c.Tribunal + ")")) << demo.Out;
+    TSaida run = Ulmo("--sistema " + std::to_string(c.Sistema) + " --empresa " + empresa + " " + c.Run);
+    EXPECT_EQ(run.Codigo, 0) << run.Out << run.Err;
+    EXPECT_FALSE(Contem(run.Out, "[ERRO]")) << run.Out;
+    for (const auto& a : c.Arquivos) {
+      fs::path arquivo = fs::path(Pasta()) / a;
+      ASSERT_TRUE(fs::exists(arquivo)) << arquivo;
+      EXPECT_GT(fs::file_size(arquivo), 0u) << arquivo;
+    }
+  }
+  TSaida recusa = Ulmo("demo --empresa 115 --lancamentos 10 --tribunal MG");
+  EXPECT_EQ(recusa.Codigo, 2) << recusa.Err;
+}
+
 // A run that failed must never exit 0: the exit code comes from the message tree.
 TEST_F(UlmoTest, ASagresRunWhoseMonthsAllFailedExitedWith0) {
   ASSERT_EQ(Ulmo("demo").Codigo, 0);

@@ -18,6 +18,7 @@
 #include "Configuracao_U.h"
 #include "Contexto_U.h"
 #include "DialogoBanco_U.h"
+#include "DialogoFormula_U.h"
 #include "DialogoSelecao_U.h"
 #include "Inicio_U.h"
 #include "JanelaPrincipal_U.h"
@@ -25,6 +26,7 @@
 #include "SplashDesktop_U.h"
 #include "TelaCadastro_U.h"
 #include "TelaProcesso_U.h"
+#include "VisaoCapturas_U.h"
 
 using namespace nFramework;
 
@@ -133,6 +135,8 @@ int Capturar(const QString& aPasta, TnFrmMenuBrivo& aMenu, const TnPerModulos& a
   // register, its edit form, a pick dialog and a refusal.
   for (const auto& p : CapturarTelasProcesso(pasta.absolutePath().toStdString())) std::cout << p.string() << '\n';
   for (const auto& p : CapturarTelasCadastro(pasta.absolutePath().toStdString())) std::cout << p.string() << '\n';
+  for (const auto& p : CapturarTelasVisao(pasta.absolutePath().toStdString())) std::cout << p.string() << '\n';
+  for (const auto& p : CapturarTelasFormula(pasta.absolutePath().toStdString())) std::cout << p.string() << '\n';
   return ok ? 0 : 1;
 }
 

@@ -10,12 +10,14 @@
 #include "Capturas_U.h"
 #include "Configuracao_U.h"
 #include "DialogoBanco_U.h"
+#include "DialogoFormula_U.h"
 #include "Inicio_U.h"
 #include "JanelaPrincipal_U.h"
 #include "ServicosDesktop_U.h"
 #include "SplashDesktop_U.h"
 #include "TextoMensagem_U.h"
 #include "Utilitarios_U.h"
+#include "VisaoLayoutUsuario_U.h"
 
 using namespace nFramework;
 
@@ -95,6 +97,8 @@ std::optional<int> TFrontEndDesktop::Preparar(TnAplicacao& aApp) {
   if (FBancoDado.empty() && nConfig().Banco != TnConfig().Banco) FBancoDado = nConfig().Banco;
   if (inicio.Debug) SetLogDebugSink([](const std::string& l) { std::cerr << "[debug] " << l << '\n'; });
   InstalarServicosDesktop();
+  InstalarLayoutsDoUsuario();
+  InstalarEditorFormula();
   return std::nullopt;
 }
 

@@ -3,6 +3,7 @@
 #include <QBrush>
 #include <QColor>
 #include <QFont>
+#include <algorithm>
 
 #include "Exceptions_U.h"
 
@@ -103,6 +104,55 @@ bool TModeloDataSet::Posicionar(int aLinha) {
   TClientDataSet::TBookmark m = Marcador(aLinha);
   if (m < 0) return false;
   return FDataSet.GetBookmark() == m || FDataSet.GotoBookmark(m);
+}
+
+void TModeloDataSet::RecarregarLinha(int aLinha) {
+  if (aLinha < 0 || aLinha >= rowCount()) return;
+  if (FDataSet.State() == TDataSetState::dsEdit || FDataSet.State() == TDataSetState::dsInsert)
+    throw EInternalError("linha relida em edição");
+  const TClientDataSet::TBookmark marcador = FLinhas[static_cast<size_t>(aLinha)].Marcador;
+  // A row that moved (an index field changed) or went away: every row is read again.
+  if (!FDataSet.GotoBookmark(marcador) || FDataSet.RecNo() != aLinha + 1) {
+    Recarregar();
+    return;
+  }
+  FLinhas[static_cast<size_t>(aLinha)] = LerLinha();
+  emit dataChanged(index(aLinha, 0), index(aLinha, columnCount() - 1));
+}
+
+int TModeloDataSet::MarcarLinhas(const std::vector<int>& aLinhas, TMarcacao aMarcacao) {
+  TField* marca = FGrade.Marca();
+  const int coluna = marca ? ColunaDoCampo(Q(marca->FieldName())) : -1;
+  if (coluna < 0 || !FGrade.Editavel(*marca)) return 0;
+  int alteradas = 0;
+  bool moveu = false;
+  QString recusa;
+  int primeira = rowCount(), ultima = -1;
+  for (int linha : aLinhas) {
+    if (linha < 0 || linha >= rowCount()) continue;
+    const TLinha& l = FLinhas[static_cast<size_t>(linha)];
+    const bool marcada = l.Marcas[static_cast<size_t>(coluna)] == 1;
+    const bool querida = aMarcacao == TMarcacao::Marcar ? true : aMarcacao == TMarcacao::Desmarcar ? false : !marcada;
+    if (marcada == querida || !FDataSet.GotoBookmark(l.Marcador)) continue;
+    try {
+      FGrade.EditarLinha({{marca, querida ? "1" : "0"}});
+    } catch (const EGradeRecusa& e) {
+      if (recusa.isEmpty()) recusa = Q(e.what());
+      continue;
+    }
+    if (FDataSet.GetBookmark() != l.Marcador || FDataSet.RecNo() != linha + 1) {
+      moveu = true;
+    } else {
+      FLinhas[static_cast<size_t>(linha)] = LerLinha();
+      primeira = std::min(primeira, linha);
+      ultima = std::max(ultima, linha);
+    }
+    if (FGrade.Marcada() == querida) ++alteradas;
+  }
+  if (moveu) Recarregar();
+  else if (ultima >= 0) emit dataChanged(index(primeira, 0), index(ultima, columnCount() - 1));
+  if (!recusa.isEmpty()) emit EdicaoRecusada(recusa);
+  return alteradas;
 }
 
 int TModeloDataSet::rowCount(const QModelIndex& aPai) const {

@@ -45,6 +45,15 @@ class TModeloDataSet : public QAbstractTableModel {
   int LinhaDoMarcador(nFramework::TClientDataSet::TBookmark aMarcador) const;
   // Puts the dataset's cursor on the row; false when the row is no longer there.
   bool Posicionar(int aLinha);
+  // Reads one row again after something edited it in the dataset (a cell's button handler).
+  // REQUIRES: the dataset is not in edit or insert.
+  void RecarregarLinha(int aLinha);
+
+  enum class TMarcacao { Marcar, Desmarcar, Inverter };
+  // The tick column on these rows, through the grid's checks: every row ticked, unticked or
+  // each turned over. A refused row keeps its tick; the first refusal is emitted
+  // (EdicaoRecusada) after the others are done. Gives the rows changed; 0 without a tick column.
+  int MarcarLinhas(const std::vector<int>& aLinhas, TMarcacao aMarcacao);
 
   int rowCount(const QModelIndex& aPai = QModelIndex()) const override;
   int columnCount(const QModelIndex& aPai = QModelIndex()) const override;
