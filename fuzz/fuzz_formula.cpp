@@ -32,6 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* aDados, size_t aTamanho) {
   static TSaldos saldos;
   const std::string formula = nFuzz::Texto(aDados, aTamanho);
   const bool valida = saldos.Regra.ValidarFormulaCTB(formula);
+  const std::string motivo = saldos.Regra.MotivoFormulaInvalida(formula);
+  if (motivo.empty() != valida || !nFuzz::MensagemLimpa(motivo)) nFuzz::Falha("o motivo da recusa acompanha a validação", formula);
   bool executou = true;
   try {
     saldos.Regra.ExecutarFormulaCTB(formula);
