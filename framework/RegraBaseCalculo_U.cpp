@@ -7,6 +7,7 @@
 
 #include "Classes_U.h"
 #include "Exceptions_U.h"
+#include "TextoMensagem_U.h"
 
 namespace nFramework {
 
@@ -33,7 +34,7 @@ class TAvaliador {
     if (FPos >= FTexto.size()) Erro("fórmula vazia");
     double v = Soma();
     Espacos();
-    if (FPos < FTexto.size()) Erro("caractere inesperado '" + std::string(1, FTexto[FPos]) + "'");
+    if (FPos < FTexto.size()) Erro("caractere inesperado '" + CitarCaractere(FTexto, FPos) + "'");
     return v;
   }
 
@@ -106,7 +107,7 @@ class TAvaliador {
     unsigned char c = static_cast<unsigned char>(FTexto[FPos]);
     if (std::isdigit(c) || c == '.') return Numero();
     if (std::isalpha(c) || c == '_') return Funcao();
-    Erro("caractere inesperado '" + std::string(1, FTexto[FPos]) + "'");
+    Erro("caractere inesperado '" + CitarCaractere(FTexto, FPos) + "'");
   }
   double Numero() {
     size_t ini = FPos;
