@@ -1,7 +1,6 @@
 #include "UlmoArqPRControleDados_U.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "ClassRegistry_U.h"
 #include "FormatUtils_U.h"
@@ -18,6 +17,8 @@ namespace {
 
 const char* const kClasseSaldo = "TKaloDPGerarSaldoCtbIndividual";
 const char* const kContextoSaldo = "TCE_PR";
+
+Currency Absoluto(Currency AValor) { return AValor < Currency() ? -AValor : AValor; }
 
 std::vector<std::string> Niveis(std::string_view AClassif) {
   std::vector<std::string> partes;
@@ -98,7 +99,7 @@ void TSaldoContabilTCE::DiasDoMes(TDateTime ADataSaldo, TDateTime& AInicio, TDat
   AFim = std::min(EndOfTheMonth(ADataSaldo), DateOf(DataFinal));
 }
 
-TClientDataSet* TSaldoContabilTCE::LinhaDoMes(TPlanosMes& APlanos, bool AEstatal, TDateTime ADataSaldo, double AConta) {
+TClientDataSet* TSaldoContabilTCE::LinhaDoMes(TPlanosMes& APlanos, bool AEstatal, TDateTime ADataSaldo, int64_t AConta) {
   std::unique_ptr<TSQLDataSet>& plano = APlanos[ADataSaldo];
   if (!plano) {
     TDateTime inicio, fim;
@@ -137,15 +138,15 @@ void TSaldoContabilTCE::GerarSaldoTCE() {
   } else {
     curSaldoTCE = std::make_unique<TClientDataSet>();
     curSaldoTCE->AddFieldDef("DATASALDO", TFieldType::ftDate);
-    curSaldoTCE->AddFieldDef("CONTACTB", TFieldType::ftFloat);
+    curSaldoTCE->AddFieldDef("CONTACTB", TFieldType::ftLargeint);
     curSaldoTCE->AddFieldDef("CLASSIFCONTA", TFieldType::ftString, 30);
     curSaldoTCE->AddFieldDef("DESCRICAO", TFieldType::ftString, 255);
     curSaldoTCE->AddFieldDef("NATUREZA", TFieldType::ftString, 1);
     curSaldoTCE->AddFieldDef("SUPERAVITFINANC", TFieldType::ftString, 1);
     curSaldoTCE->AddFieldDef("ESCRITURACAO", TFieldType::ftString, 1);
-    curSaldoTCE->AddFieldDef("SALDOANTERIOR", TFieldType::ftFloat);
-    curSaldoTCE->AddFieldDef("DEBITO", TFieldType::ftFloat);
-    curSaldoTCE->AddFieldDef("CREDITO", TFieldType::ftFloat);
+    curSaldoTCE->AddFieldDef("SALDOANTERIOR", TFieldType::ftCurrency);
+    curSaldoTCE->AddFieldDef("DEBITO", TFieldType::ftCurrency);
+    curSaldoTCE->AddFieldDef("CREDITO", TFieldType::ftCurrency);
     curSaldoTCE->AddFieldDef("IDENTIFIPATQUALITATIVA", TFieldType::ftSmallint);
     curSaldoTCE->CreateDataSet();
   }
@@ -164,20 +165,20 @@ void TSaldoContabilTCE::GerarSaldoTCE() {
       ConsultarPlanoTCE(nUlmo::TUlmoSQLs::GetSQLCondPlanoVigenteInicioPeriodo("T", DataInicial, DataFinal));
   abertura->SetIndexFieldNames("CONTACTB");
   const TDateTime mesInicial = StartOfTheMonth(DataInicial);
-  auto adicionar = [&](TClientDataSet& AMapa, TDateTime AData, double AConta, double AAnterior, double ADebito,
-                       double ACredito) {
+  auto adicionar = [&](TClientDataSet& AMapa, TDateTime AData, int64_t AConta, Currency AAnterior, Currency ADebito,
+                       Currency ACredito) {
     curSaldoTCE->Append();
     s.DATASALDO->SetAsDateTime(AData);
     s.CLASSIFCONTA->SetValue(AMapa.FieldByName("CLASSIFCONTA").Value());
     s.DESCRICAO->SetValue(AMapa.FieldByName("DESCRCONTA").Value());
     s.NATUREZA->SetValue(AMapa.FieldByName("NATUREZA").Value());
     s.SUPERAVITFINANC->SetValue(AMapa.FieldByName("TIPOSUPERAVITFINANC").Value());
-    s.CONTACTB->SetAsFloat(AConta);
+    s.CONTACTB->SetAsInteger(AConta);
     s.IDENTIFIPATQUALITATIVA->SetValue(AMapa.FieldByName("IDENTIFIPATQUALITATIVA").Value());
     s.ESCRITURACAO->SetAsString("S");
-    s.SALDOANTERIOR->SetAsFloat(AAnterior);
-    s.DEBITO->SetAsFloat(ADebito);
-    s.CREDITO->SetAsFloat(ACredito);
+    s.SALDOANTERIOR->SetAsCurrency(AAnterior);
+    s.DEBITO->SetAsCurrency(ADebito);
+    s.CREDITO->SetAsCurrency(ACredito);
     curSaldoTCE->Post();
   };
   auto analitica = [](TClientDataSet& AMapa) { return AMapa.FieldByName("TIPOCONTA").AsInteger() == 2; };
@@ -187,20 +188,20 @@ void TSaldoContabilTCE::GerarSaldoTCE() {
   FieldMapper().MapearFields(*clone, p);
   for (clone->First(); !clone->Eof(); clone->Next()) {
     if (p.TIPOCONTA->AsInteger() == 2 && !p.CONTACTB->IsNull()) {
-      double conta = p.CONTACTB->AsFloat();
+      const int64_t conta = p.CONTACTB->AsLargeInt();
       if (curSaldoCtb->FindKey({conta})) {
-        for (; !curSaldoCtb->Eof() && saldoConta.AsFloat() == conta; curSaldoCtb->Next()) {
+        for (; !curSaldoCtb->Eof() && saldoConta.AsLargeInt() == conta; curSaldoCtb->Next()) {
           TDateTime data = saldoData.AsDateTime();
           TClientDataSet* mes = LinhaDoMes(planosMes, false, data, conta);
-          double anterior = std::fabs(saldoAnterior.AsFloat());
+          Currency anterior = Absoluto(saldoAnterior.AsCurrency());
           bool aberturaAParte = DateOf(data) == mesInicial && abertura->FindKey({conta}) &&
                                 (!mes || mes->FieldByName("DATAINICIOPLANO").AsDateTime() !=
                                              abertura->FieldByName("DATAINICIOPLANO").AsDateTime());
           if (aberturaAParte) {
-            if (analitica(*abertura)) adicionar(*abertura, data, conta, anterior, 0, 0);
-            anterior = 0;
+            if (analitica(*abertura)) adicionar(*abertura, data, conta, anterior, Currency(), Currency());
+            anterior = Currency();
           }
-          if (mes && analitica(*mes)) adicionar(*mes, data, conta, anterior, saldoDebito.AsFloat(), saldoCredito.AsFloat());
+          if (mes && analitica(*mes)) adicionar(*mes, data, conta, anterior, saldoDebito.AsCurrency(), saldoCredito.AsCurrency());
         }
       }
     }
@@ -240,13 +241,13 @@ void TSaldoContabilTCE::GerarSaldoBalanceteEstatal() {
     FCurSaldoBalancetePlanoEstatal = std::make_unique<TClientDataSet>();
     auto& d = *FCurSaldoBalancetePlanoEstatal;
     d.AddFieldDef("DATASALDO", TFieldType::ftDate);
-    d.AddFieldDef("CONTACTB", TFieldType::ftFloat);
+    d.AddFieldDef("CONTACTB", TFieldType::ftLargeint);
     d.AddFieldDef("CLASSIFCONTA", TFieldType::ftString, 50);
     d.AddFieldDef("CLASSIFCONTATCE", TFieldType::ftString, 50);
     d.AddFieldDef("DESCRICAO", TFieldType::ftString, 255);
-    d.AddFieldDef("SALDOANTERIOR", TFieldType::ftFloat);
-    d.AddFieldDef("DEBITO", TFieldType::ftFloat);
-    d.AddFieldDef("CREDITO", TFieldType::ftFloat);
+    d.AddFieldDef("SALDOANTERIOR", TFieldType::ftCurrency);
+    d.AddFieldDef("DEBITO", TFieldType::ftCurrency);
+    d.AddFieldDef("CREDITO", TFieldType::ftCurrency);
     d.CreateDataSet();
   }
   auto& s = FieldMapper().MapearFields<nUlmoMaps::TMapSaldoPlanoContabilEstatal>(*FCurSaldoBalancetePlanoEstatal);
@@ -263,9 +264,9 @@ void TSaldoContabilTCE::GerarSaldoBalanceteEstatal() {
   FieldMapper().MapearFields(*clone, p);
   for (clone->First(); !clone->Eof(); clone->Next()) {
     if (p.TIPOCONTA->AsInteger() != 2 || p.CONTACTB->IsNull()) continue;
-    double conta = p.CONTACTB->AsFloat();
+    const int64_t conta = p.CONTACTB->AsLargeInt();
     if (!curSaldoCtb->FindKey({conta})) continue;
-    for (; !curSaldoCtb->Eof() && saldoConta.AsFloat() == conta; curSaldoCtb->Next()) {
+    for (; !curSaldoCtb->Eof() && saldoConta.AsLargeInt() == conta; curSaldoCtb->Next()) {
       TClientDataSet* mes = LinhaDoMes(planosMes, true, saldoData.AsDateTime(), conta);
       if (!mes || mes->FieldByName("TIPOCONTA").AsInteger() != 2) continue;
       FCurSaldoBalancetePlanoEstatal->Append();
@@ -273,10 +274,10 @@ void TSaldoContabilTCE::GerarSaldoBalanceteEstatal() {
       s.CLASSIFCONTA->SetValue(mes->FieldByName("CLASSIFCONTA").Value());
       s.CLASSIFCONTATCE->SetValue(mes->FieldByName("CLASSIFCONTATCE").Value());
       s.DESCRICAO->SetValue(mes->FieldByName("DESCRCONTA").Value());
-      s.CONTACTB->SetAsFloat(conta);
-      s.SALDOANTERIOR->SetAsFloat(std::fabs(saldoAnterior.AsFloat()));
-      s.DEBITO->SetAsFloat(saldoDebito.AsFloat());
-      s.CREDITO->SetAsFloat(saldoCredito.AsFloat());
+      s.CONTACTB->SetAsInteger(conta);
+      s.SALDOANTERIOR->SetAsCurrency(Absoluto(saldoAnterior.AsCurrency()));
+      s.DEBITO->SetAsCurrency(saldoDebito.AsCurrency());
+      s.CREDITO->SetAsCurrency(saldoCredito.AsCurrency());
       FCurSaldoBalancetePlanoEstatal->Post();
     }
   }

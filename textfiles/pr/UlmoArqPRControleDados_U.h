@@ -57,7 +57,7 @@ class TSaldoContabilTCE {
   // The chart row of the account for the month of ADataSaldo, positioned; nullptr when the
   // account has no mapping valid in that month.
   nFramework::TClientDataSet* LinhaDoMes(TPlanosMes& APlanos, bool AEstatal, nFramework::TDateTime ADataSaldo,
-                                         double AConta);
+                                         int64_t AConta);
   void CarregarSaldos();
   void CarregarPlanoTCE();
   void CarregarPlanosEstatais();

@@ -82,7 +82,7 @@ EValorNaoCabePR::EValorNaoCabePR(const std::string& AArquivo, const std::string&
     : Exception("Arquivo " + AArquivo + ", conta " + AConta + ", campo " + ACampo + ": o valor " + AValor +
                 " não cabe em " + std::to_string(ALargura) + " posições. Nenhum arquivo foi gerado.") {}
 
-void TUlmoArqPRGerarBase::DefinirValor(TColuna* AColuna, double AValor, const std::string& AConta) const {
+void TUlmoArqPRGerarBase::DefinirValor(TColuna* AColuna, Currency AValor, const std::string& AConta) const {
   if (!AColuna) return;
   std::string texto = FormatarValor(AValor);
   const int largura = AColuna->Layout().Width;
@@ -97,7 +97,7 @@ std::string LetraNatureza(int ANatureza) {
   return "X";
 }
 
-std::string FormatarValor(double AValor) {
+std::string FormatarValor(Currency AValor) {
   std::string texto = FormatFloat("#0.00", AValor);
   for (char& c : texto)
     if (c == ',') c = '.';

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "Currency_U.h"
 #include "Exceptions_U.h"
 #include "GeneratorFile_U.h"
 #include "SQL_U.h"
@@ -66,7 +67,7 @@ class TUlmoArqPRGerarBase {
   void CampoFim() { CampoTexto("Fim", 0); }
   // The money text of the value (FormatarValor) into its field; raises EValorNaoCabePR naming
   // this file, the account, the field and the value when it is wider than the field.
-  void DefinirValor(nFramework::TColuna* AColuna, double AValor, const std::string& AConta) const;
+  void DefinirValor(nFramework::TColuna* AColuna, nFramework::Currency AValor, const std::string& AConta) const;
 
   std::unique_ptr<nFramework::TGeneratorFile> FGeradorArquivo;
   nFramework::TRecord* FRecord = nullptr;
@@ -80,8 +81,8 @@ class TUlmoArqPRGerarBase {
 // Value rules shared by the files.
 // "D" for 1, "C" for 2, "X" otherwise.
 std::string LetraNatureza(int ANatureza);
-// "#0.00" with "." as decimal point: 1234.5 gives "1234.50".
-std::string FormatarValor(double AValor);
+// "#0.00" with "." as decimal point, half away from zero: 1234.5 gives "1234.50", 0.125 "0.13".
+std::string FormatarValor(nFramework::Currency AValor);
 // The month as two digits.
 std::string FormatarMes(nFramework::TDateTime AData);
 // The classification's parts, in order, into the given level columns (nullptr ones are skipped);

@@ -14,9 +14,6 @@ TEST(RegrasValoresPRTest, NaturezaValorMesEConta) {
   EXPECT_EQ(LetraNatureza(2), "C");
   EXPECT_EQ(LetraNatureza(0), "X");
   EXPECT_EQ(LetraNatureza(-1), "X");
-  EXPECT_EQ(FormatarValor(1234.5), "1234.50");
-  EXPECT_EQ(FormatarValor(0), "0.00");
-  EXPECT_EQ(FormatarValor(1234567.005), "1234567.01");
   EXPECT_EQ(FormatarMes(EncodeDate(2024, 3, 31)), "03");
   EXPECT_EQ(FormatarMes(EncodeDate(2024, 11, 1)), "11");
   EXPECT_EQ(ContaSemPontos("0.1.02"), 102);
@@ -24,6 +21,23 @@ TEST(RegrasValoresPRTest, NaturezaValorMesEConta) {
   EXPECT_THROW(ContaSemPontos("1.A.2"), EConvertError);
   EXPECT_THROW(ContaSemPontos("99999999999999999999"), EConvertError);
   EXPECT_THROW(ContaSemPontos(""), EConvertError);
+}
+
+Currency Valor(const char* texto) { return Currency::FromString(texto); }
+
+TEST(RegrasValoresPRTest, ValoresSaoExatosEArredondamMetadeParaLongeDoZero) {
+  EXPECT_EQ(FormatarValor(Valor("1234.5")), "1234.50");
+  EXPECT_EQ(FormatarValor(Currency()), "0.00");
+  EXPECT_EQ(FormatarValor(Valor("1234567.005")), "1234567.01");
+  EXPECT_EQ(FormatarValor(Valor("0.125")), "0.13");
+  EXPECT_EQ(FormatarValor(Valor("2.675")), "2.68");
+  EXPECT_EQ(FormatarValor(Valor("-0.125")), "-0.13");
+  EXPECT_EQ(FormatarValor(Valor("1000000000000")), "1000000000000.00");
+  // The widest amount of a 16-position field.
+  EXPECT_EQ(FormatarValor(Valor("9999999999999.99")), "9999999999999.99");
+  Currency soma;
+  for (int i = 0; i < 1000000; ++i) soma += Valor("0.1");
+  EXPECT_EQ(FormatarValor(soma), "100000.00");
 }
 
 TEST(RegrasValoresPRTest, NiveisPreenchemOsPrimeirosCamposEDeixamOsOutrosVazios) {

@@ -173,7 +173,7 @@ void TUlmoArqPRGerarSaldoCtbExercAnt::AbrirDados() {
 
 bool TUlmoArqPRGerarSaldoCtbExercAnt::RegistroValido() {
   return TUlmoArqPRGerarDataSet::RegistroValido() && FMapDados.ESCRITURACAO->AsString() == "S" &&
-         FMapDados.SALDOANTERIOR->AsFloat() != 0;
+         FMapDados.SALDOANTERIOR->AsCurrency() != Currency();
 }
 
 void TUlmoArqPRGerarSaldoCtbExercAnt::PreencherCampos() {
@@ -186,7 +186,7 @@ void TUlmoArqPRGerarSaldoCtbExercAnt::PreencherCampos() {
   DefinirInteiro(r.nrAnoImplantacao, YearOf(d.DATASALDO->AsDateTime()));
   Definir(r.tpSuperavitFinanceiro, d.SUPERAVITFINANC->AsString());
   Definir(r.tpNaturezaSaldo, LetraNatureza(NaturezaDe(*d.NATUREZA)));
-  DefinirValor(r.vlSaldoExercicioAnterior, d.SALDOANTERIOR->AsFloat(), ContaDoSaldo(d));
+  DefinirValor(r.vlSaldoExercicioAnterior, d.SALDOANTERIOR->AsCurrency(), ContaDoSaldo(d));
 }
 
 void TUlmoArqPRGerarSaldoCtbExercAnt::FecharDados() {
@@ -223,7 +223,7 @@ void TUlmoArqPRGerarMovCtbMensal::AbrirDados() {
 
 bool TUlmoArqPRGerarMovCtbMensal::RegistroValido() {
   return TUlmoArqPRGerarDataSet::RegistroValido() && FMapDados.ESCRITURACAO->AsString() == "S" &&
-         (FMapDados.DEBITO->AsFloat() != 0 || FMapDados.CREDITO->AsFloat() != 0);
+         (FMapDados.DEBITO->AsCurrency() != Currency() || FMapDados.CREDITO->AsCurrency() != Currency());
 }
 
 void TUlmoArqPRGerarMovCtbMensal::PreencherCampos() {
@@ -238,8 +238,8 @@ void TUlmoArqPRGerarMovCtbMensal::PreencherCampos() {
   DefinirInteiro(r.idTipoMovimentoContabil, ControleDados->TipoMovimentoCtb);
   Definir(r.tpSuperavitFinanceiro, d.SUPERAVITFINANC->AsString());
   Definir(r.tpIdentifPatQualitativa, d.IDENTIFIPATQUALITATIVA->AsString());
-  DefinirValor(r.vlDebito, d.DEBITO->AsFloat(), ContaDoSaldo(d));
-  DefinirValor(r.vlCredito, d.CREDITO->AsFloat(), ContaDoSaldo(d));
+  DefinirValor(r.vlDebito, d.DEBITO->AsCurrency(), ContaDoSaldo(d));
+  DefinirValor(r.vlCredito, d.CREDITO->AsCurrency(), ContaDoSaldo(d));
 }
 
 }  // namespace nUlmoPR

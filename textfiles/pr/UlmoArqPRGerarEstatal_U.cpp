@@ -65,7 +65,7 @@ void TUlmoArqPRGerarBalanceteMensalEstatalXPlanoContabil::AbrirDados() {
 
 bool TUlmoArqPRGerarBalanceteMensalEstatalXPlanoContabil::RegistroValido() {
   return TUlmoArqPRGerarDataSet::RegistroValido() &&
-         (FMapDados.DEBITO->AsFloat() != 0 || FMapDados.CREDITO->AsFloat() != 0);
+         (FMapDados.DEBITO->AsCurrency() != Currency() || FMapDados.CREDITO->AsCurrency() != Currency());
 }
 
 void TUlmoArqPRGerarBalanceteMensalEstatalXPlanoContabil::PreencherCampos() {
@@ -80,8 +80,8 @@ void TUlmoArqPRGerarBalanceteMensalEstatalXPlanoContabil::PreencherCampos() {
                                                   r.cdNivel11, r.cdNivel12});
   r.nrAnoAplicacao->SetAsInteger(YearOf(data));
   const std::string conta = d.CLASSIFCONTA->AsString() + " (conta contábil " + d.CONTACTB->AsString() + ")";
-  DefinirValor(r.vlDebito, d.DEBITO->AsFloat(), conta);
-  DefinirValor(r.vlCredito, d.CREDITO->AsFloat(), conta);
+  DefinirValor(r.vlDebito, d.DEBITO->AsCurrency(), conta);
+  DefinirValor(r.vlCredito, d.CREDITO->AsCurrency(), conta);
 }
 
 // Bem
