@@ -4,18 +4,17 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "DecimalText_U.h"
 #include "Exceptions_U.h"
 #include "TextoMensagem_U.h"
 
 namespace nFramework {
 
 Currency Currency::FromDouble(double value) {
-  // Half away from zero at the fourth decimal; the relative nudge absorbs the binary
-  // representation error of values such as 1.005 (stored as 1.00499999...).
-  double scaled = value * Scale;
-  double eps = std::fabs(scaled) * 1e-15 + 1e-9;
-  double r = scaled >= 0 ? std::floor(scaled + 0.5 + eps) : -std::floor(-scaled + 0.5 + eps);
-  return FromRaw(static_cast<int64_t>(r));
+  // The shortest decimal that reads back as the double is the number that was written (1.005,
+  // 2.675, 99999999999.99); rounding its digits half away from zero keeps it exact at any
+  // magnitude, where a nudge on the binary value grows with it and adds a unit to large amounts.
+  return FromString(TDecimalText::FromDouble(value).Rounded(4).ToString());
 }
 
 Currency Currency::FromString(const std::string& text) {

@@ -8,6 +8,14 @@
 
 using namespace nFramework;
 
+TEST(Currency, FromDoubleAddedAUnitToAmountsAboveFiftyBillion) {
+  EXPECT_EQ(Currency::FromDouble(99999999999.99).ToString(), "99999999999.99");
+  EXPECT_EQ(Currency::FromDouble(1000000000000.01).ToString(), "1000000000000.01");
+  EXPECT_EQ(Currency::FromDouble(-1000000000000.01).ToString(), "-1000000000000.01");
+  EXPECT_EQ(Currency::FromDouble(1e12).ToString(), "1000000000000");
+  EXPECT_EQ(Currency::FromDouble(2.675).ToString(), "2.675");
+}
+
 TEST(Currency, FromDoubleRoundsHalfAwayFromZeroAtTheFourthDecimal) {
   EXPECT_EQ(Currency::FromDouble(1.005).Raw(), 10050);
   EXPECT_EQ(Currency::FromDouble(-1.005).Raw(), -10050);
