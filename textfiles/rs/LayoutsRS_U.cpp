@@ -67,13 +67,13 @@ std::string NumeroRS(std::string_view texto, int largura, const TContextoRS& con
   return PreencherEsquerda(texto, largura, "0");
 }
 
-std::string ValorRS(double valor, const TContextoRS& contexto, const char* coluna) {
-  std::string texto = FormatFloat("0.00", valor);
-  // "-0.00" is a zero that kept its sign through a sum, not a negative amount.
-  if (!texto.empty() && texto.front() == '-' && texto.find_first_not_of("-0.,") != std::string::npos)
-    throw EValorNegativoRS(contexto.Arquivo, contexto.Conta, coluna, texto);
-  std::string digitos = LimparStrToInteger(texto, "0000000000000");
-  if (digitos.size() > 13) throw ENaoCabeRS(contexto.Arquivo, contexto.Conta, coluna, texto, 13);
+std::string ValorRS(Currency valor, const TContextoRS& contexto, const char* coluna) {
+  const Currency centavos = valor.Round(2);
+  // A sum that rounds to zero is no negative amount, whatever its sign before rounding.
+  if (centavos < Currency())
+    throw EValorNegativoRS(contexto.Arquivo, contexto.Conta, coluna, FormatFloat("0.00", centavos));
+  std::string digitos = std::to_string(centavos.Raw() / (Currency::Scale / 100));
+  if (digitos.size() > 13) throw ENaoCabeRS(contexto.Arquivo, contexto.Conta, coluna, FormatFloat("0.00", centavos), 13);
   return PreencherEsquerda(digitos, 13, "0");
 }
 

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "Currency_U.h"
 #include "Exceptions_U.h"
 #include "GeneratorFile_U.h"
 
@@ -57,6 +58,7 @@ struct TContextoRS {
 std::string NumeroRS(std::string_view texto, int largura, const TContextoRS& contexto, const char* coluna);
 // An amount as the court wants it: hundredths, without separator, 13 digits. Raises ENaoCabeRS
 // when it is longer and EValorNegativoRS when it is below zero (the column has no sign).
-std::string ValorRS(double valor, const TContextoRS& contexto, const char* coluna);
+// Cents are rounded half away from zero first.
+std::string ValorRS(nFramework::Currency valor, const TContextoRS& contexto, const char* coluna);
 
 }  // namespace nUlmoRS

@@ -23,7 +23,6 @@ void TUlmoArqRSGerador::Executar() {
   FContador = 0;
   FNomeArquivo = NomeArquivo();
   TGeneratorFile gerador(FPastaDestino, FNomeArquivo, "");
-  gerador.SetSink(FSaida);
   gerador.Preparar();
 
   // Asked for each file: "Sim para todos" is not remembered.
@@ -33,6 +32,7 @@ void TUlmoArqRSGerador::Executar() {
     if (resposta != 0 && resposta != 1)
       throw EGravacaoCancelada(fmt::format(erroMGravarcaoArquivoDestinoCancelada, FNomeArquivo));
   }
+  if (FAbrirSaida) gerador.SetSink(&FAbrirSaida(FNomeArquivo));
 
   struct TLiberar {
     TUlmoArqRSGerador& G;

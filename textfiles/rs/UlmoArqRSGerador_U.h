@@ -1,8 +1,9 @@
 // TUlmoArqRSGerador: the run both TCE-RS generators share: the file writer, the question
-// before replacing a file, the data, the CAB, detail and FIN records. The lines go to an
-// output the facade gives; the facade writes the files only when both are complete.
+// before replacing a file, the data, the CAB, detail and FIN records. The lines stream to an
+// output the facade opens; the facade commits the files only when both are complete.
 #pragma once
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,11 +27,13 @@ class TUlmoArqRSGerador : public nFramework::TnDPGerarArquivoGenerator {
   TUlmoArqRSGerador();
 
   std::string GetFileNameArquivo() const override { return FNomeArquivo; }
-  // REQUIRES: the run fields and SetSaida are set; a connection is open.
+  // REQUIRES: the run fields are set; a connection is open.
   void Executar() override;
 
-  // Where the lines go (not owned). Without it the writer would write the file itself.
-  void SetSaida(nFramework::IOutputSink* saida) { FSaida = saida; }
+  // Opens the output the lines go to (not owned), once the user agreed to replace the file.
+  // Without it the writer writes the file itself.
+  using TAbrirSaida = std::function<nFramework::IOutputSink&(const std::string& nomeArquivo)>;
+  void SetAbrirSaida(TAbrirSaida abrir) { FAbrirSaida = std::move(abrir); }
   // The folder and the file name joined (a trailing '\' or '/' of the folder does not matter).
   std::filesystem::path CaminhoCompleto() const;
 
@@ -71,7 +74,7 @@ class TUlmoArqRSGerador : public nFramework::TnDPGerarArquivoGenerator {
   TContextoRS Contexto(std::string conta = {}) const { return {FNomeArquivo, std::move(conta)}; }
 
  private:
-  nFramework::IOutputSink* FSaida = nullptr;
+  TAbrirSaida FAbrirSaida;
 };
 
 }  // namespace nUlmoRS

@@ -74,14 +74,15 @@ void TUlmoArqRSGerarArquivoBalancete::CarregarDados() {
 
   curSaldoTCE = std::make_unique<TClientDataSet>();
   TClientDataSet& s = *curSaldoTCE;
-  s.AddFieldDef("CONTACTB", TFieldType::ftFloat);
+  s.AddFieldDef("CONTACTB", TFieldType::ftLargeint);
   s.AddFieldDef("CLASSIFCONTA", TFieldType::ftString, 50);
   s.AddFieldDef("TIPOCONTA", TFieldType::ftInteger);
   s.AddFieldDef("CODIGOESTAB", TFieldType::ftInteger);
   s.AddFieldDef("DATASALDO", TFieldType::ftDateTime);
-  for (const char* n : {"SALDOANTERIOR", "DEBITO", "CREDITO", "MOVIMENTO", "SALDOATUAL", "SEMSALDOMOV", "SINTFILIAL"})
-    s.AddFieldDef(n, TFieldType::ftFloat);
-  s.AddFieldDef("TIPOCONTACALC", TFieldType::ftFloat);
+  for (const char* n : {"SALDOANTERIOR", "DEBITO", "CREDITO", "MOVIMENTO", "SALDOATUAL", "SEMSALDOMOV"})
+    s.AddFieldDef(n, TFieldType::ftCurrency);
+  s.AddFieldDef("SINTFILIAL", TFieldType::ftInteger);
+  s.AddFieldDef("TIPOCONTACALC", TFieldType::ftInteger);
   s.AddFieldDef("DESCRCONTA", TFieldType::ftString, 150);
   s.CreateDataSet();
   s.SetIndexFieldNames("CLASSIFCONTA");
@@ -102,36 +103,39 @@ void TUlmoArqRSGerarArquivoBalancete::Montar(TClientDataSet& planoConta, TClient
   TField& clConta = planoClass.FieldByName("CONTACTB");
   TField& clTipo = planoClass.FieldByName("TIPOCONTA");
   TField& clDescr = planoClass.FieldByName("DESCRCONTA");
-  auto valor = [](TField* f) { return f && !f->IsNull() ? f->AsFloat() : 0.0; };
+  auto valor = [](TField* f) { return f && !f->IsNull() ? f->AsCurrency() : Currency(); };
+  // Exact sums: the cents are rounded once, when the line is written.
   auto somar = [&](TField* destino, TField* origem) {
-    if (destino) destino->SetAsFloat(RoundValor(valor(destino) + valor(origem), 2));
+    if (destino) destino->SetAsCurrency(valor(destino) + valor(origem));
   };
+  const Currency zero;
 
   for (saldos.First(); !saldos.Eof(); saldos.Next()) {
-    if (!planoConta.FindKey({b.CONTACTB->AsFloat()})) continue;
+    if (!planoConta.FindKey({b.CONTACTB->AsLargeInt()})) continue;
     if (pcTipo.AsInteger() != 2) continue;
-    if (valor(b.SALDOANTERIOR) == 0 && valor(b.DEBITO) == 0 && valor(b.CREDITO) == 0 && valor(b.SALDOATUAL) == 0)
+    if (valor(b.SALDOANTERIOR) == zero && valor(b.DEBITO) == zero && valor(b.CREDITO) == zero &&
+        valor(b.SALDOATUAL) == zero)
       continue;
     std::string c = pcClassif.AsString();
     while (!c.empty()) {
-      double conta = 0;
-      if (planoClass.FindKey({TVariant(std::string_view(c))})) conta = clConta.AsFloat();
+      int64_t conta = 0;
+      if (planoClass.FindKey({TVariant(std::string_view(c))})) conta = clConta.AsLargeInt();
       if (conta != 0) {
         if (s.FindKey({TVariant(std::string_view(c))})) {
           s.Edit();
         } else {
           s.Append();
           for (TField* f : {w.SALDOANTERIOR, w.DEBITO, w.CREDITO, w.MOVIMENTO, w.SALDOATUAL, w.SEMSALDOMOV})
-            f->SetAsFloat(0);
+            f->SetAsCurrency(zero);
         }
-        w.CONTACTB->SetAsFloat(conta);
+        w.CONTACTB->SetAsInteger(conta);
         w.TIPOCONTA->SetAsInteger(clTipo.AsInteger());
         w.CLASSIFCONTA->SetAsString(c);
         w.DESCRCONTA->SetAsString(clDescr.AsString());
         if (b.CODIGOESTAB) w.CODIGOESTAB->SetAsInteger(b.CODIGOESTAB->AsInteger());
         if (b.DATASALDO) w.DATASALDO->SetAsDateTime(b.DATASALDO->AsDateTime());
-        if (b.SINTFILIAL) w.SINTFILIAL->SetAsFloat(valor(b.SINTFILIAL));
-        if (b.TIPOCONTACALC) w.TIPOCONTACALC->SetAsFloat(valor(b.TIPOCONTACALC));
+        if (b.SINTFILIAL && !b.SINTFILIAL->IsNull()) w.SINTFILIAL->SetAsInteger(b.SINTFILIAL->AsLargeInt());
+        if (b.TIPOCONTACALC && !b.TIPOCONTACALC->IsNull()) w.TIPOCONTACALC->SetAsInteger(b.TIPOCONTACALC->AsLargeInt());
         somar(w.SALDOANTERIOR, b.SALDOANTERIOR);
         somar(w.DEBITO, b.DEBITO);
         somar(w.CREDITO, b.CREDITO);
@@ -159,21 +163,21 @@ void TUlmoArqRSGerarArquivoBalancete::PreencherDetalhe(TRecord& record, bool& sk
   TContextoRS ctx = Contexto(classif);
   int grupo = Grupo(classif, classif);
   FNatureza = ValorGrupo(FNaturezaGrupo, grupo, "NATURGRUPO", classif);
-  double anterior = w.SALDOANTERIOR->AsFloat(), atual = w.SALDOATUAL->AsFloat();
+  const Currency anterior = w.SALDOANTERIOR->AsCurrency(), atual = w.SALDOATUAL->AsCurrency();
   TRecDadosSaldoCTB& d = FDadosSaldoCTB;
   d = {};
   // A positive balance is a debit one in a debit-nature group, a credit one otherwise.
   bool devedora = FNatureza == 1;
-  if ((anterior >= 0) == devedora)
+  if ((anterior >= Currency()) == devedora)
     d.SaldoAnteriorDev = devedora ? anterior : -anterior;
   else
     d.SaldoAnteriorCred = devedora ? -anterior : anterior;
-  if ((atual >= 0) == devedora)
+  if ((atual >= Currency()) == devedora)
     d.SaldoAtualDeb = devedora ? atual : -atual;
   else
     d.SaldoAtualCred = devedora ? -atual : atual;
-  d.SaldoMovDebito = w.DEBITO->AsFloat();
-  d.SaldoMovCredito = w.CREDITO->AsFloat();
+  d.SaldoMovDebito = w.DEBITO->AsCurrency();
+  d.SaldoMovCredito = w.CREDITO->AsCurrency();
   ++FContador;
 
   r.CONTA->SetAsString(NumeroRS(LimparStrToInteger(classif, "0"), 20, ctx, "CONTA"));

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ClientDataSet_U.h"
+#include "Currency_U.h"
 #include "MapClass_U.h"
 #include "PowerParam_U.h"
 #include "UlmoArqRSGerador_U.h"
@@ -25,9 +26,9 @@ ULMO_MAP_CLASS(TMapRecordSaldoCTB, nFramework::TColuna, CONTA, SALDOANTERIORDEV,
 
 // The six amounts of the current BAL line.
 struct TRecDadosSaldoCTB {
-  double SaldoAnteriorDev = 0, SaldoAnteriorCred = 0;
-  double SaldoMovDebito = 0, SaldoMovCredito = 0;
-  double SaldoAtualDeb = 0, SaldoAtualCred = 0;
+  nFramework::Currency SaldoAnteriorDev, SaldoAnteriorCred;
+  nFramework::Currency SaldoMovDebito, SaldoMovCredito;
+  nFramework::Currency SaldoAtualDeb, SaldoAtualCred;
 };
 
 class TUlmoArqRSGerarArquivoBalancete : public TUlmoArqRSGerador {

@@ -39,70 +39,92 @@ std::string SQLMovimento() {
 
 }  // namespace
 
-std::unique_ptr<TClientDataSet> TUlmoArqRSGerarArquivoMovimento::CriarMovimento() const {
-  return ExecutarSQL(SQLMovimento(), {FCodigoSistema, FCodigoEmpresa, TVariant::FromDate(FDataInicial),
-                                     TVariant::FromDate(FDataFinal)});
-}
-
 void TUlmoArqRSGerarArquivoMovimento::CarregarDados() {
   CarregarEmpresa();
-  curHistoricoCtb = ExecutarSQL("select CODIGOHISTCTB , DESCRHISTCTB from HISTORICOCTB order by CODIGOHISTCTB");
-  TMapHistorico& h = FieldMapper().MapearFields<TMapHistorico>(*curHistoricoCtb);
-  FHistoricos.clear();
-  for (curHistoricoCtb->First(); !curHistoricoCtb->Eof(); curHistoricoCtb->Next())
-    FHistoricos.emplace(h.CODIGOHISTCTB->AsString(), h.DESCRHISTCTB->AsString());
+  {
+    std::unique_ptr<TClientDataSet> historicos =
+        ExecutarSQL("select CODIGOHISTCTB , DESCRHISTCTB from HISTORICOCTB order by CODIGOHISTCTB");
+    TMapHistorico& h = FieldMapper().MapearFields<TMapHistorico>(*historicos);
+    FHistoricos.clear();
+    for (historicos->First(); !historicos->Eof(); historicos->Next())
+      FHistoricos.emplace(h.CODIGOHISTCTB->AsLargeInt(), h.DESCRHISTCTB->AsString());
+  }
   FTipoGrupos = LerGrupos("TIPOGRUPO");
   FItensOrigem = nUlmo::ItensOrigem(FOrigem);
-  curSaldo = CriarMovimento();
-  curSaldo->First();
+  curSaldo = std::make_unique<TCursorSQL>(SQLMovimento(), TValores{FCodigoSistema, FCodigoEmpresa,
+                                                                    TVariant::FromDate(FDataInicial),
+                                                                    TVariant::FromDate(FDataFinal)});
+  FTemLinha = curSaldo->Proximo();
+}
+
+TLinhaMovimentoRS TUlmoArqRSGerarArquivoMovimento::LerLinha() {
+  TCursorSQL& c = *curSaldo;
+  static const char* const kColunas[] = {"CHAVELCTOCTB", "CONTACTB", "CLASSIFCONTA", "CODIGOLOTECTB", "DATALCTOCTB",
+                                         "ORIGEM", "CODIGOORIGLCTOCTB", "VALORLCTO", "CODIGOHISTCTB", "COMPLHIST"};
+  if (FColunas.empty())
+    for (const char* n : kColunas) FColunas.push_back(c.Coluna(n));
+  const std::vector<int>& k = FColunas;
+  TLinhaMovimentoRS l;
+  l.ChaveLcto = c.Inteiro(k[0]);
+  l.ContaCtb = c.Inteiro(k[1]);
+  l.ClassifConta = c.Texto(k[2]);
+  l.TemLote = !c.Nulo(k[3]);
+  if (l.TemLote) {
+    l.LoteTexto = c.Texto(k[3]);
+    l.TemLote = TryStrToInt64(l.LoteTexto, l.Lote);
+  }
+  l.Data = c.Data(k[4]);
+  l.Origem = c.Texto(k[5]);
+  l.OrigemLcto = c.Texto(k[6]);
+  l.Valor = c.Moeda(k[7]);
+  l.TemHistorico = !c.Nulo(k[8]);
+  l.Historico = c.Inteiro(k[8]);
+  l.ComplHist = c.Texto(k[9]);
+  return l;
 }
 
 void TUlmoArqRSGerarArquivoMovimento::PreencherDetalhe(TRecord& record, bool& skip) {
-  if (curSaldo->Eof()) {
+  if (!FTemLinha) {
     skip = true;
     return;
   }
-  TMapCurMovim& m = FieldMapper().MapearFields<TMapCurMovim>(*curSaldo);
+  const TLinhaMovimentoRS l = LerLinha();
   TMapRecordMov r;
   RecordMapper().MapearFields(record, r);
   ++FContador;
 
-  std::string classif = m.CLASSIFCONTA->AsString();
-  TContextoRS ctx = Contexto(classif + " (conta contábil " + m.CONTACTB->AsString() + ", lançamento " +
-                             m.CHAVELCTOCTB->AsString() + ")");
-  TDateTime data = m.DATALCTOCTB->AsDateTime();
-
-  r.CONTA->SetAsString(NumeroRS(LimparStrToInteger(classif, "0"), 20, ctx, "CONTA"));
-  int64_t lote = 0;
-  std::string loteTexto = m.CODIGOLOTECTB->IsNull() ? std::string() : m.CODIGOLOTECTB->AsString();
-  if (!m.CODIGOLOTECTB->IsNull() && TryStrToInt64(loteTexto, lote) && lote != 0)
-    r.LOTE->SetAsString(NumeroRS(loteTexto, 10, ctx, "LOTE"));
+  TContextoRS ctx = Contexto(l.ClassifConta + " (conta contábil " + std::to_string(l.ContaCtb) + ", lançamento " +
+                             std::to_string(l.ChaveLcto) + ")");
+  r.CONTA->SetAsString(NumeroRS(LimparStrToInteger(l.ClassifConta, "0"), 20, ctx, "CONTA"));
+  if (l.TemLote && l.Lote != 0)
+    r.LOTE->SetAsString(NumeroRS(l.LoteTexto, 10, ctx, "LOTE"));
   else
-    r.LOTE->SetAsString(NumeroRS(FormatDateTime("yyyymm", data), 10, ctx, "LOTE"));
-  r.CHAVELCTO->SetAsString(NumeroRS(m.CHAVELCTOCTB->AsString(), 10, ctx, "CHAVELCTO"));
-  r.DATA->SetAsString(FormatDateTime("ddmmyyyy", data));
-  r.TIPOLCTO->SetAsString(m.ORIGEM->AsString());
-  r.VALOR->SetAsString(ValorRS(m.VALORLCTO->AsFloat(), ctx, "VALOR"));
+    r.LOTE->SetAsString(NumeroRS(FormatDateTime("yyyymm", l.Data), 10, ctx, "LOTE"));
+  r.CHAVELCTO->SetAsString(NumeroRS(std::to_string(l.ChaveLcto), 10, ctx, "CHAVELCTO"));
+  r.DATA->SetAsString(FormatDateTime("ddmmyyyy", l.Data));
+  r.TIPOLCTO->SetAsString(l.Origem);
+  r.VALOR->SetAsString(ValorRS(l.Valor, ctx, "VALOR"));
 
   std::string historico;
-  auto h = FHistoricos.find(m.CODIGOHISTCTB->AsString());
-  if (h != FHistoricos.end()) historico = Trim(MontarHist(h->second, m.COMPLHIST->AsString()));
+  if (l.TemHistorico)
+    if (auto h = FHistoricos.find(l.Historico); h != FHistoricos.end())
+      historico = Trim(MontarHist(h->second, l.ComplHist));
   r.HISTORICO->SetAsString(historico);
 
-  std::string origem = m.CODIGOORIGLCTOCTB->AsString();
-  bool zeramento = nUlmo::OrigemNaLista(origem, FItensOrigem);
-  if (!zeramento) zeramento = ValorGrupo(FTipoGrupos, Grupo(classif, ctx.Conta), "TIPOGRUPO", ctx.Conta) == 3;
+  bool zeramento = nUlmo::OrigemNaLista(l.OrigemLcto, FItensOrigem);
+  if (!zeramento) zeramento = ValorGrupo(FTipoGrupos, Grupo(l.ClassifConta, ctx.Conta), "TIPOGRUPO", ctx.Conta) == 3;
   r.ZERAMENTO->SetAsString(zeramento ? "S" : "N");
 }
 
 void TUlmoArqRSGerarArquivoMovimento::ProximoDetalhe(bool& more) {
-  curSaldo->Next();
-  more = !curSaldo->Eof();
+  FTemLinha = curSaldo->Proximo();
+  more = FTemLinha;
 }
 
 void TUlmoArqRSGerarArquivoMovimento::LiberarDados() {
   curSaldo.reset();
-  curHistoricoCtb.reset();
+  FTemLinha = false;
+  FColunas.clear();
   FHistoricos.clear();
 }
 

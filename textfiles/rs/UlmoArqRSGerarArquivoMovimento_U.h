@@ -2,23 +2,41 @@
 // of each entry of the period whose account is mapped to the court system's chart.
 #pragma once
 #include <memory>
+#include <cstdint>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "ClientDataSet_U.h"
+#include "Currency_U.h"
+#include "CursorSQL_U.h"
 #include "MapClass_U.h"
 #include "UlmoArqRSGerador_U.h"
 
 namespace nUlmoRS {
 
 namespace nMovimento {
-ULMO_MAP_CLASS(TMapCurMovim, nFramework::TField, CHAVELCTOCTB, ORIGEM, CONTACTB, CLASSIFCONTA, CODIGOLOTECTB,
-               DATALCTOCTB, CODIGOORIGLCTOCTB, VALORLCTO, CODIGOHISTCTB, COMPLHIST);
 ULMO_MAP_CLASS(TMapHistorico, nFramework::TField, CODIGOHISTCTB, DESCRHISTCTB);
 ULMO_MAP_CLASS(TMapRecordMov, nFramework::TColuna, CONTA, LOTE, CHAVELCTO, DATA, TIPOLCTO, VALOR, HISTORICO,
                ZERAMENTO, FINALIZADOR);
 }  // namespace nMovimento
+
+// One side of an entry, as the movement query gives it.
+struct TLinhaMovimentoRS {
+  int64_t ChaveLcto = 0;
+  int64_t ContaCtb = 0;
+  std::string ClassifConta;  // the court account's classification
+  bool TemLote = false;
+  int64_t Lote = 0;
+  std::string LoteTexto;
+  nFramework::TDateTime Data = 0;
+  std::string Origem;  // "D" or "C"
+  std::string OrigemLcto;
+  nFramework::Currency Valor;
+  bool TemHistorico = false;
+  int64_t Historico = 0;
+  std::string ComplHist;
+};
 
 class TUlmoArqRSGerarArquivoMovimento : public TUlmoArqRSGerador {
   N_CLASSE(TUlmoArqRSGerarArquivoMovimento)
@@ -26,9 +44,6 @@ class TUlmoArqRSGerarArquivoMovimento : public TUlmoArqRSGerador {
   // The entry origins that mark zeroing entries, as typed ("'ZZ'", "'10','20'").
   std::string FOrigem;
 
-  // The movement rows of the period (debit and credit sides, by entry key). Caller owns them.
-  // REQUIRES: a connection is open.
-  std::unique_ptr<nFramework::TClientDataSet> CriarMovimento() const;
 
  protected:
   std::string NomeArquivo() const override { return "MOVIMENT.txt"; }
@@ -42,9 +57,14 @@ class TUlmoArqRSGerarArquivoMovimento : public TUlmoArqRSGerador {
   void LiberarDados() override;
 
  private:
-  std::unique_ptr<nFramework::TClientDataSet> curSaldo;
-  std::unique_ptr<nFramework::TClientDataSet> curHistoricoCtb;
-  std::unordered_map<std::string, std::string> FHistoricos;  // code as text -> description
+  // Reads the cursor's current row.
+  TLinhaMovimentoRS LerLinha();
+
+  // The period's sides, read as they are written: the year's entries are never all in memory.
+  std::unique_ptr<TCursorSQL> curSaldo;
+  bool FTemLinha = false;
+  std::vector<int> FColunas;  // the query's columns, in the order LerLinha reads them
+  std::unordered_map<int64_t, std::string> FHistoricos;  // code -> description
   std::vector<std::string> FItensOrigem;                     // the items of FOrigem
 };
 

@@ -154,16 +154,23 @@ TEST(LayoutsRS, WidthsAddUpToTheCourtsLineLengths) {
   EXPECT_EQ(LarguraLinha(LayoutFinalizador()), 21);
 }
 
+Currency Valor(const char* texto) { return Currency::FromString(texto); }
+
 TEST(LayoutsRS, AmountsAreHundredthsNeverCutNorNegative) {
   TContextoRS ctx{"MOVIMENT.txt", "1.1.1"};
-  EXPECT_EQ(ValorRS(1234.5, ctx, "VALOR"), "0000000123450");
-  EXPECT_EQ(ValorRS(-0.0, ctx, "VALOR"), "0000000000000");
-  EXPECT_EQ(ValorRS(-0.004, ctx, "VALOR"), "0000000000000");
-  EXPECT_THROW(ValorRS(-50, ctx, "VALOR"), EValorNegativoRS);
-  EXPECT_EQ(ValorRS(0.125, ctx, "VALOR"), "0000000000013");
-  EXPECT_EQ(ValorRS(99999999999.99, ctx, "VALOR"), "9999999999999");
+  EXPECT_EQ(ValorRS(Valor("1234.5"), ctx, "VALOR"), "0000000123450");
+  EXPECT_EQ(ValorRS(Valor("0"), ctx, "VALOR"), "0000000000000");
+  EXPECT_EQ(ValorRS(Valor("-0.004"), ctx, "VALOR"), "0000000000000");
+  EXPECT_THROW(ValorRS(Valor("-50"), ctx, "VALOR"), EValorNegativoRS);
+  EXPECT_THROW(ValorRS(Valor("-0.005"), ctx, "VALOR"), EValorNegativoRS);
+  EXPECT_EQ(ValorRS(Valor("0.125"), ctx, "VALOR"), "0000000000013");
+  EXPECT_EQ(ValorRS(Valor("2.675"), ctx, "VALOR"), "0000000000268");
+  EXPECT_EQ(ValorRS(Valor("99999999999.99"), ctx, "VALOR"), "9999999999999");
+  EXPECT_EQ(ValorRS(Valor("99999999999.994"), ctx, "VALOR"), "9999999999999");
+  EXPECT_THROW(ValorRS(Valor("99999999999.995"), ctx, "VALOR"), ENaoCabeRS);
+  EXPECT_THROW(ValorRS(Valor("1000000000000"), ctx, "VALOR"), ENaoCabeRS);
   try {
-    ValorRS(100000000000.0, ctx, "VALOR");
+    ValorRS(Valor("100000000000"), ctx, "VALOR");
     FAIL() << "an amount of 14 digits was accepted";
   } catch (const ENaoCabeRS& e) {
     std::string m = e.what();
@@ -173,6 +180,13 @@ TEST(LayoutsRS, AmountsAreHundredthsNeverCutNorNegative) {
   }
   EXPECT_EQ(NumeroRS("42", 10, ctx, "QTDE"), "0000000042");
   EXPECT_THROW(NumeroRS("12345678901", 10, ctx, "CHAVELCTO"), ENaoCabeRS);
+}
+
+TEST(LayoutsRS, AMillionTimesTenCentsIsExactlyOneHundredThousand) {
+  TContextoRS ctx{"BAL_VER.txt", ""};
+  Currency soma;
+  for (int i = 0; i < 1000000; ++i) soma += Valor("0.1");
+  EXPECT_EQ(ValorRS(soma, ctx, "MOVDEBITO"), "0000010000000");
 }
 
 TEST_F(GerarArquivosRSTest, MovementFileHasTheCourtsLines) {
