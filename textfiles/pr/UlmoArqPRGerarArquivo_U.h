@@ -18,8 +18,8 @@
 
 namespace nUlmoPR {
 
-class TUlmoArqPRGerarArquivo {
- public:
+// What one run is asked for, read once from the panel.
+struct TRequisicaoPR {
   int CodigoEmpresa = 0;
   nFramework::TDateTime DataInicial = 0;
   nFramework::TDateTime DataFinal = 0;
@@ -35,6 +35,11 @@ class TUlmoArqPRGerarArquivo {
   int TipoMovimentoCtb = 0;
   int PlanoEstatal = 0;
   std::string PastaDestino;
+};
+
+class TUlmoArqPRGerarArquivo {
+ public:
+  TRequisicaoPR Requisicao;
   nFramework::TnFraProgresso* Progresso = nullptr;  // not owned
 
   // The whole run; reports through ControleMensagem(). The company's missing court system,
@@ -45,7 +50,7 @@ class TUlmoArqPRGerarArquivo {
 
   // The files written by the last run, bare names in the order written.
   const nFramework::TStringList& ArquivosGerados() const { return FArquivosGerados; }
-  // PastaDestino + IdPessoa-MMYYYY.zip, month and year of DataInicial.
+  // The folder + IdPessoa-MMYYYY.zip, month and year of the start date.
   std::string NomeArquivoCompactado() const;
 
  private:
