@@ -29,6 +29,7 @@
 #include "JanelaPrincipal_U.h"
 #include "MenuPrincipal_U.h"
 #include "ModuleLoader_U.h"
+#include "TelaGrade_U.h"
 #include "UlmoSMenu_U.h"
 
 using namespace nFramework;
@@ -293,6 +294,11 @@ class TJanelaPrincipalTeste : public QObject {
     QCOMPARE(abas->widget(2)->property("tipoTela").toString(), QStringLiteral("cadastro"));
     QVERIFY(TipoDaClasse("TirnDPAgendaTributaria") == TTipoTela::Processo);
     QVERIFY(TipoDaClasse("TKaloDMPlanoEspec") == TTipoTela::Cadastro);
+    // A process with a grid form opens in the grid form.
+    janela.AcaoDoMenu(QStringLiteral("actTUlmoDPEnviarArquivosCtbeSFinge"))->trigger();
+    QCOMPARE(abas->widget(3)->property("tipoTela").toString(), QStringLiteral("grade"));
+    QVERIFY(qobject_cast<TTelaGrade*>(abas->widget(3)));
+    emit abas->tabCloseRequested(3);
 
     emit abas->tabCloseRequested(0);
     QCOMPARE(abas->count(), 2);
