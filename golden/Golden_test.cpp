@@ -155,7 +155,7 @@ TEST_F(ConformidadeTest, TextosEmWindows1252ComFinsDeLinhaCRLF) {
 }
 
 TEST_F(ConformidadeTest, CadaLinhaSCTemALarguraDoSeuLeiaute) {
-  const std::map<std::string, const nUlmoSC::TLayoutSC*> leiautes = {
+  const std::map<std::string, const nFramework::TLeiaute*> leiautes = {
       {"LancamentoContabil.txt", &nUlmoSC::LayoutLancamentoContabil()},
       {"MovimentoContabil.txt", &nUlmoSC::LayoutMovimentoContabil()},
       {"AplicacaoFinanceira.txt", &nUlmoSC::LayoutAplicacaoFinanceira()},
@@ -170,7 +170,7 @@ TEST_F(ConformidadeTest, CadaLinhaSCTemALarguraDoSeuLeiaute) {
       continue;
     }
     ASSERT_GT(linhas.size(), 0u) << nome;
-    const size_t largura = static_cast<size_t>(nUlmoSC::LarguraLinha(*leiautes.at(Nome(nome))));
+    const size_t largura = static_cast<size_t>(leiautes.at(Nome(nome))->Largura());
     for (size_t i = 0; i < linhas.size(); ++i) ASSERT_EQ(linhas[i].size(), largura) << nome << " linha " << i + 1;
   }
 }

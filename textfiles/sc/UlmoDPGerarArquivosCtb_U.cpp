@@ -113,10 +113,10 @@ std::string SQLLancamentos() {
 int Ano(TDateTime d) { return YearOf(d); }
 
 // The competence yyyymm of a date, as a number and as text.
-double Competencia(TDateTime d) {
+int Competencia(TDateTime d) {
   int y, m, dd;
   DecodeDate(d, y, m, dd);
-  return y * 100.0 + m;
+  return y * 100 + m;
 }
 
 std::string_view CompetenciaTexto(TDateTime d, char (&buf)[16]) {
@@ -125,6 +125,35 @@ std::string_view CompetenciaTexto(TDateTime d, char (&buf)[16]) {
   int n = std::snprintf(buf, sizeof buf, "%04d%02d", y, m);
   return std::string_view(buf, static_cast<size_t>(n));
 }
+
+// Keeps the fixed-width lines written into it, to be written in order once all are known.
+class TLinhasOrdenadas final : public IOutputSink {
+ public:
+  explicit TLinhasOrdenadas(size_t largura) : FLargura(largura + 2) {}
+  void Write(std::string_view bytes) override {
+    if (bytes.size() % FLargura != 0) throw EInternalError("linha de largura errada no arquivo LancamentoContabil");
+    for (size_t i = 0; i < bytes.size(); i += FLargura) FLinhas.Add(bytes.substr(i, FLargura - 2));
+  }
+  void Commit() override {}
+  // Sorted by competence and sequence: the lines' first characters.
+  void GravarEm(IOutputSink& saida) {
+    FLinhas.Sort();
+    std::string bloco;
+    for (size_t i = 0; i < FLinhas.Count(); ++i) {
+      bloco.append(FLinhas[i]);
+      bloco += "\r\n";
+      if (bloco.size() > (1 << 20)) {
+        saida.Write(bloco);
+        bloco.clear();
+      }
+    }
+    saida.Write(bloco);
+  }
+
+ private:
+  size_t FLargura;
+  TListaLinhas FLinhas;  // millions of lines: one buffer
+};
 
 }  // namespace
 
@@ -139,9 +168,8 @@ struct TMapeamentoMes {
 struct TUlmoDPGerarArquivosCtb::TExecucao {
   int Empresa = 0;
   int Contador = 0;
-  TListaLinhas Lancamentos;  // millions of lines: one buffer
-  TStringList Movimentos, Aplicacoes, ContasTxt;
-  TLinhaSC LinhaLancamento{LayoutLancamentoContabil()};
+  TLinhasOrdenadas Lancamentos{static_cast<size_t>(LayoutLancamentoContabil().Largura())};
+  TEscritorLeiaute EscritorLancamentos{Lancamentos, "LancamentoContabil.txt"};
   std::vector<std::string> OrigensNaoRelacionadas;
   std::string OrigAplicado, OrigResgatado, OrigRendimento;
   bool GerarAplicacao = false;
@@ -158,8 +186,8 @@ struct TUlmoDPGerarArquivosCtb::TExecucao {
   std::string Historico;
   // The movement row last written and its key.
   int64_t MovAtual = -1;
-  int MovAno = 0, MovTipo = 0;
-  double MovConta = 0, MovCompet = 0;
+  int MovAno = 0, MovTipo = 0, MovCompet = 0;
+  int64_t MovConta = 0;
 };
 
 TUlmoDPGerarArquivosCtb::TUlmoDPGerarArquivosCtb() {
@@ -195,23 +223,23 @@ TUlmoDPGerarArquivosCtb::TUlmoDPGerarArquivosCtb() {
 
   auto mov = std::make_unique<TClientDataSet>();
   mov->AddFieldDef("ANOCONTA", TFieldType::ftInteger);
-  mov->AddFieldDef("CONTACTB", TFieldType::ftFloat);
+  mov->AddFieldDef("CONTACTB", TFieldType::ftLargeint);
   mov->AddFieldDef("TIPOMOVIM", TFieldType::ftSmallint);
-  mov->AddFieldDef("COMPET", TFieldType::ftFloat);
-  mov->AddFieldDef("VALORDEB", TFieldType::ftFloat);
-  mov->AddFieldDef("VALORCRED", TFieldType::ftFloat);
+  mov->AddFieldDef("COMPET", TFieldType::ftInteger);
+  mov->AddFieldDef("VALORDEB", TFieldType::ftCurrency);
+  mov->AddFieldDef("VALORCRED", TFieldType::ftCurrency);
   mov->AddFieldDef("CLASSIF", TFieldType::ftString, 50);
   mov->CreateDataSet();
   FCDSMovimento = &AddComponent("CDSMovimento", std::move(mov));
 
   auto fin = std::make_unique<TClientDataSet>();
   fin->AddFieldDef("AnoConta", TFieldType::ftInteger);
-  fin->AddFieldDef("CodContaCtb", TFieldType::ftFloat);
+  fin->AddFieldDef("CodContaCtb", TFieldType::ftLargeint);
   fin->AddFieldDef("Classificacao", TFieldType::ftString, 50);
-  fin->AddFieldDef("Competencia", TFieldType::ftFloat);
-  fin->AddFieldDef("VlrAplicado", TFieldType::ftFloat);
-  fin->AddFieldDef("VlrResgatado", TFieldType::ftFloat);
-  fin->AddFieldDef("VlrRendimento", TFieldType::ftFloat);
+  fin->AddFieldDef("Competencia", TFieldType::ftInteger);
+  fin->AddFieldDef("VlrAplicado", TFieldType::ftCurrency);
+  fin->AddFieldDef("VlrResgatado", TFieldType::ftCurrency);
+  fin->AddFieldDef("VlrRendimento", TFieldType::ftCurrency);
   fin->CreateDataSet();
   FcdsFinanceira = &AddComponent("cdsFinanceira", std::move(fin));
 
@@ -392,7 +420,7 @@ void TUlmoDPGerarArquivosCtb::CarregarMapeamentosMes(TExecucao& AExec) {
     auto ds = ExecutarSQL(std::string(kSQLMapeamentoMes) +
                               nUlmo::TUlmoSQLs::GetSQLCondPlanoVigenteFimPeriodo("T", inicio, fim),
                           {AExec.Empresa, FCodigoSistema});
-    auto& contas = AExec.Meses[static_cast<int>(Competencia(mes))];
+    auto& contas = AExec.Meses[Competencia(mes)];
     TField& conta = ds->FieldByName("CONTACTB");
     TField& inicioPlano = ds->FieldByName("DATAINICIOPLANO");
     TField& aplic = ds->FieldByName("APLICFINANCEIRA");
@@ -409,16 +437,6 @@ std::unique_ptr<TClientDataSet> TUlmoDPGerarArquivosCtb::CriarListaOrigens() {
   copia->Name = "ListaOrigens";
   return copia;
 }
-
-namespace {
-
-// A line that does not fit stops the run before any file is written.
-[[noreturn]] void CampoNaoCabe(const ECampoNaoCabe& e, const std::string& arquivo, const std::string& conta) {
-  throw Exception("Arquivo " + arquivo + ", conta contábil " + conta + ": " + e.what() +
-                  ". Nenhum arquivo foi gerado.");
-}
-
-}  // namespace
 
 void TUlmoDPGerarArquivosCtb::ProcessarSaldosImplantados(TExecucao& AExec) {
   TClientDataSet& imp = *AExec.Implantacao;
@@ -438,46 +456,44 @@ void TUlmoDPGerarArquivosCtb::ProcessarSaldosImplantados(TExecucao& AExec) {
                       " tem natureza \"" + natureza.AsString() +
                       "\"; informe 1 (devedora) ou -1 (credora). Nenhum arquivo foi gerado.");
     ++AExec.Contador;
-    try {
-      if (!CabeNoCampo(std::to_string(AExec.Contador), 5))
-        throw ECampoNaoCabe("Sequencial", std::to_string(AExec.Contador), 5, "não cabe no arquivo");
-      TLinhaSC& linha = AExec.LinhaLancamento;
-      linha.Limpar();
-      linha.Add(FormatDateTime("yyyymm", data.AsDateTime()))
-          .Add("999" + FmtNumero(std::to_string(AExec.Contador), 5))
-          .Add(nat == 1 ? "2" : "1")
-          .Add("1")
-          .Add(FormatDateTime("yyyy", inicio.AsDateTime()))
-          .Add(classif.AsStringView())
-          .AddData(data.AsDateTime())
-          .AddValor(valor.AsFloat())
-          .Add("");
-      AExec.Lancamentos.Add(linha.Linha());
-    } catch (const ECampoNaoCabe& e) {
-      CampoNaoCabe(e, "LancamentoContabil", conta.AsString());
-    }
+    const std::string contaTexto = conta.AsString();
+    // Opening balances are numbered 999nnnnn: five digits of their own.
+    const std::string sequencial = std::to_string(AExec.Contador);
+    if (sequencial.size() > 5)
+      throw ENaoCabe("LancamentoContabil.txt", LayoutLancamentoContabil().Nome, contaTexto, "Sequencial", sequencial, 5,
+                     false);
+    const Currency v = valor.AsCurrency();
+    AExec.EscritorLancamentos.Linha(LayoutLancamentoContabil(), contaTexto)
+        .Texto(FormatDateTime("yyyymm", data.AsDateTime()))
+        .Numero("999" + FmtNumero(sequencial, 5))
+        .Numero(nat == 1 ? 2 : 1)
+        .Numero(1)
+        .Numero(Ano(inicio.AsDateTime()))
+        .Texto(classif.AsStringView())
+        .Data(data.AsDateTime())
+        .Valor(v)
+        .Texto("")
+        .Gravar();
 
     int ano = Ano(inicio.AsDateTime());
-    double compet = Competencia(data.AsDateTime());
-    double v = valor.AsFloat();
-    if (mov.FindKey({ano, conta.AsFloat(), 1, compet})) {
+    int compet = Competencia(data.AsDateTime());
+    const int64_t contaCodigo = conta.AsLargeInt();
+    if (mov.FindKey({ano, contaCodigo, 1, compet})) {
       mov.Edit();
     } else {
       mov.Append();
       mov.Fields(mANOCONTA).SetAsInteger(ano);
-      mov.Fields(mCONTACTB).SetAsFloat(conta.AsFloat());
+      mov.Fields(mCONTACTB).SetAsInteger(contaCodigo);
       mov.Fields(mTIPOMOVIM).SetAsInteger(1);
-      mov.Fields(mCOMPET).SetAsFloat(compet);
+      mov.Fields(mCOMPET).SetAsInteger(compet);
       mov.Fields(mCLASSIF).SetAsString(classif.AsStringView());
       if (nat == -1)
-        mov.Fields(mVALORDEB).SetAsFloat(0);
+        mov.Fields(mVALORDEB).SetAsCurrency(Currency());
       else
-        mov.Fields(mVALORCRED).SetAsFloat(0);
+        mov.Fields(mVALORCRED).SetAsCurrency(Currency());
     }
-    if (nat == -1)
-      mov.Fields(mVALORCRED).SetAsFloat(RoundValor(mov.Fields(mVALORCRED).AsFloat() + v, 2));
-    else
-      mov.Fields(mVALORDEB).SetAsFloat(RoundValor(mov.Fields(mVALORDEB).AsFloat() + v, 2));
+    TField& lado = mov.Fields(nat == -1 ? mVALORCRED : mVALORDEB);
+    lado.SetAsCurrency(lado.AsCurrency() + v);
     mov.Post();
   }
 }
@@ -486,13 +502,12 @@ void TUlmoDPGerarArquivosCtb::ProcessarConta(TExecucao& AExec) {
   TClientDataSet& contas = *AExec.Mapeamentos;
   std::string classif = contas.Fields(cCLASSIFCONTA).AsString();
   std::string contaCtb = contas.Fields(cCONTACTB).AsString();
-  double contaValor = contas.Fields(cCONTACTB).AsFloat();
+  const int64_t contaValor = contas.Fields(cCONTACTB).AsLargeInt();
   TDateTime iniPlano = contas.Fields(cDATAINICIOPLANO).AsDateTime();
   TDateTime fimPlano = contas.Fields(cDATAFIMPLANO).AsDateTime();
   std::string classifTCE = contas.Fields(cCLASSIFCONTATCE).AsString();
   bool aplicFinanceira = contas.Fields(cAPLICFINANCEIRA).AsString() == "1";
   int ano = Ano(iniPlano);
-  std::string anoTexto = FormatDateTime("yyyy", iniPlano);
 
   // The account's group nature: NATURGRUPOk, k the first digit of its classification (1 for a
   // letter). A company without the settings, or a group without a nature, stops the run here
@@ -513,14 +528,14 @@ void TUlmoDPGerarArquivosCtb::ProcessarConta(TExecucao& AExec) {
                     "; ela é necessária para a conta contábil " + contaCtb + " (" + classif + "). Nenhum arquivo foi gerado.");
   int n = static_cast<int>(n64);
 
-  TValores todos = {contaValor,
+  TValores todos = {TVariant(contaValor),
                     AExec.Empresa,
                     TVariant::FromDate(iniPlano),
                     TVariant::FromDate(fimPlano),
                     TVariant::FromDate(FCompetInicial),
                     TVariant::FromDate(FCompetFinal),
                     FCodigoSistema,
-                    contaValor};
+                    TVariant(contaValor)};
   if (!AExec.Lctos)
     AExec.Lctos = ExecutarSQL(SQLLancamentos(), todos);
   else
@@ -548,19 +563,19 @@ void TUlmoDPGerarArquivosCtb::ProcessarConta(TExecucao& AExec) {
   // A month's movements and applications count under the mapping valid on its last day; this
   // row stands in should the month have none (it is valid on the entry's date).
   const TMapeamentoMes desteMapeamento{ano, classifTCE, aplicFinanceira};
-  const int64_t contaChave = contas.Fields(cCONTACTB).AsLargeInt();
+  const int64_t contaChave = contaValor;
   int competMes = -1;
   const TMapeamentoMes* doMes = &desteMapeamento;
 
   for (l.First(); !l.Eof(); l.Next()) {
     TDateTime data = fData.AsDateTime();
     int tipo = fTipo.AsInteger();
-    double v = fValor.AsFloat();
+    const Currency v = fValor.AsCurrency();
     std::string origem(fOrigem.AsStringView());
     std::string origemAparada = Trim(origem);
-    double compet = Competencia(data);
-    if (static_cast<int>(compet) != competMes) {
-      competMes = static_cast<int>(compet);
+    const int compet = Competencia(data);
+    if (compet != competMes) {
+      competMes = compet;
       doMes = &desteMapeamento;
       if (auto m = AExec.Meses.find(competMes); m != AExec.Meses.end())
         if (auto it = m->second.find(contaChave); it != m->second.end()) doMes = &it->second;
@@ -583,15 +598,15 @@ void TUlmoDPGerarArquivosCtb::ProcessarConta(TExecucao& AExec) {
         } else {
           fin.Append();
           fin.FieldByName("AnoConta").SetAsInteger(anoMes);
-          fin.FieldByName("CodContaCtb").SetAsFloat(contaValor);
-          fin.FieldByName("Competencia").SetAsFloat(compet);
+          fin.FieldByName("CodContaCtb").SetAsInteger(contaValor);
+          fin.FieldByName("Competencia").SetAsInteger(compet);
           fin.FieldByName("Classificacao").SetAsString(doMes->Classif);
         }
-        double atual = coluna->AsFloat();
+        const Currency atual = coluna->AsCurrency();
         if ((tipo == 2 && n == 1) || (tipo == 1 && n == -1))
-          coluna->SetAsFloat(RoundValor(atual + v, 2));
+          coluna->SetAsCurrency(atual + v);
         else if ((tipo == 2 && n == -1) || (tipo == 1 && n == 1))
-          coluna->SetAsFloat(RoundValor(atual - v, 2));
+          coluna->SetAsCurrency(atual - v);
         fin.Post();
       }
     }
@@ -601,9 +616,7 @@ void TUlmoDPGerarArquivosCtb::ProcessarConta(TExecucao& AExec) {
     if (!origem.empty() && origens.FindKey(AExec.ChaveOrigem)) {
       int m = oTipoMovim.AsInteger();
       ++AExec.Contador;
-      try {
-        TLinhaSC& linha = AExec.LinhaLancamento;
-        linha.Limpar();
+      {
         char compBuf[16];
         // The history: its description, a blank and the complement, trimmed (MontarHist).
         AExec.Historico.assign(fDescr.AsStringView());
@@ -615,18 +628,17 @@ void TUlmoDPGerarArquivosCtb::ProcessarConta(TExecucao& AExec) {
         std::string_view hist = AExec.Historico;
         while (!hist.empty() && static_cast<unsigned char>(hist.front()) <= ' ') hist.remove_prefix(1);
         while (!hist.empty() && static_cast<unsigned char>(hist.back()) <= ' ') hist.remove_suffix(1);
-        linha.Add(CompetenciaTexto(data, compBuf))
-            .Add(std::to_string(AExec.Contador))
-            .Add(std::to_string(tipo))
-            .Add(oTipoMovim.AsStringView())
-            .Add(anoTexto)
-            .Add(classifTCE)
-            .AddData(data)
-            .AddValor(v)
-            .Add(hist);
-        AExec.Lancamentos.Add(linha.Linha());
-      } catch (const ECampoNaoCabe& e) {
-        CampoNaoCabe(e, "LancamentoContabil", contaCtb);
+        AExec.EscritorLancamentos.Linha(LayoutLancamentoContabil(), contaCtb)
+            .Texto(CompetenciaTexto(data, compBuf))
+            .Numero(AExec.Contador)
+            .Numero(tipo)
+            .Numero(oTipoMovim.AsStringView())
+            .Numero(ano)
+            .Texto(classifTCE)
+            .Data(data)
+            .Valor(v)
+            .Texto(hist)
+            .Gravar();
       }
       // An account's entries come by date: most find the movement row of the entry before.
       bool mesmaLinha = AExec.MovAtual >= 0 && AExec.MovAno == anoMes && AExec.MovConta == contaValor &&
@@ -640,19 +652,17 @@ void TUlmoDPGerarArquivosCtb::ProcessarConta(TExecucao& AExec) {
       } else {
         mov.Append();
         mov.Fields(mANOCONTA).SetAsInteger(anoMes);
-        mov.Fields(mCONTACTB).SetAsFloat(contaValor);
+        mov.Fields(mCONTACTB).SetAsInteger(contaValor);
         mov.Fields(mTIPOMOVIM).SetAsInteger(m);
-        mov.Fields(mCOMPET).SetAsFloat(compet);
+        mov.Fields(mCOMPET).SetAsInteger(compet);
         mov.Fields(mCLASSIF).SetAsString(doMes->Classif);
         if (tipo == 1)
-          mov.Fields(mVALORDEB).SetAsFloat(0);
+          mov.Fields(mVALORDEB).SetAsCurrency(Currency());
         else
-          mov.Fields(mVALORCRED).SetAsFloat(0);
+          mov.Fields(mVALORCRED).SetAsCurrency(Currency());
       }
-      if (tipo == 1)
-        mov.Fields(mVALORCRED).SetAsFloat(RoundValor(mov.Fields(mVALORCRED).AsFloat() + v, 2));
-      else
-        mov.Fields(mVALORDEB).SetAsFloat(RoundValor(mov.Fields(mVALORDEB).AsFloat() + v, 2));
+      TField& lado = mov.Fields(tipo == 1 ? mVALORCRED : mVALORDEB);
+      lado.SetAsCurrency(lado.AsCurrency() + v);
       mov.Post();
       AExec.MovAtual = mov.GetBookmark();
       AExec.MovAno = anoMes;
@@ -669,111 +679,94 @@ void TUlmoDPGerarArquivosCtb::ProcessarConta(TExecucao& AExec) {
   }
 }
 
-void TUlmoDPGerarArquivosCtb::ClientToStringList(TClientDataSet& ACDS, TStringList& AStrintList, int AFormato) {
+void TUlmoDPGerarArquivosCtb::GravarLinhas(TClientDataSet& ACDS, TEscritorLeiaute& AEscritor, int AFormato) {
   for (ACDS.First(); !ACDS.Eof(); ACDS.Next()) {
-    std::string conta;
-    try {
-      if (AFormato == 1) {
-        conta = ACDS.Fields(cCONTACTB).AsString();
-        if (FGerarContaIncAlt) {
-          TField& cadastro = ACDS.Fields(cDATAHORACADAST);
-          TDateTime d = DateOf(cadastro.AsDateTime());
-          if (cadastro.IsNull() || d < DateOf(FCompetInicial) || d > DateOf(FCompetFinal)) continue;
-        }
-        TField& detalhe = ACDS.Fields(cDESCRDETALHCONTA);
-        TLinhaSC linha(LayoutContaContabil());
-        linha.Add(FormatDateTime("yyyy", ACDS.Fields(cDATAINICIOPLANO).AsDateTime()))
-            .Add(ACDS.Fields(cCLASSIFCONTATCE).AsStringView())
-            .Add(ACDS.Fields(cCODIGOTIPOCONTATCE).AsStringView())
-            .Add(ACDS.Fields(cDESCRCONTA).AsStringView())
-            .Add(detalhe.IsNull() ? ACDS.Fields(cDESCRCONTA).AsString() : detalhe.AsString())
-            .Add(ACDS.Fields(cTIPOCONTA).AsInteger() == 1 ? "N" : "S")
-            .Add(std::to_string(QtdNiveis(ACDS.Fields(cCLASSIFCONTATCE).AsStringView())))
-            .Add(ACDS.Fields(cTIPONATURSALDO).AsStringView())
-            .Add(ACDS.Fields(cCONTATCE).AsStringView())
-            .Add(ACDS.Fields(cCONTASINTETICA).AsStringView())
-            .Add(ACDS.Fields(cCODIGOBANCO).AsStringView())
-            .Add(ACDS.Fields(cNUMEROAGENCIA).AsStringView())
-            .Add(ACDS.Fields(cNUMEROCONTA).AsStringView());
-        AStrintList.Add(linha.Extrair());
-      } else if (AFormato == 2) {
-        conta = ACDS.Fields(mCONTACTB).AsString();
-        TLinhaSC linha(LayoutMovimentoContabil());
-        linha.Add(ACDS.Fields(mANOCONTA).AsStringView())
-            .Add(ACDS.Fields(mCLASSIF).AsStringView())
-            .Add(ACDS.Fields(mTIPOMOVIM).AsStringView())
-            .Add(ACDS.Fields(mCOMPET).AsStringView())
-            .AddValor(ACDS.Fields(mVALORDEB).AsFloat())
-            .AddValor(ACDS.Fields(mVALORCRED).AsFloat());
-        AStrintList.Add(linha.Extrair());
-      } else if (AFormato == 3) {
-        conta = ACDS.FieldByName("CodContaCtb").AsString();
-        TLinhaSC linha(LayoutAplicacaoFinanceira());
-        linha.Add(ACDS.FieldByName("AnoConta").AsStringView())
-            .Add(ACDS.FieldByName("Classificacao").AsStringView())
-            .Add(ACDS.FieldByName("Competencia").AsStringView())
-            .AddValor(ACDS.FieldByName("VlrAplicado").AsFloat())
-            .AddValor(ACDS.FieldByName("VlrResgatado").AsFloat())
-            .AddValor(ACDS.FieldByName("VlrRendimento").AsFloat());
-        AStrintList.Add(linha.Extrair());
+    if (AFormato == 1) {
+      const std::string conta = ACDS.Fields(cCONTACTB).AsString();
+      if (FGerarContaIncAlt) {
+        TField& cadastro = ACDS.Fields(cDATAHORACADAST);
+        TDateTime d = DateOf(cadastro.AsDateTime());
+        if (cadastro.IsNull() || d < DateOf(FCompetInicial) || d > DateOf(FCompetFinal)) continue;
       }
-    } catch (const ECampoNaoCabe& e) {
-      static const char* nomes[] = {"", "ContaContabil", "MovimentoContabil", "AplicacaoFinanceira"};
-      CampoNaoCabe(e, nomes[AFormato >= 1 && AFormato <= 3 ? AFormato : 0], conta);
+      TField& detalhe = ACDS.Fields(cDESCRDETALHCONTA);
+      AEscritor.Linha(LayoutContaContabil(), conta)
+          .Numero(Ano(ACDS.Fields(cDATAINICIOPLANO).AsDateTime()))
+          .Texto(ACDS.Fields(cCLASSIFCONTATCE).AsStringView())
+          .Numero(ACDS.Fields(cCODIGOTIPOCONTATCE).AsStringView())
+          .Texto(ACDS.Fields(cDESCRCONTA).AsStringView())
+          .Texto(detalhe.IsNull() ? ACDS.Fields(cDESCRCONTA).AsStringView() : detalhe.AsStringView())
+          .Texto(ACDS.Fields(cTIPOCONTA).AsInteger() == 1 ? "N" : "S")
+          .Numero(QtdNiveis(ACDS.Fields(cCLASSIFCONTATCE).AsStringView()))
+          .Numero(ACDS.Fields(cTIPONATURSALDO).AsStringView())
+          .Numero(ACDS.Fields(cCONTATCE).AsStringView())
+          .Texto(ACDS.Fields(cCONTASINTETICA).AsStringView())
+          .Numero(ACDS.Fields(cCODIGOBANCO).AsStringView())
+          .Numero(ACDS.Fields(cNUMEROAGENCIA).AsStringView())
+          .Texto(ACDS.Fields(cNUMEROCONTA).AsStringView())
+          .Gravar();
+    } else if (AFormato == 2) {
+      const std::string conta = ACDS.Fields(mCONTACTB).AsString();
+      AEscritor.Linha(LayoutMovimentoContabil(), conta)
+          .Numero(ACDS.Fields(mANOCONTA).AsInteger())
+          .Texto(ACDS.Fields(mCLASSIF).AsStringView())
+          .Numero(ACDS.Fields(mTIPOMOVIM).AsInteger())
+          .Numero(ACDS.Fields(mCOMPET).AsInteger())
+          .Valor(ACDS.Fields(mVALORDEB).AsCurrency())
+          .Valor(ACDS.Fields(mVALORCRED).AsCurrency())
+          .Gravar();
+    } else if (AFormato == 3) {
+      const std::string conta = ACDS.FieldByName("CodContaCtb").AsString();
+      AEscritor.Linha(LayoutAplicacaoFinanceira(), conta)
+          .Numero(ACDS.FieldByName("AnoConta").AsInteger())
+          .Texto(ACDS.FieldByName("Classificacao").AsStringView())
+          .Numero(ACDS.FieldByName("Competencia").AsInteger())
+          .Valor(ACDS.FieldByName("VlrAplicado").AsCurrency())
+          .Valor(ACDS.FieldByName("VlrResgatado").AsCurrency())
+          .Valor(ACDS.FieldByName("VlrRendimento").AsCurrency())
+          .Gravar();
     }
   }
 }
 
 void TUlmoDPGerarArquivosCtb::GravarArquivos(TExecucao& AExec) {
-  // Every list is built before anything is written, so a value that does not fit stops the
-  // run with no file touched; the four files then replace the old ones together.
-  AExec.Lancamentos.Sort();
-  FCDSMovimento->SetIndexFieldNames("ANOCONTA;CONTACTB;TIPOMOVIM;COMPET");
-  ClientToStringList(*FCDSMovimento, AExec.Movimentos, 2);
+  AExec.EscritorLancamentos.Concluir();
+  // The court takes the applications' amounts without their sign.
   for (FcdsFinanceira->First(); !FcdsFinanceira->Eof(); FcdsFinanceira->Next()) {
-    TField& a = FcdsFinanceira->FieldByName("VlrAplicado");
-    TField& r = FcdsFinanceira->FieldByName("VlrResgatado");
-    TField& n = FcdsFinanceira->FieldByName("VlrRendimento");
-    if (a.AsFloat() < 0 || r.AsFloat() < 0 || n.AsFloat() < 0) {
-      FcdsFinanceira->Edit();
-      if (a.AsFloat() < 0) a.SetAsFloat(a.AsFloat() * -1);
-      if (r.AsFloat() < 0) r.SetAsFloat(r.AsFloat() * -1);
-      if (n.AsFloat() < 0) n.SetAsFloat(n.AsFloat() * -1);
-      FcdsFinanceira->Post();
+    bool mudou = false;
+    for (const char* nome : {"VlrAplicado", "VlrResgatado", "VlrRendimento"}) {
+      TField& f = FcdsFinanceira->FieldByName(nome);
+      if (f.AsCurrency() >= Currency()) continue;
+      if (!mudou) FcdsFinanceira->Edit();
+      mudou = true;
+      f.SetAsCurrency(-f.AsCurrency());
     }
+    if (mudou) FcdsFinanceira->Post();
   }
+  FCDSMovimento->SetIndexFieldNames("ANOCONTA;CONTACTB;TIPOMOVIM;COMPET");
   FcdsFinanceira->SetIndexFieldNames("ANOCONTA;CODCONTACTB;COMPETENCIA");
-  ClientToStringList(*FcdsFinanceira, AExec.Aplicacoes, 3);
   AExec.Contas->SetIndexFieldNames("CLASSIFCONTA;CONTACTB");
-  ClientToStringList(*AExec.Contas, AExec.ContasTxt, 1);
 
   std::string pastaTexto = Param("pDiretorio").AsString();
   std::filesystem::path pasta = CaminhoDeTexto(ExcludeTrailingPathDelimiter(Trim(pastaTexto)));
-  const char* const nomes[] = {"LancamentoContabil", "MovimentoContabil", "AplicacaoFinanceira", "ContaContabil"};
   const char* const mensagens[] = {"Arquivo de lançamentos contábeis gerado em ", "Arquivo de movimento contábil gerado em ",
                                    "Arquivo de aplicação financeira gerado em ", "Arquivo de contas contábeis gerado em "};
-  // One set: after a crash the folder keeps the four old files or gets the four new ones.
+  // One set: after a crash the folder keeps the four old files or gets the four new ones; a
+  // value that does not fit stops the run with none of them replaced.
   TConjuntoArquivos conjunto(pasta);
   for (const std::string& aviso : conjunto.TomarAvisos()) MsgTree(tmAviso, aviso);
-  auto escrever = [&](const char* nome, const auto& linhas) {
-    IOutputSink& saida = conjunto.Novo(std::string(nome) + ".txt");
-    std::string contexto = std::string("arquivo ") + nome;
-    std::string bloco;
-    for (size_t i = 0; i < linhas.Count(); ++i) {
-      AppendWindows1252(bloco, linhas[i], contexto);
-      bloco += "\r\n";
-      if (bloco.size() > (1 << 20)) {
-        saida.Write(bloco);
-        bloco.clear();
-      }
-    }
-    saida.Write(bloco);
+  IOutputSink& lancamentos = conjunto.Novo("LancamentoContabil.txt");
+  AExec.Lancamentos.GravarEm(lancamentos);
+  lancamentos.Commit();
+  auto escrever = [&](const char* nome, TClientDataSet& dados, int formato) {
+    IOutputSink& saida = conjunto.Novo(nome);
+    TEscritorLeiaute escritor(saida, nome);
+    GravarLinhas(dados, escritor, formato);
+    escritor.Concluir();
     saida.Commit();
   };
-  escrever(nomes[0], AExec.Lancamentos);
-  escrever(nomes[1], AExec.Movimentos);
-  escrever(nomes[2], AExec.Aplicacoes);
-  escrever(nomes[3], AExec.ContasTxt);
+  escrever("MovimentoContabil.txt", *FCDSMovimento, 2);
+  escrever("AplicacaoFinanceira.txt", *FcdsFinanceira, 3);
+  escrever("ContaContabil.txt", *AExec.Contas, 1);
   conjunto.Confirmar();
   for (const std::string& aviso : conjunto.TomarAvisos()) MsgTree(tmAviso, aviso);
   for (const char* mensagem : mensagens) MsgTree(tmConfirmacao, mensagem + pastaTexto);

@@ -8,6 +8,7 @@
 
 #include "ClientDataSet_U.h"
 #include "Classes_U.h"
+#include "Leiaute_U.h"
 #include "PowerParam_U.h"
 #include "SQL_U.h"
 
@@ -35,9 +36,9 @@ class TUlmoDPGerarArquivosCtb : public nFramework::TnDMPowerParam {
   std::unique_ptr<nFramework::TClientDataSet> CriarListaMapeamentos(int ACodigoEmpresa);
   // The origins of FCodigoSistema with their court movement types. Caller owns it.
   std::unique_ptr<nFramework::TClientDataSet> CriarListaOrigens();
-  // Appends one line per row of ACDS in its current order: 1 ContaContabil (the account list),
+  // Writes one line per row of ACDS in its current order: 1 ContaContabil (the account list),
   // 2 MovimentoContabil (CDSMovimento), 3 AplicacaoFinanceira (cdsFinanceira).
-  void ClientToStringList(nFramework::TClientDataSet& ACDS, nFramework::TStringList& AStrintList, int AFormato);
+  void GravarLinhas(nFramework::TClientDataSet& ACDS, nFramework::TEscritorLeiaute& AEscritor, int AFormato);
   int GetSeqCompet(int ACompet);
   void SetSeqCompet(int ACompet, int ASeq);
 

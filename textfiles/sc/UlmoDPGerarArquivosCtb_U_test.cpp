@@ -363,7 +363,7 @@ TEST_F(GerarArquivosSCTest, AValueThatDoesNotFitStopsTheRunNamingTheAccountAndLe
   } catch (const Exception& e) {
     std::string m = e.what();
     EXPECT_NE(m.find("ContaContabil"), std::string::npos) << m;
-    EXPECT_NE(m.find("conta contábil 21"), std::string::npos) << m;
+    EXPECT_NE(m.find("conta 21,"), std::string::npos) << m;
     EXPECT_NE(m.find("\"12345\""), std::string::npos) << m;
   }
   EXPECT_EQ(Linhas("LancamentoContabil"), antes);
@@ -446,19 +446,27 @@ TEST(SeqCompet, StoresOnGetAndChangesOnlyStoredCompetences) {
   EXPECT_EQ(p->cdsSeq().RecordCount(), 1);
 }
 
-TEST(LayoutsSC, WidthsAddUpToTheLineLengths) {
-  EXPECT_EQ(LarguraLinha(LayoutLancamentoContabil()), 256);
-  EXPECT_EQ(LarguraLinha(LayoutMovimentoContabil()), 94);
-  EXPECT_EQ(LarguraLinha(LayoutAplicacaoFinanceira()), 108);
-  EXPECT_EQ(LarguraLinha(LayoutContaContabil()), 490);
-  TLinhaSC l(LayoutMovimentoContabil());
-  l.Add("2024").Add("1.1").Add("2").Add("202401").AddValor(1234.5).AddValor(0);
-  EXPECT_EQ(l.Texto(), "2024" + FmtTexto("1.1", 50) + "02202401" + "0000000001234.50" + "0000000000000.00");
-  TLinhaSC neg(LayoutMovimentoContabil());
-  neg.Add("2024").Add("1.1").Add("2").Add("202401");
-  EXPECT_THROW(neg.AddValor(-1), ECampoNaoCabe);
-  TLinhaSC big(LayoutMovimentoContabil());
-  EXPECT_THROW(big.Add("20245"), ECampoNaoCabe);
+TEST(LayoutsSC, WidthsAddUpToTheLineLengthsAndAmountsHaveNoSign) {
+  EXPECT_EQ(LayoutLancamentoContabil().Largura(), 256);
+  EXPECT_EQ(LayoutMovimentoContabil().Largura(), 94);
+  EXPECT_EQ(LayoutAplicacaoFinanceira().Largura(), 108);
+  EXPECT_EQ(LayoutContaContabil().Largura(), 490);
+  TStringSink sink;
+  TEscritorLeiaute e(sink, "MovimentoContabil.txt");
+  e.Linha(LayoutMovimentoContabil())
+      .Numero(2024)
+      .Texto("1.1")
+      .Numero(2)
+      .Numero(202401)
+      .Valor(Currency::FromString("1234.5"))
+      .Valor(Currency())
+      .Gravar();
+  EXPECT_THROW(e.Linha(LayoutMovimentoContabil()).Numero(2024).Texto("1.1").Numero(2).Numero(202401).Valor(
+                   Currency::FromInt(-1)),
+               ENaoCabe);
+  EXPECT_THROW(e.Linha(LayoutMovimentoContabil()).Numero(20245), ENaoCabe);
+  e.Concluir();
+  EXPECT_EQ(sink.Text(), "2024" + FmtTexto("1.1", 50) + "02202401" + "0000000001234.50" + "0000000000000.00\r\n");
 }
 
 TEST_F(GerarArquivosSCTest, ANegativeOrUnknownCompanyRanIntoNoAccountFound) {
