@@ -1,6 +1,7 @@
-// TUlmoArqRSGerador: the run both TCE-RS generators share: the file writer, the question
-// before replacing a file, the data, the CAB, detail and FIN records. The lines stream to an
-// output the facade opens; the facade commits the files only when both are complete.
+// TUlmoArqRSGerador: the run both TCE-RS generators share: the question before replacing a
+// file, the data, and the CAB, detail and FIN lines written through the court's layouts. The
+// lines stream to an output the facade opens; the facade commits the files only when both are
+// complete.
 #pragma once
 #include <filesystem>
 #include <functional>
@@ -10,7 +11,6 @@
 #include "AtomicFile_U.h"
 #include "DateUtils_U.h"
 #include "GerarArquivoGenerator_U.h"
-#include "GeneratorFile_U.h"
 #include "LayoutsRS_U.h"
 #include "Variant_U.h"
 
@@ -31,7 +31,7 @@ class TUlmoArqRSGerador : public nFramework::TnDPGerarArquivoGenerator {
   void Executar() override;
 
   // Opens the output the lines go to (not owned), once the user agreed to replace the file.
-  // Without it the writer writes the file itself.
+  // Without it the generator writes the file itself.
   using TAbrirSaida = std::function<nFramework::IOutputSink&(const std::string& nomeArquivo)>;
   void SetAbrirSaida(TAbrirSaida abrir) { FAbrirSaida = std::move(abrir); }
   // The folder and the file name joined (a trailing '\' or '/' of the folder does not matter).
@@ -52,14 +52,10 @@ class TUlmoArqRSGerador : public nFramework::TnDPGerarArquivoGenerator {
  protected:
   virtual std::string NomeArquivo() const = 0;
   virtual void CarregarDados() = 0;
-  virtual const TLayoutRS& LayoutCabecalho() const = 0;
-  virtual const TLayoutRS& LayoutDetalhe() const = 0;
-  virtual const char* NomeDetalhe() const = 0;
-  // Fill and next of the detail record; skip when there is no row.
-  virtual void PreencherDetalhe(nFramework::TRecord& record, bool& skip) = 0;
-  virtual void ProximoDetalhe(bool& more) = 0;
-  virtual std::string Setor() const = 0;
-  // Frees the run's datasets, however the run ended.
+  virtual const nFramework::TLeiaute& LayoutCabecalho() const = 0;
+  // Writes the detail lines, counting them in FContador.
+  virtual void EscreverDetalhes(nFramework::TEscritorLeiaute& escritor) = 0;
+  // Frees the run's data, however the run ended.
   virtual void LiberarDados() = 0;
 
   void CarregarEmpresa();
@@ -71,7 +67,6 @@ class TUlmoArqRSGerador : public nFramework::TnDPGerarArquivoGenerator {
   // Element n (1-based) of a group array as an integer; raises for an empty one.
   int ValorGrupo(const std::vector<nFramework::TVariant>& grupos, int n, const char* prefixo,
                  const std::string& conta) const;
-  TContextoRS Contexto(std::string conta = {}) const { return {FNomeArquivo, std::move(conta)}; }
 
  private:
   TAbrirSaida FAbrirSaida;

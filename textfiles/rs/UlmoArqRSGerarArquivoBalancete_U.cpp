@@ -2,7 +2,6 @@
 
 #include "ClassRegistry_U.h"
 #include "FormatUtils_U.h"
-#include "GeneratorFile_U.h"
 #include "Mapper_U.h"
 #include "SQL_U.h"
 #include "TextUtils_U.h"
@@ -29,8 +28,6 @@ std::string SQLPlanoTCE(TDateTime AInicio, TDateTime AFim) {
 }  // namespace
 
 TUlmoArqRSGerarArquivoBalancete::~TUlmoArqRSGerarArquivoBalancete() { LiberarDados(); }
-
-std::string TUlmoArqRSGerarArquivoBalancete::Setor() const { return PreencherDireita(FNomeEmpresa, 80, ""); }
 
 void TUlmoArqRSGerarArquivoBalancete::CarregarSaldos() {
   TnDataModule* dm = CriarDM("TKaloDPGerarSaldoCtbIndividual", nullptr, "SaldoCtb");
@@ -149,54 +146,51 @@ void TUlmoArqRSGerarArquivoBalancete::Montar(TClientDataSet& planoConta, TClient
   }
 }
 
-void TUlmoArqRSGerarArquivoBalancete::PreencherDetalhe(TRecord& record, bool& skip) {
+void TUlmoArqRSGerarArquivoBalancete::EscreverDetalhes(TEscritorLeiaute& escritor) {
   TClientDataSet& s = *curSaldoTCE;
-  if (s.Eof()) {
-    skip = true;
-    return;
-  }
   TMapPlanoTCE& w = FieldMapper().MapearFields<TMapPlanoTCE>(s);
-  TMapRecordSaldoCTB r;
-  RecordMapper().MapearFields(record, r);
+  for (s.First(); !s.Eof(); s.Next()) {
+    const std::string classif = w.CLASSIFCONTA->AsString();
+    const int grupo = Grupo(classif, classif);
+    const int natureza = ValorGrupo(FNaturezaGrupo, grupo, "NATURGRUPO", classif);
+    const int tipoGrupo = ValorGrupo(FTipoGrupos, grupo, "TIPOGRUPO", classif);
+    const Currency anterior = w.SALDOANTERIOR->AsCurrency(), atual = w.SALDOATUAL->AsCurrency();
+    TRecDadosSaldoCTB d;
+    // A positive balance is a debit one in a debit-nature group, a credit one otherwise.
+    const bool devedora = natureza == 1;
+    if ((anterior >= Currency()) == devedora)
+      d.SaldoAnteriorDev = devedora ? anterior : -anterior;
+    else
+      d.SaldoAnteriorCred = devedora ? -anterior : anterior;
+    if ((atual >= Currency()) == devedora)
+      d.SaldoAtualDeb = devedora ? atual : -atual;
+    else
+      d.SaldoAtualCred = devedora ? -atual : atual;
+    d.SaldoMovDebito = w.DEBITO->AsCurrency();
+    d.SaldoMovCredito = w.CREDITO->AsCurrency();
+    ++FContador;
 
-  std::string classif = w.CLASSIFCONTA->AsString();
-  TContextoRS ctx = Contexto(classif);
-  int grupo = Grupo(classif, classif);
-  FNatureza = ValorGrupo(FNaturezaGrupo, grupo, "NATURGRUPO", classif);
-  const Currency anterior = w.SALDOANTERIOR->AsCurrency(), atual = w.SALDOATUAL->AsCurrency();
-  TRecDadosSaldoCTB& d = FDadosSaldoCTB;
-  d = {};
-  // A positive balance is a debit one in a debit-nature group, a credit one otherwise.
-  bool devedora = FNatureza == 1;
-  if ((anterior >= Currency()) == devedora)
-    d.SaldoAnteriorDev = devedora ? anterior : -anterior;
-  else
-    d.SaldoAnteriorCred = devedora ? -anterior : anterior;
-  if ((atual >= Currency()) == devedora)
-    d.SaldoAtualDeb = devedora ? atual : -atual;
-  else
-    d.SaldoAtualCred = devedora ? -atual : atual;
-  d.SaldoMovDebito = w.DEBITO->AsCurrency();
-  d.SaldoMovCredito = w.CREDITO->AsCurrency();
-  ++FContador;
-
-  r.CONTA->SetAsString(NumeroRS(LimparStrToInteger(classif, "0"), 20, ctx, "CONTA"));
-  r.SALDOANTERIORDEV->SetAsString(ValorRS(d.SaldoAnteriorDev, ctx, "SALDOANTERIORDEV"));
-  r.SALDOANTERIORCRED->SetAsString(ValorRS(d.SaldoAnteriorCred, ctx, "SALDOANTERIORCRED"));
-  r.MOVDEBITO->SetAsString(ValorRS(d.SaldoMovDebito, ctx, "MOVDEBITO"));
-  r.MOVCREDITO->SetAsString(ValorRS(d.SaldoMovCredito, ctx, "MOVCREDITO"));
-  r.SALDOATUALDEB->SetAsString(ValorRS(d.SaldoAtualDeb, ctx, "SALDOATUALDEB"));
-  r.SALDOATUALCRED->SetAsString(ValorRS(d.SaldoAtualCred, ctx, "SALDOATUALCRED"));
-  r.ESPEC->SetAsString(w.DESCRCONTA->AsString());
-  r.TIPOPNIVEL->SetAsString(w.TIPOCONTA->AsInteger() == 1 ? "S" : "A");
-  r.NUMERONIVEL->SetAsString(NumeroRS(std::to_string(QtdNiveis(classif)), 2, ctx, "NUMERONIVEL"));
-  int tipoGrupo = ValorGrupo(FTipoGrupos, grupo, "TIPOGRUPO", classif);
-  r.SISTEMACONTABIL->SetAsString(tipoGrupo == 3 ? "R" : "P");
-}
-
-void TUlmoArqRSGerarArquivoBalancete::ProximoDetalhe(bool& more) {
-  curSaldoTCE->Next();
-  more = !curSaldoTCE->Eof();
+    const TLeiaute& bal = LayoutBalancete();
+    ConferirValorRS(d.SaldoAnteriorDev, FNomeArquivo, bal, classif, "SALDOANTERIORDEV");
+    ConferirValorRS(d.SaldoAnteriorCred, FNomeArquivo, bal, classif, "SALDOANTERIORCRED");
+    ConferirValorRS(d.SaldoMovDebito, FNomeArquivo, bal, classif, "MOVDEBITO");
+    ConferirValorRS(d.SaldoMovCredito, FNomeArquivo, bal, classif, "MOVCREDITO");
+    ConferirValorRS(d.SaldoAtualDeb, FNomeArquivo, bal, classif, "SALDOATUALDEB");
+    ConferirValorRS(d.SaldoAtualCred, FNomeArquivo, bal, classif, "SALDOATUALCRED");
+    escritor.Linha(bal, classif)
+        .Numero(LimparStrToInteger(classif, "0"))
+        .Valor(d.SaldoAnteriorDev)
+        .Valor(d.SaldoAnteriorCred)
+        .Valor(d.SaldoMovDebito)
+        .Valor(d.SaldoMovCredito)
+        .Valor(d.SaldoAtualDeb)
+        .Valor(d.SaldoAtualCred)
+        .Texto(w.DESCRCONTA->AsString())
+        .Texto(w.TIPOCONTA->AsInteger() == 1 ? "S" : "A")
+        .Numero(QtdNiveis(classif))
+        .Texto(tipoGrupo == 3 ? "R" : "P")
+        .Gravar();
+  }
 }
 
 void TUlmoArqRSGerarArquivoBalancete::LiberarDados() {

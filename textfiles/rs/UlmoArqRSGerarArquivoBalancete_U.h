@@ -20,11 +20,9 @@ ULMO_MAP_CLASS(TMapCdsSaldo, nFramework::TField, CLASSIFCONTA, TIPOCONTA, DESCRC
                MOVIMENTO, SALDOATUAL, CONTACTB, CODIGOESTAB, DATASALDO, SEMSALDOMOV, SINTFILIAL, TIPOCONTACALC);
 ULMO_MAP_CLASS(TMapPlanoTCE, nFramework::TField, CONTACTB, CLASSIFCONTA, TIPOCONTA, DESCRCONTA, CODIGOESTAB, DATASALDO,
                SALDOANTERIOR, DEBITO, CREDITO, MOVIMENTO, SALDOATUAL, SEMSALDOMOV, SINTFILIAL, TIPOCONTACALC);
-ULMO_MAP_CLASS(TMapRecordSaldoCTB, nFramework::TColuna, CONTA, SALDOANTERIORDEV, SALDOANTERIORCRED, MOVDEBITO,
-               MOVCREDITO, SALDOATUALDEB, SALDOATUALCRED, ESPEC, TIPOPNIVEL, NUMERONIVEL, SISTEMACONTABIL);
 }  // namespace nBalancete
 
-// The six amounts of the current BAL line.
+// The six amounts of a BAL line.
 struct TRecDadosSaldoCTB {
   nFramework::Currency SaldoAnteriorDev, SaldoAnteriorCred;
   nFramework::Currency SaldoMovDebito, SaldoMovCredito;
@@ -39,12 +37,8 @@ class TUlmoArqRSGerarArquivoBalancete : public TUlmoArqRSGerador {
  protected:
   std::string NomeArquivo() const override { return "BAL_VER.txt"; }
   void CarregarDados() override;
-  const TLayoutRS& LayoutCabecalho() const override { return LayoutCabecalhoBalancete(); }
-  const TLayoutRS& LayoutDetalhe() const override { return LayoutBalancete(); }
-  const char* NomeDetalhe() const override { return "BAL"; }
-  void PreencherDetalhe(nFramework::TRecord& record, bool& skip) override;
-  void ProximoDetalhe(bool& more) override;
-  std::string Setor() const override;
+  const nFramework::TLeiaute& LayoutCabecalho() const override { return LayoutCabecalhoBalancete(); }
+  void EscreverDetalhes(nFramework::TEscritorLeiaute& escritor) override;
   void LiberarDados() override;
 
  private:
@@ -55,8 +49,6 @@ class TUlmoArqRSGerarArquivoBalancete : public TUlmoArqRSGerador {
   nFramework::TnDMPowerParam* FDMSaldoCtb = nullptr;  // the framework's instance, freed at the run's end
   nFramework::TClientDataSet* cdsSaldoCtb = nullptr;   // not owned
   std::unique_ptr<nFramework::TClientDataSet> curSaldoTCE;
-  TRecDadosSaldoCTB FDadosSaldoCTB;
-  int FNatureza = 0;
 };
 
 }  // namespace nUlmoRS

@@ -1,7 +1,6 @@
 #include "UlmoArqRSGerarArquivoMovimento_U.h"
 
 #include "FormatUtils_U.h"
-#include "GeneratorFile_U.h"
 #include "Mapper_U.h"
 #include "SQL_U.h"
 #include "TextUtils_U.h"
@@ -54,7 +53,6 @@ void TUlmoArqRSGerarArquivoMovimento::CarregarDados() {
   curSaldo = std::make_unique<TCursorSQL>(SQLMovimento(), TValores{FCodigoSistema, FCodigoEmpresa,
                                                                     TVariant::FromDate(FDataInicial),
                                                                     TVariant::FromDate(FDataFinal)});
-  FTemLinha = curSaldo->Proximo();
 }
 
 TLinhaMovimentoRS TUlmoArqRSGerarArquivoMovimento::LerLinha() {
@@ -83,47 +81,40 @@ TLinhaMovimentoRS TUlmoArqRSGerarArquivoMovimento::LerLinha() {
   return l;
 }
 
-void TUlmoArqRSGerarArquivoMovimento::PreencherDetalhe(TRecord& record, bool& skip) {
-  if (!FTemLinha) {
-    skip = true;
-    return;
-  }
-  const TLinhaMovimentoRS l = LerLinha();
-  TMapRecordMov r;
-  RecordMapper().MapearFields(record, r);
+void TUlmoArqRSGerarArquivoMovimento::EscreverDetalhes(TEscritorLeiaute& escritor) {
+  for (bool tem = curSaldo->Proximo(); tem; tem = curSaldo->Proximo()) Escrever(escritor, LerLinha());
+}
+
+void TUlmoArqRSGerarArquivoMovimento::Escrever(TEscritorLeiaute& escritor, const TLinhaMovimentoRS& l) {
   ++FContador;
-
-  TContextoRS ctx = Contexto(l.ClassifConta + " (conta contábil " + std::to_string(l.ContaCtb) + ", lançamento " +
-                             std::to_string(l.ChaveLcto) + ")");
-  r.CONTA->SetAsString(NumeroRS(LimparStrToInteger(l.ClassifConta, "0"), 20, ctx, "CONTA"));
-  if (l.TemLote && l.Lote != 0)
-    r.LOTE->SetAsString(NumeroRS(l.LoteTexto, 10, ctx, "LOTE"));
-  else
-    r.LOTE->SetAsString(NumeroRS(FormatDateTime("yyyymm", l.Data), 10, ctx, "LOTE"));
-  r.CHAVELCTO->SetAsString(NumeroRS(std::to_string(l.ChaveLcto), 10, ctx, "CHAVELCTO"));
-  r.DATA->SetAsString(FormatDateTime("ddmmyyyy", l.Data));
-  r.TIPOLCTO->SetAsString(l.Origem);
-  r.VALOR->SetAsString(ValorRS(l.Valor, ctx, "VALOR"));
-
+  const std::string conta = l.ClassifConta + " (conta contábil " + std::to_string(l.ContaCtb) + ", lançamento " +
+                            std::to_string(l.ChaveLcto) + ")";
   std::string historico;
   if (l.TemHistorico)
     if (auto h = FHistoricos.find(l.Historico); h != FHistoricos.end())
       historico = Trim(MontarHist(h->second, l.ComplHist));
-  r.HISTORICO->SetAsString(historico);
-
   bool zeramento = nUlmo::OrigemNaLista(l.OrigemLcto, FItensOrigem);
-  if (!zeramento) zeramento = ValorGrupo(FTipoGrupos, Grupo(l.ClassifConta, ctx.Conta), "TIPOGRUPO", ctx.Conta) == 3;
-  r.ZERAMENTO->SetAsString(zeramento ? "S" : "N");
-}
+  if (!zeramento) zeramento = ValorGrupo(FTipoGrupos, Grupo(l.ClassifConta, conta), "TIPOGRUPO", conta) == 3;
+  ConferirValorRS(l.Valor, FNomeArquivo, LayoutMovimento(), conta, "VALOR");
 
-void TUlmoArqRSGerarArquivoMovimento::ProximoDetalhe(bool& more) {
-  FTemLinha = curSaldo->Proximo();
-  more = FTemLinha;
+  TLinha& linha = escritor.Linha(LayoutMovimento(), conta);
+  linha.Numero(LimparStrToInteger(l.ClassifConta, "0"));
+  if (l.TemLote && l.Lote != 0)
+    linha.Numero(l.LoteTexto);
+  else
+    linha.Numero(FormatDateTime("yyyymm", l.Data));
+  linha.Numero(l.ChaveLcto)
+      .Vazio()
+      .Data(l.Data)
+      .Texto(l.Origem)
+      .Valor(l.Valor)
+      .Texto(historico)
+      .Texto(zeramento ? "S" : "N")
+      .Gravar();
 }
 
 void TUlmoArqRSGerarArquivoMovimento::LiberarDados() {
   curSaldo.reset();
-  FTemLinha = false;
   FColunas.clear();
   FHistoricos.clear();
 }

@@ -17,8 +17,6 @@ namespace nUlmoRS {
 
 namespace nMovimento {
 ULMO_MAP_CLASS(TMapHistorico, nFramework::TField, CODIGOHISTCTB, DESCRHISTCTB);
-ULMO_MAP_CLASS(TMapRecordMov, nFramework::TColuna, CONTA, LOTE, CHAVELCTO, DATA, TIPOLCTO, VALOR, HISTORICO,
-               ZERAMENTO, FINALIZADOR);
 }  // namespace nMovimento
 
 // One side of an entry, as the movement query gives it.
@@ -48,21 +46,17 @@ class TUlmoArqRSGerarArquivoMovimento : public TUlmoArqRSGerador {
  protected:
   std::string NomeArquivo() const override { return "MOVIMENT.txt"; }
   void CarregarDados() override;
-  const TLayoutRS& LayoutCabecalho() const override { return LayoutCabecalhoMovimento(); }
-  const TLayoutRS& LayoutDetalhe() const override { return LayoutMovimento(); }
-  const char* NomeDetalhe() const override { return "MOV"; }
-  void PreencherDetalhe(nFramework::TRecord& record, bool& skip) override;
-  void ProximoDetalhe(bool& more) override;
-  std::string Setor() const override { return FNomeEmpresa; }
+  const nFramework::TLeiaute& LayoutCabecalho() const override { return LayoutCabecalhoMovimento(); }
+  void EscreverDetalhes(nFramework::TEscritorLeiaute& escritor) override;
   void LiberarDados() override;
 
  private:
-  // Reads the cursor's current row.
+  // Reads the cursor's current row (the collector's part) and renders one row (the writer's).
   TLinhaMovimentoRS LerLinha();
+  void Escrever(nFramework::TEscritorLeiaute& escritor, const TLinhaMovimentoRS& linha);
 
   // The period's sides, read as they are written: the year's entries are never all in memory.
   std::unique_ptr<TCursorSQL> curSaldo;
-  bool FTemLinha = false;
   std::vector<int> FColunas;  // the query's columns, in the order LerLinha reads them
   std::unordered_map<int64_t, std::string> FHistoricos;  // code -> description
   std::vector<std::string> FItensOrigem;                     // the items of FOrigem

@@ -6,7 +6,7 @@
 
 #include "ConjuntoArquivos_U.h"
 #include "ControleMensagem_U.h"
-#include "GeneratorFile_U.h"
+#include "FileUtils_U.h"
 
 namespace nUlmoRS {
 
@@ -63,7 +63,7 @@ void TUlmoArqRSGerarArquivo::GerarArquivos() {
     }
   } liberar{*this};
 
-  TConjuntoArquivos conjunto(TGeneratorFile(FPastaDestino, "MOVIMENT.txt").FullPath().parent_path());
+  TConjuntoArquivos conjunto(CombinarCaminho(CaminhoDeTexto(FPastaDestino), "MOVIMENT.txt").parent_path());
   for (const std::string& aviso : conjunto.TomarAvisos()) ControleMensagem().AddAviso(aviso);
   GerarArquivoMovimento(conjunto);
   try {
