@@ -9,6 +9,7 @@
 #include "ControleMensagem_U.h"
 #include "Dialogo_U.h"
 #include "Exceptions_U.h"
+#include "Leiaute_U.h"
 #include "FileUtils_U.h"
 #include "Nutil_U.h"
 #include "TextUtils_U.h"
@@ -153,7 +154,7 @@ void TUlmoArqPRGerarArquivo::ExecutarGeradores(TConjuntoArquivos& AConjunto) {
         gerador->SetSink(nullptr);
         AConjunto.Temporario(r.NomeComExtensao);  // raises when the generator did not finish it
       }
-    } catch (const EValorNaoCabePR&) {
+    } catch (const ENaoCabe&) {
       throw;
     } catch (const EInternalError&) {
       throw;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "Leiaute_U.h"
+
 #include <algorithm>
 #include <map>
 
@@ -329,12 +331,12 @@ TEST_F(GerarArquivoPRTest, ValorMaiorQueOCampoParaAExecucaoSemCortarNemGravarArq
   try {
     D.GerarArquivos();
     FAIL() << "an amount wider than its field was written";
-  } catch (const EValorNaoCabePR& e) {
+  } catch (const ENaoCabe& e) {
     std::string m = e.what();
     EXPECT_NE(m.find("MovimentoContabilMensal.txt"), std::string::npos) << m;
     EXPECT_NE(m.find("conta 1.1.1.1.1.01.00 (conta contábil 12)"), std::string::npos) << m;
     EXPECT_NE(m.find("campo vlDebito"), std::string::npos) << m;
-    EXPECT_NE(m.find(": o valor 2000000000"), std::string::npos) << m;
+    EXPECT_NE(m.find(": o valor \"2000000000"), std::string::npos) << m;
     EXPECT_NE(m.find("não cabe em 16 posições"), std::string::npos) << m;
   }
   std::map<std::string, std::string> depois;
