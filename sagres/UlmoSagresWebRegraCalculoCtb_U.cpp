@@ -1,7 +1,5 @@
 #include "UlmoSagresWebRegraCalculoCtb_U.h"
 
-#include <cmath>
-
 #include <memory>
 
 #include "ClassRegistry_U.h"
@@ -25,61 +23,52 @@ TUlmoSagresWebRegraCalculoCtb& TUlmoSagresWebRegraCalculoCtb::Instance() {
 
 void TUlmoSagresWebRegraCalculoCtb::Destruir() { gInstancia.reset(); }
 
-TUlmoSagresWebRegraCalculoCtb::TUlmoSagresWebRegraCalculoCtb() {
-  FRegra.RegistrarCTB();
-  TnDataModule* dm = CriarDMNovo("TKaloDPGerarSaldoCtbIndividual", nullptr);
-  FDMSaldo = dynamic_cast<TnDMPowerParam*>(dm);
-  if (!FDMSaldo) {
-    DestruirDMDefinitivo(dm);
-    throw EInternalError("TKaloDPGerarSaldoCtbIndividual não é um processo com parâmetros");
-  }
-}
+TUlmoSagresWebRegraCalculoCtb::TUlmoSagresWebRegraCalculoCtb() { FRegra.RegistrarCTB(); }
 
-TUlmoSagresWebRegraCalculoCtb::~TUlmoSagresWebRegraCalculoCtb() {
-  FRegra.SetcdsPlano(nullptr);
-  if (FDMSaldo) DestruirDMDefinitivo(FDMSaldo);
-}
+TUlmoSagresWebRegraCalculoCtb::~TUlmoSagresWebRegraCalculoCtb() { FRegra.SetcdsPlano(nullptr); }
 
 void TUlmoSagresWebRegraCalculoCtb::ExecutarGerarSaldoCtb() {
   const TUlmoSagresWebConfiguracao& cfg = TUlmoSagresWebConfiguracao::Instance();
-  TnDMPowerParam& p = *FDMSaldo;
   // Until the new balances stand, nothing may read last month's.
   FSaldos = nullptr;
   FRegra.SetcdsPlano(nullptr);
-  p.LimparParamsINI();
-  p.Param("pTipoSaldoCtb").SetValue("0");
-  p.Param("pCodigoEmpresa").SetValue(std::to_string(cfg.CodigoEmpresa));
-  p.Param("pDataInicial").SetValue(DateToStr(cfg.DataInicial));
-  p.Param("pDataFinal").SetValue(DateToStr(cfg.DataFinal));
-  p.Param("pTipoAgruparData").SetValue("0");
-  p.Param("pConsiderarFiltroLctoCtb").SetValue("1");
-  p.Param("pFiltroOrigemLcto").SetValue("ZZ");
-  p.Param("pListarContasMovimentoZero").SetValue("0");
-  p.Executar();
-  FSaldos = &p.ComponentByName<TClientDataSet>("nClientDataSet");
+  nUlmoSaldoCtb::TPedidoSaldoCtb pedido;
+  pedido.CodigoEmpresa = cfg.CodigoEmpresa;
+  pedido.DataInicial = cfg.DataInicial;
+  pedido.DataFinal = cfg.DataFinal;
+  // The closing entries (origin ZZ) would zero the result accounts the rules read.
+  pedido.ConsiderarFiltroLctoCtb = true;
+  pedido.FiltroOrigemLcto = {"ZZ"};
+  FSaldo.Executar(pedido);
+  FSaldos = &FSaldo.Dados();
   FSaldos->SetIndexFieldNames("CONTACTB");
   FRegra.SetcdsPlano(FSaldos);
 }
 
-bool TUlmoSagresWebRegraCalculoCtb::EncontrarContaCTB(double AConta) {
+bool TUlmoSagresWebRegraCalculoCtb::EncontrarContaCTB(int64_t AConta) {
   if (!FSaldos) throw EInternalError("Saldos contábeis consultados antes de serem apurados");
   return FSaldos->FindKey({TVariant(AConta)});
 }
 
-double TUlmoSagresWebRegraCalculoCtb::GetSaldoContaCTB(int ATipo) const {
+Currency TUlmoSagresWebRegraCalculoCtb::GetSaldoContaCTB(int ATipo) const {
   static const char* const kColunas[] = {"SALDOANTERIOR", "DEBITO", "CREDITO", "MOVIMENTO", "SALDOATUAL"};
-  if (ATipo < 0 || ATipo > 4 || !FSaldos) return 0;
-  return FSaldos->FieldByName(kColunas[ATipo]).AsFloat();
+  if (ATipo < 0 || ATipo > 4 || !FSaldos) return Currency();
+  return FSaldos->FieldByName(kColunas[ATipo]).AsCurrency();
 }
 
 TUlmoSagresWebRegraCalculoCtb::TnResultadoRegra TUlmoSagresWebRegraCalculoCtb::ValorDaRegra(
-    const std::string& AFormula, double& AValor) const {
-  AValor = 0;
+    const std::string& AFormula, Currency& AValor) const {
+  AValor = Currency();
   if (Trim(AFormula).empty()) return TnResultadoRegra::SemRegra;
   if (!ValidarFormulaCTB(AFormula)) return TnResultadoRegra::Invalida;
-  double x = std::fabs(ExecutarFormulaCTB(AFormula));
-  if (!std::isfinite(x)) return TnResultadoRegra::NaoNumerica;
-  if (x == 0) return TnResultadoRegra::Zero;
+  Currency x;
+  try {
+    x = ExecutarFormulaCTB(AFormula);
+  } catch (const EFormulaSemValor&) {
+    return TnResultadoRegra::NaoNumerica;
+  }
+  if (x < Currency()) x = -x;
+  if (x == Currency()) return TnResultadoRegra::Zero;
   AValor = x;
   return TnResultadoRegra::Valor;
 }

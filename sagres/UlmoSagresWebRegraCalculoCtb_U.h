@@ -1,11 +1,13 @@
 // TUlmoSagresWebRegraCalculoCtb: the month's account balances (from the accounting module's
 // balance process) and the evaluation of the SAGRES calculation rules over them. One per run.
 #pragma once
+#include <cstdint>
 #include <string>
 
 #include "ClientDataSet_U.h"
-#include "PowerParam_U.h"
+#include "Currency_U.h"
 #include "RegraBaseCalculo_U.h"
+#include "SaldoCtbTipado_U.h"
 
 namespace nUlmoSagres {
 
@@ -23,22 +25,22 @@ class TUlmoSagresWebRegraCalculoCtb {
   // Balances of the configuration's company and month. REQUIRES: a connection is open.
   void ExecutarGerarSaldoCtb();
   // Positions the balances on that account; false when it has no row.
-  bool EncontrarContaCTB(double AConta);
+  bool EncontrarContaCTB(int64_t AConta);
   // The balance of the current row; 0 for a kind outside the enumeration.
-  double GetSaldoContaCTB(int ATipo) const;
+  nFramework::Currency GetSaldoContaCTB(int ATipo) const;
   bool ValidarFormulaCTB(const std::string& AFormula) const { return FRegra.ValidarFormulaCTB(AFormula); }
-  double ExecutarFormulaCTB(const std::string& AFormula) const { return FRegra.ExecutarFormulaCTB(AFormula); }
-  // How a stored rule came out for the month. Only Valor is written; a result that is not a
-  // finite number (a division by zero) must never reach the court as "inf" or "nan".
+  nFramework::Currency ExecutarFormulaCTB(const std::string& AFormula) const { return FRegra.ExecutarFormulaCTB(AFormula); }
+  // How a stored rule came out for the month. Only Valor is written; a rule without a value
+  // (a division by zero) must never reach the court.
   enum class TnResultadoRegra { Valor, SemRegra, Zero, Invalida, NaoNumerica };
   // The month's amount of a stored rule: its absolute value when the result is Valor. A blank
   // rule is SemRegra (the item is not configured).
-  TnResultadoRegra ValorDaRegra(const std::string& AFormula, double& AValor) const;
+  TnResultadoRegra ValorDaRegra(const std::string& AFormula, nFramework::Currency& AValor) const;
 
  private:
   TUlmoSagresWebRegraCalculoCtb();
   nFramework::TnDMRegraBaseCalculo FRegra;
-  nFramework::TnDMPowerParam* FDMSaldo = nullptr;
+  nUlmoSaldoCtb::TSaldoCtbTipado FSaldo;
   nFramework::TClientDataSet* FSaldos = nullptr;
 };
 

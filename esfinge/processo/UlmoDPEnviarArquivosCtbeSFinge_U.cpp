@@ -1,6 +1,5 @@
 #include "UlmoDPEnviarArquivosCtbeSFinge_U.h"
 
-#include <cmath>
 #include <memory>
 #include <map>
 #include <set>
@@ -20,6 +19,7 @@
 #include "UlmoEsfingeGrade_U.h"
 #include "UlmoEsfingeOnlineFuncoes_U.h"
 #include "UlmoEsfingeOnlineSql_U.h"
+#include "SaldoCtbTipado_U.h"
 #include "UlmoFuncoes_U.h"
 #include "UlmoParametros_U.h"
 #include "UlmoSQLs_U.h"
@@ -76,14 +76,10 @@ const char* const kSQLImplantacao =
     "I.CONTACTB,I.DATASALDO, I.NATUREZASALDO, T.DATAINICIOPLANO, TP.CLASSIFCONTA, "
     "TP.DESCRCONTA, TP.CONTATCE, P.CLASSIFCONTA, P.DESCRCONTA, T.DATAFIMPLANO ";
 
-const char* const kClasseSaldo = "TKaloDPGerarSaldoCtbIndividual";
-
 int Ano(const TField& f) { return f.IsNull() ? 0 : YearOf(f.AsDateTime()); }
 std::string Slip(TDateTime d) { return FormatDateTime("yyyymm", d); }
 TDateTime Limite2022() { return EncodeDate(2022, 1, 1); }
 
-// Shortest decimal text of a stored number ("12345", "12.5").
-std::string NumeroCurto(double v) { return FormatFloat("0.##########", v); }
 
 // A grid's controls stay off while rows are added; on the first row again however it ends.
 struct TControlesDesligados {
@@ -98,7 +94,7 @@ struct TControlesDesligados {
 using nUlmoEsfingeOnline::TColunaGrade;
 
 const char* const kData = "dd/mm/yyyy";
-const char* const kCodigo = "0";  // account numbers are kept as floats
+const char* const kCodigo = "0";
 
 void ConfigurarGradeConta(TClientDataSet& g) {
   const char* tce = "Plano de Contas do TCE";
@@ -172,10 +168,6 @@ struct TUlmoDPEnviarArquivosCtbeSFinge::TExecucao {
   std::unique_ptr<TSQLDataSet> Origens, Contas, Lctos, Implantacao, ContasAnoAnterior, ContasSinteticasPlanoTce;
   std::map<std::string, std::string> ListaContaSinteticaTce;  // cleaned classification -> classification
   std::set<std::string> ListaContaJaProcessada;
-  TnDMPowerParam* DMSaldoCtb = nullptr;
-  ~TExecucao() {
-    if (DMSaldoCtb) DestruirDMDefinitivo(DMSaldoCtb);
-  }
 };
 
 TUlmoDPEnviarArquivosCtbeSFinge::TUlmoDPEnviarArquivosCtbeSFinge() {
@@ -213,8 +205,8 @@ TUlmoDPEnviarArquivosCtbeSFinge::TUlmoDPEnviarArquivosCtbeSFinge() {
   conta->AddFieldDef("Enviar", TFieldType::ftSmallint);
   conta->AddFieldDef("DataInicioPlanoTce", TFieldType::ftDate);
   conta->AddFieldDef("DataFimPlanoTce", TFieldType::ftDate);
-  conta->AddFieldDef("ContaTce", TFieldType::ftFloat);
-  conta->AddFieldDef("ContaCtb", TFieldType::ftFloat);
+  conta->AddFieldDef("ContaTce", TFieldType::ftLargeint);
+  conta->AddFieldDef("ContaCtb", TFieldType::ftLargeint);
   conta->AddFieldDef("CodigoConta", TFieldType::ftString, 50);
   conta->AddFieldDef("TipoConta", TFieldType::ftInteger);
   conta->AddFieldDef("TipoContaContabil", TFieldType::ftInteger);
@@ -244,7 +236,7 @@ TUlmoDPEnviarArquivosCtbeSFinge::TUlmoDPEnviarArquivosCtbeSFinge() {
   lcto->AddFieldDef("NumeroSlip", TFieldType::ftString, 16);
   lcto->AddFieldDef("NumeroSequencial", TFieldType::ftInteger);
   lcto->AddFieldDef("ChaveLctoCtb", TFieldType::ftInteger);
-  lcto->AddFieldDef("ContaTce", TFieldType::ftFloat);
+  lcto->AddFieldDef("ContaTce", TFieldType::ftLargeint);
   lcto->AddFieldDef("TipoLancamento", TFieldType::ftInteger);
   lcto->AddFieldDef("TipoMovimentoContabil", TFieldType::ftInteger);
   lcto->AddFieldDef("DescrTipoMovimentoContabil", TFieldType::ftString, 100);
@@ -252,11 +244,11 @@ TUlmoDPEnviarArquivosCtbeSFinge::TUlmoDPEnviarArquivosCtbeSFinge() {
   lcto->AddFieldDef("CodigoContaContabil", TFieldType::ftString, 50);
   lcto->AddFieldDef("ClassifDescrContaContabil", TFieldType::ftString, 150);
   lcto->AddFieldDef("DataLancamento", TFieldType::ftDateTime);
-  lcto->AddFieldDef("ValorLancamento", TFieldType::ftFloat);
+  lcto->AddFieldDef("ValorLancamento", TFieldType::ftCurrency);
   lcto->AddFieldDef("HistoricoLancamento", TFieldType::ftString, 150);
   lcto->AddFieldDef("DataInicioPlanoTce", TFieldType::ftDate);
   lcto->AddFieldDef("DataFimPlanoTce", TFieldType::ftDate);
-  lcto->AddFieldDef("ContaCtb", TFieldType::ftFloat);
+  lcto->AddFieldDef("ContaCtb", TFieldType::ftLargeint);
   lcto->AddFieldDef("ClassifDescrContaCtb", TFieldType::ftString, 150);
   lcto->CreateDataSet();
   ConfigurarGradeLcto(*lcto);
@@ -420,14 +412,14 @@ void TUlmoDPEnviarArquivosCtbeSFinge::PreencherContas(TExecucao& AExec) {
       g.FieldByName("NumeroNivel").SetAsInteger(QtdNiveis(s("CLASSIFCONTA")));
       g.FieldByName("TipoNaturezaSaldo").SetValue(c.FieldByName("TIPONATURSALDO").Value());
       g.FieldByName("CodigoContaSintetica").SetAsString(s("CONTASINTETICA"));
-      if (c.FieldByName("CODIGOBANCO").AsFloat() > 0)
+      if (c.FieldByName("CODIGOBANCO").AsLargeInt() > 0)
         g.FieldByName("CodigoBanco").SetAsInteger(c.FieldByName("CODIGOBANCO").AsInteger());
       g.FieldByName("NomeBanco").SetAsString(s("NOMEBANCO"));
-      if (c.FieldByName("NUMEROAGENCIA").AsFloat() > 0)
+      if (c.FieldByName("NUMEROAGENCIA").AsLargeInt() > 0)
         g.FieldByName("CodigoAgenciaBancaria").SetAsInteger(c.FieldByName("NUMEROAGENCIA").AsInteger());
       g.FieldByName("NomeAgencia").SetAsString(s("NOMEAGENCIA"));
-      if (double n = c.FieldByName("NUMEROCONTA").AsFloat(); n > 0)
-        g.FieldByName("CodigoContaBancaria").SetAsString(NumeroCurto(n));
+      if (int64_t n = c.FieldByName("NUMEROCONTA").AsLargeInt(); n > 0)
+        g.FieldByName("CodigoContaBancaria").SetAsString(std::to_string(n));
       g.FieldByName("ClassifDescrContaCtb").SetAsString(s("CLASSIFCONTA") + " " + s("DESCRCONTAPLANOESPEC"));
       g.FieldByName("CodigoContaSinteticaSuperiorTce").SetAsString(superior);
       g.FieldByName("EstiloLinha").SetAsInteger(tipo == 1 ? 1 : 0);
@@ -485,30 +477,20 @@ void TUlmoDPEnviarArquivosCtbeSFinge::PreencherLctos(TExecucao& AExec) {
     g.FieldByName("ContaCtb").SetValue(l.FieldByName("CONTACTB").Value());
     g.FieldByName("ClassifDescrContaCtb").SetAsString(s("CLASSIFCONTAPLANOESPEC") + " " + s("DESCRCONTAPLANOESPEC"));
     g.FieldByName("DataLancamento").SetAsDateTime(l.FieldByName("DATALCTOCTB").AsDateTime());
-    g.FieldByName("ValorLancamento").SetAsFloat(l.FieldByName("VALORLCTOCTB").AsFloat());
+    g.FieldByName("ValorLancamento").SetAsCurrency(l.FieldByName("VALORLCTOCTB").AsCurrency());
     g.FieldByName("HistoricoLancamento").SetAsString(MontarHist(s("DESCRHISTCTB"), s("COMPLHIST")));
     g.Post();
   }
 }
 
 void TUlmoDPEnviarArquivosCtbeSFinge::PreencherLctosAnoAnterior(TExecucao& AExec) {
-  TnDataModule* dm = CriarDMNovo(kClasseSaldo, nullptr);
-  AExec.DMSaldoCtb = dynamic_cast<TnDMPowerParam*>(dm);
-  if (!AExec.DMSaldoCtb) {
-    DestruirDMDefinitivo(dm);
-    throw Exception(std::string("Processo de saldos contábeis indisponível: ") + kClasseSaldo);
-  }
-  TnDMPowerParam& saldo = *AExec.DMSaldoCtb;
   const TDateTime inicioAno = EncodeDate(YearOf(FCompetInicial), 1, 1);
-  saldo.Param("pCodigoEmpresa").SetValue(std::to_string(FCodigoEmpresa));
-  saldo.Param("pClassifConta").SetValue("1;2");
-  saldo.Param("pDataInicial").SetValue(DateToStr(inicioAno));
-  saldo.Param("pDataFinal").SetValue(DateToStr(inicioAno));
-  saldo.Param("pTotalizarSintetica").SetValue("0");
-  saldo.Param("pListarContasMovimentoZero").SetValue("0");
-  saldo.Executar();
-  TClientDataSet* saldos = saldo.FindComponent<TClientDataSet>("nClientDataSet");
-  if (!saldos) throw Exception("O processo de saldos contábeis não devolveu os saldos.");
+  nUlmoSaldoCtb::TPedidoSaldoCtb pedido;
+  pedido.CodigoEmpresa = FCodigoEmpresa;
+  pedido.ClassifConta = {"1", "2"};  // the balance-sheet groups carry a balance into the year
+  pedido.DataInicial = pedido.DataFinal = inicioAno;
+  pedido.TotalizarSintetica = false;
+  const std::vector<nUlmoSaldoCtb::TLinhaSaldoCtb> saldos = nUlmoSaldoCtb::GerarSaldoCtbTipado(pedido);
 
   // The opening balance counts under the mapping valid on the period's first day.
   AExec.ContasAnoAnterior = ExecutarSQL(
@@ -527,10 +509,10 @@ void TUlmoDPEnviarArquivosCtbeSFinge::PreencherLctosAnoAnterior(TExecucao& AExec
   g.SetIndexFieldNames("DataLancamento;NumeroSequencial");
   TControlesDesligados desligados(g);
   auto s = [&m](const char* n) { return m.FieldByName(n).AsString(); };
-  for (saldos->First(); !saldos->Eof(); saldos->Next()) {
-    const double valor = saldos->FieldByName("SALDOANTERIOR").AsFloat();
-    if (valor == 0) continue;
-    if (!m.FindKey({saldos->FieldByName("CONTACTB").Value()})) continue;
+  for (const nUlmoSaldoCtb::TLinhaSaldoCtb& saldo : saldos) {
+    const Currency valor = saldo.SaldoAnterior;
+    if (valor == Currency()) continue;
+    if (!m.FindKey({TVariant(saldo.ContaCtb)})) continue;
     ++FNumeroSeq;
     g.Append();
     g.FieldByName("Enviar").SetAsInteger(0);
@@ -538,7 +520,7 @@ void TUlmoDPEnviarArquivosCtbeSFinge::PreencherLctosAnoAnterior(TExecucao& AExec
     g.FieldByName("NumeroSequencial").SetAsInteger(FNumeroSeq);
     g.FieldByName("ContaTce").SetValue(m.FieldByName("CONTATCE").Value());
     g.FieldByName("ClassifDescrContaContabil").SetAsString(s("CLASSIFCONTA") + " " + s("DESCRCONTATCE"));
-    g.FieldByName("TipoLancamento").SetAsInteger(m.FieldByName("NATURSALDO").AsFloat() > 0 ? 2 : 1);
+    g.FieldByName("TipoLancamento").SetAsInteger(m.FieldByName("NATURSALDO").AsInteger() > 0 ? 2 : 1);
     g.FieldByName("TipoMovimentoContabil").SetAsInteger(1);
     g.FieldByName("DescrTipoMovimentoContabil").SetAsString("Abertura do Exercício");
     g.FieldByName("AnoCriacaoConta").SetAsInteger(Ano(m.FieldByName("DATAINICIOPLANO")));
@@ -547,8 +529,8 @@ void TUlmoDPEnviarArquivosCtbeSFinge::PreencherLctosAnoAnterior(TExecucao& AExec
     g.FieldByName("DataFimPlanoTce").SetValue(m.FieldByName("DATAFIMPLANO").Value());
     g.FieldByName("ContaCtb").SetValue(m.FieldByName("CONTACTB").Value());
     g.FieldByName("ClassifDescrContaCtb").SetAsString(s("CLASSIFCONTAPLANOESPEC") + " " + s("DESCRCONTAPLANOESPEC"));
-    g.FieldByName("DataLancamento").SetValue(saldos->FieldByName("DATASALDO").Value());
-    g.FieldByName("ValorLancamento").SetAsFloat(std::fabs(valor));
+    g.FieldByName("DataLancamento").SetAsDateTime(saldo.DataSaldo);
+    g.FieldByName("ValorLancamento").SetAsCurrency(valor < Currency() ? -valor : valor);
     g.FieldByName("HistoricoLancamento").SetAsString("Saldo Inicial do Exercício Anterior");
     g.Post();
   }
@@ -583,7 +565,7 @@ void TUlmoDPEnviarArquivosCtbeSFinge::PreencherLctosImplantacao(TExecucao& AExec
     g.FieldByName("ContaCtb").SetValue(i.FieldByName("CONTACTB").Value());
     g.FieldByName("ClassifDescrContaCtb").SetAsString(s("CLASSIFCONTAPLANOESPEC") + " " + s("DESCRCONTAPLANOESPEC"));
     g.FieldByName("DataLancamento").SetValue(i.FieldByName("DATASALDO").Value());
-    g.FieldByName("ValorLancamento").SetAsFloat(i.FieldByName("VALOR").AsFloat());
+    g.FieldByName("ValorLancamento").SetAsCurrency(i.FieldByName("VALOR").AsCurrency());
     g.Post();
   }
 }
