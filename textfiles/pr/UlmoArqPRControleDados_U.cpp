@@ -2,10 +2,8 @@
 
 #include <algorithm>
 
-#include "ClassRegistry_U.h"
 #include "FormatUtils_U.h"
 #include "Mapper_U.h"
-#include "PowerParam_U.h"
 #include "TextUtils_U.h"
 #include "UlmoSQLs_U.h"
 
@@ -15,8 +13,6 @@ using namespace nFramework;
 
 namespace {
 
-const char* const kClasseSaldo = "TKaloDPGerarSaldoCtbIndividual";
-const char* const kContextoSaldo = "TCE_PR";
 
 Currency Absoluto(Currency AValor) { return AValor < Currency() ? -AValor : AValor; }
 
@@ -34,12 +30,10 @@ std::vector<std::string> Niveis(std::string_view AClassif) {
 
 }  // namespace
 
-TSaldoContabilTCE::~TSaldoContabilTCE() {
-  if (FDMSaldoCtb) DestruirDM(kClasseSaldo, kContextoSaldo);
-}
+TSaldoContabilTCE::~TSaldoContabilTCE() = default;
 
 void TSaldoContabilTCE::CarregarSaldoContabil() {
-  if (FDMSaldoCtb && CodigoEmpresa == FCodigoEmpresaOld && CodigoSistema == FCodigoSistemaOld &&
+  if (FCarregado && CodigoEmpresa == FCodigoEmpresaOld && CodigoSistema == FCodigoSistemaOld &&
       DataInicial == FDataInicialOld && DataFinal == FDataFinalOld)
     return;
   CarregarSaldos();
@@ -52,33 +46,23 @@ void TSaldoContabilTCE::CarregarSaldoContabil() {
   FCodigoSistemaOld = CodigoSistema;
   FDataInicialOld = DataInicial;
   FDataFinalOld = DataFinal;
+  FCarregado = true;
   ++FCarregamentos;
 }
 
 void TSaldoContabilTCE::CarregarSaldos() {
-  if (!FDMSaldoCtb) {
-    TnDataModule* dm = CriarDM(kClasseSaldo, nullptr, kContextoSaldo);
-    FDMSaldoCtb = dynamic_cast<TnDMPowerParam*>(dm);
-    if (!FDMSaldoCtb) throw EInternalError(std::string(kClasseSaldo) + " não é um processo com parâmetros");
-  }
-  TnDMPowerParam& dm = *FDMSaldoCtb;
-  dm.Param("pCodigoEmpresa").SetValue(std::to_string(CodigoEmpresa));
-  dm.Param("pCodigoEstab").SetValue("");
-  dm.Param("pContaCtb").SetValue("");
-  dm.Param("pClassifConta").SetValue("");
-  dm.Param("pDataInicial").SetValue(DateToStr(DataInicial));
-  dm.Param("pDataFinal").SetValue(DateToStr(DataFinal));
-  dm.Param("pCodigoMoeda").SetValue("0");
-  dm.Param("pRelacionarEstab").SetValue("0");
-  dm.Param("pTipoAgruparData").SetValue("2");
-  dm.Param("pTotalizarSintetica").SetValue("1");
-  dm.Param("pConsiderarFiltroLctoCtb").SetValue("0");
-  dm.Param("pListarContasMovimentoZero").SetValue("0");
-  dm.Param("pFiltroOrigemLcto").SetValue("");
-  dm.Executar();
-  curSaldoCtb = dm.FindComponent<TClientDataSet>("nClientDataSet");
-  if (!curSaldoCtb) throw EInternalError(std::string(kClasseSaldo) + " sem o componente nClientDataSet");
-  curSaldoCtb->SetIndexFieldNames("CONTACTB");
+  FCarregado = false;
+  FSaldosPorConta.clear();
+  nUlmoSaldoCtb::TPedidoSaldoCtb pedido;
+  pedido.CodigoEmpresa = CodigoEmpresa;
+  pedido.DataInicial = DataInicial;
+  pedido.DataFinal = DataFinal;
+  pedido.AgruparData = nUlmoSaldoCtb::TAgruparData::Mes;
+  pedido.TotalizarSintetica = true;
+  pedido.ListarContasMovimentoZero = false;
+  nUlmoSaldoCtb::TSaldoCtbTipado saldos;
+  saldos.Executar(pedido);
+  saldos.ParaCada([this](const nUlmoSaldoCtb::TLinhaSaldoCtb& l) { FSaldosPorConta[l.ContaCtb].push_back(l); });
 }
 
 std::unique_ptr<TSQLDataSet> TSaldoContabilTCE::ConsultarPlanoTCE(const std::string& AVigencia) const {
@@ -151,12 +135,6 @@ void TSaldoContabilTCE::GerarSaldoTCE() {
     curSaldoTCE->CreateDataSet();
   }
   auto& s = FieldMapper().MapearFields<nUlmoMaps::TMapSaldoTCE>(*curSaldoTCE);
-  TField& saldoConta = curSaldoCtb->FieldByName("CONTACTB");
-  TField& saldoData = curSaldoCtb->FieldByName("DATASALDO");
-  TField& saldoAnterior = curSaldoCtb->FieldByName("SALDOANTERIOR");
-  TField& saldoDebito = curSaldoCtb->FieldByName("DEBITO");
-  TField& saldoCredito = curSaldoCtb->FieldByName("CREDITO");
-
   // A month's balances count under the mapping valid on its last day in the period; the opening
   // balance under the mapping valid on the period's first day. When the two differ, the start
   // month gives two rows: the opening balance alone, and the month's debits and credits alone.
@@ -189,11 +167,11 @@ void TSaldoContabilTCE::GerarSaldoTCE() {
   for (clone->First(); !clone->Eof(); clone->Next()) {
     if (p.TIPOCONTA->AsInteger() == 2 && !p.CONTACTB->IsNull()) {
       const int64_t conta = p.CONTACTB->AsLargeInt();
-      if (curSaldoCtb->FindKey({conta})) {
-        for (; !curSaldoCtb->Eof() && saldoConta.AsLargeInt() == conta; curSaldoCtb->Next()) {
-          TDateTime data = saldoData.AsDateTime();
+      if (auto linhas = FSaldosPorConta.find(conta); linhas != FSaldosPorConta.end()) {
+        for (const nUlmoSaldoCtb::TLinhaSaldoCtb& saldo : linhas->second) {
+          TDateTime data = saldo.DataSaldo;
           TClientDataSet* mes = LinhaDoMes(planosMes, false, data, conta);
-          Currency anterior = Absoluto(saldoAnterior.AsCurrency());
+          Currency anterior = Absoluto(saldo.SaldoAnterior);
           bool aberturaAParte = DateOf(data) == mesInicial && abertura->FindKey({conta}) &&
                                 (!mes || mes->FieldByName("DATAINICIOPLANO").AsDateTime() !=
                                              abertura->FieldByName("DATAINICIOPLANO").AsDateTime());
@@ -201,7 +179,7 @@ void TSaldoContabilTCE::GerarSaldoTCE() {
             if (analitica(*abertura)) adicionar(*abertura, data, conta, anterior, Currency(), Currency());
             anterior = Currency();
           }
-          if (mes && analitica(*mes)) adicionar(*mes, data, conta, anterior, saldoDebito.AsCurrency(), saldoCredito.AsCurrency());
+          if (mes && analitica(*mes)) adicionar(*mes, data, conta, anterior, saldo.Debito, saldo.Credito);
         }
       }
     }
@@ -251,12 +229,6 @@ void TSaldoContabilTCE::GerarSaldoBalanceteEstatal() {
     d.CreateDataSet();
   }
   auto& s = FieldMapper().MapearFields<nUlmoMaps::TMapSaldoPlanoContabilEstatal>(*FCurSaldoBalancetePlanoEstatal);
-  TField& saldoConta = curSaldoCtb->FieldByName("CONTACTB");
-  TField& saldoData = curSaldoCtb->FieldByName("DATASALDO");
-  TField& saldoAnterior = curSaldoCtb->FieldByName("SALDOANTERIOR");
-  TField& saldoDebito = curSaldoCtb->FieldByName("DEBITO");
-  TField& saldoCredito = curSaldoCtb->FieldByName("CREDITO");
-
   // Each month under the mapping valid on its last day in the period.
   TPlanosMes planosMes;
   auto clone = CloneCDS(*FCurBalancetePlanoCtbEstatal);
@@ -265,19 +237,20 @@ void TSaldoContabilTCE::GerarSaldoBalanceteEstatal() {
   for (clone->First(); !clone->Eof(); clone->Next()) {
     if (p.TIPOCONTA->AsInteger() != 2 || p.CONTACTB->IsNull()) continue;
     const int64_t conta = p.CONTACTB->AsLargeInt();
-    if (!curSaldoCtb->FindKey({conta})) continue;
-    for (; !curSaldoCtb->Eof() && saldoConta.AsLargeInt() == conta; curSaldoCtb->Next()) {
-      TClientDataSet* mes = LinhaDoMes(planosMes, true, saldoData.AsDateTime(), conta);
+    auto linhas = FSaldosPorConta.find(conta);
+    if (linhas == FSaldosPorConta.end()) continue;
+    for (const nUlmoSaldoCtb::TLinhaSaldoCtb& saldo : linhas->second) {
+      TClientDataSet* mes = LinhaDoMes(planosMes, true, saldo.DataSaldo, conta);
       if (!mes || mes->FieldByName("TIPOCONTA").AsInteger() != 2) continue;
       FCurSaldoBalancetePlanoEstatal->Append();
-      s.DATASALDO->SetAsDateTime(saldoData.AsDateTime());
+      s.DATASALDO->SetAsDateTime(saldo.DataSaldo);
       s.CLASSIFCONTA->SetValue(mes->FieldByName("CLASSIFCONTA").Value());
       s.CLASSIFCONTATCE->SetValue(mes->FieldByName("CLASSIFCONTATCE").Value());
       s.DESCRICAO->SetValue(mes->FieldByName("DESCRCONTA").Value());
       s.CONTACTB->SetAsInteger(conta);
-      s.SALDOANTERIOR->SetAsCurrency(Absoluto(saldoAnterior.AsCurrency()));
-      s.DEBITO->SetAsCurrency(saldoDebito.AsCurrency());
-      s.CREDITO->SetAsCurrency(saldoCredito.AsCurrency());
+      s.SALDOANTERIOR->SetAsCurrency(Absoluto(saldo.SaldoAnterior));
+      s.DEBITO->SetAsCurrency(saldo.Debito);
+      s.CREDITO->SetAsCurrency(saldo.Credito);
       FCurSaldoBalancetePlanoEstatal->Post();
     }
   }

@@ -1,6 +1,5 @@
 #include "UlmoArqRSGerarArquivoBalancete_U.h"
 
-#include "ClassRegistry_U.h"
 #include "FormatUtils_U.h"
 #include "Mapper_U.h"
 #include "SQL_U.h"
@@ -29,38 +28,19 @@ std::string SQLPlanoTCE(TDateTime AInicio, TDateTime AFim) {
 
 TUlmoArqRSGerarArquivoBalancete::~TUlmoArqRSGerarArquivoBalancete() { LiberarDados(); }
 
-void TUlmoArqRSGerarArquivoBalancete::CarregarSaldos() {
-  TnDataModule* dm = CriarDM("TKaloDPGerarSaldoCtbIndividual", nullptr, "SaldoCtb");
-  FDMSaldoCtb = dynamic_cast<TnDMPowerParam*>(dm);
-  if (!FDMSaldoCtb) {
-    DestruirDMDefinitivo(dm);
-    throw EInternalError("TKaloDPGerarSaldoCtbIndividual não é um processo com parâmetros");
-  }
-  TnDMPowerParam& p = *FDMSaldoCtb;
-  p.Param("pCodigoEmpresa").SetValue(std::to_string(FCodigoEmpresa));
-  p.Param("pCodigoEstab").SetValue("");
-  p.Param("pContaCtb").SetValue("");
-  p.Param("pClassifConta").SetValue("");
-  p.Param("pDataInicial").SetValue(DateToStr(FDataInicial));
-  p.Param("pDataFinal").SetValue(DateToStr(FDataFinal));
-  p.Param("pCodigoMoeda").SetValue("0");
-  p.Param("pRelacionarEstab").SetValue("0");
-  p.Param("pTipoAgruparData").SetValue("0");
-  p.Param("pTotalizarSintetica").SetValue("1");
-  p.Param("pConsiderarFiltroLctoCtb").SetValue("0");
-  p.Param("pListarContasMovimentoZero").SetValue("1");
-  p.Param("pFiltroOrigemLcto").SetValue("");
-  p.Executar();
-  cdsSaldoCtb = &p.ComponentByName<TClientDataSet>("nClientDataSet");
-  cdsSaldoCtb->SetIndexFieldNames("CLASSIFCONTA;TIPOCONTA;CONTACTB");
-  cdsSaldoCtb->First();
-}
-
 void TUlmoArqRSGerarArquivoBalancete::CarregarDados() {
   FNaturezaGrupo = LerGrupos("NATURGRUPO");
   FTipoGrupos = LerGrupos("TIPOGRUPO");
   CarregarEmpresa();
-  CarregarSaldos();
+  nUlmoSaldoCtb::TSaldoCtbTipado saldos;
+  nUlmoSaldoCtb::TPedidoSaldoCtb pedido;
+  pedido.CodigoEmpresa = FCodigoEmpresa;
+  pedido.DataInicial = FDataInicial;
+  pedido.DataFinal = FDataFinal;
+  pedido.AgruparData = nUlmoSaldoCtb::TAgruparData::Periodo;
+  pedido.TotalizarSintetica = true;
+  pedido.ListarContasMovimentoZero = true;
+  saldos.Executar(pedido);
 
   std::unique_ptr<TClientDataSet> planoConta = ExecutarSQL(SQLPlanoTCE(FDataInicial, FDataFinal), {FCodigoSistema, FCodigoEmpresa});
   planoConta->SetIndexFieldNames("CONTACTB");
@@ -76,43 +56,36 @@ void TUlmoArqRSGerarArquivoBalancete::CarregarDados() {
   s.AddFieldDef("TIPOCONTA", TFieldType::ftInteger);
   s.AddFieldDef("CODIGOESTAB", TFieldType::ftInteger);
   s.AddFieldDef("DATASALDO", TFieldType::ftDateTime);
-  for (const char* n : {"SALDOANTERIOR", "DEBITO", "CREDITO", "MOVIMENTO", "SALDOATUAL", "SEMSALDOMOV"})
+  for (const char* n : {"SALDOANTERIOR", "DEBITO", "CREDITO", "MOVIMENTO", "SALDOATUAL"})
     s.AddFieldDef(n, TFieldType::ftCurrency);
-  s.AddFieldDef("SINTFILIAL", TFieldType::ftInteger);
   s.AddFieldDef("TIPOCONTACALC", TFieldType::ftInteger);
   s.AddFieldDef("DESCRCONTA", TFieldType::ftString, 150);
   s.CreateDataSet();
   s.SetIndexFieldNames("CLASSIFCONTA");
 
-  Montar(*planoConta, *planoClass);
+  Montar(saldos, *planoConta, *planoClass);
 
   s.SetIndexFieldNames("CLASSIFCONTA;TIPOCONTA;CONTACTB");
   s.First();
 }
 
-void TUlmoArqRSGerarArquivoBalancete::Montar(TClientDataSet& planoConta, TClientDataSet& planoClass) {
-  TClientDataSet& saldos = *cdsSaldoCtb;
+void TUlmoArqRSGerarArquivoBalancete::Montar(const nUlmoSaldoCtb::TSaldoCtbTipado& saldos, TClientDataSet& planoConta,
+                                             TClientDataSet& planoClass) {
   TClientDataSet& s = *curSaldoTCE;
-  TMapCdsSaldo& b = FieldMapper().MapearFields<TMapCdsSaldo>(saldos);
   TMapPlanoTCE& w = FieldMapper().MapearFields<TMapPlanoTCE>(s);
   TField& pcClassif = planoConta.FieldByName("CLASSIFCONTA");
   TField& pcTipo = planoConta.FieldByName("TIPOCONTA");
   TField& clConta = planoClass.FieldByName("CONTACTB");
   TField& clTipo = planoClass.FieldByName("TIPOCONTA");
   TField& clDescr = planoClass.FieldByName("DESCRCONTA");
-  auto valor = [](TField* f) { return f && !f->IsNull() ? f->AsCurrency() : Currency(); };
   // Exact sums: the cents are rounded once, when the line is written.
-  auto somar = [&](TField* destino, TField* origem) {
-    if (destino) destino->SetAsCurrency(valor(destino) + valor(origem));
-  };
+  auto somar = [](TField* destino, Currency valor) { destino->SetAsCurrency(destino->AsCurrency() + valor); };
   const Currency zero;
 
-  for (saldos.First(); !saldos.Eof(); saldos.Next()) {
-    if (!planoConta.FindKey({b.CONTACTB->AsLargeInt()})) continue;
-    if (pcTipo.AsInteger() != 2) continue;
-    if (valor(b.SALDOANTERIOR) == zero && valor(b.DEBITO) == zero && valor(b.CREDITO) == zero &&
-        valor(b.SALDOATUAL) == zero)
-      continue;
+  saldos.ParaCada([&](const nUlmoSaldoCtb::TLinhaSaldoCtb& b) {
+    if (!planoConta.FindKey({b.ContaCtb})) return;
+    if (pcTipo.AsInteger() != 2) return;
+    if (b.SaldoAnterior == zero && b.Debito == zero && b.Credito == zero && b.SaldoAtual == zero) return;
     std::string c = pcClassif.AsString();
     while (!c.empty()) {
       int64_t conta = 0;
@@ -122,28 +95,25 @@ void TUlmoArqRSGerarArquivoBalancete::Montar(TClientDataSet& planoConta, TClient
           s.Edit();
         } else {
           s.Append();
-          for (TField* f : {w.SALDOANTERIOR, w.DEBITO, w.CREDITO, w.MOVIMENTO, w.SALDOATUAL, w.SEMSALDOMOV})
-            f->SetAsCurrency(zero);
+          for (TField* f : {w.SALDOANTERIOR, w.DEBITO, w.CREDITO, w.MOVIMENTO, w.SALDOATUAL}) f->SetAsCurrency(zero);
         }
         w.CONTACTB->SetAsInteger(conta);
         w.TIPOCONTA->SetAsInteger(clTipo.AsInteger());
         w.CLASSIFCONTA->SetAsString(c);
         w.DESCRCONTA->SetAsString(clDescr.AsString());
-        if (b.CODIGOESTAB) w.CODIGOESTAB->SetAsInteger(b.CODIGOESTAB->AsInteger());
-        if (b.DATASALDO) w.DATASALDO->SetAsDateTime(b.DATASALDO->AsDateTime());
-        if (b.SINTFILIAL && !b.SINTFILIAL->IsNull()) w.SINTFILIAL->SetAsInteger(b.SINTFILIAL->AsLargeInt());
-        if (b.TIPOCONTACALC && !b.TIPOCONTACALC->IsNull()) w.TIPOCONTACALC->SetAsInteger(b.TIPOCONTACALC->AsLargeInt());
-        somar(w.SALDOANTERIOR, b.SALDOANTERIOR);
-        somar(w.DEBITO, b.DEBITO);
-        somar(w.CREDITO, b.CREDITO);
-        somar(w.MOVIMENTO, b.MOVIMENTO);
-        somar(w.SALDOATUAL, b.SALDOATUAL);
-        somar(w.SEMSALDOMOV, b.SEMSALDOMOV);
+        w.CODIGOESTAB->SetAsInteger(b.CodigoEstab);
+        w.DATASALDO->SetAsDateTime(b.DataSaldo);
+        w.TIPOCONTACALC->SetAsInteger(b.TipoContaCalc);
+        somar(w.SALDOANTERIOR, b.SaldoAnterior);
+        somar(w.DEBITO, b.Debito);
+        somar(w.CREDITO, b.Credito);
+        somar(w.MOVIMENTO, b.Movimento);
+        somar(w.SALDOATUAL, b.SaldoAtual);
         s.Post();
       }
       c = RetirarUltimoNivelClassificacao(c);
     }
-  }
+  });
 }
 
 void TUlmoArqRSGerarArquivoBalancete::EscreverDetalhes(TEscritorLeiaute& escritor) {
@@ -193,10 +163,6 @@ void TUlmoArqRSGerarArquivoBalancete::EscreverDetalhes(TEscritorLeiaute& escrito
   }
 }
 
-void TUlmoArqRSGerarArquivoBalancete::LiberarDados() {
-  cdsSaldoCtb = nullptr;
-  if (FDMSaldoCtb) DestruirDMDefinitivo(FDMSaldoCtb);
-  curSaldoTCE.reset();
-}
+void TUlmoArqRSGerarArquivoBalancete::LiberarDados() { curSaldoTCE.reset(); }
 
 }  // namespace nUlmoRS

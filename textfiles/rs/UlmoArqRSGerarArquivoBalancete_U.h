@@ -10,16 +10,14 @@
 #include "ClientDataSet_U.h"
 #include "Currency_U.h"
 #include "MapClass_U.h"
-#include "PowerParam_U.h"
+#include "SaldoCtbTipado_U.h"
 #include "UlmoArqRSGerador_U.h"
 
 namespace nUlmoRS {
 
 namespace nBalancete {
-ULMO_MAP_CLASS(TMapCdsSaldo, nFramework::TField, CLASSIFCONTA, TIPOCONTA, DESCRCONTA, SALDOANTERIOR, DEBITO, CREDITO,
-               MOVIMENTO, SALDOATUAL, CONTACTB, CODIGOESTAB, DATASALDO, SEMSALDOMOV, SINTFILIAL, TIPOCONTACALC);
 ULMO_MAP_CLASS(TMapPlanoTCE, nFramework::TField, CONTACTB, CLASSIFCONTA, TIPOCONTA, DESCRCONTA, CODIGOESTAB, DATASALDO,
-               SALDOANTERIOR, DEBITO, CREDITO, MOVIMENTO, SALDOATUAL, SEMSALDOMOV, SINTFILIAL, TIPOCONTACALC);
+               SALDOANTERIOR, DEBITO, CREDITO, MOVIMENTO, SALDOATUAL, TIPOCONTACALC);
 }  // namespace nBalancete
 
 // The six amounts of a BAL line.
@@ -42,12 +40,11 @@ class TUlmoArqRSGerarArquivoBalancete : public TUlmoArqRSGerador {
   void LiberarDados() override;
 
  private:
-  void CarregarSaldos();
-  void Montar(nFramework::TClientDataSet& planoConta, nFramework::TClientDataSet& planoClass);
+  // Carries the company's balances to the court accounts and their ancestors.
+  void Montar(const nUlmoSaldoCtb::TSaldoCtbTipado& saldos, nFramework::TClientDataSet& planoConta,
+              nFramework::TClientDataSet& planoClass);
 
   std::vector<nFramework::TVariant> FNaturezaGrupo;
-  nFramework::TnDMPowerParam* FDMSaldoCtb = nullptr;  // the framework's instance, freed at the run's end
-  nFramework::TClientDataSet* cdsSaldoCtb = nullptr;   // not owned
   std::unique_ptr<nFramework::TClientDataSet> curSaldoTCE;
 };
 
