@@ -5,7 +5,6 @@
 #include "SQL_U.h"
 #include "TextUtils_U.h"
 #include "UlmoParametros_U.h"
-#include "UlmoSQLs_U.h"
 
 namespace nUlmoRS {
 
@@ -14,27 +13,20 @@ using namespace nMovimento;
 
 namespace {
 
-// Both sides of the entries, each under the mapping valid on the entry's date; the amount is a
-// grouping column, so identical sides are summed into one line. The debit side comes before the
-// credit side of the same entry.
-std::string SQLMovimento() {
-  auto lado = [](const char* conta, const char* origem) {
-    std::string c = conta;
-    return "select L.CODIGOEMPRESA, L.CHAVELCTOCTB, L." + c + " CONTACTB, TP.CLASSIFCONTA, L.CODIGOLOTECTB, "
-           "L.DATALCTOCTB, CAST('" + origem + "' AS VARCHAR(1)) ORIGEM, L.CODIGOORIGLCTOCTB, "
-           "CAST(SUM(L.VALORLCTOCTB) AS NUMERIC(14,2)) VALORLCTO, L.CODIGOHISTCTB, L.COMPLHIST from LCTOCTB L "
-           "join PLANOESPEC P on L.CODIGOEMPRESA = P.CODIGOEMPRESA and L." + c + " = P.CONTACTB "
-           "join TCEPLANOPLESPEC T on T.CODIGOEMPRESA = P.CODIGOEMPRESA and P.CONTACTB = T.CONTACTB and "
-           "T.CODIGOSISTEMATCE = :pCodigoSistema and " +
-           nUlmo::TUlmoSQLs::GetSQLCondPlanoVigenteNaData("T", "L.DATALCTOCTB") +
-           " join TCEPLANO TP on TP.CODIGOSISTEMATCE = T.CODIGOSISTEMATCE and TP.CONTATCE = T.CONTATCE "
-           "where L.CODIGOEMPRESA = :pCodigoEmpresa and L.DATALCTOCTB between :pDataInicial and :pDataFinal "
-           "and L." + c + " is not null "
-           "group by L.CODIGOEMPRESA, L.CHAVELCTOCTB, L." + c + ", TP.CLASSIFCONTA, L.CODIGOLOTECTB, L.DATALCTOCTB, "
-           "L.CODIGOORIGLCTOCTB, L.VALORLCTOCTB, L.CODIGOHISTCTB, L.COMPLHIST ";
-  };
-  return lado("CONTACTBDEB", "D") + "union " + lado("CONTACTBCRED", "C") + "order by 2, 7 desc";
-}
+// The period's entries by key, read in one scan; each side is mapped here, from the mappings
+// loaded once, rather than by a join per side and a sort of both sides together.
+const char* const kSQLLancamentos =
+    "select L.CHAVELCTOCTB, L.CONTACTBDEB, L.CONTACTBCRED, L.CODIGOLOTECTB, L.DATALCTOCTB, L.CODIGOORIGLCTOCTB, "
+    "L.VALORLCTOCTB, L.CODIGOHISTCTB, L.COMPLHIST from LCTOCTB L where L.CODIGOEMPRESA = :pCodigoEmpresa and "
+    "L.DATALCTOCTB between :pDataInicial and :pDataFinal order by L.CHAVELCTOCTB";
+
+// Every mapping of the company's accounts in the court system, with the court account's
+// classification (null when the court chart lacks the account), latest start first.
+const char* const kSQLMapeamentos =
+    "select T.CONTACTB, T.DATAINICIOPLANO, T.DATAFIMPLANO, TP.CLASSIFCONTA from TCEPLANOPLESPEC T "
+    "left join TCEPLANO TP on TP.CODIGOSISTEMATCE = T.CODIGOSISTEMATCE and TP.CONTATCE = T.CONTATCE "
+    "where T.CODIGOEMPRESA = :pCodigoEmpresa and T.CODIGOSISTEMATCE = :pCodigoSistema "
+    "order by T.CONTACTB, T.DATAINICIOPLANO desc";
 
 }  // namespace
 
@@ -50,39 +42,60 @@ void TUlmoArqRSGerarArquivoMovimento::CarregarDados() {
   }
   FTipoGrupos = LerGrupos("TIPOGRUPO");
   FItensOrigem = nUlmo::ItensOrigem(FOrigem);
-  curSaldo = std::make_unique<TCursorSQL>(SQLMovimento(), TValores{FCodigoSistema, FCodigoEmpresa,
-                                                                    TVariant::FromDate(FDataInicial),
+  FMapeamentos.clear();
+  {
+    TCursorSQL m(kSQLMapeamentos, {FCodigoEmpresa, FCodigoSistema});
+    while (m.Proximo()) {
+      TVigenciaRS v;
+      v.Inicio = m.Data(1);
+      v.TemFim = !m.Nulo(2);
+      v.Fim = v.TemFim ? m.Data(2) : 0;
+      v.TemConta = !m.Nulo(3);
+      v.ClassifConta = m.Texto(3);
+      FMapeamentos[m.Inteiro(0)].push_back(std::move(v));
+    }
+  }
+  curSaldo = std::make_unique<TCursorSQL>(kSQLLancamentos, TValores{FCodigoEmpresa, TVariant::FromDate(FDataInicial),
                                                                     TVariant::FromDate(FDataFinal)});
 }
 
-TLinhaMovimentoRS TUlmoArqRSGerarArquivoMovimento::LerLinha() {
-  TCursorSQL& c = *curSaldo;
-  static const char* const kColunas[] = {"CHAVELCTOCTB", "CONTACTB", "CLASSIFCONTA", "CODIGOLOTECTB", "DATALCTOCTB",
-                                         "ORIGEM", "CODIGOORIGLCTOCTB", "VALORLCTO", "CODIGOHISTCTB", "COMPLHIST"};
-  if (FColunas.empty())
-    for (const char* n : kColunas) FColunas.push_back(c.Coluna(n));
-  const std::vector<int>& k = FColunas;
-  TLinhaMovimentoRS l;
-  l.ChaveLcto = c.Inteiro(k[0]);
-  l.ContaCtb = c.Inteiro(k[1]);
-  l.ClassifConta = c.Texto(k[2]);
-  l.TemLote = !c.Nulo(k[3]);
-  if (l.TemLote) {
-    l.LoteTexto = c.Texto(k[3]);
-    l.TemLote = TryStrToInt64(l.LoteTexto, l.Lote);
-  }
-  l.Data = c.Data(k[4]);
-  l.Origem = c.Texto(k[5]);
-  l.OrigemLcto = c.Texto(k[6]);
-  l.Valor = c.Moeda(k[7]);
-  l.TemHistorico = !c.Nulo(k[8]);
-  l.Historico = c.Inteiro(k[8]);
-  l.ComplHist = c.Texto(k[9]);
-  return l;
+const TVigenciaRS* TUlmoArqRSGerarArquivoMovimento::Mapeamento(int64_t conta, TDateTime data) const {
+  auto m = FMapeamentos.find(conta);
+  if (m == FMapeamentos.end()) return nullptr;
+  // The latest start valid on the day: a mapping that starts later and is valid then replaces
+  // an earlier one still open.
+  for (const TVigenciaRS& v : m->second)
+    if (v.Inicio <= data && (!v.TemFim || v.Fim >= data)) return v.TemConta ? &v : nullptr;
+  return nullptr;
 }
 
 void TUlmoArqRSGerarArquivoMovimento::EscreverDetalhes(TEscritorLeiaute& escritor) {
-  for (bool tem = curSaldo->Proximo(); tem; tem = curSaldo->Proximo()) Escrever(escritor, LerLinha());
+  TCursorSQL& c = *curSaldo;
+  while (c.Proximo()) {
+    TLinhaMovimentoRS l;
+    l.ChaveLcto = c.Inteiro(0);
+    l.TemLote = !c.Nulo(3);
+    if (l.TemLote) {
+      l.LoteTexto = c.Texto(3);
+      l.TemLote = TryStrToInt64(l.LoteTexto, l.Lote);
+    }
+    l.Data = c.Data(4);
+    l.OrigemLcto = c.Texto(5);
+    l.Valor = c.Moeda(6);
+    l.TemHistorico = !c.Nulo(7);
+    l.Historico = c.Inteiro(7);
+    l.ComplHist = c.Texto(8);
+    // The debit side first, then the credit side.
+    for (int lado : {1, 2}) {
+      if (c.Nulo(lado)) continue;
+      l.ContaCtb = c.Inteiro(lado);
+      const TVigenciaRS* v = Mapeamento(l.ContaCtb, l.Data);
+      if (!v) continue;
+      l.ClassifConta = v->ClassifConta;
+      l.Origem = lado == 1 ? "D" : "C";
+      Escrever(escritor, l);
+    }
+  }
 }
 
 void TUlmoArqRSGerarArquivoMovimento::Escrever(TEscritorLeiaute& escritor, const TLinhaMovimentoRS& l) {
@@ -115,7 +128,7 @@ void TUlmoArqRSGerarArquivoMovimento::Escrever(TEscritorLeiaute& escritor, const
 
 void TUlmoArqRSGerarArquivoMovimento::LiberarDados() {
   curSaldo.reset();
-  FColunas.clear();
+  FMapeamentos.clear();
   FHistoricos.clear();
 }
 

@@ -19,7 +19,15 @@ namespace nMovimento {
 ULMO_MAP_CLASS(TMapHistorico, nFramework::TField, CODIGOHISTCTB, DESCRHISTCTB);
 }  // namespace nMovimento
 
-// One side of an entry, as the movement query gives it.
+// One mapping of a company account onto the court chart.
+struct TVigenciaRS {
+  nFramework::TDateTime Inicio = 0, Fim = 0;
+  bool TemFim = false;
+  bool TemConta = false;     // the court chart has the account
+  std::string ClassifConta;  // the court account's classification
+};
+
+// One side of an entry, as it is written.
 struct TLinhaMovimentoRS {
   int64_t ChaveLcto = 0;
   int64_t ContaCtb = 0;
@@ -51,13 +59,15 @@ class TUlmoArqRSGerarArquivoMovimento : public TUlmoArqRSGerador {
   void LiberarDados() override;
 
  private:
-  // Reads the cursor's current row (the collector's part) and renders one row (the writer's).
-  TLinhaMovimentoRS LerLinha();
+  // The mapping of the account valid on the day; nullptr when none maps it to a court account.
+  const TVigenciaRS* Mapeamento(int64_t conta, nFramework::TDateTime data) const;
+  // Renders one side of an entry.
   void Escrever(nFramework::TEscritorLeiaute& escritor, const TLinhaMovimentoRS& linha);
 
-  // The period's sides, read as they are written: the year's entries are never all in memory.
+  // The period's entries, read as they are written: the year's entries are never all in memory.
   std::unique_ptr<TCursorSQL> curSaldo;
-  std::vector<int> FColunas;  // the query's columns, in the order LerLinha reads them
+  // Each account's mappings, latest start first.
+  std::unordered_map<int64_t, std::vector<TVigenciaRS>> FMapeamentos;
   std::unordered_map<int64_t, std::string> FHistoricos;  // code -> description
   std::vector<std::string> FItensOrigem;                     // the items of FOrigem
 };
