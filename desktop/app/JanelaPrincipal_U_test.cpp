@@ -105,16 +105,18 @@ void LimparSelecao() {
 }
 
 // Answers the next modal dialog with aResposta once it shows.
+// The pending timer holds the try; the try knows itself only weakly, or it would never be freed.
 void QuandoAbrirDialogo(std::function<void(QDialog&)> aResposta) {
   auto tentar = std::make_shared<std::function<void()>>();
-  *tentar = [aResposta, tentar] {
+  std::weak_ptr<std::function<void()>> proprio = tentar;
+  *tentar = [aResposta, proprio] {
     if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
       aResposta(*d);
       return;
     }
-    QTimer::singleShot(20, *tentar);
+    if (auto t = proprio.lock()) QTimer::singleShot(20, [t] { (*t)(); });
   };
-  QTimer::singleShot(20, *tentar);
+  QTimer::singleShot(20, [tentar] { (*tentar)(); });
 }
 
 }  // namespace

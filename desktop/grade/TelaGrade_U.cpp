@@ -121,8 +121,10 @@ TTelaGrade::TTelaGrade(TnDMPtr<TnDMPowerParam> aProcesso, QWidget* aPai) : TTela
   if (acima) {
     lado->setSizes({48 + 31 * itens, 600});
   } else {
-    lado->setSizes({std::clamp(Painel()->sizeHint().width(), 300, 470), 900});
-    Painel()->setMinimumWidth(260);
+    // The panel keeps room for its controls: the grids scroll sideways instead.
+    const int largura = std::clamp(Painel()->sizeHint().width(), 300, 470);
+    lado->setSizes({largura, 900});
+    Painel()->setMinimumWidth(largura);
   }
   Divisor()->setStretchFactor(0, 4);
   Divisor()->setStretchFactor(1, 1);
