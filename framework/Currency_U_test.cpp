@@ -19,6 +19,17 @@ TEST(Currency, FromDoubleAddedAUnitToAmountsAboveFiftyBillion) {
   EXPECT_EQ(Currency::FromDouble(2.675).ToString(), "2.675");
 }
 
+// A value of thirteen integer digits read from a REAL column came out a cent higher: the nudge
+// meant for 1.005 grew with the value.
+TEST(Currency, ThirteenIntegerDigitsFromADoubleGainedACent) {
+  EXPECT_EQ(Currency::FromDouble(9999999999999.99), Currency::FromString("9999999999999.99"));
+  EXPECT_EQ(Currency::FromDouble(-9999999999999.99), Currency::FromString("-9999999999999.99"));
+  EXPECT_EQ(Currency::FromDouble(987654321987.65), Currency::FromString("987654321987.65"));
+  EXPECT_EQ(Currency::FromDouble(2.675), Currency::FromString("2.675"));
+  EXPECT_EQ(Currency::FromDouble(0.1 + 0.2), Currency::FromString("0.3"));
+  EXPECT_EQ(Currency::FromDouble(1e12), Currency::FromInt(1000000000000));
+}
+
 TEST(Currency, FromDoubleRoundsHalfAwayFromZeroAtTheFourthDecimal) {
   EXPECT_EQ(Currency::FromDouble(1.005).Raw(), 10050);
   EXPECT_EQ(Currency::FromDouble(-1.005).Raw(), -10050);

@@ -44,18 +44,18 @@ void TUlmoArqRSGerarArquivoMovimento::CarregarDados() {
   FItensOrigem = nUlmo::ItensOrigem(FOrigem);
   FMapeamentos.clear();
   {
-    TCursorSQL m(kSQLMapeamentos, {FCodigoEmpresa, FCodigoSistema});
+    TCursorSQL m(Conexao(), kSQLMapeamentos, {FCodigoEmpresa, FCodigoSistema});
     while (m.Proximo()) {
       TVigenciaRS v;
       v.Inicio = m.Data(1);
       v.TemFim = !m.Nulo(2);
       v.Fim = v.TemFim ? m.Data(2) : 0;
       v.TemConta = !m.Nulo(3);
-      v.ClassifConta = m.Texto(3);
+      v.ClassifConta = std::string(m.Texto(3));
       FMapeamentos[m.Inteiro(0)].push_back(std::move(v));
     }
   }
-  curSaldo = std::make_unique<TCursorSQL>(kSQLLancamentos, TValores{FCodigoEmpresa, TVariant::FromDate(FDataInicial),
+  curSaldo = std::make_unique<TCursorSQL>(Conexao(), kSQLLancamentos, TValores{FCodigoEmpresa, TVariant::FromDate(FDataInicial),
                                                                     TVariant::FromDate(FDataFinal)});
 }
 
@@ -76,15 +76,15 @@ void TUlmoArqRSGerarArquivoMovimento::EscreverDetalhes(TEscritorLeiaute& escrito
     l.ChaveLcto = c.Inteiro(0);
     l.TemLote = !c.Nulo(3);
     if (l.TemLote) {
-      l.LoteTexto = c.Texto(3);
+      l.LoteTexto = std::string(c.Texto(3));
       l.TemLote = TryStrToInt64(l.LoteTexto, l.Lote);
     }
     l.Data = c.Data(4);
-    l.OrigemLcto = c.Texto(5);
+    l.OrigemLcto = std::string(c.Texto(5));
     l.Valor = c.Moeda(6);
     l.TemHistorico = !c.Nulo(7);
     l.Historico = c.Inteiro(7);
-    l.ComplHist = c.Texto(8);
+    l.ComplHist = std::string(c.Texto(8));
     // The debit side first, then the credit side.
     for (int lado : {1, 2}) {
       if (c.Nulo(lado)) continue;

@@ -65,7 +65,7 @@ class TUlmoArqRSGerarArquivoMovimento : public TUlmoArqRSGerador {
   void Escrever(nFramework::TEscritorLeiaute& escritor, const TLinhaMovimentoRS& linha);
 
   // The period's entries, read as they are written: the year's entries are never all in memory.
-  std::unique_ptr<TCursorSQL> curSaldo;
+  std::unique_ptr<nFramework::TCursorSQL> curSaldo;
   // Each account's mappings, latest start first.
   std::unordered_map<int64_t, std::vector<TVigenciaRS>> FMapeamentos;
   std::unordered_map<int64_t, std::string> FHistoricos;  // code -> description
