@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <algorithm>
+#include <charconv>
 #include <cstdlib>
 
 #include "Exceptions_U.h"
@@ -10,12 +11,14 @@
 namespace nFramework {
 
 Currency Currency::FromDouble(double value) {
-  // Half away from zero at the fourth decimal; the relative nudge absorbs the binary
-  // representation error of values such as 1.005 (stored as 1.00499999...).
-  double scaled = value * Scale;
-  double eps = std::fabs(scaled) * 1e-15 + 1e-9;
-  double r = scaled >= 0 ? std::floor(scaled + 0.5 + eps) : -std::floor(-scaled + 0.5 + eps);
-  return FromRaw(static_cast<int64_t>(r));
+  // The shortest decimal that reads back as this double is the number that was meant (1.005,
+  // 9999999999999.99); scaling the binary value instead loses the cents of large amounts.
+  if (!std::isfinite(value) || std::fabs(value) >= 922337203685477.0)
+    throw EConvertError("Valor fora do alcance da moeda: " + std::to_string(value));
+  char texto[400];
+  auto [fim, erro] = std::to_chars(texto, texto + sizeof texto, value, std::chars_format::fixed);
+  if (erro != std::errc()) throw EInternalError("Valor sem representação decimal: " + std::to_string(value));
+  return FromString(std::string(texto, fim));
 }
 
 Currency Currency::FromString(const std::string& text) {
