@@ -161,6 +161,9 @@ struct TFilterParser {
   size_t P = 0;
   const std::function<int(std::string_view)>& Resolve;
   int Nivel = 0;
+  // Turns a compared literal into the field's type once (by field index); raises EConvertError
+  // for one the field cannot be compared with.
+  const std::function<void(int, TVariant&)>* Preparar = nullptr;
 
   [[noreturn]] void Fail(const std::string& why) const {
     throw EDatabaseError("Filtro inválido (" + why + "): " + CitarValor(T));
@@ -231,6 +234,7 @@ struct TFilterParser {
     size_t s = P;
     while (P < T.size() && (std::isalnum(static_cast<unsigned char>(T[P])) || T[P] == '_' || T[P] == '.')) ++P;
     if (s == P) Fail("campo esperado");
+    const size_t nome = P - s;
     auto n = std::make_shared<TClientDataSet::TFilterNode>();
     n->Field = Resolve(T.substr(s, P - s));
     if (n->Field < 0) Fail("campo desconhecido " + CitarValor(T.substr(s, P - s)));
@@ -265,6 +269,13 @@ struct TFilterParser {
     if (n->Op.empty()) Fail("operador esperado");
     if (n->Op == "!=") n->Op = "<>";
     n->Literal = Literal();
+    if (Preparar) {
+      try {
+        (*Preparar)(n->Field, n->Literal);
+      } catch (const EConvertError& e) {
+        Fail(std::string(e.what()) + " para o campo " + std::string(T.substr(s, nome)));
+      }
+    }
     return n;
   }
   TVariant Literal() {
@@ -1246,7 +1257,19 @@ void TClientDataSet::SetFilter(std::string_view text) {
       TField* f = FindField(n);
       return f && !f->FLookup ? f->FIndex : -1;
     };
+    // A literal that does not convert would raise at every row test, leaving the dataset with
+    // a filter that breaks each later move; it is refused here instead.
+    std::function<void(int, TVariant&)> preparar = [this](int campo, TVariant& v) {
+      if (v.IsNull()) return;
+      const TFieldType t = FFields[static_cast<size_t>(campo)]->FDataType;
+      double d;
+      if (t == TFieldType::ftDate || t == TFieldType::ftDateTime)
+        v = TVariant::FromDate(v.AsDateTime());
+      else if (t == TFieldType::ftCurrency && (v.Kind() != TVarKind::String || TryStrToFloat(v.AsString(), d)))
+        v = TVariant(v.AsCurrency());
+    };
     TFilterParser p{text, 0, resolve};
+    p.Preparar = &preparar;
     filtro = p.Expr();
     p.Skip();
     if (p.P != text.size()) p.Fail("texto após a expressão");

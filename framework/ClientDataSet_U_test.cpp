@@ -125,6 +125,36 @@ TEST(ClientDataSet, FiltersOfTheFormsTheSystemUses) {
   EXPECT_EQ(ds.RecordCount(), 4);
 }
 
+// A compared value the field could not take ("DATA >= '2024-13-45'", money past its range) was
+// accepted and raised at the row test instead: the dataset kept the filter, so every later move
+// or count raised too, and a date filter over rows without dates broke at the first dated row.
+TEST(ClientDataSet, AFilterWithAValueTheFieldCannotTakeBrokeTheDataset) {
+  TClientDataSet ds;
+  ds.AddFieldDef("DATA", TFieldType::ftDate);
+  ds.AddFieldDef("SALDO", TFieldType::ftCurrency);
+  ds.CreateDataSet();
+  ds.AppendRecord({Null, Currency::FromString("12.5")});
+  ds.SetFiltered(true);
+  ds.SetFilter("SALDO > 0");
+  for (const char* f : {"DATA >= '2024-13-45'", "DATA = 'ontem'", "SALDO > 1e300", "SALDO < 9223372036854775807",
+                        "SALDO = '1e5'"}) {
+    EXPECT_THROW(ds.SetFilter(f), EDatabaseError) << f;
+    EXPECT_EQ(ds.Filter(), "SALDO > 0");
+    EXPECT_EQ(ds.RecordCount(), 1);
+  }
+  try {
+    ds.SetFilter("DATA >= '2024-13-45'");
+  } catch (const EDatabaseError& e) {
+    EXPECT_STREQ(e.what(), "Filtro inválido ('2024-13-45' não é uma data válida para o campo DATA): DATA >= '2024-13-45'");
+  }
+  ds.AppendRecord({EncodeDate(2024, 1, 31), Currency::FromString("-1")});
+  for (auto [f, linhas] : {std::pair{"DATA >= '2024-01-01'", 1}, std::pair{"DATA = '31/01/2024'", 1},
+                           std::pair{"SALDO = '12.5'", 1}, std::pair{"SALDO <> 'x'", 2}, std::pair{"SALDO < 922337203685477", 2}}) {
+    ds.SetFilter(f);
+    EXPECT_EQ(ds.RecordCount(), linhas) << f;
+  }
+}
+
 // A filter typed on the command line (--marcar) nesting "not" or parentheses a hundred thousand
 // deep, or joining three hundred thousand conditions with "or", ran the parser, the row test or
 // the tree's destruction out of stack; the error then quoted the whole filter.

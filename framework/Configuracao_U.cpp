@@ -1,5 +1,6 @@
 #include "Configuracao_U.h"
 
+#include <cctype>
 #include <fstream>
 #include <sstream>
 #include <toml++/toml.h>
@@ -21,18 +22,63 @@ TnConfig& Config() {
   throw Exception("Configuração inválida em " + std::string(aOrigem) + ": " + aMensagem);
 }
 
+// A configuration file is a few dozen lines; past these bounds it is not one.
+constexpr size_t MaxTamanhoConfiguracao = 1u << 20;
+constexpr int MaxNiveisChave = 32;
+
+// The most levels a dotted key of the text has ("a.b.c" has three), counted without parsing.
+// toml++ builds and destroys the tables of a key recursively, one level per part: a key of a
+// hundred thousand parts ends the program. Bare parts, quoted parts and the dots between them
+// are followed; texts and comments skipped. A float ("1.5") counts as a key of two levels.
+int NiveisChave(std::string_view aTexto, int& aLinha) {
+  int maximo = 0, pontos = 0, linha = 1;
+  bool parte = false;  // the last token was a key part
+  aLinha = 1;
+  for (size_t i = 0; i < aTexto.size(); ++i) {
+    const char c = aTexto[i];
+    if (c == '\n') {
+      ++linha;
+      pontos = 0;
+      parte = false;
+    } else if (c == '#') {
+      while (i + 1 < aTexto.size() && aTexto[i + 1] != '\n') ++i;
+    } else if (c == '"' || c == '\'') {
+      for (++i; i < aTexto.size() && aTexto[i] != c && aTexto[i] != '\n'; ++i)
+        if (c == '"' && aTexto[i] == '\\') ++i;
+      if (i < aTexto.size() && aTexto[i] == '\n') --i;
+      parte = true;
+    } else if (std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '-') {
+      parte = true;
+    } else if (c == '.' && parte) {
+      parte = false;
+      if (++pontos + 1 > maximo) {
+        maximo = pontos + 1;
+        aLinha = linha;
+      }
+    } else if (c != ' ' && c != '\t') {
+      pontos = 0;
+      parte = false;
+    }
+  }
+  return maximo;
+}
+
 std::string Texto(const toml::node& aNo, std::string_view aOrigem, const std::string& aChave) {
-  if (auto s = aNo.value<std::string>(); s && aNo.is_string()) return *s;
+  if (aNo.is_string()) return *aNo.value<std::string>();
   Falhar(aOrigem, aChave + " deve ser um texto");
 }
 
 bool Logico(const toml::node& aNo, std::string_view aOrigem, const std::string& aChave) {
-  if (auto b = aNo.value<bool>(); b && aNo.is_boolean()) return *b;
+  if (aNo.is_boolean()) return *aNo.value<bool>();
   Falhar(aOrigem, aChave + " deve ser true ou false");
 }
 
 int Inteiro(const toml::node& aNo, std::string_view aOrigem, const std::string& aChave, int64_t aMin, int64_t aMax) {
-  if (auto v = aNo.value<int64_t>(); v && aNo.is_integer() && *v >= aMin && *v <= aMax) return static_cast<int>(*v);
+  // The type first: toml++ converts a float to an integer with a cast that overflows past 2^63.
+  if (aNo.is_integer()) {
+    const int64_t v = *aNo.value<int64_t>();
+    if (v >= aMin && v <= aMax) return static_cast<int>(v);
+  }
   Falhar(aOrigem, aChave + " deve ser um número inteiro de " + std::to_string(aMin) + " a " + std::to_string(aMax));
 }
 
@@ -49,9 +95,9 @@ std::vector<int> ListaModulos(const toml::node& aNo, std::string_view aOrigem, c
   if (!a) Falhar(aOrigem, aChave + " deve ser uma lista de números de módulo");
   std::vector<int> r;
   for (const auto& item : *a) {
-    auto v = item.value<int64_t>();
-    if (!v || !item.is_integer() || *v < 0 || *v > 191) Falhar(aOrigem, aChave + " aceita números de 0 a 191");
-    r.push_back(static_cast<int>(*v));
+    const int64_t v = item.is_integer() ? *item.value<int64_t>() : -1;
+    if (v < 0 || v > 191) Falhar(aOrigem, aChave + " aceita números de 0 a 191");
+    r.push_back(static_cast<int>(v));
   }
   return r;
 }
@@ -115,6 +161,11 @@ TnConfig& nConfig() { return Config(); }
 void RestaurarConfiguracao() { Config() = TnConfig(); }
 
 void CarregarConfiguracaoTexto(std::string_view aTexto, std::string_view aOrigem) {
+  if (aTexto.size() > MaxTamanhoConfiguracao)
+    Falhar(aOrigem, "o arquivo passa de " + std::to_string(MaxTamanhoConfiguracao >> 20) + " MB");
+  int linha = 0;
+  if (NiveisChave(aTexto, linha) > MaxNiveisChave)
+    Falhar(aOrigem, "chave de mais de " + std::to_string(MaxNiveisChave) + " níveis (linha " + std::to_string(linha) + ")");
   toml::table raiz;
   try {
     raiz = toml::parse(aTexto, aOrigem);
@@ -132,9 +183,11 @@ void CarregarConfiguracao(const std::filesystem::path& aArquivo) {
   if (!in)
     throw Exception("Não foi possível ler o arquivo de configuração \"" + CitarCaminho(aArquivo) +
                     "\": " + DescricaoErroSistema(errno));
-  std::ostringstream ss;
-  ss << in.rdbuf();
-  CarregarConfiguracaoTexto(ss.str(), aArquivo.string());
+  // One byte past the bound is enough to refuse it; a device that never ends is not read on.
+  std::string texto(MaxTamanhoConfiguracao + 1, '\0');
+  in.read(texto.data(), static_cast<std::streamsize>(texto.size()));
+  texto.resize(static_cast<size_t>(in.gcount()));
+  CarregarConfiguracaoTexto(texto, aArquivo.string());
 }
 
 }  // namespace nFramework

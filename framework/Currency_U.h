@@ -17,9 +17,11 @@ class Currency {
     c.FValue = raw;
     return c;
   }
+  // Raises EConvertError for a value past the range (about ±9.2e14) or not a number.
   static Currency FromDouble(double value);
   static constexpr Currency FromInt(int64_t value) { return FromRaw(value * Scale); }
-  // Parses "1234.56", "-0,5" (either decimal separator); raises EConvertError otherwise.
+  // Parses "1234.56", "-0,5" (either decimal separator); raises EConvertError otherwise, and
+  // for a value past the range.
   static Currency FromString(const std::string& text);
 
   constexpr int64_t Raw() const { return FValue; }

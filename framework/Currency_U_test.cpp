@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 
 #include "Exceptions_U.h"
 #include "MapClass_U.h"
@@ -25,6 +26,38 @@ TEST(Currency, RoundAndText) {
   EXPECT_EQ(Currency::FromString("2.00005").Raw(), 20001);
   EXPECT_THROW(Currency::FromString("1.2.3"), EConvertError);
   EXPECT_THROW(Currency::FromString(""), EConvertError);
+}
+
+// The nudge that reads 1.005 as 1.0050 grew with the value: from 50 billion on (a state's
+// yearly revenue) it added a ten-thousandth to every whole amount.
+TEST(Currency, LargeWholeAmountsFromDoubleGainedATenThousandth) {
+  EXPECT_EQ(Currency::FromDouble(50000000000.0).Raw(), 500000000000000);
+  EXPECT_EQ(Currency::FromDouble(-123456789012.34).Raw(), -1234567890123400);
+  EXPECT_EQ(Currency::FromDouble(300000000000.25).Raw(), 3000000000002500);
+  EXPECT_EQ(Currency::FromDouble(-900000000000000.0).Raw(), -9000000000000000000);
+}
+
+// A money text of more digits than 64 bits hold (a cell or a CSV typed "9223372036854775807")
+// overflowed the count, undefined behaviour that gave an arbitrary amount; so did a double past
+// the range (1e300, infinity), and the text and rounding of the lowest value.
+TEST(Currency, MoneyPastTheSixtyFourBitsWasReadAsAnArbitraryAmount) {
+  EXPECT_EQ(Currency::FromString("922337203685477.5807").Raw(), INT64_MAX);
+  EXPECT_EQ(Currency::FromString("-922337203685477,5807").Raw(), -INT64_MAX);
+  for (const char* t : {"922337203685477.5808", "922337203685478", "9223372036854775807", "-99999999999999999999999",
+                        "922337203685477.58079"})
+    EXPECT_THROW(Currency::FromString(t), EConvertError) << t;
+  try {
+    Currency::FromString("9223372036854775807");
+    ADD_FAILURE() << "sem erro";
+  } catch (const EConvertError& e) {
+    EXPECT_STREQ(e.what(), "'9223372036854775807' está fora da faixa dos valores monetários");
+  }
+  EXPECT_THROW(Currency::FromString("99999999999999999999x"), EConvertError);
+  for (double d : {1e300, -1e300, 922337203685477.6, HUGE_VAL, -HUGE_VAL, std::nan("")})
+    EXPECT_THROW(Currency::FromDouble(d), EConvertError) << d;
+  EXPECT_EQ(Currency::FromRaw(INT64_MIN).ToString(), "-922337203685477.5808");
+  EXPECT_EQ(Currency::FromRaw(INT64_MAX).Round(0).Raw(), 9223372036854770000);
+  EXPECT_EQ(Currency::FromRaw(INT64_MIN + 1).Round(2).Raw(), -9223372036854775800);
 }
 
 TEST(Variant, NullReadsAsDefaultsAndConversionsFollowThePlatform) {

@@ -107,7 +107,7 @@ class TParser {
         no->Tipo = TNo::Nome;
       }
     } else {
-      Falhar(std::string("caractere inesperado '") + c + "'");
+      Falhar("caractere inesperado '" + CitarCaractere(FText, FPos) + "'");
     }
     return no;
   }
@@ -243,7 +243,7 @@ TVariant TnFieldExpressionFunctions::Chamar(std::string_view aName, const std::v
   std::string nome = UpperCase(aName);
   for (const auto& e : FFuncoes)
     if (e.Nome == nome) return e.Funcao(aArgs);
-  throw Exception("Função de expressão não registrada: " + std::string(aName));
+  throw Exception("Função de expressão não registrada: " + CitarValor(aName));
 }
 
 void TnFieldExpressionFunctions::RemoverDaBiblioteca(const std::string& aBiblioteca) {

@@ -91,3 +91,20 @@ TEST(FieldExpression, DeeplyNestedExpressionOverflowedTheStack) {
   EXPECT_TRUE(AvaliarCondicao(fundo + "A" + std::string(64, ')'), r));
   EXPECT_NE(Erro("NOT(" + fundo + "A" + std::string(65, ')'), r).find("(mais de 64 chamadas"), std::string::npos);
 }
+
+// The unexpected character went into the message as a raw byte: a control character typed into
+// a rule reached the terminal, and half of a UTF-8 character made the message
+// invalid text.
+TEST(FieldExpression, AnUnexpectedCharacterWasQuotedAsARawByte) {
+  auto r = Campos({{"A", TVariant(1)}});
+  EXPECT_EQ(Erro("IGUAL(A,\x7f[31m)", r), "Expressão inválida: IGUAL(A,\\x7F[31m) (caractere inesperado '\\x7F' na posição 9)");
+  EXPECT_NE(Erro("IGUAL(A, é)", r).find("caractere inesperado 'é' na posição 10"), std::string::npos);
+  EXPECT_NE(Erro("IGUAL(A,\xDE" "1)", r).find("caractere inesperado '\\xDE' na posição 9"), std::string::npos);
+}
+
+// EXTERNO takes the function's name as a text, so it can hold anything; the refusal of an
+// unregistered one wrote it as it came, a line break or a stray byte included.
+TEST(FieldExpression, AnUnregisteredOutsideFunctionWasNamedAsItCame) {
+  auto r = Campos({});
+  EXPECT_EQ(Erro("EXTERNO(\"VALIDAR\nUF\xC9\", [1])", r), "Função de expressão não registrada: VALIDAR\\nUF\\xC9");
+}

@@ -101,6 +101,8 @@ class TnPowerParamPanel {
   TnPowerParamPanel& operator=(const TnPowerParamPanel&) = delete;
 
   std::string Caption;
+  // A notice the panel shows above its parameters; empty: none.
+  std::string Alerta;
 
   // Appends an item (panel order); raises EInternalError for a repeated alias.
   TnParamItem& Add(TnParamDef aDef);

@@ -8,6 +8,7 @@
 
 #include "Classes_U.h"
 #include "Exceptions_U.h"
+#include "TextoMensagem_U.h"
 
 namespace nFramework {
 
@@ -54,7 +55,7 @@ class TAvaliador {
     if (FPos >= FTexto.size()) Erro("fórmula vazia");
     Currency v = Soma();
     Espacos();
-    if (FPos < FTexto.size()) Erro("caractere inesperado '" + std::string(1, FTexto[FPos]) + "'");
+    if (FPos < FTexto.size()) Erro("caractere inesperado '" + CitarCaractere(FTexto, FPos) + "'");
     return v;
   }
 
@@ -137,7 +138,7 @@ class TAvaliador {
     unsigned char c = static_cast<unsigned char>(FTexto[FPos]);
     if (std::isdigit(c) || c == '.') return Numero();
     if (std::isalpha(c) || c == '_') return Funcao();
-    Erro("caractere inesperado '" + std::string(1, FTexto[FPos]) + "'");
+    Erro("caractere inesperado '" + CitarCaractere(FTexto, FPos) + "'");
   }
   // A decimal as written, rounded at the fourth place.
   Currency Numero() {

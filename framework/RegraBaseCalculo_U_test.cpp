@@ -161,3 +161,16 @@ TEST_F(RegraBaseCalculoTest, DeeplyNestedFormulaOverflowedTheStack) {
   for (int i = 0; i < 100000; ++i) soma += "+1";
   EXPECT_EQ(FRegra.ExecutarFormulaCTB(soma), C("100000"));
 }
+
+// As in the field expressions, the character a rule could not read was quoted as a raw byte.
+TEST_F(RegraBaseCalculoTest, AnUnexpectedCharacterWasQuotedAsARawByte) {
+  for (auto [formula, citado] : {std::pair{"SALDOATUAL(10) \x1b", "'\\x1B'"}, std::pair{"2 * ç", "'ç'"},
+                                 std::pair{"1 \n+ \xE7", "'\\xE7'"}}) {
+    try {
+      FRegra.ExecutarFormulaCTB(formula);
+      ADD_FAILURE() << formula;
+    } catch (const Exception& e) {
+      EXPECT_NE(std::string(e.what()).find(std::string("caractere inesperado ") + citado), std::string::npos) << e.what();
+    }
+  }
+}

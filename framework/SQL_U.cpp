@@ -332,7 +332,7 @@ std::string ValorParaFiltro(const TVariant& value, TFieldType type) { return Val
 
 std::string FilterInterval(std::string_view column, std::string_view text) {
   auto fail = [&](const std::string& why) -> std::string {
-    throw Exception("Intervalo inválido \"" + std::string(text) + "\": " + why +
+    throw Exception("Intervalo inválido \"" + CitarValor(text) + "\": " + why +
                     ". Informe números separados por vírgula ou faixas como 10-20.");
   };
   for (char c : column)
@@ -350,12 +350,12 @@ std::string FilterInterval(std::string_view column, std::string_view text) {
     auto dash = p.find('-', 1);
     if (dash == std::string::npos) {
       int64_t v;
-      if (!TryStrToInt64(p, v)) fail("\"" + p + "\" não é um número inteiro");
+      if (!TryStrToInt64(p, v)) fail("\"" + CitarValor(p) + "\" não é um número inteiro");
       singles.push_back(std::to_string(v));
     } else {
       int64_t a, b;
       if (!TryStrToInt64(Trim(p.substr(0, dash)), a) || !TryStrToInt64(Trim(p.substr(dash + 1)), b))
-        fail("\"" + p + "\" não é uma faixa de números inteiros");
+        fail("\"" + CitarValor(p) + "\" não é uma faixa de números inteiros");
       if (a > b) std::swap(a, b);
       ranges.emplace_back(a, b);
     }

@@ -92,6 +92,18 @@ TEST_F(SQLTest, LiteralsEscapeTextAndRefuseWhatIsNotANumber) {
   EXPECT_THROW(ValorParaSQL("1 or 1=1", TFieldType::ftInteger), EConvertError);
 }
 
+// An interval typed into a panel was quoted raw in its refusal, line breaks and control
+// characters included, so the message broke over lines (or wrote to the terminal).
+TEST_F(SQLTest, ARefusedIntervalWasQuotedAsItCame) {
+  try {
+    FilterInterval("X", "1,\n2-\x1b");
+    ADD_FAILURE() << "sem erro";
+  } catch (const Exception& e) {
+    EXPECT_STREQ(e.what(), "Intervalo inválido \"1,\\n2-\\x1B\": \"2-\" não é uma faixa de números inteiros. "
+                           "Informe números separados por vírgula ou faixas como 10-20.");
+  }
+}
+
 TEST_F(SQLTest, FilterIntervalAcceptsOnlyIntegerListsAndRanges) {
   EXPECT_EQ(FilterInterval("C.CODIGOCFOP", "1,5,10-20"), "(C.CODIGOCFOP in (1,5) or C.CODIGOCFOP between 10 and 20)");
   EXPECT_EQ(FilterInterval("X", " 7 "), "(X in (7))");

@@ -94,6 +94,15 @@ std::string Fim(const std::vector<std::string>& u, size_t max) {
 
 }  // namespace
 
+std::string CitarCaractere(std::string_view texto, size_t pos) {
+  const unsigned char c = static_cast<unsigned char>(texto[pos]);
+  size_t n = c >= 0xC2 && c <= 0xF4 ? (c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4) : 1;
+  if (pos + n > texto.size()) n = 1;
+  for (size_t k = 1; k < n; ++k)
+    if ((static_cast<unsigned char>(texto[pos + k]) & 0xC0) != 0x80) n = 1;
+  return CitarValor(texto.substr(pos, n));
+}
+
 std::string CitarValor(std::string_view valor, size_t max) {
   // A unit takes at most 4 bytes, so the first max + 1 units lie within these bytes and the
   // rest of a long value (a whole reply) never needs looking at.

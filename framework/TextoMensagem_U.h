@@ -18,6 +18,10 @@ constexpr size_t MaxCitacao = 80;
 // controls as \u0085), bytes that are not UTF-8 as \xNN, and a value of more than MaxCitacao
 // characters cut to that length, its last character replaced by "…".
 std::string CitarValor(std::string_view valor, size_t max = MaxCitacao);
+// The character at a byte position of a text as a message quotes it ("caractere inesperado 'é'"):
+// the whole UTF-8 character that starts there, else the lone byte, escaped as CitarValor does.
+// REQUIRES: pos < texto.size().
+std::string CitarCaractere(std::string_view texto, size_t pos);
 // The same for a path; a long one keeps its end, the file's name: "/home/…/saida/arquivo.txt".
 // A path the user is to type again (a command to run) is given a larger max.
 std::string CitarCaminho(const std::filesystem::path& caminho, size_t max = MaxCitacao);

@@ -1,6 +1,7 @@
 #include "Variant_U.h"
 
 #include <charconv>
+#include <cstdint>
 #include <cmath>
 #include <cstdio>
 
@@ -114,7 +115,10 @@ Currency TVariant::AsCurrency() const {
   switch (FKind) {
     case TVarKind::Currency: return Currency::FromRaw(FInt);
     case TVarKind::Integer:
-    case TVarKind::Boolean: return Currency::FromInt(FInt);
+    case TVarKind::Boolean:
+      if (FInt > INT64_MAX / Currency::Scale || FInt < -(INT64_MAX / Currency::Scale))
+        throw EConvertError("O valor " + std::to_string(FInt) + " está fora da faixa dos valores monetários");
+      return Currency::FromInt(FInt);
     case TVarKind::String: return FStr.empty() ? Currency() : Currency::FromString(FStr);
     default: return Currency::FromDouble(AsFloat());
   }

@@ -17,6 +17,7 @@ packages=(
   libcli11-dev
   libfmt-dev
   libgtest-dev libgmock-dev libcpp-httplib-dev
+  clang libclang-rt-14-dev llvm   # libFuzzer, the sanitizers' runtime for clang, the symbolizer
   qt6-base-dev xvfb xauth fonts-dejavu-core
   time
 )

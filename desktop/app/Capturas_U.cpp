@@ -25,6 +25,7 @@
 #include "SQL_U.h"
 #include "SplashDesktop_U.h"
 #include "TelaCadastro_U.h"
+#include "TelaGrade_U.h"
 #include "TelaProcesso_U.h"
 #include "VisaoCapturas_U.h"
 
@@ -137,6 +138,7 @@ int Capturar(const QString& aPasta, TnFrmMenuBrivo& aMenu, const TnPerModulos& a
   for (const auto& p : CapturarTelasCadastro(pasta.absolutePath().toStdString())) std::cout << p.string() << '\n';
   for (const auto& p : CapturarTelasVisao(pasta.absolutePath().toStdString())) std::cout << p.string() << '\n';
   for (const auto& p : CapturarTelasFormula(pasta.absolutePath().toStdString())) std::cout << p.string() << '\n';
+  for (const auto& p : CapturarTelasGrade(pasta.absolutePath().toStdString())) std::cout << p.string() << '\n';
   return ok ? 0 : 1;
 }
 

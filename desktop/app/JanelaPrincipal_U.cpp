@@ -29,6 +29,7 @@
 #include "Exceptions_U.h"
 #include "PowerParam_U.h"
 #include "TelaCadastro_U.h"
+#include "TelaGrade_U.h"
 #include "TelaProcesso_U.h"
 #include "TextoMensagem_U.h"
 
@@ -349,15 +350,21 @@ QWidget* TJanelaPrincipal::AbrirClasse(const std::string& aClasse, const QString
     }
     TTipoTela tipo = TipoDaClasse(aClasse);
     QWidget* tela = nullptr;
-    if (tipo == TTipoTela::Processo) tela = CriarTelaProcesso(aClasse, FAbas);
-    else if (tipo == TTipoTela::Cadastro) tela = CriarTelaCadastro(aClasse, FAbas);
+    bool grade = false;
+    if (tipo == TTipoTela::Processo) {
+      TnDMPtr<TnDMPowerParam> p = PrepararProcesso(aClasse);
+      grade = EhProcessoGrade(*p);
+      tela = grade ? static_cast<QWidget*>(new TTelaGrade(std::move(p), FAbas)) : new TTelaProcesso(std::move(p), FAbas);
+    } else if (tipo == TTipoTela::Cadastro) tela = CriarTelaCadastro(aClasse, FAbas);
     else {
       QMessageBox::warning(this, TituloAplicacao(),
                            QStringLiteral("%1 não é um processo nem um cadastro.").arg(Q(aClasse)));
       return nullptr;
     }
     tela->setProperty("classe", Q(aClasse));
-    tela->setProperty("tipoTela", tipo == TTipoTela::Processo ? QStringLiteral("processo") : QStringLiteral("cadastro"));
+    tela->setProperty("tipoTela", grade                        ? QStringLiteral("grade")
+                                  : tipo == TTipoTela::Processo ? QStringLiteral("processo")
+                                                                : QStringLiteral("cadastro"));
     int i = FAbas->addTab(tela, aTitulo.isEmpty() ? Q(aClasse) : aTitulo);
     FAbas->setTabToolTip(i, aDica);
     FAbas->setCurrentIndex(i);

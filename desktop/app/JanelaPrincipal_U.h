@@ -43,7 +43,7 @@ class TJanelaPrincipal : public QMainWindow {
 
   // Opens the class's screen in a tab (or brings forward the one already open) and returns it;
   // nullptr when it could not open (the user was told why). The tab's widget carries the
-  // properties "classe" and "tipoTela" ("processo" or "cadastro").
+  // properties "classe" and "tipoTela" ("processo", "grade" for a grid process, or "cadastro").
   QWidget* AbrirClasse(const std::string& aClasse, const QString& aTitulo, const QString& aDica = {},
                        const std::string& aVerificaSelecao = {});
   // The selection dialog; true when the user picked.

@@ -29,6 +29,7 @@
 #include "JanelaPrincipal_U.h"
 #include "MenuPrincipal_U.h"
 #include "ModuleLoader_U.h"
+#include "TelaGrade_U.h"
 #include "UlmoSMenu_U.h"
 
 using namespace nFramework;
@@ -104,16 +105,18 @@ void LimparSelecao() {
 }
 
 // Answers the next modal dialog with aResposta once it shows.
+// The pending timer holds the try; the try knows itself only weakly, or it would never be freed.
 void QuandoAbrirDialogo(std::function<void(QDialog&)> aResposta) {
   auto tentar = std::make_shared<std::function<void()>>();
-  *tentar = [aResposta, tentar] {
+  std::weak_ptr<std::function<void()>> proprio = tentar;
+  *tentar = [aResposta, proprio] {
     if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
       aResposta(*d);
       return;
     }
-    QTimer::singleShot(20, *tentar);
+    if (auto t = proprio.lock()) QTimer::singleShot(20, [t] { (*t)(); });
   };
-  QTimer::singleShot(20, *tentar);
+  QTimer::singleShot(20, [tentar] { (*tentar)(); });
 }
 
 }  // namespace
@@ -293,6 +296,11 @@ class TJanelaPrincipalTeste : public QObject {
     QCOMPARE(abas->widget(2)->property("tipoTela").toString(), QStringLiteral("cadastro"));
     QVERIFY(TipoDaClasse("TirnDPAgendaTributaria") == TTipoTela::Processo);
     QVERIFY(TipoDaClasse("TKaloDMPlanoEspec") == TTipoTela::Cadastro);
+    // A process with a grid form opens in the grid form.
+    janela.AcaoDoMenu(QStringLiteral("actTUlmoDPEnviarArquivosCtbeSFinge"))->trigger();
+    QCOMPARE(abas->widget(3)->property("tipoTela").toString(), QStringLiteral("grade"));
+    QVERIFY(qobject_cast<TTelaGrade*>(abas->widget(3)));
+    emit abas->tabCloseRequested(3);
 
     emit abas->tabCloseRequested(0);
     QCOMPARE(abas->count(), 2);

@@ -172,7 +172,7 @@ void TVisaoGradeBandas::MontarBarra(QWidget* barra) {
   FCaixaPesquisa->setObjectName(QStringLiteral("Pesquisa"));
   FCaixaPesquisa->setPlaceholderText(QStringLiteral("Pesquisar na grade..."));
   FCaixaPesquisa->setClearButtonEnabled(true);
-  FCaixaPesquisa->setMinimumWidth(260);
+  FCaixaPesquisa->setMinimumWidth(150);
   connect(FCaixaPesquisa, &QLineEdit::textChanged, this, [this](const QString& t) { FPesquisa->SetPesquisa(t); });
   linha->addWidget(FCaixaPesquisa);
 
@@ -190,11 +190,11 @@ void TVisaoGradeBandas::MontarBarra(QWidget* barra) {
     onde->addWidget(b);
     return b;
   };
-  botao(FBotoesMarca, marcas, "MarcarTodos", QStringLiteral("Marcar todos"),
+  botao(FBotoesMarca, marcas, "MarcarTodos", QStringLiteral("Marcar"),
         QStringLiteral("Marca todas as linhas mostradas"), [this] { MarcarTodos(); });
-  botao(FBotoesMarca, marcas, "DesmarcarTodos", QStringLiteral("Desmarcar todos"),
+  botao(FBotoesMarca, marcas, "DesmarcarTodos", QStringLiteral("Desmarcar"),
         QStringLiteral("Desmarca todas as linhas mostradas"), [this] { DesmarcarTodos(); });
-  botao(FBotoesMarca, marcas, "InverterMarcas", QStringLiteral("Inverter marcação"),
+  botao(FBotoesMarca, marcas, "InverterMarcas", QStringLiteral("Inverter"),
         QStringLiteral("Marca as linhas desmarcadas e desmarca as marcadas"), [this] { InverterMarcas(); });
   linha->addWidget(FBotoesMarca);
 
@@ -203,9 +203,9 @@ void TVisaoGradeBandas::MontarBarra(QWidget* barra) {
   auto* linhaGrupos = new QHBoxLayout(grupos);
   linhaGrupos->setContentsMargins(0, 0, 0, 0);
   linhaGrupos->setSpacing(4);
-  botao(grupos, linhaGrupos, "ExpandirTodos", QStringLiteral("Expandir grupos"), QStringLiteral("Abre todos os grupos"),
+  botao(grupos, linhaGrupos, "ExpandirTodos", QStringLiteral("Expandir"), QStringLiteral("Abre todos os grupos"),
         [this] { ExpandirTodos(); });
-  botao(grupos, linhaGrupos, "RecolherTodos", QStringLiteral("Recolher grupos"), QStringLiteral("Fecha todos os grupos"),
+  botao(grupos, linhaGrupos, "RecolherTodos", QStringLiteral("Recolher"), QStringLiteral("Fecha todos os grupos"),
         [this] { RecolherTodos(); });
   linha->addWidget(grupos);
   linha->addStretch(1);
@@ -244,7 +244,16 @@ QString TVisaoGradeBandas::CampoDaColuna(int coluna) const {
 }
 
 void TVisaoGradeBandas::Recarregar() {
+  const bool semLinhas = FModelo->rowCount() == 0;
   FModelo->Recarregar();
+  if (semLinhas && FModelo->rowCount() > 0) {
+    QHeaderView* h = FArvore->header();
+    for (int c = 0; c < h->count() && c < static_cast<int>(FLarguraSemLinhas.size()); ++c) {
+      const int antes = FLarguraSemLinhas[static_cast<size_t>(c)];
+      if (antes > 0 && h->sectionSize(c) == antes) h->resizeSection(c, std::max(antes, LarguraPadrao(c)));
+    }
+    FLarguraSemLinhas.clear();
+  }
   AtualizarBarra();
 }
 
@@ -331,10 +340,14 @@ void TVisaoGradeBandas::AplicarLayout() {
   FMovendo = false;
   if (FView.Banded && temBanda) JuntarBandas();
 
+  FLarguraSemLinhas.assign(static_cast<size_t>(colunas), -1);
   for (int c = 0; c < colunas; ++c) {
     const TnColunaGrid* coluna = FView.ViewGetColumnByFieldName(FModelo->Campo(c)->FieldName());
     h->setSectionHidden(c, coluna && !coluna->Visible);
-    h->resizeSection(c, coluna && coluna->Width > 0 ? coluna->Width : LarguraPadrao(c));
+    const int largura = coluna && coluna->Width > 0 ? coluna->Width : LarguraPadrao(c);
+    h->resizeSection(c, largura);
+    // Fitted to the caption alone: the first rows fit it again, unless the user resizes it.
+    if (FModelo->rowCount() == 0) FLarguraSemLinhas[static_cast<size_t>(c)] = largura;
   }
 
   QList<int> grupos;

@@ -10,6 +10,7 @@
 #include <QHash>
 #include <QWidget>
 #include <memory>
+#include <vector>
 
 #include "FrmPowerParamcxGridCloseTab_U.h"
 
@@ -104,6 +105,8 @@ class TVisaoGradeBandas : public QWidget {
   // Groups by path: expanded or not, as the user left them; the others as FExpandido says.
   QHash<QString, bool> FExpansao;
   bool FExpandido = false;
+  // Widths fitted while the grid had no rows, per column (-1: set otherwise).
+  std::vector<int> FLarguraSemLinhas;
   bool FRestaurando = false;
   bool FMovendo = false;
 };

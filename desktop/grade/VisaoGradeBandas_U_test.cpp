@@ -395,6 +395,33 @@ class TTesteVisaoGrade : public QObject {
     QCOMPARE(f.Dados->State(), TDataSetState::dsBrowse);
   }
 
+  // A grid laid out before its first load fitted its columns to their captions, and the rows
+  // loaded later were cut ("01 - Rec...").
+  void colunasAjustadasSemLinhasCabemAsPrimeirasLinhas() {
+    auto dados = std::make_unique<TClientDataSet>();
+    dados->AddFieldDef("Descricao", TFieldType::ftString, 60);
+    dados->CreateDataSet();
+    dados->FieldByName("Descricao").DisplayLabel = "Receita";
+    TnGerentecxGrid gerente{"TFormTesteVisaoVazia"};
+    TnViewcxGrid& view = gerente.CriarTabSheetBanded("Receitas", *dados);
+    gerente.ConfigurarGridFields(true, false);
+    TVisaoGradeBandas visao(view);
+    visao.resize(900, 400);
+    visao.AplicarLayout();
+    const QString texto = QStringLiteral("12 - Subvenções para Cobertura de Custeio");
+    dados->Append();
+    dados->FieldByName("Descricao").SetAsString(texto.toStdString());
+    dados->Post();
+    visao.Recarregar();
+    const int largura = visao.Arvore()->header()->sectionSize(Coluna(visao, "Descricao"));
+    QVERIFY2(largura >= visao.Arvore()->fontMetrics().horizontalAdvance(texto),
+             qPrintable(QStringLiteral("largura %1").arg(largura)));
+    // A width the user set stays as the user left it on the next loads.
+    visao.Arvore()->header()->resizeSection(Coluna(visao, "Descricao"), 120);
+    visao.Recarregar();
+    QCOMPARE(visao.Arvore()->header()->sectionSize(Coluna(visao, "Descricao")), 120);
+  }
+
   void bandasCobremSuasColunasLadoALado() {
     TFormTeste f;
     TVisaoGradeBandas visao(*f.View);

@@ -69,9 +69,19 @@ std::string TextoDaMascara(const QLineEdit* aEdit) {
   return {};
 }
 
+// The company the panel's other lookups belong to: its company item's value, when a number.
+// Empty for the company item itself and for a panel without one.
+std::string EmpresaDoPainel(const TnPowerParamPanel& aPainel, const TnParamItem& aItem) {
+  const TnParamItem* empresa = aPainel.FindParam("pCodigoEmpresa");
+  if (!empresa || empresa == &aItem) return {};
+  int64_t n;
+  return TryStrToInt64(Trim(empresa->Value()), n) ? std::to_string(n) : std::string();
+}
+
 // The lookup's description of a value ("NomeEmpresa" of company 1), read through the lookup
-// class itself; empty when the value finds no row or the lookup shows none.
-std::string DescricaoDoValor(const TnParamItem& aItem) {
+// class itself; empty when the value finds no row or the lookup shows none. A lookup whose rows
+// belong to companies (establishments, CFOPs) reads the row of aEmpresa when one is given.
+std::string DescricaoDoValor(const TnParamItem& aItem, const std::string& aEmpresa) {
   const TnEntradaDicionario* e = aItem.EntradaDicionario();
   std::string valor = Trim(aItem.Value());
   std::string campo = CampoLookup(aItem);
@@ -91,14 +101,25 @@ std::string DescricaoDoValor(const TnParamItem& aItem) {
     TClientDataSet& ds = consulta->nClientDataSet();
     TField* f = ds.FindField(e->CampoExibido);
     if (!f || ds.IsEmpty()) return {};
-    ds.First();
-    return f->AsString();
+    TField* daEmpresa = aEmpresa.empty() ? nullptr : ds.FindField("CODIGOEMPRESA");
+    for (ds.First(); !ds.Eof(); ds.Next())
+      if (!daEmpresa || daEmpresa->AsString() == aEmpresa) return f->AsString();
+    return {};
   } catch (const EInternalError&) {
     throw;
   } catch (const Exception&) {
     // A lookup that cannot say (not registered, a value its select refuses) shows nothing.
     return {};
   }
+}
+
+// The pick dialog of a lookup whose rows belong to companies lists the panel's company's rows.
+std::string CondicaoDaEmpresa(const std::string& aClasse, const std::string& aEmpresa) {
+  if (aEmpresa.empty()) return {};
+  TnDMPtr<TnDMClientDataSet> consulta = nComoClasse<TnDMClientDataSet>(nCriarInstancia(aClasse));
+  if (!consulta) return {};
+  consulta->FetchRegistros("1 = 0");
+  return consulta->nClientDataSet().FindField("CODIGOEMPRESA") ? "CODIGOEMPRESA = " + aEmpresa : std::string();
 }
 
 // A masked date takes what is typed from its first digit while nothing is typed yet: the
@@ -368,7 +389,7 @@ void TPainelParametros::Carregar(const TLinha& aLinha) {
 }
 
 void TPainelParametros::AtualizarDescricao(const TLinha& aLinha) {
-  if (aLinha.Descricao) aLinha.Descricao->setText(Q(DescricaoDoValor(*aLinha.Item)));
+  if (aLinha.Descricao) aLinha.Descricao->setText(Q(DescricaoDoValor(*aLinha.Item, EmpresaDoPainel(FPainel, *aLinha.Item))));
 }
 
 void TPainelParametros::Recarregar() {
@@ -384,7 +405,11 @@ void TPainelParametros::Recarregar() {
 void TPainelParametros::Definir(TLinha& aLinha, const std::string& aTexto) {
   aLinha.Item->SetValue(FPainel.NormalizarValor(*aLinha.Item, aTexto));
   aLinha.Erro->hide();
-  AtualizarDescricao(aLinha);
+  // The company's establishment is another row of the same lookup: every description follows it.
+  if (SameText(aLinha.Item->Alias(), "pCodigoEmpresa"))
+    for (const TLinha& l : FLinhas) AtualizarDescricao(l);
+  else
+    AtualizarDescricao(aLinha);
   AplicarRegras();
   emit Alterado();
 }
@@ -406,14 +431,16 @@ void TPainelParametros::Pesquisar(TLinha& aLinha) {
   if (!edit) return;
   const TnParamItem& item = *aLinha.Item;
   try {
+    std::string condicao = CondicaoDaEmpresa(item.ClasseLookup(), EmpresaDoPainel(FPainel, item));
     if (item.Def().MultiplosValores) {
-      auto escolhidos = EscolherVariosDoCadastro(this, item.ClasseLookup(), CampoLookup(item), Valores(item.Value()));
+      auto escolhidos =
+          EscolherVariosDoCadastro(this, item.ClasseLookup(), CampoLookup(item), Valores(item.Value()), condicao);
       if (!escolhidos) return;
       std::string texto;
       for (const auto& v : *escolhidos) texto += (texto.empty() ? "" : ";") + v;
       edit->setText(Q(texto));
     } else {
-      auto escolhido = EscolherDoCadastro(this, item.ClasseLookup(), CampoLookup(item), Trim(item.Value()));
+      auto escolhido = EscolherDoCadastro(this, item.ClasseLookup(), CampoLookup(item), Trim(item.Value()), condicao);
       if (escolhido) edit->setText(Q(*escolhido));
     }
   } catch (const EInternalError&) {

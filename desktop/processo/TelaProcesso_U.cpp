@@ -94,7 +94,7 @@ struct TTelaProcesso::TFim {
 
 bool ExecucaoEmAndamento() { return gExecucoes > 0; }
 
-QWidget* CriarTelaProcesso(const std::string& aClasse, QWidget* aPai) {
+TnDMPtr<TnDMPowerParam> PrepararProcesso(const std::string& aClasse) {
   TnDMPtr<TnDMPowerParam> p = nComoClasse<TnDMPowerParam>(nCriarInstancia(aClasse));
   if (!p) throw Exception(aClasse + " não é um processo com painel de parâmetros.");
   std::vector<std::string> faltam = SelecaoFaltante(p->PegarVerificaSelecao());
@@ -109,7 +109,11 @@ QWidget* CriarTelaProcesso(const std::string& aClasse, QWidget* aPai) {
   p->AntesConfigurar(nullptr);
   p->DepoisConfigurar(nullptr);
   p->npqPowerParam.PreencherDaSelecao();
-  return new TTelaProcesso(std::move(p), aPai);
+  return p;
+}
+
+QWidget* CriarTelaProcesso(const std::string& aClasse, QWidget* aPai) {
+  return new TTelaProcesso(PrepararProcesso(aClasse), aPai);
 }
 
 TTelaProcesso::TTelaProcesso(TnDMPtr<TnDMPowerParam> aProcesso, QWidget* aPai)
@@ -125,6 +129,14 @@ TTelaProcesso::TTelaProcesso(TnDMPtr<TnDMPowerParam> aProcesso, QWidget* aPai)
   f.setBold(true);
   titulo->setFont(f);
 
+  if (!FProcesso->npqPowerParam.Alerta.empty()) {
+    FAlerta = new QLabel(Q(FProcesso->npqPowerParam.Alerta), this);
+    FAlerta->setObjectName("lblAlerta");
+    FAlerta->setWordWrap(true);
+    FAlerta->setStyleSheet(
+        "QLabel { background: #e8f1fb; border: 1px solid #9dbfe3; border-radius: 3px; color: #1d3f66; padding: 6px "
+        "8px; }");
+  }
   FPainel = new TPainelParametros(FProcesso->npqPowerParam, this);
   FMensagens = new TArvoreMensagens(this);
   FMensagens->hide();
@@ -142,7 +154,7 @@ TTelaProcesso::TTelaProcesso(TnDMPtr<TnDMPowerParam> aProcesso, QWidget* aPai)
   FSituacao->setWordWrap(true);
   FSituacao->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-  auto* botoes = new QHBoxLayout;
+  auto* botoes = FBotoes = new QHBoxLayout;
   botoes->setSpacing(8);
   botoes->addWidget(FSituacao, 1);
   for (TnAction* a : FProcesso->npqPowerParam.Acoes()) {
@@ -166,12 +178,20 @@ TTelaProcesso::TTelaProcesso(TnDMPtr<TnDMPowerParam> aProcesso, QWidget* aPai)
   layout->setContentsMargins(14, 12, 14, 12);
   layout->setSpacing(10);
   layout->addWidget(titulo);
+  if (FAlerta) layout->addWidget(FAlerta);
   layout->addWidget(FDivisor, 1);
   layout->addWidget(FProgresso);
   layout->addLayout(botoes);
 }
 
 TTelaProcesso::~TTelaProcesso() {
+  EncerrarExecucao();
+  // The panel's controls point into the process's items.
+  delete FPainel;
+  FPainel = nullptr;
+}
+
+void TTelaProcesso::EncerrarExecucao() {
   if (FThread) {
     // Going away mid-run: the run stops at its next step, its questions answered unasked.
     FContexto->Abandonada = true;
@@ -181,9 +201,6 @@ TTelaProcesso::~TTelaProcesso() {
     FThread = nullptr;
     SetExecutando(false);
   }
-  // The panel's controls point into the process's items.
-  delete FPainel;
-  FPainel = nullptr;
 }
 
 QPushButton* TTelaProcesso::BotaoAcao(const std::string& aNome) const {
@@ -203,11 +220,13 @@ int TTelaProcesso::CodigoSaida() const {
 
 void TTelaProcesso::Executar() {
   TnDMPowerParam* p = FProcesso.get();
+  if (!FThread) FAcao.clear();
   Iniciar([p] { nExecutarProcesso(*p); });
 }
 
 void TTelaProcesso::ExecutarAcao(const std::string& aNome) {
   TnDMPowerParam* p = FProcesso.get();
+  if (!FThread) FAcao = aNome;
   Iniciar([p, aNome] {
     p->GetMsgTreeLista()->Clear();
     p->ExecutarAcao(aNome);

@@ -10,6 +10,7 @@
 
 #include "PowerParam_U.h"
 
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
 class QSplitter;
@@ -22,9 +23,13 @@ class TContextoExecucao;
 class TFraProgresso;
 class TPainelParametros;
 
-// The screen of the process class aClasse, ready to be shown in the main window's work area.
-// Raises the framework's error when the class is not a process, or when the selection it asks
-// for (PegarVerificaSelecao) has not been made.
+// The process of class aClasse as a screen takes it: created, configured and filled from the
+// selection. Raises the framework's error when the class is not a process, or when the
+// selection it asks for (PegarVerificaSelecao) has not been made.
+nFramework::TnDMPtr<nFramework::TnDMPowerParam> PrepararProcesso(const std::string& aClasse);
+
+// The screen of the process class aClasse (PrepararProcesso), ready to be shown in the main
+// window's work area.
 QWidget* CriarTelaProcesso(const std::string& aClasse, QWidget* aPai);
 
 // Whether a run is under way anywhere: its thread holds the database connection until it ends.
@@ -52,6 +57,8 @@ class TTelaProcesso : public QWidget {
   void Executar();
   void ExecutarAcao(const std::string& aNome);
   bool Executando() const { return FThread != nullptr; }
+  // The panel action the last run ran; empty for "Executar".
+  const std::string& AcaoExecutada() const { return FAcao; }
 
   TResultado Resultado() const { return FResultado; }
   int CodigoSaida() const;
@@ -62,16 +69,28 @@ class TTelaProcesso : public QWidget {
   QPushButton* BotaoExecutar() const { return FExecutar; }
   QPushButton* BotaoAcao(const std::string& aNome) const;
   QLabel* Situacao() const { return FSituacao; }
+  // The process's notice above its panel; nullptr when it has none.
+  QLabel* Alerta() const { return FAlerta; }
 
  signals:
   // The run ended, its messages shown.
   void Terminou();
 
+ protected:
+  // For screens built around the panel: the vertical splitter of the panel (index 0) over the
+  // messages, and the row of buttons.
+  QSplitter* Divisor() const { return FDivisor; }
+  QHBoxLayout* LinhaBotoes() const { return FBotoes; }
+  // Controls that must not take input while a run holds the process; overrides add theirs.
+  virtual void SetExecutando(bool aValor);
+  // Stops a run under way and waits for it (a screen going away); its questions take their safe
+  // answer unasked.
+  void EncerrarExecucao();
+
  private:
   struct TFim;
   void Iniciar(std::function<void()> aTrabalho);
   void Concluir();
-  void SetExecutando(bool aValor);
 
   nFramework::TnDMPtr<nFramework::TnDMPowerParam> FProcesso;
   TPainelParametros* FPainel;
@@ -79,6 +98,8 @@ class TTelaProcesso : public QWidget {
   TArvoreMensagens* FMensagens;
   QSplitter* FDivisor;
   QLabel* FSituacao;
+  QLabel* FAlerta = nullptr;
+  QHBoxLayout* FBotoes;
   QPushButton* FExecutar;
   std::vector<std::pair<std::string, QPushButton*>> FBotoesAcao;
   std::unique_ptr<TContextoExecucao> FContexto;
@@ -86,6 +107,7 @@ class TTelaProcesso : public QWidget {
   QThread* FThread = nullptr;
   QObject* FBloqueio = nullptr;
   TResultado FResultado = TResultado::Nenhum;
+  std::string FAcao;
 };
 
 }  // namespace nDesktop

@@ -37,6 +37,10 @@ TDateTime Limite2022() { return EncodeDate(2022, 1, 1); }
 
 TUlmoDPEnviarArquivosCtbeSFinge::TUlmoDPEnviarArquivosCtbeSFinge() {
   SetCaption("Enviar Arquivos Contábeis e-Sfinge Web - SC");
+  npqPowerParam.Alerta =
+      "A partir de Janeiro/2022 os Registros Contábeis devem ser enviados mensalmente através da e-Sfinge Online. "
+      "Antes de iniciar o envio online é necessário encerrar o envio das competências anteriores, enviando os dados "
+      "bimestralmente através do WS.";
   AddParam({.Alias = "pCodigoSistemaTCE", .Dicionario = "CODIGOSISTEMATCE", .Visivel = false});
   AddParam({.Alias = "pCompetInicial", .Caption = "Data Inicial", .Dicionario = "DICDATA", .Obrigatorio = true,
             .Hint = "Informe a data inicial para geração"});
