@@ -121,3 +121,17 @@ TEST(MapClass, DeclaresMembersInOrder) {
   x.*(m[1].second) = &v;
   EXPECT_EQ(x.BETA, &v);
 }
+
+// Scaling the binary value with a relative nudge turned 9999999999999.99 read from a REAL
+// column into 10000000000000 and 1000000000000.12 into 1000000000000.121.
+TEST(Currency, LargeAmountsFromDoubleKeepTheirCents) {
+  EXPECT_EQ(Currency::FromDouble(9999999999999.99).ToString(), "9999999999999.99");
+  EXPECT_EQ(Currency::FromDouble(-9999999999999.99).ToString(), "-9999999999999.99");
+  EXPECT_EQ(Currency::FromDouble(1000000000000.12).ToString(), "1000000000000.12");
+  EXPECT_EQ(Currency::FromDouble(1234567890123.45).ToString(), "1234567890123.45");
+  EXPECT_EQ(Currency::FromDouble(2.675).ToString(), "2.675");
+  EXPECT_EQ(Currency::FromDouble(0.1 + 0.2).ToString(), "0.3");
+  EXPECT_EQ(Currency::FromDouble(1e-300).Raw(), 0);
+  EXPECT_THROW(Currency::FromDouble(1e15), EConvertError);
+  EXPECT_THROW(Currency::FromDouble(std::nan("")), EConvertError);
+}

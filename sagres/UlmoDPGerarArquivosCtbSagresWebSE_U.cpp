@@ -136,6 +136,10 @@ void TUlmoDPGerarArquivosCtbSagresWebSE::Executar() {
   TUlmoSagresWebRegraCalculoCtb& regras = TUlmoSagresWebRegraCalculoCtb::Instance();
   TUlmoSagresWebGerador gerador;
   TAnexarArvore anexar(GetMsgTreeLista());
+  {
+    TTransacaoRO transacao(Conexao(), 1);
+    regras.PrepararPeriodo(FDataInicial, FDataFinal);
+  }
 
   TField& dataInicial = periodo->FieldByName("DATAINICIAL");
   TField& dataFinal = periodo->FieldByName("DATAFINAL");

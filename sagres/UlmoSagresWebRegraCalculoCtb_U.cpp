@@ -6,6 +6,7 @@
 #include "Classes_U.h"
 #include "Exceptions_U.h"
 #include "FormatUtils_U.h"
+#include "SQL_U.h"
 #include "UlmoSagresWebConfiguracao_U.h"
 
 namespace nUlmoSagres {
@@ -14,7 +15,32 @@ using namespace nFramework;
 
 namespace {
 std::unique_ptr<TUlmoSagresWebRegraCalculoCtb> gInstancia;
+
+int AnoMes(TDateTime d) { return YearOf(d) * 100 + MonthOf(d); }
+
+nUlmoSaldoCtb::TPedidoSaldoCtb Pedido(int empresa, TDateTime inicio, TDateTime fim) {
+  nUlmoSaldoCtb::TPedidoSaldoCtb pedido;
+  pedido.CodigoEmpresa = empresa;
+  pedido.DataInicial = inicio;
+  pedido.DataFinal = fim;
+  // The closing entries (origin ZZ) would zero the result accounts the rules read.
+  pedido.ConsiderarFiltroLctoCtb = true;
+  pedido.FiltroOrigemLcto = {"ZZ"};
+  return pedido;
 }
+
+std::unique_ptr<TClientDataSet> NovoMes() {
+  auto d = std::make_unique<TClientDataSet>();
+  d->AddFieldDef("CONTACTB", TFieldType::ftLargeint);
+  d->AddFieldDef("CLASSIFCONTA", TFieldType::ftString, 30);
+  d->AddFieldDef("TIPOCONTA", TFieldType::ftSmallint);
+  d->AddFieldDef("DESCRCONTA", TFieldType::ftString, 100);
+  for (const char* n : {"SALDOANTERIOR", "DEBITO", "CREDITO", "MOVIMENTO", "SALDOATUAL"})
+    d->AddFieldDef(n, TFieldType::ftCurrency);
+  d->CreateDataSet();
+  return d;
+}
+}  // namespace
 
 TUlmoSagresWebRegraCalculoCtb& TUlmoSagresWebRegraCalculoCtb::Instance() {
   if (!gInstancia) gInstancia.reset(new TUlmoSagresWebRegraCalculoCtb());
@@ -32,17 +58,67 @@ void TUlmoSagresWebRegraCalculoCtb::ExecutarGerarSaldoCtb() {
   // Until the new balances stand, nothing may read last month's.
   FSaldos = nullptr;
   FRegra.SetcdsPlano(nullptr);
-  nUlmoSaldoCtb::TPedidoSaldoCtb pedido;
-  pedido.CodigoEmpresa = cfg.CodigoEmpresa;
-  pedido.DataInicial = cfg.DataInicial;
-  pedido.DataFinal = cfg.DataFinal;
-  // The closing entries (origin ZZ) would zero the result accounts the rules read.
-  pedido.ConsiderarFiltroLctoCtb = true;
-  pedido.FiltroOrigemLcto = {"ZZ"};
-  FSaldo.Executar(pedido);
-  FSaldos = &FSaldo.Dados();
+  if (auto it = FMeses.find(AnoMes(cfg.DataInicial)); it != FMeses.end()) {
+    FSaldos = it->second.get();
+  } else {
+    FSaldo.Executar(Pedido(cfg.CodigoEmpresa, cfg.DataInicial, cfg.DataFinal));
+    FSaldos = &FSaldo.Dados();
+  }
   FSaldos->SetIndexFieldNames("CONTACTB");
   FRegra.SetcdsPlano(FSaldos);
+}
+
+bool TUlmoSagresWebRegraCalculoCtb::PrepararPeriodo(TDateTime inicio, TDateTime fim) {
+  const TUlmoSagresWebConfiguracao& cfg = TUlmoSagresWebConfiguracao::Instance();
+  FMeses.clear();
+  FSaldos = nullptr;
+  FRegra.SetcdsPlano(nullptr);
+  auto primeiroDoMes = ExecutarSQL(
+      "select count(*) from IMPLSALDOCTB where CODIGOEMPRESA = :pCodigoEmpresa and DATASALDO > :pDataInicial and "
+      "DATASALDO <= :pDataFinal and EXTRACT(DAY FROM DATASALDO) = 1",
+      {cfg.CodigoEmpresa, TVariant::FromDate(inicio), TVariant::FromDate(fim)});
+  if (primeiroDoMes->Fields(0).AsInteger() > 0) return false;
+
+  struct TValores {
+    const nUlmoSaldoCtb::TLinhaSaldoCtb* Conta = nullptr;
+    Currency Anterior, Debito, Credito, Movimento;
+  };
+  std::map<std::pair<int, int64_t>, TValores> valores;  // (yyyymm, account)
+  nUlmoSaldoCtb::TPedidoSaldoCtb semFiltro = Pedido(cfg.CodigoEmpresa, inicio, fim);
+  semFiltro.AgruparData = nUlmoSaldoCtb::TAgruparData::Mes;
+  semFiltro.ConsiderarFiltroLctoCtb = false;
+  nUlmoSaldoCtb::TPedidoSaldoCtb comFiltro = Pedido(cfg.CodigoEmpresa, inicio, fim);
+  comFiltro.AgruparData = nUlmoSaldoCtb::TAgruparData::Mes;
+  std::vector<nUlmoSaldoCtb::TLinhaSaldoCtb> aberturas, movimentos;
+  try {
+    aberturas = nUlmoSaldoCtb::GerarSaldoCtbTipado(semFiltro);
+    movimentos = nUlmoSaldoCtb::GerarSaldoCtbTipado(comFiltro);
+  } catch (const EInternalError&) {
+    throw;
+  } catch (const Exception&) {
+    return false;
+  }
+  for (const auto& l : aberturas) {
+    TValores& v = valores[{AnoMes(l.DataSaldo), l.ContaCtb}];
+    v.Conta = &l;
+    v.Anterior = l.SaldoAnterior;
+  }
+  for (const auto& l : movimentos) {
+    TValores& v = valores[{AnoMes(l.DataSaldo), l.ContaCtb}];
+    if (!v.Conta) v.Conta = &l;
+    v.Debito = l.Debito;
+    v.Credito = l.Credito;
+    v.Movimento = l.Movimento;
+  }
+  for (const auto& [chave, v] : valores) {
+    std::unique_ptr<TClientDataSet>& mes = FMeses[chave.first];
+    if (!mes) mes = NovoMes();
+    mes->AppendRecord({TVariant(v.Conta->ContaCtb), TVariant(v.Conta->ClassifConta), TVariant(v.Conta->TipoConta),
+                       TVariant(v.Conta->DescrConta), TVariant(v.Anterior), TVariant(v.Debito), TVariant(v.Credito),
+                       TVariant(v.Movimento), TVariant(v.Anterior + v.Movimento)});
+  }
+  for (auto& [chave, mes] : FMeses) mes->SetIndexFieldNames("CONTACTB");
+  return true;
 }
 
 bool TUlmoSagresWebRegraCalculoCtb::EncontrarContaCTB(int64_t AConta) {

@@ -2,6 +2,8 @@
 // balance process) and the evaluation of the SAGRES calculation rules over them. One per run.
 #pragma once
 #include <cstdint>
+#include <map>
+#include <memory>
 #include <string>
 
 #include "ClientDataSet_U.h"
@@ -22,7 +24,16 @@ class TUlmoSagresWebRegraCalculoCtb {
   static void Destruir();
   ~TUlmoSagresWebRegraCalculoCtb();
 
-  // Balances of the configuration's company and month. REQUIRES: a connection is open.
+  // Balances of every month of the period from two runs of the balance over the whole of it
+  // (one with every origin, for the openings; one without the closing entries, for the
+  // movement), so that a month need not add up again every entry before it. Returns false, and
+  // leaves each month to its own run, when the company implanted a balance on the first day of
+  // a month inside the period (that month's run counts it in the opening, the period's in the
+  // movement) or when a run over the whole period is refused (a month's run may not be).
+  // REQUIRES: a connection is open.
+  bool PrepararPeriodo(nFramework::TDateTime inicio, nFramework::TDateTime fim);
+  // Balances of the configuration's company and month: the prepared ones when the month is
+  // among them, else the month's own run. REQUIRES: a connection is open.
   void ExecutarGerarSaldoCtb();
   // Positions the balances on that account; false when it has no row.
   bool EncontrarContaCTB(int64_t AConta);
@@ -42,6 +53,7 @@ class TUlmoSagresWebRegraCalculoCtb {
   nFramework::TnDMRegraBaseCalculo FRegra;
   nUlmoSaldoCtb::TSaldoCtbTipado FSaldo;
   nFramework::TClientDataSet* FSaldos = nullptr;
+  std::map<int, std::unique_ptr<nFramework::TClientDataSet>> FMeses;  // yyyymm -> balances
 };
 
 }  // namespace nUlmoSagres
