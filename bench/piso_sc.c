@@ -10,7 +10,6 @@ typedef struct {
   char *classifTce, *tipoConta, *descr, *detalhe, *natureza, *contaTce, *banco, *agencia, *numero, *classif;
   int tipo;
   int inicio, n; /* its postings in g_lanc order */
-  long long base;
 } TConta;
 
 typedef struct {
@@ -157,7 +156,6 @@ int main(int argc, char** argv) {
   int total = 0;
   for (int i = 0; i < g_nContas; ++i) {
     g_contas[i].inicio = total;
-    g_contas[i].base = total;
     total += g_contas[i].n;
     g_contas[i].n = 0;
   }
@@ -167,48 +165,38 @@ int main(int argc, char** argv) {
     if (lanc[i].cred >= 0) { TConta* c = &g_contas[lanc[i].cred]; lado[c->inicio + c->n++] = (int)i * 2; }
   }
 
-  /* LancamentoContabil: by competence, then by sequence (account by account). */
+  /* LancamentoContabil: in the scan's order (date, entry, debit before credit), numbered so. */
   TSaida s;
   SaidaAbrir(&s, pasta, "LancamentoContabil.txt");
-  int* pos = calloc((size_t)g_nContas, sizeof(int));
   char histTexto[1024];
-  for (;;) {
-    int compet = 0;
-    for (int i = 0; i < g_nContas; ++i)
-      if (pos[i] < g_contas[i].n) {
-        int c = lanc[lado[g_contas[i].inicio + pos[i]] / 2].data / 100;
-        if (!compet || c < compet) compet = c;
-      }
-    if (!compet) break;
-    for (int i = 0; i < g_nContas; ++i) {
-      TConta* c = &g_contas[i];
-      while (pos[i] < c->n) {
-        int k = lado[c->inicio + pos[i]];
-        TLanc* l = &lanc[k / 2];
-        if (l->data / 100 != compet) break;
-        ++pos[i];
-        char t[32];
-        snprintf(t, sizeof t, "%06d", compet);
-        CampoTexto(&s, t, 16);
-        CampoNumero(&s, c->base + pos[i], 8);
-        CampoNumero(&s, k % 2 ? 2 : 1, 2);
-        CampoNumero(&s, l->movim, 2);
-        CampoNumero(&s, c->ano, 4);
-        CampoTexto(&s, c->classifTce, 50);
-        CampoNumero(&s, l->data, 8);
-        CampoValor(&s, l->centavos, 16);
-        const char* h = l->hist >= 0 && l->hist < 4096 && hist[l->hist] ? hist[l->hist] : "";
-        if (*l->compl)
-          snprintf(histTexto, sizeof histTexto, "%s %s", h, l->compl);
-        else
-          snprintf(histTexto, sizeof histTexto, "%s", h);
-        char* a = histTexto;
-        while (*a && (unsigned char)*a <= ' ') ++a;
-        size_t n = strlen(a);
-        while (n && (unsigned char)a[n - 1] <= ' ') a[--n] = 0;
-        CampoTexto(&s, a, 150);
-        SaidaFim(&s);
-      }
+  long long seq = 0;
+  for (size_t i = 0; i < nLanc; ++i) {
+    TLanc* l = &lanc[i];
+    for (int lado2 = 1; lado2 >= 0; --lado2) {
+      int conta = lado2 ? l->deb : l->cred;
+      if (conta < 0) continue;
+      TConta* c = &g_contas[conta];
+      char t[32];
+      snprintf(t, sizeof t, "%06d", l->data / 100);
+      CampoTexto(&s, t, 16);
+      CampoNumero(&s, ++seq, 8);
+      CampoNumero(&s, lado2 ? 2 : 1, 2);
+      CampoNumero(&s, l->movim, 2);
+      CampoNumero(&s, c->ano, 4);
+      CampoTexto(&s, c->classifTce, 50);
+      CampoNumero(&s, l->data, 8);
+      CampoValor(&s, l->centavos, 16);
+      const char* h = l->hist >= 0 && l->hist < 4096 && hist[l->hist] ? hist[l->hist] : "";
+      if (*l->compl)
+        snprintf(histTexto, sizeof histTexto, "%s %s", h, l->compl);
+      else
+        snprintf(histTexto, sizeof histTexto, "%s", h);
+      char* a = histTexto;
+      while (*a && (unsigned char)*a <= ' ') ++a;
+      size_t n = strlen(a);
+      while (n && (unsigned char)a[n - 1] <= ' ') a[--n] = 0;
+      CampoTexto(&s, a, 150);
+      SaidaFim(&s);
     }
   }
   long long bytes = SaidaFechar(&s);

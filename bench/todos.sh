@@ -91,8 +91,7 @@ else
   done
 fi
 ls -l "$db" | awk '{print "  database: " $5 " bytes"}'
-# Full statistics, so the product and the floors plan the same joins: the TCE-SC sequence
-# numbers follow the order the mapping query returns its rows in.
+# Full statistics, so the product and the floors plan the same joins.
 sqlite3 "$db" "ANALYZE;"
 
 # TCE-SC: the four files, no opening balances nor financial applications (the defaults).

@@ -1,10 +1,12 @@
 #include "Currency_U.h"
 
-#include <cmath>
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
+#include <system_error>
 
 #include <fmt/format.h>
 
@@ -22,7 +24,31 @@ uint64_t Modulo(int64_t v) { return v < 0 ? 0 - static_cast<uint64_t>(v) : stati
 }  // namespace
 
 Currency Currency::FromDouble(double value) {
-  // Half away from zero at the fourth decimal; the relative nudge absorbs the binary
+  // The shortest text that reads back as the same double is the decimal the value was written
+  // as (1.005, 2.675, 9999999999999.99): rounding that text, half away from zero at the fourth
+  // decimal, keeps it exact where a scaled binary value would not be.
+  if (std::isfinite(value) && std::fabs(value) < 9e14) {
+    char buf[400];
+    auto [fim, erro] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
+    if (erro == std::errc()) {
+      const char* p = buf;
+      const bool negativo = *p == '-';
+      if (negativo) ++p;
+      int64_t inteiro = 0, fracao = 0;
+      for (; p < fim && *p != '.'; ++p) inteiro = inteiro * 10 + (*p - '0');
+      int casas = 0;
+      bool acima = false;
+      if (p < fim) ++p;
+      for (; p < fim; ++p, ++casas) {
+        if (casas < 4) fracao = fracao * 10 + (*p - '0');
+        else if (casas == 4) acima = *p >= '5';
+      }
+      for (; casas < 4; ++casas) fracao *= 10;
+      int64_t bruto = inteiro * Scale + fracao + (acima ? 1 : 0);
+      return FromRaw(negativo ? -bruto : bruto);
+    }
+  }
+  // Larger values, and what is not a number: half away from zero at the fourth decimal; the relative nudge absorbs the binary
   // representation error of values such as 1.005 (stored as 1.00499999...). It stays well below
   // half a unit: past that it would push whole amounts of billions up by a ten-thousandth.
   // The fraction is compared on its own: added to a large amount, the half would round too.

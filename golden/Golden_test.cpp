@@ -155,7 +155,7 @@ TEST_F(ConformidadeTest, TextosEmWindows1252ComFinsDeLinhaCRLF) {
 }
 
 TEST_F(ConformidadeTest, CadaLinhaSCTemALarguraDoSeuLeiaute) {
-  const std::map<std::string, const nUlmoSC::TLayoutSC*> leiautes = {
+  const std::map<std::string, const nFramework::TLeiaute*> leiautes = {
       {"LancamentoContabil.txt", &nUlmoSC::LayoutLancamentoContabil()},
       {"MovimentoContabil.txt", &nUlmoSC::LayoutMovimentoContabil()},
       {"AplicacaoFinanceira.txt", &nUlmoSC::LayoutAplicacaoFinanceira()},
@@ -170,7 +170,7 @@ TEST_F(ConformidadeTest, CadaLinhaSCTemALarguraDoSeuLeiaute) {
       continue;
     }
     ASSERT_GT(linhas.size(), 0u) << nome;
-    const size_t largura = static_cast<size_t>(nUlmoSC::LarguraLinha(*leiautes.at(Nome(nome))));
+    const size_t largura = static_cast<size_t>(leiautes.at(Nome(nome))->Largura());
     for (size_t i = 0; i < linhas.size(); ++i) ASSERT_EQ(linhas[i].size(), largura) << nome << " linha " << i + 1;
   }
 }
@@ -183,7 +183,7 @@ TEST_F(ConformidadeTest, CadaRegistroRSTemALarguraDoSeuLeiauteEOFinalizadorConta
     const bool movimento = Nome(nome) == "MOVIMENT.txt";
     const std::vector<std::string> linhas = Linhas(*bytes);
     ASSERT_GE(linhas.size(), 3u) << nome;
-    const auto largura = [](const nUlmoRS::TLayoutRS& l) { return static_cast<size_t>(nUlmoRS::LarguraLinha(l)); };
+    const auto largura = [](const nFramework::TLeiaute& l) { return static_cast<size_t>(l.Largura()); };
     EXPECT_EQ(linhas.front().size(),
               largura(movimento ? nUlmoRS::LayoutCabecalhoMovimento() : nUlmoRS::LayoutCabecalhoBalancete()))
         << nome;
@@ -192,7 +192,7 @@ TEST_F(ConformidadeTest, CadaRegistroRSTemALarguraDoSeuLeiauteEOFinalizadorConta
           << nome << " linha " << i + 1;
     const std::string& fin = linhas.back();
     ASSERT_EQ(fin.size(), largura(nUlmoRS::LayoutFinalizador())) << nome;
-    const size_t descricao = static_cast<size_t>(nUlmoRS::LayoutFinalizador().front().Largura);
+    const size_t descricao = static_cast<size_t>(nUlmoRS::LayoutFinalizador().Campos.front().Largura);
     EXPECT_EQ(fin.substr(0, descricao), "FINALIZADOR") << nome;
     EXPECT_EQ(std::stoul(fin.substr(descricao)), linhas.size() - 2) << nome;
   }

@@ -327,7 +327,7 @@ class TTelaProcessoTest : public QObject {
     QVERIFY(tela->Executando());
     QVERIFY(f->isVisible() && f->BarraParcial()->isVisible());
     QCOMPARE(f->TextoTotal(), QString("Apurando Contas Contábeis..."));
-    QVERIFY(f->TextoParcial().startsWith("Apurando conta: "));
+    QVERIFY(f->TextoParcial().startsWith("Apurando competência "));
     QVERIFY(batidas > 0);
     // Input outside the progress frame waits for the run, in every window open when it began.
     QTest::mouseClick(outra.get(), Qt::LeftButton);

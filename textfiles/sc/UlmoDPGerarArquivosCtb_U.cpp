@@ -1,166 +1,22 @@
 #include "UlmoDPGerarArquivosCtb_U.h"
 
-#include <algorithm>
-#include <cmath>
-#include <cstdio>
 #include <filesystem>
-#include <map>
-#include <unordered_map>
 
 #include "ClassRegistry_U.h"
+#include "ColetaSC_U.h"
 #include "ConjuntoArquivos_U.h"
 #include "Contexto_U.h"
-#include "Encoding_U.h"
+#include "EscritorSC_U.h"
 #include "FileUtils_U.h"
-#include "FormatUtils_U.h"
-#include "LayoutsSC_U.h"
-#include "ListaLinhas_U.h"
 #include "SQL_U.h"
 #include "TextUtils_U.h"
 #include "UlmoFuncoes_U.h"
-#include "UlmoParametros_U.h"
-#include "UlmoSQLs_U.h"
 #include "UlmoMenuRegra_U.h"
+#include "UlmoParametros_U.h"
 
 namespace nUlmoSC {
 
 using namespace nFramework;
-
-namespace {
-
-// Column positions of the account list, in the order of its query.
-enum TColConta {
-  cCONTACTB,
-  cDATAINICIOPLANO,
-  cCODIGOTIPOCONTATCE,
-  cDESCRCONTA,
-  cDESCRDETALHCONTA,
-  cTIPOCONTA,
-  cCLASSIFCONTATCE,
-  cTIPONATURSALDO,
-  cCONTATCE,
-  cCONTASINTETICA,
-  cCODIGOBANCO,
-  cNUMEROAGENCIA,
-  cNUMEROCONTA,
-  cDATAFIMPLANO,
-  cAPLICFINANCEIRA,
-  cDATAHORACADAST,
-  cCLASSIFCONTA
-};
-
-// Column positions of CDSMovimento, in declaration order.
-enum TColMovimento { mANOCONTA, mCONTACTB, mTIPOMOVIM, mCOMPET, mVALORDEB, mVALORCRED, mCLASSIF };
-
-// The mapped accounts with their court account and attributes; a condition on the mapping
-// follows: the one of the period's last day (the account file), or kSQLMapeamentosDoPeriodo,
-// every row valid in part of the period (the entries are read row by row).
-const char* const kSQLContas =
-    "select T.CONTACTB, T.DATAINICIOPLANO, T.CODIGOTIPOCONTATCE, TP.DESCRCONTA, T.DESCRDETALHCONTA, P.TIPOCONTA, "
-    "TP.CLASSIFCONTA CLASSIFCONTATCE, T.TIPONATURSALDO, T.CONTATCE, cast ('' as VarChar(50)) CONTASINTETICA, "
-    "T.CODIGOBANCO, T.NUMEROAGENCIA, T.NUMEROCONTA, T.DATAFIMPLANO, T.APLICFINANCEIRA, P.DATAHORACADAST, "
-    "P.CLASSIFCONTA from TCEPLANO TP join TCEPLANOPLESPEC T on TP.CODIGOSISTEMATCE = T.CODIGOSISTEMATCE and "
-    "TP.CONTATCE = T.CONTATCE join PLANOESPEC P on T.CODIGOEMPRESA = P.CODIGOEMPRESA and T.CONTACTB = P.CONTACTB "
-    "where T.CODIGOEMPRESA = :pCodigoEmpresa and T.CODIGOSISTEMATCE = :pCodigoSistema ";
-
-const char* const kSQLMapeamentosDoPeriodo =
-    "and ( (T.DATAINICIOPLANO "
-    "between :pDataInicial and :pDataFinal or T.DATAFIMPLANO between :pDataInicial and :pDataFinal) or "
-    "(:pDataInicial between T.DATAINICIOPLANO and T.DATAFIMPLANO or :pDataFinal between T.DATAINICIOPLANO and "
-    "T.DATAFIMPLANO) ) ";
-
-// The court account of each company account for one month (the month's movements and
-// applications count under the mapping valid on its last day).
-const char* const kSQLMapeamentoMes =
-    "select T.CONTACTB, T.DATAINICIOPLANO, T.APLICFINANCEIRA, TP.CLASSIFCONTA CLASSIFCONTATCE from TCEPLANOPLESPEC T "
-    "join TCEPLANO TP on TP.CODIGOSISTEMATCE = T.CODIGOSISTEMATCE and TP.CONTATCE = T.CONTATCE "
-    "where T.CODIGOEMPRESA = :pCodigoEmpresa and T.CODIGOSISTEMATCE = :pCodigoSistema and ";
-
-const char* const kSQLPlanoEmpresa =
-    "select CLASSIFCONTA, TIPOCONTA, CONTACTB from PLANOESPEC  where CODIGOEMPRESA = :pCodigoEmpresa ";
-
-const char* const kSQLOrigens =
-    "select CODIGOORIGLCTOCTB, CODIGOTIPOMOVIMCTB from TCEORIGEMLCTOCTB where CODIGOSISTEMATCE = :pCodigoSistema";
-
-// Opening balances, under the mapping valid on the period's first day: each counted once.
-const char* const kSQLImplantacao =
-    "select I.CONTACTB, I.DATASALDO, I.NATUREZASALDO, T.DATAINICIOPLANO, TP.CLASSIFCONTA, sum(VALORSALDO) VALOR from "
-    "IMPLSALDOCTB I join TCEPLANOPLESPEC T on I.CODIGOEMPRESA = T.CODIGOEMPRESA and I.CONTACTB = T.CONTACTB join "
-    "TCEPLANO TP  on TP.CODIGOSISTEMATCE = T.CODIGOSISTEMATCE and TP.CONTATCE = T.CONTATCE join PLANOESPEC P on "
-    "I.CODIGOEMPRESA = P.CODIGOEMPRESA and I.CONTACTB = P.CONTACTB where I.CODIGOEMPRESA = :pCodigoEmpresa and "
-    "T.CODIGOSISTEMATCE = :pCodigoSistema and %s group by I.CONTACTB "
-    ",I.DATASALDO, I.NATUREZASALDO, T.DATAINICIOPLANO, TP.CLASSIFCONTA ";
-
-// Entries of one account within its mapping's validity and the period, debit side (2) and credit
-// side (1), each only when this mapping is the one valid on its date, so an entry counts once
-// however the account's mappings overlap. The history is a left join: an entry whose history
-// code has no row is still exported, with an empty history.
-std::string SQLLancamentos() {
-  auto lado = [](const char* tipo, const char* conta, const char* parametro) {
-    std::string c = conta;
-    return std::string(" select  L.CHAVELCTOCTB ,L.DATALCTOCTB ,L.CODIGOLOTECTB ,CAST(") + tipo +
-           " as SmallInt) TIPOLCTO ,L.VALORLCTOCTB ,L.CODIGOORIGLCTOCTB ,H.DESCRHISTCTB ,L.COMPLHIST from LCTOCTB L  "
-           "left join historicoctb H  on H.CODIGOHISTCTB = L.CODIGOHISTCTB where L." + c + " is not null and L." + c +
-           " = :" + parametro +
-           " and L.CODIGOEMPRESA = :pCodigoEmpresa and L.DATALCTOCTB between :pDataIniPlano and :pDataFimPlano and "
-           "L.DATALCTOCTB between :pDataInicial and :pDataFinal and " +
-           nUlmo::TUlmoSQLs::GetSQLCondSemPlanoPosteriorNaData("L.CODIGOEMPRESA", "L." + c, ":pCodigoSistema",
-                                                               ":pDataIniPlano", "L.DATALCTOCTB");
-  };
-  return lado("2", "CONTACTBDEB", "pContaCtb1") + " union" + lado("1", "CONTACTBCRED", "pContaCtb2") + " order by 2, 1 ";
-}
-
-int Ano(TDateTime d) { return YearOf(d); }
-
-// The competence yyyymm of a date, as a number and as text.
-double Competencia(TDateTime d) {
-  int y, m, dd;
-  DecodeDate(d, y, m, dd);
-  return y * 100.0 + m;
-}
-
-std::string_view CompetenciaTexto(TDateTime d, char (&buf)[16]) {
-  int y, m, dd;
-  DecodeDate(d, y, m, dd);
-  int n = std::snprintf(buf, sizeof buf, "%04d%02d", y, m);
-  return std::string_view(buf, static_cast<size_t>(n));
-}
-
-}  // namespace
-
-// The mapping of a company account that a month's movements and applications count under.
-struct TMapeamentoMes {
-  int Ano = 0;  // year of its start
-  std::string Classif;
-  bool AplicFinanceira = false;
-};
-
-// Everything one run holds; freed when the run ends, however it ends.
-struct TUlmoDPGerarArquivosCtb::TExecucao {
-  int Empresa = 0;
-  int Contador = 0;
-  TListaLinhas Lancamentos;  // millions of lines: one buffer
-  TStringList Movimentos, Aplicacoes, ContasTxt;
-  TLinhaSC LinhaLancamento{LayoutLancamentoContabil()};
-  std::vector<std::string> OrigensNaoRelacionadas;
-  std::string OrigAplicado, OrigResgatado, OrigRendimento;
-  bool GerarAplicacao = false;
-  TVariant Naturezas;
-  std::unique_ptr<TClientDataSet> Contas;       // the chart: one row per account
-  std::unique_ptr<TClientDataSet> Mapeamentos;  // every mapping row valid in part of the period
-  std::map<int, std::unordered_map<int64_t, TMapeamentoMes>> Meses;  // competence -> account -> mapping
-  std::unique_ptr<TClientDataSet> Origens;
-  std::unique_ptr<TSQLDataSet> Lctos;
-  std::unique_ptr<TSQLDataSet> Implantacao;
-  std::unique_ptr<TnFraProgresso> Progresso;
-  // Reused for every entry: no allocation per key search or history.
-  std::vector<TVariant> ChaveOrigem{Null}, ChaveMov{Null, Null, Null, Null}, ChaveFin{Null, Null, Null};
-  std::string Historico;
-  // The movement row last written and its key.
-  int64_t MovAtual = -1;
-  int MovAno = 0, MovTipo = 0;
-  double MovConta = 0, MovCompet = 0;
-};
 
 TUlmoDPGerarArquivosCtb::TUlmoDPGerarArquivosCtb() {
   SetCaption("Gerar Arquivos Contábeis - SC");
@@ -193,28 +49,6 @@ TUlmoDPGerarArquivosCtb::TUlmoDPGerarArquivosCtb() {
   AddParam({.Alias = "pDiretorio", .Caption = "Pasta Destino", .Dicionario = "DICDIRETORIO", .Obrigatorio = true,
             .Hint = "Informe a pasta onde serão gerados os arquivos"});
 
-  auto mov = std::make_unique<TClientDataSet>();
-  mov->AddFieldDef("ANOCONTA", TFieldType::ftInteger);
-  mov->AddFieldDef("CONTACTB", TFieldType::ftFloat);
-  mov->AddFieldDef("TIPOMOVIM", TFieldType::ftSmallint);
-  mov->AddFieldDef("COMPET", TFieldType::ftFloat);
-  mov->AddFieldDef("VALORDEB", TFieldType::ftFloat);
-  mov->AddFieldDef("VALORCRED", TFieldType::ftFloat);
-  mov->AddFieldDef("CLASSIF", TFieldType::ftString, 50);
-  mov->CreateDataSet();
-  FCDSMovimento = &AddComponent("CDSMovimento", std::move(mov));
-
-  auto fin = std::make_unique<TClientDataSet>();
-  fin->AddFieldDef("AnoConta", TFieldType::ftInteger);
-  fin->AddFieldDef("CodContaCtb", TFieldType::ftFloat);
-  fin->AddFieldDef("Classificacao", TFieldType::ftString, 50);
-  fin->AddFieldDef("Competencia", TFieldType::ftFloat);
-  fin->AddFieldDef("VlrAplicado", TFieldType::ftFloat);
-  fin->AddFieldDef("VlrResgatado", TFieldType::ftFloat);
-  fin->AddFieldDef("VlrRendimento", TFieldType::ftFloat);
-  fin->CreateDataSet();
-  FcdsFinanceira = &AddComponent("cdsFinanceira", std::move(fin));
-
   auto seq = std::make_unique<TClientDataSet>();
   seq->AddFieldDef("CHAVE", TFieldType::ftInteger);
   seq->AddFieldDef("SEQ", TFieldType::ftInteger);
@@ -233,550 +67,91 @@ void TUlmoDPGerarArquivosCtb::DataModuleCreate() {
   SetBooleanoBase(false);
 }
 
-void TUlmoDPGerarArquivosCtb::ValidarParametros(int& AEmpresa) {
+TRequisicaoSC TUlmoDPGerarArquivosCtb::MontarRequisicao() {
+  TRequisicaoSC r;
   nUlmo::TPeriodoParametros periodo = nUlmo::LerPeriodoParametros(*this, "pCompetInicial", "pCompetFinal");
-  FCompetInicial = periodo.Inicio;
-  FCompetFinal = periodo.Fim;
-  AEmpresa = nUlmo::LerEmpresaParametro(*this);
+  r.Inicio = periodo.Inicio;
+  r.Fim = periodo.Fim;
+  r.Empresa = nUlmo::LerEmpresaParametro(*this);
 
   int sistema = StrToIntDef(Param("pCodigoSistemaTCE").AsString(), 0);
   if (sistema < 1) {
     if (const TVariant* sel = TnSelecao::GetParams().Encontrar("CODIGOSISTEMATCE"))
       sistema = VarToIntDef(*sel, 0);
     else
-      sistema = nUlmo::TUlmoFuncoes::GetSistemaTCE(AEmpresa);
+      sistema = nUlmo::TUlmoFuncoes::GetSistemaTCE(r.Empresa);
   }
-  FCodigoSistema = sistema;
-  if (FCodigoSistema == 0) throw EnParam(Param("pCompetInicial"), "Sistema inválido!");
+  r.Sistema = sistema;
+  if (r.Sistema == 0) throw EnParam(Param("pCompetInicial"), "Sistema inválido!");
+  r.IncluirImplantacao = StrToIntDef(Trim(Param("pIncluirImplSaldo").AsString()), 0) == 1;
+  r.GerarAplicacao = StrToInt(Trim(Param("pGeraAplicFinanceira").AsString())) == 1;
+  if (r.GerarAplicacao) {
+    r.OrigemRendimento = Trim(Param("pOriLctoRendimento").AsString());
+    r.OrigemResgatado = Trim(Param("pOriLctoResgatado").AsString());
+    r.OrigemAplicado = Trim(Param("pOriLctoAplicado").AsString());
+  }
+  r.SomenteIncluidasAlteradas = StrToIntDef(Trim(Param("pGerarContaIncAlt").AsString()), 0) == 1;
+  r.PastaTexto = Param("pDiretorio").AsString();
+  r.Pasta = CaminhoDeTexto(ExcludeTrailingPathDelimiter(Trim(r.PastaTexto)));
+  return r;
 }
 
 void TUlmoDPGerarArquivosCtb::ValidarDado() {
   TnDMPowerParam::ValidarDado();
-  int empresa;
-  ValidarParametros(empresa);
+  FRequisicao = MontarRequisicao();
 }
 
 void TUlmoDPGerarArquivosCtb::Executar() {
   TnDMPowerParam::Executar();
-  TExecucao exec;
-  if (!FCDSMovimento->IsEmpty()) FCDSMovimento->EmptyDataSet();
-  if (!FcdsSeq->IsEmpty()) FcdsSeq->EmptyDataSet();
-  if (!FcdsFinanceira->IsEmpty()) FcdsFinanceira->EmptyDataSet();
+  // The panel may have changed since it was checked.
+  FRequisicao = MontarRequisicao();
+  const TRequisicaoSC& r = FRequisicao;
 
-  ValidarParametros(exec.Empresa);
-
-  exec.GerarAplicacao = StrToInt(Trim(Param("pGeraAplicFinanceira").AsString())) == 1;
-  if (exec.GerarAplicacao) {
-    exec.OrigRendimento = Trim(Param("pOriLctoRendimento").AsString());
-    exec.OrigResgatado = Trim(Param("pOriLctoResgatado").AsString());
-    exec.OrigAplicado = Trim(Param("pOriLctoAplicado").AsString());
-  }
-  FGerarContaIncAlt = StrToIntDef(Trim(Param("pGerarContaIncAlt").AsString()), 0) == 1;
-
-  exec.Naturezas = PegarValorCampo(
-      "CFGPLANOESPEC", "NATURGRUPO1,NATURGRUPO2,NATURGRUPO3,NATURGRUPO4,NATURGRUPO5,NATURGRUPO6,NATURGRUPO7,NATURGRUPO8,NATURGRUPO9",
-      "CODIGOEMPRESA = " + ValorParaSQL(exec.Empresa, TFieldType::ftInteger));
-
-  exec.Contas = CriarListaContas(exec.Empresa);
-  exec.Mapeamentos = CriarListaMapeamentos(exec.Empresa);
-
-  // The run's objects are freed before its read-only transaction ends, however the run ends.
   TTransacaoRO transacao(Conexao(), 1);
-  struct TFechamento {
-    TExecucao& E;
-    ~TFechamento() {
-      E.Contas.reset();
-      E.Mapeamentos.reset();
-      E.Origens.reset();
-      E.Lctos.reset();
-      E.Implantacao.reset();
-      if (E.Progresso) E.Progresso->Hide();
-      E.Progresso.reset();
-    }
-  } fechamento{exec};
-
-  if (exec.Contas->IsEmpty()) {
+  TColetaSC coleta(r);
+  if (coleta.SemContas()) {
     // An error: no file is written, so the run did not do what was asked.
     MsgTree(tmErro, "Nenhuma conta contábil relacionada foi encontrada no período selecionado!");
     return;
   }
-  exec.Origens = CriarListaOrigens();
-  if (exec.Origens->IsEmpty()) {
+  if (coleta.SemOrigens()) {
     MsgTree(tmErro, "Nenhuma origem contábil foi relacionada!");
     MsgTree(tmParada, "Processo cancelado!");
     return;
   }
-  exec.Origens->SetIndexFieldNames("CODIGOORIGLCTOCTB");
+  auto progresso = CriarProgresso(this);
+  struct TOcultar {
+    TnFraProgresso& P;
+    ~TOcultar() { P.Hide(); }
+  } ocultar{*progresso};
+  progresso->MostrarMultiplo();
+  progresso->SetTextoTotal("Apurando Contas Contábeis...");
 
-  bool incluirImplantacao = StrToIntDef(Trim(Param("pIncluirImplSaldo").AsString()), 0) == 1;
-  if (incluirImplantacao) {
-    exec.Implantacao = ExecutarSQL(
-        nUlmo::FormatSQL(kSQLImplantacao,
-                         {nUlmo::TUlmoSQLs::GetSQLCondPlanoVigenteInicioPeriodo("T", FCompetInicial, FCompetFinal)}),
-        {exec.Empresa, FCodigoSistema});
-    exec.Implantacao->SetIndexFieldNames("CONTACTB;DATASALDO");
-    exec.Implantacao->First();
-  }
+  // One set: after a crash the folder keeps the four old files or gets the four new ones; a
+  // value that does not fit stops the run with none of them replaced.
+  TConjuntoArquivos conjunto(r.Pasta);
+  for (const std::string& aviso : conjunto.TomarAvisos()) MsgTree(tmAviso, aviso);
+  IOutputSink* saidas[4];
+  const char* const nomes[] = {"LancamentoContabil.txt", "MovimentoContabil.txt", "AplicacaoFinanceira.txt",
+                               "ContaContabil.txt"};
+  for (int i = 0; i < 4; ++i) saidas[i] = &conjunto.Novo(nomes[i]);
+  TEscritorSC escritor(*saidas[0], *saidas[1], *saidas[2], *saidas[3]);
+  coleta.Coletar(escritor, progresso.get());
+  escritor.Concluir();
+  for (IOutputSink* saida : saidas) saida->Commit();
+  conjunto.Confirmar();
+  for (const std::string& aviso : conjunto.TomarAvisos()) MsgTree(tmAviso, aviso);
+  for (const char* mensagem : {"Arquivo de lançamentos contábeis gerado em ", "Arquivo de movimento contábil gerado em ",
+                               "Arquivo de aplicação financeira gerado em ", "Arquivo de contas contábeis gerado em "})
+    MsgTree(tmConfirmacao, mensagem + r.PastaTexto);
 
-  FCDSMovimento->SetIndexFieldNames("ANOCONTA;CONTACTB;TIPOMOVIM;COMPET");
-  FcdsFinanceira->SetIndexFieldNames("ANOCONTA;CODCONTACTB;COMPETENCIA");
-
-  CarregarMapeamentosMes(exec);
-
-  exec.Progresso = CriarProgresso(this);
-  exec.Progresso->MostrarMultiplo();
-  exec.Progresso->SetMaxTotal(exec.Mapeamentos->RecordCount());
-  exec.Progresso->SetTextoTotal("Apurando Contas Contábeis...");
-
-  if (incluirImplantacao) ProcessarSaldosImplantados(exec);
-
-  for (exec.Mapeamentos->First(); !exec.Mapeamentos->Eof(); exec.Mapeamentos->Next()) {
-    ProcessarConta(exec);
-    exec.Progresso->IncProgressoTotal(0);
-  }
-  GravarArquivos(exec);
-
-
-  if (!exec.OrigensNaoRelacionadas.empty()) {
+  if (!coleta.OrigensNaoRelacionadas().empty()) {
     std::string lista;
-    for (const auto& o : exec.OrigensNaoRelacionadas) lista += (lista.empty() ? "" : ";") + (o.empty() ? std::string("(sem origem)") : o);
+    for (const auto& o : coleta.OrigensNaoRelacionadas())
+      lista += (lista.empty() ? "" : ";") + (o.empty() ? std::string("(sem origem)") : o);
     MsgTree(tmErro, "Origens contábeis encontradas em lançamentos e não relacionadas com tipo de movimento TCE: " + lista);
     MsgTree(tmAviso, "Os lançamentos que possuem as origens citadas acima não foram gerados/apurados!");
   }
-}
-
-std::unique_ptr<TClientDataSet> TUlmoDPGerarArquivosCtb::CriarListaContas(int ACodigoEmpresa) {
-  // The chart covers the period: each account under the mapping valid on its last day.
-  return ListaContas(std::string(kSQLContas) + "and " +
-                         nUlmo::TUlmoSQLs::GetSQLCondPlanoVigenteFimPeriodo("T", FCompetInicial, FCompetFinal),
-                     {ACodigoEmpresa, FCodigoSistema});
-}
-
-std::unique_ptr<TClientDataSet> TUlmoDPGerarArquivosCtb::CriarListaMapeamentos(int ACodigoEmpresa) {
-  TVariant ini = TVariant::FromDate(FCompetInicial), fim = TVariant::FromDate(FCompetFinal);
-  return ListaContas(std::string(kSQLContas) + kSQLMapeamentosDoPeriodo,
-                     {ACodigoEmpresa, FCodigoSistema, ini, fim, ini, fim, ini, fim});
-}
-
-std::unique_ptr<TClientDataSet> TUlmoDPGerarArquivosCtb::ListaContas(const std::string& ASQL, const TValores& AValores) {
-  TTransacaoRO transacao(Conexao(), 1);
-  auto contas = ExecutarSQL(ASQL, AValores);
-  auto plano = ExecutarSQL(kSQLPlanoEmpresa, {AValores.at(0)});
-  plano->SetIndexFieldNames("CLASSIFCONTA;TIPOCONTA");
-  if (!contas->IsEmpty()) {
-    TField& classif = contas->Fields(cCLASSIFCONTA);
-    TField& tipo = contas->Fields(cTIPOCONTA);
-    TField& sintetica = contas->Fields(cCONTASINTETICA);
-    for (contas->First(); !contas->Eof(); contas->Next()) {
-      std::string c = classif.AsString();
-      if (QtdNiveis(c) < 2) continue;
-      std::string superior;
-      if (tipo.AsInteger() == 2 && plano->FindKey({c, 1}))
-        superior = c;
-      else if (std::string s = RetirarUltimoNivelClassificacao(c); plano->FindKey({s, 1}))
-        superior = s;
-      if (superior.empty()) continue;
-      contas->Edit();
-      sintetica.SetAsString(superior);
-      contas->Post();
-    }
-  }
-  auto copia = CloneCDS(*contas);
-  copia->Name = "ListaContas";
-  return copia;
-}
-
-void TUlmoDPGerarArquivosCtb::CarregarMapeamentosMes(TExecucao& AExec) {
-  for (TDateTime mes = StartOfTheMonth(FCompetInicial); mes <= FCompetFinal; mes = IncMonth(mes)) {
-    TDateTime inicio = std::max(mes, DateOf(FCompetInicial)), fim = std::min(EndOfTheMonth(mes), DateOf(FCompetFinal));
-    auto ds = ExecutarSQL(std::string(kSQLMapeamentoMes) +
-                              nUlmo::TUlmoSQLs::GetSQLCondPlanoVigenteFimPeriodo("T", inicio, fim),
-                          {AExec.Empresa, FCodigoSistema});
-    auto& contas = AExec.Meses[static_cast<int>(Competencia(mes))];
-    TField& conta = ds->FieldByName("CONTACTB");
-    TField& inicioPlano = ds->FieldByName("DATAINICIOPLANO");
-    TField& aplic = ds->FieldByName("APLICFINANCEIRA");
-    TField& classif = ds->FieldByName("CLASSIFCONTATCE");
-    for (ds->First(); !ds->Eof(); ds->Next())
-      contas[conta.AsLargeInt()] = {Ano(inicioPlano.AsDateTime()), classif.AsString(), aplic.AsString() == "1"};
-  }
-}
-
-std::unique_ptr<TClientDataSet> TUlmoDPGerarArquivosCtb::CriarListaOrigens() {
-  TTransacaoRO transacao(Conexao(), 1);
-  auto origens = ExecutarSQL(kSQLOrigens, {FCodigoSistema});
-  auto copia = CloneCDS(*origens);
-  copia->Name = "ListaOrigens";
-  return copia;
-}
-
-namespace {
-
-// A line that does not fit stops the run before any file is written.
-[[noreturn]] void CampoNaoCabe(const ECampoNaoCabe& e, const std::string& arquivo, const std::string& conta) {
-  throw Exception("Arquivo " + arquivo + ", conta contábil " + conta + ": " + e.what() +
-                  ". Nenhum arquivo foi gerado.");
-}
-
-}  // namespace
-
-void TUlmoDPGerarArquivosCtb::ProcessarSaldosImplantados(TExecucao& AExec) {
-  TClientDataSet& imp = *AExec.Implantacao;
-  if (imp.IsEmpty()) return;
-  TField& conta = imp.FieldByName("CONTACTB");
-  TField& data = imp.FieldByName("DATASALDO");
-  TField& natureza = imp.FieldByName("NATUREZASALDO");
-  TField& inicio = imp.FieldByName("DATAINICIOPLANO");
-  TField& classif = imp.FieldByName("CLASSIFCONTA");
-  TField& valor = imp.FieldByName("VALOR");
-  TClientDataSet& mov = *FCDSMovimento;
-  for (imp.First(); !imp.Eof(); imp.Next()) {
-    // The side of an opening balance must be known: both files take it from the same value.
-    int nat = natureza.AsInteger();
-    if (natureza.IsNull() || (nat != 1 && nat != -1))
-      throw Exception("O saldo implantado da conta contábil " + conta.AsString() + " em " + DateToStr(data.AsDateTime()) +
-                      " tem natureza \"" + natureza.AsString() +
-                      "\"; informe 1 (devedora) ou -1 (credora). Nenhum arquivo foi gerado.");
-    ++AExec.Contador;
-    try {
-      if (!CabeNoCampo(std::to_string(AExec.Contador), 5))
-        throw ECampoNaoCabe("Sequencial", std::to_string(AExec.Contador), 5, "não cabe no arquivo");
-      TLinhaSC& linha = AExec.LinhaLancamento;
-      linha.Limpar();
-      linha.Add(FormatDateTime("yyyymm", data.AsDateTime()))
-          .Add("999" + FmtNumero(std::to_string(AExec.Contador), 5))
-          .Add(nat == 1 ? "2" : "1")
-          .Add("1")
-          .Add(FormatDateTime("yyyy", inicio.AsDateTime()))
-          .Add(classif.AsStringView())
-          .AddData(data.AsDateTime())
-          .AddValor(valor.AsFloat())
-          .Add("");
-      AExec.Lancamentos.Add(linha.Linha());
-    } catch (const ECampoNaoCabe& e) {
-      CampoNaoCabe(e, "LancamentoContabil", conta.AsString());
-    }
-
-    int ano = Ano(inicio.AsDateTime());
-    double compet = Competencia(data.AsDateTime());
-    double v = valor.AsFloat();
-    if (mov.FindKey({ano, conta.AsFloat(), 1, compet})) {
-      mov.Edit();
-    } else {
-      mov.Append();
-      mov.Fields(mANOCONTA).SetAsInteger(ano);
-      mov.Fields(mCONTACTB).SetAsFloat(conta.AsFloat());
-      mov.Fields(mTIPOMOVIM).SetAsInteger(1);
-      mov.Fields(mCOMPET).SetAsFloat(compet);
-      mov.Fields(mCLASSIF).SetAsString(classif.AsStringView());
-      if (nat == -1)
-        mov.Fields(mVALORDEB).SetAsFloat(0);
-      else
-        mov.Fields(mVALORCRED).SetAsFloat(0);
-    }
-    if (nat == -1)
-      mov.Fields(mVALORCRED).SetAsFloat(RoundValor(mov.Fields(mVALORCRED).AsFloat() + v, 2));
-    else
-      mov.Fields(mVALORDEB).SetAsFloat(RoundValor(mov.Fields(mVALORDEB).AsFloat() + v, 2));
-    mov.Post();
-  }
-}
-
-void TUlmoDPGerarArquivosCtb::ProcessarConta(TExecucao& AExec) {
-  TClientDataSet& contas = *AExec.Mapeamentos;
-  std::string classif = contas.Fields(cCLASSIFCONTA).AsString();
-  std::string contaCtb = contas.Fields(cCONTACTB).AsString();
-  double contaValor = contas.Fields(cCONTACTB).AsFloat();
-  TDateTime iniPlano = contas.Fields(cDATAINICIOPLANO).AsDateTime();
-  TDateTime fimPlano = contas.Fields(cDATAFIMPLANO).AsDateTime();
-  std::string classifTCE = contas.Fields(cCLASSIFCONTATCE).AsString();
-  bool aplicFinanceira = contas.Fields(cAPLICFINANCEIRA).AsString() == "1";
-  int ano = Ano(iniPlano);
-  std::string anoTexto = FormatDateTime("yyyy", iniPlano);
-
-  // The account's group nature: NATURGRUPOk, k the first digit of its classification (1 for a
-  // letter). A company without the settings, or a group without a nature, stops the run here
-  // with a message that says what to fix.
-  int k = (!classif.empty() && classif[0] >= '0' && classif[0] <= '9') ? classif[0] - '0' : 1;
-  if (!AExec.Naturezas.IsArray())
-    throw Exception("A configuração do plano de contas da empresa " + std::to_string(AExec.Empresa) +
-                    " (naturezas dos grupos NATURGRUPO1 a NATURGRUPO9) não foi encontrada. Nenhum arquivo foi gerado.");
-  if (k == 0)
-    throw Exception("A conta contábil " + contaCtb + " (" + classif +
-                    ") começa pelo dígito 0, que não tem natureza de grupo na configuração do plano de contas da empresa " +
-                    std::to_string(AExec.Empresa) + ". Nenhum arquivo foi gerado.");
-  const TVariant& natGrupo = AExec.Naturezas[static_cast<size_t>(k - 1)];
-  int64_t n64;
-  if (natGrupo.IsNull() || !TryStrToInt64(natGrupo.AsString(), n64))
-    throw Exception("A natureza do grupo " + std::to_string(k) + " (NATURGRUPO" + std::to_string(k) +
-                    ") não está informada na configuração do plano de contas da empresa " + std::to_string(AExec.Empresa) +
-                    "; ela é necessária para a conta contábil " + contaCtb + " (" + classif + "). Nenhum arquivo foi gerado.");
-  int n = static_cast<int>(n64);
-
-  TValores todos = {contaValor,
-                    AExec.Empresa,
-                    TVariant::FromDate(iniPlano),
-                    TVariant::FromDate(fimPlano),
-                    TVariant::FromDate(FCompetInicial),
-                    TVariant::FromDate(FCompetFinal),
-                    FCodigoSistema,
-                    contaValor};
-  if (!AExec.Lctos)
-    AExec.Lctos = ExecutarSQL(SQLLancamentos(), todos);
-  else
-    RefreshSQL(*AExec.Lctos, todos, true);
-
-  TClientDataSet& l = *AExec.Lctos;
-  AExec.Progresso->SetMaxParcial(l.RecordCount());
-  AExec.Progresso->SetTextoParcial("Apurando conta: " + contaCtb);
-  if (l.IsEmpty()) return;
-
-  TField& fData = l.FieldByName("DATALCTOCTB");
-  TField& fTipo = l.FieldByName("TIPOLCTO");
-  TField& fValor = l.FieldByName("VALORLCTOCTB");
-  TField& fOrigem = l.FieldByName("CODIGOORIGLCTOCTB");
-  TField& fDescr = l.FieldByName("DESCRHISTCTB");
-  TField& fCompl = l.FieldByName("COMPLHIST");
-  TClientDataSet& origens = *AExec.Origens;
-  TField& oTipoMovim = origens.FieldByName("CODIGOTIPOMOVIMCTB");
-  TClientDataSet& mov = *FCDSMovimento;
-  TClientDataSet& fin = *FcdsFinanceira;
-  TField& finAplicado = fin.FieldByName("VlrAplicado");
-  TField& finResgatado = fin.FieldByName("VlrResgatado");
-  TField& finRendimento = fin.FieldByName("VlrRendimento");
-
-  // A month's movements and applications count under the mapping valid on its last day; this
-  // row stands in should the month have none (it is valid on the entry's date).
-  const TMapeamentoMes desteMapeamento{ano, classifTCE, aplicFinanceira};
-  const int64_t contaChave = contas.Fields(cCONTACTB).AsLargeInt();
-  int competMes = -1;
-  const TMapeamentoMes* doMes = &desteMapeamento;
-
-  for (l.First(); !l.Eof(); l.Next()) {
-    TDateTime data = fData.AsDateTime();
-    int tipo = fTipo.AsInteger();
-    double v = fValor.AsFloat();
-    std::string origem(fOrigem.AsStringView());
-    std::string origemAparada = Trim(origem);
-    double compet = Competencia(data);
-    if (static_cast<int>(compet) != competMes) {
-      competMes = static_cast<int>(compet);
-      doMes = &desteMapeamento;
-      if (auto m = AExec.Meses.find(competMes); m != AExec.Meses.end())
-        if (auto it = m->second.find(contaChave); it != m->second.end()) doMes = &it->second;
-    }
-    const int anoMes = doMes->Ano;
-
-    // Financial applications: the entry counts when its origin is one of the three chosen
-    // origins (a whole item; an empty origin never matches).
-    if (AExec.GerarAplicacao && doMes->AplicFinanceira && !origemAparada.empty()) {
-      TField* coluna = nullptr;
-      if (origemAparada == AExec.OrigAplicado) coluna = &finAplicado;
-      else if (origemAparada == AExec.OrigResgatado) coluna = &finResgatado;
-      else if (origemAparada == AExec.OrigRendimento) coluna = &finRendimento;
-      if (coluna) {
-        AExec.ChaveFin[0] = anoMes;
-        AExec.ChaveFin[1] = contaValor;
-        AExec.ChaveFin[2] = compet;
-        if (fin.FindKey(AExec.ChaveFin)) {
-          fin.Edit();
-        } else {
-          fin.Append();
-          fin.FieldByName("AnoConta").SetAsInteger(anoMes);
-          fin.FieldByName("CodContaCtb").SetAsFloat(contaValor);
-          fin.FieldByName("Competencia").SetAsFloat(compet);
-          fin.FieldByName("Classificacao").SetAsString(doMes->Classif);
-        }
-        double atual = coluna->AsFloat();
-        if ((tipo == 2 && n == 1) || (tipo == 1 && n == -1))
-          coluna->SetAsFloat(RoundValor(atual + v, 2));
-        else if ((tipo == 2 && n == -1) || (tipo == 1 && n == 1))
-          coluna->SetAsFloat(RoundValor(atual - v, 2));
-        fin.Post();
-      }
-    }
-
-    // The entry's court movement type comes from its origin.
-    AExec.ChaveOrigem[0] = TVariant(std::string_view(origem));
-    if (!origem.empty() && origens.FindKey(AExec.ChaveOrigem)) {
-      int m = oTipoMovim.AsInteger();
-      ++AExec.Contador;
-      try {
-        TLinhaSC& linha = AExec.LinhaLancamento;
-        linha.Limpar();
-        char compBuf[16];
-        // The history: its description, a blank and the complement, trimmed (MontarHist).
-        AExec.Historico.assign(fDescr.AsStringView());
-        std::string_view complemento = fCompl.AsStringView();
-        if (!complemento.empty()) {
-          AExec.Historico += ' ';
-          AExec.Historico.append(complemento);
-        }
-        std::string_view hist = AExec.Historico;
-        while (!hist.empty() && static_cast<unsigned char>(hist.front()) <= ' ') hist.remove_prefix(1);
-        while (!hist.empty() && static_cast<unsigned char>(hist.back()) <= ' ') hist.remove_suffix(1);
-        linha.Add(CompetenciaTexto(data, compBuf))
-            .Add(std::to_string(AExec.Contador))
-            .Add(std::to_string(tipo))
-            .Add(oTipoMovim.AsStringView())
-            .Add(anoTexto)
-            .Add(classifTCE)
-            .AddData(data)
-            .AddValor(v)
-            .Add(hist);
-        AExec.Lancamentos.Add(linha.Linha());
-      } catch (const ECampoNaoCabe& e) {
-        CampoNaoCabe(e, "LancamentoContabil", contaCtb);
-      }
-      // An account's entries come by date: most find the movement row of the entry before.
-      bool mesmaLinha = AExec.MovAtual >= 0 && AExec.MovAno == anoMes && AExec.MovConta == contaValor &&
-                        AExec.MovTipo == m && AExec.MovCompet == compet && mov.GetBookmark() == AExec.MovAtual;
-      AExec.ChaveMov[0] = anoMes;
-      AExec.ChaveMov[1] = contaValor;
-      AExec.ChaveMov[2] = m;
-      AExec.ChaveMov[3] = compet;
-      if (mesmaLinha || mov.FindKey(AExec.ChaveMov)) {
-        mov.Edit();
-      } else {
-        mov.Append();
-        mov.Fields(mANOCONTA).SetAsInteger(anoMes);
-        mov.Fields(mCONTACTB).SetAsFloat(contaValor);
-        mov.Fields(mTIPOMOVIM).SetAsInteger(m);
-        mov.Fields(mCOMPET).SetAsFloat(compet);
-        mov.Fields(mCLASSIF).SetAsString(doMes->Classif);
-        if (tipo == 1)
-          mov.Fields(mVALORDEB).SetAsFloat(0);
-        else
-          mov.Fields(mVALORCRED).SetAsFloat(0);
-      }
-      if (tipo == 1)
-        mov.Fields(mVALORCRED).SetAsFloat(RoundValor(mov.Fields(mVALORCRED).AsFloat() + v, 2));
-      else
-        mov.Fields(mVALORDEB).SetAsFloat(RoundValor(mov.Fields(mVALORDEB).AsFloat() + v, 2));
-      mov.Post();
-      AExec.MovAtual = mov.GetBookmark();
-      AExec.MovAno = anoMes;
-      AExec.MovConta = contaValor;
-      AExec.MovTipo = m;
-      AExec.MovCompet = compet;
-    } else {
-      // Reported once per origin, compared as whole items without regard to case.
-      bool listada = std::any_of(AExec.OrigensNaoRelacionadas.begin(), AExec.OrigensNaoRelacionadas.end(),
-                                 [&](const std::string& o) { return SameText(o, origem); });
-      if (!listada) AExec.OrigensNaoRelacionadas.push_back(origem);
-    }
-    AExec.Progresso->IncProgressoParcial(0);
-  }
-}
-
-void TUlmoDPGerarArquivosCtb::ClientToStringList(TClientDataSet& ACDS, TStringList& AStrintList, int AFormato) {
-  for (ACDS.First(); !ACDS.Eof(); ACDS.Next()) {
-    std::string conta;
-    try {
-      if (AFormato == 1) {
-        conta = ACDS.Fields(cCONTACTB).AsString();
-        if (FGerarContaIncAlt) {
-          TField& cadastro = ACDS.Fields(cDATAHORACADAST);
-          TDateTime d = DateOf(cadastro.AsDateTime());
-          if (cadastro.IsNull() || d < DateOf(FCompetInicial) || d > DateOf(FCompetFinal)) continue;
-        }
-        TField& detalhe = ACDS.Fields(cDESCRDETALHCONTA);
-        TLinhaSC linha(LayoutContaContabil());
-        linha.Add(FormatDateTime("yyyy", ACDS.Fields(cDATAINICIOPLANO).AsDateTime()))
-            .Add(ACDS.Fields(cCLASSIFCONTATCE).AsStringView())
-            .Add(ACDS.Fields(cCODIGOTIPOCONTATCE).AsStringView())
-            .Add(ACDS.Fields(cDESCRCONTA).AsStringView())
-            .Add(detalhe.IsNull() ? ACDS.Fields(cDESCRCONTA).AsString() : detalhe.AsString())
-            .Add(ACDS.Fields(cTIPOCONTA).AsInteger() == 1 ? "N" : "S")
-            .Add(std::to_string(QtdNiveis(ACDS.Fields(cCLASSIFCONTATCE).AsStringView())))
-            .Add(ACDS.Fields(cTIPONATURSALDO).AsStringView())
-            .Add(ACDS.Fields(cCONTATCE).AsStringView())
-            .Add(ACDS.Fields(cCONTASINTETICA).AsStringView())
-            .Add(ACDS.Fields(cCODIGOBANCO).AsStringView())
-            .Add(ACDS.Fields(cNUMEROAGENCIA).AsStringView())
-            .Add(ACDS.Fields(cNUMEROCONTA).AsStringView());
-        AStrintList.Add(linha.Extrair());
-      } else if (AFormato == 2) {
-        conta = ACDS.Fields(mCONTACTB).AsString();
-        TLinhaSC linha(LayoutMovimentoContabil());
-        linha.Add(ACDS.Fields(mANOCONTA).AsStringView())
-            .Add(ACDS.Fields(mCLASSIF).AsStringView())
-            .Add(ACDS.Fields(mTIPOMOVIM).AsStringView())
-            .Add(ACDS.Fields(mCOMPET).AsStringView())
-            .AddValor(ACDS.Fields(mVALORDEB).AsFloat())
-            .AddValor(ACDS.Fields(mVALORCRED).AsFloat());
-        AStrintList.Add(linha.Extrair());
-      } else if (AFormato == 3) {
-        conta = ACDS.FieldByName("CodContaCtb").AsString();
-        TLinhaSC linha(LayoutAplicacaoFinanceira());
-        linha.Add(ACDS.FieldByName("AnoConta").AsStringView())
-            .Add(ACDS.FieldByName("Classificacao").AsStringView())
-            .Add(ACDS.FieldByName("Competencia").AsStringView())
-            .AddValor(ACDS.FieldByName("VlrAplicado").AsFloat())
-            .AddValor(ACDS.FieldByName("VlrResgatado").AsFloat())
-            .AddValor(ACDS.FieldByName("VlrRendimento").AsFloat());
-        AStrintList.Add(linha.Extrair());
-      }
-    } catch (const ECampoNaoCabe& e) {
-      static const char* nomes[] = {"", "ContaContabil", "MovimentoContabil", "AplicacaoFinanceira"};
-      CampoNaoCabe(e, nomes[AFormato >= 1 && AFormato <= 3 ? AFormato : 0], conta);
-    }
-  }
-}
-
-void TUlmoDPGerarArquivosCtb::GravarArquivos(TExecucao& AExec) {
-  // Every list is built before anything is written, so a value that does not fit stops the
-  // run with no file touched; the four files then replace the old ones together.
-  AExec.Lancamentos.Sort();
-  FCDSMovimento->SetIndexFieldNames("ANOCONTA;CONTACTB;TIPOMOVIM;COMPET");
-  ClientToStringList(*FCDSMovimento, AExec.Movimentos, 2);
-  for (FcdsFinanceira->First(); !FcdsFinanceira->Eof(); FcdsFinanceira->Next()) {
-    TField& a = FcdsFinanceira->FieldByName("VlrAplicado");
-    TField& r = FcdsFinanceira->FieldByName("VlrResgatado");
-    TField& n = FcdsFinanceira->FieldByName("VlrRendimento");
-    if (a.AsFloat() < 0 || r.AsFloat() < 0 || n.AsFloat() < 0) {
-      FcdsFinanceira->Edit();
-      if (a.AsFloat() < 0) a.SetAsFloat(a.AsFloat() * -1);
-      if (r.AsFloat() < 0) r.SetAsFloat(r.AsFloat() * -1);
-      if (n.AsFloat() < 0) n.SetAsFloat(n.AsFloat() * -1);
-      FcdsFinanceira->Post();
-    }
-  }
-  FcdsFinanceira->SetIndexFieldNames("ANOCONTA;CODCONTACTB;COMPETENCIA");
-  ClientToStringList(*FcdsFinanceira, AExec.Aplicacoes, 3);
-  AExec.Contas->SetIndexFieldNames("CLASSIFCONTA;CONTACTB");
-  ClientToStringList(*AExec.Contas, AExec.ContasTxt, 1);
-
-  std::string pastaTexto = Param("pDiretorio").AsString();
-  std::filesystem::path pasta = CaminhoDeTexto(ExcludeTrailingPathDelimiter(Trim(pastaTexto)));
-  const char* const nomes[] = {"LancamentoContabil", "MovimentoContabil", "AplicacaoFinanceira", "ContaContabil"};
-  const char* const mensagens[] = {"Arquivo de lançamentos contábeis gerado em ", "Arquivo de movimento contábil gerado em ",
-                                   "Arquivo de aplicação financeira gerado em ", "Arquivo de contas contábeis gerado em "};
-  // One set: after a crash the folder keeps the four old files or gets the four new ones.
-  TConjuntoArquivos conjunto(pasta);
-  for (const std::string& aviso : conjunto.TomarAvisos()) MsgTree(tmAviso, aviso);
-  auto escrever = [&](const char* nome, const auto& linhas) {
-    IOutputSink& saida = conjunto.Novo(std::string(nome) + ".txt");
-    std::string contexto = std::string("arquivo ") + nome;
-    std::string bloco;
-    for (size_t i = 0; i < linhas.Count(); ++i) {
-      AppendWindows1252(bloco, linhas[i], contexto);
-      bloco += "\r\n";
-      if (bloco.size() > (1 << 20)) {
-        saida.Write(bloco);
-        bloco.clear();
-      }
-    }
-    saida.Write(bloco);
-    saida.Commit();
-  };
-  escrever(nomes[0], AExec.Lancamentos);
-  escrever(nomes[1], AExec.Movimentos);
-  escrever(nomes[2], AExec.Aplicacoes);
-  escrever(nomes[3], AExec.ContasTxt);
-  conjunto.Confirmar();
-  for (const std::string& aviso : conjunto.TomarAvisos()) MsgTree(tmAviso, aviso);
-  for (const char* mensagem : mensagens) MsgTree(tmConfirmacao, mensagem + pastaTexto);
 }
 
 int TUlmoDPGerarArquivosCtb::GetSeqCompet(int ACompet) {

@@ -1,6 +1,8 @@
 // TUlmoDPGerarArquivosCtb: exports one company's accounting for a period as the four TCE-SC
 // fixed-width files (LancamentoContabil, MovimentoContabil, AplicacaoFinanceira, ContaContabil)
-// into a folder the user names. The work-area variant is the same process without selection keys.
+// into a folder the user names. The process is the panel and the run: the request it builds
+// goes to the collector (ColetaSC_U), whose rows the writer (EscritorSC_U) renders into the
+// file set. The work-area variant is the same process without selection keys.
 #pragma once
 #include <memory>
 #include <string>
@@ -8,8 +10,8 @@
 
 #include "ClientDataSet_U.h"
 #include "Classes_U.h"
+#include "ColetaSC_U.h"
 #include "PowerParam_U.h"
-#include "SQL_U.h"
 
 namespace nUlmoSC {
 
@@ -22,47 +24,20 @@ class TUlmoDPGerarArquivosCtb : public nFramework::TnDMPowerParam {
                         const nFramework::TnPerModulos& AModulos) override;
   std::string PegarVerificaSelecao() const override { return "CodigoSistemaTCE"; }
   void DataModuleCreate() override;
-  // The dates, the company and the court system of the run (Executar checks them again).
+  // The panel turned into the run's request: dates, company, court system, options, folder.
   void ValidarDado() override;
+  // Builds the request again, gathers the data and writes the four files as one set.
   // REQUIRES: the parameters are set; a connection is open.
   void Executar() override;
 
-  // The company's mapped accounts valid in the period, each under the mapping valid on the
-  // period's last day (the ContaContabil rows). Caller owns it.
-  std::unique_ptr<nFramework::TClientDataSet> CriarListaContas(int ACodigoEmpresa);
-  // Every mapping row valid in part of the period, in the same columns: the entries are read
-  // per row, each under the row valid on its date. Caller owns it.
-  std::unique_ptr<nFramework::TClientDataSet> CriarListaMapeamentos(int ACodigoEmpresa);
-  // The origins of FCodigoSistema with their court movement types. Caller owns it.
-  std::unique_ptr<nFramework::TClientDataSet> CriarListaOrigens();
-  // Appends one line per row of ACDS in its current order: 1 ContaContabil (the account list),
-  // 2 MovimentoContabil (CDSMovimento), 3 AplicacaoFinanceira (cdsFinanceira).
-  void ClientToStringList(nFramework::TClientDataSet& ACDS, nFramework::TStringList& AStrintList, int AFormato);
   int GetSeqCompet(int ACompet);
   void SetSeqCompet(int ACompet, int ASeq);
-
-  nFramework::TClientDataSet& CDSMovimento() { return *FCDSMovimento; }
-  nFramework::TClientDataSet& cdsFinanceira() { return *FcdsFinanceira; }
   nFramework::TClientDataSet& cdsSeq() { return *FcdsSeq; }
 
- protected:
-  int FCodigoSistema = 0;
-  nFramework::TDateTime FCompetInicial = 0;
-  nFramework::TDateTime FCompetFinal = 0;
-  bool FGerarContaIncAlt = false;
-
  private:
-  struct TExecucao;
-  void ValidarParametros(int& AEmpresa);
-  std::unique_ptr<nFramework::TClientDataSet> ListaContas(const std::string& ASQL, const nFramework::TValores& AValores);
-  // For each month of the period, the mapping each account's movements count under.
-  void CarregarMapeamentosMes(TExecucao& AExec);
-  void ProcessarSaldosImplantados(TExecucao& AExec);
-  void ProcessarConta(TExecucao& AExec);
-  void GravarArquivos(TExecucao& AExec);
+  TRequisicaoSC MontarRequisicao();
 
-  nFramework::TClientDataSet* FCDSMovimento = nullptr;
-  nFramework::TClientDataSet* FcdsFinanceira = nullptr;
+  TRequisicaoSC FRequisicao;
   nFramework::TClientDataSet* FcdsSeq = nullptr;
 };
 

@@ -155,6 +155,29 @@ TEST_F(GerarArquivosSCTest, OneCounterNumbersOpeningBalancesThenEntries) {
   EXPECT_EQ(l[1].substr(24, 2), "01");  // the credit opening of account 21
 }
 
+// The entries used to be numbered account by account in the order an unordered mapping query
+// returned them, and a month's lines came in that order: now they come by date, entry and side
+// (debit first), numbered in that order, and a month's opening balances follow its entries.
+TEST_F(GerarArquivosSCTest, EntriesWereNumberedInTheOrderOfAnUnorderedMappingQuery) {
+  Sql("insert into LCTOCTB (CODIGOEMPRESA, CHAVELCTOCTB, DATALCTOCTB, CONTACTBDEB, CONTACTBCRED, VALORLCTOCTB, "
+      "CODIGOHISTCTB, COMPLHIST, CODIGOORIGLCTOCTB) values (1, 9, '2024-01-20', 21, 12, 7, 1, 'NF 9', 'AP');");
+  FProcesso->Executar();
+  auto l = Linhas("LancamentoContabil");
+  ASSERT_EQ(l.size(), 8u);
+  auto linha = [](const char* compet, const char* seq, const char* lado, const char* classif) {
+    return FmtTexto(compet, 16) + seq + lado + "022024" + FmtTexto(classif, 50);
+  };
+  EXPECT_EQ(l[0].substr(0, 82), linha("202401", "00000003", "02", "2.1.1"));
+  EXPECT_EQ(l[1].substr(0, 82), linha("202401", "00000004", "01", "1.1.1"));
+  EXPECT_EQ(l[2].substr(0, 24), FmtTexto("202401", 16) + "99900001");
+  EXPECT_EQ(l[3].substr(0, 24), FmtTexto("202401", 16) + "99900002");
+  EXPECT_EQ(l[4].substr(0, 82), linha("202403", "00000005", "02", "1.1.1"));
+  EXPECT_EQ(l[5].substr(0, 82), linha("202403", "00000006", "01", "2.1.1"));
+  EXPECT_EQ(l[6].substr(0, 82), linha("202403", "00000007", "02", "2.1.1"));
+  EXPECT_EQ(l[7].substr(0, 82), linha("202403", "00000008", "01", "1.1.2"));
+  EXPECT_EQ(l[4].substr(82, 24), "20240310" "0000000000100.00");
+}
+
 TEST_F(GerarArquivosSCTest, MovementsAggregateByAccountTypeAndMonth) {
   FProcesso->Executar();
   auto m = Linhas("MovimentoContabil");
@@ -363,7 +386,7 @@ TEST_F(GerarArquivosSCTest, AValueThatDoesNotFitStopsTheRunNamingTheAccountAndLe
   } catch (const Exception& e) {
     std::string m = e.what();
     EXPECT_NE(m.find("ContaContabil"), std::string::npos) << m;
-    EXPECT_NE(m.find("conta contábil 21"), std::string::npos) << m;
+    EXPECT_NE(m.find("conta 21,"), std::string::npos) << m;
     EXPECT_NE(m.find("\"12345\""), std::string::npos) << m;
   }
   EXPECT_EQ(Linhas("LancamentoContabil"), antes);
@@ -446,19 +469,40 @@ TEST(SeqCompet, StoresOnGetAndChangesOnlyStoredCompetences) {
   EXPECT_EQ(p->cdsSeq().RecordCount(), 1);
 }
 
-TEST(LayoutsSC, WidthsAddUpToTheLineLengths) {
-  EXPECT_EQ(LarguraLinha(LayoutLancamentoContabil()), 256);
-  EXPECT_EQ(LarguraLinha(LayoutMovimentoContabil()), 94);
-  EXPECT_EQ(LarguraLinha(LayoutAplicacaoFinanceira()), 108);
-  EXPECT_EQ(LarguraLinha(LayoutContaContabil()), 490);
-  TLinhaSC l(LayoutMovimentoContabil());
-  l.Add("2024").Add("1.1").Add("2").Add("202401").AddValor(1234.5).AddValor(0);
-  EXPECT_EQ(l.Texto(), "2024" + FmtTexto("1.1", 50) + "02202401" + "0000000001234.50" + "0000000000000.00");
-  TLinhaSC neg(LayoutMovimentoContabil());
-  neg.Add("2024").Add("1.1").Add("2").Add("202401");
-  EXPECT_THROW(neg.AddValor(-1), ECampoNaoCabe);
-  TLinhaSC big(LayoutMovimentoContabil());
-  EXPECT_THROW(big.Add("20245"), ECampoNaoCabe);
+TEST(LayoutsSC, WidthsAddUpToTheLineLengthsAndAmountsHaveNoSign) {
+  EXPECT_EQ(LayoutLancamentoContabil().Largura(), 256);
+  EXPECT_EQ(LayoutMovimentoContabil().Largura(), 94);
+  EXPECT_EQ(LayoutAplicacaoFinanceira().Largura(), 108);
+  EXPECT_EQ(LayoutContaContabil().Largura(), 490);
+  TStringSink sink;
+  TEscritorLeiaute e(sink, "MovimentoContabil.txt");
+  e.Linha(LayoutMovimentoContabil())
+      .Numero(2024)
+      .Texto("1.1")
+      .Numero(2)
+      .Numero(202401)
+      .Valor(Currency::FromString("1234.5"))
+      .Valor(Currency())
+      .Gravar();
+  EXPECT_THROW(e.Linha(LayoutMovimentoContabil()).Numero(2024).Texto("1.1").Numero(2).Numero(202401).Valor(
+                   Currency::FromInt(-1)),
+               ENaoCabe);
+  EXPECT_THROW(e.Linha(LayoutMovimentoContabil()).Numero(20245), ENaoCabe);
+  // The largest amount the field holds, and a cent more.
+  e.Linha(LayoutMovimentoContabil())
+      .Numero(2024)
+      .Texto("1.1")
+      .Numero(2)
+      .Numero(202401)
+      .Valor(Currency::FromString("9999999999999.99"))
+      .Valor(Currency::FromString("0.125"))
+      .Gravar();
+  EXPECT_THROW(e.Linha(LayoutMovimentoContabil()).Numero(2024).Texto("1.1").Numero(2).Numero(202401).Valor(
+                   Currency::FromString("10000000000000")),
+               ENaoCabe);
+  e.Concluir();
+  EXPECT_EQ(sink.Text(), "2024" + FmtTexto("1.1", 50) + "02202401" + "0000000001234.50" + "0000000000000.00\r\n" +
+                             "2024" + FmtTexto("1.1", 50) + "02202401" + "9999999999999.99" + "0000000000000.13\r\n");
 }
 
 TEST_F(GerarArquivosSCTest, ANegativeOrUnknownCompanyRanIntoNoAccountFound) {
