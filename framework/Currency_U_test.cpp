@@ -11,6 +11,14 @@
 
 using namespace nFramework;
 
+TEST(Currency, FromDoubleAddedAUnitToAmountsAboveFiftyBillion) {
+  EXPECT_EQ(Currency::FromDouble(99999999999.99).ToString(), "99999999999.99");
+  EXPECT_EQ(Currency::FromDouble(1000000000000.01).ToString(), "1000000000000.01");
+  EXPECT_EQ(Currency::FromDouble(-1000000000000.01).ToString(), "-1000000000000.01");
+  EXPECT_EQ(Currency::FromDouble(1e12).ToString(), "1000000000000");
+  EXPECT_EQ(Currency::FromDouble(2.675).ToString(), "2.675");
+}
+
 // A value of thirteen integer digits read from a REAL column came out a cent higher: the nudge
 // meant for 1.005 grew with the value.
 TEST(Currency, ThirteenIntegerDigitsFromADoubleGainedACent) {
@@ -112,4 +120,18 @@ TEST(MapClass, DeclaresMembersInOrder) {
   int v = 5;
   x.*(m[1].second) = &v;
   EXPECT_EQ(x.BETA, &v);
+}
+
+// Scaling the binary value with a relative nudge turned 9999999999999.99 read from a REAL
+// column into 10000000000000 and 1000000000000.12 into 1000000000000.121.
+TEST(Currency, LargeAmountsFromDoubleKeepTheirCents) {
+  EXPECT_EQ(Currency::FromDouble(9999999999999.99).ToString(), "9999999999999.99");
+  EXPECT_EQ(Currency::FromDouble(-9999999999999.99).ToString(), "-9999999999999.99");
+  EXPECT_EQ(Currency::FromDouble(1000000000000.12).ToString(), "1000000000000.12");
+  EXPECT_EQ(Currency::FromDouble(1234567890123.45).ToString(), "1234567890123.45");
+  EXPECT_EQ(Currency::FromDouble(2.675).ToString(), "2.675");
+  EXPECT_EQ(Currency::FromDouble(0.1 + 0.2).ToString(), "0.3");
+  EXPECT_EQ(Currency::FromDouble(1e-300).Raw(), 0);
+  EXPECT_THROW(Currency::FromDouble(1e15), EConvertError);
+  EXPECT_THROW(Currency::FromDouble(std::nan("")), EConvertError);
 }

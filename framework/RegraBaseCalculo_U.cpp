@@ -1,8 +1,9 @@
 #include "RegraBaseCalculo_U.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
-#include <cstdlib>
+#include <cstdint>
 #include <map>
 
 #include "Classes_U.h"
@@ -13,6 +14,8 @@ namespace nFramework {
 
 namespace {
 
+using TFuncaoSaldo = std::function<Currency(const std::string&, int64_t)>;
+
 TnDMRegraBaseCalculo::TEditorFormulaCTB& Editor() {
   static TnDMRegraBaseCalculo::TEditorFormulaCTB editor;
   return editor;
@@ -22,17 +25,35 @@ TnDMRegraBaseCalculo::TEditorFormulaCTB& Editor() {
 // few frames of the descent below.
 constexpr int MaxNiveisFormula = 100;
 
+[[noreturn]] void SemValor(const char* aMotivo) { throw EFormulaSemValor(std::string("Sem valor: ") + aMotivo); }
+
+// Ten-thousandths of a product or quotient, rounded half away from zero as the platform's
+// currency does.
+Currency Arredondado(__int128 numerador, __int128 denominador) {
+  if (denominador < 0) numerador = -numerador, denominador = -denominador;
+  __int128 q = numerador / denominador, r = numerador % denominador;
+  if (2 * (r < 0 ? -r : r) >= denominador) q += numerador < 0 ? -1 : 1;
+  if (q > INT64_MAX || q <= INT64_MIN) SemValor("resultado fora do alcance");
+  return Currency::FromRaw(static_cast<int64_t>(q));
+}
+
+Currency Somar(Currency a, Currency b) {
+  int64_t r;
+  if (__builtin_add_overflow(a.Raw(), b.Raw(), &r)) SemValor("resultado fora do alcance");
+  return Currency::FromRaw(r);
+}
+
 // Recursive descent over the text; with no dataset it only checks the syntax.
 class TAvaliador {
  public:
   TAvaliador(std::string_view aTexto, const std::set<std::string>& aFuncoes,
-             const std::function<double(const std::string&, int64_t)>& aSaldo)
+             const TFuncaoSaldo& aSaldo)
       : FTexto(aTexto), FFuncoes(aFuncoes), FSaldo(aSaldo) {}
 
-  double Avaliar() {
+  Currency Avaliar() {
     Espacos();
     if (FPos >= FTexto.size()) Erro("fórmula vazia");
-    double v = Soma();
+    Currency v = Soma();
     Espacos();
     if (FPos < FTexto.size()) Erro("caractere inesperado '" + CitarCaractere(FTexto, FPos) + "'");
     return v;
@@ -53,26 +74,36 @@ class TAvaliador {
     }
     return false;
   }
-  double Soma() {
-    double v = Produto();
+  // Checking the syntax only, the values are all zero and no arithmetic is done.
+  bool Calcula() const { return static_cast<bool>(FSaldo); }
+  Currency Soma() {
+    Currency v = Produto();
     for (;;) {
-      if (Aceitar('+'))
-        v += Produto();
-      else if (Aceitar('-'))
-        v -= Produto();
-      else
+      if (Aceitar('+')) {
+        Currency b = Produto();
+        if (Calcula()) v = Somar(v, b);
+      } else if (Aceitar('-')) {
+        Currency b = Produto();
+        if (Calcula()) v = Somar(v, -b);
+      } else {
         return v;
+      }
     }
   }
-  double Produto() {
-    double v = Fator();
+  Currency Produto() {
+    Currency v = Fator();
     for (;;) {
-      if (Aceitar('*'))
-        v *= Fator();
-      else if (Aceitar('/'))
-        v /= Fator();
-      else
+      if (Aceitar('*')) {
+        Currency b = Fator();
+        if (Calcula()) v = Arredondado(static_cast<__int128>(v.Raw()) * b.Raw(), Currency::Scale);
+      } else if (Aceitar('/')) {
+        Currency b = Fator();
+        if (!Calcula()) continue;
+        if (b == Currency()) SemValor("divisão por zero");
+        v = Arredondado(static_cast<__int128>(v.Raw()) * Currency::Scale, b.Raw());
+      } else {
         return v;
+      }
     }
   }
   // One level of signs or parentheses, refused past MaxNiveisFormula.
@@ -87,7 +118,7 @@ class TAvaliador {
     TAvaliador& FAvaliador;
   };
 
-  double Fator() {
+  Currency Fator() {
     if (Aceitar('-')) {
       TNivel nivel(*this);
       return -Fator();
@@ -98,7 +129,7 @@ class TAvaliador {
     }
     if (Aceitar('(')) {
       TNivel nivel(*this);
-      double v = Soma();
+      Currency v = Soma();
       if (!Aceitar(')')) Erro("falta ')'");
       return v;
     }
@@ -109,17 +140,23 @@ class TAvaliador {
     if (std::isalpha(c) || c == '_') return Funcao();
     Erro("caractere inesperado '" + CitarCaractere(FTexto, FPos) + "'");
   }
-  double Numero() {
+  // A decimal as written, rounded at the fourth place.
+  Currency Numero() {
     size_t ini = FPos;
     while (FPos < FTexto.size() && (std::isdigit(static_cast<unsigned char>(FTexto[FPos])) || FTexto[FPos] == '.'))
       ++FPos;
     std::string t(FTexto.substr(ini, FPos - ini));
-    char* fim = nullptr;
-    double v = std::strtod(t.c_str(), &fim);
-    if (t == "." || fim != t.c_str() + t.size()) Erro("número inválido '" + t + "'");
-    return v;
+    size_t ponto = t.find('.');
+    if (t == "." || (ponto != std::string::npos && t.find('.', ponto + 1) != std::string::npos))
+      Erro("número inválido '" + t + "'");
+    // A currency holds 922,337,203,685,477 and some ten-thousandths.
+    std::string inteiro = t.substr(0, ponto);
+    inteiro.erase(0, std::min(inteiro.find_first_not_of('0'), inteiro.size()));
+    if (inteiro.size() > 15 || (inteiro.size() == 15 && inteiro >= "922337203685477"))
+      Erro("número fora do alcance '" + t + "'");
+    return Currency::FromString(t);
   }
-  double Funcao() {
+  Currency Funcao() {
     size_t ini = FPos;
     while (FPos < FTexto.size() && (std::isalnum(static_cast<unsigned char>(FTexto[FPos])) || FTexto[FPos] == '_')) ++FPos;
     std::string nome = UpperCase(FTexto.substr(ini, FPos - ini));
@@ -132,12 +169,12 @@ class TAvaliador {
     auto [p, ec] = std::from_chars(FTexto.data() + iniConta, FTexto.data() + FPos, conta);
     if (FPos == iniConta || ec != std::errc() || p != FTexto.data() + FPos) Erro("conta inválida em " + nome);
     if (!Aceitar(')')) Erro("falta ')' em " + nome);
-    return FSaldo ? FSaldo(nome, conta) : 0.0;
+    return FSaldo ? FSaldo(nome, conta) : Currency();
   }
 
   std::string_view FTexto;
   const std::set<std::string>& FFuncoes;
-  const std::function<double(const std::string&, int64_t)>& FSaldo;
+  const TFuncaoSaldo& FSaldo;
   size_t FPos = 0;
   int FNivel = 0;
 };
@@ -194,18 +231,18 @@ std::vector<TnDMRegraBaseCalculo::TSaldoConta> TnDMRegraBaseCalculo::SaldosCTB()
     }
     // Rows split by establishment or month add up, as the formulas add them.
     TSaldoConta& c = contas[it->second];
-    c.SaldoAnterior += valores[0]->AsFloat();
-    c.Debito += valores[1]->AsFloat();
-    c.Credito += valores[2]->AsFloat();
-    c.Movimento += valores[3]->AsFloat();
-    c.SaldoAtual += valores[4]->AsFloat();
+    c.SaldoAnterior += valores[0]->AsCurrency();
+    c.Debito += valores[1]->AsCurrency();
+    c.Credito += valores[2]->AsCurrency();
+    c.Movimento += valores[3]->AsCurrency();
+    c.SaldoAtual += valores[4]->AsCurrency();
   }
   d.GotoBookmark(pos);
   return contas;
 }
 
 std::string TnDMRegraBaseCalculo::MotivoFormulaInvalida(std::string_view aFormula) const {
-  std::function<double(const std::string&, int64_t)> semSaldo;
+  TFuncaoSaldo semSaldo;
   try {
     TAvaliador(aFormula, FFuncoes, semSaldo).Avaliar();
     return {};
@@ -215,7 +252,7 @@ std::string TnDMRegraBaseCalculo::MotivoFormulaInvalida(std::string_view aFormul
 }
 
 bool TnDMRegraBaseCalculo::ValidarFormulaCTB(std::string_view aFormula) const {
-  std::function<double(const std::string&, int64_t)> semSaldo;
+  TFuncaoSaldo semSaldo;
   try {
     TAvaliador(aFormula, FFuncoes, semSaldo).Avaliar();
     return true;
@@ -224,16 +261,16 @@ bool TnDMRegraBaseCalculo::ValidarFormulaCTB(std::string_view aFormula) const {
   }
 }
 
-double TnDMRegraBaseCalculo::ExecutarFormulaCTB(std::string_view aFormula) const {
-  std::function<double(const std::string&, int64_t)> saldo = [this](const std::string& aColuna, int64_t aConta) {
-    if (!FCdsPlano || !FCdsPlano->Active()) return 0.0;
+Currency TnDMRegraBaseCalculo::ExecutarFormulaCTB(std::string_view aFormula) const {
+  TFuncaoSaldo saldo = [this](const std::string& aColuna, int64_t aConta) {
+    if (!FCdsPlano || !FCdsPlano->Active()) return Currency();
     // Rows split by establishment or month add up.
-    double total = 0;
+    Currency total;
     TField& conta = FCdsPlano->FieldByName("CONTACTB");
     TField& valor = FCdsPlano->FieldByName(aColuna);
     TClientDataSet::TBookmark pos = FCdsPlano->GetBookmark();
     for (FCdsPlano->First(); !FCdsPlano->Eof(); FCdsPlano->Next())
-      if (!conta.IsNull() && conta.AsLargeInt() == aConta) total += valor.AsFloat();
+      if (!conta.IsNull() && conta.AsLargeInt() == aConta) total = Somar(total, valor.AsCurrency());
     FCdsPlano->GotoBookmark(pos);
     return total;
   };

@@ -13,9 +13,17 @@
 #include <vector>
 
 #include "ClientDataSet_U.h"
+#include "Currency_U.h"
+#include "Exceptions_U.h"
 #include "DataModule_U.h"
 
 namespace nFramework {
+
+// A valid formula that has no value over the balances it was evaluated on.
+class EFormulaSemValor : public Exception {
+ public:
+  using Exception::Exception;
+};
 
 class TnDMRegraBaseCalculo : public TnDataModule {
   N_CLASSE(TnDMRegraBaseCalculo)
@@ -32,7 +40,7 @@ class TnDMRegraBaseCalculo : public TnDataModule {
     std::string Classificacao;
     std::string Descricao;
     bool Sintetica = false;
-    double SaldoAnterior = 0, Debito = 0, Credito = 0, Movimento = 0, SaldoAtual = 0;
+    Currency SaldoAnterior, Debito, Credito, Movimento, SaldoAtual;
   };
 
   // Makes the accounting functions available to formulas.
@@ -54,9 +62,11 @@ class TnDMRegraBaseCalculo : public TnDataModule {
   // Why ValidarFormulaCTB refuses the text ("Fórmula inválida (posição 3): ..."); "" when it
   // does not.
   std::string MotivoFormulaInvalida(std::string_view aFormula) const;
-  // The value of the formula over the balances last handed over. Raises Exception with the
-  // reason for a formula ValidarFormulaCTB refuses; division by zero gives inf or NaN.
-  double ExecutarFormulaCTB(std::string_view aFormula) const;
+  // The value of the formula over the balances last handed over, in exact decimals (products
+  // and quotients rounded at the fourth place). Raises Exception with the reason for a formula
+  // ValidarFormulaCTB refuses, and EFormulaSemValor when these balances give it no value
+  // (division by zero, a result out of a currency's range).
+  Currency ExecutarFormulaCTB(std::string_view aFormula) const;
   // The framework's formula editor: the text the user leaves after editing aFormula (the same
   // text when the editor is closed without changes, or when no editor is installed).
   std::string MontarFormulaCTB(const std::string& aFormula) const;

@@ -2,23 +2,23 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include "Exceptions_U.h"
 
 using namespace nFramework;
 
 namespace {
 
+Currency C(const char* texto) { return Currency::FromString(texto); }
+
 class RegraBaseCalculoTest : public ::testing::Test {
  protected:
   void SetUp() override {
     FSaldos.AddFieldDef("CONTACTB", TFieldType::ftLargeint);
-    FSaldos.AddFieldDef("SALDOANTERIOR", TFieldType::ftFloat);
-    FSaldos.AddFieldDef("DEBITO", TFieldType::ftFloat);
-    FSaldos.AddFieldDef("CREDITO", TFieldType::ftFloat);
-    FSaldos.AddFieldDef("MOVIMENTO", TFieldType::ftFloat);
-    FSaldos.AddFieldDef("SALDOATUAL", TFieldType::ftFloat);
+    FSaldos.AddFieldDef("SALDOANTERIOR", TFieldType::ftCurrency);
+    FSaldos.AddFieldDef("DEBITO", TFieldType::ftCurrency);
+    FSaldos.AddFieldDef("CREDITO", TFieldType::ftCurrency);
+    FSaldos.AddFieldDef("MOVIMENTO", TFieldType::ftCurrency);
+    FSaldos.AddFieldDef("SALDOATUAL", TFieldType::ftCurrency);
     FSaldos.CreateDataSet();
     // Account 10 in two rows (two establishments), account 20 in one.
     FSaldos.AppendRecord({10, 100.0, 30.0, 5.0, -25.0, 75.0});
@@ -34,11 +34,35 @@ class RegraBaseCalculoTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(RegraBaseCalculoTest, FormulasReadTheBalancesOfTheirAccounts) {
-  EXPECT_DOUBLE_EQ(FRegra.ExecutarFormulaCTB("SALDOATUAL(10)"), 76.0);
-  EXPECT_DOUBLE_EQ(FRegra.ExecutarFormulaCTB("saldoatual(10) - Credito(20) * 0.5"), 56.0);
-  EXPECT_DOUBLE_EQ(FRegra.ExecutarFormulaCTB("-(DEBITO(10) + MOVIMENTO(20)) / 2"), -35.0);
-  EXPECT_DOUBLE_EQ(FRegra.ExecutarFormulaCTB("SALDOANTERIOR(99) + 2"), 2.0);  // an account without rows
-  EXPECT_TRUE(std::isinf(FRegra.ExecutarFormulaCTB("SALDOATUAL(10) / SALDOATUAL(99)")));
+  EXPECT_EQ(FRegra.ExecutarFormulaCTB("SALDOATUAL(10)"), C("76"));
+  EXPECT_EQ(FRegra.ExecutarFormulaCTB("saldoatual(10) - Credito(20) * 0.5"), C("56"));
+  EXPECT_EQ(FRegra.ExecutarFormulaCTB("-(DEBITO(10) + MOVIMENTO(20)) / 2"), C("-35"));
+  EXPECT_EQ(FRegra.ExecutarFormulaCTB("SALDOANTERIOR(99) + 2"), C("2"));  // an account without rows
+  EXPECT_THROW(FRegra.ExecutarFormulaCTB("SALDOATUAL(10) / SALDOATUAL(99)"), EFormulaSemValor);
+  // Only the arithmetic of the run refuses: the text itself is valid.
+  EXPECT_TRUE(FRegra.ValidarFormulaCTB("SALDOATUAL(10) / SALDOATUAL(99)"));
+}
+
+// Values went through double: a tenth added a million times, or 2.675, came out a hair off
+// and a cent could turn at the rounding.
+TEST_F(RegraBaseCalculoTest, FormulasComputeInExactDecimals) {
+  std::string decimos = "0.1";
+  for (int i = 1; i < 1000000; ++i) decimos += "+0.1";
+  EXPECT_EQ(FRegra.ExecutarFormulaCTB(decimos), C("100000"));
+  EXPECT_EQ(FRegra.ExecutarFormulaCTB("2.675 * 1"), C("2.675"));
+  EXPECT_EQ(FRegra.ExecutarFormulaCTB("0.125 + 1000000000000"), C("1000000000000.125"));
+  EXPECT_EQ(FRegra.ExecutarFormulaCTB("922337203685476.9999 + 0.5"), C("922337203685477.4999"));
+  // Products and quotients keep four places, the last rounded half away from zero.
+  EXPECT_EQ(FRegra.ExecutarFormulaCTB("1 / 3"), C("0.3333"));
+  EXPECT_EQ(FRegra.ExecutarFormulaCTB("-2 / 3"), C("-0.6667"));
+  EXPECT_EQ(FRegra.ExecutarFormulaCTB("0.0001 * 0.5"), C("0.0001"));
+  EXPECT_EQ(FRegra.ExecutarFormulaCTB("-0.0001 * 0.5"), C("-0.0001"));
+  EXPECT_EQ(FRegra.ExecutarFormulaCTB("1.23456"), C("1.2346"));
+  // Past what a currency holds there is no value, not a wrapped one.
+  EXPECT_THROW(FRegra.ExecutarFormulaCTB("922337203685476 * 10"), EFormulaSemValor);
+  EXPECT_THROW(FRegra.ExecutarFormulaCTB("922337203685476 + 922337203685476"), EFormulaSemValor);
+  EXPECT_FALSE(FRegra.ValidarFormulaCTB("922337203685477"));
+  EXPECT_TRUE(FRegra.ValidarFormulaCTB("000922337203685476"));
 }
 
 TEST_F(RegraBaseCalculoTest, OnlyWellFormedFormulasOfKnownFunctionsAreValid) {
@@ -89,10 +113,10 @@ TEST_F(RegraBaseCalculoTest, TheAccountsOfTheBalancesAddUpTheirRows) {
   auto contas = FRegra.SaldosCTB();
   ASSERT_EQ(contas.size(), 2u);
   EXPECT_EQ(contas[0].ContaCtb, 10);
-  EXPECT_DOUBLE_EQ(contas[0].SaldoAnterior, 101.0);
-  EXPECT_DOUBLE_EQ(contas[0].SaldoAtual, 76.0);
+  EXPECT_EQ(contas[0].SaldoAnterior, C("101"));
+  EXPECT_EQ(contas[0].SaldoAtual, C("76"));
   EXPECT_EQ(contas[1].ContaCtb, 20);
-  EXPECT_DOUBLE_EQ(contas[1].Credito, 40.0);
+  EXPECT_EQ(contas[1].Credito, C("40"));
   // The engine's cursor stays where it was.
   FSaldos.Last();
   FRegra.SaldosCTB();
@@ -129,13 +153,13 @@ TEST_F(RegraBaseCalculoTest, DeeplyNestedFormulaOverflowedTheStack) {
     }
   }
   // A hundred levels are a formula like any other.
-  EXPECT_DOUBLE_EQ(FRegra.ExecutarFormulaCTB(std::string(99, '(') + "-SALDOATUAL(10)" + std::string(99, ')')), -76.0);
-  EXPECT_DOUBLE_EQ(FRegra.ExecutarFormulaCTB(std::string(100, '-') + "2"), 2.0);
+  EXPECT_EQ(FRegra.ExecutarFormulaCTB(std::string(99, '(') + "-SALDOATUAL(10)" + std::string(99, ')')), C("-76"));
+  EXPECT_EQ(FRegra.ExecutarFormulaCTB(std::string(100, '-') + "2"), C("2"));
   EXPECT_FALSE(FRegra.ValidarFormulaCTB(std::string(101, '-') + "2"));
   // Long flat formulas are not deep.
   std::string soma = "0";
   for (int i = 0; i < 100000; ++i) soma += "+1";
-  EXPECT_DOUBLE_EQ(FRegra.ExecutarFormulaCTB(soma), 100000.0);
+  EXPECT_EQ(FRegra.ExecutarFormulaCTB(soma), C("100000"));
 }
 
 // As in the field expressions, the character a rule could not read was quoted as a raw byte.

@@ -186,3 +186,23 @@ TEST_F(SQLTest, AMillionRowResultLoadsAndWalksWithoutPerValueAllocation) {
   EXPECT_EQ(sumV, Currency::FromRaw(sumK * 100));
   EXPECT_EQ(len, 400000u);
 }
+
+// Amounts stored as SQLite REAL came back through a double: what the column holds, written as
+// the demo and the court processes write it (a bound currency or a literal), reads back exact.
+TEST_F(SQLTest, StoredAmountsReadBackAsExactCurrency) {
+  FConexao->Driver().ExecuteScript("create table M (K integer, V numeric(15,2));");
+  const char* valores[] = {"0.1", "0.125", "2.675", "-2.675", "1000000000000", "1000000000000.12",
+                           "9999999999999.99", "-9999999999999.99", "1234567890123.45"};
+  int k = 0;
+  for (const char* v : valores) {
+    ExecutarSQLDireto("insert into M values (:K, :V)", {++k, Currency::FromString(v)});
+    ExecutarSQLDireto(std::string("insert into M values (") + std::to_string(++k) + ", " + v + ")");
+  }
+  auto ds = ExecutarSQL("select K, V from M order by K");
+  ASSERT_EQ(ds->RecordCount(), 2 * static_cast<int>(std::size(valores)));
+  for (ds->First(); !ds->Eof(); ds->Next()) {
+    const char* v = valores[(ds->FieldByName("K").AsInteger() - 1) / 2];
+    EXPECT_EQ(ds->FieldByName("V").AsCurrency().ToString(), Currency::FromString(v).ToString())
+        << v << (ds->FieldByName("K").AsInteger() % 2 ? " (bound)" : " (literal)");
+  }
+}

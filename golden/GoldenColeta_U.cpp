@@ -22,9 +22,9 @@ std::string Ler(const fs::path& arquivo) {
 }
 
 // Where a field starts in its layout.
-size_t Inicio(const nUlmoRS::TLayoutRS& layout, std::string_view campo, size_t& largura) {
+size_t Inicio(const nFramework::TLeiaute& layout, std::string_view campo, size_t& largura) {
   size_t inicio = 0;
-  for (const auto& c : layout) {
+  for (const auto& c : layout.Campos) {
     if (campo == c.Nome) {
       largura = static_cast<size_t>(c.Largura);
       return inicio;
@@ -36,7 +36,7 @@ size_t Inicio(const nUlmoRS::TLayoutRS& layout, std::string_view campo, size_t& 
 
 // The header is the file's first line; a date of the right form is blanked, anything else is
 // left for the comparison to show.
-void ApagarDataGeracao(std::string& bytes, const nUlmoRS::TLayoutRS& cabecalho) {
+void ApagarDataGeracao(std::string& bytes, const nFramework::TLeiaute& cabecalho) {
   size_t largura = 0;
   const size_t inicio = Inicio(cabecalho, "DATAGERACAO", largura);
   const size_t fim = bytes.find("\r\n");

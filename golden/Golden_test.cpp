@@ -183,7 +183,7 @@ TEST_F(ConformidadeTest, CadaRegistroRSTemALarguraDoSeuLeiauteEOFinalizadorConta
     const bool movimento = Nome(nome) == "MOVIMENT.txt";
     const std::vector<std::string> linhas = Linhas(*bytes);
     ASSERT_GE(linhas.size(), 3u) << nome;
-    const auto largura = [](const nUlmoRS::TLayoutRS& l) { return static_cast<size_t>(nUlmoRS::LarguraLinha(l)); };
+    const auto largura = [](const nFramework::TLeiaute& l) { return static_cast<size_t>(l.Largura()); };
     EXPECT_EQ(linhas.front().size(),
               largura(movimento ? nUlmoRS::LayoutCabecalhoMovimento() : nUlmoRS::LayoutCabecalhoBalancete()))
         << nome;
@@ -192,7 +192,7 @@ TEST_F(ConformidadeTest, CadaRegistroRSTemALarguraDoSeuLeiauteEOFinalizadorConta
           << nome << " linha " << i + 1;
     const std::string& fin = linhas.back();
     ASSERT_EQ(fin.size(), largura(nUlmoRS::LayoutFinalizador())) << nome;
-    const size_t descricao = static_cast<size_t>(nUlmoRS::LayoutFinalizador().front().Largura);
+    const size_t descricao = static_cast<size_t>(nUlmoRS::LayoutFinalizador().Campos.front().Largura);
     EXPECT_EQ(fin.substr(0, descricao), "FINALIZADOR") << nome;
     EXPECT_EQ(std::stoul(fin.substr(descricao)), linhas.size() - 2) << nome;
   }

@@ -67,7 +67,7 @@ void TUlmoDPGerarArquivosCtbSagresWebSE::ValidarDado() {
   FUnidadeGestora = Trim(Param("pUnidadeGestora").AsString());
   int64_t contaAlmoxarifado = 0;
   if (!TryStrToInt64(Trim(Param("pContaCtbAlmoxarifado").AsString()), contaAlmoxarifado)) contaAlmoxarifado = 0;
-  FContaCtbAlmoxarifado = static_cast<double>(contaAlmoxarifado);
+  FContaCtbAlmoxarifado = contaAlmoxarifado;
   FPastaDestino = Trim(Param("pPastaDestino").AsString());
 
   std::string empresa = ValorParaSQL(FCodigoEmpresa, TFieldType::ftInteger);
@@ -136,6 +136,10 @@ void TUlmoDPGerarArquivosCtbSagresWebSE::Executar() {
   TUlmoSagresWebRegraCalculoCtb& regras = TUlmoSagresWebRegraCalculoCtb::Instance();
   TUlmoSagresWebGerador gerador;
   TAnexarArvore anexar(GetMsgTreeLista());
+  {
+    TTransacaoRO transacao(Conexao(), 1);
+    regras.PrepararPeriodo(FDataInicial, FDataFinal);
+  }
 
   TField& dataInicial = periodo->FieldByName("DATAINICIAL");
   TField& dataFinal = periodo->FieldByName("DATAFINAL");

@@ -3,6 +3,7 @@
 // target folder. A failed month is an error under its node, and the next month goes on.
 // The work-area variant is the same process without selection keys.
 #pragma once
+#include <cstdint>
 #include <string>
 
 #include "DateUtils_U.h"
@@ -33,7 +34,7 @@ class TUlmoDPGerarArquivosCtbSagresWebSE : public nFramework::TnDMPowerParam {
   nFramework::TDateTime FDataFinal = 0;
   int FCodigoEmpresa = 0;
   std::string FUnidadeGestora;
-  double FContaCtbAlmoxarifado = 0;
+  int64_t FContaCtbAlmoxarifado = 0;
   std::string FPastaDestino;
   nFramework::TnMsgNode* FMsgTreeNodeItem = nullptr;
 };

@@ -405,14 +405,14 @@ TEST_F(GerarSagresTest, RulesReadTheMonthsBalancesOfTheConfiguredCompany) {
   TUlmoSagresWebRegraCalculoCtb& regras = TUlmoSagresWebRegraCalculoCtb::Instance();
   regras.ExecutarGerarSaldoCtb();
   ASSERT_TRUE(regras.EncontrarContaCTB(11));
-  EXPECT_DOUBLE_EQ(regras.GetSaldoContaCTB(tpSaldoAnterior), 100);
-  EXPECT_DOUBLE_EQ(regras.GetSaldoContaCTB(tpDebito), 50);
-  EXPECT_DOUBLE_EQ(regras.GetSaldoContaCTB(tpCredito), 30);
-  EXPECT_DOUBLE_EQ(regras.GetSaldoContaCTB(tpMovimento), 20);
-  EXPECT_DOUBLE_EQ(regras.GetSaldoContaCTB(tpSaldoAtual), 120);
-  EXPECT_DOUBLE_EQ(regras.GetSaldoContaCTB(7), 0);
+  EXPECT_EQ(regras.GetSaldoContaCTB(tpSaldoAnterior), Currency::FromInt(100));
+  EXPECT_EQ(regras.GetSaldoContaCTB(tpDebito), Currency::FromInt(50));
+  EXPECT_EQ(regras.GetSaldoContaCTB(tpCredito), Currency::FromInt(30));
+  EXPECT_EQ(regras.GetSaldoContaCTB(tpMovimento), Currency::FromInt(20));
+  EXPECT_EQ(regras.GetSaldoContaCTB(tpSaldoAtual), Currency::FromInt(120));
+  EXPECT_EQ(regras.GetSaldoContaCTB(7), Currency::FromInt(0));
   EXPECT_FALSE(regras.EncontrarContaCTB(99));
-  EXPECT_DOUBLE_EQ(regras.ExecutarFormulaCTB("SALDOATUAL(11) - SALDOATUAL(12)"), 90);
+  EXPECT_EQ(regras.ExecutarFormulaCTB("SALDOATUAL(11) - SALDOATUAL(12)"), Currency::FromInt(90));
   EXPECT_FALSE(regras.ValidarFormulaCTB("SALDOATUAL(11"));
   TUlmoSagresWebRegraCalculoCtb::Destruir();
   TUlmoSagresWebConfiguracao::Destruir();
@@ -492,3 +492,56 @@ TEST_F(GerarSagresTest, AnEmptyRuleIsLeftOutSilently) {
 }
 
 }  // namespace
+
+namespace {
+
+// Every balance of every account, month by month, as the rules read them.
+std::vector<std::string> SaldosDoAno(bool preparado) {
+  TUlmoSagresWebConfiguracao& cfg = TUlmoSagresWebConfiguracao::Instance();
+  cfg.CodigoEmpresa = 1;
+  TUlmoSagresWebRegraCalculoCtb& regras = TUlmoSagresWebRegraCalculoCtb::Instance();
+  bool preparou = preparado && regras.PrepararPeriodo(EncodeDate(2024, 1, 10), EncodeDate(2024, 12, 31));
+  std::vector<std::string> r{preparou ? "preparado" : "mês a mês"};
+  for (int mes = 1; mes <= 12; ++mes) {
+    cfg.DataInicial = mes == 1 ? EncodeDate(2024, 1, 10) : EncodeDate(2024, mes, 1);
+    cfg.DataFinal = EndOfTheMonth(cfg.DataInicial);
+    regras.ExecutarGerarSaldoCtb();
+    for (int64_t conta : {10, 11, 12, 30, 31}) {
+      std::string t = std::to_string(mes) + "/" + std::to_string(conta) + ":";
+      if (regras.EncontrarContaCTB(conta))
+        for (int tipo = tpSaldoAnterior; tipo <= tpSaldoAtual; ++tipo) t += " " + regras.GetSaldoContaCTB(tipo).ToString();
+      r.push_back(t);
+    }
+  }
+  TUlmoSagresWebRegraCalculoCtb::Destruir();
+  TUlmoSagresWebConfiguracao::Destruir();
+  return r;
+}
+
+}  // namespace
+
+// The year's balances from two runs over the whole period are the months' own: a closing entry
+// in June counts in July's opening but in no month's movement, an entry before the period in
+// the opening; a balance implanted on the first of a month (which that month's run counts in
+// the opening) leaves each month to its own run.
+TEST_F(GerarSagresTest, ThePeriodsBalancesAreTheMonthsOwn) {
+  FConexao->Driver().ExecuteScript(
+      "insert into ORIGLCTOCTB values ('ZZ', 'Encerramento');"
+      "insert into LCTOCTB (CODIGOEMPRESA, CHAVELCTOCTB, DATALCTOCTB, CONTACTBDEB, CONTACTBCRED, VALORLCTOCTB,"
+      " CODIGOORIGLCTOCTB) values (1, 3, '2024-06-15', 31, 11, 7.25, 'ZZ'), (1, 4, '2024-01-05', 11, 31, 0.1, null),"
+      " (1, 5, '2024-08-31', 12, 11, 2.68, null), (1, 6, '2024-12-31', 31, 12, 1, 'ZZ');"
+      "insert into IMPLSALDOCTB values (1, 1, 12, '2024-05-20', 3.5, 1);");
+  std::vector<std::string> mesAMes = SaldosDoAno(false);
+  std::vector<std::string> preparado = SaldosDoAno(true);
+  ASSERT_EQ(preparado.front(), "preparado");
+  ASSERT_EQ(preparado.size(), mesAMes.size());
+  for (size_t i = 1; i < preparado.size(); ++i) EXPECT_EQ(preparado[i], mesAMes[i]);
+  EXPECT_NE(std::find(mesAMes.begin(), mesAMes.end(), "7/11: 112.85 0 0 0 112.85"), mesAMes.end());
+
+  FConexao->Driver().ExecuteScript("insert into IMPLSALDOCTB values (1, 1, 11, '2024-04-01', 5, 1);");
+  mesAMes = SaldosDoAno(false);
+  preparado = SaldosDoAno(true);
+  EXPECT_EQ(preparado.front(), "mês a mês");
+  EXPECT_EQ(std::vector<std::string>(preparado.begin() + 1, preparado.end()),
+            std::vector<std::string>(mesAMes.begin() + 1, mesAMes.end()));
+}

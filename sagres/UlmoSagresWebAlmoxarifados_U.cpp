@@ -5,15 +5,17 @@
 
 namespace nUlmoSagres {
 
+using nFramework::Currency;
+
 void TUlmoSagresWebAlmoxarifados::Executar() {
   const TUlmoSagresWebConfiguracao& cfg = TUlmoSagresWebConfiguracao::Instance();
   TUlmoSagresWebRegraCalculoCtb& regras = TUlmoSagresWebRegraCalculoCtb::Instance();
   if (!regras.EncontrarContaCTB(cfg.ContaCtbAlmoxarifado)) return;
-  double a = regras.GetSaldoContaCTB(tpSaldoAnterior);
-  double d = regras.GetSaldoContaCTB(tpDebito);
-  double c = regras.GetSaldoContaCTB(tpCredito);
-  double s = regras.GetSaldoContaCTB(tpSaldoAtual);
-  if (((a + d) + c) + s == 0) return;
+  Currency a = regras.GetSaldoContaCTB(tpSaldoAnterior);
+  Currency d = regras.GetSaldoContaCTB(tpDebito);
+  Currency c = regras.GetSaldoContaCTB(tpCredito);
+  Currency s = regras.GetSaldoContaCTB(tpSaldoAtual);
+  if (((a + d) + c) + s == Currency()) return;
   TXMLAlmoxarifado_t al = ListaExecucaoEmpresas.Almoxarifado();
   al.SetVl_SaldoInicial(Moeda(a));
   al.SetVl_Entrada(Moeda(d));

@@ -1,6 +1,7 @@
 // TUlmoSagresWebConfiguracao: what the SAGRES record writers read besides the document (the
 // company, the month being written, the managing unit, the stores account). One per run.
 #pragma once
+#include <cstdint>
 #include <string>
 
 #include "DateUtils_U.h"
@@ -19,7 +20,7 @@ class TUlmoSagresWebConfiguracao {
   nFramework::TDateTime DataFinal = 0;
   int CodigoEmpresa = 0;
   std::string UnidadeGestora;
-  double ContaCtbAlmoxarifado = 0;
+  int64_t ContaCtbAlmoxarifado = 0;
   std::string PastaDestino;
 };
 

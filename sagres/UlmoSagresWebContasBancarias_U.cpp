@@ -21,12 +21,12 @@ void TUlmoSagresWebContasBancarias::Executar() {
   FMapContaBanc->Mapear(*FCdsContaBanc);
   const TnMapContaBanc& m = *FMapContaBanc;
   for (FCdsContaBanc->First(); !FCdsContaBanc->Eof(); FCdsContaBanc->Next()) {
-    if (!regras.EncontrarContaCTB(m.CONTACTB->AsFloat())) continue;
-    double a = regras.GetSaldoContaCTB(tpSaldoAnterior);
-    double d = regras.GetSaldoContaCTB(tpDebito);
-    double c = regras.GetSaldoContaCTB(tpCredito);
-    double s = regras.GetSaldoContaCTB(tpSaldoAtual);
-    if (((a + d) + c) + s == 0) continue;
+    if (!regras.EncontrarContaCTB(m.CONTACTB->AsLargeInt())) continue;
+    Currency a = regras.GetSaldoContaCTB(tpSaldoAnterior);
+    Currency d = regras.GetSaldoContaCTB(tpDebito);
+    Currency c = regras.GetSaldoContaCTB(tpCredito);
+    Currency s = regras.GetSaldoContaCTB(tpSaldoAtual);
+    if (((a + d) + c) + s == Currency()) continue;
     TXMLContaBancaria_t cb = ListaExecucaoEmpresas.ContaBancaria().Add();
     cb.SetCodigoBanco(Preencher(std::to_string(m.CODIGOBANCO->AsInteger()), 3));
     cb.SetCodigoAgencia(Cortar(std::to_string(m.NUMEROAGENCIA->AsInteger()), 6));

@@ -14,7 +14,7 @@ void TUlmoSagresWebDespesas::Executar() {
   const TnMapDespesas& m = *FMapDespesas;
   for (FCdsDespesas->First(); !FCdsDespesas->Eof(); FCdsDespesas->Next()) {
     std::string formula = m.REGRACALCULOCTB->AsString();
-    double x;
+    Currency x;
     if (!ValorDaRegra("Despesa " + Preencher(m.TIPODESPESA->AsString(), 2), formula, x)) continue;
     TXMLDespesa_t d = ListaExecucaoEmpresas.Despesa().Add();
     d.SetTipoDespesa(m.TIPODESPESA->AsInteger());

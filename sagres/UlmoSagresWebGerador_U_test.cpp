@@ -2,19 +2,29 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "FormatUtils_U.h"
 
 using namespace nUlmoSagres;
+using nFramework::Currency;
 
 namespace {
 
 using R = TUlmoSagresWebRegistro;
 
 TEST(SagresValoresTest, AmountsHaveTwoDecimalsAndAPointWhateverTheLocale) {
-  EXPECT_EQ(R::Moeda(1234.5), "1234.50");
-  EXPECT_EQ(R::Moeda(-10), "-10.00");
-  EXPECT_EQ(R::Moeda(0.125), "0.13");
-  EXPECT_EQ(R::Moeda(1234567.891), "1234567.89");
+  auto moeda = [](const char* v) { return R::Moeda(Currency::FromString(v)); };
+  EXPECT_EQ(moeda("1234.5"), "1234.50");
+  EXPECT_EQ(moeda("-10"), "-10.00");
+  EXPECT_EQ(moeda("0.125"), "0.13");
+  EXPECT_EQ(moeda("-0.125"), "-0.13");
+  EXPECT_EQ(moeda("2.675"), "2.68");
+  EXPECT_EQ(moeda("1234567.891"), "1234567.89");
+  EXPECT_EQ(moeda("1000000000000"), "1000000000000.00");
+  // The largest a currency holds.
+  EXPECT_EQ(R::Moeda(Currency::FromRaw(INT64_MAX)), "922337203685477.58");
+  EXPECT_EQ(R::Moeda(Currency::FromRaw(INT64_MIN + 1)), "-922337203685477.58");
 }
 
 TEST(SagresValoresTest, NumbersArePaddedAndCut) {

@@ -36,7 +36,7 @@ void TUlmoSagresWebPagamentos::Executar() {
     pg.SetNumeroPagamento(Preencher(Cortar(LimparStrToInteger(m.NUMERODUPLICATAENT->AsString(), ""), 10), 10));
     pg.SetAnoPagamento(YearOf(m.DATAPGTO->AsDateTime()));
     pg.SetDataPagamento(Data(m.DATAPGTO->AsDateTime()));
-    pg.SetValorPagamento(Moeda(m.VALORPAGO->AsFloat()));
+    pg.SetValorPagamento(Moeda(m.VALORPAGO->AsCurrency()));
     pg.SetNaturezaPagamento(m.NATUREZAPGTO->AsInteger());
     pg.SetCpfCnpjCredor(LimparStrToInscricaoFederal(m.INSCRFEDERAL->AsString(), ""));
     pg.SetNomeRazaoSocialCredor(Cortar(m.NOMEPESSOA->AsString(), 100));

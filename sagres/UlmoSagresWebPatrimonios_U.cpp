@@ -14,7 +14,7 @@ void TUlmoSagresWebPatrimonios::Executar() {
   const TnMapPatrimonios& m = *FMapPatrimonios;
   for (FCdsPatrimonios->First(); !FCdsPatrimonios->Eof(); FCdsPatrimonios->Next()) {
     std::string formula = m.REGRACALCULOCTB->AsString();
-    double x;
+    Currency x;
     std::string item = "Patrimônio " + m.TIPOPATRIMONIO->AsString() + ", lançamento " + m.TIPOLANCAMENTO->AsString();
     if (!ValorDaRegra(item, formula, x)) continue;
     TXMLPatrimonio_t p = ListaExecucaoEmpresas.Patrimonio().Add();

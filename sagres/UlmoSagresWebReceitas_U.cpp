@@ -14,7 +14,7 @@ void TUlmoSagresWebReceitas::Executar() {
   const TnMapReceitas& m = *FMapReceitas;
   for (FCdsReceitas->First(); !FCdsReceitas->Eof(); FCdsReceitas->Next()) {
     std::string formula = m.REGRACALCULOCTB->AsString();
-    double x;
+    Currency x;
     if (!ValorDaRegra("Receita " + Preencher(m.TIPORECEITA->AsString(), 2), formula, x)) continue;
     TXMLReceita_t r = ListaExecucaoEmpresas.Receita().Add();
     r.SetTipoReceita(m.TIPORECEITA->AsInteger());

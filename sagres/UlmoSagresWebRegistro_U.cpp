@@ -11,7 +11,7 @@ namespace nUlmoSagres {
 
 using namespace nFramework;
 
-std::string TUlmoSagresWebRegistro::Moeda(double AValor) {
+std::string TUlmoSagresWebRegistro::Moeda(Currency AValor) {
   std::string s = FormatFloat("0.00", AValor);
   if (auto p = s.find(','); p != std::string::npos) s[p] = '.';
   return s;
@@ -40,7 +40,7 @@ void TUlmoSagresWebRegistro::AbrirDataSet(std::unique_ptr<TSQLDataSet>& ACds, co
     RefreshSQL(*ACds, AValores, true);
 }
 
-bool TUlmoSagresWebRegistro::ValorDaRegra(const std::string& AItem, const std::string& AFormula, double& AValor) {
+bool TUlmoSagresWebRegistro::ValorDaRegra(const std::string& AItem, const std::string& AFormula, Currency& AValor) {
   using R = TUlmoSagresWebRegraCalculoCtb::TnResultadoRegra;
   std::string motivo;
   switch (TUlmoSagresWebRegraCalculoCtb::Instance().ValorDaRegra(AFormula, AValor)) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "Currency_U.h"
 #include "DateUtils_U.h"
 #include "SQL_U.h"
 #include "UlmoSagresWebExecEmpBinding_U.h"
@@ -21,7 +22,7 @@ class TUlmoSagresWebRegistro {
   TXMLListaExecucaoEmpresas_t ListaExecucaoEmpresas;
 
   // Value rules of the document.
-  static std::string Moeda(double AValor);                      // "0.00", always a point
+  static std::string Moeda(nFramework::Currency AValor);                      // "0.00", always a point
   static std::string Data(nFramework::TDateTime AData);         // yyyy-mm-dd
   static std::string Preencher(std::string_view s, int n);      // zeros on the left, never cut
   static std::string Cortar(std::string_view s, size_t n);      // the first n characters
@@ -33,7 +34,7 @@ class TUlmoSagresWebRegistro {
   // The month's amount of the rule of AItem ("Receita 04"); false when the item is left out. A
   // rule that is not a valid formula, or whose result is not a finite number, is left out with
   // a warning naming the item and the rule, under the month's node of the message controller.
-  static bool ValorDaRegra(const std::string& AItem, const std::string& AFormula, double& AValor);
+  static bool ValorDaRegra(const std::string& AItem, const std::string& AFormula, nFramework::Currency& AValor);
 };
 
 }  // namespace nUlmoSagres

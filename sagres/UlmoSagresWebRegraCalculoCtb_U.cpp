@@ -1,13 +1,12 @@
 #include "UlmoSagresWebRegraCalculoCtb_U.h"
 
-#include <cmath>
-
 #include <memory>
 
 #include "ClassRegistry_U.h"
 #include "Classes_U.h"
 #include "Exceptions_U.h"
 #include "FormatUtils_U.h"
+#include "SQL_U.h"
 #include "UlmoSagresWebConfiguracao_U.h"
 
 namespace nUlmoSagres {
@@ -16,7 +15,32 @@ using namespace nFramework;
 
 namespace {
 std::unique_ptr<TUlmoSagresWebRegraCalculoCtb> gInstancia;
+
+int AnoMes(TDateTime d) { return YearOf(d) * 100 + MonthOf(d); }
+
+nUlmoSaldoCtb::TPedidoSaldoCtb Pedido(int empresa, TDateTime inicio, TDateTime fim) {
+  nUlmoSaldoCtb::TPedidoSaldoCtb pedido;
+  pedido.CodigoEmpresa = empresa;
+  pedido.DataInicial = inicio;
+  pedido.DataFinal = fim;
+  // The closing entries (origin ZZ) would zero the result accounts the rules read.
+  pedido.ConsiderarFiltroLctoCtb = true;
+  pedido.FiltroOrigemLcto = {"ZZ"};
+  return pedido;
 }
+
+std::unique_ptr<TClientDataSet> NovoMes() {
+  auto d = std::make_unique<TClientDataSet>();
+  d->AddFieldDef("CONTACTB", TFieldType::ftLargeint);
+  d->AddFieldDef("CLASSIFCONTA", TFieldType::ftString, 30);
+  d->AddFieldDef("TIPOCONTA", TFieldType::ftSmallint);
+  d->AddFieldDef("DESCRCONTA", TFieldType::ftString, 100);
+  for (const char* n : {"SALDOANTERIOR", "DEBITO", "CREDITO", "MOVIMENTO", "SALDOATUAL"})
+    d->AddFieldDef(n, TFieldType::ftCurrency);
+  d->CreateDataSet();
+  return d;
+}
+}  // namespace
 
 TUlmoSagresWebRegraCalculoCtb& TUlmoSagresWebRegraCalculoCtb::Instance() {
   if (!gInstancia) gInstancia.reset(new TUlmoSagresWebRegraCalculoCtb());
@@ -25,61 +49,102 @@ TUlmoSagresWebRegraCalculoCtb& TUlmoSagresWebRegraCalculoCtb::Instance() {
 
 void TUlmoSagresWebRegraCalculoCtb::Destruir() { gInstancia.reset(); }
 
-TUlmoSagresWebRegraCalculoCtb::TUlmoSagresWebRegraCalculoCtb() {
-  FRegra.RegistrarCTB();
-  TnDataModule* dm = CriarDMNovo("TKaloDPGerarSaldoCtbIndividual", nullptr);
-  FDMSaldo = dynamic_cast<TnDMPowerParam*>(dm);
-  if (!FDMSaldo) {
-    DestruirDMDefinitivo(dm);
-    throw EInternalError("TKaloDPGerarSaldoCtbIndividual não é um processo com parâmetros");
-  }
-}
+TUlmoSagresWebRegraCalculoCtb::TUlmoSagresWebRegraCalculoCtb() { FRegra.RegistrarCTB(); }
 
-TUlmoSagresWebRegraCalculoCtb::~TUlmoSagresWebRegraCalculoCtb() {
-  FRegra.SetcdsPlano(nullptr);
-  if (FDMSaldo) DestruirDMDefinitivo(FDMSaldo);
-}
+TUlmoSagresWebRegraCalculoCtb::~TUlmoSagresWebRegraCalculoCtb() { FRegra.SetcdsPlano(nullptr); }
 
 void TUlmoSagresWebRegraCalculoCtb::ExecutarGerarSaldoCtb() {
   const TUlmoSagresWebConfiguracao& cfg = TUlmoSagresWebConfiguracao::Instance();
-  TnDMPowerParam& p = *FDMSaldo;
   // Until the new balances stand, nothing may read last month's.
   FSaldos = nullptr;
   FRegra.SetcdsPlano(nullptr);
-  p.LimparParamsINI();
-  p.Param("pTipoSaldoCtb").SetValue("0");
-  p.Param("pCodigoEmpresa").SetValue(std::to_string(cfg.CodigoEmpresa));
-  p.Param("pDataInicial").SetValue(DateToStr(cfg.DataInicial));
-  p.Param("pDataFinal").SetValue(DateToStr(cfg.DataFinal));
-  p.Param("pTipoAgruparData").SetValue("0");
-  p.Param("pConsiderarFiltroLctoCtb").SetValue("1");
-  p.Param("pFiltroOrigemLcto").SetValue("ZZ");
-  p.Param("pListarContasMovimentoZero").SetValue("0");
-  p.Executar();
-  FSaldos = &p.ComponentByName<TClientDataSet>("nClientDataSet");
+  if (auto it = FMeses.find(AnoMes(cfg.DataInicial)); it != FMeses.end()) {
+    FSaldos = it->second.get();
+  } else {
+    FSaldo.Executar(Pedido(cfg.CodigoEmpresa, cfg.DataInicial, cfg.DataFinal));
+    FSaldos = &FSaldo.Dados();
+  }
   FSaldos->SetIndexFieldNames("CONTACTB");
   FRegra.SetcdsPlano(FSaldos);
 }
 
-bool TUlmoSagresWebRegraCalculoCtb::EncontrarContaCTB(double AConta) {
+bool TUlmoSagresWebRegraCalculoCtb::PrepararPeriodo(TDateTime inicio, TDateTime fim) {
+  const TUlmoSagresWebConfiguracao& cfg = TUlmoSagresWebConfiguracao::Instance();
+  FMeses.clear();
+  FSaldos = nullptr;
+  FRegra.SetcdsPlano(nullptr);
+  auto primeiroDoMes = ExecutarSQL(
+      "select count(*) from IMPLSALDOCTB where CODIGOEMPRESA = :pCodigoEmpresa and DATASALDO > :pDataInicial and "
+      "DATASALDO <= :pDataFinal and EXTRACT(DAY FROM DATASALDO) = 1",
+      {cfg.CodigoEmpresa, TVariant::FromDate(inicio), TVariant::FromDate(fim)});
+  if (primeiroDoMes->Fields(0).AsInteger() > 0) return false;
+
+  struct TValores {
+    const nUlmoSaldoCtb::TLinhaSaldoCtb* Conta = nullptr;
+    Currency Anterior, Debito, Credito, Movimento;
+  };
+  std::map<std::pair<int, int64_t>, TValores> valores;  // (yyyymm, account)
+  nUlmoSaldoCtb::TPedidoSaldoCtb semFiltro = Pedido(cfg.CodigoEmpresa, inicio, fim);
+  semFiltro.AgruparData = nUlmoSaldoCtb::TAgruparData::Mes;
+  semFiltro.ConsiderarFiltroLctoCtb = false;
+  nUlmoSaldoCtb::TPedidoSaldoCtb comFiltro = Pedido(cfg.CodigoEmpresa, inicio, fim);
+  comFiltro.AgruparData = nUlmoSaldoCtb::TAgruparData::Mes;
+  std::vector<nUlmoSaldoCtb::TLinhaSaldoCtb> aberturas, movimentos;
+  try {
+    aberturas = nUlmoSaldoCtb::GerarSaldoCtbTipado(semFiltro);
+    movimentos = nUlmoSaldoCtb::GerarSaldoCtbTipado(comFiltro);
+  } catch (const EInternalError&) {
+    throw;
+  } catch (const Exception&) {
+    return false;
+  }
+  for (const auto& l : aberturas) {
+    TValores& v = valores[{AnoMes(l.DataSaldo), l.ContaCtb}];
+    v.Conta = &l;
+    v.Anterior = l.SaldoAnterior;
+  }
+  for (const auto& l : movimentos) {
+    TValores& v = valores[{AnoMes(l.DataSaldo), l.ContaCtb}];
+    if (!v.Conta) v.Conta = &l;
+    v.Debito = l.Debito;
+    v.Credito = l.Credito;
+    v.Movimento = l.Movimento;
+  }
+  for (const auto& [chave, v] : valores) {
+    std::unique_ptr<TClientDataSet>& mes = FMeses[chave.first];
+    if (!mes) mes = NovoMes();
+    mes->AppendRecord({TVariant(v.Conta->ContaCtb), TVariant(v.Conta->ClassifConta), TVariant(v.Conta->TipoConta),
+                       TVariant(v.Conta->DescrConta), TVariant(v.Anterior), TVariant(v.Debito), TVariant(v.Credito),
+                       TVariant(v.Movimento), TVariant(v.Anterior + v.Movimento)});
+  }
+  for (auto& [chave, mes] : FMeses) mes->SetIndexFieldNames("CONTACTB");
+  return true;
+}
+
+bool TUlmoSagresWebRegraCalculoCtb::EncontrarContaCTB(int64_t AConta) {
   if (!FSaldos) throw EInternalError("Saldos contábeis consultados antes de serem apurados");
   return FSaldos->FindKey({TVariant(AConta)});
 }
 
-double TUlmoSagresWebRegraCalculoCtb::GetSaldoContaCTB(int ATipo) const {
+Currency TUlmoSagresWebRegraCalculoCtb::GetSaldoContaCTB(int ATipo) const {
   static const char* const kColunas[] = {"SALDOANTERIOR", "DEBITO", "CREDITO", "MOVIMENTO", "SALDOATUAL"};
-  if (ATipo < 0 || ATipo > 4 || !FSaldos) return 0;
-  return FSaldos->FieldByName(kColunas[ATipo]).AsFloat();
+  if (ATipo < 0 || ATipo > 4 || !FSaldos) return Currency();
+  return FSaldos->FieldByName(kColunas[ATipo]).AsCurrency();
 }
 
 TUlmoSagresWebRegraCalculoCtb::TnResultadoRegra TUlmoSagresWebRegraCalculoCtb::ValorDaRegra(
-    const std::string& AFormula, double& AValor) const {
-  AValor = 0;
+    const std::string& AFormula, Currency& AValor) const {
+  AValor = Currency();
   if (Trim(AFormula).empty()) return TnResultadoRegra::SemRegra;
   if (!ValidarFormulaCTB(AFormula)) return TnResultadoRegra::Invalida;
-  double x = std::fabs(ExecutarFormulaCTB(AFormula));
-  if (!std::isfinite(x)) return TnResultadoRegra::NaoNumerica;
-  if (x == 0) return TnResultadoRegra::Zero;
+  Currency x;
+  try {
+    x = ExecutarFormulaCTB(AFormula);
+  } catch (const EFormulaSemValor&) {
+    return TnResultadoRegra::NaoNumerica;
+  }
+  if (x < Currency()) x = -x;
+  if (x == Currency()) return TnResultadoRegra::Zero;
   AValor = x;
   return TnResultadoRegra::Valor;
 }

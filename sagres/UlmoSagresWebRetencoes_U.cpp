@@ -32,7 +32,7 @@ void TUlmoSagresWebRetencoes::Executar() {
     r.SetNumeroPagamento(Preencher(std::to_string(m.NUMERONF->AsInteger()), 10));
     r.SetAnoPagamento(YearOf(m.DATARETIDO->AsDateTime()));
     r.SetTipoRetencao(m.TIPORETENCAO->AsString());
-    r.SetValorRetencao(Moeda(m.VALORRETIDO->AsFloat()));
+    r.SetValorRetencao(Moeda(m.VALORRETIDO->AsCurrency()));
   }
 }
 

@@ -152,11 +152,11 @@ TEST_F(RegraGridTest, TheEditorIsHandedTheCompanysBalancesOrWhyThereAreNone) {
   auto g = Carregar<TUlmoDPTCESESagresReceita>();
   std::string descricao;
   bool tinha = true;
-  double credito = -1;
+  Currency credito = Currency::FromInt(-1);
   TnDMRegraBaseCalculo::SetEditorFormula([&](const std::string& f, const TnDMRegraBaseCalculo& r) {
     descricao = r.DescricaoPlano();
     tinha = r.TemPlano();
-    credito = tinha ? r.ExecutarFormulaCTB("CREDITO(40)") : -1;
+    credito = tinha ? r.ExecutarFormulaCTB("CREDITO(40)") : Currency::FromInt(-1);
     return f;
   });
   // The nature of group 4 is not configured: no balances.
@@ -170,7 +170,7 @@ TEST_F(RegraGridTest, TheEditorIsHandedTheCompanysBalancesOrWhyThereAreNone) {
   g->curDadosRegraCalculoDefIntButtonClick();
   EXPECT_TRUE(tinha);
   EXPECT_EQ(descricao, "Saldos de 01/01/2023 a 31/03/2023");
-  EXPECT_DOUBLE_EQ(credito, 100.0);
+  EXPECT_EQ(credito, Currency::FromInt(100));
 }
 
 TEST_F(RegraGridTest, AnAssetRuleBelongsToOneTypeAndKind) {

@@ -83,23 +83,13 @@ void TUlmoDPTCESagresRegraGrid::VerificarTamanho(const std::string& aTexto) {
     throw EnCampoGrid("RegraCalculo", "A regra passa de " + std::to_string(regra.Size()) + " caracteres.");
 }
 
-void TUlmoDPTCESagresRegraGrid::TLiberarDM::operator()(TnDMPowerParam* aDM) const { DestruirDMDefinitivo(aDM); }
-
 void TUlmoDPTCESagresRegraGrid::CarregarSaldos() {
   CriarRegra();
   if (FEmpresaSaldos == Empresa() && FDMRegra->TemPlano()) return;
   FDMRegra->SetcdsPlano(nullptr);
   FEmpresaSaldos = Empresa();
   try {
-    if (!FDMSaldo) {
-      TnDataModule* dm = CriarDMNovo("TKaloDPGerarSaldoCtbIndividual", nullptr);
-      auto* p = dynamic_cast<TnDMPowerParam*>(dm);
-      if (!p) {
-        DestruirDMDefinitivo(dm);
-        throw EInternalError("TKaloDPGerarSaldoCtbIndividual não é um processo com parâmetros");
-      }
-      FDMSaldo.reset(p);
-    }
+    if (!FSaldo) FSaldo = std::make_unique<nUlmoSaldoCtb::TSaldoCtbTipado>();
     // A rule is evaluated month by month; the year up to the latest entry shows what it takes.
     auto ultimo = ExecutarSQL("select max(DATALCTOCTB) from LCTOCTB where CODIGOEMPRESA = :CODIGOEMPRESA",
                               {TVariant(Empresa())});
@@ -107,16 +97,13 @@ void TUlmoDPTCESagresRegraGrid::CarregarSaldos() {
                                                                : TryISOToDateTime(ultimo->Fields(0).AsString());
     TDateTime fim = EndOfTheMonth(data ? *data : Now());
     TDateTime inicio = EncodeDate(YearOf(fim), 1, 1);
-    TnDMPowerParam& p = *FDMSaldo;
-    p.LimparParamsINI();
-    p.Param("pTipoSaldoCtb").SetValue("0");
-    p.Param("pCodigoEmpresa").SetValue(std::to_string(Empresa()));
-    p.Param("pDataInicial").SetValue(DateToStr(inicio));
-    p.Param("pDataFinal").SetValue(DateToStr(fim));
-    p.Param("pTipoAgruparData").SetValue("0");
-    p.Param("pListarContasMovimentoZero").SetValue("1");
-    p.Executar();
-    TClientDataSet& saldos = p.ComponentByName<TClientDataSet>("nClientDataSet");
+    nUlmoSaldoCtb::TPedidoSaldoCtb pedido;
+    pedido.CodigoEmpresa = Empresa();
+    pedido.DataInicial = inicio;
+    pedido.DataFinal = fim;
+    pedido.ListarContasMovimentoZero = true;
+    FSaldo->Executar(pedido);
+    TClientDataSet& saldos = FSaldo->Dados();
     FDMRegra->SetcdsPlano(&saldos, "Saldos de " + DateToStr(inicio) + " a " + DateToStr(fim));
   } catch (const EInternalError&) {
     throw;
@@ -162,7 +149,7 @@ void TUlmoDPTCESagresRegraGrid::curDadosRegraCalculoDefIntButtonClick() {
 void TUlmoDPTCESagresRegraGrid::DataModuleDestroy() {
   TnDMPowerParamCxGridConfigBase::DataModuleDestroy();
   if (FDMRegra) FDMRegra->SetcdsPlano(nullptr);
-  FDMSaldo.reset();
+  FSaldo.reset();
   FDMRegra.reset();
 }
 

@@ -9,6 +9,7 @@
 
 #include "PowerParamCxGridConfigBase_U.h"
 #include "RegraBaseCalculo_U.h"
+#include "SaldoCtbTipado_U.h"
 
 namespace nUlmo {
 
@@ -60,12 +61,9 @@ class TUlmoDPTCESagresRegraGrid : public nFramework::TnDMPowerParamCxGridConfigB
   // Refuses a rule the grid's field would cut.
   void VerificarTamanho(const std::string& aTexto);
 
-  struct TLiberarDM {
-    void operator()(nFramework::TnDMPowerParam* aDM) const;
-  };
   std::vector<std::string> FCodigos, FDescricoes;
   std::unique_ptr<nFramework::TnDMRegraBaseCalculo> FDMRegra;
-  std::unique_ptr<nFramework::TnDMPowerParam, TLiberarDM> FDMSaldo;
+  std::unique_ptr<nUlmoSaldoCtb::TSaldoCtbTipado> FSaldo;
   int FEmpresaSaldos = 0;
 };
 

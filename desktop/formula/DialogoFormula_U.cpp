@@ -304,10 +304,13 @@ bool TDialogoFormula::Verificar() {
                      FRegra.DescricaoPlano().empty() ? QString() : Q(FRegra.DescricaoPlano()));
     return true;
   }
-  double valor = FRegra.ExecutarFormulaCTB(texto);
-  QString detalhe = std::isfinite(valor)
-                        ? QStringLiteral("Valor: %1").arg(Q(FormatFloat("#,##0.00", valor, FormatSettingsTela)))
-                        : QStringLiteral("Sem valor sobre estes saldos (divisão por zero)");
+  QString detalhe;
+  try {
+    detalhe = QStringLiteral("Valor: %1")
+                  .arg(Q(FormatFloat("#,##0.00", FRegra.ExecutarFormulaCTB(texto), FormatSettingsTela)));
+  } catch (const EFormulaSemValor&) {
+    detalhe = QStringLiteral("Sem valor sobre estes saldos (divisão por zero)");
+  }
   MostrarResultado(true, QStringLiteral("Regra válida."), detalhe + QStringLiteral(" (") + Q(FRegra.DescricaoPlano()) +
                                                              QStringLiteral(")."));
   return true;

@@ -13,7 +13,7 @@ namespace nDesktop {
 
 namespace {
 
-double Valor(const TnDMRegraBaseCalculo::TSaldoConta& c, int aColuna) {
+Currency Valor(const TnDMRegraBaseCalculo::TSaldoConta& c, int aColuna) {
   switch (aColuna) {
     case TModeloSaldos::colSaldoAnterior: return c.SaldoAnterior;
     case TModeloSaldos::colDebito: return c.Debito;
@@ -56,7 +56,7 @@ QVariant TModeloSaldos::data(const QModelIndex& aIndice, int aPapel) const {
         case colConta: return QVariant::fromValue<qlonglong>(c.ContaCtb);
         case colClassificacao: return QString::fromStdString(c.Classificacao);
         case colDescricao: return QString::fromStdString(c.Descricao);
-        default: return Valor(c, coluna);
+        default: return QVariant::fromValue<qlonglong>(Valor(c, coluna).Raw());
       }
     case Qt::TextAlignmentRole:
       if (coluna == colClassificacao || coluna == colDescricao) return QVariant(Qt::AlignLeft | Qt::AlignVCenter);
@@ -70,7 +70,7 @@ QVariant TModeloSaldos::data(const QModelIndex& aIndice, int aPapel) const {
       }
       return {};
     case Qt::ForegroundRole:
-      if (coluna >= colSaldoAnterior && Valor(c, coluna) < 0) return QBrush(QColor(0xb0, 0x1c, 0x1c));
+      if (coluna >= colSaldoAnterior && Valor(c, coluna) < Currency()) return QBrush(QColor(0xb0, 0x1c, 0x1c));
       return {};
     case Qt::ToolTipRole:
       if (coluna == colDescricao) return QString::fromStdString(c.Descricao);

@@ -2,12 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "Configuracao_U.h"
 #include "Exceptions_U.h"
 #include "HTTP_U.h"
 #include "SQL_U.h"
 #include "Schema_U.h"
 #include "UlmoEsfingeOnlineSql_U.h"
+#include "UlmoEsfingeValor_U.h"
 #include "UlmoSQLs_U.h"
 
 using namespace nFramework;
@@ -185,3 +188,18 @@ TEST_F(EsfingeSeqTest, ConsultaSelectsTheRangeWithLote) {
 }
 
 }  // namespace
+
+// Amounts went to the court through double and printf-style rounding: 2.675 and 0.125 sit a hair
+// below their half in binary and lost their cent.
+TEST(EsfingeValorTest, AmountsRoundHalfAwayFromZeroWithAPoint) {
+  auto valor = [](const char* v) { return nUlmoEsfinge::ValorEsfinge(Currency::FromString(v)); };
+  EXPECT_EQ(valor("0.125"), "0.13");
+  EXPECT_EQ(valor("2.675"), "2.68");
+  EXPECT_EQ(valor("-2.675"), "-2.68");
+  EXPECT_EQ(valor("1000000000000"), "1000000000000.00");
+  EXPECT_EQ(valor("1234567.891"), "1234567.89");
+  EXPECT_EQ(nUlmoEsfinge::ValorEsfinge(Currency::FromRaw(INT64_MAX)), "922337203685477.58");
+  Currency soma;
+  for (int i = 0; i < 1000000; ++i) soma += Currency::FromString("0.1");
+  EXPECT_EQ(nUlmoEsfinge::ValorEsfinge(soma), "100000.00");
+}

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "UlmoEsfingeValor_U.h"
 #include "Classes_U.h"
 #include "Clock_U.h"
 #include "Exceptions_U.h"
@@ -132,7 +133,7 @@ void TUlmoEsfingeOnlineGerarDadosEnvio::CarregarContas() {
     c.FNumeroNivel = QtdNiveisSemZero(codigo);
     c.FTipoConta = Inteiro(map.TIPOCONTACONTABIL);
     c.FTipoNaturezaSaldo = Inteiro(map.TIPONATUREZASALDO);
-    const int64_t contaCtb = map.CONTACTB && !map.CONTACTB->IsNull() ? static_cast<int64_t>(map.CONTACTB->AsFloat()) : 0;
+    const int64_t contaCtb = map.CONTACTB && !map.CONTACTB->IsNull() ? map.CONTACTB->AsLargeInt() : 0;
     if (FContasUnicas.Primeira(c.FAnoCriacao, codigo, ObjectToJsonString(c), contaCtb))
       FListaContaContabil.push_back(std::move(c));
     FCdsContaCtb->Next();
@@ -158,9 +159,7 @@ void TUlmoEsfingeOnlineGerarDadosEnvio::CarregarLancamentos() {
       l.FNumeroSlip = Texto(map.NUMEROSLIP);
       l.FTipoLancamento = Inteiro(map.TIPOLANCAMENTO);
       l.FTipoMovimentoContabil = Inteiro(map.TIPOMOVIMENTOCONTABIL);
-      std::string valor = FormatFloat("0.00", map.VALORLANCAMENTO ? map.VALORLANCAMENTO->AsFloat() : 0.0);
-      if (auto p = valor.find(','); p != std::string::npos) valor[p] = '.';
-      l.FValorLancamento = valor;
+      l.FValorLancamento = nUlmoEsfinge::ValorEsfinge(map.VALORLANCAMENTO ? map.VALORLANCAMENTO->AsCurrency() : Currency());
       FListaLancamentoContabil.push_back(std::move(l));
       FCdsLctoCtb->Next();
     }

@@ -9,6 +9,7 @@
 
 #include "ClientDataSet_U.h"
 #include "PowerParam_U.h"
+#include "UlmoEsfingeEnvioPedido_U.h"
 #include "UlmoEsfingeOnlineInterfaces_U.h"
 
 namespace nUlmoEsfinge {
@@ -34,32 +35,18 @@ class TUlmoDPEnviarArquivosCtbeSFinge : public nFramework::TnDMPowerParam {
 
   nFramework::TClientDataSet& nClientDataSetConta() { return *FConta; }
   nFramework::TClientDataSet& nClientDataSetLcto() { return *FLcto; }
-  int CodigoSistema() const { return FCodigoSistema; }
+  int CodigoSistema() const { return FPedido.CodigoSistema; }
   // The online services' factory; the court's own unless replaced (tests use a fake).
   using TFabricaOnline = std::function<std::shared_ptr<nUlmoEsfingeOnline::IFactory>()>;
   void SetFabricaOnline(TFabricaOnline AFabrica) { FFabrica = std::move(AFabrica); }
 
  private:
-  struct TExecucao;
-  void PreencherContas(TExecucao& AExec);
-  void PreencherLctos(TExecucao& AExec);
-  void PreencherLctosAnoAnterior(TExecucao& AExec);
-  void PreencherLctosImplantacao(TExecucao& AExec);
   // Raises when neither grid holds a row (the process has not run).
   void VerificarGrades() const;
   // REQUIRES: both grids show only their marked rows. Raises when neither has one.
   void VerificarMarcados() const;
 
-  std::string FSenha, FUsuario, FUnidadeGestora;
-  int FNumeroSeq = 0;
-  int FCodigoSistema = 0;
-  int FCodigoEmpresa = 0;
-  bool FEnviarLCTOSImplantacao = false;
-  bool FEnviarLancamentoAnoAnterior = false;
-  bool FEnviarSomenteContasComMovimentos = false;
-  bool FExibirContasSinteticas = false;
-  nFramework::TDateTime FCompetInicial = 0;
-  nFramework::TDateTime FCompetFinal = 0;
+  TPedidoEnvioEsfinge FPedido;  // built by ValidarDado
   nFramework::TClientDataSet* FConta = nullptr;
   nFramework::TClientDataSet* FLcto = nullptr;
   TFabricaOnline FFabrica;

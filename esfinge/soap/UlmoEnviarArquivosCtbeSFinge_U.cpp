@@ -4,6 +4,7 @@
 #include <regex>
 #include <unordered_map>
 
+#include "UlmoEsfingeValor_U.h"
 #include "Configuracao_U.h"
 #include "Dialogo_U.h"
 #include "Exceptions_U.h"
@@ -201,7 +202,7 @@ std::vector<IXMLEnviarTypeContaContabil> TUlmoEnviarArquivosCtbeSFinge::MontarDo
     const std::string dados = std::to_string(tipo) + '\x1f' + nome + '\x1f' + indicativo + '\x1f' + std::to_string(nivel) +
                               '\x1f' + std::to_string(natureza) + '\x1f' + descricao + '\x1f' + sintetica + '\x1f' +
                               std::to_string(banco) + '\x1f' + std::to_string(agencia) + '\x1f' + contaBancaria;
-    const int64_t contaCtb = m.CONTACTB && !m.CONTACTB->IsNull() ? static_cast<int64_t>(m.CONTACTB->AsFloat()) : 0;
+    const int64_t contaCtb = m.CONTACTB && !m.CONTACTB->IsNull() ? m.CONTACTB->AsLargeInt() : 0;
     if (!unicas.Primeira(nFramework::YearOf(inicio), codigo, dados, contaCtb)) continue;
     if (qtd == MaxItensDocumento || doc.GetCompetencia() != PegarCompetencia(inicio)) {
       lista.push_back(doc);
@@ -253,9 +254,7 @@ std::vector<IXMLEnviarTypeLancamento> TUlmoEnviarArquivosCtbeSFinge::MontarDocum
     item.SetAnoCriacaoConta(m.ANOCRIACAOCONTA->AsInteger());
     item.SetCodigoContaContabil(m.CODIGOCONTACONTABIL->AsString());
     item.SetDataLancamento(nFramework::FormatDateTime("yyyy-mm-dd", m.DATALANCAMENTO->AsDateTime()));
-    std::string valor = nFramework::FormatFloat("0.00", m.VALORLANCAMENTO->AsFloat());
-    if (size_t p = valor.find(','); p != std::string::npos) valor[p] = '.';
-    item.SetValorLancamento(valor);
+    item.SetValorLancamento(nUlmoEsfinge::ValorEsfinge(m.VALORLANCAMENTO->AsCurrency()));
     item.SetHistoricoLancamento(m.HISTORICOLANCAMENTO->AsString());
     aDataSet.Next();
     if (aDataSet.Eof() || qtd == MaxItensDocumento ||

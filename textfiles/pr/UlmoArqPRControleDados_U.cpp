@@ -1,12 +1,9 @@
 #include "UlmoArqPRControleDados_U.h"
 
 #include <algorithm>
-#include <cmath>
 
-#include "ClassRegistry_U.h"
 #include "FormatUtils_U.h"
 #include "Mapper_U.h"
-#include "PowerParam_U.h"
 #include "TextUtils_U.h"
 #include "UlmoSQLs_U.h"
 
@@ -16,8 +13,8 @@ using namespace nFramework;
 
 namespace {
 
-const char* const kClasseSaldo = "TKaloDPGerarSaldoCtbIndividual";
-const char* const kContextoSaldo = "TCE_PR";
+
+Currency Absoluto(Currency AValor) { return AValor < Currency() ? -AValor : AValor; }
 
 std::vector<std::string> Niveis(std::string_view AClassif) {
   std::vector<std::string> partes;
@@ -33,12 +30,10 @@ std::vector<std::string> Niveis(std::string_view AClassif) {
 
 }  // namespace
 
-TSaldoContabilTCE::~TSaldoContabilTCE() {
-  if (FDMSaldoCtb) DestruirDM(kClasseSaldo, kContextoSaldo);
-}
+TSaldoContabilTCE::~TSaldoContabilTCE() = default;
 
 void TSaldoContabilTCE::CarregarSaldoContabil() {
-  if (FDMSaldoCtb && CodigoEmpresa == FCodigoEmpresaOld && CodigoSistema == FCodigoSistemaOld &&
+  if (FCarregado && CodigoEmpresa == FCodigoEmpresaOld && CodigoSistema == FCodigoSistemaOld &&
       DataInicial == FDataInicialOld && DataFinal == FDataFinalOld)
     return;
   CarregarSaldos();
@@ -51,33 +46,23 @@ void TSaldoContabilTCE::CarregarSaldoContabil() {
   FCodigoSistemaOld = CodigoSistema;
   FDataInicialOld = DataInicial;
   FDataFinalOld = DataFinal;
+  FCarregado = true;
   ++FCarregamentos;
 }
 
 void TSaldoContabilTCE::CarregarSaldos() {
-  if (!FDMSaldoCtb) {
-    TnDataModule* dm = CriarDM(kClasseSaldo, nullptr, kContextoSaldo);
-    FDMSaldoCtb = dynamic_cast<TnDMPowerParam*>(dm);
-    if (!FDMSaldoCtb) throw EInternalError(std::string(kClasseSaldo) + " não é um processo com parâmetros");
-  }
-  TnDMPowerParam& dm = *FDMSaldoCtb;
-  dm.Param("pCodigoEmpresa").SetValue(std::to_string(CodigoEmpresa));
-  dm.Param("pCodigoEstab").SetValue("");
-  dm.Param("pContaCtb").SetValue("");
-  dm.Param("pClassifConta").SetValue("");
-  dm.Param("pDataInicial").SetValue(DateToStr(DataInicial));
-  dm.Param("pDataFinal").SetValue(DateToStr(DataFinal));
-  dm.Param("pCodigoMoeda").SetValue("0");
-  dm.Param("pRelacionarEstab").SetValue("0");
-  dm.Param("pTipoAgruparData").SetValue("2");
-  dm.Param("pTotalizarSintetica").SetValue("1");
-  dm.Param("pConsiderarFiltroLctoCtb").SetValue("0");
-  dm.Param("pListarContasMovimentoZero").SetValue("0");
-  dm.Param("pFiltroOrigemLcto").SetValue("");
-  dm.Executar();
-  curSaldoCtb = dm.FindComponent<TClientDataSet>("nClientDataSet");
-  if (!curSaldoCtb) throw EInternalError(std::string(kClasseSaldo) + " sem o componente nClientDataSet");
-  curSaldoCtb->SetIndexFieldNames("CONTACTB");
+  FCarregado = false;
+  FSaldosPorConta.clear();
+  nUlmoSaldoCtb::TPedidoSaldoCtb pedido;
+  pedido.CodigoEmpresa = CodigoEmpresa;
+  pedido.DataInicial = DataInicial;
+  pedido.DataFinal = DataFinal;
+  pedido.AgruparData = nUlmoSaldoCtb::TAgruparData::Mes;
+  pedido.TotalizarSintetica = true;
+  pedido.ListarContasMovimentoZero = false;
+  nUlmoSaldoCtb::TSaldoCtbTipado saldos;
+  saldos.Executar(pedido);
+  saldos.ParaCada([this](const nUlmoSaldoCtb::TLinhaSaldoCtb& l) { FSaldosPorConta[l.ContaCtb].push_back(l); });
 }
 
 std::unique_ptr<TSQLDataSet> TSaldoContabilTCE::ConsultarPlanoTCE(const std::string& AVigencia) const {
@@ -98,7 +83,7 @@ void TSaldoContabilTCE::DiasDoMes(TDateTime ADataSaldo, TDateTime& AInicio, TDat
   AFim = std::min(EndOfTheMonth(ADataSaldo), DateOf(DataFinal));
 }
 
-TClientDataSet* TSaldoContabilTCE::LinhaDoMes(TPlanosMes& APlanos, bool AEstatal, TDateTime ADataSaldo, double AConta) {
+TClientDataSet* TSaldoContabilTCE::LinhaDoMes(TPlanosMes& APlanos, bool AEstatal, TDateTime ADataSaldo, int64_t AConta) {
   std::unique_ptr<TSQLDataSet>& plano = APlanos[ADataSaldo];
   if (!plano) {
     TDateTime inicio, fim;
@@ -137,25 +122,19 @@ void TSaldoContabilTCE::GerarSaldoTCE() {
   } else {
     curSaldoTCE = std::make_unique<TClientDataSet>();
     curSaldoTCE->AddFieldDef("DATASALDO", TFieldType::ftDate);
-    curSaldoTCE->AddFieldDef("CONTACTB", TFieldType::ftFloat);
+    curSaldoTCE->AddFieldDef("CONTACTB", TFieldType::ftLargeint);
     curSaldoTCE->AddFieldDef("CLASSIFCONTA", TFieldType::ftString, 30);
     curSaldoTCE->AddFieldDef("DESCRICAO", TFieldType::ftString, 255);
     curSaldoTCE->AddFieldDef("NATUREZA", TFieldType::ftString, 1);
     curSaldoTCE->AddFieldDef("SUPERAVITFINANC", TFieldType::ftString, 1);
     curSaldoTCE->AddFieldDef("ESCRITURACAO", TFieldType::ftString, 1);
-    curSaldoTCE->AddFieldDef("SALDOANTERIOR", TFieldType::ftFloat);
-    curSaldoTCE->AddFieldDef("DEBITO", TFieldType::ftFloat);
-    curSaldoTCE->AddFieldDef("CREDITO", TFieldType::ftFloat);
+    curSaldoTCE->AddFieldDef("SALDOANTERIOR", TFieldType::ftCurrency);
+    curSaldoTCE->AddFieldDef("DEBITO", TFieldType::ftCurrency);
+    curSaldoTCE->AddFieldDef("CREDITO", TFieldType::ftCurrency);
     curSaldoTCE->AddFieldDef("IDENTIFIPATQUALITATIVA", TFieldType::ftSmallint);
     curSaldoTCE->CreateDataSet();
   }
   auto& s = FieldMapper().MapearFields<nUlmoMaps::TMapSaldoTCE>(*curSaldoTCE);
-  TField& saldoConta = curSaldoCtb->FieldByName("CONTACTB");
-  TField& saldoData = curSaldoCtb->FieldByName("DATASALDO");
-  TField& saldoAnterior = curSaldoCtb->FieldByName("SALDOANTERIOR");
-  TField& saldoDebito = curSaldoCtb->FieldByName("DEBITO");
-  TField& saldoCredito = curSaldoCtb->FieldByName("CREDITO");
-
   // A month's balances count under the mapping valid on its last day in the period; the opening
   // balance under the mapping valid on the period's first day. When the two differ, the start
   // month gives two rows: the opening balance alone, and the month's debits and credits alone.
@@ -164,20 +143,20 @@ void TSaldoContabilTCE::GerarSaldoTCE() {
       ConsultarPlanoTCE(nUlmo::TUlmoSQLs::GetSQLCondPlanoVigenteInicioPeriodo("T", DataInicial, DataFinal));
   abertura->SetIndexFieldNames("CONTACTB");
   const TDateTime mesInicial = StartOfTheMonth(DataInicial);
-  auto adicionar = [&](TClientDataSet& AMapa, TDateTime AData, double AConta, double AAnterior, double ADebito,
-                       double ACredito) {
+  auto adicionar = [&](TClientDataSet& AMapa, TDateTime AData, int64_t AConta, Currency AAnterior, Currency ADebito,
+                       Currency ACredito) {
     curSaldoTCE->Append();
     s.DATASALDO->SetAsDateTime(AData);
     s.CLASSIFCONTA->SetValue(AMapa.FieldByName("CLASSIFCONTA").Value());
     s.DESCRICAO->SetValue(AMapa.FieldByName("DESCRCONTA").Value());
     s.NATUREZA->SetValue(AMapa.FieldByName("NATUREZA").Value());
     s.SUPERAVITFINANC->SetValue(AMapa.FieldByName("TIPOSUPERAVITFINANC").Value());
-    s.CONTACTB->SetAsFloat(AConta);
+    s.CONTACTB->SetAsInteger(AConta);
     s.IDENTIFIPATQUALITATIVA->SetValue(AMapa.FieldByName("IDENTIFIPATQUALITATIVA").Value());
     s.ESCRITURACAO->SetAsString("S");
-    s.SALDOANTERIOR->SetAsFloat(AAnterior);
-    s.DEBITO->SetAsFloat(ADebito);
-    s.CREDITO->SetAsFloat(ACredito);
+    s.SALDOANTERIOR->SetAsCurrency(AAnterior);
+    s.DEBITO->SetAsCurrency(ADebito);
+    s.CREDITO->SetAsCurrency(ACredito);
     curSaldoTCE->Post();
   };
   auto analitica = [](TClientDataSet& AMapa) { return AMapa.FieldByName("TIPOCONTA").AsInteger() == 2; };
@@ -187,20 +166,20 @@ void TSaldoContabilTCE::GerarSaldoTCE() {
   FieldMapper().MapearFields(*clone, p);
   for (clone->First(); !clone->Eof(); clone->Next()) {
     if (p.TIPOCONTA->AsInteger() == 2 && !p.CONTACTB->IsNull()) {
-      double conta = p.CONTACTB->AsFloat();
-      if (curSaldoCtb->FindKey({conta})) {
-        for (; !curSaldoCtb->Eof() && saldoConta.AsFloat() == conta; curSaldoCtb->Next()) {
-          TDateTime data = saldoData.AsDateTime();
+      const int64_t conta = p.CONTACTB->AsLargeInt();
+      if (auto linhas = FSaldosPorConta.find(conta); linhas != FSaldosPorConta.end()) {
+        for (const nUlmoSaldoCtb::TLinhaSaldoCtb& saldo : linhas->second) {
+          TDateTime data = saldo.DataSaldo;
           TClientDataSet* mes = LinhaDoMes(planosMes, false, data, conta);
-          double anterior = std::fabs(saldoAnterior.AsFloat());
+          Currency anterior = Absoluto(saldo.SaldoAnterior);
           bool aberturaAParte = DateOf(data) == mesInicial && abertura->FindKey({conta}) &&
                                 (!mes || mes->FieldByName("DATAINICIOPLANO").AsDateTime() !=
                                              abertura->FieldByName("DATAINICIOPLANO").AsDateTime());
           if (aberturaAParte) {
-            if (analitica(*abertura)) adicionar(*abertura, data, conta, anterior, 0, 0);
-            anterior = 0;
+            if (analitica(*abertura)) adicionar(*abertura, data, conta, anterior, Currency(), Currency());
+            anterior = Currency();
           }
-          if (mes && analitica(*mes)) adicionar(*mes, data, conta, anterior, saldoDebito.AsFloat(), saldoCredito.AsFloat());
+          if (mes && analitica(*mes)) adicionar(*mes, data, conta, anterior, saldo.Debito, saldo.Credito);
         }
       }
     }
@@ -240,22 +219,16 @@ void TSaldoContabilTCE::GerarSaldoBalanceteEstatal() {
     FCurSaldoBalancetePlanoEstatal = std::make_unique<TClientDataSet>();
     auto& d = *FCurSaldoBalancetePlanoEstatal;
     d.AddFieldDef("DATASALDO", TFieldType::ftDate);
-    d.AddFieldDef("CONTACTB", TFieldType::ftFloat);
+    d.AddFieldDef("CONTACTB", TFieldType::ftLargeint);
     d.AddFieldDef("CLASSIFCONTA", TFieldType::ftString, 50);
     d.AddFieldDef("CLASSIFCONTATCE", TFieldType::ftString, 50);
     d.AddFieldDef("DESCRICAO", TFieldType::ftString, 255);
-    d.AddFieldDef("SALDOANTERIOR", TFieldType::ftFloat);
-    d.AddFieldDef("DEBITO", TFieldType::ftFloat);
-    d.AddFieldDef("CREDITO", TFieldType::ftFloat);
+    d.AddFieldDef("SALDOANTERIOR", TFieldType::ftCurrency);
+    d.AddFieldDef("DEBITO", TFieldType::ftCurrency);
+    d.AddFieldDef("CREDITO", TFieldType::ftCurrency);
     d.CreateDataSet();
   }
   auto& s = FieldMapper().MapearFields<nUlmoMaps::TMapSaldoPlanoContabilEstatal>(*FCurSaldoBalancetePlanoEstatal);
-  TField& saldoConta = curSaldoCtb->FieldByName("CONTACTB");
-  TField& saldoData = curSaldoCtb->FieldByName("DATASALDO");
-  TField& saldoAnterior = curSaldoCtb->FieldByName("SALDOANTERIOR");
-  TField& saldoDebito = curSaldoCtb->FieldByName("DEBITO");
-  TField& saldoCredito = curSaldoCtb->FieldByName("CREDITO");
-
   // Each month under the mapping valid on its last day in the period.
   TPlanosMes planosMes;
   auto clone = CloneCDS(*FCurBalancetePlanoCtbEstatal);
@@ -263,20 +236,21 @@ void TSaldoContabilTCE::GerarSaldoBalanceteEstatal() {
   FieldMapper().MapearFields(*clone, p);
   for (clone->First(); !clone->Eof(); clone->Next()) {
     if (p.TIPOCONTA->AsInteger() != 2 || p.CONTACTB->IsNull()) continue;
-    double conta = p.CONTACTB->AsFloat();
-    if (!curSaldoCtb->FindKey({conta})) continue;
-    for (; !curSaldoCtb->Eof() && saldoConta.AsFloat() == conta; curSaldoCtb->Next()) {
-      TClientDataSet* mes = LinhaDoMes(planosMes, true, saldoData.AsDateTime(), conta);
+    const int64_t conta = p.CONTACTB->AsLargeInt();
+    auto linhas = FSaldosPorConta.find(conta);
+    if (linhas == FSaldosPorConta.end()) continue;
+    for (const nUlmoSaldoCtb::TLinhaSaldoCtb& saldo : linhas->second) {
+      TClientDataSet* mes = LinhaDoMes(planosMes, true, saldo.DataSaldo, conta);
       if (!mes || mes->FieldByName("TIPOCONTA").AsInteger() != 2) continue;
       FCurSaldoBalancetePlanoEstatal->Append();
-      s.DATASALDO->SetAsDateTime(saldoData.AsDateTime());
+      s.DATASALDO->SetAsDateTime(saldo.DataSaldo);
       s.CLASSIFCONTA->SetValue(mes->FieldByName("CLASSIFCONTA").Value());
       s.CLASSIFCONTATCE->SetValue(mes->FieldByName("CLASSIFCONTATCE").Value());
       s.DESCRICAO->SetValue(mes->FieldByName("DESCRCONTA").Value());
-      s.CONTACTB->SetAsFloat(conta);
-      s.SALDOANTERIOR->SetAsFloat(std::fabs(saldoAnterior.AsFloat()));
-      s.DEBITO->SetAsFloat(saldoDebito.AsFloat());
-      s.CREDITO->SetAsFloat(saldoCredito.AsFloat());
+      s.CONTACTB->SetAsInteger(conta);
+      s.SALDOANTERIOR->SetAsCurrency(Absoluto(saldo.SaldoAnterior));
+      s.DEBITO->SetAsCurrency(saldo.Debito);
+      s.CREDITO->SetAsCurrency(saldo.Credito);
       FCurSaldoBalancetePlanoEstatal->Post();
     }
   }

@@ -2,7 +2,10 @@
 // on first use, the court chart as mapped for the company, the state chart and the monthly
 // balances of both (TSaldoContabilTCE). Datasets handed out stay owned here.
 #pragma once
+#include <cstdint>
 #include <map>
+#include <unordered_map>
+#include <vector>
 #include <memory>
 #include <string>
 
@@ -10,15 +13,12 @@
 #include "DateUtils_U.h"
 #include "Progresso_U.h"
 #include "SQL_U.h"
+#include "SaldoCtbTipado_U.h"
 #include "UlmoMaps_U.h"
-
-namespace nFramework {
-class TnDMPowerParam;
-}
 
 namespace nUlmoPR {
 
-// Loads balances (through the host's balance process, created by name) and charts for a key
+// Loads balances (through the host's balance process, by its typed call) and charts for a key
 // (company, system, period); a second load with the same key does nothing. Catches nothing.
 // The charts cover the period: each account under the mapping valid on its last day; a month's
 // balances under the mapping valid on the month's last day, the opening balance under the one
@@ -57,7 +57,7 @@ class TSaldoContabilTCE {
   // The chart row of the account for the month of ADataSaldo, positioned; nullptr when the
   // account has no mapping valid in that month.
   nFramework::TClientDataSet* LinhaDoMes(TPlanosMes& APlanos, bool AEstatal, nFramework::TDateTime ADataSaldo,
-                                         double AConta);
+                                         int64_t AConta);
   void CarregarSaldos();
   void CarregarPlanoTCE();
   void CarregarPlanosEstatais();
@@ -72,8 +72,9 @@ class TSaldoContabilTCE {
   nFramework::TDateTime FDataFinalOld = 0;
   int FCarregamentos = 0;
 
-  nFramework::TnDMPowerParam* FDMSaldoCtb = nullptr;  // owned by the framework (CriarDM)
-  nFramework::TClientDataSet* curSaldoCtb = nullptr;  // owned by FDMSaldoCtb
+  bool FCarregado = false;
+  // The company's monthly balances by account, in month order.
+  std::unordered_map<int64_t, std::vector<nUlmoSaldoCtb::TLinhaSaldoCtb>> FSaldosPorConta;
   std::unique_ptr<nFramework::TSQLDataSet> curPlanoTCE;
   std::unique_ptr<nFramework::TSQLDataSet> FCurPlanoCtbEstatal;
   std::unique_ptr<nFramework::TSQLDataSet> FCurBalancetePlanoCtbEstatal;

@@ -9,6 +9,7 @@
 #include "ControleMensagem_U.h"
 #include "Dialogo_U.h"
 #include "Exceptions_U.h"
+#include "Leiaute_U.h"
 #include "FileUtils_U.h"
 #include "Nutil_U.h"
 #include "TextUtils_U.h"
@@ -24,10 +25,11 @@ using namespace nFramework;
 namespace fs = std::filesystem;
 
 std::string TUlmoArqPRGerarArquivo::NomeArquivoCompactado() const {
-  std::string pasta = PastaDestino;
+  std::string pasta = Requisicao.PastaDestino;
   if (!pasta.empty() && pasta.back() != '\\' && pasta.back() != '/') pasta += '/';
-  return pasta + std::to_string(IdPessoa) + "-" + PreencherEsquerda(std::to_string(MonthOf(DataInicial)), 2, "0") +
-         std::to_string(YearOf(DataInicial)) + ".zip";
+  const TDateTime inicio = Requisicao.DataInicial;
+  return pasta + std::to_string(Requisicao.IdPessoa) + "-" + PreencherEsquerda(std::to_string(MonthOf(inicio)), 2, "0") +
+         std::to_string(YearOf(inicio)) + ".zip";
 }
 
 void TUlmoArqPRGerarArquivo::GerarArquivos() {
@@ -44,21 +46,22 @@ void TUlmoArqPRGerarArquivo::GerarArquivos() {
   } liberar{*this};
   CriarGeradores();
   // The chart's files of a company with no mapped account would go to the court empty.
-  bool usaPlano = GerarPlanoContas || GerarSaldoCtb || GerarMovimentoCtb || PlanoEstatal != 1 || BalanceteEstatal;
-  if (usaPlano && !nUlmo::TUlmoFuncoes::TemContaRelacionada(CodigoEmpresa, FControleDados->CodigoSistema(),
-                                                            DataInicial, DataFinal)) {
+  const TRequisicaoPR& r = Requisicao;
+  bool usaPlano = r.GerarPlanoContas || r.GerarSaldoCtb || r.GerarMovimentoCtb || r.PlanoEstatal != 1 || r.BalanceteEstatal;
+  if (usaPlano && !nUlmo::TUlmoFuncoes::TemContaRelacionada(Requisicao.CodigoEmpresa, FControleDados->CodigoSistema(),
+                                                            Requisicao.DataInicial, Requisicao.DataFinal)) {
     ControleMensagem().AddErro(nUlmo::MsgNenhumaContaRelacionada);
     return;
   }
   // The run's files and their ZIP are one set: all of them replace the old ones, or none.
-  TConjuntoArquivos conjunto(CaminhoDeTexto(PastaDestino));
+  TConjuntoArquivos conjunto(CaminhoDeTexto(Requisicao.PastaDestino));
   for (const std::string& aviso : conjunto.TomarAvisos()) ControleMensagem().AddAviso(aviso);
   ExecutarGeradores(conjunto);
 }
 
 bool TUlmoArqPRGerarArquivo::ValidarPastaDestino() {
   bool ok = true;
-  fs::path pasta = CaminhoDeTexto(PastaDestino);
+  fs::path pasta = CaminhoDeTexto(Requisicao.PastaDestino);
   // A file where the folder should be is no read-only folder: say what stands in the way.
   std::error_code ec;
   if (fs::exists(pasta, ec) && !fs::is_directory(pasta, ec)) {
@@ -75,7 +78,7 @@ bool TUlmoArqPRGerarArquivo::ValidarPastaDestino() {
     ok = false;
   }
   if (IsReadOnly(pasta)) {
-    ControleMensagem().AddErro("O diretório destino \"" + CitarValor(PastaDestino) + "\" é somente leitura");
+    ControleMensagem().AddErro("O diretório destino \"" + CitarValor(Requisicao.PastaDestino) + "\" é somente leitura");
     ok = false;
   }
   return ok;
@@ -86,18 +89,18 @@ void TUlmoArqPRGerarArquivo::CriarControleDados() {
   if (const TVariant* sel = TnSelecao::GetParams().Encontrar("CODIGOSISTEMATCE"))
     sistema = sel->AsInteger();
   else
-    sistema = nUlmo::TUlmoFuncoes::GetSistemaTCE(CodigoEmpresa);
+    sistema = nUlmo::TUlmoFuncoes::GetSistemaTCE(Requisicao.CodigoEmpresa);
   FControleDados = std::make_unique<TUlmoArqPRControleDados>();
-  FControleDados->SetCodigoEmpresa(CodigoEmpresa);
+  FControleDados->SetCodigoEmpresa(Requisicao.CodigoEmpresa);
   FControleDados->SetCodigoSistema(sistema);
-  FControleDados->SetDataInicial(DataInicial);
-  FControleDados->SetDataFinal(DataFinal);
-  FControleDados->IdPessoa = IdPessoa;
-  FControleDados->IdPessoaEntidade = IdPessoaEntidade;
-  FControleDados->PastaDestino = PastaDestino;
+  FControleDados->SetDataInicial(Requisicao.DataInicial);
+  FControleDados->SetDataFinal(Requisicao.DataFinal);
+  FControleDados->IdPessoa = Requisicao.IdPessoa;
+  FControleDados->IdPessoaEntidade = Requisicao.IdPessoaEntidade;
+  FControleDados->PastaDestino = Requisicao.PastaDestino;
   FControleDados->Progresso = Progresso;
-  FControleDados->TipoMovimentoCtb = TipoMovimentoCtb;
-  FControleDados->SetPlanoEstatal(PlanoEstatal);
+  FControleDados->TipoMovimentoCtb = Requisicao.TipoMovimentoCtb;
+  FControleDados->SetPlanoEstatal(Requisicao.PlanoEstatal);
 }
 
 void TUlmoArqPRGerarArquivo::CriarGeradores() {
@@ -105,14 +108,14 @@ void TUlmoArqPRGerarArquivo::CriarGeradores() {
     AGerador->ControleDados = FControleDados.get();
     FLstGeradores.push_back(std::move(AGerador));
   };
-  if (GerarPessoa) adicionar(std::make_unique<TUlmoArqPRGerarPessoaSEICED>());
-  if (GerarPlanoContas) adicionar(std::make_unique<TUlmoArqPRGerarPlanoContabil>());
-  if (GerarSaldoCtb) adicionar(std::make_unique<TUlmoArqPRGerarSaldoCtbExercAnt>());
-  if (GerarMovimentoCtb) adicionar(std::make_unique<TUlmoArqPRGerarMovCtbMensal>());
+  if (Requisicao.GerarPessoa) adicionar(std::make_unique<TUlmoArqPRGerarPessoaSEICED>());
+  if (Requisicao.GerarPlanoContas) adicionar(std::make_unique<TUlmoArqPRGerarPlanoContabil>());
+  if (Requisicao.GerarSaldoCtb) adicionar(std::make_unique<TUlmoArqPRGerarSaldoCtbExercAnt>());
+  if (Requisicao.GerarMovimentoCtb) adicionar(std::make_unique<TUlmoArqPRGerarMovCtbMensal>());
   // Any value but "Não" (1) writes the state chart, the stored default 0 included.
-  if (PlanoEstatal != 1) adicionar(std::make_unique<TUlmoArqPRGerarPlanoContabilEstatal>());
-  if (BalanceteEstatal) adicionar(std::make_unique<TUlmoArqPRGerarBalanceteMensalEstatalXPlanoContabil>());
-  if (Bens) adicionar(std::make_unique<TUlmoArqPRGerarBens>());
+  if (Requisicao.PlanoEstatal != 1) adicionar(std::make_unique<TUlmoArqPRGerarPlanoContabilEstatal>());
+  if (Requisicao.BalanceteEstatal) adicionar(std::make_unique<TUlmoArqPRGerarBalanceteMensalEstatalXPlanoContabil>());
+  if (Requisicao.Bens) adicionar(std::make_unique<TUlmoArqPRGerarBens>());
 }
 
 bool TUlmoArqPRGerarArquivo::PodeGravarArquivo(const std::string& ACaminho) {
@@ -151,7 +154,7 @@ void TUlmoArqPRGerarArquivo::ExecutarGeradores(TConjuntoArquivos& AConjunto) {
         gerador->SetSink(nullptr);
         AConjunto.Temporario(r.NomeComExtensao);  // raises when the generator did not finish it
       }
-    } catch (const EValorNaoCabePR&) {
+    } catch (const ENaoCabe&) {
       throw;
     } catch (const EInternalError&) {
       throw;
@@ -168,7 +171,7 @@ void TUlmoArqPRGerarArquivo::ExecutarGeradores(TConjuntoArquivos& AConjunto) {
     if (!r.Recusado && r.Erro.empty()) doZip.push_back({r.NomeComExtensao, {}});
   const std::string zip = NomeArquivoCompactado();
   std::string erroZip, erroGravacao;
-  if (!falhou && CompactarArq && !doZip.empty()) {
+  if (!falhou && Requisicao.CompactarArq && !doZip.empty()) {
     try {
       for (auto& a : doZip) a.Origem = AConjunto.Temporario(a.Nome);
       CompressArquivos(doZip, AConjunto.Novo(CaminhoDeTexto(zip).filename().string()), CaminhoDeTexto(zip));
@@ -205,9 +208,9 @@ void TUlmoArqPRGerarArquivo::ExecutarGeradores(TConjuntoArquivos& AConjunto) {
   FLstGeradores.clear();
   if (!erroZip.empty()) ControleMensagem().AddErro("Erro ao tentar gerar arquivo compactado: " + erroZip);
   if (falhou && !doZip.empty())
-    ControleMensagem().AddErro("Nenhum arquivo foi gravado em \"" + CitarValor(PastaDestino) +
+    ControleMensagem().AddErro("Nenhum arquivo foi gravado em \"" + CitarValor(Requisicao.PastaDestino) +
                                "\": os arquivos anteriores ficaram como estavam.");
-  if (!falhou && CompactarArq && !doZip.empty())
+  if (!falhou && Requisicao.CompactarArq && !doZip.empty())
     ControleMensagem().AddMesagemImageIndex("Arquivos compactados com sucesso: " + zip, 318);
 }
 

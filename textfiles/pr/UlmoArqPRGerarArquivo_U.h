@@ -3,7 +3,7 @@
 // before overwriting one), packs the files written into one ZIP, and commits the files and the
 // ZIP as one set, reporting each through the message controller. A failed file is reported and
 // the other generators still run, but then no file of the run is written: a package that lacks
-// a file must not look complete. An amount wider than its field stops the whole run.
+// a file must not look complete. A value wider than its field stops the whole run.
 #pragma once
 #include <memory>
 #include <string>
@@ -18,8 +18,8 @@
 
 namespace nUlmoPR {
 
-class TUlmoArqPRGerarArquivo {
- public:
+// What one run is asked for, read once from the panel.
+struct TRequisicaoPR {
   int CodigoEmpresa = 0;
   nFramework::TDateTime DataInicial = 0;
   nFramework::TDateTime DataFinal = 0;
@@ -35,17 +35,22 @@ class TUlmoArqPRGerarArquivo {
   int TipoMovimentoCtb = 0;
   int PlanoEstatal = 0;
   std::string PastaDestino;
+};
+
+class TUlmoArqPRGerarArquivo {
+ public:
+  TRequisicaoPR Requisicao;
   nFramework::TnFraProgresso* Progresso = nullptr;  // not owned
 
   // The whole run; reports through ControleMensagem(). The company's missing court system,
-  // an amount that does not fit (EValorNaoCabePR) and other failures outside a file leave as
+  // a value that does not fit its field (ENaoCabe) and other failures outside a file leave as
   // exceptions, with no file of the run written.
   // REQUIRES: a connection is open (the process holds a read-only transaction).
   void GerarArquivos();
 
   // The files written by the last run, bare names in the order written.
   const nFramework::TStringList& ArquivosGerados() const { return FArquivosGerados; }
-  // PastaDestino + IdPessoa-MMYYYY.zip, month and year of DataInicial.
+  // The folder + IdPessoa-MMYYYY.zip, month and year of the start date.
   std::string NomeArquivoCompactado() const;
 
  private:

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "Leiaute_U.h"
+
 #include <algorithm>
 #include <map>
 
@@ -48,15 +50,15 @@ class GerarArquivoPRTest : public ::testing::Test {
     SetDialogoService(FDialogo);
     nConfig().UsoInterno = false;
     nConfig().HttpExe = false;
-    D.CodigoEmpresa = 1;
-    D.DataInicial = EncodeDate(2024, 1, 1);
-    D.DataFinal = EncodeDate(2024, 12, 31);
-    D.IdPessoa = 123;
-    D.IdPessoaEntidade = 45;
-    D.TipoMovimentoCtb = 2;
-    D.PlanoEstatal = 3;
-    D.BalanceteEstatal = true;
-    D.PastaDestino = (FPasta / "saida").string();
+    D.Requisicao.CodigoEmpresa = 1;
+    D.Requisicao.DataInicial = EncodeDate(2024, 1, 1);
+    D.Requisicao.DataFinal = EncodeDate(2024, 12, 31);
+    D.Requisicao.IdPessoa = 123;
+    D.Requisicao.IdPessoaEntidade = 45;
+    D.Requisicao.TipoMovimentoCtb = 2;
+    D.Requisicao.PlanoEstatal = 3;
+    D.Requisicao.BalanceteEstatal = true;
+    D.Requisicao.PastaDestino = (FPasta / "saida").string();
   }
   void TearDown() override {
     ControleMensagem().SetFraListaMensagemTree(nullptr);
@@ -65,7 +67,8 @@ class GerarArquivoPRTest : public ::testing::Test {
     nConfig().HttpExe = false;
   }
   void Todos() {
-    D.GerarPessoa = D.GerarPlanoContas = D.GerarSaldoCtb = D.GerarMovimentoCtb = D.Bens = true;
+    TRequisicaoPR& r = D.Requisicao;
+    r.GerarPessoa = r.GerarPlanoContas = r.GerarSaldoCtb = r.GerarMovimentoCtb = r.Bens = true;
   }
   std::vector<std::string> Linhas(const std::string& ANome) { return LerLinhas(FPasta / "saida" / (ANome + ".txt")); }
   // The folder's files; a ZIP by its entries, whose times vary from run to run.
@@ -93,7 +96,7 @@ class GerarArquivoPRTest : public ::testing::Test {
 
 TEST_F(GerarArquivoPRTest, TodosOsArquivosLinhaALinha) {
   Todos();
-  D.CompactarArq = true;
+  D.Requisicao.CompactarArq = true;
   D.GerarArquivos();
   EXPECT_EQ(Linhas("PessoaSEICED"),
             (std::vector<std::string>{
@@ -151,24 +154,24 @@ TEST_F(GerarArquivoPRTest, TodosOsArquivosLinhaALinha) {
 }
 
 TEST_F(GerarArquivoPRTest, SemArquivosNadaEscritoNemCompactado) {
-  D.PlanoEstatal = 1;
-  D.BalanceteEstatal = false;
-  D.CompactarArq = true;
+  D.Requisicao.PlanoEstatal = 1;
+  D.Requisicao.BalanceteEstatal = false;
+  D.Requisicao.CompactarArq = true;
   D.GerarArquivos();
   EXPECT_TRUE(Mensagens().empty());
   EXPECT_TRUE(fs::is_empty(FPasta / "saida"));
 }
 
 TEST_F(GerarArquivoPRTest, PlanoEstatalPadraoZeroGeraPlanoEstatalEPeriodoFiltra) {
-  D.PlanoEstatal = 0;
-  D.BalanceteEstatal = false;
+  D.Requisicao.PlanoEstatal = 0;
+  D.Requisicao.BalanceteEstatal = false;
   D.GerarArquivos();
   EXPECT_EQ(Linhas("PlanoContabilEstatal").size(), 4u);
   // "Movimento": only the mappings starting within the period (13 started in 2023).
-  D.PlanoEstatal = 2;
+  D.Requisicao.PlanoEstatal = 2;
   D.GerarArquivos();
   EXPECT_EQ(Linhas("PlanoContabilEstatal").size(), 3u);
-  D.DataInicial = EncodeDate(2024, 2, 1);
+  D.Requisicao.DataInicial = EncodeDate(2024, 2, 1);
   D.GerarArquivos();
   EXPECT_TRUE(Linhas("PlanoContabilEstatal").empty());
 }
@@ -201,9 +204,9 @@ TEST_F(GerarArquivoPRTest, ArquivoExistentePerguntaAntesDeSubstituir) {
 }
 
 TEST_F(GerarArquivoPRTest, ExecutavelWebNaoPerguntaESemCaminho) {
-  D.GerarPessoa = true;
-  D.PlanoEstatal = 1;
-  D.BalanceteEstatal = false;
+  D.Requisicao.GerarPessoa = true;
+  D.Requisicao.PlanoEstatal = 1;
+  D.Requisicao.BalanceteEstatal = false;
   D.GerarArquivos();
   nConfig().HttpExe = true;
   FArvore->Clear();
@@ -215,12 +218,12 @@ TEST_F(GerarArquivoPRTest, ExecutavelWebNaoPerguntaESemCaminho) {
 // A failed file used to be left out of a ZIP written beside the other new files: a package that
 // looked complete and was not. The others still run, for their messages, but nothing is written.
 TEST_F(GerarArquivoPRTest, ArquivoQueFalhaDeixavaOsOutrosEUmZipSemEle) {
-  D.GerarPessoa = D.GerarPlanoContas = true;
-  D.PlanoEstatal = 1;
-  D.BalanceteEstatal = false;
-  D.CompactarArq = true;
-  D.IdPessoa = 7;
-  D.DataInicial = EncodeDate(2023, 11, 15);
+  D.Requisicao.GerarPessoa = D.Requisicao.GerarPlanoContas = true;
+  D.Requisicao.PlanoEstatal = 1;
+  D.Requisicao.BalanceteEstatal = false;
+  D.Requisicao.CompactarArq = true;
+  D.Requisicao.IdPessoa = 7;
+  D.Requisicao.DataInicial = EncodeDate(2023, 11, 15);
   D.GerarArquivos();
   const auto antes = Conteudo();
   ASSERT_EQ(antes.size(), 3u);
@@ -233,7 +236,7 @@ TEST_F(GerarArquivoPRTest, ArquivoQueFalhaDeixavaOsOutrosEUmZipSemEle) {
   ASSERT_EQ(m.size(), 2u);
   EXPECT_EQ(m[0].rfind("ERRO Erro ao tentar gerar arquivo PessoaSEICED: ", 0), 0u) << m[0];
   EXPECT_NE(FArvore->EncontrarNode("PessoaSEICED"), nullptr);
-  EXPECT_EQ(m[1], "ERRO Nenhum arquivo foi gravado em \"" + D.PastaDestino +
+  EXPECT_EQ(m[1], "ERRO Nenhum arquivo foi gravado em \"" + D.Requisicao.PastaDestino +
                       "\": os arquivos anteriores ficaram como estavam.");
   EXPECT_TRUE(Conteudo() == antes) << DescreverPasta(Conteudo());
 }
@@ -243,8 +246,8 @@ TEST_F(GerarArquivoPRTest, ArquivoQueFalhaDeixavaOsOutrosEUmZipSemEle) {
 TEST_F(GerarArquivoPRTest, EmpresaInexistenteDeixavaArquivosVaziosEUmZip) {
   TnSelecao::Params().Definir("CODIGOSISTEMATCE", 3);
   Todos();
-  D.CodigoEmpresa = 999;
-  D.CompactarArq = true;
+  D.Requisicao.CodigoEmpresa = 999;
+  D.Requisicao.CompactarArq = true;
   D.GerarArquivos();
   TnSelecao::Params().Limpar();
   EXPECT_GE(FArvore->Contar(tmErro), 1u);
@@ -257,15 +260,15 @@ TEST_F(GerarArquivoPRTest, EmpresaInexistenteDeixavaArquivosVaziosEUmZip) {
 TEST_F(GerarArquivoPRTest, SemContaRelacionadaNoPeriodoGeravaArquivosVaziosComSucesso) {
   FBanco.Sql("update TCEPLANOPLESPEC set DATAINICIOPLANO = '2020-01-01', DATAFIMPLANO = '2022-12-31'");
   Todos();
-  D.CompactarArq = true;
+  D.Requisicao.CompactarArq = true;
   D.GerarArquivos();
   EXPECT_EQ(Mensagens(), std::vector<std::string>{"ERRO Nenhuma conta contábil relacionada foi encontrada no "
                                                   "período selecionado!"});
   EXPECT_TRUE(fs::is_empty(FPasta / "saida")) << DescreverPasta(Conteudo());
   // The files that need no chart are still written when only they are asked for.
   FArvore->Clear();
-  D.GerarPlanoContas = D.GerarSaldoCtb = D.GerarMovimentoCtb = D.BalanceteEstatal = false;
-  D.PlanoEstatal = 1;
+  D.Requisicao.GerarPlanoContas = D.Requisicao.GerarSaldoCtb = D.Requisicao.GerarMovimentoCtb = D.Requisicao.BalanceteEstatal = false;
+  D.Requisicao.PlanoEstatal = 1;
   D.GerarArquivos();
   EXPECT_EQ(FArvore->Contar(tmErro), 0u);
   EXPECT_GE(FArvore->Contar(tmConfirmacao), 1u);
@@ -275,7 +278,7 @@ TEST_F(GerarArquivoPRTest, SemContaRelacionadaNoPeriodoGeravaArquivosVaziosComSu
 // beside old ones, or new files with the old ZIP.
 TEST_F(GerarArquivoPRTest, FalhaDeGravacaoEmQualquerPontoDeixavaArquivosNovosEAntigosMisturados) {
   Todos();
-  D.CompactarArq = true;
+  D.Requisicao.CompactarArq = true;
   D.GerarArquivos();
   const auto antes = Conteudo();
   const auto bytesAntes = ConteudoPasta(FPasta / "saida");
@@ -313,7 +316,7 @@ TEST_F(GerarArquivoPRTest, FalhaDeGravacaoEmQualquerPontoDeixavaArquivosNovosEAn
 
 TEST_F(GerarArquivoPRTest, ValorMaiorQueOCampoParaAExecucaoSemCortarNemGravarArquivo) {
   Todos();
-  D.CompactarArq = true;
+  D.Requisicao.CompactarArq = true;
   D.GerarArquivos();
   std::map<std::string, std::string> antes;
   for (const auto& e : fs::directory_iterator(FPasta / "saida")) antes[e.path().filename().string()] = LerTexto(e.path());
@@ -328,12 +331,12 @@ TEST_F(GerarArquivoPRTest, ValorMaiorQueOCampoParaAExecucaoSemCortarNemGravarArq
   try {
     D.GerarArquivos();
     FAIL() << "an amount wider than its field was written";
-  } catch (const EValorNaoCabePR& e) {
+  } catch (const ENaoCabe& e) {
     std::string m = e.what();
     EXPECT_NE(m.find("MovimentoContabilMensal.txt"), std::string::npos) << m;
     EXPECT_NE(m.find("conta 1.1.1.1.1.01.00 (conta contábil 12)"), std::string::npos) << m;
     EXPECT_NE(m.find("campo vlDebito"), std::string::npos) << m;
-    EXPECT_NE(m.find(": o valor 2000000000"), std::string::npos) << m;
+    EXPECT_NE(m.find(": o valor \"2000000000"), std::string::npos) << m;
     EXPECT_NE(m.find("não cabe em 16 posições"), std::string::npos) << m;
   }
   std::map<std::string, std::string> depois;
@@ -343,8 +346,8 @@ TEST_F(GerarArquivoPRTest, ValorMaiorQueOCampoParaAExecucaoSemCortarNemGravarArq
 }
 
 TEST_F(GerarArquivoPRTest, PastaSomenteLeituraOuImpossivelNaoGeraNada) {
-  D.GerarPessoa = true;
-  D.PastaDestino = (FPasta / "nao" / "existe").string();
+  D.Requisicao.GerarPessoa = true;
+  D.Requisicao.PastaDestino = (FPasta / "nao" / "existe").string();
   D.GerarArquivos();
   ASSERT_EQ(Mensagens().size(), 1u);
   EXPECT_EQ(Mensagens()[0].rfind("ERRO Erro ao tentar criar diretório: ", 0), 0u);
@@ -353,25 +356,25 @@ TEST_F(GerarArquivoPRTest, PastaSomenteLeituraOuImpossivelNaoGeraNada) {
   FArvore->Clear();
   fs::create_directories(FPasta / "ro");
   fs::permissions(FPasta / "ro", fs::perms::owner_read | fs::perms::owner_exec);
-  D.PastaDestino = (FPasta / "ro").string();
+  D.Requisicao.PastaDestino = (FPasta / "ro").string();
   D.GerarArquivos();
-  EXPECT_EQ(Mensagens(), std::vector<std::string>{"ERRO O diretório destino \"" + D.PastaDestino +
+  EXPECT_EQ(Mensagens(), std::vector<std::string>{"ERRO O diretório destino \"" + D.Requisicao.PastaDestino +
                                                   "\" é somente leitura"});
 }
 
 TEST_F(GerarArquivoPRTest, UmArquivoNoLugarDaPastaFoiChamadoDeSomenteLeitura) {
-  D.GerarPessoa = true;
+  D.Requisicao.GerarPessoa = true;
   std::ofstream(FPasta / "arquivo") << "x";
-  D.PastaDestino = (FPasta / "arquivo").string();
+  D.Requisicao.PastaDestino = (FPasta / "arquivo").string();
   D.GerarArquivos();
-  EXPECT_EQ(Mensagens(), std::vector<std::string>{"ERRO Erro ao tentar criar diretório: \"" + D.PastaDestino +
+  EXPECT_EQ(Mensagens(), std::vector<std::string>{"ERRO Erro ao tentar criar diretório: \"" + D.Requisicao.PastaDestino +
                                                   "\": já existe um arquivo com esse nome"});
   EXPECT_EQ(LerTexto(FPasta / "arquivo"), "x");
 }
 
 TEST_F(GerarArquivoPRTest, EmpresaSemSistemaLevantaESelecaoDecide) {
   FBanco.Sql("delete from TCESISTEMAEMPRESA");
-  D.GerarPessoa = true;
+  D.Requisicao.GerarPessoa = true;
   EXPECT_ANY_THROW(D.GerarArquivos());
   TnSelecao::Params().Definir("CODIGOSISTEMATCE", 3);
   FArvore->Clear();
@@ -381,9 +384,9 @@ TEST_F(GerarArquivoPRTest, EmpresaSemSistemaLevantaESelecaoDecide) {
 }
 
 TEST_F(GerarArquivoPRTest, UsoInternoSubstituiSemPerguntarEAvisaDestruicao) {
-  D.GerarPessoa = true;
-  D.PlanoEstatal = 1;
-  D.BalanceteEstatal = false;
+  D.Requisicao.GerarPessoa = true;
+  D.Requisicao.PlanoEstatal = 1;
+  D.Requisicao.BalanceteEstatal = false;
   D.GerarArquivos();
   nConfig().UsoInterno = true;
   FArvore->Clear();

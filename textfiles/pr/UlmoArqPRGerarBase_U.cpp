@@ -1,5 +1,6 @@
 #include "UlmoArqPRGerarBase_U.h"
 
+#include "AtomicFile_U.h"
 #include "ControleMensagem_U.h"
 #include "Exceptions_U.h"
 #include "FileUtils_U.h"
@@ -13,7 +14,6 @@ namespace nUlmoPR {
 using namespace nFramework;
 
 TUlmoArqPRGerarBase::~TUlmoArqPRGerarBase() {
-  FGeradorArquivo.reset();
   if (EhUsoInterno() && !EhHttpExe())
     ControleMensagem().AddAviso("UsoInterno: Destruiu Gerador " + FClassName, "", FNomeArquivo);
 }
@@ -25,28 +25,17 @@ std::string TUlmoArqPRGerarBase::NomeArquivoCompleto() const {
 }
 
 void TUlmoArqPRGerarBase::GerarArquivo() {
-  FGeradorArquivo = std::make_unique<TGeneratorFile>();
-  FGeradorArquivo->SetFolder(ControleDados->PastaDestino);
-  FGeradorArquivo->SetFileName(NomeArquivoComExtensao());
-  FGeradorArquivo->SetSeparator("|");
-  FGeradorArquivo->SetSink(FSink);
-  FGeradorArquivo->Preparar();
-  try {
-    FRecord = &FGeradorArquivo->Records().CreateRecord("REC");
-    FRecord->SetOnFill([this](TRecord& r, bool& skip) { PrepararRegistro(r, skip); });
-    FRecord->SetOnNext([this](TRecord& r, bool& more) { ProximoRegistro(r, more); });
-    DefinirCampos();
-    AbrirDados();
-    FGeradorArquivo->Gerar();
-  } catch (...) {
-    FGeradorArquivo->Finalizar();
-    FGeradorArquivo.reset();
-    FRecord = nullptr;
-    throw;
+  std::unique_ptr<TAtomicFile> proprio;
+  IOutputSink* saida = FSink;
+  if (!saida) {
+    proprio = std::make_unique<TAtomicFile>(CaminhoDeTexto(NomeArquivoCompleto()));
+    saida = proprio.get();
   }
-  FGeradorArquivo->Finalizar();
-  FGeradorArquivo.reset();
-  FRecord = nullptr;
+  TEscritorLeiaute escritor(*saida, NomeArquivoComExtensao());
+  AbrirDados();
+  EscreverLinhas(escritor);
+  escritor.Concluir();
+  saida->Commit();
   FecharDados();
 }
 
@@ -61,55 +50,20 @@ std::unique_ptr<TSQLDataSet> TUlmoArqPRGerarBase::AbrirConsulta(std::string_view
   return dados;
 }
 
-void TUlmoArqPRGerarBase::CampoTexto(const std::string& ANome, int AWidth) {
-  FRecord->CreateFieldToString(ANome, AWidth, '\0', TJustification::Left, true, false);
-}
-
-void TUlmoArqPRGerarBase::CampoNumerico(const std::string& ANome, int AWidth) {
-  FRecord->CreateFieldToNumeric(ANome, AWidth, 0, true, "");
-}
-
-void TUlmoArqPRGerarBase::CampoMoeda(const std::string& ANome, int AWidth) {
-  FRecord->CreateFieldToCurrency(ANome, AWidth, 0, '\0', true, true, ",", false);
-}
-
-void TUlmoArqPRGerarBase::CampoData(const std::string& ANome, const std::string& AFormato, int AWidth) {
-  FRecord->CreateFieldToDate(ANome, AFormato, AWidth, true);
-}
-
-EValorNaoCabePR::EValorNaoCabePR(const std::string& AArquivo, const std::string& AConta, const std::string& ACampo,
-                                 const std::string& AValor, int ALargura)
-    : Exception("Arquivo " + AArquivo + ", conta " + AConta + ", campo " + ACampo + ": o valor " + AValor +
-                " não cabe em " + std::to_string(ALargura) + " posições. Nenhum arquivo foi gerado.") {}
-
-void TUlmoArqPRGerarBase::DefinirValor(TColuna* AColuna, double AValor, const std::string& AConta) const {
-  if (!AColuna) return;
-  std::string texto = FormatarValor(AValor);
-  const int largura = AColuna->Layout().Width;
-  if (largura > 0 && static_cast<int>(Utf8Length(texto)) > largura)
-    throw EValorNaoCabePR(NomeArquivoComExtensao(), AConta, AColuna->Name(), texto, largura);
-  AColuna->SetAsString(texto);
-}
-
 std::string LetraNatureza(int ANatureza) {
   if (ANatureza == 1) return "D";
   if (ANatureza == 2) return "C";
   return "X";
 }
 
-std::string FormatarValor(double AValor) {
-  std::string texto = FormatFloat("#0.00", AValor);
-  for (char& c : texto)
-    if (c == ',') c = '.';
-  return texto;
-}
+std::string FormatarValor(Currency AValor) { return nFramework::FormatarValor(AValor, TFormatoValor::Ponto); }
 
 std::string FormatarMes(TDateTime AData) { return PreencherEsquerda(std::to_string(MonthOf(AData)), 2, "0"); }
 
-void PreencherNiveis(std::string_view AClassif, std::initializer_list<TColuna*> ANiveis) {
+void EscreverNiveis(TLinha& ALinha, std::string_view AClassif, int ANiveis) {
   size_t inicio = 0;
   bool fim = AClassif.empty();
-  for (TColuna* nivel : ANiveis) {
+  for (int i = 0; i < ANiveis; ++i) {
     std::string_view parte;
     if (!fim) {
       size_t ponto = AClassif.find('.', inicio);
@@ -119,7 +73,10 @@ void PreencherNiveis(std::string_view AClassif, std::initializer_list<TColuna*> 
       else
         inicio = ponto + 1;
     }
-    if (nivel) nivel->SetAsString(parte);
+    if (parte.empty())
+      ALinha.Vazio();
+    else
+      ALinha.Numero(parte);
   }
 }
 

@@ -18,7 +18,6 @@ const char* const kSQLEstab =
 
 ULMO_MAP_CLASS(TMapFilial, TField, TIPOINSCR, INSCRFEDERAL, NOMEESTABCOMPLETO, DESCRTIPOLOGRAD, ENDERECOESTAB,
                NUMENDERESTAB, BAIRROENDERESTAB, CEPENDERESTAB);
-ULMO_MAP_CLASS(TMapRecordPessoaSEICED, TColuna, idTipoDocumentoPessoa, nrDocumento, nmPessoa, dsEndereco, cdCEP);
 
 TMapFilial& MapFilial(TClientDataSet& ADados) { return FieldMapper().MapearFields<TMapFilial>(ADados); }
 
@@ -38,28 +37,19 @@ std::string ContaDoSaldo(const nUlmoMaps::TMapSaldoTCE& ASaldo) {
   return ASaldo.CLASSIFCONTA->AsString() + " (conta contábil " + ASaldo.CONTACTB->AsString() + ")";
 }
 
-void Definir(TColuna* AColuna, std::string_view AValor) {
-  if (AColuna) AColuna->SetAsString(AValor);
-}
-void DefinirInteiro(TColuna* AColuna, int AValor) {
-  if (AColuna) AColuna->SetAsInteger(AValor);
-}
-
 int NaturezaDe(const TField& AField) { return StrToIntDef(Trim(AField.AsString()), 0); }
 
 }  // namespace
 
-void TUlmoArqPRGerarDataSet::PrepararRegistro(TRecord&, bool& ASkip) {
-  if (RegistroValido())
-    PreencherCampos();
-  else
-    ASkip = true;
-}
-
-void TUlmoArqPRGerarDataSet::ProximoRegistro(TRecord&, bool& AMore) {
+void TUlmoArqPRGerarDataSet::EscreverLinhas(TEscritorLeiaute& AEscritor) {
   if (!FDados) return;
-  FDados->Next();
-  AMore = !FDados->Eof();
+  for (; !FDados->Eof(); FDados->Next()) {
+    if (!RegistroValido()) continue;
+    const std::string conta = Conta();
+    TLinha& linha = AEscritor.Linha(Leiaute(), conta);
+    EscreverLinha(linha);
+    linha.Gravar();
+  }
 }
 
 std::string MontarEndereco(std::string_view ATipo, std::string_view ARua, std::string_view ANumero,
@@ -74,15 +64,6 @@ std::string MontarEndereco(std::string_view ATipo, std::string_view ARua, std::s
 
 // PessoaSEICED
 
-void TUlmoArqPRGerarPessoaSEICED::DefinirCampos() {
-  CampoMoeda("idTipoDocumentoPessoa", 2);
-  CampoTexto("nrDocumento", 15);
-  CampoTexto("nmPessoa", 100);
-  CampoTexto("dsEndereco", 250);
-  CampoNumerico("cdCEP", 8);
-  CampoFim();
-}
-
 void TUlmoArqPRGerarPessoaSEICED::AbrirDados() {
   FConsulta = AbrirConsulta(kSQLEstab, {ControleDados->CodigoEmpresa()}, true);
   FDados = FConsulta.get();
@@ -90,16 +71,16 @@ void TUlmoArqPRGerarPessoaSEICED::AbrirDados() {
   MapFilial(*FDados);
 }
 
-void TUlmoArqPRGerarPessoaSEICED::PreencherCampos() {
+void TUlmoArqPRGerarPessoaSEICED::EscreverLinha(TLinha& ALinha) {
   TMapFilial& f = MapFilial(*FDados);
-  TMapRecordPessoaSEICED r;
-  RecordMapper().MapearFields(*FRecord, r, "");
-  r.idTipoDocumentoPessoa->SetAsInteger(TipoDocumento(f.TIPOINSCR->AsInteger()));
-  r.nrDocumento->SetAsString(LimparStrToInscricaoFederal(f.INSCRFEDERAL->AsString(), ""));
-  r.nmPessoa->SetAsString(f.NOMEESTABCOMPLETO->AsString());
-  r.dsEndereco->SetAsString(MontarEndereco(f.DESCRTIPOLOGRAD->AsString(), f.ENDERECOESTAB->AsString(),
-                                           f.NUMENDERESTAB->AsString(), f.BAIRROENDERESTAB->AsString()));
-  r.cdCEP->SetAsInteger(StrToInt(LimparStrToAlphaNumeric(f.CEPENDERESTAB->AsString(), "0", false, "")));
+  const int cep = StrToInt(LimparStrToAlphaNumeric(f.CEPENDERESTAB->AsString(), "0", false, ""));
+  ALinha.Numero(TipoDocumento(f.TIPOINSCR->AsInteger()))
+      .Texto(LimparStrToInscricaoFederal(f.INSCRFEDERAL->AsString(), ""))
+      .Texto(f.NOMEESTABCOMPLETO->AsString())
+      .Texto(MontarEndereco(f.DESCRTIPOLOGRAD->AsString(), f.ENDERECOESTAB->AsString(), f.NUMENDERESTAB->AsString(),
+                            f.BAIRROENDERESTAB->AsString()))
+      .Numero(cep)
+      .Vazio();
 }
 
 void TUlmoArqPRGerarPessoaSEICED::FecharDados() {
@@ -109,22 +90,6 @@ void TUlmoArqPRGerarPessoaSEICED::FecharDados() {
 
 // PlanoContabil
 
-void TUlmoArqPRGerarPlanoContabil::DefinirCampos() {
-  CampoMoeda("idPessoa", 7);
-  for (const char* nivel : {"cdClasse", "cdGrupo", "cdSubGrupo", "cdTitulo", "cdSubTitulo"}) CampoNumerico(nivel, 1);
-  for (const char* nivel : {"cdItem", "cdSubItem", "cdNivel8", "cdNivel9", "cdNivel10", "cdNivel11", "cdNivel12"})
-    CampoNumerico(nivel, 2);
-  CampoNumerico("nrAnoAplicacao", 4);
-  CampoTexto("dsConta", 250);
-  CampoTexto("tpNaturezaSaldo", 1);
-  CampoTexto("tpEscrituracao", 1);
-  CampoTexto("tpNaturezaInformacao", 1);
-  CampoTexto("tpSuperavitFinanceiro", 1);
-  CampoTexto("tpControleConta", 1);
-  CampoFim();
-  RecordMapper().MapearFields(*FRecord, FMapRecord, "");
-}
-
 void TUlmoArqPRGerarPlanoContabil::AbrirDados() {
   FDados = &ControleDados->curPlanoTCE();
   FDados->SetIndexFieldNames("CLASSIFCONTA");
@@ -132,35 +97,23 @@ void TUlmoArqPRGerarPlanoContabil::AbrirDados() {
   FieldMapper().MapearFields(*FDados, FMapDados);
 }
 
-void TUlmoArqPRGerarPlanoContabil::PreencherCampos() {
+std::string TUlmoArqPRGerarPlanoContabil::Conta() const { return FMapDados.CLASSIFCONTA->AsString(); }
+
+void TUlmoArqPRGerarPlanoContabil::EscreverLinha(TLinha& ALinha) {
   auto& d = FMapDados;
-  auto& r = FMapRecord;
-  DefinirInteiro(r.idPessoa, ControleDados->IdPessoa);
-  PreencherNiveis(d.CLASSIFCONTA->AsString(), {r.cdClasse, r.cdGrupo, r.cdSubGrupo, r.cdTitulo, r.cdSubTitulo, r.cdItem,
-                                               r.cdSubItem, r.cdNivel8, r.cdNivel9, r.cdNivel10, r.cdNivel11, r.cdNivel12});
-  DefinirInteiro(r.nrAnoAplicacao, YearOf(ControleDados->DataInicial()));
-  Definir(r.dsConta, d.DESCRCONTA->AsString());
-  Definir(r.tpNaturezaSaldo, LetraNatureza(NaturezaDe(*d.NATUREZA)));
-  Definir(r.tpEscrituracao, d.TIPOCONTA->AsInteger() == 2 ? "S" : "N");
-  Definir(r.tpNaturezaInformacao, d.NATUREZAINFORMACAO->AsString());
-  Definir(r.tpSuperavitFinanceiro, d.INDSUPERAVIT->AsString());
-  Definir(r.tpControleConta, d.TIPOCONTROLECONTA->AsString());
+  ALinha.Numero(ControleDados->IdPessoa);
+  EscreverNiveis(ALinha, d.CLASSIFCONTA->AsString(), 12);
+  ALinha.Numero(YearOf(ControleDados->DataInicial()))
+      .Texto(d.DESCRCONTA->AsString())
+      .Texto(LetraNatureza(NaturezaDe(*d.NATUREZA)))
+      .Texto(d.TIPOCONTA->AsInteger() == 2 ? "S" : "N")
+      .Texto(d.NATUREZAINFORMACAO->AsString())
+      .Texto(d.INDSUPERAVIT->AsString())
+      .Texto(d.TIPOCONTROLECONTA->AsString())
+      .Vazio();
 }
 
 // SaldoContabilExercicioAnterior
-
-void TUlmoArqPRGerarSaldoCtbExercAnt::DefinirCampos() {
-  CampoMoeda("idPessoa", 7);
-  CampoMoeda("idPessoaEntidade", 7);
-  for (const char* nivel : {"cdClasse", "cdGrupo", "cdSubGrupo", "cdTitulo", "cdSubTitulo"}) CampoNumerico(nivel, 1);
-  for (const char* nivel : {"cdItem", "cdSubItem", "cdNivel8"}) CampoNumerico(nivel, 2);
-  CampoNumerico("nrAnoImplantacao", 4);
-  CampoTexto("tpSuperavitFinanceiro", 1);
-  CampoTexto("tpNaturezaSaldo", 1);
-  CampoTexto("vlSaldoExercicioAnterior", 16);
-  CampoFim();
-  RecordMapper().MapearFields(*FRecord, FMapRecord, "");
-}
 
 void TUlmoArqPRGerarSaldoCtbExercAnt::AbrirDados() {
   FDados = &ControleDados->curSaldoTCE();
@@ -173,20 +126,20 @@ void TUlmoArqPRGerarSaldoCtbExercAnt::AbrirDados() {
 
 bool TUlmoArqPRGerarSaldoCtbExercAnt::RegistroValido() {
   return TUlmoArqPRGerarDataSet::RegistroValido() && FMapDados.ESCRITURACAO->AsString() == "S" &&
-         FMapDados.SALDOANTERIOR->AsFloat() != 0;
+         FMapDados.SALDOANTERIOR->AsCurrency() != Currency();
 }
 
-void TUlmoArqPRGerarSaldoCtbExercAnt::PreencherCampos() {
+std::string TUlmoArqPRGerarSaldoCtbExercAnt::Conta() const { return ContaDoSaldo(FMapDados); }
+
+void TUlmoArqPRGerarSaldoCtbExercAnt::EscreverLinha(TLinha& ALinha) {
   auto& d = FMapDados;
-  auto& r = FMapRecord;
-  DefinirInteiro(r.idPessoa, ControleDados->IdPessoa);
-  DefinirInteiro(r.idPessoaEntidade, ControleDados->IdPessoaEntidade);
-  PreencherNiveis(d.CLASSIFCONTA->AsString(),
-                  {r.cdClasse, r.cdGrupo, r.cdSubGrupo, r.cdTitulo, r.cdSubTitulo, r.cdItem, r.cdSubItem, r.cdNivel8});
-  DefinirInteiro(r.nrAnoImplantacao, YearOf(d.DATASALDO->AsDateTime()));
-  Definir(r.tpSuperavitFinanceiro, d.SUPERAVITFINANC->AsString());
-  Definir(r.tpNaturezaSaldo, LetraNatureza(NaturezaDe(*d.NATUREZA)));
-  DefinirValor(r.vlSaldoExercicioAnterior, d.SALDOANTERIOR->AsFloat(), ContaDoSaldo(d));
+  ALinha.Numero(ControleDados->IdPessoa).Numero(ControleDados->IdPessoaEntidade);
+  EscreverNiveis(ALinha, d.CLASSIFCONTA->AsString(), 8);
+  ALinha.Numero(YearOf(d.DATASALDO->AsDateTime()))
+      .Texto(d.SUPERAVITFINANC->AsString())
+      .Texto(LetraNatureza(NaturezaDe(*d.NATUREZA)))
+      .Valor(d.SALDOANTERIOR->AsCurrency())
+      .Vazio();
 }
 
 void TUlmoArqPRGerarSaldoCtbExercAnt::FecharDados() {
@@ -194,22 +147,6 @@ void TUlmoArqPRGerarSaldoCtbExercAnt::FecharDados() {
 }
 
 // MovimentoContabilMensal
-
-void TUlmoArqPRGerarMovCtbMensal::DefinirCampos() {
-  CampoMoeda("idPessoa", 7);
-  for (const char* nivel : {"cdClasse", "cdGrupo", "cdSubGrupo", "cdTitulo", "cdSubTitulo"}) CampoNumerico(nivel, 1);
-  for (const char* nivel : {"cdItem", "cdSubItem", "cdNivel8", "cdNivel9", "cdNivel10", "cdNivel11", "cdNivel12"})
-    CampoNumerico(nivel, 2);
-  CampoNumerico("nrAnoAplicacao", 4);
-  CampoTexto("nrMes", 2);
-  CampoNumerico("idTipoMovimentoContabil", 1);
-  CampoTexto("tpSuperavitFinanceiro", 1);
-  CampoTexto("tpIdentifPatQualitativa", 2);
-  CampoTexto("vlDebito", 16);
-  CampoTexto("vlCredito", 16);
-  CampoFim();
-  RecordMapper().MapearFields(*FRecord, FMapRecord, "");
-}
 
 void TUlmoArqPRGerarMovCtbMensal::AbrirDados() {
   FDados = &ControleDados->curSaldoTCE();
@@ -223,23 +160,24 @@ void TUlmoArqPRGerarMovCtbMensal::AbrirDados() {
 
 bool TUlmoArqPRGerarMovCtbMensal::RegistroValido() {
   return TUlmoArqPRGerarDataSet::RegistroValido() && FMapDados.ESCRITURACAO->AsString() == "S" &&
-         (FMapDados.DEBITO->AsFloat() != 0 || FMapDados.CREDITO->AsFloat() != 0);
+         (FMapDados.DEBITO->AsCurrency() != Currency() || FMapDados.CREDITO->AsCurrency() != Currency());
 }
 
-void TUlmoArqPRGerarMovCtbMensal::PreencherCampos() {
+std::string TUlmoArqPRGerarMovCtbMensal::Conta() const { return ContaDoSaldo(FMapDados); }
+
+void TUlmoArqPRGerarMovCtbMensal::EscreverLinha(TLinha& ALinha) {
   auto& d = FMapDados;
-  auto& r = FMapRecord;
-  TDateTime data = d.DATASALDO->AsDateTime();
-  DefinirInteiro(r.idPessoa, ControleDados->IdPessoa);
-  PreencherNiveis(d.CLASSIFCONTA->AsString(), {r.cdClasse, r.cdGrupo, r.cdSubGrupo, r.cdTitulo, r.cdSubTitulo, r.cdItem,
-                                               r.cdSubItem, r.cdNivel8, r.cdNivel9, r.cdNivel10, r.cdNivel11, r.cdNivel12});
-  DefinirInteiro(r.nrAnoAplicacao, YearOf(data));
-  Definir(r.nrMes, FormatarMes(data));
-  DefinirInteiro(r.idTipoMovimentoContabil, ControleDados->TipoMovimentoCtb);
-  Definir(r.tpSuperavitFinanceiro, d.SUPERAVITFINANC->AsString());
-  Definir(r.tpIdentifPatQualitativa, d.IDENTIFIPATQUALITATIVA->AsString());
-  DefinirValor(r.vlDebito, d.DEBITO->AsFloat(), ContaDoSaldo(d));
-  DefinirValor(r.vlCredito, d.CREDITO->AsFloat(), ContaDoSaldo(d));
+  const TDateTime data = d.DATASALDO->AsDateTime();
+  ALinha.Numero(ControleDados->IdPessoa);
+  EscreverNiveis(ALinha, d.CLASSIFCONTA->AsString(), 12);
+  ALinha.Numero(YearOf(data))
+      .Texto(FormatarMes(data))
+      .Numero(ControleDados->TipoMovimentoCtb)
+      .Texto(d.SUPERAVITFINANC->AsString())
+      .Texto(d.IDENTIFIPATQUALITATIVA->AsString())
+      .Valor(d.DEBITO->AsCurrency())
+      .Valor(d.CREDITO->AsCurrency())
+      .Vazio();
 }
 
 }  // namespace nUlmoPR

@@ -17,9 +17,12 @@ class TUlmoArqPRGerarDataSet : public TUlmoArqPRGerarBase {
   using TUlmoArqPRGerarBase::TUlmoArqPRGerarBase;
 
  protected:
-  void PrepararRegistro(nFramework::TRecord& ARecord, bool& ASkip) override;
-  void ProximoRegistro(nFramework::TRecord& ARecord, bool& AMore) override;
+  void EscreverLinhas(nFramework::TEscritorLeiaute& AEscritor) override;
   virtual bool RegistroValido() { return FDados && !FDados->IsEmpty(); }
+  // The current row's line.
+  virtual void EscreverLinha(nFramework::TLinha& ALinha) = 0;
+  // The account of the current row, for messages; empty when the file has none.
+  virtual std::string Conta() const { return {}; }
 
   nFramework::TClientDataSet* FDados = nullptr;
 };
@@ -34,8 +37,8 @@ class TUlmoArqPRGerarPessoaSEICED : public TUlmoArqPRGerarDataSet {
   TUlmoArqPRGerarPessoaSEICED() : TUlmoArqPRGerarDataSet("TUlmoArqPRGerarPessoaSEICED", "PessoaSEICED") {}
 
  protected:
-  void DefinirCampos() override;
-  void PreencherCampos() override;
+  const nFramework::TLeiaute& Leiaute() const override { return LayoutPessoaSEICED(); }
+  void EscreverLinha(nFramework::TLinha& ALinha) override;
   void AbrirDados() override;
   void FecharDados() override;
 
@@ -48,14 +51,13 @@ class TUlmoArqPRGerarPlanoContabil : public TUlmoArqPRGerarDataSet {
   TUlmoArqPRGerarPlanoContabil() : TUlmoArqPRGerarDataSet("TUlmoArqPRGerarPlanoContabil", "PlanoContabil") {}
 
  protected:
-  void DefinirCampos() override;
-  void PreencherCampos() override;
+  const nFramework::TLeiaute& Leiaute() const override { return LayoutPlanoContabil(); }
+  std::string Conta() const override;
+  void EscreverLinha(nFramework::TLinha& ALinha) override;
   void AbrirDados() override;
 
  private:
   nUlmoMaps::TMapPlanoTCE FMapDados;
-  nFramework::TField* FIdentif = nullptr;
-  nUlmoMaps::TMapRecordPlanoContabil FMapRecord;
 };
 
 class TUlmoArqPRGerarSaldoCtbExercAnt : public TUlmoArqPRGerarDataSet {
@@ -64,15 +66,15 @@ class TUlmoArqPRGerarSaldoCtbExercAnt : public TUlmoArqPRGerarDataSet {
       : TUlmoArqPRGerarDataSet("TUlmoArqPRGerarSaldoCtbExercAnt", "SaldoContabilExercicioAnterior") {}
 
  protected:
+  const nFramework::TLeiaute& Leiaute() const override { return LayoutSaldoCtbExercAnt(); }
+  std::string Conta() const override;
   bool RegistroValido() override;
-  void DefinirCampos() override;
-  void PreencherCampos() override;
+  void EscreverLinha(nFramework::TLinha& ALinha) override;
   void AbrirDados() override;
   void FecharDados() override;
 
  private:
   nUlmoMaps::TMapSaldoTCE FMapDados;
-  nUlmoMaps::TMapRecordSaldoCtbExercAnt FMapRecord;
 };
 
 class TUlmoArqPRGerarMovCtbMensal : public TUlmoArqPRGerarDataSet {
@@ -80,14 +82,14 @@ class TUlmoArqPRGerarMovCtbMensal : public TUlmoArqPRGerarDataSet {
   TUlmoArqPRGerarMovCtbMensal() : TUlmoArqPRGerarDataSet("TUlmoArqPRGerarMovCtbMensal", "MovimentoContabilMensal") {}
 
  protected:
+  const nFramework::TLeiaute& Leiaute() const override { return LayoutMovCtbMensal(); }
+  std::string Conta() const override;
   bool RegistroValido() override;
-  void DefinirCampos() override;
-  void PreencherCampos() override;
+  void EscreverLinha(nFramework::TLinha& ALinha) override;
   void AbrirDados() override;
 
  private:
   nUlmoMaps::TMapSaldoTCE FMapDados;
-  nUlmoMaps::TMapRecordMovCtbMensal FMapRecord;
 };
 
 }  // namespace nUlmoPR

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "Leiaute_U.h"
+
 #include <functional>
 
 #include "ArqPRTeste_U.h"
@@ -193,7 +195,7 @@ TEST_F(GeradoresPRTest, ValorMaiorQueOCampoNaoECortadoEmNenhumArquivoDeSaldo) {
     try {
       g->GerarArquivo();
       ADD_FAILURE() << g->NomeArquivo() << ": an amount of 17 characters was written";
-    } catch (const EValorNaoCabePR& e) {
+    } catch (const ENaoCabe& e) {
       EXPECT_NE(std::string(e.what()).find("(conta contábil 13), campo vlDebito"), std::string::npos) << e.what();
     }
     EXPECT_FALSE(sink.Committed()) << g->NomeArquivo();

@@ -11,17 +11,6 @@ using namespace nFramework;
 
 // PlanoContabilEstatal
 
-void TUlmoArqPRGerarPlanoContabilEstatal::DefinirCampos() {
-  CampoMoeda("idPessoa", 7);
-  CampoMoeda("cdContaContabil", 50);
-  CampoNumerico("nrAnoAplicacao", 4);
-  CampoTexto("dsConta", 250);
-  CampoTexto("tpNaturezaSaldo", 1);
-  CampoTexto("tpEscrituracao", 1);
-  CampoFim();
-  RecordMapper().MapearFields(*FRecord, FMapRecord, "");
-}
-
 void TUlmoArqPRGerarPlanoContabilEstatal::AbrirDados() {
   FDados = &ControleDados->curPlanoCtbEstatal();
   FDados->SetIndexFieldNames("CLASSIFCONTA");
@@ -29,32 +18,21 @@ void TUlmoArqPRGerarPlanoContabilEstatal::AbrirDados() {
   FieldMapper().MapearFields(*FDados, FMapDados);
 }
 
-void TUlmoArqPRGerarPlanoContabilEstatal::PreencherCampos() {
+std::string TUlmoArqPRGerarPlanoContabilEstatal::Conta() const { return FMapDados.CLASSIFCONTA->AsString(); }
+
+void TUlmoArqPRGerarPlanoContabilEstatal::EscreverLinha(TLinha& ALinha) {
   auto& d = FMapDados;
-  auto& r = FMapRecord;
-  r.idPessoa->SetAsInteger(ControleDados->IdPessoa);
-  r.cdContaContabil->SetAsInt64(ContaSemPontos(d.CLASSIFCONTA->AsString()));
-  r.nrAnoAplicacao->SetAsInteger(YearOf(ControleDados->DataInicial()));
-  r.dsConta->SetAsString(d.DESCRCONTA->AsString());
-  r.tpNaturezaSaldo->SetAsString(LetraNatureza(d.TIPONATURSALDO->AsInteger()));
-  r.tpEscrituracao->SetAsString(d.TIPOCONTA->AsInteger() == 1 ? "S" : "N");
+  const int64_t conta = ContaSemPontos(d.CLASSIFCONTA->AsString());
+  ALinha.Numero(ControleDados->IdPessoa)
+      .Numero(conta)
+      .Numero(YearOf(ControleDados->DataInicial()))
+      .Texto(d.DESCRCONTA->AsString())
+      .Texto(LetraNatureza(d.TIPONATURSALDO->AsInteger()))
+      .Texto(d.TIPOCONTA->AsInteger() == 1 ? "S" : "N")
+      .Vazio();
 }
 
 // BalanceteMensalEstatalXPlanoContabil
-
-void TUlmoArqPRGerarBalanceteMensalEstatalXPlanoContabil::DefinirCampos() {
-  CampoMoeda("idPessoa", 7);
-  CampoNumerico("nrMes", 2);
-  CampoMoeda("cdContaContabil", 50);
-  for (const char* nivel : {"cdClasse", "cdGrupo", "cdSubGrupo", "cdTitulo", "cdSubTitulo"}) CampoNumerico(nivel, 1);
-  for (const char* nivel : {"cdItem", "cdSubItem", "cdNivel8", "cdNivel9", "cdNivel10", "cdNivel11", "cdNivel12"})
-    CampoNumerico(nivel, 2);
-  CampoNumerico("nrAnoAplicacao", 4);
-  CampoTexto("vlDebito", 16);
-  CampoTexto("vlCredito", 16);
-  CampoFim();
-  RecordMapper().MapearFields(*FRecord, FMapRecord, "");
-}
 
 void TUlmoArqPRGerarBalanceteMensalEstatalXPlanoContabil::AbrirDados() {
   FDados = &ControleDados->curSaldoBalancetePlanoCtbEstatal();
@@ -65,40 +43,23 @@ void TUlmoArqPRGerarBalanceteMensalEstatalXPlanoContabil::AbrirDados() {
 
 bool TUlmoArqPRGerarBalanceteMensalEstatalXPlanoContabil::RegistroValido() {
   return TUlmoArqPRGerarDataSet::RegistroValido() &&
-         (FMapDados.DEBITO->AsFloat() != 0 || FMapDados.CREDITO->AsFloat() != 0);
+         (FMapDados.DEBITO->AsCurrency() != Currency() || FMapDados.CREDITO->AsCurrency() != Currency());
 }
 
-void TUlmoArqPRGerarBalanceteMensalEstatalXPlanoContabil::PreencherCampos() {
+std::string TUlmoArqPRGerarBalanceteMensalEstatalXPlanoContabil::Conta() const {
+  return FMapDados.CLASSIFCONTA->AsString() + " (conta contábil " + FMapDados.CONTACTB->AsString() + ")";
+}
+
+void TUlmoArqPRGerarBalanceteMensalEstatalXPlanoContabil::EscreverLinha(TLinha& ALinha) {
   auto& d = FMapDados;
-  auto& r = FMapRecord;
-  TDateTime data = d.DATASALDO->AsDateTime();
-  r.idPessoa->SetAsInteger(ControleDados->IdPessoa);
-  r.nrMes->SetAsString(FormatarMes(data));
-  r.cdContaContabil->SetAsInt64(ContaSemPontos(d.CLASSIFCONTA->AsString()));
-  PreencherNiveis(d.CLASSIFCONTATCE->AsString(), {r.cdClasse, r.cdGrupo, r.cdSubGrupo, r.cdTitulo, r.cdSubTitulo,
-                                                  r.cdItem, r.cdSubItem, r.cdNivel8, r.cdNivel9, r.cdNivel10,
-                                                  r.cdNivel11, r.cdNivel12});
-  r.nrAnoAplicacao->SetAsInteger(YearOf(data));
-  const std::string conta = d.CLASSIFCONTA->AsString() + " (conta contábil " + d.CONTACTB->AsString() + ")";
-  DefinirValor(r.vlDebito, d.DEBITO->AsFloat(), conta);
-  DefinirValor(r.vlCredito, d.CREDITO->AsFloat(), conta);
+  const TDateTime data = d.DATASALDO->AsDateTime();
+  const int64_t conta = ContaSemPontos(d.CLASSIFCONTA->AsString());
+  ALinha.Numero(ControleDados->IdPessoa).Numero(FormatarMes(data)).Numero(conta);
+  EscreverNiveis(ALinha, d.CLASSIFCONTATCE->AsString(), 12);
+  ALinha.Numero(YearOf(data)).Valor(d.DEBITO->AsCurrency()).Valor(d.CREDITO->AsCurrency()).Vazio();
 }
 
 // Bem
-
-void TUlmoArqPRGerarBens::DefinirCampos() {
-  CampoTexto("idPessoa", 7);
-  CampoTexto("cdBem", 10);
-  CampoTexto("dsBem", 250);
-  CampoNumerico("idTipoPropriedadeBem", 1);
-  CampoTexto("idTipoNaturezaBem", 4);
-  CampoTexto("idTipoCategoriaBem", 4);
-  CampoTexto("idTipoDetalhamentoBem", 7);
-  CampoNumerico("idTipoUtilizacaoBem", 1);
-  CampoData("dtOperacao", "YYYY-MM-DD", 8);
-  CampoFim();
-  RecordMapper().MapearFields(*FRecord, FMapRecord, "");
-}
 
 void TUlmoArqPRGerarBens::AbrirDados() {
   std::string sql = nUlmo::FormatSQL(
@@ -126,18 +87,18 @@ void TUlmoArqPRGerarBens::AbrirDados() {
                                     " fora do arquivo Bem: classifique-os em \"Relacionar Bens\".");
 }
 
-void TUlmoArqPRGerarBens::PreencherCampos() {
+void TUlmoArqPRGerarBens::EscreverLinha(TLinha& ALinha) {
   auto& d = FMapDados;
-  auto& r = FMapRecord;
-  r.idPessoa->SetAsString(std::to_string(ControleDados->IdPessoa));
-  r.cdBem->SetAsInteger(d.NUMEROBEM->AsInteger());
-  r.dsBem->SetAsString(d.DESCRISAO->AsString());
-  r.idTipoPropriedadeBem->SetAsInteger(d.PROPRIEDADEBEM->AsInteger());
-  r.idTipoNaturezaBem->SetAsString(std::to_string(d.NATUREZABEM->AsInteger()));
-  r.idTipoCategoriaBem->SetAsString(std::to_string(d.IDTIPOCATEGORIABEM->AsInteger()));
-  r.idTipoDetalhamentoBem->SetAsString(std::to_string(d.IDTIPODETALHAMENTOBEM->AsInteger()));
-  r.idTipoUtilizacaoBem->SetAsInteger(d.UTILIZACAOBEM->AsInteger());
-  r.dtOperacao->SetAsDateTime(d.DATAAQUISICAO->AsDateTime());
+  ALinha.Texto(std::to_string(ControleDados->IdPessoa))
+      .Texto(std::to_string(d.NUMEROBEM->AsInteger()))
+      .Texto(d.DESCRISAO->AsString())
+      .Numero(d.PROPRIEDADEBEM->AsInteger())
+      .Texto(std::to_string(d.NATUREZABEM->AsInteger()))
+      .Texto(std::to_string(d.IDTIPOCATEGORIABEM->AsInteger()))
+      .Texto(std::to_string(d.IDTIPODETALHAMENTOBEM->AsInteger()))
+      .Numero(d.UTILIZACAOBEM->AsInteger())
+      .Data(d.DATAAQUISICAO->AsDateTime())
+      .Vazio();
 }
 
 void TUlmoArqPRGerarBens::FecharDados() {

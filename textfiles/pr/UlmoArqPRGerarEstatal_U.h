@@ -14,13 +14,13 @@ class TUlmoArqPRGerarPlanoContabilEstatal : public TUlmoArqPRGerarDataSet {
       : TUlmoArqPRGerarDataSet("TUlmoArqPRGerarPlanoContabilEstatal", "PlanoContabilEstatal") {}
 
  protected:
-  void DefinirCampos() override;
-  void PreencherCampos() override;
+  const nFramework::TLeiaute& Leiaute() const override { return LayoutPlanoContabilEstatal(); }
+  std::string Conta() const override;
+  void EscreverLinha(nFramework::TLinha& ALinha) override;
   void AbrirDados() override;
 
  private:
   nUlmoMaps::TMapPlanoCtbEstatal FMapDados;
-  nUlmoMaps::TMapRecordPlanoContabilEstatal FMapRecord;
 };
 
 class TUlmoArqPRGerarBalanceteMensalEstatalXPlanoContabil : public TUlmoArqPRGerarDataSet {
@@ -30,14 +30,14 @@ class TUlmoArqPRGerarBalanceteMensalEstatalXPlanoContabil : public TUlmoArqPRGer
                                "BalanceteMensalEstatalXPlanoContabil") {}
 
  protected:
+  const nFramework::TLeiaute& Leiaute() const override { return LayoutBalanceteMensalEstatal(); }
+  std::string Conta() const override;
   bool RegistroValido() override;
-  void DefinirCampos() override;
-  void PreencherCampos() override;
+  void EscreverLinha(nFramework::TLinha& ALinha) override;
   void AbrirDados() override;
 
  private:
   nUlmoMaps::TMapSaldoPlanoContabilEstatal FMapDados;
-  nUlmoMaps::TMapRecordBalanceteMensalEstatalXPlanoContabil FMapRecord;
 };
 
 class TUlmoArqPRGerarBens : public TUlmoArqPRGerarDataSet {
@@ -45,15 +45,14 @@ class TUlmoArqPRGerarBens : public TUlmoArqPRGerarDataSet {
   TUlmoArqPRGerarBens() : TUlmoArqPRGerarDataSet("TUlmoArqPRGerarBens", "Bem") {}
 
  protected:
-  void DefinirCampos() override;
-  void PreencherCampos() override;
+  const nFramework::TLeiaute& Leiaute() const override { return LayoutBens(); }
+  void EscreverLinha(nFramework::TLinha& ALinha) override;
   void AbrirDados() override;
   void FecharDados() override;
 
  private:
   std::unique_ptr<nFramework::TSQLDataSet> FConsulta;
   nUlmoMaps::TMapRelacBem FMapDados;
-  nUlmoMaps::TMapRecordBem FMapRecord;
 };
 
 }  // namespace nUlmoPR

@@ -3,6 +3,7 @@
 #include "ClassRegistry_U.h"
 #include "Classes_U.h"
 #include "Conexao_U.h"
+#include "Exceptions_U.h"
 #include "FormatUtils_U.h"
 #include "UlmoArqPRGerarArquivo_U.h"
 #include "UlmoParametros_U.h"
@@ -84,33 +85,42 @@ void TUlmoDPGerarArquivosCtbPR::ValidarDado() {
   nUlmo::LerPeriodoParametros(*this, "pDataInicial", "pDataFinal");
   ValidarIdentificador(*this, "pIdPessoa", "Identificador Pessoa/TCE inválido!", false);
   ValidarIdentificador(*this, "pIdPessoaEntidade", "Identificador Pessoa Entidade/TCE inválido!", true);
+  FRequisicao.reset();
+  FRequisicao = LerRequisicao();
   ControleMensagem().SetFraListaMensagemTree(GetMsgTreeLista());
+}
+
+TRequisicaoPR TUlmoDPGerarArquivosCtbPR::LerRequisicao() const {
+  auto inteiro = [this](const char* AAlias) { return StrToIntDef(Trim(GetControlValues(AAlias)), 0); };
+  auto data = [this](const char* AAlias) { return StrToDateDef(Trim(GetControlValues(AAlias)), 0); };
+  TRequisicaoPR r;
+  r.CodigoEmpresa = inteiro("pCodigoEmpresa");
+  r.DataInicial = data("pDataInicial");
+  r.DataFinal = data("pDataFinal");
+  r.IdPessoa = inteiro("pIdPessoa");
+  r.IdPessoaEntidade = inteiro("pIdPessoaEntidade");
+  r.GerarPessoa = inteiro("pGerarPessoa") == 1;
+  r.GerarPlanoContas = inteiro("pGerarPlanoContas") == 1;
+  r.GerarSaldoCtb = inteiro("pGerarSaldoCtb") == 1;
+  r.GerarMovimentoCtb = inteiro("pGerarMovimentoCtb") == 1;
+  r.TipoMovimentoCtb = inteiro("pTipoMovimentoCtb");
+  r.PlanoEstatal = inteiro("pPlanoEstatal");
+  r.BalanceteEstatal = inteiro("pBalanceteEstatal") == 1;
+  r.Bens = inteiro("pBens") == 1;
+  r.CompactarArq = inteiro("pCompactarArq") == 1;
+  r.PastaDestino = Trim(GetControlValues("pPastaDestino"));
+  return r;
 }
 
 void TUlmoDPGerarArquivosCtbPR::Executar() {
   TnDMPowerParam::Executar();
+  if (!FRequisicao) throw EInternalError("TUlmoDPGerarArquivosCtbPR executado sem ValidarDado");
   TUlmoArqPRGerarArquivo driver;
   std::unique_ptr<TnFraProgresso> progresso = CriarProgresso(this);
   progresso->MostrarMultiplo();
   progresso->SetEhCircularParcial(true);
 
-  auto inteiro = [this](const char* AAlias) { return StrToIntDef(Trim(GetControlValues(AAlias)), 0); };
-  auto data = [this](const char* AAlias) { return StrToDateDef(Trim(GetControlValues(AAlias)), 0); };
-  driver.CodigoEmpresa = inteiro("pCodigoEmpresa");
-  driver.DataInicial = data("pDataInicial");
-  driver.DataFinal = data("pDataFinal");
-  driver.IdPessoa = inteiro("pIdPessoa");
-  driver.IdPessoaEntidade = inteiro("pIdPessoaEntidade");
-  driver.GerarPessoa = inteiro("pGerarPessoa") == 1;
-  driver.GerarPlanoContas = inteiro("pGerarPlanoContas") == 1;
-  driver.GerarSaldoCtb = inteiro("pGerarSaldoCtb") == 1;
-  driver.GerarMovimentoCtb = inteiro("pGerarMovimentoCtb") == 1;
-  driver.TipoMovimentoCtb = inteiro("pTipoMovimentoCtb");
-  driver.PlanoEstatal = inteiro("pPlanoEstatal");
-  driver.BalanceteEstatal = inteiro("pBalanceteEstatal") == 1;
-  driver.Bens = inteiro("pBens") == 1;
-  driver.CompactarArq = inteiro("pCompactarArq") == 1;
-  driver.PastaDestino = Trim(GetControlValues("pPastaDestino"));
+  driver.Requisicao = *FRequisicao;
   driver.Progresso = progresso.get();
 
   TnDMConexao& conexao = Conexao();

@@ -1,8 +1,11 @@
 // TUlmoDPGerarArquivosCtbPR: the parameter panel of the TCE-PR files. Validates the period,
-// converts the parameters for the driver (TUlmoArqPRGerarArquivo) and runs it inside a
-// read-only transaction. The work-area variant only adds its own menu action.
+// turns the parameters into the driver's request (TUlmoArqPRGerarArquivo) once, and runs it
+// inside a read-only transaction. The work-area variant only adds its own menu action.
 #pragma once
+#include <optional>
+
 #include "PowerParam_U.h"
+#include "UlmoArqPRGerarArquivo_U.h"
 
 namespace nUlmoPR {
 
@@ -14,9 +17,15 @@ class TUlmoDPGerarArquivosCtbPR : public nFramework::TnDMPowerParam {
   void GerarPrincAction(nFramework::TnActionList& AActionList, nFramework::TNotifyEvent AOnExecute,
                         const nFramework::TnPerModulos& AModulos) override;
   void DataModuleCreate() override;
+  // Checks the panel and builds the run's request from it.
   void ValidarDado() override;
-  // REQUIRES: a connection is open.
+  // REQUIRES: ValidarDado passed; a connection is open.
   void Executar() override;
+
+ private:
+  TRequisicaoPR LerRequisicao() const;
+
+  std::optional<TRequisicaoPR> FRequisicao;
 };
 
 class TUlmoDPGerarArquivosCtbPRAreaTrabalho : public TUlmoDPGerarArquivosCtbPR {

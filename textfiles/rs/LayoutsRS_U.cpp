@@ -1,80 +1,72 @@
 #include "LayoutsRS_U.h"
 
-#include "FormatUtils_U.h"
-#include "TextUtils_U.h"
-
 namespace nUlmoRS {
 
 using namespace nFramework;
 
-const TLayoutRS& LayoutCabecalhoMovimento() {
-  static const TLayoutRS l = {
-      {"CNPJ", 14, '\0'}, {"DATAINICIAL", 8, '\0'}, {"DATAFINAL", 8, '\0'}, {"DATAGERACAO", 8, '\0'}, {"SETOR", 80, '\0'}};
+namespace {
+
+constexpr TCampo Texto(const char* nome, int largura) { return {.Nome = nome, .Largura = largura}; }
+// Text that must not be cut: a registration cut short would name another one.
+constexpr TCampo TextoInteiro(const char* nome, int largura) {
+  return {.Nome = nome, .Largura = largura, .Corta = false};
+}
+constexpr TCampo Codigo(const char* nome, int largura) {
+  return {.Nome = nome, .Largura = largura, .Tipo = TTipoCampo::Numero};
+}
+constexpr TCampo Data(const char* nome) {
+  return {.Nome = nome, .Largura = 8, .Tipo = TTipoCampo::Data, .FormatoData = TFormatoData::DDMMAAAA};
+}
+constexpr TCampo Valor(const char* nome) {
+  return {.Nome = nome, .Largura = 13, .Tipo = TTipoCampo::Valor, .FormatoValor = TFormatoValor::Centavos};
+}
+
+TLeiaute Cabecalho() {
+  return {"CAB", {TextoInteiro("CNPJ", 14), Data("DATAINICIAL"), Data("DATAFINAL"), Data("DATAGERACAO"), Texto("SETOR", 80)}};
+}
+
+}  // namespace
+
+const TLeiaute& LayoutCabecalhoMovimento() {
+  static const TLeiaute l = Cabecalho();
   return l;
 }
 
-const TLayoutRS& LayoutCabecalhoBalancete() {
-  static const TLayoutRS l = {
-      {"CNPJ", 14, '\0'}, {"DATAINICIAL", 8, '\0'}, {"DATAFINAL", 8, '\0'}, {"DATAGERACAO", 8, '\0'}, {"SETOR", 80, ' '}};
+const TLeiaute& LayoutCabecalhoBalancete() {
+  static const TLeiaute l = Cabecalho();
   return l;
 }
 
-const TLayoutRS& LayoutMovimento() {
+const TLeiaute& LayoutMovimento() {
   // Two columns share the name CHAVELCTO: the court's layout has both, only the first is filled.
-  static const TLayoutRS l = {{"CONTA", 20, '\0'},   {"LOTE", 10, '\0'},  {"CHAVELCTO", 10, '\0'},
-                              {"CHAVELCTO", 10, '\0'}, {"DATA", 8, '\0'},   {"TIPOLCTO", 8, '\0'},
-                              {"VALOR", 13, '\0'},   {"HISTORICO", 180, ' '}, {"ZERAMENTO", 1, '\0'}};
+  static const TLeiaute l = {"MOV",
+                             {Codigo("CONTA", 20), Codigo("LOTE", 10), Codigo("CHAVELCTO", 10), Texto("CHAVELCTO", 10),
+                              Data("DATA"), Texto("TIPOLCTO", 8), Valor("VALOR"), Texto("HISTORICO", 180),
+                              Texto("ZERAMENTO", 1)}};
   return l;
 }
 
-const TLayoutRS& LayoutBalancete() {
-  static const TLayoutRS l = {{"CONTA", 20, '\0'},         {"SALDOANTERIORDEV", 13, '\0'}, {"SALDOANTERIORCRED", 13, '\0'},
-                              {"MOVDEBITO", 13, '\0'},     {"MOVCREDITO", 13, '\0'},       {"SALDOATUALDEB", 13, '\0'},
-                              {"SALDOATUALCRED", 13, '\0'}, {"ESPEC", 150, ' '},            {"TIPOPNIVEL", 1, '\0'},
-                              {"NUMERONIVEL", 2, '\0'},    {"SISTEMACONTABIL", 1, '\0'}};
+const TLeiaute& LayoutBalancete() {
+  static const TLeiaute l = {"BAL",
+                             {Codigo("CONTA", 20), Valor("SALDOANTERIORDEV"), Valor("SALDOANTERIORCRED"),
+                              Valor("MOVDEBITO"), Valor("MOVCREDITO"), Valor("SALDOATUALDEB"), Valor("SALDOATUALCRED"),
+                              Texto("ESPEC", 150), Texto("TIPOPNIVEL", 1), Codigo("NUMERONIVEL", 2),
+                              Texto("SISTEMACONTABIL", 1)}};
   return l;
 }
 
-const TLayoutRS& LayoutFinalizador() {
-  static const TLayoutRS l = {{"DESCRICAO", 11, '\0'}, {"QTDE", 10, '\0'}};
+const TLeiaute& LayoutFinalizador() {
+  static const TLeiaute l = {"FIN", {Texto("DESCRICAO", 11), Codigo("QTDE", 10)}};
   return l;
 }
 
-int LarguraLinha(const TLayoutRS& layout) {
-  int w = 0;
-  for (const auto& c : layout) w += c.Largura;
-  return w;
-}
-
-void DeclararCampos(TRecord& record, const TLayoutRS& layout) {
-  for (const auto& c : layout) record.CreateFieldToString(c.Nome, c.Largura, c.Preenchimento, TJustification::Left, true, false);
-}
-
-ENaoCabeRS::ENaoCabeRS(const std::string& arquivo, const std::string& conta, const std::string& coluna,
-                       const std::string& valor, int largura)
-    : Exception("Arquivo " + arquivo + (conta.empty() ? std::string() : ", conta " + conta) + ": o valor " + valor +
-                " não cabe na coluna " + coluna + " (" + std::to_string(largura) +
-                " posições). Nenhum arquivo foi gerado.") {}
-
-EValorNegativoRS::EValorNegativoRS(const std::string& arquivo, const std::string& conta, const std::string& coluna,
-                                   const std::string& valor)
-    : Exception("Arquivo " + arquivo + (conta.empty() ? std::string() : ", conta " + conta) + ": o valor " + valor +
-                " da coluna " + coluna + " é negativo, e a coluna não tem sinal. Nenhum arquivo foi gerado.") {}
-
-std::string NumeroRS(std::string_view texto, int largura, const TContextoRS& contexto, const char* coluna) {
-  if (static_cast<int>(Utf8Length(texto)) > largura)
-    throw ENaoCabeRS(contexto.Arquivo, contexto.Conta, coluna, std::string(texto), largura);
-  return PreencherEsquerda(texto, largura, "0");
-}
-
-std::string ValorRS(double valor, const TContextoRS& contexto, const char* coluna) {
-  std::string texto = FormatFloat("0.00", valor);
-  // "-0.00" is a zero that kept its sign through a sum, not a negative amount.
-  if (!texto.empty() && texto.front() == '-' && texto.find_first_not_of("-0.,") != std::string::npos)
-    throw EValorNegativoRS(contexto.Arquivo, contexto.Conta, coluna, texto);
-  std::string digitos = LimparStrToInteger(texto, "0000000000000");
-  if (digitos.size() > 13) throw ENaoCabeRS(contexto.Arquivo, contexto.Conta, coluna, texto, 13);
-  return PreencherEsquerda(digitos, 13, "0");
+void ConferirValorRS(Currency valor, const std::string& arquivo, const TLeiaute& registro, std::string_view conta,
+                     const char* campo) {
+  static const Currency Maior = Currency::FromString("99999999999.99");
+  const Currency centavos = valor.Round(2);
+  if (centavos < Currency() || centavos > Maior)
+    throw ENaoCabe(arquivo, registro.Nome, std::string(conta), campo, FormatarValor(valor, TFormatoValor::Ponto), 13,
+                   centavos < Currency());
 }
 
 }  // namespace nUlmoRS

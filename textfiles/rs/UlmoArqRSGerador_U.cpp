@@ -2,8 +2,11 @@
 
 #include <fmt/format.h>
 
+#include <memory>
+
 #include "Clock_U.h"
 #include "Dialogo_U.h"
+#include "FileUtils_U.h"
 #include "FormatUtils_U.h"
 #include "SQL_U.h"
 #include "TextUtils_U.h"
@@ -15,19 +18,16 @@ using namespace nFramework;
 TUlmoArqRSGerador::TUlmoArqRSGerador() { SetMsgTreeExibir(true); }
 
 std::filesystem::path TUlmoArqRSGerador::CaminhoCompleto() const {
-  TGeneratorFile g(FPastaDestino, FNomeArquivo);
-  return g.FullPath();
+  return CombinarCaminho(CaminhoDeTexto(FPastaDestino), FNomeArquivo);
 }
 
 void TUlmoArqRSGerador::Executar() {
   FContador = 0;
   FNomeArquivo = NomeArquivo();
-  TGeneratorFile gerador(FPastaDestino, FNomeArquivo, "");
-  gerador.SetSink(FSaida);
-  gerador.Preparar();
+  const std::filesystem::path caminho = CaminhoCompleto();
 
   // Asked for each file: "Sim para todos" is not remembered.
-  if (std::filesystem::exists(gerador.FullPath())) {
+  if (std::filesystem::exists(caminho)) {
     int resposta = nMessageDlg(fmt::format(infoMSubistituirArquivoDestino, FNomeArquivo), mtConfirmation,
                                {"Sim", "Sim para todos", "Não"}, 0, 2);
     if (resposta != 0 && resposta != 1)
@@ -36,40 +36,31 @@ void TUlmoArqRSGerador::Executar() {
 
   struct TLiberar {
     TUlmoArqRSGerador& G;
-    TGeneratorFile& Gerador;
-    ~TLiberar() {
-      Gerador.Finalizar();
-      G.LiberarDados();
-    }
-  } liberar{*this, gerador};
+    ~TLiberar() { G.LiberarDados(); }
+  } liberar{*this};
 
   CarregarDados();
 
-  TRecord& cab = gerador.Records().CreateRecord("CAB");
-  DeclararCampos(cab, LayoutCabecalho());
-  cab.SetOnFill([this](TRecord& r, bool&) {
-    std::string cnpj = LimparStrToInscricaoFederal(FInscrFederal, "0");
-    if (Utf8Length(cnpj) > 14) throw ENaoCabeRS(FNomeArquivo, "", "CNPJ", cnpj, 14);
-    r.FieldByName("CNPJ")->SetAsString(cnpj);
-    r.FieldByName("DATAINICIAL")->SetAsString(FormatDateTime("DDMMYYYY", FDataInicial));
-    r.FieldByName("DATAFINAL")->SetAsString(FormatDateTime("DDMMYYYY", FDataFinal));
-    r.FieldByName("DATAGERACAO")->SetAsString(FormatDateTime("DDMMYYYY", Date()));
-    r.FieldByName("SETOR")->SetAsString(Setor());
-  });
-
-  TRecord& det = gerador.Records().CreateRecord(NomeDetalhe());
-  DeclararCampos(det, LayoutDetalhe());
-  det.SetOnFill([this](TRecord& r, bool& skip) { PreencherDetalhe(r, skip); });
-  det.SetOnNext([this](TRecord&, bool& more) { ProximoDetalhe(more); });
-
-  TRecord& fin = gerador.Records().CreateRecord("FIN");
-  DeclararCampos(fin, LayoutFinalizador());
-  fin.SetOnFill([this](TRecord& r, bool&) {
-    r.FieldByName("DESCRICAO")->SetAsString("FINALIZADOR");
-    r.FieldByName("QTDE")->SetAsString(NumeroRS(std::to_string(FContador), 10, Contexto(), "QTDE"));
-  });
-
-  gerador.Gerar();
+  std::unique_ptr<TAtomicFile> proprio;
+  IOutputSink* saida = nullptr;
+  if (FAbrirSaida) {
+    saida = &FAbrirSaida(FNomeArquivo);
+  } else {
+    proprio = std::make_unique<TAtomicFile>(caminho);
+    saida = proprio.get();
+  }
+  TEscritorLeiaute escritor(*saida, FNomeArquivo);
+  escritor.Linha(LayoutCabecalho())
+      .Texto(LimparStrToInscricaoFederal(FInscrFederal, "0"))
+      .Data(FDataInicial)
+      .Data(FDataFinal)
+      .Data(Date())
+      .Texto(FNomeEmpresa)
+      .Gravar();
+  EscreverDetalhes(escritor);
+  escritor.Linha(LayoutFinalizador()).Texto("FINALIZADOR").Numero(FContador).Gravar();
+  escritor.Concluir();
+  saida->Commit();
 }
 
 void TUlmoArqRSGerador::CarregarEmpresa() {

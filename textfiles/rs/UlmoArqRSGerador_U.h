@@ -1,15 +1,16 @@
-// TUlmoArqRSGerador: the run both TCE-RS generators share: the file writer, the question
-// before replacing a file, the data, the CAB, detail and FIN records. The lines go to an
-// output the facade gives; the facade writes the files only when both are complete.
+// TUlmoArqRSGerador: the run both TCE-RS generators share: the question before replacing a
+// file, the data, and the CAB, detail and FIN lines written through the court's layouts. The
+// lines stream to an output the facade opens; the facade commits the files only when both are
+// complete.
 #pragma once
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "AtomicFile_U.h"
 #include "DateUtils_U.h"
 #include "GerarArquivoGenerator_U.h"
-#include "GeneratorFile_U.h"
 #include "LayoutsRS_U.h"
 #include "Variant_U.h"
 
@@ -26,11 +27,13 @@ class TUlmoArqRSGerador : public nFramework::TnDPGerarArquivoGenerator {
   TUlmoArqRSGerador();
 
   std::string GetFileNameArquivo() const override { return FNomeArquivo; }
-  // REQUIRES: the run fields and SetSaida are set; a connection is open.
+  // REQUIRES: the run fields are set; a connection is open.
   void Executar() override;
 
-  // Where the lines go (not owned). Without it the writer would write the file itself.
-  void SetSaida(nFramework::IOutputSink* saida) { FSaida = saida; }
+  // Opens the output the lines go to (not owned), once the user agreed to replace the file.
+  // Without it the generator writes the file itself.
+  using TAbrirSaida = std::function<nFramework::IOutputSink&(const std::string& nomeArquivo)>;
+  void SetAbrirSaida(TAbrirSaida abrir) { FAbrirSaida = std::move(abrir); }
   // The folder and the file name joined (a trailing '\' or '/' of the folder does not matter).
   std::filesystem::path CaminhoCompleto() const;
 
@@ -49,14 +52,10 @@ class TUlmoArqRSGerador : public nFramework::TnDPGerarArquivoGenerator {
  protected:
   virtual std::string NomeArquivo() const = 0;
   virtual void CarregarDados() = 0;
-  virtual const TLayoutRS& LayoutCabecalho() const = 0;
-  virtual const TLayoutRS& LayoutDetalhe() const = 0;
-  virtual const char* NomeDetalhe() const = 0;
-  // Fill and next of the detail record; skip when there is no row.
-  virtual void PreencherDetalhe(nFramework::TRecord& record, bool& skip) = 0;
-  virtual void ProximoDetalhe(bool& more) = 0;
-  virtual std::string Setor() const = 0;
-  // Frees the run's datasets, however the run ended.
+  virtual const nFramework::TLeiaute& LayoutCabecalho() const = 0;
+  // Writes the detail lines, counting them in FContador.
+  virtual void EscreverDetalhes(nFramework::TEscritorLeiaute& escritor) = 0;
+  // Frees the run's data, however the run ended.
   virtual void LiberarDados() = 0;
 
   void CarregarEmpresa();
@@ -68,10 +67,9 @@ class TUlmoArqRSGerador : public nFramework::TnDPGerarArquivoGenerator {
   // Element n (1-based) of a group array as an integer; raises for an empty one.
   int ValorGrupo(const std::vector<nFramework::TVariant>& grupos, int n, const char* prefixo,
                  const std::string& conta) const;
-  TContextoRS Contexto(std::string conta = {}) const { return {FNomeArquivo, std::move(conta)}; }
 
  private:
-  nFramework::IOutputSink* FSaida = nullptr;
+  TAbrirSaida FAbrirSaida;
 };
 
 }  // namespace nUlmoRS

@@ -1,8 +1,6 @@
 #include "UlmoArqRSGerarArquivoBalancete_U.h"
 
-#include "ClassRegistry_U.h"
 #include "FormatUtils_U.h"
-#include "GeneratorFile_U.h"
 #include "Mapper_U.h"
 #include "SQL_U.h"
 #include "TextUtils_U.h"
@@ -30,40 +28,19 @@ std::string SQLPlanoTCE(TDateTime AInicio, TDateTime AFim) {
 
 TUlmoArqRSGerarArquivoBalancete::~TUlmoArqRSGerarArquivoBalancete() { LiberarDados(); }
 
-std::string TUlmoArqRSGerarArquivoBalancete::Setor() const { return PreencherDireita(FNomeEmpresa, 80, ""); }
-
-void TUlmoArqRSGerarArquivoBalancete::CarregarSaldos() {
-  TnDataModule* dm = CriarDM("TKaloDPGerarSaldoCtbIndividual", nullptr, "SaldoCtb");
-  FDMSaldoCtb = dynamic_cast<TnDMPowerParam*>(dm);
-  if (!FDMSaldoCtb) {
-    DestruirDMDefinitivo(dm);
-    throw EInternalError("TKaloDPGerarSaldoCtbIndividual não é um processo com parâmetros");
-  }
-  TnDMPowerParam& p = *FDMSaldoCtb;
-  p.Param("pCodigoEmpresa").SetValue(std::to_string(FCodigoEmpresa));
-  p.Param("pCodigoEstab").SetValue("");
-  p.Param("pContaCtb").SetValue("");
-  p.Param("pClassifConta").SetValue("");
-  p.Param("pDataInicial").SetValue(DateToStr(FDataInicial));
-  p.Param("pDataFinal").SetValue(DateToStr(FDataFinal));
-  p.Param("pCodigoMoeda").SetValue("0");
-  p.Param("pRelacionarEstab").SetValue("0");
-  p.Param("pTipoAgruparData").SetValue("0");
-  p.Param("pTotalizarSintetica").SetValue("1");
-  p.Param("pConsiderarFiltroLctoCtb").SetValue("0");
-  p.Param("pListarContasMovimentoZero").SetValue("1");
-  p.Param("pFiltroOrigemLcto").SetValue("");
-  p.Executar();
-  cdsSaldoCtb = &p.ComponentByName<TClientDataSet>("nClientDataSet");
-  cdsSaldoCtb->SetIndexFieldNames("CLASSIFCONTA;TIPOCONTA;CONTACTB");
-  cdsSaldoCtb->First();
-}
-
 void TUlmoArqRSGerarArquivoBalancete::CarregarDados() {
   FNaturezaGrupo = LerGrupos("NATURGRUPO");
   FTipoGrupos = LerGrupos("TIPOGRUPO");
   CarregarEmpresa();
-  CarregarSaldos();
+  nUlmoSaldoCtb::TSaldoCtbTipado saldos;
+  nUlmoSaldoCtb::TPedidoSaldoCtb pedido;
+  pedido.CodigoEmpresa = FCodigoEmpresa;
+  pedido.DataInicial = FDataInicial;
+  pedido.DataFinal = FDataFinal;
+  pedido.AgruparData = nUlmoSaldoCtb::TAgruparData::Periodo;
+  pedido.TotalizarSintetica = true;
+  pedido.ListarContasMovimentoZero = true;
+  saldos.Executar(pedido);
 
   std::unique_ptr<TClientDataSet> planoConta = ExecutarSQL(SQLPlanoTCE(FDataInicial, FDataFinal), {FCodigoSistema, FCodigoEmpresa});
   planoConta->SetIndexFieldNames("CONTACTB");
@@ -74,131 +51,118 @@ void TUlmoArqRSGerarArquivoBalancete::CarregarDados() {
 
   curSaldoTCE = std::make_unique<TClientDataSet>();
   TClientDataSet& s = *curSaldoTCE;
-  s.AddFieldDef("CONTACTB", TFieldType::ftFloat);
+  s.AddFieldDef("CONTACTB", TFieldType::ftLargeint);
   s.AddFieldDef("CLASSIFCONTA", TFieldType::ftString, 50);
   s.AddFieldDef("TIPOCONTA", TFieldType::ftInteger);
   s.AddFieldDef("CODIGOESTAB", TFieldType::ftInteger);
   s.AddFieldDef("DATASALDO", TFieldType::ftDateTime);
-  for (const char* n : {"SALDOANTERIOR", "DEBITO", "CREDITO", "MOVIMENTO", "SALDOATUAL", "SEMSALDOMOV", "SINTFILIAL"})
-    s.AddFieldDef(n, TFieldType::ftFloat);
-  s.AddFieldDef("TIPOCONTACALC", TFieldType::ftFloat);
+  for (const char* n : {"SALDOANTERIOR", "DEBITO", "CREDITO", "MOVIMENTO", "SALDOATUAL"})
+    s.AddFieldDef(n, TFieldType::ftCurrency);
+  s.AddFieldDef("TIPOCONTACALC", TFieldType::ftInteger);
   s.AddFieldDef("DESCRCONTA", TFieldType::ftString, 150);
   s.CreateDataSet();
   s.SetIndexFieldNames("CLASSIFCONTA");
 
-  Montar(*planoConta, *planoClass);
+  Montar(saldos, *planoConta, *planoClass);
 
   s.SetIndexFieldNames("CLASSIFCONTA;TIPOCONTA;CONTACTB");
   s.First();
 }
 
-void TUlmoArqRSGerarArquivoBalancete::Montar(TClientDataSet& planoConta, TClientDataSet& planoClass) {
-  TClientDataSet& saldos = *cdsSaldoCtb;
+void TUlmoArqRSGerarArquivoBalancete::Montar(const nUlmoSaldoCtb::TSaldoCtbTipado& saldos, TClientDataSet& planoConta,
+                                             TClientDataSet& planoClass) {
   TClientDataSet& s = *curSaldoTCE;
-  TMapCdsSaldo& b = FieldMapper().MapearFields<TMapCdsSaldo>(saldos);
   TMapPlanoTCE& w = FieldMapper().MapearFields<TMapPlanoTCE>(s);
   TField& pcClassif = planoConta.FieldByName("CLASSIFCONTA");
   TField& pcTipo = planoConta.FieldByName("TIPOCONTA");
   TField& clConta = planoClass.FieldByName("CONTACTB");
   TField& clTipo = planoClass.FieldByName("TIPOCONTA");
   TField& clDescr = planoClass.FieldByName("DESCRCONTA");
-  auto valor = [](TField* f) { return f && !f->IsNull() ? f->AsFloat() : 0.0; };
-  auto somar = [&](TField* destino, TField* origem) {
-    if (destino) destino->SetAsFloat(RoundValor(valor(destino) + valor(origem), 2));
-  };
+  // Exact sums: the cents are rounded once, when the line is written.
+  auto somar = [](TField* destino, Currency valor) { destino->SetAsCurrency(destino->AsCurrency() + valor); };
+  const Currency zero;
 
-  for (saldos.First(); !saldos.Eof(); saldos.Next()) {
-    if (!planoConta.FindKey({b.CONTACTB->AsFloat()})) continue;
-    if (pcTipo.AsInteger() != 2) continue;
-    if (valor(b.SALDOANTERIOR) == 0 && valor(b.DEBITO) == 0 && valor(b.CREDITO) == 0 && valor(b.SALDOATUAL) == 0)
-      continue;
+  saldos.ParaCada([&](const nUlmoSaldoCtb::TLinhaSaldoCtb& b) {
+    if (!planoConta.FindKey({b.ContaCtb})) return;
+    if (pcTipo.AsInteger() != 2) return;
+    if (b.SaldoAnterior == zero && b.Debito == zero && b.Credito == zero && b.SaldoAtual == zero) return;
     std::string c = pcClassif.AsString();
     while (!c.empty()) {
-      double conta = 0;
-      if (planoClass.FindKey({TVariant(std::string_view(c))})) conta = clConta.AsFloat();
+      int64_t conta = 0;
+      if (planoClass.FindKey({TVariant(std::string_view(c))})) conta = clConta.AsLargeInt();
       if (conta != 0) {
         if (s.FindKey({TVariant(std::string_view(c))})) {
           s.Edit();
         } else {
           s.Append();
-          for (TField* f : {w.SALDOANTERIOR, w.DEBITO, w.CREDITO, w.MOVIMENTO, w.SALDOATUAL, w.SEMSALDOMOV})
-            f->SetAsFloat(0);
+          for (TField* f : {w.SALDOANTERIOR, w.DEBITO, w.CREDITO, w.MOVIMENTO, w.SALDOATUAL}) f->SetAsCurrency(zero);
         }
-        w.CONTACTB->SetAsFloat(conta);
+        w.CONTACTB->SetAsInteger(conta);
         w.TIPOCONTA->SetAsInteger(clTipo.AsInteger());
         w.CLASSIFCONTA->SetAsString(c);
         w.DESCRCONTA->SetAsString(clDescr.AsString());
-        if (b.CODIGOESTAB) w.CODIGOESTAB->SetAsInteger(b.CODIGOESTAB->AsInteger());
-        if (b.DATASALDO) w.DATASALDO->SetAsDateTime(b.DATASALDO->AsDateTime());
-        if (b.SINTFILIAL) w.SINTFILIAL->SetAsFloat(valor(b.SINTFILIAL));
-        if (b.TIPOCONTACALC) w.TIPOCONTACALC->SetAsFloat(valor(b.TIPOCONTACALC));
-        somar(w.SALDOANTERIOR, b.SALDOANTERIOR);
-        somar(w.DEBITO, b.DEBITO);
-        somar(w.CREDITO, b.CREDITO);
-        somar(w.MOVIMENTO, b.MOVIMENTO);
-        somar(w.SALDOATUAL, b.SALDOATUAL);
-        somar(w.SEMSALDOMOV, b.SEMSALDOMOV);
+        w.CODIGOESTAB->SetAsInteger(b.CodigoEstab);
+        w.DATASALDO->SetAsDateTime(b.DataSaldo);
+        w.TIPOCONTACALC->SetAsInteger(b.TipoContaCalc);
+        somar(w.SALDOANTERIOR, b.SaldoAnterior);
+        somar(w.DEBITO, b.Debito);
+        somar(w.CREDITO, b.Credito);
+        somar(w.MOVIMENTO, b.Movimento);
+        somar(w.SALDOATUAL, b.SaldoAtual);
         s.Post();
       }
       c = RetirarUltimoNivelClassificacao(c);
     }
-  }
+  });
 }
 
-void TUlmoArqRSGerarArquivoBalancete::PreencherDetalhe(TRecord& record, bool& skip) {
+void TUlmoArqRSGerarArquivoBalancete::EscreverDetalhes(TEscritorLeiaute& escritor) {
   TClientDataSet& s = *curSaldoTCE;
-  if (s.Eof()) {
-    skip = true;
-    return;
-  }
   TMapPlanoTCE& w = FieldMapper().MapearFields<TMapPlanoTCE>(s);
-  TMapRecordSaldoCTB r;
-  RecordMapper().MapearFields(record, r);
+  for (s.First(); !s.Eof(); s.Next()) {
+    const std::string classif = w.CLASSIFCONTA->AsString();
+    const int grupo = Grupo(classif, classif);
+    const int natureza = ValorGrupo(FNaturezaGrupo, grupo, "NATURGRUPO", classif);
+    const int tipoGrupo = ValorGrupo(FTipoGrupos, grupo, "TIPOGRUPO", classif);
+    const Currency anterior = w.SALDOANTERIOR->AsCurrency(), atual = w.SALDOATUAL->AsCurrency();
+    TRecDadosSaldoCTB d;
+    // A positive balance is a debit one in a debit-nature group, a credit one otherwise.
+    const bool devedora = natureza == 1;
+    if ((anterior >= Currency()) == devedora)
+      d.SaldoAnteriorDev = devedora ? anterior : -anterior;
+    else
+      d.SaldoAnteriorCred = devedora ? -anterior : anterior;
+    if ((atual >= Currency()) == devedora)
+      d.SaldoAtualDeb = devedora ? atual : -atual;
+    else
+      d.SaldoAtualCred = devedora ? -atual : atual;
+    d.SaldoMovDebito = w.DEBITO->AsCurrency();
+    d.SaldoMovCredito = w.CREDITO->AsCurrency();
+    ++FContador;
 
-  std::string classif = w.CLASSIFCONTA->AsString();
-  TContextoRS ctx = Contexto(classif);
-  int grupo = Grupo(classif, classif);
-  FNatureza = ValorGrupo(FNaturezaGrupo, grupo, "NATURGRUPO", classif);
-  double anterior = w.SALDOANTERIOR->AsFloat(), atual = w.SALDOATUAL->AsFloat();
-  TRecDadosSaldoCTB& d = FDadosSaldoCTB;
-  d = {};
-  // A positive balance is a debit one in a debit-nature group, a credit one otherwise.
-  bool devedora = FNatureza == 1;
-  if ((anterior >= 0) == devedora)
-    d.SaldoAnteriorDev = devedora ? anterior : -anterior;
-  else
-    d.SaldoAnteriorCred = devedora ? -anterior : anterior;
-  if ((atual >= 0) == devedora)
-    d.SaldoAtualDeb = devedora ? atual : -atual;
-  else
-    d.SaldoAtualCred = devedora ? -atual : atual;
-  d.SaldoMovDebito = w.DEBITO->AsFloat();
-  d.SaldoMovCredito = w.CREDITO->AsFloat();
-  ++FContador;
-
-  r.CONTA->SetAsString(NumeroRS(LimparStrToInteger(classif, "0"), 20, ctx, "CONTA"));
-  r.SALDOANTERIORDEV->SetAsString(ValorRS(d.SaldoAnteriorDev, ctx, "SALDOANTERIORDEV"));
-  r.SALDOANTERIORCRED->SetAsString(ValorRS(d.SaldoAnteriorCred, ctx, "SALDOANTERIORCRED"));
-  r.MOVDEBITO->SetAsString(ValorRS(d.SaldoMovDebito, ctx, "MOVDEBITO"));
-  r.MOVCREDITO->SetAsString(ValorRS(d.SaldoMovCredito, ctx, "MOVCREDITO"));
-  r.SALDOATUALDEB->SetAsString(ValorRS(d.SaldoAtualDeb, ctx, "SALDOATUALDEB"));
-  r.SALDOATUALCRED->SetAsString(ValorRS(d.SaldoAtualCred, ctx, "SALDOATUALCRED"));
-  r.ESPEC->SetAsString(w.DESCRCONTA->AsString());
-  r.TIPOPNIVEL->SetAsString(w.TIPOCONTA->AsInteger() == 1 ? "S" : "A");
-  r.NUMERONIVEL->SetAsString(NumeroRS(std::to_string(QtdNiveis(classif)), 2, ctx, "NUMERONIVEL"));
-  int tipoGrupo = ValorGrupo(FTipoGrupos, grupo, "TIPOGRUPO", classif);
-  r.SISTEMACONTABIL->SetAsString(tipoGrupo == 3 ? "R" : "P");
+    const TLeiaute& bal = LayoutBalancete();
+    ConferirValorRS(d.SaldoAnteriorDev, FNomeArquivo, bal, classif, "SALDOANTERIORDEV");
+    ConferirValorRS(d.SaldoAnteriorCred, FNomeArquivo, bal, classif, "SALDOANTERIORCRED");
+    ConferirValorRS(d.SaldoMovDebito, FNomeArquivo, bal, classif, "MOVDEBITO");
+    ConferirValorRS(d.SaldoMovCredito, FNomeArquivo, bal, classif, "MOVCREDITO");
+    ConferirValorRS(d.SaldoAtualDeb, FNomeArquivo, bal, classif, "SALDOATUALDEB");
+    ConferirValorRS(d.SaldoAtualCred, FNomeArquivo, bal, classif, "SALDOATUALCRED");
+    escritor.Linha(bal, classif)
+        .Numero(LimparStrToInteger(classif, "0"))
+        .Valor(d.SaldoAnteriorDev)
+        .Valor(d.SaldoAnteriorCred)
+        .Valor(d.SaldoMovDebito)
+        .Valor(d.SaldoMovCredito)
+        .Valor(d.SaldoAtualDeb)
+        .Valor(d.SaldoAtualCred)
+        .Texto(w.DESCRCONTA->AsString())
+        .Texto(w.TIPOCONTA->AsInteger() == 1 ? "S" : "A")
+        .Numero(QtdNiveis(classif))
+        .Texto(tipoGrupo == 3 ? "R" : "P")
+        .Gravar();
+  }
 }
 
-void TUlmoArqRSGerarArquivoBalancete::ProximoDetalhe(bool& more) {
-  curSaldoTCE->Next();
-  more = !curSaldoTCE->Eof();
-}
-
-void TUlmoArqRSGerarArquivoBalancete::LiberarDados() {
-  cdsSaldoCtb = nullptr;
-  if (FDMSaldoCtb) DestruirDMDefinitivo(FDMSaldoCtb);
-  curSaldoTCE.reset();
-}
+void TUlmoArqRSGerarArquivoBalancete::LiberarDados() { curSaldoTCE.reset(); }
 
 }  // namespace nUlmoRS

@@ -8,26 +8,23 @@
 #include <vector>
 
 #include "ClientDataSet_U.h"
+#include "Currency_U.h"
 #include "MapClass_U.h"
-#include "PowerParam_U.h"
+#include "SaldoCtbTipado_U.h"
 #include "UlmoArqRSGerador_U.h"
 
 namespace nUlmoRS {
 
 namespace nBalancete {
-ULMO_MAP_CLASS(TMapCdsSaldo, nFramework::TField, CLASSIFCONTA, TIPOCONTA, DESCRCONTA, SALDOANTERIOR, DEBITO, CREDITO,
-               MOVIMENTO, SALDOATUAL, CONTACTB, CODIGOESTAB, DATASALDO, SEMSALDOMOV, SINTFILIAL, TIPOCONTACALC);
 ULMO_MAP_CLASS(TMapPlanoTCE, nFramework::TField, CONTACTB, CLASSIFCONTA, TIPOCONTA, DESCRCONTA, CODIGOESTAB, DATASALDO,
-               SALDOANTERIOR, DEBITO, CREDITO, MOVIMENTO, SALDOATUAL, SEMSALDOMOV, SINTFILIAL, TIPOCONTACALC);
-ULMO_MAP_CLASS(TMapRecordSaldoCTB, nFramework::TColuna, CONTA, SALDOANTERIORDEV, SALDOANTERIORCRED, MOVDEBITO,
-               MOVCREDITO, SALDOATUALDEB, SALDOATUALCRED, ESPEC, TIPOPNIVEL, NUMERONIVEL, SISTEMACONTABIL);
+               SALDOANTERIOR, DEBITO, CREDITO, MOVIMENTO, SALDOATUAL, TIPOCONTACALC);
 }  // namespace nBalancete
 
-// The six amounts of the current BAL line.
+// The six amounts of a BAL line.
 struct TRecDadosSaldoCTB {
-  double SaldoAnteriorDev = 0, SaldoAnteriorCred = 0;
-  double SaldoMovDebito = 0, SaldoMovCredito = 0;
-  double SaldoAtualDeb = 0, SaldoAtualCred = 0;
+  nFramework::Currency SaldoAnteriorDev, SaldoAnteriorCred;
+  nFramework::Currency SaldoMovDebito, SaldoMovCredito;
+  nFramework::Currency SaldoAtualDeb, SaldoAtualCred;
 };
 
 class TUlmoArqRSGerarArquivoBalancete : public TUlmoArqRSGerador {
@@ -38,24 +35,17 @@ class TUlmoArqRSGerarArquivoBalancete : public TUlmoArqRSGerador {
  protected:
   std::string NomeArquivo() const override { return "BAL_VER.txt"; }
   void CarregarDados() override;
-  const TLayoutRS& LayoutCabecalho() const override { return LayoutCabecalhoBalancete(); }
-  const TLayoutRS& LayoutDetalhe() const override { return LayoutBalancete(); }
-  const char* NomeDetalhe() const override { return "BAL"; }
-  void PreencherDetalhe(nFramework::TRecord& record, bool& skip) override;
-  void ProximoDetalhe(bool& more) override;
-  std::string Setor() const override;
+  const nFramework::TLeiaute& LayoutCabecalho() const override { return LayoutCabecalhoBalancete(); }
+  void EscreverDetalhes(nFramework::TEscritorLeiaute& escritor) override;
   void LiberarDados() override;
 
  private:
-  void CarregarSaldos();
-  void Montar(nFramework::TClientDataSet& planoConta, nFramework::TClientDataSet& planoClass);
+  // Carries the company's balances to the court accounts and their ancestors.
+  void Montar(const nUlmoSaldoCtb::TSaldoCtbTipado& saldos, nFramework::TClientDataSet& planoConta,
+              nFramework::TClientDataSet& planoClass);
 
   std::vector<nFramework::TVariant> FNaturezaGrupo;
-  nFramework::TnDMPowerParam* FDMSaldoCtb = nullptr;  // the framework's instance, freed at the run's end
-  nFramework::TClientDataSet* cdsSaldoCtb = nullptr;   // not owned
   std::unique_ptr<nFramework::TClientDataSet> curSaldoTCE;
-  TRecDadosSaldoCTB FDadosSaldoCTB;
-  int FNatureza = 0;
 };
 
 }  // namespace nUlmoRS

@@ -1,12 +1,10 @@
 #include "UlmoArqRSGerarArquivoMovimento_U.h"
 
 #include "FormatUtils_U.h"
-#include "GeneratorFile_U.h"
 #include "Mapper_U.h"
 #include "SQL_U.h"
 #include "TextUtils_U.h"
 #include "UlmoParametros_U.h"
-#include "UlmoSQLs_U.h"
 
 namespace nUlmoRS {
 
@@ -15,94 +13,122 @@ using namespace nMovimento;
 
 namespace {
 
-// Both sides of the entries, each under the mapping valid on the entry's date; the amount is a
-// grouping column, so identical sides are summed into one line. The debit side comes before the
-// credit side of the same entry.
-std::string SQLMovimento() {
-  auto lado = [](const char* conta, const char* origem) {
-    std::string c = conta;
-    return "select L.CODIGOEMPRESA, L.CHAVELCTOCTB, L." + c + " CONTACTB, TP.CLASSIFCONTA, L.CODIGOLOTECTB, "
-           "L.DATALCTOCTB, CAST('" + origem + "' AS VARCHAR(1)) ORIGEM, L.CODIGOORIGLCTOCTB, "
-           "CAST(SUM(L.VALORLCTOCTB) AS NUMERIC(14,2)) VALORLCTO, L.CODIGOHISTCTB, L.COMPLHIST from LCTOCTB L "
-           "join PLANOESPEC P on L.CODIGOEMPRESA = P.CODIGOEMPRESA and L." + c + " = P.CONTACTB "
-           "join TCEPLANOPLESPEC T on T.CODIGOEMPRESA = P.CODIGOEMPRESA and P.CONTACTB = T.CONTACTB and "
-           "T.CODIGOSISTEMATCE = :pCodigoSistema and " +
-           nUlmo::TUlmoSQLs::GetSQLCondPlanoVigenteNaData("T", "L.DATALCTOCTB") +
-           " join TCEPLANO TP on TP.CODIGOSISTEMATCE = T.CODIGOSISTEMATCE and TP.CONTATCE = T.CONTATCE "
-           "where L.CODIGOEMPRESA = :pCodigoEmpresa and L.DATALCTOCTB between :pDataInicial and :pDataFinal "
-           "and L." + c + " is not null "
-           "group by L.CODIGOEMPRESA, L.CHAVELCTOCTB, L." + c + ", TP.CLASSIFCONTA, L.CODIGOLOTECTB, L.DATALCTOCTB, "
-           "L.CODIGOORIGLCTOCTB, L.VALORLCTOCTB, L.CODIGOHISTCTB, L.COMPLHIST ";
-  };
-  return lado("CONTACTBDEB", "D") + "union " + lado("CONTACTBCRED", "C") + "order by 2, 7 desc";
-}
+// The period's entries by key, read in one scan; each side is mapped here, from the mappings
+// loaded once, rather than by a join per side and a sort of both sides together.
+const char* const kSQLLancamentos =
+    "select L.CHAVELCTOCTB, L.CONTACTBDEB, L.CONTACTBCRED, L.CODIGOLOTECTB, L.DATALCTOCTB, L.CODIGOORIGLCTOCTB, "
+    "L.VALORLCTOCTB, L.CODIGOHISTCTB, L.COMPLHIST from LCTOCTB L where L.CODIGOEMPRESA = :pCodigoEmpresa and "
+    "L.DATALCTOCTB between :pDataInicial and :pDataFinal order by L.CHAVELCTOCTB";
+
+// Every mapping of the company's accounts in the court system, with the court account's
+// classification (null when the court chart lacks the account), latest start first.
+const char* const kSQLMapeamentos =
+    "select T.CONTACTB, T.DATAINICIOPLANO, T.DATAFIMPLANO, TP.CLASSIFCONTA from TCEPLANOPLESPEC T "
+    "left join TCEPLANO TP on TP.CODIGOSISTEMATCE = T.CODIGOSISTEMATCE and TP.CONTATCE = T.CONTATCE "
+    "where T.CODIGOEMPRESA = :pCodigoEmpresa and T.CODIGOSISTEMATCE = :pCodigoSistema "
+    "order by T.CONTACTB, T.DATAINICIOPLANO desc";
 
 }  // namespace
 
-std::unique_ptr<TClientDataSet> TUlmoArqRSGerarArquivoMovimento::CriarMovimento() const {
-  return ExecutarSQL(SQLMovimento(), {FCodigoSistema, FCodigoEmpresa, TVariant::FromDate(FDataInicial),
-                                     TVariant::FromDate(FDataFinal)});
-}
-
 void TUlmoArqRSGerarArquivoMovimento::CarregarDados() {
   CarregarEmpresa();
-  curHistoricoCtb = ExecutarSQL("select CODIGOHISTCTB , DESCRHISTCTB from HISTORICOCTB order by CODIGOHISTCTB");
-  TMapHistorico& h = FieldMapper().MapearFields<TMapHistorico>(*curHistoricoCtb);
-  FHistoricos.clear();
-  for (curHistoricoCtb->First(); !curHistoricoCtb->Eof(); curHistoricoCtb->Next())
-    FHistoricos.emplace(h.CODIGOHISTCTB->AsString(), h.DESCRHISTCTB->AsString());
+  {
+    std::unique_ptr<TClientDataSet> historicos =
+        ExecutarSQL("select CODIGOHISTCTB , DESCRHISTCTB from HISTORICOCTB order by CODIGOHISTCTB");
+    TMapHistorico& h = FieldMapper().MapearFields<TMapHistorico>(*historicos);
+    FHistoricos.clear();
+    for (historicos->First(); !historicos->Eof(); historicos->Next())
+      FHistoricos.emplace(h.CODIGOHISTCTB->AsLargeInt(), h.DESCRHISTCTB->AsString());
+  }
   FTipoGrupos = LerGrupos("TIPOGRUPO");
   FItensOrigem = nUlmo::ItensOrigem(FOrigem);
-  curSaldo = CriarMovimento();
-  curSaldo->First();
-}
-
-void TUlmoArqRSGerarArquivoMovimento::PreencherDetalhe(TRecord& record, bool& skip) {
-  if (curSaldo->Eof()) {
-    skip = true;
-    return;
+  FMapeamentos.clear();
+  {
+    TCursorSQL m(Conexao(), kSQLMapeamentos, {FCodigoEmpresa, FCodigoSistema});
+    while (m.Proximo()) {
+      TVigenciaRS v;
+      v.Inicio = m.Data(1);
+      v.TemFim = !m.Nulo(2);
+      v.Fim = v.TemFim ? m.Data(2) : 0;
+      v.TemConta = !m.Nulo(3);
+      v.ClassifConta = std::string(m.Texto(3));
+      FMapeamentos[m.Inteiro(0)].push_back(std::move(v));
+    }
   }
-  TMapCurMovim& m = FieldMapper().MapearFields<TMapCurMovim>(*curSaldo);
-  TMapRecordMov r;
-  RecordMapper().MapearFields(record, r);
-  ++FContador;
-
-  std::string classif = m.CLASSIFCONTA->AsString();
-  TContextoRS ctx = Contexto(classif + " (conta contábil " + m.CONTACTB->AsString() + ", lançamento " +
-                             m.CHAVELCTOCTB->AsString() + ")");
-  TDateTime data = m.DATALCTOCTB->AsDateTime();
-
-  r.CONTA->SetAsString(NumeroRS(LimparStrToInteger(classif, "0"), 20, ctx, "CONTA"));
-  int64_t lote = 0;
-  std::string loteTexto = m.CODIGOLOTECTB->IsNull() ? std::string() : m.CODIGOLOTECTB->AsString();
-  if (!m.CODIGOLOTECTB->IsNull() && TryStrToInt64(loteTexto, lote) && lote != 0)
-    r.LOTE->SetAsString(NumeroRS(loteTexto, 10, ctx, "LOTE"));
-  else
-    r.LOTE->SetAsString(NumeroRS(FormatDateTime("yyyymm", data), 10, ctx, "LOTE"));
-  r.CHAVELCTO->SetAsString(NumeroRS(m.CHAVELCTOCTB->AsString(), 10, ctx, "CHAVELCTO"));
-  r.DATA->SetAsString(FormatDateTime("ddmmyyyy", data));
-  r.TIPOLCTO->SetAsString(m.ORIGEM->AsString());
-  r.VALOR->SetAsString(ValorRS(m.VALORLCTO->AsFloat(), ctx, "VALOR"));
-
-  std::string historico;
-  auto h = FHistoricos.find(m.CODIGOHISTCTB->AsString());
-  if (h != FHistoricos.end()) historico = Trim(MontarHist(h->second, m.COMPLHIST->AsString()));
-  r.HISTORICO->SetAsString(historico);
-
-  std::string origem = m.CODIGOORIGLCTOCTB->AsString();
-  bool zeramento = nUlmo::OrigemNaLista(origem, FItensOrigem);
-  if (!zeramento) zeramento = ValorGrupo(FTipoGrupos, Grupo(classif, ctx.Conta), "TIPOGRUPO", ctx.Conta) == 3;
-  r.ZERAMENTO->SetAsString(zeramento ? "S" : "N");
+  curSaldo = std::make_unique<TCursorSQL>(Conexao(), kSQLLancamentos, TValores{FCodigoEmpresa, TVariant::FromDate(FDataInicial),
+                                                                    TVariant::FromDate(FDataFinal)});
 }
 
-void TUlmoArqRSGerarArquivoMovimento::ProximoDetalhe(bool& more) {
-  curSaldo->Next();
-  more = !curSaldo->Eof();
+const TVigenciaRS* TUlmoArqRSGerarArquivoMovimento::Mapeamento(int64_t conta, TDateTime data) const {
+  auto m = FMapeamentos.find(conta);
+  if (m == FMapeamentos.end()) return nullptr;
+  // The latest start valid on the day: a mapping that starts later and is valid then replaces
+  // an earlier one still open.
+  for (const TVigenciaRS& v : m->second)
+    if (v.Inicio <= data && (!v.TemFim || v.Fim >= data)) return v.TemConta ? &v : nullptr;
+  return nullptr;
+}
+
+void TUlmoArqRSGerarArquivoMovimento::EscreverDetalhes(TEscritorLeiaute& escritor) {
+  TCursorSQL& c = *curSaldo;
+  while (c.Proximo()) {
+    TLinhaMovimentoRS l;
+    l.ChaveLcto = c.Inteiro(0);
+    l.TemLote = !c.Nulo(3);
+    if (l.TemLote) {
+      l.LoteTexto = std::string(c.Texto(3));
+      l.TemLote = TryStrToInt64(l.LoteTexto, l.Lote);
+    }
+    l.Data = c.Data(4);
+    l.OrigemLcto = std::string(c.Texto(5));
+    l.Valor = c.Moeda(6);
+    l.TemHistorico = !c.Nulo(7);
+    l.Historico = c.Inteiro(7);
+    l.ComplHist = std::string(c.Texto(8));
+    // The debit side first, then the credit side.
+    for (int lado : {1, 2}) {
+      if (c.Nulo(lado)) continue;
+      l.ContaCtb = c.Inteiro(lado);
+      const TVigenciaRS* v = Mapeamento(l.ContaCtb, l.Data);
+      if (!v) continue;
+      l.ClassifConta = v->ClassifConta;
+      l.Origem = lado == 1 ? "D" : "C";
+      Escrever(escritor, l);
+    }
+  }
+}
+
+void TUlmoArqRSGerarArquivoMovimento::Escrever(TEscritorLeiaute& escritor, const TLinhaMovimentoRS& l) {
+  ++FContador;
+  const std::string conta = l.ClassifConta + " (conta contábil " + std::to_string(l.ContaCtb) + ", lançamento " +
+                            std::to_string(l.ChaveLcto) + ")";
+  std::string historico;
+  if (l.TemHistorico)
+    if (auto h = FHistoricos.find(l.Historico); h != FHistoricos.end())
+      historico = Trim(MontarHist(h->second, l.ComplHist));
+  bool zeramento = nUlmo::OrigemNaLista(l.OrigemLcto, FItensOrigem);
+  if (!zeramento) zeramento = ValorGrupo(FTipoGrupos, Grupo(l.ClassifConta, conta), "TIPOGRUPO", conta) == 3;
+  ConferirValorRS(l.Valor, FNomeArquivo, LayoutMovimento(), conta, "VALOR");
+
+  TLinha& linha = escritor.Linha(LayoutMovimento(), conta);
+  linha.Numero(LimparStrToInteger(l.ClassifConta, "0"));
+  if (l.TemLote && l.Lote != 0)
+    linha.Numero(l.LoteTexto);
+  else
+    linha.Numero(FormatDateTime("yyyymm", l.Data));
+  linha.Numero(l.ChaveLcto)
+      .Vazio()
+      .Data(l.Data)
+      .Texto(l.Origem)
+      .Valor(l.Valor)
+      .Texto(historico)
+      .Texto(zeramento ? "S" : "N")
+      .Gravar();
 }
 
 void TUlmoArqRSGerarArquivoMovimento::LiberarDados() {
   curSaldo.reset();
-  curHistoricoCtb.reset();
+  FMapeamentos.clear();
   FHistoricos.clear();
 }
 

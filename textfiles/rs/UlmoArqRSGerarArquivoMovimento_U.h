@@ -2,23 +2,47 @@
 // of each entry of the period whose account is mapped to the court system's chart.
 #pragma once
 #include <memory>
+#include <cstdint>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "ClientDataSet_U.h"
+#include "Currency_U.h"
+#include "CursorSQL_U.h"
 #include "MapClass_U.h"
 #include "UlmoArqRSGerador_U.h"
 
 namespace nUlmoRS {
 
 namespace nMovimento {
-ULMO_MAP_CLASS(TMapCurMovim, nFramework::TField, CHAVELCTOCTB, ORIGEM, CONTACTB, CLASSIFCONTA, CODIGOLOTECTB,
-               DATALCTOCTB, CODIGOORIGLCTOCTB, VALORLCTO, CODIGOHISTCTB, COMPLHIST);
 ULMO_MAP_CLASS(TMapHistorico, nFramework::TField, CODIGOHISTCTB, DESCRHISTCTB);
-ULMO_MAP_CLASS(TMapRecordMov, nFramework::TColuna, CONTA, LOTE, CHAVELCTO, DATA, TIPOLCTO, VALOR, HISTORICO,
-               ZERAMENTO, FINALIZADOR);
 }  // namespace nMovimento
+
+// One mapping of a company account onto the court chart.
+struct TVigenciaRS {
+  nFramework::TDateTime Inicio = 0, Fim = 0;
+  bool TemFim = false;
+  bool TemConta = false;     // the court chart has the account
+  std::string ClassifConta;  // the court account's classification
+};
+
+// One side of an entry, as it is written.
+struct TLinhaMovimentoRS {
+  int64_t ChaveLcto = 0;
+  int64_t ContaCtb = 0;
+  std::string ClassifConta;  // the court account's classification
+  bool TemLote = false;
+  int64_t Lote = 0;
+  std::string LoteTexto;
+  nFramework::TDateTime Data = 0;
+  std::string Origem;  // "D" or "C"
+  std::string OrigemLcto;
+  nFramework::Currency Valor;
+  bool TemHistorico = false;
+  int64_t Historico = 0;
+  std::string ComplHist;
+};
 
 class TUlmoArqRSGerarArquivoMovimento : public TUlmoArqRSGerador {
   N_CLASSE(TUlmoArqRSGerarArquivoMovimento)
@@ -26,25 +50,25 @@ class TUlmoArqRSGerarArquivoMovimento : public TUlmoArqRSGerador {
   // The entry origins that mark zeroing entries, as typed ("'ZZ'", "'10','20'").
   std::string FOrigem;
 
-  // The movement rows of the period (debit and credit sides, by entry key). Caller owns them.
-  // REQUIRES: a connection is open.
-  std::unique_ptr<nFramework::TClientDataSet> CriarMovimento() const;
 
  protected:
   std::string NomeArquivo() const override { return "MOVIMENT.txt"; }
   void CarregarDados() override;
-  const TLayoutRS& LayoutCabecalho() const override { return LayoutCabecalhoMovimento(); }
-  const TLayoutRS& LayoutDetalhe() const override { return LayoutMovimento(); }
-  const char* NomeDetalhe() const override { return "MOV"; }
-  void PreencherDetalhe(nFramework::TRecord& record, bool& skip) override;
-  void ProximoDetalhe(bool& more) override;
-  std::string Setor() const override { return FNomeEmpresa; }
+  const nFramework::TLeiaute& LayoutCabecalho() const override { return LayoutCabecalhoMovimento(); }
+  void EscreverDetalhes(nFramework::TEscritorLeiaute& escritor) override;
   void LiberarDados() override;
 
  private:
-  std::unique_ptr<nFramework::TClientDataSet> curSaldo;
-  std::unique_ptr<nFramework::TClientDataSet> curHistoricoCtb;
-  std::unordered_map<std::string, std::string> FHistoricos;  // code as text -> description
+  // The mapping of the account valid on the day; nullptr when none maps it to a court account.
+  const TVigenciaRS* Mapeamento(int64_t conta, nFramework::TDateTime data) const;
+  // Renders one side of an entry.
+  void Escrever(nFramework::TEscritorLeiaute& escritor, const TLinhaMovimentoRS& linha);
+
+  // The period's entries, read as they are written: the year's entries are never all in memory.
+  std::unique_ptr<nFramework::TCursorSQL> curSaldo;
+  // Each account's mappings, latest start first.
+  std::unordered_map<int64_t, std::vector<TVigenciaRS>> FMapeamentos;
+  std::unordered_map<int64_t, std::string> FHistoricos;  // code -> description
   std::vector<std::string> FItensOrigem;                     // the items of FOrigem
 };
 

@@ -6,6 +6,7 @@
 
 #include "ConjuntoArquivos_U.h"
 #include "ControleMensagem_U.h"
+#include "FileUtils_U.h"
 
 namespace nUlmoRS {
 
@@ -13,30 +14,22 @@ using namespace nFramework;
 
 namespace {
 
-struct TArquivoPronto {
-  std::filesystem::path Caminho;
-  std::string Nome;
-  const TStringSink* Linhas;
-};
-
-// Replaces the files together, as one set: on any failure none of the old ones is touched, and
-// after a crash the folder keeps both old files or gets both new ones.
-void Gravar(const std::vector<TArquivoPronto>& arquivos) {
-  TConjuntoArquivos conjunto(arquivos.front().Caminho.parent_path());
-  for (const std::string& aviso : conjunto.TomarAvisos()) ControleMensagem().AddAviso(aviso);
-  for (const auto& a : arquivos) {
-    IOutputSink& saida = conjunto.Novo(a.Caminho.filename().string());
-    saida.Write(a.Linhas->Text());
-    saida.Commit();
-  }
+// Puts the completed files in place together: on any failure none of the old ones is touched,
+// and after a crash the folder keeps both old files or gets both new ones.
+void Confirmar(TConjuntoArquivos& conjunto, const std::vector<const TUlmoArqRSGerador*>& geradores) {
   conjunto.Confirmar();
   for (const std::string& aviso : conjunto.TomarAvisos()) ControleMensagem().AddAviso(aviso);
-  for (const auto& a : arquivos) ControleMensagem().AddConfirmacao("Arquivo " + a.Caminho.string(), "", a.Nome);
+  for (const TUlmoArqRSGerador* g : geradores)
+    ControleMensagem().AddConfirmacao("Arquivo " + g->CaminhoCompleto().string(), "", g->GetFileNameArquivo());
+}
+
+TUlmoArqRSGerador::TAbrirSaida AbrirNo(TConjuntoArquivos& conjunto) {
+  return [&conjunto](const std::string& nome) -> IOutputSink& { return conjunto.Novo(nome); };
 }
 
 }  // namespace
 
-void TUlmoArqRSGerarArquivo::GerarArquivoMovimento(IOutputSink& saida) {
+void TUlmoArqRSGerarArquivo::GerarArquivoMovimento(TConjuntoArquivos& conjunto) {
   FUlmoArquivoMovimento = std::make_unique<TUlmoArqRSGerarArquivoMovimento>();
   TUlmoArqRSGerarArquivoMovimento& g = *FUlmoArquivoMovimento;
   g.FCodigoEmpresa = FCodigoEmpresa;
@@ -45,11 +38,11 @@ void TUlmoArqRSGerarArquivo::GerarArquivoMovimento(IOutputSink& saida) {
   g.FDataFinal = FDataFinal;
   g.FPastaDestino = FPastaDestino;
   g.FOrigem = FOrigem;
-  g.SetSaida(&saida);
+  g.SetAbrirSaida(AbrirNo(conjunto));
   g.Executar();
 }
 
-void TUlmoArqRSGerarArquivo::GerarArquivoBalancete(IOutputSink& saida) {
+void TUlmoArqRSGerarArquivo::GerarArquivoBalancete(TConjuntoArquivos& conjunto) {
   FUlmoArquivoBalanco = std::make_unique<TUlmoArqRSGerarArquivoBalancete>();
   TUlmoArqRSGerarArquivoBalancete& g = *FUlmoArquivoBalanco;
   g.FCodigoEmpresa = FCodigoEmpresa;
@@ -57,7 +50,7 @@ void TUlmoArqRSGerarArquivo::GerarArquivoBalancete(IOutputSink& saida) {
   g.FDataInicial = FDataInicial;
   g.FDataFinal = FDataFinal;
   g.FPastaDestino = FPastaDestino;
-  g.SetSaida(&saida);
+  g.SetAbrirSaida(AbrirNo(conjunto));
   g.Executar();
 }
 
@@ -70,17 +63,16 @@ void TUlmoArqRSGerarArquivo::GerarArquivos() {
     }
   } liberar{*this};
 
-  TStringSink movimento, balancete;
-  GerarArquivoMovimento(movimento);
-  TArquivoPronto mov{FUlmoArquivoMovimento->CaminhoCompleto(), FUlmoArquivoMovimento->GetFileNameArquivo(), &movimento};
+  TConjuntoArquivos conjunto(CombinarCaminho(CaminhoDeTexto(FPastaDestino), "MOVIMENT.txt").parent_path());
+  for (const std::string& aviso : conjunto.TomarAvisos()) ControleMensagem().AddAviso(aviso);
+  GerarArquivoMovimento(conjunto);
   try {
-    GerarArquivoBalancete(balancete);
+    GerarArquivoBalancete(conjunto);
   } catch (const EGravacaoCancelada&) {
-    Gravar({mov});
+    Confirmar(conjunto, {FUlmoArquivoMovimento.get()});
     throw;
   }
-  TArquivoPronto bal{FUlmoArquivoBalanco->CaminhoCompleto(), FUlmoArquivoBalanco->GetFileNameArquivo(), &balancete};
-  Gravar({mov, bal});
+  Confirmar(conjunto, {FUlmoArquivoMovimento.get(), FUlmoArquivoBalanco.get()});
 }
 
 }  // namespace nUlmoRS

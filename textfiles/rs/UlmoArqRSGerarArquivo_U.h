@@ -1,10 +1,11 @@
-// TUlmoArqRSGerarArquivo: one TCE-RS run: builds "MOVIMENT.txt" and then "BAL_VER.txt" in
-// memory and writes both only when both are complete, so a failure writes neither. A "Não" to
-// replacing "BAL_VER.txt" still writes the movement file, which is complete by then.
+// TUlmoArqRSGerarArquivo: one TCE-RS run: streams "MOVIMENT.txt" and then "BAL_VER.txt" into
+// one file set and commits both only when both are complete, so a failure writes neither. A
+// "Não" to replacing "BAL_VER.txt" still commits the movement file, which is complete by then.
 #pragma once
 #include <memory>
 #include <string>
 
+#include "ConjuntoArquivos_U.h"
 #include "DateUtils_U.h"
 #include "UlmoArqRSGerarArquivoBalancete_U.h"
 #include "UlmoArqRSGerarArquivoMovimento_U.h"
@@ -24,8 +25,8 @@ class TUlmoArqRSGerarArquivo {
   std::string FOrigem;
 
  private:
-  void GerarArquivoMovimento(nFramework::IOutputSink& saida);
-  void GerarArquivoBalancete(nFramework::IOutputSink& saida);
+  void GerarArquivoMovimento(nFramework::TConjuntoArquivos& conjunto);
+  void GerarArquivoBalancete(nFramework::TConjuntoArquivos& conjunto);
 
   std::unique_ptr<TUlmoArqRSGerarArquivoMovimento> FUlmoArquivoMovimento;
   std::unique_ptr<TUlmoArqRSGerarArquivoBalancete> FUlmoArquivoBalanco;

@@ -6,6 +6,7 @@
 #include "Conexao_U.h"
 #include "Contexto_U.h"
 #include "ControleMensagem_U.h"
+#include "Exceptions_U.h"
 #include "FormatUtils_U.h"
 #include "Progresso_U.h"
 #include "UlmoArqRSGerarArquivo_U.h"
@@ -47,18 +48,21 @@ void TUlmoDPGerarArquivosCtbRS::DataModuleCreate() {
   SetBooleanoBase(false);
 }
 
-TUlmoDPGerarArquivosCtbRS::TParametros TUlmoDPGerarArquivosCtbRS::LerParametros() const {
-  TParametros p;
+TUlmoDPGerarArquivosCtbRS::TRequisicao TUlmoDPGerarArquivosCtbRS::LerRequisicao() const {
+  TRequisicao p;
   nUlmo::TPeriodoParametros periodo = nUlmo::LerPeriodoParametros(*this, "pDataInicial", "pDataFinal");
   p.DataInicial = periodo.Inicio;
   p.DataFinal = periodo.Fim;
   p.Empresa = nUlmo::LerEmpresaParametro(*this);
+  p.PastaDestino = Trim(Param("pDiretorio").AsString());
+  p.Origem = Trim(Param("pOriLcto").AsString());
   return p;
 }
 
 void TUlmoDPGerarArquivosCtbRS::ValidarDado() {
   TnDMPowerParam::ValidarDado();
-  LerParametros();
+  FRequisicao.reset();
+  FRequisicao = LerRequisicao();
   ControleMensagem().SetFraListaMensagemTree(GetMsgTreeLista());
 }
 
@@ -71,6 +75,8 @@ int TUlmoDPGerarArquivosCtbRS::SistemaDaExecucao(int ACodigoEmpresa) const {
 
 void TUlmoDPGerarArquivosCtbRS::Executar() {
   TnDMPowerParam::Executar();
+  if (!FRequisicao) throw EInternalError("TUlmoDPGerarArquivosCtbRS executado sem ValidarDado");
+  const TRequisicao& p = *FRequisicao;
   std::unique_ptr<TnFraProgresso> progresso = CriarProgresso(this);
   progresso->MostrarMultiplo();
   progresso->SetEhCircularParcial(true);
@@ -86,12 +92,11 @@ void TUlmoDPGerarArquivosCtbRS::Executar() {
   } liberar{*this, progresso};
   FUlmoGerarArquivo = arquivo.get();
 
-  TParametros p = LerParametros();
   arquivo->FCodigoEmpresa = p.Empresa;
   arquivo->FDataInicial = p.DataInicial;
   arquivo->FDataFinal = p.DataFinal;
-  arquivo->FPastaDestino = Trim(Param("pDiretorio").AsString());
-  arquivo->FOrigem = Trim(Param("pOriLcto").AsString());
+  arquivo->FPastaDestino = p.PastaDestino;
+  arquivo->FOrigem = p.Origem;
   arquivo->FCodigoSistema = SistemaDaExecucao(p.Empresa);
 
   {

@@ -2,6 +2,7 @@
 // files, "MOVIMENT.txt" and "BAL_VER.txt", into a folder the user names. The work-area variant
 // is the same process without selection keys.
 #pragma once
+#include <optional>
 #include <string>
 
 #include "DateUtils_U.h"
@@ -21,9 +22,9 @@ class TUlmoDPGerarArquivosCtbRS : public nFramework::TnDMPowerParam {
                         const nFramework::TnPerModulos& AModulos) override;
   std::string PegarVerificaSelecao() const override { return "CodigoSistemaTCE"; }
   void DataModuleCreate() override;
-  // The dates (the end not before the start) and the company.
+  // The dates (the end not before the start) and the company; builds the run's request.
   void ValidarDado() override;
-  // REQUIRES: the parameters are set; a connection is open.
+  // REQUIRES: ValidarDado passed; a connection is open.
   void Executar() override;
 
   // The court system of the run: the hidden parameter when it is at least 1, else the
@@ -31,11 +32,16 @@ class TUlmoDPGerarArquivosCtbRS : public nFramework::TnDMPowerParam {
   int SistemaDaExecucao(int ACodigoEmpresa) const;
 
  private:
-  struct TParametros {
+  // The panel read once, typed.
+  struct TRequisicao {
     int Empresa = 0;
     nFramework::TDateTime DataInicial = 0, DataFinal = 0;
+    std::string PastaDestino;
+    std::string Origem;  // the zeroing origins as typed
   };
-  TParametros LerParametros() const;
+  TRequisicao LerRequisicao() const;
+
+  std::optional<TRequisicao> FRequisicao;
 
   TUlmoArqRSGerarArquivo* FUlmoGerarArquivo = nullptr;  // the current run's facade
 };

@@ -14,6 +14,7 @@
 #include "Contexto_U.h"
 #include "Dialogo_U.h"
 #include "FalhaGravacaoTeste_U.h"
+#include "Leiaute_U.h"
 #include "LayoutsRS_U.h"
 #include "Schema_U.h"
 
@@ -147,32 +148,72 @@ class GerarArquivosRSTest : public ::testing::Test {
 };
 
 TEST(LayoutsRS, WidthsAddUpToTheCourtsLineLengths) {
-  EXPECT_EQ(LarguraLinha(LayoutCabecalhoMovimento()), 118);
-  EXPECT_EQ(LarguraLinha(LayoutCabecalhoBalancete()), 118);
-  EXPECT_EQ(LarguraLinha(LayoutMovimento()), 260);
-  EXPECT_EQ(LarguraLinha(LayoutBalancete()), 252);
-  EXPECT_EQ(LarguraLinha(LayoutFinalizador()), 21);
+  EXPECT_EQ(LayoutCabecalhoMovimento().Largura(), 118);
+  EXPECT_EQ(LayoutCabecalhoBalancete().Largura(), 118);
+  EXPECT_EQ(LayoutMovimento().Largura(), 260);
+  EXPECT_EQ(LayoutBalancete().Largura(), 252);
+  EXPECT_EQ(LayoutFinalizador().Largura(), 21);
+}
+
+Currency Valor(const char* texto) { return Currency::FromString(texto); }
+
+// The VALOR column of one MOV line written with the amount.
+std::string ColunaValor(Currency valor) {
+  TStringSink saida;
+  TEscritorLeiaute escritor(saida, "MOVIMENT.txt");
+  escritor.Linha(LayoutMovimento(), "1.1.1")
+      .Numero(111)
+      .Numero(202403)
+      .Numero(1)
+      .Vazio()
+      .Data(EncodeDate(2024, 3, 10))
+      .Texto("D")
+      .Valor(valor)
+      .Texto("")
+      .Texto("N")
+      .Gravar();
+  escritor.Concluir();
+  EXPECT_EQ(saida.Text().size(), 262u);
+  return saida.Text().substr(20 + 10 + 10 + 10 + 8 + 8, 13);
 }
 
 TEST(LayoutsRS, AmountsAreHundredthsNeverCutNorNegative) {
-  TContextoRS ctx{"MOVIMENT.txt", "1.1.1"};
-  EXPECT_EQ(ValorRS(1234.5, ctx, "VALOR"), "0000000123450");
-  EXPECT_EQ(ValorRS(-0.0, ctx, "VALOR"), "0000000000000");
-  EXPECT_EQ(ValorRS(-0.004, ctx, "VALOR"), "0000000000000");
-  EXPECT_THROW(ValorRS(-50, ctx, "VALOR"), EValorNegativoRS);
-  EXPECT_EQ(ValorRS(0.125, ctx, "VALOR"), "0000000000013");
-  EXPECT_EQ(ValorRS(99999999999.99, ctx, "VALOR"), "9999999999999");
+  EXPECT_EQ(ColunaValor(Valor("1234.5")), "0000000123450");
+  EXPECT_EQ(ColunaValor(Valor("0")), "0000000000000");
+  EXPECT_EQ(ColunaValor(Valor("-0.004")), "0000000000000");
+  EXPECT_EQ(ColunaValor(Valor("0.125")), "0000000000013");
+  EXPECT_EQ(ColunaValor(Valor("2.675")), "0000000000268");
+  EXPECT_EQ(ColunaValor(Valor("99999999999.99")), "9999999999999");
+  EXPECT_EQ(ColunaValor(Valor("99999999999.994")), "9999999999999");
+  EXPECT_THROW(ColunaValor(Valor("99999999999.995")), ENaoCabe);
+  EXPECT_THROW(ColunaValor(Valor("1000000000000")), ENaoCabe);
+  EXPECT_THROW(ColunaValor(Valor("-50")), ENaoCabe);
+
+  const TLeiaute& mov = LayoutMovimento();
+  EXPECT_NO_THROW(ConferirValorRS(Valor("99999999999.994"), "MOVIMENT.txt", mov, "1.1.1", "VALOR"));
+  EXPECT_NO_THROW(ConferirValorRS(Valor("-0.004"), "MOVIMENT.txt", mov, "1.1.1", "VALOR"));
   try {
-    ValorRS(100000000000.0, ctx, "VALOR");
+    ConferirValorRS(Valor("100000000000"), "MOVIMENT.txt", mov, "1.1.1", "VALOR");
     FAIL() << "an amount of 14 digits was accepted";
-  } catch (const ENaoCabeRS& e) {
-    std::string m = e.what();
-    EXPECT_NE(m.find("conta 1.1.1"), std::string::npos) << m;
-    EXPECT_NE(m.find("coluna VALOR"), std::string::npos) << m;
-    EXPECT_NE(m.find("100000000000.00"), std::string::npos) << m;
+  } catch (const ENaoCabe& e) {
+    EXPECT_FALSE(e.Negativo);
+    EXPECT_EQ(e.Conta, "1.1.1");
+    EXPECT_EQ(e.Campo, "VALOR");
+    EXPECT_EQ(e.Valor, "100000000000.00");
   }
-  EXPECT_EQ(NumeroRS("42", 10, ctx, "QTDE"), "0000000042");
-  EXPECT_THROW(NumeroRS("12345678901", 10, ctx, "CHAVELCTO"), ENaoCabeRS);
+  try {
+    ConferirValorRS(Valor("-0.005"), "MOVIMENT.txt", mov, "1.1.1", "VALOR");
+    FAIL() << "a negative amount was accepted";
+  } catch (const ENaoCabe& e) {
+    EXPECT_TRUE(e.Negativo);
+    EXPECT_EQ(e.Valor, "-0.01");
+  }
+}
+
+TEST(LayoutsRS, AMillionTimesTenCentsIsExactlyOneHundredThousand) {
+  Currency soma;
+  for (int i = 0; i < 1000000; ++i) soma += Valor("0.1");
+  EXPECT_EQ(ColunaValor(soma), "0000010000000");
 }
 
 TEST_F(GerarArquivosRSTest, MovementFileHasTheCourtsLines) {
@@ -331,7 +372,7 @@ TEST_F(GerarArquivosRSTest, AnAmountThatDoesNotFitStopsTheRunAndWritesNoFile) {
   std::string erro = ErroDaExecucao();
   EXPECT_NE(erro.find("MOVIMENT.txt"), std::string::npos) << erro;
   EXPECT_NE(erro.find("1.1.1"), std::string::npos) << erro;
-  EXPECT_NE(erro.find("coluna VALOR"), std::string::npos) << erro;
+  EXPECT_NE(erro.find("campo VALOR"), std::string::npos) << erro;
   EXPECT_NE(erro.find("100000000000.00"), std::string::npos) << erro;
   EXPECT_EQ(Bytes("MOVIMENT.txt"), "velho");
   EXPECT_FALSE(fs::exists(Arquivo("BAL_VER.txt")));
@@ -346,7 +387,7 @@ TEST_F(GerarArquivosRSTest, ANegativeAmountIsRefusedNamingTheEntryAndWritesNoFil
   std::string erro = ErroDaExecucao();
   EXPECT_NE(erro.find("MOVIMENT.txt"), std::string::npos) << erro;
   EXPECT_NE(erro.find("lançamento 9"), std::string::npos) << erro;
-  EXPECT_NE(erro.find("coluna VALOR"), std::string::npos) << erro;
+  EXPECT_NE(erro.find("campo VALOR"), std::string::npos) << erro;
   EXPECT_NE(erro.find("-15.50"), std::string::npos) << erro;
   EXPECT_NE(erro.find("negativo"), std::string::npos) << erro;
   EXPECT_EQ(Bytes("MOVIMENT.txt"), "velho");
@@ -359,8 +400,8 @@ TEST_F(GerarArquivosRSTest, ABalanceThatDoesNotFitLeavesTheMovementFileUnwritten
   Sql("insert into LCTOCTB (CODIGOEMPRESA, CHAVELCTOCTB, DATALCTOCTB, CONTACTBDEB, CONTACTBCRED, VALORLCTOCTB) values "
       "(1, 8, '2024-06-01', 13, null, 99999999999.99), (1, 9, '2024-06-02', 13, null, 1);");
   std::string erro = ErroDaExecucao();
-  EXPECT_NE(erro.find("BAL_VER.txt, conta 1:"), std::string::npos) << erro;
-  EXPECT_NE(erro.find("coluna MOVDEBITO"), std::string::npos) << erro;
+  EXPECT_NE(erro.find("BAL_VER.txt, registro BAL, conta 1,"), std::string::npos) << erro;
+  EXPECT_NE(erro.find("campo MOVDEBITO"), std::string::npos) << erro;
   EXPECT_NE(erro.find("100000000150.99"), std::string::npos) << erro;
   EXPECT_FALSE(AlgumArquivo());
   EXPECT_EQ(FProcesso->GetMsgTreeLista()->Contar(tmConfirmacao), 0u);
