@@ -132,4 +132,40 @@ static inline sqlite3_stmt* Preparar(sqlite3* db, const char* sql) {
   return st;
 }
 
+
+/* The histories by code (at most 4096), as the product reads them. */
+#define PISO_MAX_HIST 4096
+static inline void CarregarHistoricos(sqlite3* db, char* hist[PISO_MAX_HIST]) {
+  for (int i = 0; i < PISO_MAX_HIST; ++i) hist[i] = NULL;
+  sqlite3_stmt* st = Preparar(db, "select CODIGOHISTCTB, DESCRHISTCTB from HISTORICOCTB");
+  while (sqlite3_step(st) == SQLITE_ROW) {
+    int h = sqlite3_column_int(st, 0);
+    if (h >= 0 && h < PISO_MAX_HIST) hist[h] = Copia(sqlite3_column_text(st, 1));
+  }
+  sqlite3_finalize(st);
+}
+
+/* The movement type of each origin of the court system, by the origin's two characters. */
+static inline void CarregarMovimentos(sqlite3* db, int sistema, int movim[65536]) {
+  for (int i = 0; i < 65536; ++i) movim[i] = -1;
+  sqlite3_stmt* st =
+      Preparar(db, "select CODIGOORIGLCTOCTB, CODIGOTIPOMOVIMCTB from TCEORIGEMLCTOCTB where CODIGOSISTEMATCE = ?");
+  sqlite3_bind_int(st, 1, sistema);
+  while (sqlite3_step(st) == SQLITE_ROW) {
+    const unsigned char* o = sqlite3_column_text(st, 0);
+    movim[o[0] << 8 | (o[0] ? o[1] : 0)] = sqlite3_column_int(st, 1);
+  }
+  sqlite3_finalize(st);
+}
+
+/* "history complement" with the blanks around it trimmed, in buf; returns where it starts. */
+static inline const char* TextoHistorico(char* buf, size_t tamanho, const char* historico, const char* complemento) {
+  snprintf(buf, tamanho, "%s %s", historico, complemento);
+  size_t n = strlen(buf);
+  while (n && (unsigned char)buf[n - 1] <= ' ') buf[--n] = 0;
+  const char* a = buf;
+  while (*a && (unsigned char)*a <= ' ') ++a;
+  return a;
+}
+
 #endif

@@ -137,21 +137,9 @@ int main(int argc, char** argv) {
   qsort(unicas, (size_t)nUnicas, sizeof *unicas, CompararTexto);
 
   int movim[65536];
-  for (int i = 0; i < 65536; ++i) movim[i] = -1;
-  st = Preparar(db, "select CODIGOORIGLCTOCTB, CODIGOTIPOMOVIMCTB from TCEORIGEMLCTOCTB where CODIGOSISTEMATCE = ?");
-  sqlite3_bind_int(st, 1, sistema);
-  while (sqlite3_step(st) == SQLITE_ROW) {
-    const unsigned char* o = sqlite3_column_text(st, 0);
-    movim[o[0] << 8 | (o[0] ? o[1] : 0)] = sqlite3_column_int(st, 1);
-  }
-  sqlite3_finalize(st);
-  char* hist[4096] = {0};
-  st = Preparar(db, "select CODIGOHISTCTB, DESCRHISTCTB from HISTORICOCTB");
-  while (sqlite3_step(st) == SQLITE_ROW) {
-    int h = sqlite3_column_int(st, 0);
-    if (h >= 0 && h < 4096) hist[h] = Copia(sqlite3_column_text(st, 1));
-  }
-  sqlite3_finalize(st);
+  CarregarMovimentos(db, sistema, movim);
+  char* hist[PISO_MAX_HIST];
+  CarregarHistoricos(db, hist);
 
   /* One scan; a month's package is written as its entries come (they come by date). */
   st = Preparar(db,
@@ -213,11 +201,7 @@ int main(int argc, char** argv) {
     }
     long long centavos = Centavos(st, 4);
     const char* compl = sqlite3_column_text(st, 6) ? (const char*)sqlite3_column_text(st, 6) : "";
-    snprintf(histTexto, sizeof histTexto, "%s %s", hist[h], compl);
-    size_t n = strlen(histTexto);
-    while (n && (unsigned char)histTexto[n - 1] <= ' ') histTexto[--n] = 0;
-    const char* a = histTexto;
-    while (*a && (unsigned char)*a <= ' ') ++a;
+    const char* a = TextoHistorico(histTexto, sizeof histTexto, hist[h], compl);
     /* the credit side first, as the union of both sides sorts them */
     for (int lado = 0; lado < 2; ++lado) {
       int col = lado == 0 ? 3 : 2;

@@ -103,13 +103,8 @@ int main(int argc, char** argv) {
     }
   sqlite3_finalize(st);
 
-  char* hist[4096] = {0};
-  st = Preparar(db, "select CODIGOHISTCTB, DESCRHISTCTB from HISTORICOCTB");
-  while (sqlite3_step(st) == SQLITE_ROW) {
-    int h = sqlite3_column_int(st, 0);
-    if (h >= 0 && h < 4096) hist[h] = Copia(sqlite3_column_text(st, 1));
-  }
-  sqlite3_finalize(st);
+  char* hist[PISO_MAX_HIST];
+  CarregarHistoricos(db, hist);
 
   /* The court account of each company account, valid at the period's end. */
   long long maxConta = 0;
@@ -170,13 +165,8 @@ int main(int argc, char** argv) {
     const char* origem = sqlite3_column_text(st, 7) ? (const char*)sqlite3_column_text(st, 7) : "";
     long long lote = sqlite3_column_type(st, 8) == SQLITE_NULL ? 0 : sqlite3_column_int64(st, 8);
     histTexto[0] = 0;
-    if (h >= 0 && h < 4096 && hist[h]) {
-      snprintf(histTexto, sizeof histTexto, "%s %s", hist[h], compl);
-      size_t n = strlen(histTexto);
-      while (n && (unsigned char)histTexto[n - 1] <= ' ') histTexto[--n] = 0;
-    }
-    const char* a = histTexto;
-    while (*a && (unsigned char)*a <= ' ') ++a;
+    const char* a = h >= 0 && h < PISO_MAX_HIST && hist[h] ? TextoHistorico(histTexto, sizeof histTexto, hist[h], compl)
+                                                         : histTexto;
     for (int lado = 0; lado < 2; ++lado) {
       int col = lado == 0 ? 2 : 3;
       if (sqlite3_column_type(st, col) == SQLITE_NULL) continue;

@@ -103,21 +103,9 @@ int main(int argc, char** argv) {
 
   /* Movement type of each origin, and the histories. */
   int movim[65536];
-  for (int i = 0; i < 65536; ++i) movim[i] = -1;
-  st = Preparar(db, "select CODIGOORIGLCTOCTB, CODIGOTIPOMOVIMCTB from TCEORIGEMLCTOCTB where CODIGOSISTEMATCE = ?");
-  sqlite3_bind_int(st, 1, sistema);
-  while (sqlite3_step(st) == SQLITE_ROW) {
-    const unsigned char* o = sqlite3_column_text(st, 0);
-    movim[o[0] << 8 | (o[0] ? o[1] : 0)] = sqlite3_column_int(st, 1);
-  }
-  sqlite3_finalize(st);
-  char* hist[4096] = {0};
-  st = Preparar(db, "select CODIGOHISTCTB, DESCRHISTCTB from HISTORICOCTB");
-  while (sqlite3_step(st) == SQLITE_ROW) {
-    int h = sqlite3_column_int(st, 0);
-    if (h >= 0 && h < 4096) hist[h] = Copia(sqlite3_column_text(st, 1));
-  }
-  sqlite3_finalize(st);
+  CarregarMovimentos(db, sistema, movim);
+  char* hist[PISO_MAX_HIST];
+  CarregarHistoricos(db, hist);
 
   /* One scan of the period's entries. */
   size_t nLanc = 0, capLanc = 1 << 16;
