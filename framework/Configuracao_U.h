@@ -25,7 +25,7 @@ struct TnConfig {
   bool HttpExe = false;
   bool Cloud = false;
   std::string UrlEsfingeOnline;  // replaces the e-Sfinge online base address when not empty
-  // Further values by dotted key ("esfinge.host_producao"); the Parts that read one give its
+  // Further values by dotted key ("esfinge.host_producao"); the units that read one give its
   // default in their call.
   std::map<std::string, std::string> Valores;
 

@@ -10,7 +10,7 @@ using namespace nFramework;
 
 namespace {
 
-// A process with the kinds of items the Parts declare.
+// A process with every kind of item a panel can hold.
 class TTesteDPArquivos : public TnDMPowerParam {
   N_CLASSE(TTesteDPArquivos)
  public:
