@@ -1,8 +1,6 @@
 #include "Golden_U.h"
 
-#include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -11,7 +9,7 @@
 #include <sstream>
 #include <stdexcept>
 
-extern char** environ;
+#include "ProgramaTeste_U.h"
 
 namespace nGolden {
 
@@ -123,29 +121,11 @@ TExecucao Rodar(const TAmbiente& ambiente, const std::vector<std::string>& argum
                                     (config.empty() ? ambiente.Pasta / "ulmo.toml" : config).string(), "--db",
                                     (ambiente.Pasta / "golden.db").string()};
   todos.insert(todos.end(), argumentos.begin(), argumentos.end());
-  std::vector<char*> argv;
-  for (auto& a : todos) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  std::vector<std::string> env;
-  for (char** e = environ; *e; ++e)
-    if (std::string(*e).rfind("ULMO_TESTE_", 0) != 0) env.emplace_back(*e);
-  if (!variavel.empty()) env.push_back(variavel);
-  std::vector<char*> envp;
-  for (auto& e : env) envp.push_back(e.data());
-  envp.push_back(nullptr);
-
   const std::string saida = (ambiente.Pasta / "saida-do-programa.txt").string();
-  posix_spawn_file_actions_t acoes;
-  posix_spawn_file_actions_init(&acoes);
-  posix_spawn_file_actions_addopen(&acoes, 1, saida.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_adddup2(&acoes, 1, 2);
-  posix_spawn_file_actions_addopen(&acoes, 0, "/dev/null", O_RDONLY, 0);
-  pid_t pid = -1;
-  const int erro = ::posix_spawn(&pid, argv[0], &acoes, nullptr, argv.data(), envp.data());
-  posix_spawn_file_actions_destroy(&acoes);
+  const pid_t pid = nFramework::IniciarPrograma(todos, saida, variavel);
   TExecucao r;
   int estado = 0;
-  if (erro != 0 || ::waitpid(pid, &estado, 0) != pid) {
+  if (pid < 0 || ::waitpid(pid, &estado, 0) != pid) {
     r.Saida = "não foi possível executar " + todos[0];
     return r;
   }

@@ -16,6 +16,7 @@
 #include <thread>
 
 #include "ConjuntoArquivos_U.h"
+#include "ProgramaTeste_U.h"
 #include "FalhaGravacaoTeste_U.h"
 
 extern char** environ;
@@ -57,26 +58,7 @@ class GravacaoInterrompidaSCTest : public ::testing::Test {
     std::vector<std::string> todos = {ULMO_EXE, "--config", (*FDir / "ulmo.toml").string(), "--db",
                                       (*FDir / "demo.db").string()};
     todos.insert(todos.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (auto& a : todos) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    std::vector<std::string> env;
-    for (char** e = environ; *e; ++e)
-      if (std::string(*e).rfind("ULMO_TESTE_", 0) != 0) env.emplace_back(*e);
-    if (!ambiente.empty()) env.push_back(ambiente);
-    std::vector<char*> envp;
-    for (auto& e : env) envp.push_back(e.data());
-    envp.push_back(nullptr);
-    posix_spawn_file_actions_t acoes;
-    posix_spawn_file_actions_init(&acoes);
-    const std::string saida = (*FDir / "saida.txt").string();
-    posix_spawn_file_actions_addopen(&acoes, 1, saida.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_adddup2(&acoes, 1, 2);
-    posix_spawn_file_actions_addopen(&acoes, 0, "/dev/null", O_RDONLY, 0);
-    pid_t pid = -1;
-    int erro = posix_spawn(&pid, argv[0], &acoes, nullptr, argv.data(), envp.data());
-    posix_spawn_file_actions_destroy(&acoes);
-    return erro == 0 ? pid : -1;
+    return IniciarPrograma(todos, *FDir / "saida.txt", ambiente);
   }
   static TExecucao Esperar(pid_t pid) {
     TExecucao r;
