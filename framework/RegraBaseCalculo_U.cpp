@@ -262,6 +262,9 @@ bool TnDMRegraBaseCalculo::ValidarFormulaCTB(std::string_view aFormula) const {
 }
 
 Currency TnDMRegraBaseCalculo::ExecutarFormulaCTB(std::string_view aFormula) const {
+  // The whole text is read first: a division by zero met on the way must not hide that the
+  // rule itself is invalid.
+  if (std::string motivo = MotivoFormulaInvalida(aFormula); !motivo.empty()) throw Exception(motivo);
   TFuncaoSaldo saldo = [this](const std::string& aColuna, int64_t aConta) {
     if (!FCdsPlano || !FCdsPlano->Active()) return Currency();
     // Rows split by establishment or month add up.

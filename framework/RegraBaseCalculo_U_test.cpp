@@ -45,6 +45,21 @@ TEST_F(RegraBaseCalculoTest, FormulasReadTheBalancesOfTheirAccounts) {
 
 // Values went through double: a tenth added a million times, or 2.675, came out a hair off
 // and a cent could turn at the rounding.
+// Found by fuzzing: an invalid rule whose evaluation met a division by zero before its error
+// was said to have no value over the balances, as if the rule were valid.
+TEST_F(RegraBaseCalculoTest, AnInvalidRuleWithADivisionByZeroWasSaidToHaveNoValue) {
+  const std::string regra = "SALDOATUAL(10) / SALDOATUAL(99) 2";
+  ASSERT_FALSE(FRegra.ValidarFormulaCTB(regra));
+  try {
+    FRegra.ExecutarFormulaCTB(regra);
+    FAIL() << "an invalid rule was evaluated";
+  } catch (const EFormulaSemValor&) {
+    FAIL() << "an invalid rule was said to have no value";
+  } catch (const Exception& e) {
+    EXPECT_EQ(e.what(), FRegra.MotivoFormulaInvalida(regra));
+  }
+}
+
 TEST_F(RegraBaseCalculoTest, FormulasComputeInExactDecimals) {
   std::string decimos = "0.1";
   for (int i = 1; i < 1000000; ++i) decimos += "+0.1";

@@ -1,5 +1,6 @@
 // The calculation rules' formulas (REGRACALCULOCTB), stored by a user and read back on every
-// SAGRES run: what the rule check accepts must evaluate, and what it refuses must not.
+// SAGRES run: what the rule check accepts must evaluate (or say it has no value over these
+// balances, as a division by zero), and what it refuses must not.
 #include <string>
 
 #include "Fuzz_U.h"
@@ -15,12 +16,13 @@ struct TSaldos {
   TSaldos() {
     Plano.AddFieldDef("CONTACTB", TFieldType::ftLargeint);
     for (const char* campo : {"SALDOANTERIOR", "DEBITO", "CREDITO", "MOVIMENTO", "SALDOATUAL"})
-      Plano.AddFieldDef(campo, TFieldType::ftFloat);
+      Plano.AddFieldDef(campo, TFieldType::ftCurrency);
     Plano.CreateDataSet();
     Plano.AppendRecord({101, 1500.25, 300.0, 120.5, 179.5, 1679.75});
     Plano.AppendRecord({101, 10.0, 0.0, 0.0, 0.0, 10.0});
     Plano.AppendRecord({205, 0.0, 0.0, 0.0, 0.0, 0.0});
-    Plano.AppendRecord({37, -42.0, 1e300, -1e300, 0.0, 5e-324});
+    // Near the largest amount a balance holds, so sums and products leave the range.
+    Plano.AppendRecord({37, -42.0, 900000000000000.0, -900000000000000.0, 0.0, 0.0001});
     Regra.RegistrarCTB();
     Regra.SetcdsPlano(&Plano);
   }
@@ -39,6 +41,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* aDados, size_t aTamanho) {
     saldos.Regra.ExecutarFormulaCTB(formula);
   } catch (const EInternalError&) {
     throw;
+  } catch (const EFormulaSemValor& e) {
+    if (!valida) nFuzz::Falha("uma regra inválida é recusada ao calcular", formula);
+    if (!nFuzz::MensagemLimpa(e.what())) nFuzz::Falha("a recusa de uma regra fica numa linha de UTF-8", e.what());
   } catch (const Exception& e) {
     executou = false;
     if (!nFuzz::MensagemLimpa(e.what())) nFuzz::Falha("a recusa de uma regra fica numa linha de UTF-8", e.what());
