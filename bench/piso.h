@@ -168,4 +168,22 @@ static inline const char* TextoHistorico(char* buf, size_t tamanho, const char* 
   return a;
 }
 
+
+/* The arguments of the floors that take a database, a company, a court system, a period and
+   an output folder; a wrong count ends the program with its usage. */
+typedef struct {
+  sqlite3* db;
+  int empresa, sistema;
+  const char *ini, *fim, *pasta;
+} TArgumentosPiso;
+
+static inline TArgumentosPiso LerArgumentosPiso(int argc, char** argv) {
+  if (argc != 7) {
+    fprintf(stderr, "uso: %s BANCO EMPRESA SISTEMA AAAA-MM-DD AAAA-MM-DD PASTA\n", argv[0]);
+    exit(2);
+  }
+  TArgumentosPiso a = {AbrirBanco(argv[1]), atoi(argv[2]), atoi(argv[3]), argv[4], argv[5], argv[6]};
+  return a;
+}
+
 #endif

@@ -90,13 +90,10 @@ static int CompararTexto(const void* a, const void* b) {
 }
 
 int main(int argc, char** argv) {
-  if (argc != 7) {
-    fprintf(stderr, "uso: %s BANCO EMPRESA SISTEMA AAAA-MM-DD AAAA-MM-DD PASTA\n", argv[0]);
-    return 2;
-  }
-  sqlite3* db = AbrirBanco(argv[1]);
-  int empresa = atoi(argv[2]), sistema = atoi(argv[3]);
-  const char *ini = argv[4], *fim = argv[5], *pasta = argv[6];
+  const TArgumentosPiso args = LerArgumentosPiso(argc, argv);
+  sqlite3* db = args.db;
+  int empresa = args.empresa, sistema = args.sistema;
+  const char *ini = args.ini, *fim = args.fim, *pasta = args.pasta;
 
   long long maxConta = 0;
   sqlite3_stmt* st = Preparar(db, "select max(CONTACTB) from PLANOESPEC where CODIGOEMPRESA = ?");
