@@ -47,19 +47,29 @@ int TLeiaute::Largura() const {
   return w;
 }
 
-void AcrescentarValor(std::string& saida, Currency valor, TFormatoValor formato) {
+namespace {
+
+// Writes the amount into `buf` (room for 24 characters) and returns its length.
+size_t EscreverValor(char* buf, Currency valor, TFormatoValor formato) {
   // Ten-thousandths to cents, half away from zero; unsigned so that the lowest value has a magnitude.
   int64_t bruto = valor.Raw();
   uint64_t magnitude = bruto < 0 ? uint64_t{0} - static_cast<uint64_t>(bruto) : static_cast<uint64_t>(bruto);
   uint64_t centavos = (magnitude + 50) / 100;
-  if (bruto < 0 && centavos != 0) saida += '-';
+  char* p = buf;
+  if (bruto < 0 && centavos != 0) *p++ = '-';
+  p = std::to_chars(p, buf + 20, centavos / 100).ptr;
+  if (formato == TFormatoValor::Ponto) *p++ = '.';
+  if (formato == TFormatoValor::Virgula) *p++ = ',';
+  *p++ = static_cast<char>('0' + centavos % 100 / 10);
+  *p++ = static_cast<char>('0' + centavos % 10);
+  return static_cast<size_t>(p - buf);
+}
+
+}  // namespace
+
+void AcrescentarValor(std::string& saida, Currency valor, TFormatoValor formato) {
   char buf[24];
-  auto [fim, erro] = std::to_chars(buf, buf + sizeof buf, centavos / 100);
-  (void)erro;
-  saida.append(buf, static_cast<size_t>(fim - buf));
-  if (formato == TFormatoValor::Ponto) saida += '.';
-  if (formato == TFormatoValor::Virgula) saida += ',';
-  Acrescentar2(saida, static_cast<int>(centavos % 100));
+  saida.append(buf, EscreverValor(buf, valor, formato));
 }
 
 std::string FormatarValor(Currency valor, TFormatoValor formato) {
@@ -238,10 +248,13 @@ TLinha& TLinha::Data(int ano, int mes, int dia) {
 
 TLinha& TLinha::Valor(Currency valor) {
   const TCampo& c = Proximo(TTipoCampo::Valor);
-  std::string t;
-  t.reserve(32);
-  AcrescentarValor(t, valor, c.FormatoValor);
-  if (!t.empty() && t.front() == '-' && !c.Sinal) NaoCabe(c, t, true);
+  char buf[24];
+  const std::string_view t(buf, EscreverValor(buf, valor, c.FormatoValor));
+  const bool negativo = t.front() == '-' && !c.Sinal;
+  if (negativo || (c.Largura > 0 && t.size() > static_cast<size_t>(c.Largura)))
+    // The message shows an amount of money, also where the file writes bare hundredths.
+    NaoCabe(c, c.FormatoValor == TFormatoValor::Centavos ? FormatarValor(valor, TFormatoValor::Ponto) : std::string(t),
+            negativo);
   Preencher(c, t, true);
   return *this;
 }
