@@ -144,13 +144,18 @@ TLinha& TLinha::Texto(std::string_view utf8) {
     NumeroTexto(c, utf8);
     return *this;
   }
+  // One pass over the text for both questions: a line break anywhere, and a byte past ASCII.
+  unsigned char bits = 0;
+  bool quebra = false;
   for (char ch : utf8) {
-    if (ch == '\r' || ch == '\n') {
-      FEscritor.FBloco.resize(FInicio);
-      FLeiaute = nullptr;
-      throw EFileError("Arquivo " + FEscritor.FArquivo + ", campo " + c.Nome + ": o valor \"" + std::string(utf8) +
-                       "\" contém quebra de linha");
-    }
+    bits |= static_cast<unsigned char>(ch);
+    quebra |= (ch == '\r') | (ch == '\n');
+  }
+  if (quebra) {
+    FEscritor.FBloco.resize(FInicio);
+    FLeiaute = nullptr;
+    throw EFileError("Arquivo " + FEscritor.FArquivo + ", campo " + c.Nome + ": o valor \"" + std::string(utf8) +
+                     "\" contém quebra de linha");
   }
   if (!FLeiaute->Separador.empty() && utf8.find(FLeiaute->Separador) != std::string_view::npos) {
     std::string registro = FLeiaute->Nome;
@@ -160,6 +165,15 @@ TLinha& TLinha::Texto(std::string_view utf8) {
                      std::string(utf8) + "\" contém o separador");
   }
   const size_t largura = static_cast<size_t>(c.Largura);
+  if (bits < 0x80) {
+    // ASCII: a character a byte.
+    if (largura > 0 && utf8.size() > largura) {
+      if (!c.Corta) NaoCabe(c, utf8, false);
+      utf8 = utf8.substr(0, largura);
+    }
+    Preencher(c, utf8, false);
+    return *this;
+  }
   std::string_view cabe = utf8;
   if (largura > 0) {
     size_t caracteres;
