@@ -12,9 +12,11 @@
 #include "ClassRegistry_U.h"
 #include "Conexao_U.h"
 #include "Contexto_U.h"
+#include "AtomicFile_U.h"
 #include "FalhaGravacaoTeste_U.h"
+#include "SQL_U.h"
 #include "Schema_U.h"
-#include "UlmoSagresWebConfiguracao_U.h"
+#include "UlmoSagresWebGerador_U.h"
 #include "UlmoSagresWebRegraCalculoCtb_U.h"
 #include "Zip_U.h"
 
@@ -230,8 +232,7 @@ TEST_F(GerarSagresTest, AFailedMonthWasReportedAsAnInformationInsteadOfAnError) 
   Rodar();
   EXPECT_TRUE(fs::exists(Zip("2024_02")));
   EXPECT_TRUE(fs::exists(Zip("2024_04")));
-  // The error hangs under March's node (after the warning of the invalid revenue rule); the
-  // other months are confirmed.
+  // The error hangs under March's node; the other months are confirmed.
   const auto& meses = FProcesso->GetMsgTreeLista()->Raizes();
   ASSERT_EQ(meses.size(), 3u);
   ASSERT_FALSE(meses[1]->Filhos.empty());
@@ -321,7 +322,7 @@ TEST_F(GerarSagresTest, TwoInstalmentsPaidTheSameDayForTheSameAmountWereMergedIn
   EXPECT_EQ(pagamentos, 3);
 }
 
-TEST_F(GerarSagresTest, RunningTwiceReplacesTheArchiveAndStartsFromFreshSingletons) {
+TEST_F(GerarSagresTest, RunningTwiceReplacesTheArchiveAndStartsAfresh) {
   Rodar();
   FConexao->Driver().ExecuteScript("update TCESESAGRESDESPESA set REGRACALCULOCTB = '7';");
   Set("pUnidadeGestora", "UG02");
@@ -397,13 +398,9 @@ TEST_F(GerarSagresTest, ACompanyThatDoesNotExistRanEveryMonthIntoAnInformation) 
   }
 }
 
-TEST_F(GerarSagresTest, RulesReadTheMonthsBalancesOfTheConfiguredCompany) {
-  TUlmoSagresWebConfiguracao& cfg = TUlmoSagresWebConfiguracao::Instance();
-  cfg.CodigoEmpresa = 1;
-  cfg.DataInicial = EncodeDate(2024, 3, 1);
-  cfg.DataFinal = EncodeDate(2024, 3, 31);
-  TUlmoSagresWebRegraCalculoCtb& regras = TUlmoSagresWebRegraCalculoCtb::Instance();
-  regras.ExecutarGerarSaldoCtb();
+TEST_F(GerarSagresTest, RulesReadTheMonthsBalancesOfTheCompany) {
+  TUlmoSagresWebRegraCalculoCtb regras;
+  regras.ExecutarGerarSaldoCtb(1, EncodeDate(2024, 3, 1), EncodeDate(2024, 3, 31));
   ASSERT_TRUE(regras.EncontrarContaCTB(11));
   EXPECT_EQ(regras.GetSaldoContaCTB(tpSaldoAnterior), Currency::FromInt(100));
   EXPECT_EQ(regras.GetSaldoContaCTB(tpDebito), Currency::FromInt(50));
@@ -414,11 +411,6 @@ TEST_F(GerarSagresTest, RulesReadTheMonthsBalancesOfTheConfiguredCompany) {
   EXPECT_FALSE(regras.EncontrarContaCTB(99));
   EXPECT_EQ(regras.ExecutarFormulaCTB("SALDOATUAL(11) - SALDOATUAL(12)"), Currency::FromInt(90));
   EXPECT_FALSE(regras.ValidarFormulaCTB("SALDOATUAL(11"));
-  TUlmoSagresWebRegraCalculoCtb::Destruir();
-  TUlmoSagresWebConfiguracao::Destruir();
-  // A new run starts from zeros.
-  EXPECT_EQ(TUlmoSagresWebConfiguracao::Instance().CodigoEmpresa, 0);
-  TUlmoSagresWebConfiguracao::Destruir();
 }
 
 TEST_F(GerarSagresTest, AccountsWithoutMovementOrZeroSumAreLeftOut) {
@@ -491,21 +483,139 @@ TEST_F(GerarSagresTest, AnEmptyRuleIsLeftOutSilently) {
   EXPECT_TRUE(Textos(tmAviso).empty());
 }
 
+// The March document of the fixture as the DOM writer wrote it before the document streamed.
+const char* const kMarcoEsperado = R"X(<?xml version="1.0" encoding="utf-8"?>
+<exec:ExecucaoEmpresas xmlns:exec="http://www.tce.se.gov.br/sagres2017/xml/ExecucaoEmpresas" xmlns:genEmp="http://www.tce.se.gov.br/sagres2017/xml/GenericosEmpresas">
+  <exec:PrestacaoContas>
+    <exec:codigoUnidGestora>UG01</exec:codigoUnidGestora>
+    <exec:nomeUnidGestora>Sede Aracaju</exec:nomeUnidGestora>
+    <exec:cpfContador>12345678909</exec:cpfContador>
+    <exec:cpfGestor>98765432100</exec:cpfGestor>
+    <exec:anoReferencia>2024</exec:anoReferencia>
+    <exec:mesReferencia>3</exec:mesReferencia>
+    <exec:versaoXml>0</exec:versaoXml>
+    <exec:diaInicPresContas>1</exec:diaInicPresContas>
+    <exec:diaFinaPresContas>31</exec:diaFinaPresContas>
+  </exec:PrestacaoContas>
+  <exec:Pagamento>
+    <exec:numeroPagamento>0000000123</exec:numeroPagamento>
+    <exec:anoPagamento>2024</exec:anoPagamento>
+    <exec:dataPagamento>2024-03-20</exec:dataPagamento>
+    <exec:valorPagamento>1234.50</exec:valorPagamento>
+    <exec:naturezaPagamento>5</exec:naturezaPagamento>
+    <exec:cpfCnpjCredor>12345678000190</exec:cpfCnpjCredor>
+    <exec:nomeRazaoSocialCredor>Fornecedor Ltda</exec:nomeRazaoSocialCredor>
+    <exec:TipoDocumentoPagamento>
+      <genEmp:NotaFiscal>
+        <genEmp:dataEmissaoNota>2024-03-01</genEmp:dataEmissaoNota>
+        <genEmp:numeroNotaFiscal>0000000123</genEmp:numeroNotaFiscal>
+        <genEmp:nrSerieNotaFiscal>ABC</genEmp:nrSerieNotaFiscal>
+      </genEmp:NotaFiscal>
+    </exec:TipoDocumentoPagamento>
+  </exec:Pagamento>
+  <exec:Retencao>
+    <exec:numeroPagamento>0000000123</exec:numeroPagamento>
+    <exec:anoPagamento>2024</exec:anoPagamento>
+    <exec:tipoRetencao>1</exec:tipoRetencao>
+    <exec:valorRetencao>10.00</exec:valorRetencao>
+  </exec:Retencao>
+  <exec:Receita>
+    <exec:tipoReceita>4</exec:tipoReceita>
+    <exec:valorArrecadadoNoMes>50.00</exec:valorArrecadadoNoMes>
+  </exec:Receita>
+  <exec:Despesa>
+    <exec:tipoDespesa>1</exec:tipoDespesa>
+    <exec:valorDespesaNoMes>50.00</exec:valorDespesaNoMes>
+  </exec:Despesa>
+  <exec:ContaBancaria>
+    <exec:codigoBanco>001</exec:codigoBanco>
+    <exec:codigoAgencia>123456</exec:codigoAgencia>
+    <exec:numeroContaBancaria>12345-6</exec:numeroContaBancaria>
+    <exec:valorSaldoInicialNoMes>100.00</exec:valorSaldoInicialNoMes>
+    <exec:valorTotalDebitos>30.00</exec:valorTotalDebitos>
+    <exec:valorTotalCreditos>50.00</exec:valorTotalCreditos>
+    <exec:valorConciliacao>120.00</exec:valorConciliacao>
+  </exec:ContaBancaria>
+  <exec:Patrimonio>
+    <exec:tipoPatrimonio>1</exec:tipoPatrimonio>
+    <exec:tipoLancamento>P</exec:tipoLancamento>
+    <exec:vl_Lancamento>30.00</exec:vl_Lancamento>
+  </exec:Patrimonio>
+  <exec:Almoxarifado>
+    <exec:vl_SaldoInicial>0.00</exec:vl_SaldoInicial>
+    <exec:vl_Entrada>30.00</exec:vl_Entrada>
+    <exec:vl_Saida>0.00</exec:vl_Saida>
+    <exec:vl_SaldoFinal>30.00</exec:vl_SaldoFinal>
+  </exec:Almoxarifado>
+</exec:ExecucaoEmpresas>
+)X";
+
+TEST_F(GerarSagresTest, AMemorySinkReceivesTheMonthsDocumentByteForByte) {
+  Rodar();
+  EXPECT_EQ(LerEntradaZip(Zip("2024_03"), "ExecucaoEmpresas.xml"), kMarcoEsperado);
+
+  TUlmoSagresWebRegraCalculoCtb regras;
+  TUlmoSagresWebGerador gerador;
+  TStringSink saida;
+  const TMesSagres mes{FProcesso->Requisicao(), EncodeDate(2024, 3, 1), EncodeDate(2024, 3, 31), regras};
+  {
+    TTransacaoRO transacao(Conexao(), 1);
+    regras.ExecutarGerarSaldoCtb(1, mes.Inicio, mes.Fim);
+    gerador.GerarDocumento(mes, saida);
+  }
+  EXPECT_EQ(saida.Text(), kMarcoEsperado);
+  EXPECT_FALSE(saida.Committed());
+}
+
+// Enough payments in March for its document to reach its archive in many writes.
+void MuitosPagamentos(TnDMConexao& conexao, int n) {
+  const std::string ate = std::to_string(n);
+  conexao.Driver().ExecuteScript(
+      "with recursive n(i) as (select 1 union all select i + 1 from n where i < " + ate +
+      ") insert into DUPLICATAENT select 1, 1, 100 + i, 'D-' || i, 100 from n;"
+      "with recursive n(i) as (select 1 union all select i + 1 from n where i < " + ate +
+      ") insert into DUPLICATAENTPGTO select 1, 1, 100 + i, 1, '2024-03-21', i from n;");
+}
+
+TEST_F(GerarSagresTest, AWriteFailingMidMonthLeavesNoArchiveAndSaysSo) {
+  MuitosPagamentos(*FConexao, 3000);
+  nTesteGravacao::Desligar();
+  Rodar();
+  const int escritas = nTesteGravacao::Contagem(nTesteGravacao::TOperacao::Escrita);
+  ASSERT_GE(escritas, 10) << "the document must reach its archive in many writes";
+  pugi::xml_node r = Raiz("2024_03");
+  int pagamentos = 0;
+  for (pugi::xml_node pg = r.child("exec:Pagamento"); pg; pg = pg.next_sibling("exec:Pagamento")) ++pagamentos;
+  EXPECT_EQ(pagamentos, 3001);
+
+  for (int n : {2, escritas / 2}) {
+    fs::remove_all(FPasta / "saida");
+    FProcesso->GetMsgTreeLista()->Clear();
+    nTesteGravacao::Desligar();
+    nTesteGravacao::FalharNa(nTesteGravacao::TOperacao::Escrita, n);
+    Rodar();
+    nTesteGravacao::Desligar();
+    // Neither the archive nor its folder nor a temporary: the folder the run made is gone.
+    EXPECT_FALSE(fs::exists(FPasta / "saida")) << n << ": " << DescreverPasta(ConteudoPasta(FPasta / "saida"));
+    ASSERT_EQ(Textos(tmErro).size(), 1u) << n;
+    EXPECT_NE(Textos(tmErro)[0].find("/2024_03/ExecucaoEmpresas.zip\""), std::string::npos) << Textos(tmErro)[0];
+    EXPECT_TRUE(Textos(tmConfirmacao).empty());
+    EXPECT_TRUE(FProcesso->GetMsgTreeLista()->Falhou());
+  }
+}
+
 }  // namespace
 
 namespace {
 
 // Every balance of every account, month by month, as the rules read them.
 std::vector<std::string> SaldosDoAno(bool preparado) {
-  TUlmoSagresWebConfiguracao& cfg = TUlmoSagresWebConfiguracao::Instance();
-  cfg.CodigoEmpresa = 1;
-  TUlmoSagresWebRegraCalculoCtb& regras = TUlmoSagresWebRegraCalculoCtb::Instance();
-  bool preparou = preparado && regras.PrepararPeriodo(EncodeDate(2024, 1, 10), EncodeDate(2024, 12, 31));
+  TUlmoSagresWebRegraCalculoCtb regras;
+  bool preparou = preparado && regras.PrepararPeriodo(1, EncodeDate(2024, 1, 10), EncodeDate(2024, 12, 31));
   std::vector<std::string> r{preparou ? "preparado" : "mês a mês"};
   for (int mes = 1; mes <= 12; ++mes) {
-    cfg.DataInicial = mes == 1 ? EncodeDate(2024, 1, 10) : EncodeDate(2024, mes, 1);
-    cfg.DataFinal = EndOfTheMonth(cfg.DataInicial);
-    regras.ExecutarGerarSaldoCtb();
+    TDateTime inicio = mes == 1 ? EncodeDate(2024, 1, 10) : EncodeDate(2024, mes, 1);
+    regras.ExecutarGerarSaldoCtb(1, inicio, EndOfTheMonth(inicio));
     for (int64_t conta : {10, 11, 12, 30, 31}) {
       std::string t = std::to_string(mes) + "/" + std::to_string(conta) + ":";
       if (regras.EncontrarContaCTB(conta))
@@ -513,8 +623,6 @@ std::vector<std::string> SaldosDoAno(bool preparado) {
       r.push_back(t);
     }
   }
-  TUlmoSagresWebRegraCalculoCtb::Destruir();
-  TUlmoSagresWebConfiguracao::Destruir();
   return r;
 }
 
@@ -545,3 +653,4 @@ TEST_F(GerarSagresTest, ThePeriodsBalancesAreTheMonthsOwn) {
   EXPECT_EQ(std::vector<std::string>(preparado.begin() + 1, preparado.end()),
             std::vector<std::string>(mesAMes.begin() + 1, mesAMes.end()));
 }
+
