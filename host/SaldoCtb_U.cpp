@@ -1,6 +1,7 @@
 #include "SaldoCtb_U.h"
 
 #include <algorithm>
+#include <cmath>
 #include <unordered_map>
 
 #include "Classes_U.h"
@@ -128,9 +129,13 @@ class TCalculo {
           std::none_of(P.ClassifConta.begin(), P.ClassifConta.end(), [&](const std::string& pre) { return c.rfind(pre, 0) == 0; }))
         continue;
       FIndiceConta[codigo.AsLargeInt()] = static_cast<int>(FContas.size());
+      FMaiorCodigo = std::max(FMaiorCodigo, codigo.AsLargeInt());
       FContas.push_back({codigo.AsLargeInt(), std::move(c), tipo.AsInteger(), descr.AsString()});
     }
     FSlotsConta.resize(FContas.size());
+    // Charts number their accounts densely: a table by code spares a hash per side of an entry.
+    if (FMaiorCodigo < 4 * static_cast<int64_t>(FContas.size()) + 1024)
+      FSlotSemEstab.assign(static_cast<size_t>(FMaiorCodigo) + 1, kSlotNaoVisto);
   }
 
   void CarregarNaturezas() {
@@ -179,7 +184,16 @@ class TCalculo {
   static Currency Valor(IStatement& s, int coluna) {
     switch (s.ColumnKind(coluna)) {
       case TColumnKind::Integer: return Currency::FromInt(s.ColumnInt64(coluna));
-      case TColumnKind::Float: return Currency::FromDouble(s.ColumnDouble(coluna)).Round(2);
+      case TColumnKind::Float: {
+        // A double within a millionth of a cent of a whole cent is that cent, whatever its last
+        // bits: the common case, without the decimal text.
+        const double v = s.ColumnDouble(coluna), centavos = v * 100;
+        if (std::fabs(v) < 1e12) {
+          const double inteiro = std::nearbyint(centavos);
+          if (std::fabs(centavos - inteiro) < 1e-6) return Currency::FromRaw(static_cast<int64_t>(inteiro) * (Currency::Scale / 100));
+        }
+        return Currency::FromDouble(v).Round(2);
+      }
       case TColumnKind::Text: return Currency::FromString(std::string(s.ColumnText(coluna))).Round(2);
       default: return Currency();
     }
@@ -218,20 +232,26 @@ class TCalculo {
   }
 
   // The slot of an account code at an establishment, or -1 when the account is not among those
-  // asked for: one look-up per side of an entry.
+  // asked for: one look-up per side of an entry, an index into a table for the usual codes.
   int64_t SlotDoCodigo(IStatement& s, int colunaConta, int colunaEstab) {
     if (s.ColumnKind(colunaConta) == TColumnKind::Null) return -1;
     const int64_t codigo = s.ColumnInt64(colunaConta);
-    const int64_t estab = s.ColumnInt64(colunaEstab);
-    auto [it, novo] = FSlotDoCodigo.try_emplace(TChaveCodigo{codigo, estab}, -1);
-    if (novo) {
-      int conta = Conta(codigo);
-      if (conta >= 0) {
-        Slot(conta, static_cast<int>(estab));
-        it->second = static_cast<int64_t>(FSlotIndice.at(Chave(conta, static_cast<int>(estab))));
-      }
+    const int64_t estab = P.RelacionarEstab ? s.ColumnInt64(colunaEstab) : 0;
+    if (estab == 0 && codigo >= 0 && codigo < static_cast<int64_t>(FSlotSemEstab.size())) {
+      int64_t& slot = FSlotSemEstab[static_cast<size_t>(codigo)];
+      if (slot == kSlotNaoVisto) slot = ResolverSlot(codigo, 0);
+      return slot;
     }
+    auto [it, novo] = FSlotDoCodigo.try_emplace(TChaveCodigo{codigo, estab}, -1);
+    if (novo) it->second = ResolverSlot(codigo, estab);
     return it->second;
+  }
+
+  int64_t ResolverSlot(int64_t codigo, int64_t estab) {
+    int conta = Conta(codigo);
+    if (conta < 0) return -1;
+    Slot(conta, static_cast<int>(estab));
+    return static_cast<int64_t>(FSlotIndice.at(Chave(conta, static_cast<int>(estab))));
   }
 
   // The period's entries (or those before it), each read once: its debit account, credit
@@ -429,6 +449,9 @@ class TCalculo {
     }
   };
   std::unordered_map<TChaveCodigo, int64_t, THashCodigo> FSlotDoCodigo;
+  static constexpr int64_t kSlotNaoVisto = -2;
+  std::vector<int64_t> FSlotSemEstab;  // by account code, establishment 0
+  int64_t FMaiorCodigo = 0;
   std::vector<std::vector<size_t>> FSlotsConta;
   std::unordered_map<std::string, std::vector<int>> FSinteticaPorClassif;
 };

@@ -295,6 +295,19 @@ TEST_F(SaldoCtbTest, AmountsWhoseFloatingSumLosesACentAreSummedExactly) {
   EXPECT_EQ(valores(*mensal, 5), (std::vector<std::string>{"0", "9000000000010.5", "0", "9000000000010.5"}));
 }
 
+// The column holds cents: SQLite keeps 0.125 as given, PostgreSQL would have stored 0.13, and
+// each entry counts as those cents on both engines, so two of them make 0.26, not 0.25.
+TEST_F(SaldoCtbTest, AnAmountWithMoreDecimalsCountsAsTheCentsItsColumnHolds) {
+  FBanco.Executar(
+      "insert into LCTOCTB (CODIGOEMPRESA, CHAVELCTOCTB, CODIGOESTAB, DATALCTOCTB, CONTACTBDEB, CONTACTBCRED,"
+      " VALORLCTOCTB, CODIGOHISTCTB) values (1, 100, 1, '2024-03-01', 5, 12, 0.125, 1),"
+      " (1, 101, 1, '2024-03-02', 5, 12, 0.125, 1), (1, 102, 1, '2024-03-02', 10, 5, '-0.005', 1);");
+  auto ds = Saldo(kMarco);
+  ASSERT_TRUE(ds->Locate("CONTACTB", {5}));
+  EXPECT_EQ(ds->FieldByName("DEBITO").AsCurrency().ToString(), "10.26");
+  EXPECT_EQ(ds->FieldByName("CREDITO").AsCurrency().ToString(), "-0.01");
+}
+
 TEST_F(SaldoCtbTest, CallersFindAnAccountByAFloatingKey) {
   auto ds = Saldo(kMarco);
   ds->SetIndexFieldNames("CONTACTB");
