@@ -8,6 +8,7 @@
 #include <memory>
 #include <stdexcept>
 #include <thread>
+#include <vector>
 
 namespace nUlmoEsfingeTeste {
 
@@ -36,6 +37,105 @@ int AnoMesDe(const std::string& aTexto) {
   return mes >= 1 && mes <= 12 ? v : 0;
 }
 
+
+// A partial send read as it streams (a package of a month runs to tens of megabytes, and a
+// tree of it would cost the fake more than the program spends building it): the package's
+// month, how many accounts and entries it has, and the entries dated outside its month.
+class TLeitorLote : public nlohmann::json_sax<json> {
+ public:
+  explicit TLeitorLote(int aAnoMes) : FMes(std::to_string(aAnoMes)) {}
+  bool Valido() const { return FValido && FRaiz == 1; }
+  int AnoMes = 0, Contas = 0, Lancamentos = 0;
+  json Erros = json::array();
+
+  bool null() override { return Valor(nullptr); }
+  bool boolean(bool) override { return Valor(nullptr); }
+  bool number_integer(number_integer_t v) override { return Numero(static_cast<long long>(v)); }
+  bool number_unsigned(number_unsigned_t v) override { return Numero(static_cast<long long>(v)); }
+  bool number_float(number_float_t, const string_t&) override { return Valor(nullptr); }
+  bool string(string_t& v) override { return Valor(&v); }
+  bool binary(binary_t&) override { return Valor(nullptr); }
+  bool start_object(std::size_t) override { return Abrir(false); }
+  bool end_object() override {
+    if (FPilha.back().Tipo == Lcto) {
+      if (FData.size() < 7 || FData.substr(0, 4) + FData.substr(5, 2) != FMes)
+        Erros.push_back({{"mensagem", "Lançamento " + std::to_string(FSeq) + " de " + FData + " fora do mês do pacote"}});
+    }
+    FPilha.pop_back();
+    return true;
+  }
+  bool start_array(std::size_t) override { return Abrir(true); }
+  bool end_array() override {
+    FPilha.pop_back();
+    return true;
+  }
+  bool key(string_t& k) override {
+    FPilha.back().Chave = k;
+    return true;
+  }
+  bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) override {
+    FValido = false;
+    return false;
+  }
+
+ private:
+  enum TTipo { Raiz, Lote, ListaContas, Lctos, Lcto, Outro };
+  struct TNivel {
+    TTipo Tipo;
+    std::string Chave;
+  };
+  // What a value is, by where it stands; counts it in its array.
+  TTipo Entrar(bool aObjeto, bool aArray) {
+    if (FPilha.empty()) {
+      if (!aArray) FValido = false;
+      return Raiz;
+    }
+    TNivel& pai = FPilha.back();
+    switch (pai.Tipo) {
+      case Raiz:
+        if (++FRaiz == 1 && !aObjeto) FValido = false;
+        return FRaiz == 1 && aObjeto ? Lote : Outro;
+      case Lote:
+        if (aArray && pai.Chave == "contasContabeis") return ListaContas;
+        if (aArray && pai.Chave == "lancamentosContabeis") return Lctos;
+        return Outro;
+      case ListaContas: ++Contas; return Outro;
+      case Lctos:
+        ++Lancamentos;
+        if (!aObjeto) return Outro;
+        FData.clear();
+        FSeq = 0;
+        return Lcto;
+      default: return Outro;
+    }
+  }
+  bool Abrir(bool aArray) {
+    TTipo t = Entrar(!aArray, aArray);
+    FPilha.push_back({t, {}});
+    return true;
+  }
+  bool Valor(const std::string* aTexto) {
+    TTipo t = Entrar(false, false);
+    (void)t;
+    if (!FPilha.empty() && FPilha.back().Tipo == Lcto && aTexto && FPilha.back().Chave == "dataLancamento") FData = *aTexto;
+    return true;
+  }
+  bool Numero(long long v) {
+    Entrar(false, false);
+    if (FPilha.empty()) return true;
+    const TNivel& n = FPilha.back();
+    if (n.Tipo == Lote && n.Chave == "anoMes") AnoMes = static_cast<int>(v);
+    if (n.Tipo == Lcto && n.Chave == "numeroSequencial") FSeq = static_cast<int>(v);
+    return true;
+  }
+
+  std::string FMes;
+  std::vector<TNivel> FPilha;
+  int FRaiz = 0;
+  bool FValido = true;
+  std::string FData;
+  int FSeq = 0;
+};
 
 void ChecarChamada(const std::string& aChamada) {
   if (std::find(std::begin(kChamadas), std::end(kChamadas), aChamada) == std::end(kChamadas))
@@ -222,28 +322,17 @@ void TFakeEsfingeOnline::Responder(const httplib::Request& aReq, httplib::Respon
     TPacote* p = PacoteDaChave(aReq.get_param_value("chavePacote"));
     if (!p || p->Estado != "iniciado") return Erro(aRes, 400, "Pacote inexistente ou não iniciado");
     if (falhou("enviarParcial", p->AnoMes)) return;
-    json corpo = json::parse(aReq.body, nullptr, false);
-    if (corpo.is_discarded() || !corpo.is_array() || corpo.size() != 1 || !corpo[0].is_object())
-      return Erro(aRes, 422, "");
-    const json& lote = corpo[0];
-    if (lote.value("anoMes", 0) != p->AnoMes) return Erro(aRes, 400, "anoMes do lote difere do pacote");
-    const json contas = lote.value("contasContabeis", json::array());
-    const json lctos = lote.value("lancamentosContabeis", json::array());
-    json erros = json::array();
-    const std::string mes = std::to_string(p->AnoMes);
-    for (const json& l : lctos) {
-      std::string data = l.value("dataLancamento", "");
-      if (data.size() < 7 || data.substr(0, 4) + data.substr(5, 2) != mes)
-        erros.push_back({{"mensagem", "Lançamento " + std::to_string(l.value("numeroSequencial", 0)) + " de " + data +
-                                          " fora do mês do pacote"}});
-    }
-    if (!erros.empty()) {
+    TLeitorLote lote(p->AnoMes);
+    json::sax_parse(aReq.body, &lote);
+    if (!lote.Valido()) return Erro(aRes, 422, "");
+    if (lote.AnoMes != p->AnoMes) return Erro(aRes, 400, "anoMes do lote difere do pacote");
+    if (!lote.Erros.empty()) {
       aRes.status = 400;
-      aRes.set_content(json{{"mensagem", "Lote recusado"}, {"erros", erros}}.dump(), "application/json");
+      aRes.set_content(json{{"mensagem", "Lote recusado"}, {"erros", lote.Erros}}.dump(), "application/json");
       return;
     }
-    p->Contas = static_cast<int>(contas.size());
-    p->Lancamentos = static_cast<int>(lctos.size());
+    p->Contas = lote.Contas;
+    p->Lancamentos = lote.Lancamentos;
     p->Estado = "enviado";
     aRes.status = 200;
     return;

@@ -1,7 +1,10 @@
 // The JSON objects of the e-Sfinge online API (a package, the finish and the cancel request)
 // and their serialisation: compact, keys in declaration order, every key always present.
+// Accounts and entries are written as text straight into a buffer, so that a package of a
+// month streams row by row; the bytes are those of nlohmann's compact dump.
 #pragma once
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace nUlmoEsfingeOnline {
@@ -48,6 +51,28 @@ struct TFinalizaEnvioJson {
 struct TCancelarEnvioJson {
   std::string FCodigoRegistro;
   std::string FJustificativa;
+};
+
+// Appends the object's JSON text to the buffer.
+void EscreverJson(std::string& saida, const TContaContabil& AObj);
+void EscreverJson(std::string& saida, const TLancamentoContabil& AObj);
+// A JSON string literal, quotes included; invalid UTF-8 bytes are replaced, not refused.
+void EscreverTextoJson(std::string& saida, std::string_view texto);
+
+// A month's package written as its entries come: the head with the accounts (their JSON text,
+// written once per run), then each entry, then Fechar. REQUIRES: Fechar once, last.
+class TEscritorLote {
+ public:
+  TEscritorLote(std::string& saida, int anoMes, std::string_view contasJson, int quantidadeContas);
+  void Lancamento(const TLancamentoContabil& l);
+  void Fechar();
+  int QuantidadeContas() const { return FContas; }
+  int QuantidadeLancamentos() const { return FLancamentos; }
+
+ private:
+  std::string& FSaida;
+  int FContas = 0;
+  int FLancamentos = 0;
 };
 
 std::string ObjectToJsonString(const TContaContabil& AObj);

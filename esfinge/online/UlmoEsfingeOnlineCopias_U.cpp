@@ -63,7 +63,7 @@ void LimparCopiasAntigas(const fs::path& pasta, int dias) {
   }
 }
 
-std::string GravarCopiaLote(const std::string& AJson) {
+std::string GravarCopiaLote(std::string_view AJson) {
   const fs::path pasta = PastaCopias();
   LimparCopiasAntigas(pasta, DiasCopias());
   std::string base = IncludeTrailingPathDelimiter(pasta.string()) + std::string(Prefixo) +

@@ -8,6 +8,7 @@
 #pragma once
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace nUlmoEsfingeOnline {
 
@@ -25,6 +26,6 @@ int DiasCopias();
 void LimparCopiasAntigas(const std::filesystem::path& pasta, int dias);
 // Writes a package's copy, readable by the user alone, after removing the old ones; returns
 // its path.
-std::string GravarCopiaLote(const std::string& AJson);
+std::string GravarCopiaLote(std::string_view AJson);
 
 }  // namespace nUlmoEsfingeOnline

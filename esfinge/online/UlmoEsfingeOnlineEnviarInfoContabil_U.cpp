@@ -78,9 +78,9 @@ void TUlmoEsfingeOnlineEnviarInfoContabil::Enviar() {
   try {
     // The packages first: with nothing to send there is no login, which would replace the
     // company's stored token for nothing.
-    FListaEnvioLote.clear();
     Mostrar("Carregando dados para envio...");
-    Factory()->GerarDadosEnvio()->Config(FConfig).DataSets(*FCdsContaCtb, *FCdsLctoCtb).Lista(FListaEnvioLote).Executar();
+    FDados = Factory()->GerarDadosEnvio();
+    FDados->Config(FConfig).DataSets(*FCdsContaCtb, *FCdsLctoCtb).Executar();
     VerificarLotes();
 
     // A run that cannot keep its copies safely sends nothing, and does not log in for it.
@@ -92,11 +92,12 @@ void TUlmoEsfingeOnlineEnviarInfoContabil::Enviar() {
 
     // One key for the whole run, replaced by each start reply.
     std::string chavePacote;
-    for (const TEnvioLote& lote : FListaEnvioLote) EnviarLote(lote, chavePacote);
+    // One month's package in memory at a time.
+    for (int anoMes : FDados->Meses()) EnviarLote(FDados->Lote(anoMes), chavePacote);
   } catch (const std::exception& e) {
     ControleMensagem().AddErro(e.what());
   }
-  FListaEnvioLote.clear();
+  FDados.reset();
   if (FProgresso) {
     FProgresso->SetEhCircular(false);
     FProgresso->Hide();
@@ -121,7 +122,7 @@ void TUlmoEsfingeOnlineEnviarInfoContabil::VerificarLotes() {
     if (d < primeiro || d > ultimo) fora.push_back(seq ? seq->AsString() : std::to_string(marcados));
   });
 
-  if (FListaEnvioLote.empty()) {
+  if (FDados->Meses().empty()) {
     if (marcados == 0 && FCdsContaCtb->IsEmpty()) throw Exception("Nenhum registro marcado para envio.");
     if (marcados == 0)
       throw Exception("Nenhum lançamento marcado para envio. O e-Sfinge online recebe as contas marcadas junto com os "
@@ -144,18 +145,17 @@ void TUlmoEsfingeOnlineEnviarInfoContabil::VerificarLotes() {
   }
 }
 
-std::string TUlmoEsfingeOnlineEnviarInfoContabil::GravarCopia(const std::string& AJson) { return GravarCopiaLote(AJson); }
+std::string TUlmoEsfingeOnlineEnviarInfoContabil::GravarCopia(std::string_view AJson) { return GravarCopiaLote(AJson); }
 
-void TUlmoEsfingeOnlineEnviarInfoContabil::EnviarLote(const TEnvioLote& ALote, std::string& AChavePacote) {
-  const std::string anoMes = std::to_string(ALote.FAnoMes);
+void TUlmoEsfingeOnlineEnviarInfoContabil::EnviarLote(const TLoteJson& ALote, std::string& AChavePacote) {
+  const std::string anoMes = std::to_string(ALote.AnoMes);
   Mostrar("Enviando Lote " + anoMes + "...");
-  const std::string json = ObjectToJsonString(ALote);
-  const std::string copia = GravarCopia(json);
+  const std::string copia = GravarCopia(ALote.Json());
 
   // Start.
   try {
     const std::string nome = "do e-Sfinge ao início do envio";
-    std::string resposta = NovoHTTP(FToken, nome)->Get(TUlmoEsfingeFuncoes::GetUrlIniciarEnvio(ALote.FAnoMes));
+    std::string resposta = NovoHTTP(FToken, nome)->Get(TUlmoEsfingeFuncoes::GetUrlIniciarEnvio(ALote.AnoMes));
     // Without a key of its own the package would go out under the previous package's key.
     if (!TUlmoEsfingeFuncoes::LerChaveJson(resposta, "chavePacote", AChavePacote, nome))
       throw Exception("O e-Sfinge não retornou a chave do pacote.");
@@ -174,9 +174,8 @@ void TUlmoEsfingeOnlineEnviarInfoContabil::EnviarLote(const TEnvioLote& ALote, s
   bool finalizacaoIncerta = false;
   try {
     NovoHTTP(FToken, "do e-Sfinge ao envio parcial")
-        ->Post(TUlmoEsfingeFuncoes::GetUrlEnviarParcial(AChavePacote), "[" + json + "]");
-    TFinalizaEnvioJson fim{AChavePacote, static_cast<int>(ALote.FContasContabeis.size()),
-                           static_cast<int>(ALote.FLancamentosContabeis.size())};
+        ->Post(TUlmoEsfingeFuncoes::GetUrlEnviarParcial(AChavePacote), ALote.Corpo);
+    TFinalizaEnvioJson fim{AChavePacote, ALote.QuantidadeContas, ALote.QuantidadeLancamentos};
     const std::string nome = "do e-Sfinge à finalização do envio";
     std::string respostaFinal;
     try {
@@ -219,7 +218,7 @@ void TUlmoEsfingeOnlineEnviarInfoContabil::EnviarLote(const TEnvioLote& ALote, s
   try {
     TRecDadosEnvio dados;
     dados.CodigoEmpresa = FConfig.CodigoEmpresa;
-    dados.Competencia = TUlmoEsfingeFuncoes::ConverterAnoMesParaData(ALote.FAnoMes);
+    dados.Competencia = TUlmoEsfingeFuncoes::ConverterAnoMesParaData(ALote.AnoMes);
     dados.Seq = TUlmoEsfingeFuncoes::GetProximoSeqTceEsfingeOnlineEnvio(dados.CodigoEmpresa, dados.Competencia);
     dados.DataEnvio = PegarDataServidor();
     dados.Status = TnStatusEnvio::tsFinalizado;

@@ -1,5 +1,6 @@
-// TUlmoEsfingeOnlineEnviarInfoContabil: one online sending run. Builds the monthly packages from
-// the marked rows, logs in (only when there is a package to send) and sends each in three calls (start, partial send, finish),
+// TUlmoEsfingeOnlineEnviarInfoContabil: one online sending run. Finds the months to send in
+// the marked rows, logs in (only when there is a package to send) and builds and sends each
+// month's package in turn, in three calls (start, partial send, finish),
 // cancelling the partial send when a later call fails, and records each finished package's
 // receipt. The first failure ends the run as an error in the message controller; packages
 // already finished stay sent and recorded. Datasets, tree and progress frame are not owned.
@@ -27,9 +28,9 @@ class TUlmoEsfingeOnlineEnviarInfoContabil : public IEnviarInfoContabil {
   // Raises when the packages built are none, saying why; warns of marked entries that no
   // package carries.
   void VerificarLotes();
-  void EnviarLote(const TEnvioLote& ALote, std::string& AChavePacote);
+  void EnviarLote(const TLoteJson& ALote, std::string& AChavePacote);
   // The copy of a package in the copies' folder (UlmoEsfingeOnlineCopias_U); returns its path.
-  std::string GravarCopia(const std::string& AJson);
+  std::string GravarCopia(std::string_view AJson);
 
   std::string FToken;
   nFramework::TnFraProgresso* FProgresso = nullptr;
@@ -37,7 +38,7 @@ class TUlmoEsfingeOnlineEnviarInfoContabil : public IEnviarInfoContabil {
   nFramework::TClientDataSet* FCdsContaCtb = nullptr;
   nFramework::TClientDataSet* FCdsLctoCtb = nullptr;
   std::shared_ptr<nFramework::ITreeMessager> FMsgTreeLista;
-  std::vector<TEnvioLote> FListaEnvioLote;
+  std::shared_ptr<IGerarDadosEnvio> FDados;  // of the run under way
 };
 
 }  // namespace nUlmoEsfingeOnline

@@ -123,6 +123,33 @@ TEST_F(EsfingeOnlineTest, PackagesPerMonthWithEntriesUpToTheCurrentMonth) {
   EXPECT_EQ(FLctos.RecordCount(), 4);
 }
 
+// The send builds one month's package at a time, as text while its rows are read; it must be
+// the package the typed list holds, whether the month's rows come in sequence order or not.
+TEST_F(EsfingeOnlineTest, AMonthWrittenAsItsRowsAreReadIsTheTypedPackage) {
+  Lcto(5, EncodeDate(2024, 1, 2), 7);   // an opening row: numbered after the month's entries
+  Lcto(1, EncodeDate(2024, 1, 20), 1234.5);
+  Lcto(3, EncodeDate(2024, 1, 31), 1);
+  Lcto(6, EncodeDate(2024, 2, 1), 2);
+  Lcto(7, EncodeDate(2024, 2, 3), 3);
+  auto lista = Montar();
+  auto gerador = Factory()->GerarDadosEnvio();
+  gerador->Config(FConfig).DataSets(FContas, FLctos).Executar();
+  ASSERT_EQ(gerador->Meses(), (std::vector<int>{202401, 202402}));
+  ASSERT_EQ(lista.size(), 2u);
+  std::vector<int> janeiro;
+  for (const auto& l : lista[0].FLancamentosContabeis) janeiro.push_back(l.FNumeroSequencial);
+  EXPECT_EQ(janeiro, (std::vector<int>{1, 3, 5}));
+  for (size_t i = 0; i < lista.size(); ++i) {
+    TLoteJson lote = gerador->Lote(lista[i].FAnoMes);
+    EXPECT_EQ(lote.AnoMes, lista[i].FAnoMes);
+    EXPECT_EQ(std::string(lote.Json()), ObjectToJsonString(lista[i]));
+    EXPECT_EQ(lote.Corpo, "[" + ObjectToJsonString(lista[i]) + "]");
+    EXPECT_EQ(lote.QuantidadeContas, 3);
+    EXPECT_EQ(lote.QuantidadeLancamentos, static_cast<int>(lista[i].FLancamentosContabeis.size()));
+  }
+  EXPECT_EQ(FLctos.RecNo(), 1);
+}
+
 TEST_F(EsfingeOnlineTest, LoginStoresTheTokenThenUpdatesIt) {
   FFake.Responder(200, R"({"chave":"T1"})");
   FFake.Responder(200, R"({"chave":"T2"})");

@@ -3,6 +3,8 @@
 //   Factory()->CancelarLote()->Config(c).Dados(d).Executar();
 #pragma once
 #include <memory>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "ClientDataSet_U.h"
@@ -30,14 +32,29 @@ class ILoteEnviado {
   virtual ILoteEnviado& AtualizarStatus() = 0;
 };
 
+// One month's package as the partial send takes it: the JSON text inside "[" and "]".
+struct TLoteJson {
+  int AnoMes = 0;
+  std::string Corpo;
+  int QuantidadeContas = 0;
+  int QuantidadeLancamentos = 0;
+  std::string_view Json() const { return std::string_view(Corpo).substr(1, Corpo.size() - 2); }
+};
+
 class IGerarDadosEnvio {
  public:
   virtual ~IGerarDadosEnvio() = default;
   virtual IGerarDadosEnvio& Config(const TRecConfig& AConfig) = 0;
-  // Neither dataset is owned; both must outlive Executar.
+  // Neither dataset is owned; both must outlive the generator's use.
   virtual IGerarDadosEnvio& DataSets(nFramework::TClientDataSet& ACdsContaCtb, nFramework::TClientDataSet& ACdsLctoCtb) = 0;
+  // Executar also fills this list with every package, typed (the whole period in memory).
   virtual IGerarDadosEnvio& Lista(std::vector<TEnvioLote>& AListaEnvioLote) = 0;
+  // Reads the accounts and finds the months that have entries.
   virtual IGerarDadosEnvio& Executar() = 0;
+  // The months of Executar's packages, in order.
+  virtual const std::vector<int>& Meses() const = 0;
+  // Writes the package of one of Meses(). REQUIRES: Executar ran; the datasets are unchanged.
+  virtual TLoteJson Lote(int AAnoMes) = 0;
 };
 
 class IEnviarInfoContabil {

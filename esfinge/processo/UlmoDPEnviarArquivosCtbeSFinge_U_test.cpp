@@ -17,7 +17,9 @@
 #include "FormatUtils_U.h"
 #include "SQL_U.h"
 #include "Schema_U.h"
+#include "TextUtils_U.h"
 #include "UlmoEnviarArquivosCtbeSFingeFuncoes_U.h"
+#include "UlmoSQLs_U.h"
 
 using namespace nFramework;
 using namespace nUlmoEsfinge;
@@ -225,6 +227,60 @@ TEST_F(EnviarEsfingeTest, EntriesGiveOneRowPerMappedSideOfAConfiguredOrigin) {
   Rodar();
   l.First();
   EXPECT_EQ(l.FieldByName("NumeroSequencial").AsInteger(), 1);
+}
+
+// The entry grid is read in one scan with the mappings held in memory; the list it replaces was
+// this join of both sides, each under the mapping valid on its date that started last. Both
+// must list the same rows in the same order, mapping overlaps and same-day entries included.
+TEST_F(EnviarEsfingeTest, ScannedEntriesAreTheRowsOfTheJoinOfBothSides) {
+  FConexao->Driver().ExecuteScript(
+      // Banco overlaps itself from 15 March (the later start wins) and ends in June.
+      "update TCEPLANOPLESPEC set DATAFIMPLANO = '2024-06-30' where CONTACTB = 13;"
+      "insert into TCEPLANOPLESPEC (CODIGOEMPRESA, CONTACTB, DATAINICIOPLANO, DATAFIMPLANO, CODIGOSISTEMATCE, CONTATCE, "
+      "TIPONATURSALDO, TIPOSUPERAVITFINANC, CODIGOTIPOCONTATCE) values (1, 13, '2024-03-15', '2024-04-30', 1, 111, 1, "
+      "'N', 1);"
+      "insert into TCEORIGEMLCTOCTB values (1, 'XX', 2);"
+      "insert into LCTOCTB (CODIGOEMPRESA, CHAVELCTOCTB, DATALCTOCTB, CONTACTBDEB, CONTACTBCRED, VALORLCTOCTB, "
+      "CODIGOHISTCTB, COMPLHIST, CODIGOORIGLCTOCTB) values "
+      "(1, 20, '2024-03-14', 13, 12, 1.25, 1, null, 'AP'), (1, 7, '2024-03-15', 12, 13, 2, 1, '', 'XX'),"
+      "(1, 6, '2024-03-15', 13, 13, 3, 1, 'mesma conta', 'AP'), (1, 8, '2024-05-02', 13, null, 4, 1, 'NF', 'AP'),"
+      "(1, 30, '2024-07-01', 13, 21, 5, 1, 'sem plano', 'AP');");
+  Rodar();
+  auto lado = [](const char* tipo, const char* conta) {
+    return std::string("select L.CHAVELCTOCTB, L.DATALCTOCTB, CAST(") + tipo + " as SmallInt) TIPOLCTO, " +
+           "L.VALORLCTOCTB, L.CODIGOORIGLCTOCTB, H.DESCRHISTCTB, L.COMPLHIST, TP.CONTATCE, TP.CLASSIFCONTA, TP.DESCRCONTA, "
+           "P.CONTACTB, P.CLASSIFCONTA CLASSIFESPEC, P.DESCRCONTA DESCRESPEC, T.DATAINICIOPLANO from LCTOCTB L join "
+           "PLANOESPEC P on L.CODIGOEMPRESA = P.CODIGOEMPRESA and L." + conta + " = P.CONTACTB join TCEPLANOPLESPEC T on "
+           "T.CODIGOEMPRESA = P.CODIGOEMPRESA and T.CONTACTB = P.CONTACTB and T.CODIGOSISTEMATCE = 1 and " +
+           nUlmo::TUlmoSQLs::GetSQLCondPlanoVigenteNaData("T", "L.DATALCTOCTB") +
+           " join TCEPLANO TP on TP.CODIGOSISTEMATCE = T.CODIGOSISTEMATCE and TP.CONTATCE = T.CONTATCE join "
+           "HISTORICOCTB H on H.CODIGOHISTCTB = L.CODIGOHISTCTB join TCEORIGEMLCTOCTB O on O.CODIGOSISTEMATCE = 1 and "
+           "O.CODIGOORIGLCTOCTB = L.CODIGOORIGLCTOCTB where L.CODIGOEMPRESA = 1 and L." + conta + " is not null and "
+           "L.DATALCTOCTB between '2024-01-01' and '2024-12-31' ";
+  };
+  auto juncao = ExecutarSQL(lado("2", "CONTACTBDEB") + "union " + lado("1", "CONTACTBCRED") + "order by 2, 1 ");
+  std::vector<std::string> esperado, obtido;
+  for (juncao->First(); !juncao->Eof(); juncao->Next()) {
+    auto f = [&](const char* n) { return juncao->FieldByName(n).AsString(); };
+    esperado.push_back(f("CHAVELCTOCTB") + "|" + f("TIPOLCTO") + "|" + f("CONTATCE") + " " + f("CLASSIFCONTA") + " " +
+                       f("DESCRCONTA") + "|" + FormatDateTime("yyyy", juncao->FieldByName("DATAINICIOPLANO").AsDateTime()) +
+                       "|" + f("CONTACTB") + " " + f("CLASSIFESPEC") + " " + f("DESCRESPEC") + "|" +
+                       FormatDateTime("dd/mm/yyyy", juncao->FieldByName("DATALCTOCTB").AsDateTime()) + "|" +
+                       FormatFloat("0.00", juncao->FieldByName("VALORLCTOCTB").AsCurrency()) + "|" +
+                       MontarHist(f("DESCRHISTCTB"), f("COMPLHIST")));
+  }
+  auto& l = FProcesso->nClientDataSetLcto();
+  int seq = 0;
+  for (l.First(); !l.Eof(); l.Next()) {
+    auto f = [&](const char* n) { return l.FieldByName(n).AsString(); };
+    EXPECT_EQ(l.FieldByName("NumeroSequencial").AsInteger(), ++seq);
+    obtido.push_back(f("ChaveLctoCtb") + "|" + f("TipoLancamento") + "|" + f("ContaTce") + " " +
+                     f("ClassifDescrContaContabil") + "|" + f("AnoCriacaoConta") + "|" + f("ContaCtb") + " " +
+                     f("ClassifDescrContaCtb") + "|" + f("DataLancamento") + "|" +
+                     FormatFloat("0.00", l.FieldByName("ValorLancamento").AsCurrency()) + "|" + f("HistoricoLancamento"));
+  }
+  ASSERT_GE(esperado.size(), 12u);
+  EXPECT_EQ(obtido, esperado);
 }
 
 TEST_F(EnviarEsfingeTest, ImplantationRowsKeepDistinctNumbersAfter999) {

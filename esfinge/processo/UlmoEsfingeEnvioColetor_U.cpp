@@ -7,6 +7,7 @@
 #include "SaldoCtbTipado_U.h"
 #include "TextUtils_U.h"
 #include "UlmoEsfingeEnvioGrades_U.h"
+#include "UlmoEsfingeEnvioLctos_U.h"
 #include "UlmoEsfingeOnlineFuncoes_U.h"
 #include "UlmoEsfingeOnlineSql_U.h"
 #include "UlmoFuncoes_U.h"
@@ -19,11 +20,6 @@ using nUlmoEsfingeOnline::TUlmoEsfingeFuncoes;
 
 namespace {
 
-const char* const kSQLOrigens =
-    "select O.CODIGOORIGLCTOCTB, O.CODIGOTIPOMOVIMCTB, T.DESCRTIPOMOVIM from TCEORIGEMLCTOCTB O left join "
-    "TCETIPOMOVIMCTB T on O.CODIGOSISTEMATCE = T.CODIGOSISTEMATCE and O.CODIGOTIPOMOVIMCTB = T.CODIGOTIPOMOVIMCTB "
-    "where O.CODIGOSISTEMATCE = :pCodigoSistema order by O.CODIGOORIGLCTOCTB ";
-
 const char* const kSQLContas =
     "select T.CONTACTB, T.DATAINICIOPLANO, T.CODIGOTIPOCONTATCE, TIPO.DESCRTIPOCONTATCE, TP.DESCRCONTA, "
     "T.DESCRDETALHCONTA, TP.TIPOCONTA, TP.CLASSIFCONTA CLASSIFCONTATCE, T.TIPONATURSALDO, T.CONTATCE, cast ('' as "
@@ -34,24 +30,6 @@ const char* const kSQLContas =
     "T.CODIGOBANCO = B.CODIGOBANCO left join AGENCIA A  on T.CODIGOBANCO = A.CODIGOBANCO and T.NUMEROAGENCIA = "
     "A.NUMEROAGENCIA left join TCETIPOCONTACTB TIPO  on TP.CODIGOSISTEMATCE = TIPO.CODIGOSISTEMATCE and "
     "T.CODIGOTIPOCONTATCE = TIPO.CODIGOTIPOCONTATCE ";
-
-// Both sides of the entries, each under the court account of the mapping valid on its date.
-std::string SQLLctos() {
-  auto lado = [](const char* tipo, const char* conta) {
-    std::string c = conta;
-    return std::string("select L.CHAVELCTOCTB, L.DATALCTOCTB, L.CODIGOLOTECTB, CAST(") + tipo +
-           " as SmallInt) TIPOLCTO, L.VALORLCTOCTB, L.CODIGOORIGLCTOCTB, H.DESCRHISTCTB, L.COMPLHIST, TP.CONTATCE, "
-           "TP.CLASSIFCONTA CLASSIFCONTATCE, TP.DESCRCONTA, P.CONTACTB, P.CLASSIFCONTA CLASSIFCONTAPLANOESPEC, "
-           "P.DESCRCONTA DESCRCONTAPLANOESPEC, T.DATAINICIOPLANO, T.DATAFIMPLANO from LCTOCTB L join PLANOESPEC P on "
-           "L.CODIGOEMPRESA = P.CODIGOEMPRESA and L." + c + " = P.CONTACTB join TCEPLANOPLESPEC T on T.CODIGOEMPRESA = "
-           "P.CODIGOEMPRESA and T.CONTACTB = P.CONTACTB and T.CODIGOSISTEMATCE = :pCodigoSistema and " +
-           nUlmo::TUlmoSQLs::GetSQLCondPlanoVigenteNaData("T", "L.DATALCTOCTB") +
-           " join TCEPLANO TP on TP.CODIGOSISTEMATCE = T.CODIGOSISTEMATCE and TP.CONTATCE = T.CONTATCE join "
-           "HISTORICOCTB H on H.CODIGOHISTCTB = L.CODIGOHISTCTB where L.CODIGOEMPRESA = :pCodigoEmpresa and L." + c +
-           " is not null and L.DATALCTOCTB between :pDataInicial and :pDataFinal ";
-  };
-  return lado("2", "CONTACTBDEB") + "union " + lado("1", "CONTACTBCRED") + "order by 2, 1 ";
-}
 
 // Opening balances, under the mapping valid on the period's first day (one hole: that condition).
 const char* const kSQLImplantacao =
@@ -82,8 +60,6 @@ std::optional<int> Inteiro(const TField& f) {
 void TColetorEnvioEsfinge::Executar() {
   FNumeroSeq = 0;
   FContaSinteticaTce.clear();
-  FOrigens = ExecutarSQL(kSQLOrigens, {P.CodigoSistema});
-  FOrigens->SetIndexFieldNames("CODIGOORIGLCTOCTB");
   PreencherContas();
   PreencherLctos();
   if (P.EnviarLancamentoAnoAnterior) PreencherLctosAnoAnterior();
@@ -199,43 +175,9 @@ void TColetorEnvioEsfinge::PreencherLctos() {
   TClientDataSet& g = FLctos;
   if (!g.IsEmpty()) g.EmptyDataSet();
   g.SetIndexFieldNames("DataLancamento;NumeroSequencial");
-  TVariant ini = TVariant::FromDate(P.CompetInicial), fim = TVariant::FromDate(P.CompetFinal);
-  std::unique_ptr<TSQLDataSet> lctos = ExecutarSQL(SQLLctos(), {P.CodigoSistema, P.CodigoEmpresa, ini, fim});
-  TSQLDataSet& l = *lctos;
-  TSQLDataSet& o = *FOrigens;
-  TField &origem = l.FieldByName("CODIGOORIGLCTOCTB"), &data = l.FieldByName("DATALCTOCTB"),
-         &chave = l.FieldByName("CHAVELCTOCTB"), &contaTce = l.FieldByName("CONTATCE"),
-         &classifTce = l.FieldByName("CLASSIFCONTATCE"), &descr = l.FieldByName("DESCRCONTA"),
-         &tipo = l.FieldByName("TIPOLCTO"), &inicioPlano = l.FieldByName("DATAINICIOPLANO"),
-         &fimPlano = l.FieldByName("DATAFIMPLANO"), &contaCtb = l.FieldByName("CONTACTB"),
-         &classif = l.FieldByName("CLASSIFCONTAPLANOESPEC"), &descrEspec = l.FieldByName("DESCRCONTAPLANOESPEC"),
-         &valor = l.FieldByName("VALORLCTOCTB"), &hist = l.FieldByName("DESCRHISTCTB"),
-         &complemento = l.FieldByName("COMPLHIST");
-  TField &tipoMov = o.FieldByName("CODIGOTIPOMOVIMCTB"), &descrMov = o.FieldByName("DESCRTIPOMOVIM");
   TGradeEmCarga carga(g);
-  TLinhaLctoEsfinge r;
-  for (l.First(); !l.Eof(); l.Next()) {
-    if (!o.FindKey({origem.Value()})) continue;
-    const std::string tce = classifTce.AsString();
-    r.NumeroSlip = Slip(data.AsDateTime());
-    r.NumeroSequencial = ++FNumeroSeq;
-    r.ChaveLctoCtb = Codigo(chave);
-    r.ContaTce = Codigo(contaTce);
-    r.ClassifDescrContaContabil = tce + " " + descr.AsString();
-    r.TipoLancamento = tipo.AsInteger();
-    r.TipoMovimentoContabil = Inteiro(tipoMov);
-    r.DescrTipoMovimentoContabil = descrMov.AsString();
-    r.AnoCriacaoConta = Ano(inicioPlano);
-    r.CodigoContaContabil = tce;
-    r.DataInicioPlanoTce = Data(inicioPlano);
-    r.DataFimPlanoTce = Data(fimPlano);
-    r.ContaCtb = Codigo(contaCtb);
-    r.ClassifDescrContaCtb = classif.AsString() + " " + descrEspec.AsString();
-    r.DataLancamento = data.AsDateTime();
-    r.ValorLancamento = valor.AsCurrency();
-    r.HistoricoLancamento = MontarHist(hist.AsString(), complemento.AsString());
-    EscreverLcto(g, r);
-  }
+  TEscritorGradeLctos escritor(g);
+  TLeitorLctosEsfinge(P).Ler(FNumeroSeq, [&escritor](const TLinhaLctoEsfinge& r) { escritor.Escrever(r); });
 }
 
 void TColetorEnvioEsfinge::PreencherLctosAnoAnterior() {

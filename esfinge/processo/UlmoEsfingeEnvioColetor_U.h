@@ -36,7 +36,6 @@ class TColetorEnvioEsfinge {
   nFramework::TClientDataSet& FContas;
   nFramework::TClientDataSet& FLctos;
   int FNumeroSeq = 0;
-  std::unique_ptr<nFramework::TSQLDataSet> FOrigens;
   std::map<std::string, std::string> FContaSinteticaTce;  // cleaned classification -> classification
 };
 

@@ -186,27 +186,56 @@ void EscreverConta(TClientDataSet& g, const TLinhaContaEsfinge& c) {
   g.Post();
 }
 
-void EscreverLcto(TClientDataSet& g, const TLinhaLctoEsfinge& l) {
-  g.Append();
-  g.FieldByName("Enviar").SetAsInteger(0);
-  g.FieldByName("NumeroSlip").SetAsString(l.NumeroSlip);
-  g.FieldByName("NumeroSequencial").SetAsInteger(l.NumeroSequencial);
-  SeHouver(g, "ChaveLctoCtb", l.ChaveLctoCtb);
-  SeHouver(g, "ContaTce", l.ContaTce);
-  g.FieldByName("ClassifDescrContaContabil").SetAsString(l.ClassifDescrContaContabil);
-  g.FieldByName("TipoLancamento").SetAsInteger(l.TipoLancamento);
-  SeHouver(g, "TipoMovimentoContabil", l.TipoMovimentoContabil);
-  g.FieldByName("DescrTipoMovimentoContabil").SetAsString(l.DescrTipoMovimentoContabil);
-  g.FieldByName("AnoCriacaoConta").SetAsInteger(l.AnoCriacaoConta);
-  g.FieldByName("CodigoContaContabil").SetAsString(l.CodigoContaContabil);
-  SeHouver(g, "DataInicioPlanoTce", l.DataInicioPlanoTce);
-  SeHouver(g, "DataFimPlanoTce", l.DataFimPlanoTce);
-  SeHouver(g, "ContaCtb", l.ContaCtb);
-  g.FieldByName("ClassifDescrContaCtb").SetAsString(l.ClassifDescrContaCtb);
-  SeHouver(g, "DataLancamento", l.DataLancamento);
-  g.FieldByName("ValorLancamento").SetAsCurrency(l.ValorLancamento);
-  SeHouver(g, "HistoricoLancamento", l.HistoricoLancamento);
-  g.Post();
+void EscreverLcto(TClientDataSet& g, const TLinhaLctoEsfinge& l) { TEscritorGradeLctos(g).Escrever(l); }
+
+TEscritorGradeLctos::TEscritorGradeLctos(TClientDataSet& g)
+    : FGrade(g),
+      FEnviar(&g.FieldByName("Enviar")),
+      FSlip(&g.FieldByName("NumeroSlip")),
+      FSeq(&g.FieldByName("NumeroSequencial")),
+      FChave(&g.FieldByName("ChaveLctoCtb")),
+      FContaTce(&g.FieldByName("ContaTce")),
+      FClassifTce(&g.FieldByName("ClassifDescrContaContabil")),
+      FTipo(&g.FieldByName("TipoLancamento")),
+      FTipoMov(&g.FieldByName("TipoMovimentoContabil")),
+      FDescrMov(&g.FieldByName("DescrTipoMovimentoContabil")),
+      FAno(&g.FieldByName("AnoCriacaoConta")),
+      FCodigo(&g.FieldByName("CodigoContaContabil")),
+      FInicio(&g.FieldByName("DataInicioPlanoTce")),
+      FFim(&g.FieldByName("DataFimPlanoTce")),
+      FContaCtb(&g.FieldByName("ContaCtb")),
+      FClassifCtb(&g.FieldByName("ClassifDescrContaCtb")),
+      FData(&g.FieldByName("DataLancamento")),
+      FValor(&g.FieldByName("ValorLancamento")),
+      FHistorico(&g.FieldByName("HistoricoLancamento")) {}
+
+void TEscritorGradeLctos::Escrever(const TLinhaLctoEsfinge& l) {
+  auto inteiro = [](TField* f, const auto& v) {
+    if (v) f->SetAsInteger(*v);
+  };
+  auto data = [](TField* f, const std::optional<TDateTime>& v) {
+    if (v) f->SetAsDateTime(*v);
+  };
+  FGrade.Append();
+  FEnviar->SetAsInteger(0);
+  FSlip->SetAsString(l.NumeroSlip);
+  FSeq->SetAsInteger(l.NumeroSequencial);
+  inteiro(FChave, l.ChaveLctoCtb);
+  inteiro(FContaTce, l.ContaTce);
+  FClassifTce->SetAsString(l.ClassifDescrContaContabil);
+  FTipo->SetAsInteger(l.TipoLancamento);
+  inteiro(FTipoMov, l.TipoMovimentoContabil);
+  FDescrMov->SetAsString(l.DescrTipoMovimentoContabil);
+  FAno->SetAsInteger(l.AnoCriacaoConta);
+  FCodigo->SetAsString(l.CodigoContaContabil);
+  data(FInicio, l.DataInicioPlanoTce);
+  data(FFim, l.DataFimPlanoTce);
+  inteiro(FContaCtb, l.ContaCtb);
+  FClassifCtb->SetAsString(l.ClassifDescrContaCtb);
+  data(FData, l.DataLancamento);
+  FValor->SetAsCurrency(l.ValorLancamento);
+  if (l.HistoricoLancamento) FHistorico->SetAsString(*l.HistoricoLancamento);
+  FGrade.Post();
 }
 
 }  // namespace nUlmoEsfinge
