@@ -199,16 +199,13 @@ void NormalizarTimestamp(std::string_view t, std::string& saida) {
 }
 
 std::string DeclaracaoTipo(Oid tipo, int mod, bool daTabela) {
+  if (!daTabela) return "";  // an expression: its values decide, as on SQLite
   switch (tipo) {
     case kNumeric: {
       if (mod < 4) return "NUMERIC";
       int m = mod - 4;
       return fmt::format("NUMERIC({},{})", (m >> 16) & 0xffff, m & 0xffff);
     }
-    default: break;
-  }
-  if (!daTabela) return "";  // an expression: its values decide, as on SQLite
-  switch (tipo) {
     case kBool: return "BOOLEAN";
     case kInt2: return "SMALLINT";
     case kInt4: return "INTEGER";
@@ -277,6 +274,14 @@ class TPGStatement : public IStatement {
       case kOid: return TColumnKind::Integer;
       case kFloat4:
       case kFloat8: return TColumnKind::Float;
+      case kNumeric:
+        // A sum or a product is a number of its own value, as SQLite gives it: whole or not.
+        if (PQftable(FResultado.R, i) == InvalidOid) {
+          const char* t = PQgetvalue(FResultado.R, FLinha, i);
+          size_t n = static_cast<size_t>(PQgetlength(FResultado.R, FLinha, i));
+          return std::strpbrk(t, ".eEN") || n > 18 ? TColumnKind::Float : TColumnKind::Integer;
+        }
+        return TColumnKind::Text;
       default: return TColumnKind::Text;
     }
   }
