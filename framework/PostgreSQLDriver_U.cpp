@@ -90,6 +90,7 @@ TFalha MensagemPG(const std::string& estado, const PGresult* r, const TContextoP
   const std::string tabela = Campo(r, PG_DIAG_TABLE_NAME);
   const std::string coluna = Campo(r, PG_DIAG_COLUMN_NAME);
   const std::string classe = estado.substr(0, std::min<size_t>(2, estado.size()));
+  if (estado == "P0001") return {"Erro no banco de dados: " + CitarValor(primaria)};  // our trigger's own words
   if (estado == "23505")
     return {"Já existe um registro com o mesmo valor em " +
                 CitarValor(ColunasChave(Campo(r, PG_DIAG_MESSAGE_DETAIL), tabela)) + ".",
