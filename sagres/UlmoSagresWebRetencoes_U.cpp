@@ -1,6 +1,6 @@
 #include "UlmoSagresWebRetencoes_U.h"
 
-#include "UlmoSagresWebConfiguracao_U.h"
+#include "CursorSQL_U.h"
 
 namespace nUlmoSagres {
 
@@ -22,19 +22,16 @@ const char* const kSQL =
     "cast(TIPORETENCAO as integer)";
 }
 
-void TUlmoSagresWebRetencoes::Executar() {
-  const TUlmoSagresWebConfiguracao& cfg = TUlmoSagresWebConfiguracao::Instance();
-  AbrirDataSet(FCdsRetencoes, kSQL,
-               {cfg.CodigoEmpresa, TVariant::FromDate(cfg.DataInicial), TVariant::FromDate(cfg.DataFinal)});
-  FMapRetencoes = std::make_unique<TnMapRetencoes>();
-  FMapRetencoes->Mapear(*FCdsRetencoes);
-  const TnMapRetencoes& m = *FMapRetencoes;
-  for (FCdsRetencoes->First(); !FCdsRetencoes->Eof(); FCdsRetencoes->Next()) {
-    TXMLRetencao_t r = ListaExecucaoEmpresas.Retencao().Add();
-    r.SetNumeroPagamento(Preencher(std::to_string(m.NUMERONF->AsInteger()), 10));
-    r.SetAnoPagamento(YearOf(m.DATARETIDO->AsDateTime()));
-    r.SetTipoRetencao(m.TIPORETENCAO->AsString());
-    r.SetValorRetencao(Moeda(m.VALORRETIDO->AsCurrency()));
+void TUlmoSagresWebRetencoes::Executar(const TMesSagres& mes, TEscritorSagres& escritor) {
+  TCursorSQL c(Conexao(), kSQL,
+               {mes.Requisicao.Empresa, TVariant::FromDate(mes.Inicio), TVariant::FromDate(mes.Fim)});
+  TRetencaoSagres r;
+  while (c.Proximo()) {
+    r.NumeroNota = c.Inteiro(0);
+    r.Data = c.Data(1);
+    r.Tipo = c.Texto(2);
+    r.Valor = c.Moeda(3);
+    escritor.Retencao(r);
   }
 }
 
