@@ -6,6 +6,7 @@
 
 #include "Classes_U.h"
 #include "Exceptions_U.h"
+#include "PostgreSQLDriver_U.h"
 #include "TextoMensagem_U.h"
 
 namespace nFramework {
@@ -109,6 +110,11 @@ TnDMConexao::~TnDMConexao() {
 
 std::unique_ptr<TnDMConexao> TnDMConexao::AbrirSQLite(const std::string& path, const TOpcoesBanco& opcoes) {
   return std::make_unique<TnDMConexao>(CriarDriverSQLite(path, opcoes));
+}
+
+std::unique_ptr<TnDMConexao> TnDMConexao::Abrir(const std::string& endereco, const TOpcoesBanco& opcoes) {
+  if (EnderecoPostgreSQL(endereco)) return std::make_unique<TnDMConexao>(CriarDriverPostgreSQL(endereco, opcoes));
+  return AbrirSQLite(endereco, opcoes);
 }
 
 bool TnDMConexao::InTransaction() const {

@@ -1,5 +1,5 @@
 // TnDMConexao: the program's database connection. Callers speak SQL as the system writes it;
-// a driver (SQLite now, PostgreSQL later) runs it. Transactions: StartTransaction/Commit/RollBack
+// a driver (SQLite or PostgreSQL) runs it. Transactions: StartTransaction/Commit/RollBack
 // for writes, and read-only transactions by identifier that tolerate nesting (a process holds
 // RO 1 while a helper it calls opens RO 1 again).
 #pragma once
@@ -15,7 +15,7 @@
 
 namespace nFramework {
 
-// How a database file is opened.
+// How a database is opened.
 struct TOpcoesBanco {
   bool Criar = true;            // a missing file becomes a new database; false: EBancoInexistente
   bool SomenteLeitura = false;  // read-only even when the file could be written
@@ -70,7 +70,7 @@ class IDriver {
   virtual void Savepoint(const std::string& name) = 0;
   virtual void Release(const std::string& name) = 0;
   virtual void RollbackTo(const std::string& name) = 0;
-  // The database as messages name it (a file's path).
+  // The database as messages name it (a file's path, a server's address, never with a password).
   virtual std::string Caminho() const = 0;
   // Opened read-only: every write is refused.
   virtual bool SomenteLeitura() const = 0;
@@ -94,6 +94,9 @@ class TnDMConexao {
   explicit TnDMConexao(std::unique_ptr<IDriver> driver);
   ~TnDMConexao();
   static std::unique_ptr<TnDMConexao> AbrirSQLite(const std::string& path, const TOpcoesBanco& opcoes = {});
+  // The database an address names: a PostgreSQL server for postgresql://, postgres:// or libpq's
+  // "host=... dbname=..." form, a SQLite file for anything else.
+  static std::unique_ptr<TnDMConexao> Abrir(const std::string& endereco, const TOpcoesBanco& opcoes = {});
 
   IDriver& Driver() { return *FDriver; }
   const std::string& DriverName() const { return FDriverName; }

@@ -19,7 +19,8 @@ class EConvertError : public Exception {
 };
 
 // What a database failure was, for callers that answer some of them in their own words.
-enum class TTipoErroBanco { Outro, ChaveEstrangeira, ChaveDuplicada, CampoVazio, EmUso, SomenteLeitura };
+// Conflito: a server refused a write that crossed another user's (serialization or deadlock).
+enum class TTipoErroBanco { Outro, ChaveEstrangeira, ChaveDuplicada, CampoVazio, EmUso, SomenteLeitura, Conflito };
 
 // A failure reported by the database driver.
 class EDatabaseError : public Exception {

@@ -83,7 +83,7 @@ void AbrirBanco(bool aCriar) {
   opcoes.Criar = aCriar;
   opcoes.SomenteLeitura = nConfig().BancoSomenteLeitura;
   opcoes.EsperaBloqueioMs = nConfig().EsperaBloqueioMs;
-  auto conexao = TnDMConexao::AbrirSQLite(nConfig().Banco, opcoes);
+  auto conexao = TnDMConexao::Abrir(nConfig().Banco, opcoes);
   TnDMConexao* c = conexao.get();
   AtualizarEsquema(*conexao, [c] {
     if (FDepoisConverter) FDepoisConverter(c);

@@ -59,6 +59,12 @@ TVariant ColumnValue(IStatement& s, int i) {
       TFieldType ft = MapDeclType(s.ColumnDeclType(i), size);
       if (ft == TFieldType::ftDate || ft == TFieldType::ftDateTime)
         if (auto d = TryISOToDateTime(t)) return TVariant::FromDate(*d);
+      if (ft == TFieldType::ftCurrency) {  // a server's exact decimal
+        try {
+          return TVariant(Currency::FromString(std::string(t)));
+        } catch (const EConvertError&) {
+        }
+      }
       return TVariant(t);
     }
   }

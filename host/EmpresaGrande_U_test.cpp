@@ -47,8 +47,10 @@ TEST(EmpresaGrande, BuildsTheSizeAskedForWithBalancedClosedBooks) {
                                    "T.CODIGOSISTEMATCE = 1 and TP.TIPOCONTA = 2)"),
             0);
   EXPECT_EQ(PegarValorCampo("TCESISTEMAEMPRESA", "CODIGOSISTEMATCE", "CODIGOEMPRESA = 50").AsInteger(), 1);
-  // The indexes the load set aside are back.
-  EXPECT_EQ(Contar("SQLITE_MASTER", "TYPE = 'index' and NAME like 'IX_LCTOCTB_%'"), 3);
+  // The indexes the load set aside on SQLite are back.
+  if (Conexao().DriverName() == "SQLite") {
+    EXPECT_EQ(Contar("SQLITE_MASTER", "TYPE = 'index' and NAME like 'IX_LCTOCTB_%'"), 3);
+  }
 
   auto saldo = SaldoDoAno(50);
   int64_t soma = 0;

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "BancoVazioTeste_U.h"
 #include "ClassRegistry_U.h"
 #include "Conexao_U.h"
 #include "Contexto_U.h"
@@ -65,7 +66,7 @@ class GerarSagresTest : public ::testing::Test {
     FPasta = fs::temp_directory_path() / ("ulmo_sagres_" + std::to_string(::getpid()) + "_" +
                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(FPasta);
-    FConexao = TnDMConexao::AbrirSQLite(":memory:");
+    FConexao = nFramework::AbrirBancoTeste();
     SetConexao(FConexao.get());
     AtualizarEsquema(*FConexao);
     FConexao->Driver().ExecuteScript(kDados);

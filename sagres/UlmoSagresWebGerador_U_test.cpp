@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "AtomicFile_U.h"
+#include "BancoVazioTeste_U.h"
 #include "Conexao_U.h"
 #include "Schema_U.h"
 #include "UlmoSagresWebRegraCalculoCtb_U.h"
@@ -37,7 +38,7 @@ struct TPrestacaoTeste : TUlmoSagresWebRegistro {
 class SagresGeradorTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    FConexao = TnDMConexao::AbrirSQLite(":memory:");
+    FConexao = nFramework::AbrirBancoTeste();
     SetConexao(FConexao.get());
     AtualizarEsquema(*FConexao);
   }

@@ -7,8 +7,9 @@ namespace nUlmoSagres {
 using namespace nFramework;
 
 namespace {
+// The kinds of one note and day come in the order of their codes, on either engine.
 const char* const kSQL =
-    "select NUMERONF, DATALCTOFIS DATARETIDO, cast('1' as Varchar(2)) TIPORETENCAO, VALORISSQN VALORRETIDO from "
+    "select * from (select NUMERONF, DATALCTOFIS DATARETIDO, cast('1' as Varchar(2)) TIPORETENCAO, VALORISSQN VALORRETIDO from "
     "LCTOFISENTRETIDO where CODIGOEMPRESA = :pCodigoEmpresa and DATALCTOFIS between :pDataInicial and :pDataFinal and "
     "VALORISSQN <> 0  union all  select NUMERONF, DATAIRRF DATARETIDO, cast('2' as Varchar(2)) TIPORETENCAO, VALORIRRF "
     "VALORRETIDO from LCTOFISENTRETIDO where CODIGOEMPRESA = :pCodigoEmpresa and DATAIRRF between :pDataInicial and "
@@ -17,7 +18,8 @@ const char* const kSQL =
     ":pCodigoEmpresa and DATALCTOFIS between :pDataInicial and :pDataFinal and VALORINSS <> 0  union all  select "
     "NUMERONF, DATAPGTOPISCOFINSCSLL DATARETIDO, cast('22' as Varchar(2)) TIPORETENCAO, TOTALPISCOFINSCSLL VALORRETIDO "
     "from LCTOFISENTRETIDO where CODIGOEMPRESA = :pCodigoEmpresa and DATAPGTOPISCOFINSCSLL between :pDataInicial and "
-    ":pDataFinal and not DATAPGTOPISCOFINSCSLL is null and TOTALPISCOFINSCSLL <> 0  order by 1, 2";
+    ":pDataFinal and not DATAPGTOPISCOFINSCSLL is null and TOTALPISCOFINSCSLL <> 0) R order by NUMERONF, DATARETIDO, "
+    "cast(TIPORETENCAO as integer)";
 }
 
 void TUlmoSagresWebRetencoes::Executar(const TMesSagres& mes, TEscritorSagres& escritor) {

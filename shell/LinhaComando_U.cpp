@@ -14,6 +14,7 @@
 #include "Configuracao_U.h"
 #include "Contexto_U.h"
 #include "Dialogo_U.h"
+#include "PostgreSQLDriver_U.h"
 #include "Progresso_U.h"
 #include "ServicosTerminal_U.h"
 #include "TextoMensagem_U.h"
@@ -153,6 +154,11 @@ int TLinhaComando::Executar(TnFrmMenuBrivo& aMenu) {
     return csParametro;
   } catch (const EBancoInexistente& e) {
     // Most likely a mistyped --db: nothing was created.
+    if (EnderecoPostgreSQL(e.Caminho())) {
+      FErr << e.what() << " Confira --db, ULMO_DB ou o endereço em [banco] do ulmo.toml; um banco novo é criado no "
+           << "servidor (createdb) e depois preenchido com: ulmo --db " << CitarCaminho(e.Caminho(), 4096) << " demo\n";
+      return csParametro;
+    }
     FErr << e.what() << " Confira --db, ULMO_DB ou o caminho em [banco] do ulmo.toml; para criar o banco de "
          << "demonstração use: ulmo --db " << CitarCaminho(e.Caminho(), 4096) << " demo\n";
     return csParametro;

@@ -1,3 +1,4 @@
+#include "BancoVazioTeste_U.h"
 #include "UlmoEsfingeOnlineEnviarInfoContabil_U.h"
 
 #include <gtest/gtest.h>
@@ -30,7 +31,7 @@ class EsfingeOnlineTest : public ::testing::Test {
  protected:
   void SetUp() override {
     RestaurarConfiguracao();
-    FConexao = TnDMConexao::AbrirSQLite(":memory:");
+    FConexao = nFramework::AbrirBancoTeste();
     SetConexao(FConexao.get());
     AtualizarEsquema(*FConexao);
     FConexao->Driver().ExecuteScript("insert into EMPRESA values (1, 'A');");
@@ -363,8 +364,7 @@ TEST_F(EsfingeOnlineTest, LoginKeyWithALineBreakWouldHaveWrittenHeaders) {
 }
 
 TEST_F(EsfingeOnlineTest, ReceiptThatCannotBeStoredNamesMonthKeyAndCodePlainly) {
-  FConexao->Driver().ExecuteScript(
-      "create trigger sem_espaco before insert on TCEESFINGEONLINEENVIO begin select raise(abort, 'disco cheio'); end;");
+  CriarGatilhoFalha(*FConexao, "sem_espaco", "insert", "TCEESFINGEONLINEENVIO", "disco cheio");
   Lcto(1, EncodeDate(2024, 1, 20), 10);
   FFake.Responder(200, R"({"chave":"TK"})");
   FFake.Responder(200, R"({"chavePacote":"P1"})");

@@ -7,6 +7,7 @@
 
 #include <set>
 
+#include "BancoVazioTeste_U.h"
 #include "Clock_U.h"
 #include "Configuracao_U.h"
 #include "ControleMensagem_U.h"
@@ -38,7 +39,7 @@ class TCenario {
  public:
   TCenario() {
     RestaurarConfiguracao();
-    FConexao = TnDMConexao::AbrirSQLite(":memory:");
+    FConexao = nFramework::AbrirBancoTeste();
     SetConexao(FConexao.get());
     AtualizarEsquema(*FConexao);
     FConexao->Driver().ExecuteScript("insert into EMPRESA values (1, 'A');");
@@ -298,8 +299,7 @@ TEST(EsfingeOnlineFalhasTest, CancelledLotWhoseStatusCouldNotBeStoredWasReported
   cenario.FLctos.Delete();
   cenario.Enviar();
   const auto pacote = cenario.FCorte.Pacotes().at(0);
-  cenario.FConexao->Driver().ExecuteScript(
-      "create trigger sem_espaco before update on TCEESFINGEONLINEENVIO begin select raise(abort, 'disco cheio'); end;");
+  CriarGatilhoFalha(*cenario.FConexao, "sem_espaco", "update", "TCEESFINGEONLINEENVIO", "disco cheio");
   cenario.FArvore->Clear();
   TRecDadosEnvio dados{1, EncodeDate(2024, 1, 1), 1, EncodeDate(2024, 6, 10), TnStatusEnvio::tsFinalizado, pacote.Chave,
                        pacote.Recibo};
