@@ -14,6 +14,7 @@
 #include "Configuracao_U.h"
 #include "Contexto_U.h"
 #include "Dialogo_U.h"
+#include "PostgreSQLDriver_U.h"
 #include "Progresso_U.h"
 #include "ServicosTerminal_U.h"
 #include "TextoMensagem_U.h"
@@ -153,8 +154,11 @@ int TLinhaComando::Executar(TnFrmMenuBrivo& aMenu) {
     return csParametro;
   } catch (const EBancoInexistente& e) {
     // Most likely a mistyped --db: nothing was created.
+    // A server's database is created on the server; the demo then fills it.
     FErr << e.what() << " Confira --db, ULMO_DB ou o caminho em [banco] do ulmo.toml; para criar o banco de "
-         << "demonstração use: ulmo --db " << CitarCaminho(e.Caminho(), 4096) << " demo\n";
+         << "demonstração use: "
+         << (EnderecoPostgreSQL(e.Caminho()) ? "createdb no servidor e depois ulmo --db " : "ulmo --db ")
+         << CitarCaminho(e.Caminho(), 4096) << " demo\n";
     return csParametro;
   }
   FErr << "Comando desconhecido: " << FComando << '\n';
