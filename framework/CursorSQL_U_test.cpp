@@ -1,3 +1,4 @@
+#include "BancoVazioTeste_U.h"
 #include "CursorSQL_U.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +12,7 @@ namespace {
 class CursorSQLTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    FConexao = TnDMConexao::AbrirSQLite(":memory:");
+    FConexao = nFramework::AbrirBancoTeste();
     FConexao->Driver().ExecuteScript(
         "create table T (ID integer, VALOR NUMERIC(15,2), TEXTO varchar(20), DATA date);"
         "insert into T values (1, 0.125, 'a', '2024-01-31'), (2, 2.675, null, '2024-02-29 10:00:00.000'),"

@@ -1,3 +1,4 @@
+#include "BancoVazioTeste_U.h"
 #include "DMClientDataSet_U.h"
 
 #include <gtest/gtest.h>
@@ -68,7 +69,7 @@ class TTesteDMPlano : public TnDMClientDataSet {
 class RegisterTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    FConexao = TnDMConexao::AbrirSQLite(":memory:");
+    FConexao = nFramework::AbrirBancoTeste();
     SetConexao(FConexao.get());
     AtualizarEsquema(*FConexao);
     ExecutarSQLDireto("insert into TCESISTEMA values (1, 'TCE/SC', 'SC', '9.9.9'), (2, 'TCE/PR', 'PR', '9.9')");

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "BancoVazioTeste_U.h"
 #include "Exceptions_U.h"
 
 using namespace nFramework;
@@ -16,7 +17,7 @@ class SQLTest : public ::testing::Test {
     FPath = std::filesystem::temp_directory_path() /
             ("ulmo_sql_" + std::to_string(::getpid()) + "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".db");
     std::filesystem::remove(FPath);
-    FConexao = TnDMConexao::AbrirSQLite(FPath.string());
+    FConexao = AbrirBancoTeste(FPath.string());
     SetConexao(FConexao.get());
     FConexao->Driver().ExecuteScript(
         "create table T (A integer, B integer, NOME varchar(20), VALOR numeric(15,2), DATA date, QUANDO timestamp);"
@@ -150,7 +151,7 @@ TEST_F(SQLTest, ReadOnlyTransactionsNestByIdentifierAndWritesInsideThemAreDurabl
   c.RollBackRO(1);
   EXPECT_FALSE(c.InTransaction());
   // A second connection sees the row: it was committed, not kept in the read transaction.
-  auto other = TnDMConexao::AbrirSQLite(FPath.string());
+  auto other = TnDMConexao::Abrir(FConexao->Driver().Caminho());
   SetConexao(other.get());
   EXPECT_TRUE(PegarTemRegistro("T", "A", "A = 8"));
   SetConexao(FConexao.get());

@@ -2,15 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include "BancoVazioTeste_U.h"
 #include "Exceptions_U.h"
 #include "SQL_U.h"
+#include "TextoMensagem_U.h"
 
 using namespace nFramework;
 
 namespace {
 
 struct TBanco {
-  std::unique_ptr<TnDMConexao> Conexao = TnDMConexao::AbrirSQLite(":memory:");
+  std::unique_ptr<TnDMConexao> Conexao = nFramework::AbrirBancoTeste();
   TBanco() { SetConexao(Conexao.get()); }
   ~TBanco() { SetConexao(nullptr); }
 };
@@ -35,7 +37,7 @@ TEST(Schema, AFailingScriptLeavesNothingOfItselfAndKeepsTheVersion) {
                                         {2, "dois", "create table B (X integer); insert into NAOHA values (1);"}};
   EXPECT_THROW(AtualizarEsquema(*b.Conexao, scripts), EDatabaseError);
   EXPECT_EQ(VersaoEsquema(*b.Conexao), 1);
-  EXPECT_FALSE(PegarTemRegistro("sqlite_master", "name", "name = 'B'"));
+  EXPECT_FALSE(ExisteTabela(*b.Conexao, "B"));
 }
 
 TEST(Schema, TheProgramsScriptsCreateTheModuleTablesOnAnEmptyDatabase) {
@@ -46,7 +48,7 @@ TEST(Schema, TheProgramsScriptsCreateTheModuleTablesOnAnEmptyDatabase) {
                         "TCEORIGEMLCTOCTB", "TCEPLANOPLESPEC", "PATBEMTIPOCATEGORIABEM", "PATBEMTIPODETALHAMENTOBEM",
                         "PATBEMRELACTCE", "CFGEMPRESATCE", "TCEESFINGEONLINEENVIO", "TCESESAGRESCONTABANC",
                         "TCESESAGRESRECEITA", "TCESESAGRESDESPESA", "TCESESAGRESPATRIMONIO", "TCESESAGRESPGTO"})
-    EXPECT_TRUE(PegarTemRegistro("sqlite_master", "name", "type = 'table' and name = '" + std::string(t) + "'")) << t;
+    EXPECT_TRUE(ExisteTabela(*b.Conexao, t)) << t;
   EXPECT_EQ(AtualizarEsquema(*b.Conexao), 0);
 }
 
@@ -60,7 +62,7 @@ TEST(Schema, ADatabaseNewerThanTheProgramIsRefusedNamingBothVersions) {
     FAIL() << "a newer database was opened";
   } catch (const EDatabaseError& e) {
     EXPECT_EQ(std::string(e.what()),
-              "O banco de dados \":memory:\" está na versão 7 do esquema, mais nova que a versão 1 deste programa: use "
+              "O banco de dados \"" + CitarCaminho(b.Conexao->Driver().Caminho()) + "\" está na versão 7 do esquema, mais nova que a versão 1 deste programa: use "
               "a versão do Ulmo que o converteu, ou uma mais nova.");
   }
 }

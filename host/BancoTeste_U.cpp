@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include "BancoVazioTeste_U.h"
 #include "Schema_U.h"
 
 namespace nHost {
@@ -13,7 +14,7 @@ TBancoTeste::TBancoTeste(const std::string& nome) {
   FCaminho = std::filesystem::temp_directory_path() /
              ("ulmo_host_" + std::to_string(::getpid()) + "_" + std::to_string(++sequencia) + "_" + nome + ".db");
   std::filesystem::remove(FCaminho);
-  FConexao = TnDMConexao::AbrirSQLite(FCaminho.string());
+  FConexao = AbrirBancoTeste(FCaminho.string());
   AtualizarEsquema(*FConexao);
   SetConexao(FConexao.get());
 }

@@ -7,6 +7,7 @@
 #include "DemoEmpresa_U.h"
 #include "DemoEscrituracao_U.h"
 #include "Exceptions_U.h"
+#include "PostgreSQLDriver_U.h"
 #include "SQL_U.h"
 #include "Schema_U.h"
 
@@ -68,8 +69,21 @@ void GerarDemo() {
 }
 
 void CriarBancoDemo(const std::string& caminho) {
-  std::filesystem::path destino(caminho), novo(caminho + ".novo");
   TnDMConexao* anterior = TemConexao() ? &Conexao() : nullptr;
+  if (EnderecoPostgreSQL(caminho)) {  // a server's database: its schema, then the data in one transaction
+    auto conexao = TnDMConexao::Abrir(caminho);
+    SetConexao(conexao.get());
+    try {
+      AtualizarEsquema(*conexao);
+      GerarDemo();
+    } catch (...) {
+      SetConexao(anterior);
+      throw;
+    }
+    SetConexao(anterior);
+    return;
+  }
+  std::filesystem::path destino(caminho), novo(caminho + ".novo");
   try {
     std::filesystem::remove(novo);
     RemoverAuxiliares(novo);

@@ -13,7 +13,8 @@ namespace nHost {
 void GerarDemo();
 
 // Creates the demo database at the path: the schema and the demo are built in a new file beside
-// it, which replaces the path only when complete.
+// it, which replaces the path only when complete. On a server's address the database must exist:
+// the schema is brought up to date and the demo written in one transaction.
 // REQUIRES: nothing else has the path open.
 void CriarBancoDemo(const std::string& caminho);
 

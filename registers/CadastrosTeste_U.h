@@ -9,6 +9,7 @@
 #include <string>
 #include <utility>
 
+#include "BancoVazioTeste_U.h"
 #include "ClassRegistry_U.h"
 #include "Contexto_U.h"
 #include "DMClientDataSet_U.h"
@@ -22,7 +23,7 @@ using TCampos = std::vector<std::pair<const char*, const char*>>;
 class CadastrosTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    FConexao = nFramework::TnDMConexao::AbrirSQLite(":memory:");
+    FConexao = nFramework::AbrirBancoTeste();
     nFramework::SetConexao(FConexao.get());
     nFramework::AtualizarEsquema(*FConexao);
     nFramework::LimparExternalVars();

@@ -1,3 +1,4 @@
+#include "BancoVazioTeste_U.h"
 #include "UlmoFuncoes_U.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +14,7 @@ using namespace nUlmo;
 namespace {
 
 struct TBanco {
-  std::unique_ptr<TnDMConexao> Conexao = TnDMConexao::AbrirSQLite(":memory:");
+  std::unique_ptr<TnDMConexao> Conexao = nFramework::AbrirBancoTeste();
   TBanco() {
     SetConexao(Conexao.get());
     AtualizarEsquema(*Conexao);

@@ -1,3 +1,4 @@
+#include "BancoVazioTeste_U.h"
 #include "UlmoDPGerarArquivosCtbSagresWebSE_U.h"
 
 #include <gtest/gtest.h>
@@ -64,7 +65,7 @@ class GerarSagresTest : public ::testing::Test {
     FPasta = fs::temp_directory_path() / ("ulmo_sagres_" + std::to_string(::getpid()) + "_" +
                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(FPasta);
-    FConexao = TnDMConexao::AbrirSQLite(":memory:");
+    FConexao = nFramework::AbrirBancoTeste();
     SetConexao(FConexao.get());
     AtualizarEsquema(*FConexao);
     FConexao->Driver().ExecuteScript(kDados);

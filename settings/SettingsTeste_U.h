@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "BancoVazioTeste_U.h"
 #include "Contexto_U.h"
 #include "SQL_U.h"
 #include "Schema_U.h"
@@ -15,7 +16,7 @@ namespace nSettingsTeste {
 class SettingsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    FConexao = nFramework::TnDMConexao::AbrirSQLite(":memory:");
+    FConexao = nFramework::AbrirBancoTeste();
     nFramework::SetConexao(FConexao.get());
     nFramework::AtualizarEsquema(*FConexao);
     nFramework::LimparExternalVars();

@@ -214,7 +214,7 @@ TEST_F(BancoServidorTest, AMissingDatabaseAndARefusedUserAreSaidInPortuguese) {
   EXPECT_EQ(s.Codigo, 2) << s.Err;
   EXPECT_EQ(s.Err.rfind("O banco de dados \"postgresql://", 0), 0u) << s.Err;  // the address, cut
   EXPECT_TRUE(Contem(s.Err, "\" não existe. Confira --db")) << s.Err;
-  EXPECT_TRUE(Contem(s.Err, "createdb no servidor e depois ulmo --db")) << s.Err;
+  EXPECT_TRUE(Contem(s.Err, "um banco novo é criado no servidor (createdb) e depois preenchido com: ulmo --db")) << s.Err;
   EXPECT_FALSE(Contem(s.Err, "FATAL")) << s.Err;
 
   // A user of the server without rights: first on the company's schema, then on its tables.

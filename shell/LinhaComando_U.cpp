@@ -154,11 +154,13 @@ int TLinhaComando::Executar(TnFrmMenuBrivo& aMenu) {
     return csParametro;
   } catch (const EBancoInexistente& e) {
     // Most likely a mistyped --db: nothing was created.
-    // A server's database is created on the server; the demo then fills it.
+    if (EnderecoPostgreSQL(e.Caminho())) {
+      FErr << e.what() << " Confira --db, ULMO_DB ou o endereço em [banco] do ulmo.toml; um banco novo é criado no "
+           << "servidor (createdb) e depois preenchido com: ulmo --db " << CitarCaminho(e.Caminho(), 4096) << " demo\n";
+      return csParametro;
+    }
     FErr << e.what() << " Confira --db, ULMO_DB ou o caminho em [banco] do ulmo.toml; para criar o banco de "
-         << "demonstração use: "
-         << (EnderecoPostgreSQL(e.Caminho()) ? "createdb no servidor e depois ulmo --db " : "ulmo --db ")
-         << CitarCaminho(e.Caminho(), 4096) << " demo\n";
+         << "demonstração use: ulmo --db " << CitarCaminho(e.Caminho(), 4096) << " demo\n";
     return csParametro;
   }
   FErr << "Comando desconhecido: " << FComando << '\n';

@@ -1,3 +1,4 @@
+#include "BancoVazioTeste_U.h"
 #include "UlmoSMenu_U.h"
 
 #include <gtest/gtest.h>
@@ -19,7 +20,7 @@ namespace {
 class StatusBarTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    FConexao = TnDMConexao::AbrirSQLite(":memory:");
+    FConexao = nFramework::AbrirBancoTeste();
     SetConexao(FConexao.get());
     AtualizarEsquema(*FConexao);
     ExecutarSQLDireto("insert into TCESISTEMA values (12, 'TCE/SC Municípios', 'SC', '9.9'), (12345, 'TCE/RS', 'RS', '9')");

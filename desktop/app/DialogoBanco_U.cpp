@@ -19,6 +19,7 @@
 #include "Conexao_U.h"
 #include "Configuracao_U.h"
 #include "Exceptions_U.h"
+#include "PostgreSQLDriver_U.h"
 #include "Projeto_U.h"
 #include "TextoMensagem_U.h"
 
@@ -52,20 +53,25 @@ TDialogoBanco::TDialogoBanco(const QString& aSugerido, const QString& aErro, QWi
   FCaminho->setInsertPolicy(QComboBox::NoInsert);
   FCaminho->setMinimumContentsLength(42);
   FCaminho->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-  FCaminho->addItems(Recentes());
+  for (const QString& r : Recentes())
+    if (!EnderecoPostgreSQL(r.toStdString())) FCaminho->addItem(r);
   auto* procurar = new QPushButton(QStringLiteral("Procurar..."));
   procurar->setObjectName(QStringLiteral("procurar"));
   grade->addWidget(FArquivo, 0, 0);
   grade->addWidget(FCaminho, 0, 1);
   grade->addWidget(procurar, 0, 2);
   FServidor = new QRadioButton(QStringLiteral("Servidor (PostgreSQL):"));
-  FServidor->setEnabled(false);
-  FServidor->setToolTip(QStringLiteral("A conexão com um servidor estará disponível numa próxima versão."));
+  FServidor->setObjectName(QStringLiteral("servidor"));
   FEndereco = new QLineEdit;
   FEndereco->setObjectName(QStringLiteral("endereco"));
-  FEndereco->setPlaceholderText(QStringLiteral("postgresql://servidor/banco"));
+  FEndereco->setPlaceholderText(QStringLiteral("postgresql://usuario@servidor/banco"));
+  FEndereco->setToolTip(QStringLiteral("A senha não vai no endereço: ela vem da variável PGPASSWORD ou do arquivo "
+                                       "~/.pgpass."));
   FEndereco->setEnabled(false);
-  FEndereco->setToolTip(FServidor->toolTip());
+  connect(FServidor, &QRadioButton::toggled, this, [this](bool aServidor) {
+    FEndereco->setEnabled(aServidor);
+    FCaminho->setEnabled(!aServidor);
+  });
   grade->addWidget(FServidor, 1, 0);
   grade->addWidget(FEndereco, 1, 1, 1, 2);
   grade->setColumnStretch(1, 1);
@@ -90,13 +96,22 @@ TDialogoBanco::TDialogoBanco(const QString& aSugerido, const QString& aErro, QWi
   connect(botoes, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
   if (!aSugerido.isEmpty()) SetCaminho(aSugerido);
+  else if (!Recentes().isEmpty()) SetCaminho(Recentes().first());
   SetErro(aErro);
   setMinimumWidth(620);
 }
 
-QString TDialogoBanco::Caminho() const { return FCaminho->currentText().trimmed(); }
+QString TDialogoBanco::Caminho() const {
+  return FServidor->isChecked() ? FEndereco->text().trimmed() : FCaminho->currentText().trimmed();
+}
 
 void TDialogoBanco::SetCaminho(const QString& aCaminho) {
+  if (EnderecoPostgreSQL(aCaminho.toStdString())) {
+    FServidor->setChecked(true);
+    FEndereco->setText(aCaminho);
+    return;
+  }
+  FArquivo->setChecked(true);
   int i = FCaminho->findText(aCaminho);
   if (i >= 0) FCaminho->setCurrentIndex(i);
   else FCaminho->setEditText(aCaminho);
@@ -118,8 +133,15 @@ void TDialogoBanco::Procurar() {
 
 void TDialogoBanco::Validar() {
   if (Caminho().isEmpty()) {
-    SetErro(QStringLiteral("Informe o arquivo do banco de dados."));
-    FCaminho->setFocus();
+    SetErro(FServidor->isChecked() ? QStringLiteral("Informe o endereço do servidor do banco de dados.")
+                                   : QStringLiteral("Informe o arquivo do banco de dados."));
+    if (FServidor->isChecked()) FEndereco->setFocus();
+    else FCaminho->setFocus();
+    return;
+  }
+  if (FServidor->isChecked() && !EnderecoPostgreSQL(Caminho().toStdString())) {
+    SetErro(QStringLiteral("O endereço do servidor começa por postgresql:// (postgresql://usuario@servidor/banco)."));
+    FEndereco->setFocus();
     return;
   }
   accept();
@@ -132,7 +154,7 @@ QStringList TDialogoBanco::Recentes() {
 }
 
 void TDialogoBanco::Lembrar(const QString& aCaminho) {
-  QString absoluto = QFileInfo(aCaminho).absoluteFilePath();
+  QString absoluto = EnderecoPostgreSQL(aCaminho.toStdString()) ? aCaminho : QFileInfo(aCaminho).absoluteFilePath();
   QStringList l = Recentes();
   l.removeAll(absoluto);
   l.prepend(absoluto);

@@ -1,6 +1,6 @@
 // TDialogoBanco: the desktop's default login, which picks the database the program opens: a
-// database file (the last ones used are remembered per user and the last one preselected) or,
-// once the server driver exists, a server address.
+// database file (the last ones used are remembered per user and the last one preselected) or a
+// PostgreSQL server's address.
 #pragma once
 #include <QDialog>
 #include <QString>

@@ -8,10 +8,12 @@
 #include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -164,6 +166,23 @@ class TJanelaPrincipalTeste : public QObject {
     QCOMPARE(r.at(1), FPasta.filePath(QStringLiteral("b9.db")));
     TDialogoBanco dialogo({}, {});
     QCOMPARE(dialogo.Caminho(), r.first());  // the last used, preselected
+  }
+
+  void enderecoDeServidorNoDialogo() {
+    QSettings().clear();
+    const QString endereco = QStringLiteral("postgresql://contador@servidor/escritorio");
+    TDialogoBanco::Lembrar(endereco);
+    QCOMPARE(TDialogoBanco::Recentes().first(), endereco);  // an address is not a file to make absolute
+    TDialogoBanco dialogo({}, {});
+    auto* servidor = dialogo.findChild<QRadioButton*>(QStringLiteral("servidor"));
+    auto* campo = dialogo.findChild<QLineEdit*>(QStringLiteral("endereco"));
+    QVERIFY(servidor && campo);
+    QVERIFY(servidor->isChecked() && campo->isEnabled());
+    QCOMPARE(dialogo.Caminho(), endereco);
+    campo->setText(QStringLiteral("escritorio.db"));
+    QMetaObject::invokeMethod(dialogo.findChild<QDialogButtonBox*>(), "accepted");
+    QVERIFY2(dialogo.Erro().contains(QStringLiteral("postgresql://")), qPrintable(dialogo.Erro()));
+    QCOMPARE(dialogo.result(), 0);
   }
 
   void menuIgualAoDaLinhaDeComando_data() {

@@ -15,6 +15,7 @@
 
 #include "Conexao_U.h"
 #include "Contexto_U.h"
+#include "BancoTeste_U.h"
 #include "Demo_U.h"
 #include "DialogoEscolha_U.h"
 #include "Exceptions_U.h"
@@ -113,8 +114,7 @@ class TTesteTelaCadastro : public QObject {
     QVERIFY(FPasta.isValid());
     std::string banco = FPasta.filePath("demo.db").toStdString();
     std::filesystem::remove(banco);
-    nHost::CriarBancoDemo(banco);
-    FConexao = TnDMConexao::AbrirSQLite(banco);
+    FConexao = nHost::AbrirDemoTeste(banco);
     SetConexao(FConexao.get());
     TnSelecao::Params().Limpar();
     TnSelecao::Params().Definir("CodigoSistemaTCE", TVariant(1));

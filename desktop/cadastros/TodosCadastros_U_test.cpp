@@ -7,6 +7,7 @@
 #include "Conexao_U.h"
 #include "Configuracao_U.h"
 #include "Contexto_U.h"
+#include "BancoTeste_U.h"
 #include "Demo_U.h"
 #include "Exceptions_U.h"
 #include "FormCadastro_U.h"
@@ -27,8 +28,7 @@ class TTesteTodosCadastros : public QObject {
   void initTestCase() {
     QVERIFY(FPasta.isValid());
     std::string banco = FPasta.filePath("demo.db").toStdString();
-    nHost::CriarBancoDemo(banco);
-    FConexao = TnDMConexao::AbrirSQLite(banco);
+    FConexao = nHost::AbrirDemoTeste(banco);
     SetConexao(FConexao.get());
     FBibliotecas.Carregar(nConfig().Bibliotecas, PastaPadraoBibliotecas());
   }

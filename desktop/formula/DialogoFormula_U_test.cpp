@@ -15,6 +15,7 @@
 #include "ClassRegistry_U.h"
 #include "Conexao_U.h"
 #include "Contexto_U.h"
+#include "BancoTeste_U.h"
 #include "Demo_U.h"
 #include "DialogoFormula_U.h"
 #include "ModeloSaldos_U.h"
@@ -75,7 +76,7 @@ class TTesteDialogoFormula : public QObject {
   void initTestCase() {
     QVERIFY(FPasta.isValid());
     FBanco = FPasta.filePath("demo.db").toStdString();
-    nHost::CriarBancoDemo(FBanco);
+    if (!TestePostgreSQL()) nHost::CriarBancoDemo(FBanco);
     FModulos.CarregarBiblioteca(ULMO_MODULO_GRADES);
 
     for (const char* c : {"CONTACTB", "CLASSIFCONTA", "DESCRCONTA", "TIPOCONTA", "SALDOANTERIOR", "DEBITO", "CREDITO",
@@ -97,8 +98,12 @@ class TTesteDialogoFormula : public QObject {
   }
   void init() {
     std::filesystem::path copia = FPasta.filePath("caso.db").toStdString();
-    std::filesystem::copy_file(FBanco, copia, std::filesystem::copy_options::overwrite_existing);
-    FConexao = TnDMConexao::AbrirSQLite(copia.string());
+    if (TestePostgreSQL()) {
+      FConexao = nHost::AbrirDemoTeste(copia.string());
+    } else {
+      std::filesystem::copy_file(FBanco, copia, std::filesystem::copy_options::overwrite_existing);
+      FConexao = TnDMConexao::AbrirSQLite(copia.string());
+    }
     SetConexao(FConexao.get());
   }
   void cleanup() {

@@ -1,3 +1,4 @@
+#include "BancoVazioTeste_U.h"
 #include "UlmoDPConsultaSfingeOnlineDadosEnviados_U.h"
 
 #include <gtest/gtest.h>
@@ -23,7 +24,7 @@ class ConsultaSfingeTest : public ::testing::Test {
   void SetUp() override {
     RestaurarConfiguracao();
     nConfig().UrlEsfingeOnline = FFake.Url();
-    FConexao = TnDMConexao::AbrirSQLite(":memory:");
+    FConexao = nFramework::AbrirBancoTeste();
     SetConexao(FConexao.get());
     AtualizarEsquema(*FConexao);
     FConexao->Driver().ExecuteScript(

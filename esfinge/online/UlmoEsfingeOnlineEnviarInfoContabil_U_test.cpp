@@ -1,3 +1,4 @@
+#include "BancoVazioTeste_U.h"
 #include "UlmoEsfingeOnlineEnviarInfoContabil_U.h"
 
 #include <gtest/gtest.h>
@@ -30,7 +31,7 @@ class EsfingeOnlineTest : public ::testing::Test {
  protected:
   void SetUp() override {
     RestaurarConfiguracao();
-    FConexao = TnDMConexao::AbrirSQLite(":memory:");
+    FConexao = nFramework::AbrirBancoTeste();
     SetConexao(FConexao.get());
     AtualizarEsquema(*FConexao);
     FConexao->Driver().ExecuteScript("insert into EMPRESA values (1, 'A');");

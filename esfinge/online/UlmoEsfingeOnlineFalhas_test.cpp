@@ -7,6 +7,7 @@
 
 #include <set>
 
+#include "BancoVazioTeste_U.h"
 #include "Clock_U.h"
 #include "Configuracao_U.h"
 #include "ControleMensagem_U.h"
@@ -38,7 +39,7 @@ class TCenario {
  public:
   TCenario() {
     RestaurarConfiguracao();
-    FConexao = TnDMConexao::AbrirSQLite(":memory:");
+    FConexao = nFramework::AbrirBancoTeste();
     SetConexao(FConexao.get());
     AtualizarEsquema(*FConexao);
     FConexao->Driver().ExecuteScript("insert into EMPRESA values (1, 'A');");

@@ -1,3 +1,4 @@
+#include "BancoVazioTeste_U.h"
 #include "UlmoEsfingeOnlineFuncoes_U.h"
 
 #include <gtest/gtest.h>
@@ -160,7 +161,7 @@ TEST(EsfingeFuncoesTest, TratarErroRequestTellsProtocolErrorsFromOthers) {
 class EsfingeSeqTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    FConexao = TnDMConexao::AbrirSQLite(":memory:");
+    FConexao = nFramework::AbrirBancoTeste();
     SetConexao(FConexao.get());
     AtualizarEsquema(*FConexao);
     FConexao->Driver().ExecuteScript(

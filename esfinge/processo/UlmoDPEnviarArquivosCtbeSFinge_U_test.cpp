@@ -1,3 +1,4 @@
+#include "BancoVazioTeste_U.h"
 #include "UlmoDPEnviarArquivosCtbeSFinge_U.h"
 
 #include <gtest/gtest.h>
@@ -66,7 +67,7 @@ class EnviarEsfingeTest : public ::testing::Test {
  protected:
   void SetUp() override {
     RestaurarConfiguracao();
-    FConexao = TnDMConexao::AbrirSQLite(":memory:");
+    FConexao = nFramework::AbrirBancoTeste();
     SetConexao(FConexao.get());
     AtualizarEsquema(*FConexao);
     FConexao->Driver().ExecuteScript(kDados);

@@ -5,6 +5,7 @@
 
 #include <map>
 
+#include "BancoVazioTeste_U.h"
 #include "ClassRegistry_U.h"
 #include "Clock_U.h"
 #include "Configuracao_U.h"
@@ -29,7 +30,7 @@ class FluxoEsfingeOnlineTest : public ::testing::Test {
  protected:
   void SetUp() override {
     RestaurarConfiguracao();
-    FConexao = TnDMConexao::AbrirSQLite(":memory:");
+    FConexao = nFramework::AbrirBancoTeste();
     SetConexao(FConexao.get());
     AtualizarEsquema(*FConexao);
     nHost::GerarDemo();

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "BancoVazioTeste_U.h"
 #include "Conexao_U.h"
 #include "Configuracao_U.h"
 #include "Contexto_U.h"
@@ -66,7 +67,7 @@ insert into PATBEMRELACTCE values (1, 1, 1, 2, 12, 345, 1), (1, 2, 1, 2, 12, 345
 class TBancoPR {
  public:
   TBancoPR() {
-    FConexao = nFramework::TnDMConexao::AbrirSQLite(":memory:");
+    FConexao = nFramework::AbrirBancoTeste();
     nFramework::SetConexao(FConexao.get());
     nFramework::AtualizarEsquema(*FConexao);
     Sql(kDadosPR);

@@ -1,3 +1,4 @@
+#include "BancoVazioTeste_U.h"
 #include "UlmoDPGerarArquivosCtbRS_U.h"
 
 #include <gtest/gtest.h>
@@ -85,7 +86,7 @@ class GerarArquivosRSTest : public ::testing::Test {
     FPasta = fs::temp_directory_path() / ("ulmo_rs_" + std::to_string(::getpid()) + "_" +
                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(FPasta);
-    FConexao = TnDMConexao::AbrirSQLite(":memory:");
+    FConexao = nFramework::AbrirBancoTeste();
     SetConexao(FConexao.get());
     AtualizarEsquema(*FConexao);
     FConexao->Driver().ExecuteScript(kDados);

@@ -1,3 +1,4 @@
+#include "BancoVazioTeste_U.h"
 #include "UlmoDPGerarArquivosCtb_U.h"
 
 #include <gtest/gtest.h>
@@ -65,7 +66,7 @@ class GerarArquivosSCTest : public ::testing::Test {
     FPasta = fs::temp_directory_path() / ("ulmo_sc_" + std::to_string(::getpid()) + "_" +
                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(FPasta);
-    FConexao = TnDMConexao::AbrirSQLite(":memory:");
+    FConexao = nFramework::AbrirBancoTeste();
     SetConexao(FConexao.get());
     AtualizarEsquema(*FConexao);
     FConexao->Driver().ExecuteScript(kDados);
