@@ -176,6 +176,15 @@ TEST_F(BancoServidorTest, TheDemoAndTheLargeCompanyAreBuiltOnAServerAndBuiltAgai
                 .AsLargeInt(),
             3000);
   EXPECT_EQ(ExecutarSQL("select count(*) from PLANOESPEC where CODIGOEMPRESA = 100")->Fields(0).AsLargeInt(), 80);
+  // The keys and indexes set aside for the load are back.
+  EXPECT_EQ(ExecutarSQL("select count(*) from PG_CONSTRAINT where CONRELID = to_regclass('lctoctb') and CONTYPE = 'f'")
+                ->Fields(0)
+                .AsInteger(),
+            6);
+  EXPECT_EQ(ExecutarSQL("select count(*) from PG_INDEXES where SCHEMANAME = current_schema() and TABLENAME = 'lctoctb'")
+                ->Fields(0)
+                .AsInteger(),
+            4);
   // The entries balance: every debit has its credit.
   EXPECT_EQ(ExecutarSQL("select count(*) from LCTOCTB where CODIGOEMPRESA = 100 and CONTACTBDEB = CONTACTBCRED")
                 ->Fields(0)
