@@ -78,4 +78,27 @@ inline std::unique_ptr<TnDMConexao> AbrirBancoTeste(const std::string& arquivoSQ
   return std::make_unique<TnDMConexao>(std::make_unique<nBancoTeste::TDriverEsquema>(std::move(driver), esquema));
 }
 
+// A trigger that refuses every `momento` ("insert", "update" or "delete") on the table, or only
+// the rows that meet `condicao` (over NEW or OLD), with the message: a write failing in the
+// database itself, on either engine.
+inline void CriarGatilhoFalha(TnDMConexao& conexao, const std::string& nome, const std::string& momento,
+                              const std::string& tabela, const std::string& mensagem, const std::string& condicao = "") {
+  if (conexao.DriverName() != "PostgreSQL") {
+    conexao.Driver().ExecuteScript("create trigger " + nome + " before " + momento + " on " + tabela +
+                                   (condicao.empty() ? "" : " when " + condicao) + " begin select raise(abort, '" +
+                                   mensagem + "'); end;");
+    return;
+  }
+  conexao.Driver().ExecuteScript("create function " + nome + "_F() returns trigger language plpgsql as $$ begin if " +
+                                 (condicao.empty() ? "true" : condicao) + " then raise exception '" + mensagem +
+                                 "'; end if; return " + (momento == "delete" ? "OLD" : "NEW") + "; end $$; create trigger " +
+                                 nome + " before " + momento + " on " + tabela + " for each row execute function " + nome +
+                                 "_F();");
+}
+
+inline void RemoverGatilhoFalha(TnDMConexao& conexao, const std::string& nome, const std::string& tabela) {
+  if (conexao.DriverName() != "PostgreSQL") conexao.Driver().ExecuteScript("drop trigger " + nome + ";");
+  else conexao.Driver().ExecuteScript("drop trigger " + nome + " on " + tabela + "; drop function " + nome + "_F();");
+}
+
 }  // namespace nFramework

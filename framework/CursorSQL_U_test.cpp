@@ -14,7 +14,7 @@ class CursorSQLTest : public ::testing::Test {
   void SetUp() override {
     FConexao = nFramework::AbrirBancoTeste();
     FConexao->Driver().ExecuteScript(
-        "create table T (ID integer, VALOR NUMERIC(15,2), TEXTO varchar(20), DATA date);"
+        "create table T (ID integer, VALOR NUMERIC(18,4), TEXTO varchar(20), DATA date);"
         "insert into T values (1, 0.125, 'a', '2024-01-31'), (2, 2.675, null, '2024-02-29 10:00:00.000'),"
         " (3, 1000000000000, 'ção', null), (4, 9999999999999.99, '', '2024-12-01');");
   }

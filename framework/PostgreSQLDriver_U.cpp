@@ -90,6 +90,7 @@ TFalha MensagemPG(const std::string& estado, const PGresult* r, const TContextoP
   const std::string tabela = Campo(r, PG_DIAG_TABLE_NAME);
   const std::string coluna = Campo(r, PG_DIAG_COLUMN_NAME);
   const std::string classe = estado.substr(0, std::min<size_t>(2, estado.size()));
+  if (estado == "P0001") return {"Erro no banco de dados: " + CitarValor(primaria)};  // our trigger's own words
   if (estado == "23505")
     return {"Já existe um registro com o mesmo valor em " +
                 CitarValor(ColunasChave(Campo(r, PG_DIAG_MESSAGE_DETAIL), tabela)) + ".",
@@ -207,16 +208,13 @@ void NormalizarTimestamp(std::string_view t, std::string& saida) {
 }
 
 std::string DeclaracaoTipo(Oid tipo, int mod, bool daTabela) {
+  if (!daTabela) return "";  // an expression: its values decide, as on SQLite
   switch (tipo) {
     case kNumeric: {
       if (mod < 4) return "NUMERIC";
       int m = mod - 4;
       return fmt::format("NUMERIC({},{})", (m >> 16) & 0xffff, m & 0xffff);
     }
-    default: break;
-  }
-  if (!daTabela) return "";  // an expression: its values decide, as on SQLite
-  switch (tipo) {
     case kBool: return "BOOLEAN";
     case kInt2: return "SMALLINT";
     case kInt4: return "INTEGER";
@@ -285,6 +283,14 @@ class TPGStatement : public IStatement {
       case kOid: return TColumnKind::Integer;
       case kFloat4:
       case kFloat8: return TColumnKind::Float;
+      case kNumeric:
+        // A sum or a product is a number of its own value, as SQLite gives it: whole or not.
+        if (PQftable(FResultado.R, i) == InvalidOid) {
+          const char* t = PQgetvalue(FResultado.R, FLinha, i);
+          size_t n = static_cast<size_t>(PQgetlength(FResultado.R, FLinha, i));
+          return std::strpbrk(t, ".eEN") || n > 18 ? TColumnKind::Float : TColumnKind::Integer;
+        }
+        return TColumnKind::Text;
       default: return TColumnKind::Text;
     }
   }

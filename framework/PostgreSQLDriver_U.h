@@ -11,8 +11,9 @@
 // Values come back typed by the column's type: integers as integers, floating point as doubles,
 // NUMERIC as its exact decimal text (money is read into Currency without a double in between),
 // booleans as 1/0, CHAR(n) without the padding the server adds. ColumnDeclType gives a table
-// column its declared type (NUMERIC(15,2), VARCHAR(60)), and an expression none, as SQLite does,
-// save NUMERIC expressions (sums of money), which are declared NUMERIC so they stay exact.
+// column its declared type (NUMERIC(15,2), VARCHAR(60)), and an expression none, as SQLite does;
+// a NUMERIC expression (a sum, a product) comes as an integer or a double by its value, as SQLite
+// computes it, so its field gets the type it gets on SQLite.
 //
 // The password never travels in the address: it comes from PGPASSWORD or ~/.pgpass, as libpq
 // reads them, and an address that carries one is refused.

@@ -118,6 +118,7 @@ TEST_F(PostgreSQLTest, ValuesComeBackTypedAndInTheFormsSQLiteKeeps) {
   auto ds = ExecutarSQL("select V, DT, TS, sum(V) over () TOTAL from T where A = 1");
   EXPECT_EQ(ds->FieldByName("V").DataType(), TFieldType::ftCurrency);
   EXPECT_EQ(ds->FieldByName("V").AsCurrency(), Currency::FromString("12345678901.23"));
+  EXPECT_EQ(ds->FieldByName("TOTAL").DataType(), TFieldType::ftFloat);  // as SQLite sums
   EXPECT_EQ(ds->FieldByName("TOTAL").AsCurrency(), Currency::FromString("12345678901.23"));
   EXPECT_EQ(ds->FieldByName("DT").DataType(), TFieldType::ftDate);
   EXPECT_EQ(DateToISO(ds->FieldByName("DT").AsDateTime()), "2024-02-29");

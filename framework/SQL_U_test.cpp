@@ -191,7 +191,7 @@ TEST_F(SQLTest, AMillionRowResultLoadsAndWalksWithoutPerValueAllocation) {
 // Amounts stored as SQLite REAL came back through a double: what the column holds, written as
 // the demo and the court processes write it (a bound currency or a literal), reads back exact.
 TEST_F(SQLTest, StoredAmountsReadBackAsExactCurrency) {
-  FConexao->Driver().ExecuteScript("create table M (K integer, V numeric(15,2));");
+  FConexao->Driver().ExecuteScript("create table M (K integer, V numeric(18,4));");
   const char* valores[] = {"0.1", "0.125", "2.675", "-2.675", "1000000000000", "1000000000000.12",
                            "9999999999999.99", "-9999999999999.99", "1234567890123.45"};
   int k = 0;

@@ -1,6 +1,8 @@
 #include "Zip_U.h"
 
 #include <fmt/format.h>
+#include <fcntl.h>
+#include <unistd.h>
 #include <zip.h>
 
 #include <chrono>
@@ -26,6 +28,7 @@ struct TZipEntry {
   std::string Name;
   std::string Bytes;
   std::time_t ModTime;
+  int Descritor = -1;  // when set, the bytes are this file's, read from its start
 };
 
 // What a libzip error means, in Portuguese; libzip's own text goes to the debug log.
@@ -58,8 +61,11 @@ std::string DescricaoErroZip(const zip_error_t* error) {
   throw EFileError(fmt::format("Erro ao compactar o arquivo \"{}\": {}", CitarCaminho(zipPath), detail));
 }
 
-// The archive's bytes. libzip writes into a buffer source that we keep past zip_close.
-std::string BuildArchive(const std::vector<TZipEntry>& entries, std::string_view comment, const fs::path& zipPath) {
+// The archive's bytes, handed to `saida` in blocks. libzip writes into a buffer source that we
+// keep past zip_close.
+template <class TSaida>
+void BuildArchive(const std::vector<TZipEntry>& entries, std::string_view comment, const fs::path& zipPath,
+                  TSaida&& saida) {
   zip_error_t error;
   zip_error_init(&error);
   zip_source_t* buffer = zip_source_buffer_create(nullptr, 0, 0, &error);
@@ -77,7 +83,13 @@ std::string BuildArchive(const std::vector<TZipEntry>& entries, std::string_view
     ZipError(zipPath, message);
   };
   for (const auto& entry : entries) {
-    zip_source_t* source = zip_source_buffer(archive, entry.Bytes.data(), entry.Bytes.size(), 0);
+    zip_source_t* source = nullptr;
+    if (entry.Descritor < 0) {
+      source = zip_source_buffer(archive, entry.Bytes.data(), entry.Bytes.size(), 0);
+    } else if (std::FILE* f = ::lseek(entry.Descritor, 0, SEEK_SET) == 0 ? ::fdopen(::dup(entry.Descritor), "rb") : nullptr) {
+      source = zip_source_filep(archive, f, 0, -1);  // owns f from here on
+      if (!source) std::fclose(f);
+    }
     if (!source) fail(entry.Name);
     zip_int64_t index = zip_file_add(archive, entry.Name.c_str(), source, ZIP_FL_ENC_UTF_8);
     if (index < 0) {
@@ -93,13 +105,20 @@ std::string BuildArchive(const std::vector<TZipEntry>& entries, std::string_view
   if (zip_close(archive) != 0) fail("gravação");
 
   if (zip_source_open(buffer) != 0) ZipError(zipPath, DescricaoErroZip(zip_source_error(buffer)));
-  std::string bytes;
-  char chunk[65536];
+  struct TFechar {
+    zip_source_t* B;
+    ~TFechar() { zip_source_close(B); }
+  } fechar{buffer};
+  std::string chunk(65536, '\0');
   zip_int64_t n;
-  while ((n = zip_source_read(buffer, chunk, sizeof chunk)) > 0) bytes.append(chunk, static_cast<size_t>(n));
-  bool readFailed = n < 0;
-  zip_source_close(buffer);
-  if (readFailed) ZipError(zipPath, DescricaoErroZip(zip_source_error(buffer)));
+  while ((n = zip_source_read(buffer, chunk.data(), chunk.size())) > 0)
+    saida(std::string_view(chunk.data(), static_cast<size_t>(n)));
+  if (n < 0) ZipError(zipPath, DescricaoErroZip(zip_source_error(buffer)));
+}
+
+std::string BuildArchive(const std::vector<TZipEntry>& entries, std::string_view comment, const fs::path& zipPath) {
+  std::string bytes;
+  BuildArchive(entries, comment, zipPath, [&](std::string_view b) { bytes.append(b); });
   return bytes;
 }
 
@@ -179,6 +198,43 @@ void CompressArquivos(const std::vector<TArquivoZip>& arquivos, IOutputSink& sai
   }
   saida.Write(BuildArchive(entries, {}, zipPath));
   saida.Commit();
+}
+
+TEntradaZip::TEntradaZip(IOutputSink& arquivo, fs::path zipPath, std::string nome)
+    : FArquivo(arquivo), FZipPath(std::move(zipPath)), FNome(std::move(nome)) {
+  if (FNome.empty()) throw EFileError("Nome da entrada do arquivo compactado não informado");
+  fs::path pasta = FZipPath.parent_path().empty() ? fs::path(".") : FZipPath.parent_path();
+  int erro = nTesteGravacao::DeveFalhar(nTesteGravacao::TOperacao::Criacao) ? EIO : 0;
+  if (erro == 0) {
+    FDescritor = ::open(pasta.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    // A file system without unnamed files: a named one, removed at once.
+    if (FDescritor < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
+      std::string modelo = (pasta / ".ulmo-entrada-zip.XXXXXX").string();
+      FDescritor = ::mkstemp(modelo.data());
+      if (FDescritor >= 0) ::unlink(modelo.c_str());
+    }
+    if (FDescritor < 0) erro = errno;
+  }
+  if (erro != 0)
+    throw EFileError(fmt::format("Erro ao criar o arquivo temporário de \"{}\": {}", CitarCaminho(FZipPath),
+                                 DescricaoErroSistema(erro)));
+}
+
+TEntradaZip::~TEntradaZip() {
+  if (FDescritor >= 0) ::close(FDescritor);
+}
+
+void TEntradaZip::Write(std::string_view bytes) {
+  if (FCommitted) throw EInternalError("entrada de arquivo compactado gravada após a conclusão");
+  nArquivos::GravarTudo(FDescritor, bytes, FZipPath);
+}
+
+void TEntradaZip::Commit() {
+  if (FCommitted) throw EInternalError("entrada de arquivo compactado concluída duas vezes");
+  FCommitted = true;
+  TZipEntry entrada{FNome, {}, std::time(nullptr), FDescritor};
+  BuildArchive({entrada}, {}, FZipPath, [&](std::string_view b) { FArquivo.Write(b); });
+  FArquivo.Commit();
 }
 
 std::vector<std::string> ListarEntradasZip(const fs::path& zipPath) {

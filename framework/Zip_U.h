@@ -1,6 +1,7 @@
 // ZIP archives (deflate) over libzip. Archives are built in memory and written through an
 // atomic file, so a failure never leaves a broken archive nor destroys the previous one.
 #pragma once
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -31,6 +32,30 @@ struct TArquivoZip {
 // its own temporaries this way). zipPath names the archive in messages. An empty list, a
 // repeated name or an unreadable file raise EFileError, with nothing written into `saida`.
 void CompressArquivos(const std::vector<TArquivoZip>& arquivos, IOutputSink& saida, const std::filesystem::path& zipPath);
+
+// One entry of a ZIP archive as an output sink, for a document too large to hold: what is written
+// goes to an unnamed temporary file in the archive's folder (a kill leaves nothing behind), and
+// Commit packs it, deflated, as the archive's only entry into `arquivo` and commits that. Memory
+// holds the compressed archive at Commit, never the entry. Without Commit nothing reaches
+// `arquivo`. Errors are EFileError naming zipPath.
+class TEntradaZip final : public IOutputSink {
+ public:
+  // REQUIRES: `arquivo` outlives this sink.
+  TEntradaZip(IOutputSink& arquivo, std::filesystem::path zipPath, std::string nome);
+  ~TEntradaZip() override;
+  TEntradaZip(const TEntradaZip&) = delete;
+  TEntradaZip& operator=(const TEntradaZip&) = delete;
+
+  void Write(std::string_view bytes) override;
+  void Commit() override;
+
+ private:
+  IOutputSink& FArquivo;
+  std::filesystem::path FZipPath;
+  std::string FNome;
+  int FDescritor = -1;
+  bool FCommitted = false;
+};
 
 // The entry names of an archive, in archive order.
 std::vector<std::string> ListarEntradasZip(const std::filesystem::path& zipPath);

@@ -81,3 +81,53 @@ TEST(Zip, CompressWritesOneEntryFromMemory) {
   if (!UnzipAvailable()) GTEST_SKIP() << "unzip not installed";
   EXPECT_EQ(UnzipTest(zip), 0);
 }
+
+TEST(Zip, AnEntrySinkStreamsItsBytesIntoTheArchiveItIsGiven) {
+  TTestFolder dir;
+  auto zip = dir / "ExecucaoEmpresas.zip";
+  std::string bloco;
+  for (int i = 0; i < 4096; ++i) bloco += "<exec:Pagamento>" + std::to_string(i) + "</exec:Pagamento>\n";
+  {
+    TAtomicFile arquivo(zip);
+    TEntradaZip entrada(arquivo, zip, "ExecucaoEmpresas.xml");
+    for (int i = 0; i < 64; ++i) entrada.Write(bloco);
+    // Nothing beside the archive's own temporary while the entry is written.
+    EXPECT_EQ(dir.Entries().size(), 1u);
+    entrada.Commit();
+    EXPECT_TRUE(arquivo.Committed());
+  }
+  EXPECT_THAT(ListarEntradasZip(zip), ElementsAre("ExecucaoEmpresas.xml"));
+  std::string todo;
+  for (int i = 0; i < 64; ++i) todo += bloco;
+  EXPECT_EQ(LerEntradaZip(zip, "ExecucaoEmpresas.xml"), todo);
+  EXPECT_LT(std::filesystem::file_size(zip), todo.size() / 10) << "the entry is deflated";
+  EXPECT_EQ(dir.Entries(), (std::set<std::string>{"ExecucaoEmpresas.zip"}));
+  if (!UnzipAvailable()) GTEST_SKIP() << "unzip not installed";
+  EXPECT_EQ(UnzipTest(zip), 0);
+}
+
+TEST(Zip, AnEntrySinkThatFailsOrIsNotCommittedLeavesTheArchiveUntouched) {
+  TTestFolder dir;
+  auto zip = dir / "ExecucaoEmpresas.zip";
+  {
+    TStringSink arquivo;
+    TEntradaZip entrada(arquivo, zip, "ExecucaoEmpresas.xml");
+    entrada.Write("metade");
+    EXPECT_TRUE(arquivo.Text().empty());
+  }
+  TStringSink arquivo;
+  TEntradaZip entrada(arquivo, zip, "ExecucaoEmpresas.xml");
+  entrada.Write("primeiro bloco");
+  nTesteGravacao::FalharNa(nTesteGravacao::TOperacao::Escrita, 1);
+  try {
+    entrada.Write("segundo bloco");
+    ADD_FAILURE() << "a failed write passed";
+  } catch (const EFileError& e) {
+    EXPECT_NE(std::string(e.what()).find("/ExecucaoEmpresas.zip\""), std::string::npos) << e.what();
+  }
+  nTesteGravacao::Desligar();
+  EXPECT_TRUE(arquivo.Text().empty());
+  EXPECT_FALSE(arquivo.Committed());
+  EXPECT_TRUE(dir.Entries().empty());
+  EXPECT_THROW(TEntradaZip(arquivo, zip, ""), EFileError);
+}

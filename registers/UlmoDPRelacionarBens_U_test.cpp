@@ -195,7 +195,7 @@ TEST_F(RelacionarBensTest, ADatabaseErrorKeepsNothingOfTheSaveAndNoExclusionMode
   EXPECT_EQ(Conteudo("PATBEMRELACTCE"), "1|3|1|2|1|1|3\n");
   EXPECT_EQ(Numeros(), "101:1 102:1 ");  // the user's edits are kept
 
-  Executar("create trigger FALHA before delete on PATBEMRELACTCE begin select raise(abort, 'falha'); end;");
+  CriarGatilhoFalha(*FConexao, "FALHA", "delete", "PATBEMRELACTCE", "falha");
   Carregar("1");
   Marcar(103, 1);
   EXPECT_THROW(FProcesso->ExecutarAcao("ActExcluirRelac"), Exception);

@@ -1,10 +1,8 @@
 #include "UlmoDPGerarArquivosCtbSagresWebSE_U.h"
 
 #include <filesystem>
-#include <sstream>
 
-#include <pugixml.hpp>
-
+#include "AtomicFile_U.h"
 #include "ClassRegistry_U.h"
 #include "Conexao_U.h"
 #include "ControleMensagem_U.h"
@@ -15,8 +13,6 @@
 #include "SQL_U.h"
 #include "TextoMensagem_U.h"
 #include "UlmoMenuRegra_U.h"
-#include "UlmoSagresWebConfiguracao_U.h"
-#include "UlmoSagresWebExecEmpBinding_U.h"
 #include "UlmoSagresWebGerador_U.h"
 #include "UlmoSagresWebRegraCalculoCtb_U.h"
 #include "Zip_U.h"
@@ -53,24 +49,23 @@ void TUlmoDPGerarArquivosCtbSagresWebSE::DataModuleCreate() {
   SetBooleanoBase(false);
 }
 
-void TUlmoDPGerarArquivosCtbSagresWebSE::ValidarDado() {
-  TnDMPowerParam::ValidarDado();
+TRequisicaoSagres TUlmoDPGerarArquivosCtbSagresWebSE::MontarRequisicao() {
+  TRequisicaoSagres r;
   // A date of a year before 1900 or after 2100 is no date: from year 1 the run would write a
   // folder for each of 24,277 months.
   auto data = [this](const char* AAlias) {
     TDateTime d;
     return TryStrToDateParametro(Trim(Param(AAlias).AsString()), d) ? d : 0;
   };
-  FDataInicial = data("pDataInicial");
-  FDataFinal = data("pDataFinal");
-  FCodigoEmpresa = StrToIntDef(Trim(Param("pCodigoEmpresa").AsString()), 0);
-  FUnidadeGestora = Trim(Param("pUnidadeGestora").AsString());
-  int64_t contaAlmoxarifado = 0;
-  if (!TryStrToInt64(Trim(Param("pContaCtbAlmoxarifado").AsString()), contaAlmoxarifado)) contaAlmoxarifado = 0;
-  FContaCtbAlmoxarifado = contaAlmoxarifado;
-  FPastaDestino = Trim(Param("pPastaDestino").AsString());
+  r.Inicio = data("pDataInicial");
+  r.Fim = data("pDataFinal");
+  r.Empresa = StrToIntDef(Trim(Param("pCodigoEmpresa").AsString()), 0);
+  r.UnidadeGestora = Trim(Param("pUnidadeGestora").AsString());
+  if (!TryStrToInt64(Trim(Param("pContaCtbAlmoxarifado").AsString()), r.ContaAlmoxarifado)) r.ContaAlmoxarifado = 0;
+  r.PastaTexto = Trim(Param("pPastaDestino").AsString());
+  r.Pasta = CaminhoDeTexto(r.PastaTexto);
 
-  std::string empresa = ValorParaSQL(FCodigoEmpresa, TFieldType::ftInteger);
+  std::string empresa = ValorParaSQL(r.Empresa, TFieldType::ftInteger);
   if (!PegarTemRegistro("EMPRESA", "CODIGOEMPRESA", "CODIGOEMPRESA = " + empresa))
     throw EnParam(Param("pCodigoEmpresa"), "Código da empresa inválido!");
   // Checked even when a system is selected: the selection may be another court's system, and
@@ -80,36 +75,33 @@ void TUlmoDPGerarArquivosCtbSagresWebSE::ValidarDado() {
   if (StrToIntDef(VarToStr(v), 0) == 0)
     throw Exception(
         "Necessário realizar cadastro do sistema vinculado a empresa em Áreas de Trabalho / TCE / Plano de Contas!");
-  FCodigoSistemaTCE = StrToInt(Trim(Param("pCodigoSistemaTCE").AsString()));
-  if (FCodigoSistemaTCE == 0) throw EnParam(Param("pDataInicial"), "Sistema inválido!");
+  r.Sistema = StrToInt(Trim(Param("pCodigoSistemaTCE").AsString()));
+  if (r.Sistema == 0) throw EnParam(Param("pDataInicial"), "Sistema inválido!");
   // A date that is not a date would silently become an empty period.
-  if (FDataInicial == 0) throw EnParam(Param("pDataInicial"), "Data inicial inválida!");
-  if (FDataFinal == 0) throw EnParam(Param("pDataFinal"), "Data final inválida!");
-  if (FDataInicial > FDataFinal)
-    throw EnParam(Param("pDataFinal"), "A Data Final não pode ser menor que a Data Inicial!");
+  if (r.Inicio == 0) throw EnParam(Param("pDataInicial"), "Data inicial inválida!");
+  if (r.Fim == 0) throw EnParam(Param("pDataFinal"), "Data final inválida!");
+  if (r.Inicio > r.Fim) throw EnParam(Param("pDataFinal"), "A Data Final não pode ser menor que a Data Inicial!");
   // The unit's code goes as it is into every month's document: one line, as the court reads it.
-  for (unsigned char c : FUnidadeGestora)
+  for (unsigned char c : r.UnidadeGestora)
     if (c < 0x20 || c == 0x7F) throw EnParam(Param("pUnidadeGestora"), "Unidade gestora inválida!");
   // An account outside the company's chart has no balance: the stores would be left out of every
   // month without a word.
-  if (contaAlmoxarifado < 1 ||
+  if (r.ContaAlmoxarifado < 1 ||
       !PegarTemRegistro("PLANOESPEC", "CONTACTB",
                         "CODIGOEMPRESA = " + empresa + " and CONTACTB = " +
-                            ValorParaSQL(TVariant(contaAlmoxarifado), TFieldType::ftLargeint)))
+                            ValorParaSQL(TVariant(r.ContaAlmoxarifado), TFieldType::ftLargeint)))
     throw EnParam(Param("pContaCtbAlmoxarifado"), "Conta contábil do almoxarifado inválida!");
+  return r;
+}
+
+void TUlmoDPGerarArquivosCtbSagresWebSE::ValidarDado() {
+  TnDMPowerParam::ValidarDado();
+  FRequisicao = MontarRequisicao();
 }
 
 namespace {
 
-// Frees the run's singletons however the run ends, so the next run starts afresh.
-struct TLiberarSingletons {
-  ~TLiberarSingletons() {
-    TUlmoSagresWebConfiguracao::Destruir();
-    TUlmoSagresWebRegraCalculoCtb::Destruir();
-  }
-};
-
-// Hands the run's tree to the message controller, for the writers' warnings, and gives the
+// Hands the run's tree to the message controller, for the collectors' warnings, and gives the
 // controller back its earlier tree however the run ends.
 struct TAnexarArvore {
   explicit TAnexarArvore(std::shared_ptr<ITreeMessager> AArvore) : FAnterior(ControleMensagem().FraListaMensagemTree()) {
@@ -123,53 +115,32 @@ struct TAnexarArvore {
 
 void TUlmoDPGerarArquivosCtbSagresWebSE::Executar() {
   TnDMPowerParam::Executar();
-  std::unique_ptr<TClientDataSet> periodo = GerarDataPeriodo(FDataInicial, FDataFinal, 3);
-  TLiberarSingletons liberar;
-  TUlmoSagresWebConfiguracao& cfg = TUlmoSagresWebConfiguracao::Instance();
-  cfg.CodigoSistemaTCE = FCodigoSistemaTCE;
-  cfg.DataInicial = FDataInicial;
-  cfg.DataFinal = FDataFinal;
-  cfg.CodigoEmpresa = FCodigoEmpresa;
-  cfg.UnidadeGestora = FUnidadeGestora;
-  cfg.ContaCtbAlmoxarifado = FContaCtbAlmoxarifado;
-  cfg.PastaDestino = FPastaDestino;
-  TUlmoSagresWebRegraCalculoCtb& regras = TUlmoSagresWebRegraCalculoCtb::Instance();
+  const TRequisicaoSagres& r = FRequisicao;
+  std::unique_ptr<TClientDataSet> periodo = GerarDataPeriodo(r.Inicio, r.Fim, 3);
+  TUlmoSagresWebRegraCalculoCtb regras;
   TUlmoSagresWebGerador gerador;
   TAnexarArvore anexar(GetMsgTreeLista());
   {
     TTransacaoRO transacao(Conexao(), 1);
-    regras.PrepararPeriodo(FDataInicial, FDataFinal);
+    regras.PrepararPeriodo(r.Empresa, r.Inicio, r.Fim);
   }
 
   TField& dataInicial = periodo->FieldByName("DATAINICIAL");
   TField& dataFinal = periodo->FieldByName("DATAFINAL");
   for (periodo->First(); !periodo->Eof(); periodo->Next()) {
-    FMsgTreeNodeItem = GetMsgTreeLista()->AddImageIndex(77, TextoCompetencia(dataInicial.AsDateTime()));
+    const TMesSagres mes{r, dataInicial.AsDateTime(), dataFinal.AsDateTime(), regras};
+    FMsgTreeNodeItem = GetMsgTreeLista()->AddImageIndex(77, TextoCompetencia(mes.Inicio));
     FMsgTreeNodeItem->Chave = FMsgTreeNodeItem->Texto;
-    pugi::xml_document documento;
     try {
       TTransacaoRO transacao(Conexao(), 1);
-      cfg.DataInicial = dataInicial.AsDateTime();
-      cfg.DataFinal = dataFinal.AsDateTime();
-      regras.ExecutarGerarSaldoCtb();
-      gerador.ListaExecucaoEmpresas = PegarExecucaoEmpresas(documento);
-      gerador.Executar();
-      pugi::xml_node raiz = documento.document_element();
-      raiz.append_attribute("xmlns:exec") =
-          (std::string("http://") + kHostSagres + "/sagres2017/xml/ExecucaoEmpresas").c_str();
-      raiz.append_attribute("xmlns:genEmp") =
-          (std::string("http://") + kHostSagres + "/sagres2017/xml/GenericosEmpresas").c_str();
-
-      // The month's folder is made with its archive, and goes again when the archive fails.
-      fs::path pasta = CaminhoDeTexto(FPastaDestino) / FormatDateTime("yyyy_mm", dataInicial.AsDateTime());
-      fs::path arquivo = pasta / fs::path("ExecucaoEmpresas.xml").replace_extension(".zip");
-      pugi::xml_node declaracao = documento.prepend_child(pugi::node_declaration);
-      declaracao.append_attribute("version") = "1.0";
-      declaracao.append_attribute("encoding") = "utf-8";
-      std::ostringstream xml;
-      documento.save(xml, "  ", pugi::format_default, pugi::encoding_utf8);
-      // Written in memory and renamed into place: a failed month never leaves a broken archive.
-      Compress(xml.str(), arquivo, "", "ExecucaoEmpresas.xml");
+      regras.ExecutarGerarSaldoCtb(r.Empresa, mes.Inicio, mes.Fim);
+      // The month's folder is made with its archive, and goes again when the archive fails;
+      // the document streams into the archive's entry, and the archive is put in place whole.
+      fs::path arquivo = r.Pasta / FormatDateTime("yyyy_mm", mes.Inicio) / "ExecucaoEmpresas.zip";
+      TAtomicFile zip(arquivo);
+      TEntradaZip xml(zip, arquivo, "ExecucaoEmpresas.xml");
+      gerador.GerarDocumento(mes, xml);
+      xml.Commit();
       GetMsgTreeLista()->Add(tmConfirmacao, "Arquivo gerado: " + arquivo.string(), FMsgTreeNodeItem);
     } catch (const std::exception& e) {
       // An error, not an information: the month's document was not produced.

@@ -1,18 +1,15 @@
 // TUlmoDPGerarArquivosCtbSagresWebSE: exports a company's period to TCE-SE as one zipped SAGRES
 // Web document "ExecucaoEmpresas" per calendar month, each in a folder "yyyy_mm" under the
-// target folder. A failed month is an error under its node, and the next month goes on.
-// The work-area variant is the same process without selection keys.
+// target folder. Each month's document streams into its archive's entry, and the archive is
+// put in place when the month is complete. A failed month is an error under its node, and the
+// next month goes on. The work-area variant is the same process without selection keys.
 #pragma once
-#include <cstdint>
 #include <string>
 
-#include "DateUtils_U.h"
 #include "PowerParam_U.h"
+#include "UlmoSagresWebConfiguracao_U.h"
 
 namespace nUlmoSagres {
-
-// The court's host in the document's namespace URIs.
-inline constexpr const char* kHostSagres = "www.tce.se.gov.br";
 
 class TUlmoDPGerarArquivosCtbSagresWebSE : public nFramework::TnDMPowerParam {
   N_CLASSE(TUlmoDPGerarArquivosCtbSagresWebSE)
@@ -23,19 +20,18 @@ class TUlmoDPGerarArquivosCtbSagresWebSE : public nFramework::TnDMPowerParam {
                         const nFramework::TnPerModulos& AModulos) override;
   std::string PegarVerificaSelecao() const override { return "CodigoSistemaTCE"; }
   void DataModuleCreate() override;
-  // Dates, company, unit, stores account, folder, and the company's link to a TCE-SE system.
+  // Dates, company, unit, stores account, folder, and the company's link to a TCE-SE system,
+  // checked into the run's request.
   void ValidarDado() override;
   // REQUIRES: ValidarDado passed; a connection is open.
   void Executar() override;
 
+  const TRequisicaoSagres& Requisicao() const { return FRequisicao; }
+
  protected:
-  int FCodigoSistemaTCE = 0;
-  nFramework::TDateTime FDataInicial = 0;
-  nFramework::TDateTime FDataFinal = 0;
-  int FCodigoEmpresa = 0;
-  std::string FUnidadeGestora;
-  int64_t FContaCtbAlmoxarifado = 0;
-  std::string FPastaDestino;
+  TRequisicaoSagres MontarRequisicao();
+
+  TRequisicaoSagres FRequisicao;
   nFramework::TnMsgNode* FMsgTreeNodeItem = nullptr;
 };
 

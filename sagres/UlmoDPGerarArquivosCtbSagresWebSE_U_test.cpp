@@ -1,135 +1,22 @@
-#include "BancoVazioTeste_U.h"
 #include "UlmoDPGerarArquivosCtbSagresWebSE_U.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
-#include <functional>
-#include <map>
 #include <pugixml.hpp>
+#include <string>
+#include <vector>
 
-#include "ClassRegistry_U.h"
-#include "Conexao_U.h"
-#include "Contexto_U.h"
-#include "FalhaGravacaoTeste_U.h"
-#include "Schema_U.h"
-#include "UlmoSagresWebConfiguracao_U.h"
+#include "SagresTeste_U.h"
 #include "UlmoSagresWebRegraCalculoCtb_U.h"
-#include "Zip_U.h"
 
 using namespace nFramework;
 using namespace nUlmoSagres;
+using nUlmoSagresTeste::GerarSagresTest;
 namespace fs = std::filesystem;
 
 namespace {
-
-// One SE company with a bank account, a stores account, a revenue account, a payment, a
-// withholding and a few rules; entries in March 2024.
-const char* const kDados = R"SQL(
-insert into EMPRESA values (1, 'Companhia de Teste');
-insert into ESTAB (CODIGOEMPRESA, CODIGOESTAB, NOMEESTAB) values (1, 1, 'Sede Aracaju');
-insert into CFGPLANOESPEC (CODIGOEMPRESA, NATURGRUPO1, NATURGRUPO2, NATURGRUPO3) values (1, 1, -1, -1);
-insert into PLANOESPEC (CODIGOEMPRESA, CONTACTB, CLASSIFCONTA, DESCRCONTA, TIPOCONTA) values
-  (1, 10, '1', 'ATIVO', 1), (1, 11, '1.1', 'BANCO', 2), (1, 12, '1.2', 'ALMOXARIFADO', 2),
-  (1, 30, '3', 'RECEITA', 1), (1, 31, '3.1', 'VENDAS', 2);
-insert into TCESISTEMA values (4, 'Sagres SE', 'SE', '9.9');
-insert into TCESISTEMAEMPRESA values (4, 1);
-insert into IMPLSALDOCTB values (1, 1, 11, '2024-01-01', 100, 1);
-insert into LCTOCTB (CODIGOEMPRESA, CHAVELCTOCTB, DATALCTOCTB, CONTACTBDEB, CONTACTBCRED, VALORLCTOCTB) values
-  (1, 1, '2024-03-10', 11, 31, 50), (1, 2, '2024-03-12', 12, 11, 30);
-insert into BANCO values (1, 'Banco Um');
-insert into AGENCIA values (1, 1234567, 'Centro');
-insert into TCESESAGRESCONTABANC values (1, 1, 1234567, '12345-6', 11);
-insert into TCESESAGRESRECEITA values (1, 4, 'CREDITO(31)'), (1, 5, 'SALDOATUAL(99)'), (1, 6, 'CREDITO(31');
-insert into TCESESAGRESDESPESA values (1, 1, '-20 * 2.5');
-insert into TCESESAGRESPATRIMONIO values (1, 1, 'P', 'SALDOATUAL(12)');
-insert into PESSOA values (1, 'Fornecedor Ltda', '12.345.678/0001-90');
-insert into CFOP values (1, 1, 1102, 'Compra'), (1, 1, 1556, 'Uso e consumo');
-insert into LCTOFISENT values (1, 100, 1, 1, 123, 'ABCD', '2024-03-01', '2024-03-01');
-insert into LCTOFISENTCFOP values (1, 100, 1, 1102), (1, 100, 1, 1556);
-insert into TCESESAGRESPGTO values (1, 1, 1102, 3), (1, 1, 1556, 5);
-insert into DUPLICATAENT values (1, 1, 7, '12/3-A', 100);
-insert into DUPLICATAENTPGTO values (1, 1, 7, 1, '2024-03-20', 1234.5);
-insert into LCTOFISENTRETIDO (CODIGOEMPRESA, CHAVELCTOFISENT, NUMERONF, DATALCTOFIS, VALORISSQN, VALORINSS)
-  values (1, 100, 123, '2024-03-01', 10, 0);
-insert into CONTADOR values (1, 'Contador', '123.456.789-09');
-insert into SOCIO values (1, 1, 'Gestor', '987.654.321-00');
-insert into CFGEMPRESAGEM values (1, 1, 1);
-)SQL";
-
-class GerarSagresTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    FPasta = fs::temp_directory_path() / ("ulmo_sagres_" + std::to_string(::getpid()) + "_" +
-                                          ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(FPasta);
-    FConexao = nFramework::AbrirBancoTeste();
-    SetConexao(FConexao.get());
-    AtualizarEsquema(*FConexao);
-    FConexao->Driver().ExecuteScript(kDados);
-    TnSelecao::Params().Limpar();
-    FProcesso = nCriarObjeto<TUlmoDPGerarArquivosCtbSagresWebSE>();
-    Set("pCodigoSistemaTCE", "4");
-    Set("pDataInicial", "01/03/2024");
-    Set("pDataFinal", "31/03/2024");
-    Set("pCodigoEmpresa", "1");
-    Set("pUnidadeGestora", " UG01 ");
-    Set("pContaCtbAlmoxarifado", "12");
-    Set("pPastaDestino", (FPasta / "saida").string());
-  }
-  void TearDown() override {
-    FProcesso.reset();
-    SetConexao(nullptr);
-    fs::remove_all(FPasta);
-  }
-  void Set(const char* alias, const std::string& v) { FProcesso->Param(alias).SetValue(v); }
-  void Rodar() {
-    FProcesso->ValidarDado();
-    FProcesso->Executar();
-  }
-  fs::path Zip(const char* mes) { return FPasta / "saida" / mes / "ExecucaoEmpresas.zip"; }
-  pugi::xml_node Raiz(const char* mes) {
-    std::string xml = LerEntradaZip(Zip(mes), "ExecucaoEmpresas.xml");
-    EXPECT_TRUE(FDoc.load_string(xml.c_str()));
-    return FDoc.document_element();
-  }
-  std::string Val(pugi::xml_node n, const char* path) { return n.first_element_by_path(path).text().get(); }
-  std::vector<std::string> Textos(int tipo) {
-    std::vector<std::string> r;
-    std::function<void(const TnMsgNode&)> andar = [&](const TnMsgNode& n) {
-      if (n.Tipo == tipo) r.push_back(n.Texto);
-      for (const auto& f : n.Filhos) andar(*f);
-    };
-    for (const auto& n : FProcesso->GetMsgTreeLista()->Raizes()) andar(*n);
-    return r;
-  }
-  // Every file under the output folder; an archive by its entries, whose times vary by run.
-  std::map<std::string, std::string> Conteudo() {
-    auto r = ConteudoPasta(FPasta / "saida");
-    for (auto& [nome, bytes] : r)
-      if (nome.size() > 4 && nome.substr(nome.size() - 4) == ".zip") {
-        bytes.clear();
-        for (const auto& e : ListarEntradasZip(FPasta / "saida" / nome))
-          bytes += e + ":" + LerEntradaZip(FPasta / "saida" / nome, e);
-      }
-    return r;
-  }
-  std::string Validacao() {
-    try {
-      FProcesso->ValidarDado();
-    } catch (const std::exception& e) {
-      return e.what();
-    }
-    return "";
-  }
-
-  fs::path FPasta;
-  std::unique_ptr<TnDMConexao> FConexao;
-  std::unique_ptr<TUlmoDPGerarArquivosCtbSagresWebSE> FProcesso;
-  pugi::xml_document FDoc;
-};
 
 TEST_F(GerarSagresTest, AMonthIsWrittenAsOneZippedDocumentWithEveryRecord) {
   Rodar();
@@ -222,86 +109,6 @@ TEST_F(GerarSagresTest, APeriodAcrossTheYearYieldsOneFolderPerMonth) {
   EXPECT_FALSE(r.child("exec:Almoxarifado"));
 }
 
-TEST_F(GerarSagresTest, AFailedMonthWasReportedAsAnInformationInsteadOfAnError) {
-  Set("pDataInicial", "01/02/2024");
-  Set("pDataFinal", "30/04/2024");
-  // A file where March's folder should be: March cannot be written.
-  fs::create_directories(FPasta / "saida");
-  { std::ofstream(FPasta / "saida" / "2024_03") << "x"; }
-  Rodar();
-  EXPECT_TRUE(fs::exists(Zip("2024_02")));
-  EXPECT_TRUE(fs::exists(Zip("2024_04")));
-  // The error hangs under March's node (after the warning of the invalid revenue rule); the
-  // other months are confirmed.
-  const auto& meses = FProcesso->GetMsgTreeLista()->Raizes();
-  ASSERT_EQ(meses.size(), 3u);
-  ASSERT_FALSE(meses[1]->Filhos.empty());
-  const TnMsgNode& erro = *meses[1]->Filhos.back();
-  EXPECT_EQ(erro.Tipo, tmErro);
-  EXPECT_EQ(erro.Texto.rfind("Ocorreu um problema ao gerar o arquivo! Menssagem original: ", 0), 0u) << erro.Texto;
-  EXPECT_EQ(Textos(tmErro).size(), 1u);
-  EXPECT_TRUE(Textos(tmInformacao).size() == 3u);  // the three month headings only
-  EXPECT_EQ(Textos(tmConfirmacao).size(), 2u);
-  EXPECT_TRUE(FProcesso->GetMsgTreeLista()->Falhou());
-}
-
-// Each month's archive is one file: a failing write, sync, rename or creation keeps that month's
-// old archive, names it, and leaves no temporary; the other months are written. The month's
-// folder used to be made before its archive and stayed, empty, when the archive failed.
-TEST_F(GerarSagresTest, AFileOperationFailingInAMonthLeftAnEmptyFolderOrATemporary) {
-  Set("pDataInicial", "01/02/2024");
-  Set("pDataFinal", "30/04/2024");
-  const auto falhasSemPasta = FalhasDeUmaExecucao([&] { Rodar(); });
-  const auto novo = Conteudo();
-  ASSERT_EQ(novo.size(), 6u);  // three folders, three archives
-  for (const TFalhaGravacao& falha : falhasSemPasta) {
-    fs::remove_all(FPasta / "saida");
-    FProcesso->GetMsgTreeLista()->Clear();
-    nTesteGravacao::FalharNa(falha.Operacao, falha.Numero);
-    Rodar();
-    nTesteGravacao::Desligar();
-    ASSERT_EQ(Textos(tmErro).size(), 1u) << falha.Descricao();
-    EXPECT_NE(Textos(tmErro)[0].find("/ExecucaoEmpresas.zip\""), std::string::npos) << Textos(tmErro)[0];
-    // Two months in place, the failed one without folder or temporary.
-    auto agora = Conteudo();
-    EXPECT_EQ(agora.size(), 4u) << falha.Descricao() << ": " << DescreverPasta(agora);
-    for (const auto& [nome, bytes] : agora) EXPECT_EQ(bytes, novo.at(nome)) << nome;
-  }
-
-  // Over an earlier good run: the failed month keeps its old archive.
-  fs::remove_all(FPasta / "saida");
-  FConexao->Driver().ExecuteScript("update TCESESAGRESDESPESA set REGRACALCULOCTB = '7';");
-  Rodar();
-  const auto antes = Conteudo();
-  const auto bytesAntes = ConteudoPasta(FPasta / "saida");
-  ASSERT_FALSE(antes == novo);
-  FConexao->Driver().ExecuteScript("update TCESESAGRESDESPESA set REGRACALCULOCTB = '8';");
-  const auto falhas = FalhasDeUmaExecucao([&] { Rodar(); });
-  const auto depois = Conteudo();
-  ASSERT_GE(falhas.size(), 12u);
-  for (const TFalhaGravacao& falha : falhas) {
-    fs::remove_all(FPasta / "saida");
-    for (const auto& [nome, bytes] : bytesAntes) {
-      if (nome.back() == '/') continue;
-      fs::create_directories((FPasta / "saida" / nome).parent_path());
-      WriteBytes(FPasta / "saida" / nome, bytes);
-    }
-    FProcesso->GetMsgTreeLista()->Clear();
-    nTesteGravacao::FalharNa(falha.Operacao, falha.Numero);
-    Rodar();
-    nTesteGravacao::Desligar();
-    ASSERT_EQ(Textos(tmErro).size(), 1u) << falha.Descricao();
-    auto agora = Conteudo();
-    ASSERT_EQ(agora.size(), 6u) << falha.Descricao() << ": " << DescreverPasta(agora);
-    int antigos = 0;
-    for (const auto& [nome, bytes] : agora) {
-      EXPECT_TRUE(bytes == depois.at(nome) || bytes == antes.at(nome)) << nome;
-      antigos += nome.back() != '/' && bytes == antes.at(nome);
-    }
-    EXPECT_EQ(antigos, 1) << falha.Descricao();
-  }
-}
-
 TEST_F(GerarSagresTest, TwoInstalmentsPaidTheSameDayForTheSameAmountWereMergedIntoOnePayment) {
   // A second instalment of the same bill, and a second bill of the same number on the same
   // invoice, each paid on the same day for the same amount as the first.
@@ -322,7 +129,7 @@ TEST_F(GerarSagresTest, TwoInstalmentsPaidTheSameDayForTheSameAmountWereMergedIn
   EXPECT_EQ(pagamentos, 3);
 }
 
-TEST_F(GerarSagresTest, RunningTwiceReplacesTheArchiveAndStartsFromFreshSingletons) {
+TEST_F(GerarSagresTest, RunningTwiceReplacesTheArchiveAndStartsAfresh) {
   Rodar();
   FConexao->Driver().ExecuteScript("update TCESESAGRESDESPESA set REGRACALCULOCTB = '7';");
   Set("pUnidadeGestora", "UG02");
@@ -398,13 +205,9 @@ TEST_F(GerarSagresTest, ACompanyThatDoesNotExistRanEveryMonthIntoAnInformation) 
   }
 }
 
-TEST_F(GerarSagresTest, RulesReadTheMonthsBalancesOfTheConfiguredCompany) {
-  TUlmoSagresWebConfiguracao& cfg = TUlmoSagresWebConfiguracao::Instance();
-  cfg.CodigoEmpresa = 1;
-  cfg.DataInicial = EncodeDate(2024, 3, 1);
-  cfg.DataFinal = EncodeDate(2024, 3, 31);
-  TUlmoSagresWebRegraCalculoCtb& regras = TUlmoSagresWebRegraCalculoCtb::Instance();
-  regras.ExecutarGerarSaldoCtb();
+TEST_F(GerarSagresTest, RulesReadTheMonthsBalancesOfTheCompany) {
+  TUlmoSagresWebRegraCalculoCtb regras;
+  regras.ExecutarGerarSaldoCtb(1, EncodeDate(2024, 3, 1), EncodeDate(2024, 3, 31));
   ASSERT_TRUE(regras.EncontrarContaCTB(11));
   EXPECT_EQ(regras.GetSaldoContaCTB(tpSaldoAnterior), Currency::FromInt(100));
   EXPECT_EQ(regras.GetSaldoContaCTB(tpDebito), Currency::FromInt(50));
@@ -415,11 +218,6 @@ TEST_F(GerarSagresTest, RulesReadTheMonthsBalancesOfTheConfiguredCompany) {
   EXPECT_FALSE(regras.EncontrarContaCTB(99));
   EXPECT_EQ(regras.ExecutarFormulaCTB("SALDOATUAL(11) - SALDOATUAL(12)"), Currency::FromInt(90));
   EXPECT_FALSE(regras.ValidarFormulaCTB("SALDOATUAL(11"));
-  TUlmoSagresWebRegraCalculoCtb::Destruir();
-  TUlmoSagresWebConfiguracao::Destruir();
-  // A new run starts from zeros.
-  EXPECT_EQ(TUlmoSagresWebConfiguracao::Instance().CodigoEmpresa, 0);
-  TUlmoSagresWebConfiguracao::Destruir();
 }
 
 TEST_F(GerarSagresTest, AccountsWithoutMovementOrZeroSumAreLeftOut) {
@@ -498,15 +296,12 @@ namespace {
 
 // Every balance of every account, month by month, as the rules read them.
 std::vector<std::string> SaldosDoAno(bool preparado) {
-  TUlmoSagresWebConfiguracao& cfg = TUlmoSagresWebConfiguracao::Instance();
-  cfg.CodigoEmpresa = 1;
-  TUlmoSagresWebRegraCalculoCtb& regras = TUlmoSagresWebRegraCalculoCtb::Instance();
-  bool preparou = preparado && regras.PrepararPeriodo(EncodeDate(2024, 1, 10), EncodeDate(2024, 12, 31));
+  TUlmoSagresWebRegraCalculoCtb regras;
+  bool preparou = preparado && regras.PrepararPeriodo(1, EncodeDate(2024, 1, 10), EncodeDate(2024, 12, 31));
   std::vector<std::string> r{preparou ? "preparado" : "mês a mês"};
   for (int mes = 1; mes <= 12; ++mes) {
-    cfg.DataInicial = mes == 1 ? EncodeDate(2024, 1, 10) : EncodeDate(2024, mes, 1);
-    cfg.DataFinal = EndOfTheMonth(cfg.DataInicial);
-    regras.ExecutarGerarSaldoCtb();
+    TDateTime inicio = mes == 1 ? EncodeDate(2024, 1, 10) : EncodeDate(2024, mes, 1);
+    regras.ExecutarGerarSaldoCtb(1, inicio, EndOfTheMonth(inicio));
     for (int64_t conta : {10, 11, 12, 30, 31}) {
       std::string t = std::to_string(mes) + "/" + std::to_string(conta) + ":";
       if (regras.EncontrarContaCTB(conta))
@@ -514,8 +309,6 @@ std::vector<std::string> SaldosDoAno(bool preparado) {
       r.push_back(t);
     }
   }
-  TUlmoSagresWebRegraCalculoCtb::Destruir();
-  TUlmoSagresWebConfiguracao::Destruir();
   return r;
 }
 
@@ -546,3 +339,4 @@ TEST_F(GerarSagresTest, ThePeriodsBalancesAreTheMonthsOwn) {
   EXPECT_EQ(std::vector<std::string>(preparado.begin() + 1, preparado.end()),
             std::vector<std::string>(mesAMes.begin() + 1, mesAMes.end()));
 }
+

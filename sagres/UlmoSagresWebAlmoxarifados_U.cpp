@@ -1,26 +1,21 @@
 #include "UlmoSagresWebAlmoxarifados_U.h"
 
-#include "UlmoSagresWebConfiguracao_U.h"
 #include "UlmoSagresWebRegraCalculoCtb_U.h"
 
 namespace nUlmoSagres {
 
 using nFramework::Currency;
 
-void TUlmoSagresWebAlmoxarifados::Executar() {
-  const TUlmoSagresWebConfiguracao& cfg = TUlmoSagresWebConfiguracao::Instance();
-  TUlmoSagresWebRegraCalculoCtb& regras = TUlmoSagresWebRegraCalculoCtb::Instance();
-  if (!regras.EncontrarContaCTB(cfg.ContaCtbAlmoxarifado)) return;
-  Currency a = regras.GetSaldoContaCTB(tpSaldoAnterior);
-  Currency d = regras.GetSaldoContaCTB(tpDebito);
-  Currency c = regras.GetSaldoContaCTB(tpCredito);
-  Currency s = regras.GetSaldoContaCTB(tpSaldoAtual);
-  if (((a + d) + c) + s == Currency()) return;
-  TXMLAlmoxarifado_t al = ListaExecucaoEmpresas.Almoxarifado();
-  al.SetVl_SaldoInicial(Moeda(a));
-  al.SetVl_Entrada(Moeda(d));
-  al.SetVl_Saida(Moeda(c));
-  al.SetVl_SaldoFinal(Moeda(s));
+void TUlmoSagresWebAlmoxarifados::Executar(const TMesSagres& mes, TEscritorSagres& escritor) {
+  TUlmoSagresWebRegraCalculoCtb& regras = mes.Regras;
+  if (!regras.EncontrarContaCTB(mes.Requisicao.ContaAlmoxarifado)) return;
+  TAlmoxarifadoSagres a;
+  a.Anterior = regras.GetSaldoContaCTB(tpSaldoAnterior);
+  a.Debito = regras.GetSaldoContaCTB(tpDebito);
+  a.Credito = regras.GetSaldoContaCTB(tpCredito);
+  a.Atual = regras.GetSaldoContaCTB(tpSaldoAtual);
+  if (((a.Anterior + a.Debito) + a.Credito) + a.Atual == Currency()) return;
+  escritor.Almoxarifado(a);
 }
 
 }  // namespace nUlmoSagres

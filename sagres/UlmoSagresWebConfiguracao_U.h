@@ -1,31 +1,35 @@
-// TUlmoSagresWebConfiguracao: what the SAGRES record writers read besides the document (the
-// company, the month being written, the managing unit, the stores account). One per run.
+// TRequisicaoSagres: the run as the panel asked for it, checked once; TMesSagres: the month the
+// record collectors are gathering, with the balances its rules read.
 #pragma once
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
 #include "DateUtils_U.h"
 
 namespace nUlmoSagres {
 
-class TUlmoSagresWebConfiguracao {
- public:
-  // The single instance, created on the first call after the last Destruir.
-  static TUlmoSagresWebConfiguracao& Instance();
-  // Frees the instance; the next Instance starts from zeros.
-  static void Destruir();
+class TUlmoSagresWebRegraCalculoCtb;
 
-  int CodigoSistemaTCE = 0;
-  nFramework::TDateTime DataInicial = 0;
-  nFramework::TDateTime DataFinal = 0;
-  int CodigoEmpresa = 0;
-  std::string UnidadeGestora;
-  int64_t ContaCtbAlmoxarifado = 0;
-  std::string PastaDestino;
+struct TRequisicaoSagres {
+  int Sistema = 0;
+  nFramework::TDateTime Inicio = 0, Fim = 0;
+  int Empresa = 0;
+  std::string UnidadeGestora;  // trimmed, one line
+  int64_t ContaAlmoxarifado = 0;
+  std::string PastaTexto;  // as typed, trimmed
+  std::filesystem::path Pasta;
+};
+
+struct TMesSagres {
+  const TRequisicaoSagres& Requisicao;
+  nFramework::TDateTime Inicio = 0, Fim = 0;  // within the period
+  // REQUIRES: holds this month's balances (ExecutarGerarSaldoCtb ran for it).
+  TUlmoSagresWebRegraCalculoCtb& Regras;
 };
 
 // The heading of a month in the run's messages, "Competência: yyyy/mm"; also the key of its
-// node, under which the writers' warnings hang.
-std::string TextoCompetencia(nFramework::TDateTime AMes);
+// node, under which the collectors' warnings hang.
+std::string TextoCompetencia(nFramework::TDateTime mes);
 
 }  // namespace nUlmoSagres

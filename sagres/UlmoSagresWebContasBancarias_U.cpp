@@ -1,41 +1,29 @@
 #include "UlmoSagresWebContasBancarias_U.h"
 
-#include "UlmoSagresWebConfiguracao_U.h"
+#include "CursorSQL_U.h"
 #include "UlmoSagresWebRegraCalculoCtb_U.h"
 
 namespace nUlmoSagres {
 
 using namespace nFramework;
 
-namespace {
-const char* const kSQL =
-    "select CODIGOBANCO , NUMEROAGENCIA , NUMEROCONTA , CONTACTB from TCESESAGRESCONTABANC where CODIGOEMPRESA = "
-    ":pCodigoEmpresa order by CODIGOBANCO, NUMEROAGENCIA, NUMEROCONTA";
-}
-
-void TUlmoSagresWebContasBancarias::Executar() {
-  const TUlmoSagresWebConfiguracao& cfg = TUlmoSagresWebConfiguracao::Instance();
-  TUlmoSagresWebRegraCalculoCtb& regras = TUlmoSagresWebRegraCalculoCtb::Instance();
-  AbrirDataSet(FCdsContaBanc, kSQL, {cfg.CodigoEmpresa});
-  FMapContaBanc = std::make_unique<TnMapContaBanc>();
-  FMapContaBanc->Mapear(*FCdsContaBanc);
-  const TnMapContaBanc& m = *FMapContaBanc;
-  for (FCdsContaBanc->First(); !FCdsContaBanc->Eof(); FCdsContaBanc->Next()) {
-    if (!regras.EncontrarContaCTB(m.CONTACTB->AsLargeInt())) continue;
-    Currency a = regras.GetSaldoContaCTB(tpSaldoAnterior);
-    Currency d = regras.GetSaldoContaCTB(tpDebito);
-    Currency c = regras.GetSaldoContaCTB(tpCredito);
-    Currency s = regras.GetSaldoContaCTB(tpSaldoAtual);
-    if (((a + d) + c) + s == Currency()) continue;
-    TXMLContaBancaria_t cb = ListaExecucaoEmpresas.ContaBancaria().Add();
-    cb.SetCodigoBanco(Preencher(std::to_string(m.CODIGOBANCO->AsInteger()), 3));
-    cb.SetCodigoAgencia(Cortar(std::to_string(m.NUMEROAGENCIA->AsInteger()), 6));
-    cb.SetNumeroContaBancaria(m.NUMEROCONTA->AsString());
-    cb.SetValorSaldoInicialNoMes(Moeda(a));
-    // The court reads the bank's side: the account's credits are the bank's debits.
-    cb.SetValorTotalDebitos(Moeda(c));
-    cb.SetValorTotalCreditos(Moeda(d));
-    cb.SetValorConciliacao(Moeda(s));
+void TUlmoSagresWebContasBancarias::Executar(const TMesSagres& mes, TEscritorSagres& escritor) {
+  TCursorSQL c(Conexao(),
+               "select CODIGOBANCO , NUMEROAGENCIA , NUMEROCONTA , CONTACTB from TCESESAGRESCONTABANC where "
+               "CODIGOEMPRESA = :pCodigoEmpresa order by CODIGOBANCO, NUMEROAGENCIA, NUMEROCONTA",
+               {mes.Requisicao.Empresa});
+  TContaBancariaSagres cb;
+  while (c.Proximo()) {
+    if (!mes.Regras.EncontrarContaCTB(c.Inteiro(3))) continue;
+    cb.Anterior = mes.Regras.GetSaldoContaCTB(tpSaldoAnterior);
+    cb.Debito = mes.Regras.GetSaldoContaCTB(tpDebito);
+    cb.Credito = mes.Regras.GetSaldoContaCTB(tpCredito);
+    cb.Atual = mes.Regras.GetSaldoContaCTB(tpSaldoAtual);
+    if (((cb.Anterior + cb.Debito) + cb.Credito) + cb.Atual == Currency()) continue;
+    cb.Banco = c.Inteiro(0);
+    cb.Agencia = c.Inteiro(1);
+    cb.Conta = c.Texto(2);
+    escritor.ContaBancaria(cb);
   }
 }
 

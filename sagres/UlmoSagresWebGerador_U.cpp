@@ -32,11 +32,14 @@ void TUlmoSagresWebGerador::Remove(TUlmoSagresWebRegistro* ARegistro) {
   std::erase_if(FLstRegistros, [&](const auto& r) { return r.get() == ARegistro; });
 }
 
-void TUlmoSagresWebGerador::Executar() {
-  for (auto& r : FLstRegistros) {
-    r->ListaExecucaoEmpresas = ListaExecucaoEmpresas;
-    r->Executar();
-  }
+void TUlmoSagresWebGerador::Executar(const TMesSagres& mes, TEscritorSagres& escritor) {
+  for (auto& r : FLstRegistros) r->Executar(mes, escritor);
+}
+
+void TUlmoSagresWebGerador::GerarDocumento(const TMesSagres& mes, nFramework::IOutputSink& saida) {
+  TEscritorSagres escritor(saida);
+  Executar(mes, escritor);
+  escritor.Concluir();
 }
 
 }  // namespace nUlmoSagres

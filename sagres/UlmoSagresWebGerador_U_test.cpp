@@ -1,72 +1,76 @@
+#include "BancoVazioTeste_U.h"
 #include "UlmoSagresWebGerador_U.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
+#include <stdexcept>
+#include <vector>
 
-#include "FormatUtils_U.h"
+#include "AtomicFile_U.h"
+#include "Conexao_U.h"
+#include "Schema_U.h"
+#include "UlmoSagresWebRegraCalculoCtb_U.h"
 
 using namespace nUlmoSagres;
-using nFramework::Currency;
+using namespace nFramework;
 
 namespace {
 
-using R = TUlmoSagresWebRegistro;
-
-TEST(SagresValoresTest, AmountsHaveTwoDecimalsAndAPointWhateverTheLocale) {
-  auto moeda = [](const char* v) { return R::Moeda(Currency::FromString(v)); };
-  EXPECT_EQ(moeda("1234.5"), "1234.50");
-  EXPECT_EQ(moeda("-10"), "-10.00");
-  EXPECT_EQ(moeda("0.125"), "0.13");
-  EXPECT_EQ(moeda("-0.125"), "-0.13");
-  EXPECT_EQ(moeda("2.675"), "2.68");
-  EXPECT_EQ(moeda("1234567.891"), "1234567.89");
-  EXPECT_EQ(moeda("1000000000000"), "1000000000000.00");
-  // The largest a currency holds.
-  EXPECT_EQ(R::Moeda(Currency::FromRaw(INT64_MAX)), "922337203685477.58");
-  EXPECT_EQ(R::Moeda(Currency::FromRaw(INT64_MIN + 1)), "-922337203685477.58");
-}
-
-TEST(SagresValoresTest, NumbersArePaddedAndCut) {
-  EXPECT_EQ(R::Preencher("123", 10), "0000000123");
-  EXPECT_EQ(R::Preencher("1", 3), "001");
-  EXPECT_EQ(R::Preencher("12345678901", 10), "12345678901");
-  EXPECT_EQ(R::Cortar("1234567", 6), "123456");
-  EXPECT_EQ(R::Cortar("AB", 3), "AB");
-  // Characters, not bytes: an accented name is not cut inside a letter.
-  EXPECT_EQ(R::Cortar("AÇÃO", 3), "AÇÃ");
-}
-
-TEST(SagresValoresTest, DatesAreIso) {
-  EXPECT_EQ(R::Data(nFramework::EncodeDate(2024, 3, 5)), "2024-03-05");
-}
-
-// A writer that records the root it was given and may fail.
+// A collector that records its turn, writes one revenue and may fail.
 struct TRegistroTeste : TUlmoSagresWebRegistro {
   explicit TRegistroTeste(std::vector<int>& ALog, int AId, bool AFalhar) : Log(ALog), Id(AId), Falhar(AFalhar) {}
-  void Executar() override {
-    EXPECT_TRUE(ListaExecucaoEmpresas.Node());
+  void Executar(const TMesSagres&, TEscritorSagres& escritor) override {
     Log.push_back(Id);
     if (Falhar) throw std::runtime_error("falhou");
+    escritor.Receita(Id, Currency::FromInt(Id));
   }
   std::vector<int>& Log;
   int Id;
   bool Falhar;
 };
 
-TEST(SagresGeradorTest, WritersRunInOrderAndTheFirstFailureStopsTheWalk) {
+struct TPrestacaoTeste : TUlmoSagresWebRegistro {
+  void Executar(const TMesSagres& mes, TEscritorSagres& escritor) override {
+    escritor.PrestacaoContas({"UG", "", "", "", mes.Inicio, mes.Fim});
+  }
+};
+
+class SagresGeradorTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    FConexao = nFramework::AbrirBancoTeste();
+    SetConexao(FConexao.get());
+    AtualizarEsquema(*FConexao);
+  }
+  void TearDown() override { SetConexao(nullptr); }
+  std::unique_ptr<TnDMConexao> FConexao;
+};
+
+TEST_F(SagresGeradorTest, CollectorsRunInOrderAndTheFirstFailureStopsTheWalk) {
   TUlmoSagresWebGerador g;
   ASSERT_EQ(g.Count(), 8u);
-  // Only the test writers: the eight of the document need a database.
+  // Only the test collectors: the eight of the document need a company.
   while (g.Count()) g.Remove(g.Registro(0));
   std::vector<int> log;
+  g.Add(std::make_unique<TPrestacaoTeste>());
   g.Add(std::make_unique<TRegistroTeste>(log, 1, false));
-  g.Add(std::make_unique<TRegistroTeste>(log, 2, true));
-  g.Add(std::make_unique<TRegistroTeste>(log, 3, false));
-  pugi::xml_document doc;
-  g.ListaExecucaoEmpresas = PegarExecucaoEmpresas(doc);
-  EXPECT_THROW(g.Executar(), std::runtime_error);
+  g.Add(std::make_unique<TRegistroTeste>(log, 2, false));
+  TRequisicaoSagres r;
+  TUlmoSagresWebRegraCalculoCtb regras;
+  const TMesSagres mes{r, EncodeDate(2024, 3, 1), EncodeDate(2024, 3, 31), regras};
+  TStringSink saida;
+  g.GerarDocumento(mes, saida);
   EXPECT_EQ(log, (std::vector<int>{1, 2}));
+  EXPECT_NE(saida.Text().find("<exec:tipoReceita>2</exec:tipoReceita>"), std::string::npos);
+  EXPECT_NE(saida.Text().find("</exec:ExecucaoEmpresas>\n"), std::string::npos);
+
+  g.Add(std::make_unique<TRegistroTeste>(log, 3, true));
+  g.Add(std::make_unique<TRegistroTeste>(log, 4, false));
+  log.clear();
+  TStringSink falha;
+  EXPECT_THROW(g.GerarDocumento(mes, falha), std::runtime_error);
+  EXPECT_EQ(log, (std::vector<int>{1, 2, 3}));
+  EXPECT_EQ(falha.Text().find("</exec:ExecucaoEmpresas>"), std::string::npos) << "a failed document is never closed";
 }
 
 }  // namespace

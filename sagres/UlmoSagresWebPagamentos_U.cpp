@@ -1,7 +1,7 @@
 #include "UlmoSagresWebPagamentos_U.h"
 
+#include "CursorSQL_U.h"
 #include "TextUtils_U.h"
-#include "UlmoSagresWebConfiguracao_U.h"
 
 namespace nUlmoSagres {
 
@@ -24,26 +24,21 @@ const char* const kSQL =
     "DEP.DATAPGTO, DEP.CODIGOPESSOA, DEP.CHAVEDUPLICATAENT, DEP.SEQPGTO";
 }
 
-void TUlmoSagresWebPagamentos::Executar() {
-  const TUlmoSagresWebConfiguracao& cfg = TUlmoSagresWebConfiguracao::Instance();
-  AbrirDataSet(FCdsPagamentos, kSQL,
-               {cfg.CodigoEmpresa, TVariant::FromDate(cfg.DataInicial), TVariant::FromDate(cfg.DataFinal)});
-  FMapPagamentos = std::make_unique<TnMapPagamentos>();
-  FMapPagamentos->Mapear(*FCdsPagamentos);
-  const TnMapPagamentos& m = *FMapPagamentos;
-  for (FCdsPagamentos->First(); !FCdsPagamentos->Eof(); FCdsPagamentos->Next()) {
-    TXMLPagamento_t pg = ListaExecucaoEmpresas.Pagamento().Add();
-    pg.SetNumeroPagamento(Preencher(Cortar(LimparStrToInteger(m.NUMERODUPLICATAENT->AsString(), ""), 10), 10));
-    pg.SetAnoPagamento(YearOf(m.DATAPGTO->AsDateTime()));
-    pg.SetDataPagamento(Data(m.DATAPGTO->AsDateTime()));
-    pg.SetValorPagamento(Moeda(m.VALORPAGO->AsCurrency()));
-    pg.SetNaturezaPagamento(m.NATUREZAPGTO->AsInteger());
-    pg.SetCpfCnpjCredor(LimparStrToInscricaoFederal(m.INSCRFEDERAL->AsString(), ""));
-    pg.SetNomeRazaoSocialCredor(Cortar(m.NOMEPESSOA->AsString(), 100));
-    TXMLNotaFiscal_t_genEmp nf = pg.TipoDocumentoPagamento().NotaFiscal();
-    nf.SetDataEmissaoNota(Data(m.DATAEMISSAO->AsDateTime()));
-    nf.SetNumeroNotaFiscal(Preencher(std::to_string(m.NUMERONF->AsInteger()), 10));
-    nf.SetNrSerieNotaFiscal(Cortar(m.SERIENF->AsString(), 3));
+void TUlmoSagresWebPagamentos::Executar(const TMesSagres& mes, TEscritorSagres& escritor) {
+  TCursorSQL c(Conexao(), kSQL,
+               {mes.Requisicao.Empresa, TVariant::FromDate(mes.Inicio), TVariant::FromDate(mes.Fim)});
+  TPagamentoSagres p;
+  while (c.Proximo()) {
+    p.Numero = LimparStrToInteger(c.Texto(0), "");
+    p.Data = c.Data(1);
+    p.Valor = c.Moeda(2);
+    p.Natureza = static_cast<int>(c.Inteiro(3));
+    p.CpfCnpjCredor = LimparStrToInscricaoFederal(c.Texto(4), "");
+    p.NomeCredor = c.Texto(5);
+    p.EmissaoNota = c.Data(6);
+    p.NumeroNota = c.Inteiro(7);
+    p.SerieNota = c.Texto(8);
+    escritor.Pagamento(p);
   }
 }
 

@@ -1,14 +1,12 @@
-// TUlmoSagresWebPrestacaoContas: writes the month's exec:PrestacaoContas (unit, accountant, manager, dates).
+// TUlmoSagresWebPrestacaoContas: the month's exec:PrestacaoContas (unit, accountant, manager, dates).
 #pragma once
-#include <memory>
-
 #include "UlmoSagresWebRegistro_U.h"
 
 namespace nUlmoSagres {
 
 class TUlmoSagresWebPrestacaoContas : public TUlmoSagresWebRegistro {
  public:
-  void Executar() override;
+  void Executar(const TMesSagres& mes, TEscritorSagres& escritor) override;
 };
 
 }  // namespace nUlmoSagres

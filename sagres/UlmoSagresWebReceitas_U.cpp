@@ -1,24 +1,20 @@
 #include "UlmoSagresWebReceitas_U.h"
 
-#include "UlmoSagresWebConfiguracao_U.h"
+#include "CursorSQL_U.h"
 
 namespace nUlmoSagres {
 
 using namespace nFramework;
 
-void TUlmoSagresWebReceitas::Executar() {
-  const TUlmoSagresWebConfiguracao& cfg = TUlmoSagresWebConfiguracao::Instance();
-  AbrirDataSet(FCdsReceitas, "select TIPORECEITA, REGRACALCULOCTB from TCESESAGRESRECEITA where CODIGOEMPRESA = :pCodigoEmpresa order by TIPORECEITA", {cfg.CodigoEmpresa});
-  FMapReceitas = std::make_unique<TnMapReceitas>();
-  FMapReceitas->Mapear(*FCdsReceitas);
-  const TnMapReceitas& m = *FMapReceitas;
-  for (FCdsReceitas->First(); !FCdsReceitas->Eof(); FCdsReceitas->Next()) {
-    std::string formula = m.REGRACALCULOCTB->AsString();
+void TUlmoSagresWebReceitas::Executar(const TMesSagres& mes, TEscritorSagres& escritor) {
+  TCursorSQL c(Conexao(),
+               "select TIPORECEITA, REGRACALCULOCTB from TCESESAGRESRECEITA where CODIGOEMPRESA = :pCodigoEmpresa "
+               "order by TIPORECEITA",
+               {mes.Requisicao.Empresa});
+  while (c.Proximo()) {
     Currency x;
-    if (!ValorDaRegra("Receita " + Preencher(m.TIPORECEITA->AsString(), 2), formula, x)) continue;
-    TXMLReceita_t r = ListaExecucaoEmpresas.Receita().Add();
-    r.SetTipoReceita(m.TIPORECEITA->AsInteger());
-    r.SetValorArrecadadoNoMes(Moeda(x));
+    if (!ValorDaRegra(mes, "Receita " + TEscritorSagres::Preencher(c.Texto(0), 2), std::string(c.Texto(1)), x)) continue;
+    escritor.Receita(static_cast<int>(c.Inteiro(0)), x);
   }
 }
 

@@ -7,15 +7,12 @@
 #include "Exceptions_U.h"
 #include "FormatUtils_U.h"
 #include "SQL_U.h"
-#include "UlmoSagresWebConfiguracao_U.h"
 
 namespace nUlmoSagres {
 
 using namespace nFramework;
 
 namespace {
-std::unique_ptr<TUlmoSagresWebRegraCalculoCtb> gInstancia;
-
 int AnoMes(TDateTime d) { return YearOf(d) * 100 + MonthOf(d); }
 
 nUlmoSaldoCtb::TPedidoSaldoCtb Pedido(int empresa, TDateTime inicio, TDateTime fim) {
@@ -42,41 +39,32 @@ std::unique_ptr<TClientDataSet> NovoMes() {
 }
 }  // namespace
 
-TUlmoSagresWebRegraCalculoCtb& TUlmoSagresWebRegraCalculoCtb::Instance() {
-  if (!gInstancia) gInstancia.reset(new TUlmoSagresWebRegraCalculoCtb());
-  return *gInstancia;
-}
-
-void TUlmoSagresWebRegraCalculoCtb::Destruir() { gInstancia.reset(); }
-
 TUlmoSagresWebRegraCalculoCtb::TUlmoSagresWebRegraCalculoCtb() { FRegra.RegistrarCTB(); }
 
 TUlmoSagresWebRegraCalculoCtb::~TUlmoSagresWebRegraCalculoCtb() { FRegra.SetcdsPlano(nullptr); }
 
-void TUlmoSagresWebRegraCalculoCtb::ExecutarGerarSaldoCtb() {
-  const TUlmoSagresWebConfiguracao& cfg = TUlmoSagresWebConfiguracao::Instance();
+void TUlmoSagresWebRegraCalculoCtb::ExecutarGerarSaldoCtb(int empresa, TDateTime inicio, TDateTime fim) {
   // Until the new balances stand, nothing may read last month's.
   FSaldos = nullptr;
   FRegra.SetcdsPlano(nullptr);
-  if (auto it = FMeses.find(AnoMes(cfg.DataInicial)); it != FMeses.end()) {
+  if (auto it = FMeses.find(AnoMes(inicio)); it != FMeses.end()) {
     FSaldos = it->second.get();
   } else {
-    FSaldo.Executar(Pedido(cfg.CodigoEmpresa, cfg.DataInicial, cfg.DataFinal));
+    FSaldo.Executar(Pedido(empresa, inicio, fim));
     FSaldos = &FSaldo.Dados();
   }
   FSaldos->SetIndexFieldNames("CONTACTB");
   FRegra.SetcdsPlano(FSaldos);
 }
 
-bool TUlmoSagresWebRegraCalculoCtb::PrepararPeriodo(TDateTime inicio, TDateTime fim) {
-  const TUlmoSagresWebConfiguracao& cfg = TUlmoSagresWebConfiguracao::Instance();
+bool TUlmoSagresWebRegraCalculoCtb::PrepararPeriodo(int empresa, TDateTime inicio, TDateTime fim) {
   FMeses.clear();
   FSaldos = nullptr;
   FRegra.SetcdsPlano(nullptr);
   auto primeiroDoMes = ExecutarSQL(
       "select count(*) from IMPLSALDOCTB where CODIGOEMPRESA = :pCodigoEmpresa and DATASALDO > :pDataInicial and "
       "DATASALDO <= :pDataFinal and EXTRACT(DAY FROM DATASALDO) = 1",
-      {cfg.CodigoEmpresa, TVariant::FromDate(inicio), TVariant::FromDate(fim)});
+      {empresa, TVariant::FromDate(inicio), TVariant::FromDate(fim)});
   if (primeiroDoMes->Fields(0).AsInteger() > 0) return false;
 
   struct TValores {
@@ -84,10 +72,10 @@ bool TUlmoSagresWebRegraCalculoCtb::PrepararPeriodo(TDateTime inicio, TDateTime 
     Currency Anterior, Debito, Credito, Movimento;
   };
   std::map<std::pair<int, int64_t>, TValores> valores;  // (yyyymm, account)
-  nUlmoSaldoCtb::TPedidoSaldoCtb semFiltro = Pedido(cfg.CodigoEmpresa, inicio, fim);
+  nUlmoSaldoCtb::TPedidoSaldoCtb semFiltro = Pedido(empresa, inicio, fim);
   semFiltro.AgruparData = nUlmoSaldoCtb::TAgruparData::Mes;
   semFiltro.ConsiderarFiltroLctoCtb = false;
-  nUlmoSaldoCtb::TPedidoSaldoCtb comFiltro = Pedido(cfg.CodigoEmpresa, inicio, fim);
+  nUlmoSaldoCtb::TPedidoSaldoCtb comFiltro = Pedido(empresa, inicio, fim);
   comFiltro.AgruparData = nUlmoSaldoCtb::TAgruparData::Mes;
   std::vector<nUlmoSaldoCtb::TLinhaSaldoCtb> aberturas, movimentos;
   try {

@@ -1,5 +1,7 @@
 // TUlmoSagresWebRegraCalculoCtb: the month's account balances (from the accounting module's
-// balance process) and the evaluation of the SAGRES calculation rules over them. One per run.
+// balance process) and the evaluation of the SAGRES calculation rules over them. One per run;
+// it creates the formula engine and the balance process "TKaloDPGerarSaldoCtbIndividual"
+// (raises when that class is missing or not a process).
 #pragma once
 #include <cstdint>
 #include <map>
@@ -17,12 +19,10 @@ enum TnTipoSaldoContaCTB { tpSaldoAnterior = 0, tpDebito = 1, tpCredito = 2, tpM
 
 class TUlmoSagresWebRegraCalculoCtb {
  public:
-  // The single instance; the first call creates the formula engine and the balance process
-  // "TKaloDPGerarSaldoCtbIndividual" (raises when that class is missing or not a process).
-  static TUlmoSagresWebRegraCalculoCtb& Instance();
-  // Frees the instance with its engine and balance process.
-  static void Destruir();
+  TUlmoSagresWebRegraCalculoCtb();
   ~TUlmoSagresWebRegraCalculoCtb();
+  TUlmoSagresWebRegraCalculoCtb(const TUlmoSagresWebRegraCalculoCtb&) = delete;
+  TUlmoSagresWebRegraCalculoCtb& operator=(const TUlmoSagresWebRegraCalculoCtb&) = delete;
 
   // Balances of every month of the period from two runs of the balance over the whole of it
   // (one with every origin, for the openings; one without the closing entries, for the
@@ -31,10 +31,10 @@ class TUlmoSagresWebRegraCalculoCtb {
   // a month inside the period (that month's run counts it in the opening, the period's in the
   // movement) or when a run over the whole period is refused (a month's run may not be).
   // REQUIRES: a connection is open.
-  bool PrepararPeriodo(nFramework::TDateTime inicio, nFramework::TDateTime fim);
-  // Balances of the configuration's company and month: the prepared ones when the month is
-  // among them, else the month's own run. REQUIRES: a connection is open.
-  void ExecutarGerarSaldoCtb();
+  bool PrepararPeriodo(int empresa, nFramework::TDateTime inicio, nFramework::TDateTime fim);
+  // Balances of the company's month (inicio..fim within one month): the prepared ones when the
+  // month is among them, else the month's own run. REQUIRES: a connection is open.
+  void ExecutarGerarSaldoCtb(int empresa, nFramework::TDateTime inicio, nFramework::TDateTime fim);
   // Positions the balances on that account; false when it has no row.
   bool EncontrarContaCTB(int64_t AConta);
   // The balance of the current row; 0 for a kind outside the enumeration.
@@ -49,7 +49,6 @@ class TUlmoSagresWebRegraCalculoCtb {
   TnResultadoRegra ValorDaRegra(const std::string& AFormula, nFramework::Currency& AValor) const;
 
  private:
-  TUlmoSagresWebRegraCalculoCtb();
   nFramework::TnDMRegraBaseCalculo FRegra;
   nUlmoSaldoCtb::TSaldoCtbTipado FSaldo;
   nFramework::TClientDataSet* FSaldos = nullptr;

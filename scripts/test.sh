@@ -43,6 +43,11 @@ mkdir -p "$job/sqlite" "$job/postgres"
   { cat "$job/sqlite.log" >&2; exit 1; }
 (cd "$job/postgres" && jobs "$ULMO_TESTE_PG" "$job/postgres/out" >"$job/postgres.log" 2>&1) ||
   { cat "$job/postgres.log" >&2; exit 1; }
+# A ZIP's entries carry the time they were written: its entries' names and bytes are compared.
+for z in $(cd "$job" && find sqlite/out postgres/out -name '*.zip'); do
+  unzip -Z1 "$job/$z" >"$job/$z.entradas"
+  mkdir "$job/$z.d" && unzip -q "$job/$z" -d "$job/$z.d" && rm "$job/$z"
+done
 [ -s "$job/sqlite/out/sc/LancamentoContabil.txt" ] || { echo "postgres: the SQLite job wrote no TCE-SC files" >&2; exit 1; }
 if ! diff -r "$job/sqlite/out" "$job/postgres/out" >"$job/diff.txt"; then
   head -50 "$job/diff.txt" >&2

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "BancoVazioTeste_U.h"
 #include "Conexao_U.h"
 #include "Encoding_U.h"
 #include "Schema_U.h"
@@ -43,16 +44,22 @@ class UlmoTest : public ::testing::Test {
                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(FPasta);
     fs::create_directories(FPasta / "saida");
+    // An empty database of the current schema, as an installation starts with: the file, or a
+    // schema on the server of ULMO_TESTE_PG, kept (and dropped) by this connection.
+    FBanco = nFramework::AbrirBancoTeste((FPasta / "ulmo.db").string());
+    nFramework::AtualizarEsquema(*FBanco);
+    FEndereco = FBanco->Driver().Caminho();
+    if (!nFramework::TestePostgreSQL()) FBanco.reset();
     Configurar("");
-    // An empty database of the current schema, as an installation starts with.
-    auto conexao = nFramework::TnDMConexao::AbrirSQLite((FPasta / "ulmo.db").string());
-    nFramework::AtualizarEsquema(*conexao);
   }
-  void TearDown() override { fs::remove_all(FPasta); }
+  void TearDown() override {
+    FBanco.reset();
+    fs::remove_all(FPasta);
+  }
 
   // ulmo.toml with the test library and, in [banco], these further lines.
   void Configurar(const std::string& aBanco) {
-    std::ofstream(FPasta / "ulmo.toml") << "[banco]\ncaminho = \"" << (FPasta / "ulmo.db").string() << "\"\n"
+    std::ofstream(FPasta / "ulmo.toml") << "[banco]\ncaminho = \"" << FEndereco << "\"\n"
                                         << aBanco
                                         << "[modulos]\nbibliotecas = [\"UlmoPkPb\", \"UlmoPkPbDevExpress\", "
                                            "\"UlmoPkDevExpress\", \"UlmoPk\", \""
@@ -73,7 +80,12 @@ class UlmoTest : public ::testing::Test {
   std::string Pasta() const { return (FPasta / "saida").string(); }
 
   fs::path FPasta;
+  std::string FEndereco;
+  std::unique_ptr<nFramework::TnDMConexao> FBanco;
 };
+
+#define SO_SQLITE(porque) \
+  if (nFramework::TestePostgreSQL()) GTEST_SKIP() << porque
 
 bool Contem(const std::string& aTexto, const std::string& aParte) { return aTexto.find(aParte) != std::string::npos; }
 
@@ -588,6 +600,7 @@ TEST_F(UlmoTest, ARegisterIgnoredTheSelectionAndRefusedTheNamesItSuggested) {
 }
 
 TEST_F(UlmoTest, AMistypedDatabaseWasCreatedEmptyInsteadOfRefused) {
+  SO_SQLITE("a missing database file");
   const fs::path outro = FPasta / "ulmo-errado.db";
   const std::string esperado = "O banco de dados \"" + nFramework::CitarCaminho(outro) +
                                "\" não existe. Confira --db, ULMO_DB ou o caminho em [banco] do ulmo.toml; para criar "
@@ -605,6 +618,7 @@ TEST_F(UlmoTest, AMistypedDatabaseWasCreatedEmptyInsteadOfRefused) {
 }
 
 TEST_F(UlmoTest, ADatabaseOfANewerProgramIsRefusedNamingBothVersions) {
+  SO_SQLITE("the database file is changed behind the program");
   {
     auto c = nFramework::TnDMConexao::AbrirSQLite((FPasta / "ulmo.db").string());
     c->Driver().ExecuteScript("insert into SCHEMAVERSAO values (99, 'futura', '2030-01-01 00:00:00.000')");
@@ -619,6 +633,7 @@ TEST_F(UlmoTest, ADatabaseOfANewerProgramIsRefusedNamingBothVersions) {
 }
 
 TEST_F(UlmoTest, AReadOnlyDatabaseFileIsReadAndWritesAreRefusedPlainly) {
+  SO_SQLITE("a file without write permission");
   ASSERT_EQ(Ulmo("register TTesteDMSistema insert CODIGOSISTEMATCE=1 DESCRSISTEMATCE=SC SIGLAESTADO=SC MASCPLANOTCE=9")
                 .Codigo,
             0);
@@ -636,6 +651,7 @@ TEST_F(UlmoTest, AReadOnlyDatabaseFileIsReadAndWritesAreRefusedPlainly) {
 }
 
 TEST_F(UlmoTest, AProcessThatOnlyReadsRunsOnAReadOnlyDatabase) {
+  SO_SQLITE("a file on a read-only disk");
   ASSERT_EQ(Ulmo("demo").Codigo, 0);
   const std::string sc = "--sistema 1 run TUlmoDPGerarArquivosCtb pCompetInicial=01/01/2024 pCompetFinal=31/01/2024 "
                          "pCodigoEmpresa=1 pIncluirImplSaldo=1 pGeraAplicFinanceira=0 pDiretorio=";
@@ -671,6 +687,7 @@ TEST_F(UlmoTest, AProcessThatOnlyReadsRunsOnAReadOnlyDatabase) {
 }
 
 TEST_F(UlmoTest, ALockedDatabaseNamesItsFileAfterTheConfiguredWait) {
+  SO_SQLITE("a file another connection locks");
   Configurar("espera_bloqueio_ms = 300\n");
   auto outro = nFramework::TnDMConexao::AbrirSQLite((FPasta / "ulmo.db").string());
   outro->StartTransaction();  // another run holds the write lock

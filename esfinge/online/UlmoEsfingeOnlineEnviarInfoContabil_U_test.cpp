@@ -337,8 +337,7 @@ TEST_F(EsfingeOnlineTest, LoginKeyWithALineBreakWouldHaveWrittenHeaders) {
 }
 
 TEST_F(EsfingeOnlineTest, ReceiptThatCannotBeStoredNamesMonthKeyAndCodePlainly) {
-  FConexao->Driver().ExecuteScript(
-      "create trigger sem_espaco before insert on TCEESFINGEONLINEENVIO begin select raise(abort, 'disco cheio'); end;");
+  CriarGatilhoFalha(*FConexao, "sem_espaco", "insert", "TCEESFINGEONLINEENVIO", "disco cheio");
   Lcto(1, EncodeDate(2024, 1, 20), 10);
   FFake.Responder(200, R"({"chave":"TK"})");
   FFake.Responder(200, R"({"chavePacote":"P1"})");

@@ -299,8 +299,7 @@ TEST(EsfingeOnlineFalhasTest, CancelledLotWhoseStatusCouldNotBeStoredWasReported
   cenario.FLctos.Delete();
   cenario.Enviar();
   const auto pacote = cenario.FCorte.Pacotes().at(0);
-  cenario.FConexao->Driver().ExecuteScript(
-      "create trigger sem_espaco before update on TCEESFINGEONLINEENVIO begin select raise(abort, 'disco cheio'); end;");
+  CriarGatilhoFalha(*cenario.FConexao, "sem_espaco", "update", "TCEESFINGEONLINEENVIO", "disco cheio");
   cenario.FArvore->Clear();
   TRecDadosEnvio dados{1, EncodeDate(2024, 1, 1), 1, EncodeDate(2024, 6, 10), TnStatusEnvio::tsFinalizado, pacote.Chave,
                        pacote.Recibo};

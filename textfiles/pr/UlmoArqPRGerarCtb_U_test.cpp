@@ -60,7 +60,7 @@ TEST_F(GeradoresPRTest, PessoaTipoDeInscricaoSemTraducaoELogradouroAusente) {
   EXPECT_EQ(pessoa.NomeArquivoCompleto(), "/nao/usada/PessoaSEICED.txt");
   FBanco.Sql("update ESTAB set TIPOINSCR = 5, CEPENDERESTAB = null, NUMENDERESTAB = null");
   EXPECT_EQ(Gerar(pessoa), std::vector<std::string>{"5|11222333000181|Município de Teste|Rua das Flores, Bairro Centro|00000000|"});
-  FBanco.Sql("update ESTAB set TIPOINSCR = 3, CEPENDERESTAB = '80.000-000'");
+  FBanco.Sql("update ESTAB set TIPOINSCR = 3, CEPENDERESTAB = '80000-000'");
   EXPECT_EQ(Gerar(pessoa)[0].substr(0, 2), "0|");
   FBanco.Sql("update ESTAB set CODIGOTIPOLOGRAD = null");
   EXPECT_TRUE(Gerar(pessoa).empty());

@@ -1,6 +1,5 @@
 // Amounts as the movement file reads them (the framework's cursor over SQLite): a REAL column
 // must give back the decimal that was stored, the largest the court's field holds included.
-#include "BancoVazioTeste_U.h"
 #include "CursorSQL_U.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +13,7 @@ namespace {
 class LeituraExataRSTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    FConexao = nFramework::AbrirBancoTeste();
+    FConexao = TnDMConexao::AbrirSQLite(":memory:");
     SetConexao(FConexao.get());
     FConexao->Driver().ExecuteScript(
         "create table T (ID integer, VALOR NUMERIC(14,2), DATA DATE, NOME varchar(10));"

@@ -313,6 +313,7 @@ TEST_F(GerarArquivosSCTest, AMonthsMovementCountsUnderTheMappingOfItsLastDay) {
 }
 
 TEST_F(GerarArquivosSCTest, AnEntryWithoutHistoryRowIsWrittenWithAnEmptyHistory) {
+  if (TestePostgreSQL()) GTEST_SKIP() << "the broken reference is made with a SQLite pragma; the server keeps its keys";
   Sql("PRAGMA foreign_keys = OFF; update LCTOCTB set CODIGOHISTCTB = 99, COMPLHIST = null where CHAVELCTOCTB = 1;"
       "PRAGMA foreign_keys = ON;");
   FProcesso->Executar();
@@ -450,6 +451,7 @@ TEST_F(GerarArquivosSCTest, AGroupWithoutNatureStopsWithAMessageNamingTheAccount
 }
 
 TEST_F(GerarArquivosSCTest, AnOpeningBalanceOfUnknownSideIsRefused) {
+  if (TestePostgreSQL()) GTEST_SKIP() << "the forbidden side is stored with a SQLite pragma; the server keeps its checks";
   Sql("PRAGMA ignore_check_constraints = ON; update IMPLSALDOCTB set NATUREZASALDO = 0 where CONTACTB = 21;"
       "PRAGMA ignore_check_constraints = OFF;");
   try {
