@@ -95,6 +95,8 @@ ls -l "$db" | awk '{print "  database: " $5 " bytes"}'
 sqlite3 "$db" "ANALYZE;"
 
 # TCE-SC: the four files, no opening balances nor financial applications (the defaults).
+# The floor opens the database read-only with SQLite's defaults (no memory map, a 2 MB page
+# cache); the product maps no memory either and keeps an 8 MiB page cache.
 mkdir -p "$work/p/sc" "$work/f/sc"
 read -r ps pk < <(measure sc "$bin/ulmo" --db "$db" --sistema 1 --empresa 101 run TUlmoDPGerarArquivosCtbAreaTrabalho \
   pCompetInicial=$year_start pCompetFinal=$year_end pCodigoEmpresa=101 pDiretorio="$work/p/sc")

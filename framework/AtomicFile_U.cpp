@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -108,7 +110,93 @@ bool MesmoArquivo(int descritor, const fs::path& caminho) {
          a.st_ino == b.st_ino;
 }
 
-uint64_t Resumir(uint64_t resumo, std::string_view bytes) {
+namespace {
+
+constexpr uint64_t P1 = 11400714785074694791ull, P2 = 14029467366897019727ull, P3 = 1609587929392839161ull,
+                   P4 = 9650029242287828579ull, P5 = 2870177450012600261ull;
+
+constexpr uint64_t Girar(uint64_t x, int r) { return (x << r) | (x >> (64 - r)); }
+
+// Little-endian words, whatever the machine: the digest is stored and read back by other runs.
+uint64_t Ler64(const unsigned char* p) {
+  uint64_t v;
+  std::memcpy(&v, p, sizeof v);
+  if constexpr (std::endian::native == std::endian::big) v = __builtin_bswap64(v);
+  return v;
+}
+
+uint32_t Ler32(const unsigned char* p) {
+  uint32_t v;
+  std::memcpy(&v, p, sizeof v);
+  if constexpr (std::endian::native == std::endian::big) v = __builtin_bswap32(v);
+  return v;
+}
+
+uint64_t Rodada(uint64_t acumulador, uint64_t palavra) { return Girar(acumulador + palavra * P2, 31) * P1; }
+
+uint64_t Fundir(uint64_t h, uint64_t acumulador) { return (h ^ Rodada(0, acumulador)) * P1 + P4; }
+
+}  // namespace
+
+TResumo::TResumo() : FAcumulador{P1 + P2, P2, 0, uint64_t{0} - P1} {}
+
+void TResumo::Acrescentar(std::string_view bytes) {
+  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+  size_t n = bytes.size();
+  FTotal += n;
+  if (FNoResto > 0) {
+    size_t k = std::min(n, sizeof FResto - FNoResto);
+    std::memcpy(FResto + FNoResto, p, k);
+    FNoResto += k, p += k, n -= k;
+    if (FNoResto < sizeof FResto) return;
+    for (int i = 0; i < 4; ++i) FAcumulador[i] = Rodada(FAcumulador[i], Ler64(FResto + 8 * i));
+    FNoResto = 0;
+  }
+  uint64_t a = FAcumulador[0], b = FAcumulador[1], c = FAcumulador[2], d = FAcumulador[3];
+  for (; n >= 32; p += 32, n -= 32) {
+    a = Rodada(a, Ler64(p));
+    b = Rodada(b, Ler64(p + 8));
+    c = Rodada(c, Ler64(p + 16));
+    d = Rodada(d, Ler64(p + 24));
+  }
+  FAcumulador[0] = a, FAcumulador[1] = b, FAcumulador[2] = c, FAcumulador[3] = d;
+  std::memcpy(FResto, p, n);
+  FNoResto = n;
+}
+
+uint64_t TResumo::Valor() const {
+  const uint64_t* v = FAcumulador;
+  uint64_t h;
+  if (FTotal >= 32) {
+    h = Girar(v[0], 1) + Girar(v[1], 7) + Girar(v[2], 12) + Girar(v[3], 18);
+    for (int i = 0; i < 4; ++i) h = Fundir(h, v[i]);
+  } else {
+    h = v[2] + P5;  // the seed
+  }
+  h += FTotal;
+  const unsigned char* p = FResto;
+  size_t n = FNoResto;
+  for (; n >= 8; p += 8, n -= 8) h = Girar(h ^ Rodada(0, Ler64(p)), 27) * P1 + P4;
+  if (n >= 4) {
+    h = Girar(h ^ (uint64_t{Ler32(p)} * P1), 23) * P2 + P3;
+    p += 4, n -= 4;
+  }
+  for (; n > 0; ++p, --n) h = Girar(h ^ (*p * P5), 11) * P1;
+  h ^= h >> 33;
+  h *= P2;
+  h ^= h >> 29;
+  h *= P3;
+  h ^= h >> 32;
+  return h;
+}
+
+uint64_t Resumir(std::string_view bytes) {
+  TResumo r;
+  r.Acrescentar(bytes);
+  return r.Valor();
+}
+
+uint64_t ResumirFnv(uint64_t resumo, std::string_view bytes) {
   for (unsigned char c : bytes) {
     resumo ^= c;
     resumo *= 1099511628211ull;
@@ -220,7 +308,7 @@ using nTesteGravacao::DeveFalhar;
 using nTesteGravacao::TOperacao;
 
 TAtomicFile::TAtomicFile(fs::path target, fs::perms permissoes)
-    : FTarget(std::move(target)), FResumo(nArquivos::ResumoInicial) {
+    : FTarget(std::move(target)) {
   if (FTarget.filename().empty()) throw EFileError(fmt::format("Nome de arquivo inválido: \"{}\"", CitarCaminho(FTarget)));
   const fs::path folder = FTarget.parent_path();
   const std::string nome = FTarget.filename().string();
@@ -270,7 +358,7 @@ void TAtomicFile::Write(std::string_view bytes) {
   if (falhou)
     throw EFileError(fmt::format("Erro ao gravar o arquivo \"{}\": {}", CitarCaminho(FTarget), DescricaoErroSistema(errno)));
   FTamanho += bytes.size();
-  FResumo = nArquivos::Resumir(FResumo, bytes);
+  FResumo.Acrescentar(bytes);
 }
 
 void TAtomicFile::Concluir() {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <set>
+
 #include "Exceptions_U.h"
 #include "TestFolder_U.h"
 
@@ -108,4 +111,41 @@ TEST(AtomicFile, PermissoesPedidasValemParaOArquivo) {
   file.Write("{}");
   file.Commit();
   EXPECT_EQ(fs::status(dir / "copia.txt").permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+}
+
+namespace {
+
+// Printable text of any length: character i is 32 + 7i mod 95.
+std::string Texto(size_t n) {
+  std::string s;
+  for (size_t i = 0; i < n; ++i) s += static_cast<char>(32 + (i * 7) % 95);
+  return s;
+}
+
+}  // namespace
+
+// The digest is stored in a file set's journal and checked by a later run: it must be XXH64
+// exactly, whole or fed in any pieces, around each of its 32-, 8- and 4-byte steps.
+TEST(AtomicFile, DigestIsXxh64HoweverTheBytesArrive) {
+  using nArquivos::Resumir;
+  EXPECT_EQ(Resumir(""), 0xef46db3751d8e999ull);
+  EXPECT_EQ(Resumir("abc"), 0x44bc2cf5ad770999ull);
+  const std::map<size_t, uint64_t> esperados = {{31, 0xc1c89b43d7337fb5ull}, {32, 0x91fce7cd356a934aull},
+                                                {33, 0xbf82800dd0a0978eull}, {36, 0x81b352be0384ea39ull},
+                                                {40, 0x45cf5932d7283312ull}, {63, 0x4753d3a54130d795ull},
+                                                {64, 0x2d1fc4c5da850ff2ull}, {1000, 0x1041045372069cc9ull}};
+  for (const auto& [n, esperado] : esperados) EXPECT_EQ(Resumir(Texto(n)), esperado) << n << " bytes";
+
+  const std::string t = Texto(1000);
+  for (size_t passo : {1, 3, 8, 31, 32, 33, 100}) {
+    nArquivos::TResumo r;
+    for (size_t i = 0; i < t.size(); i += passo) r.Acrescentar(std::string_view(t).substr(i, passo));
+    EXPECT_EQ(r.Valor(), 0x1041045372069cc9ull) << "in pieces of " << passo;
+  }
+  TTestFolder dir;
+  TAtomicFile file(dir / "out.txt");
+  file.Write(t.substr(0, 500));
+  file.Write(t.substr(500));
+  EXPECT_EQ(file.Tamanho(), 1000u);
+  EXPECT_EQ(file.Resumo(), 0x1041045372069cc9ull);
 }

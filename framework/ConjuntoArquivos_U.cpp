@@ -20,7 +20,9 @@ using nTesteGravacao::Passo;
 
 namespace {
 
-constexpr std::string_view Cabecalho = "ulmo-conjunto-arquivos 1";
+// Version 2 records each file's TResumo; version 1, its FNV digest (still read, from older runs).
+constexpr std::string_view Cabecalho = "ulmo-conjunto-arquivos 2";
+constexpr std::string_view CabecalhoFnv = "ulmo-conjunto-arquivos 1";
 constexpr size_t MaxDiario = 1 << 20;
 
 // Names go into the journal one per field: tabs, line ends and '%' are escaped.
@@ -81,17 +83,24 @@ bool Existe(const fs::path& caminho) {
 }
 
 // Whether the path is a regular file with this size and digest.
-bool TemConteudo(const fs::path& caminho, uint64_t tamanho, uint64_t resumo) {
+bool TemConteudo(const fs::path& caminho, uint64_t tamanho, uint64_t resumo, bool fnv) {
   int fd = ::open(caminho.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
   if (fd < 0) return false;
   struct stat st {};
   bool igual = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && static_cast<uint64_t>(st.st_size) == tamanho;
-  uint64_t r = nArquivos::ResumoInicial;
+  uint64_t rFnv = nArquivos::ResumoInicialFnv;
+  nArquivos::TResumo r;
   char bloco[65536];
   ssize_t n = 0;
-  while (igual && (n = ::read(fd, bloco, sizeof bloco)) > 0) r = nArquivos::Resumir(r, {bloco, static_cast<size_t>(n)});
+  while (igual && (n = ::read(fd, bloco, sizeof bloco)) > 0) {
+    const std::string_view lido(bloco, static_cast<size_t>(n));
+    if (fnv)
+      rFnv = nArquivos::ResumirFnv(rFnv, lido);
+    else
+      r.Acrescentar(lido);
+  }
   ::close(fd);
-  return igual && n == 0 && r == resumo;
+  return igual && n == 0 && (fnv ? rFnv : r.Valor()) == resumo;
 }
 
 std::string Lista(const std::vector<std::string>& nomes) {
@@ -114,6 +123,7 @@ struct TConjuntoArquivos::TEntrada {
   std::string Nome, Temporario;
   std::string Anterior;  // the backup of the old file; empty when there was none
   uint64_t Tamanho = 0, Resumo = 0;
+  bool Fnv = false;  // Resumo is the FNV digest of a version 1 journal
 };
 
 class TConjuntoArquivos::TMembro final : public IOutputSink {
@@ -211,10 +221,12 @@ void TConjuntoArquivos::Recuperar(int diario) {
   std::vector<TEntrada> entradas;
   bool valido = texto.size() <= MaxDiario && !texto.empty() && texto.back() == '\n';
   std::vector<std::string_view> linhas = Separar(std::string_view(texto).substr(0, texto.empty() ? 0 : texto.size() - 1), '\n');
-  valido = valido && linhas.size() >= 2 && linhas.front() == Cabecalho;
+  valido = valido && linhas.size() >= 2 && (linhas.front() == Cabecalho || linhas.front() == CabecalhoFnv);
+  const bool fnv = valido && linhas.front() == CabecalhoFnv;
   for (size_t i = 1; valido && i + 1 < linhas.size(); ++i) {
     std::vector<std::string_view> campos = Separar(linhas[i], '\t');
     TEntrada e;
+    e.Fnv = fnv;
     valido = campos.size() == 5 && Desescapar(campos[0], e.Nome) && Desescapar(campos[1], e.Temporario) &&
              Desescapar(campos[2], e.Anterior) && Numero(campos[3], 10, e.Tamanho) && Numero(campos[4], 16, e.Resumo) &&
              NomeSimples(e.Nome) && nArquivos::AlvoDoTemporario(e.Temporario) == e.Nome &&
@@ -249,8 +261,8 @@ void TConjuntoArquivos::Resolver(const std::vector<TEntrada>& entradas) {
   bool todos = true;
   std::vector<std::string> nomes;
   for (const TEntrada& e : entradas) {
-    noTemporario.push_back(TemConteudo(FPasta / e.Temporario, e.Tamanho, e.Resumo));
-    todos = todos && (noTemporario.back() || TemConteudo(FPasta / e.Nome, e.Tamanho, e.Resumo));
+    noTemporario.push_back(TemConteudo(FPasta / e.Temporario, e.Tamanho, e.Resumo, e.Fnv));
+    todos = todos && (noTemporario.back() || TemConteudo(FPasta / e.Nome, e.Tamanho, e.Resumo, e.Fnv));
     nomes.push_back(e.Nome);
   }
   if (todos) {
@@ -266,7 +278,7 @@ void TConjuntoArquivos::Resolver(const std::vector<TEntrada>& entradas) {
     for (const TEntrada& e : entradas) {
       if (!e.Anterior.empty() && Existe(FPasta / e.Anterior))
         nArquivos::Renomear(FPasta / e.Anterior, FPasta / e.Nome, FPasta / e.Nome);
-      else if (e.Anterior.empty() && TemConteudo(FPasta / e.Nome, e.Tamanho, e.Resumo))
+      else if (e.Anterior.empty() && TemConteudo(FPasta / e.Nome, e.Tamanho, e.Resumo, e.Fnv))
         nArquivos::Remover(FPasta / e.Nome);
     }
     for (const TEntrada& e : entradas) nArquivos::Remover(FPasta / e.Temporario);
@@ -320,7 +332,7 @@ void TConjuntoArquivos::Confirmar() {
   std::vector<TEntrada> entradas;
   std::random_device random;
   for (const auto& m : FMembros) {
-    TEntrada e{m->Nome, m->Arquivo.TempPath().filename().string(), {}, m->Arquivo.Tamanho(), m->Arquivo.Resumo()};
+    TEntrada e{m->Nome, m->Arquivo.TempPath().filename().string(), {}, m->Arquivo.Tamanho(), m->Arquivo.Resumo(), false};
     struct stat st {};
     if (::lstat((FPasta / e.Nome).c_str(), &st) == 0) {
       if (S_ISDIR(st.st_mode))

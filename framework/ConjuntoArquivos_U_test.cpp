@@ -265,8 +265,8 @@ TEST_F(ConjuntoArquivosTest, RegistroQueNaoEDoProgramaNaoMexeEmArquivoAlgum) {
   Escrever(FDir.Path(), {{"fora.txt", "fora da pasta"}});
   auto linha = [](const std::string& nome, const std::string& temporario, const std::string& anterior,
                   const std::string& conteudo) {
-    return fmt::format("ulmo-conjunto-arquivos 1\n{}\t{}\t{}\t{}\t{:016x}\nfim 1\n", nome, temporario, anterior,
-                       conteudo.size(), nArquivos::Resumir(nArquivos::ResumoInicial, conteudo));
+    return fmt::format("ulmo-conjunto-arquivos 2\n{}\t{}\t{}\t{}\t{:016x}\nfim 1\n", nome, temporario, anterior,
+                       conteudo.size(), nArquivos::Resumir(conteudo));
   };
   // Each would move a file that is not a temporary or a backup of the set, or out of the folder.
   const std::vector<std::string> diarios = {
@@ -328,6 +328,40 @@ TEST_F(ConjuntoArquivosTest, UmArquivoAvulsoNaoApagaOsTemporariosDeUmaGravacaoPe
   std::string avisos = Juntar(proximo.TomarAvisos());
   EXPECT_NE(avisos.find("Uma gravação anterior interrompida foi concluída"), std::string::npos) << avisos;
   EXPECT_TRUE(Ler(pasta) == Novo()) << Descrever(Ler(pasta));
+}
+
+// A commit that a run of an earlier version left half done carries that version's digests
+// (FNV, journal version 1): it is still finished, and each version's digest is read as its own.
+TEST_F(ConjuntoArquivosTest, GravacaoPelaMetadeDeUmaVersaoAnteriorEConcluida) {
+  const std::string novoA = NovosArquivos.at("a.txt"), novoC = NovosArquivos.at("c.txt");
+  auto fnv = [](const std::string& t) { return nArquivos::ResumirFnv(nArquivos::ResumoInicialFnv, t); };
+  auto xxh = [](const std::string& t) { return nArquivos::Resumir(t); };
+  struct TCaso {
+    int Versao;
+    uint64_t (*Resumo)(const std::string&);
+    bool Concluida;
+  };
+  const std::vector<TCaso> casos = {{1, +fnv, true}, {2, +xxh, true}, {1, +xxh, false}, {2, +fnv, false}};
+  for (const TCaso& caso : casos) {
+    fs::path pasta = FDir / "saida";
+    fs::remove_all(pasta);
+    Escrever(pasta, Antigo);
+    // a.txt already moved to its backup, neither new file renamed yet.
+    fs::rename(pasta / "a.txt", pasta / ".a.txt.0123abcd.anterior");
+    WriteBytes(pasta / ".a.txt.0123abcd.tmp", novoA);
+    WriteBytes(pasta / ".c.txt.89abcdef.tmp", novoC);
+    WriteBytes(pasta / TConjuntoArquivos::NomeDiario,
+               fmt::format("ulmo-conjunto-arquivos {}\na.txt\t.a.txt.0123abcd.tmp\t.a.txt.0123abcd.anterior\t{}\t{:016x}\n"
+                           "c.txt\t.c.txt.89abcdef.tmp\t\t{}\t{:016x}\nfim 2\n",
+                           caso.Versao, novoA.size(), caso.Resumo(novoA), novoC.size(), caso.Resumo(novoC)));
+    TConjuntoArquivos conjunto(pasta);
+    std::string avisos = Juntar(conjunto.TomarAvisos());
+    TConteudo esperado = Antigo;
+    if (caso.Concluida) esperado["a.txt"] = novoA, esperado["c.txt"] = novoC;
+    EXPECT_NE(avisos.find(caso.Concluida ? "foi concluída" : "foi desfeita"), std::string::npos)
+        << "versão " << caso.Versao << ": " << avisos;
+    EXPECT_TRUE(Ler(pasta) == esperado) << "versão " << caso.Versao << ": " << Descrever(Ler(pasta));
+  }
 }
 
 }  // namespace

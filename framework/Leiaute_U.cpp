@@ -47,19 +47,29 @@ int TLeiaute::Largura() const {
   return w;
 }
 
-void AcrescentarValor(std::string& saida, Currency valor, TFormatoValor formato) {
+namespace {
+
+// Writes the amount into `buf` (room for 24 characters) and returns its length.
+size_t EscreverValor(char* buf, Currency valor, TFormatoValor formato) {
   // Ten-thousandths to cents, half away from zero; unsigned so that the lowest value has a magnitude.
   int64_t bruto = valor.Raw();
   uint64_t magnitude = bruto < 0 ? uint64_t{0} - static_cast<uint64_t>(bruto) : static_cast<uint64_t>(bruto);
   uint64_t centavos = (magnitude + 50) / 100;
-  if (bruto < 0 && centavos != 0) saida += '-';
+  char* p = buf;
+  if (bruto < 0 && centavos != 0) *p++ = '-';
+  p = std::to_chars(p, buf + 20, centavos / 100).ptr;
+  if (formato == TFormatoValor::Ponto) *p++ = '.';
+  if (formato == TFormatoValor::Virgula) *p++ = ',';
+  *p++ = static_cast<char>('0' + centavos % 100 / 10);
+  *p++ = static_cast<char>('0' + centavos % 10);
+  return static_cast<size_t>(p - buf);
+}
+
+}  // namespace
+
+void AcrescentarValor(std::string& saida, Currency valor, TFormatoValor formato) {
   char buf[24];
-  auto [fim, erro] = std::to_chars(buf, buf + sizeof buf, centavos / 100);
-  (void)erro;
-  saida.append(buf, static_cast<size_t>(fim - buf));
-  if (formato == TFormatoValor::Ponto) saida += '.';
-  if (formato == TFormatoValor::Virgula) saida += ',';
-  Acrescentar2(saida, static_cast<int>(centavos % 100));
+  saida.append(buf, EscreverValor(buf, valor, formato));
 }
 
 std::string FormatarValor(Currency valor, TFormatoValor formato) {
@@ -134,13 +144,18 @@ TLinha& TLinha::Texto(std::string_view utf8) {
     NumeroTexto(c, utf8);
     return *this;
   }
+  // One pass over the text for both questions: a line break anywhere, and a byte past ASCII.
+  unsigned char bits = 0;
+  bool quebra = false;
   for (char ch : utf8) {
-    if (ch == '\r' || ch == '\n') {
-      FEscritor.FBloco.resize(FInicio);
-      FLeiaute = nullptr;
-      throw EFileError("Arquivo " + FEscritor.FArquivo + ", campo " + c.Nome + ": o valor \"" + std::string(utf8) +
-                       "\" contém quebra de linha");
-    }
+    bits |= static_cast<unsigned char>(ch);
+    quebra |= (ch == '\r') | (ch == '\n');
+  }
+  if (quebra) {
+    FEscritor.FBloco.resize(FInicio);
+    FLeiaute = nullptr;
+    throw EFileError("Arquivo " + FEscritor.FArquivo + ", campo " + c.Nome + ": o valor \"" + std::string(utf8) +
+                     "\" contém quebra de linha");
   }
   if (!FLeiaute->Separador.empty() && utf8.find(FLeiaute->Separador) != std::string_view::npos) {
     std::string registro = FLeiaute->Nome;
@@ -150,6 +165,15 @@ TLinha& TLinha::Texto(std::string_view utf8) {
                      std::string(utf8) + "\" contém o separador");
   }
   const size_t largura = static_cast<size_t>(c.Largura);
+  if (bits < 0x80) {
+    // ASCII: a character a byte.
+    if (largura > 0 && utf8.size() > largura) {
+      if (!c.Corta) NaoCabe(c, utf8, false);
+      utf8 = utf8.substr(0, largura);
+    }
+    Preencher(c, utf8, false);
+    return *this;
+  }
   std::string_view cabe = utf8;
   if (largura > 0) {
     size_t caracteres;
@@ -238,10 +262,13 @@ TLinha& TLinha::Data(int ano, int mes, int dia) {
 
 TLinha& TLinha::Valor(Currency valor) {
   const TCampo& c = Proximo(TTipoCampo::Valor);
-  std::string t;
-  t.reserve(32);
-  AcrescentarValor(t, valor, c.FormatoValor);
-  if (!t.empty() && t.front() == '-' && !c.Sinal) NaoCabe(c, t, true);
+  char buf[24];
+  const std::string_view t(buf, EscreverValor(buf, valor, c.FormatoValor));
+  const bool negativo = t.front() == '-' && !c.Sinal;
+  if (negativo || (c.Largura > 0 && t.size() > static_cast<size_t>(c.Largura)))
+    // The message shows an amount of money, also where the file writes bare hundredths.
+    NaoCabe(c, c.FormatoValor == TFormatoValor::Centavos ? FormatarValor(valor, TFormatoValor::Ponto) : std::string(t),
+            negativo);
   Preencher(c, t, true);
   return *this;
 }

@@ -113,6 +113,37 @@ TEST(TEscritorLeiaute, NegativeCodeAndAmountNeedASign) {
   }
 }
 
+// A field of bare hundredths ("123456") still names the amount as money when it does not fit
+// or is negative: "1234.56", as the other money formats show it.
+TEST(TEscritorLeiaute, HundredthsThatDoNotFitAreShownAsMoney) {
+  static const TLeiaute centavos{
+      .Nome = "MOV",
+      .Campos = {{.Nome = "Valor", .Largura = 6, .Tipo = TTipoCampo::Valor, .FormatoValor = TFormatoValor::Centavos}}};
+  TStringSink sink;
+  TEscritorLeiaute e(sink, "MOVIMENT.txt");
+  e.Linha(centavos).Valor(Currency::FromString("9999.994")).Gravar();
+  e.Linha(centavos).Valor(Currency::FromString("-0.004")).Gravar();
+  try {
+    e.Linha(centavos, "1.1.1").Valor(Currency::FromString("9999.995"));
+    FAIL() << "seven digits in a six-digit field";
+  } catch (const ENaoCabe& erro) {
+    EXPECT_FALSE(erro.Negativo);
+    EXPECT_EQ(erro.Valor, "10000.00");
+    EXPECT_STREQ(erro.what(),
+                 "Arquivo MOVIMENT.txt, registro MOV, conta 1.1.1, campo Valor: o valor \"10000.00\" não cabe em 6 "
+                 "posições");
+  }
+  try {
+    e.Linha(centavos, "1.1.1").Valor(Currency::FromString("-12.345"));
+    FAIL() << "a negative amount in a field without sign";
+  } catch (const ENaoCabe& erro) {
+    EXPECT_TRUE(erro.Negativo);
+    EXPECT_EQ(erro.Valor, "-12.35");
+  }
+  e.Concluir();
+  EXPECT_EQ(sink.Text(), "999999\r\n000000\r\n");
+}
+
 TEST(TEscritorLeiaute, TextRefusesLineBreaksSeparatorsAndCharactersOutsideTheCodePage) {
   TStringSink sink;
   TEscritorLeiaute e(sink, "Teste.txt");

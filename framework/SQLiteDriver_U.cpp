@@ -266,6 +266,13 @@ std::string Uri(const std::string& path, const char* consulta) {
   return r + "?" + consulta;
 }
 
+// No memory map: its pages count as the process's own memory, and a year's scan would map the
+// whole file; the operating system caches the file anyway, so a read costs one copy of a page.
+// A page cache of 8 MiB keeps the upper levels of the indexes that per-account scans descend,
+// and bounds what a connection adds to a run's memory; a larger one only costs a long scan the
+// allocation of every page it reads. (A bulk load raises it for itself.)
+constexpr const char* PragmasMemoria = "PRAGMA mmap_size = 0; PRAGMA cache_size = -8192;";
+
 class TSQLiteDriver : public IDriver {
  public:
   TSQLiteDriver(const std::string& path, const TOpcoesBanco& opcoes) {
@@ -284,10 +291,8 @@ class TSQLiteDriver : public IDriver {
         AbrirSomenteLeitura(path);
       } else {
         Abrir(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX);
-        // A memory map and a larger page cache spare the read syscalls of big per-account scans.
-        ExecuteScript(
-            "PRAGMA foreign_keys = ON; PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL; "
-            "PRAGMA mmap_size = 4294967296; PRAGMA cache_size = -65536;");
+        ExecuteScript("PRAGMA foreign_keys = ON; PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL; " +
+                      std::string(PragmasMemoria));
       }
     } catch (...) {
       sqlite3_close_v2(FDb);
@@ -360,7 +365,7 @@ class TSQLiteDriver : public IDriver {
     } else if (rc != SQLITE_OK) {
       Falhar(FDb, rc, FContexto, "select count(*) from sqlite_master");
     }
-    ExecuteScript("PRAGMA foreign_keys = ON; PRAGMA mmap_size = 4294967296; PRAGMA cache_size = -65536;");
+    ExecuteScript("PRAGMA foreign_keys = ON; " + std::string(PragmasMemoria));
   }
 
   sqlite3* FDb = nullptr;

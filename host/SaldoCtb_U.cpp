@@ -1,6 +1,7 @@
 #include "SaldoCtb_U.h"
 
 #include <algorithm>
+#include <cmath>
 #include <unordered_map>
 
 #include "Classes_U.h"
@@ -128,9 +129,13 @@ class TCalculo {
           std::none_of(P.ClassifConta.begin(), P.ClassifConta.end(), [&](const std::string& pre) { return c.rfind(pre, 0) == 0; }))
         continue;
       FIndiceConta[codigo.AsLargeInt()] = static_cast<int>(FContas.size());
+      FMaiorCodigo = std::max(FMaiorCodigo, codigo.AsLargeInt());
       FContas.push_back({codigo.AsLargeInt(), std::move(c), tipo.AsInteger(), descr.AsString()});
     }
     FSlotsConta.resize(FContas.size());
+    // Charts number their accounts densely: a table by code spares a hash per side of an entry.
+    if (FMaiorCodigo < 4 * static_cast<int64_t>(FContas.size()) + 1024)
+      FSlotSemEstab.assign(static_cast<size_t>(FMaiorCodigo) + 1, kSlotNaoVisto);
   }
 
   void CarregarNaturezas() {
@@ -154,9 +159,12 @@ class TCalculo {
     return n;
   }
 
+  static uint64_t Chave(int conta, int estab) {
+    return (static_cast<uint64_t>(conta) << 32) | static_cast<uint32_t>(estab);
+  }
+
   TAcumulado& Slot(int conta, int estab) {
-    uint64_t chave = (static_cast<uint64_t>(conta) << 32) | static_cast<uint32_t>(estab);
-    auto [it, novo] = FSlotIndice.try_emplace(chave, FSlots.size());
+    auto [it, novo] = FSlotIndice.try_emplace(Chave(conta, estab), FSlots.size());
     if (novo) {
       FSlots.push_back({conta, estab, Currency(), std::vector<TMov>(FDataSaldo.size())});
       FSlotsConta[static_cast<size_t>(conta)].push_back(it->second);
@@ -170,12 +178,38 @@ class TCalculo {
     return it == FIndiceConta.end() ? -1 : it->second;
   }
 
+  // An amount as the decimal it was written as, in cents as its NUMERIC(15,2) column holds it
+  // (PostgreSQL rounds on insert, SQLite keeps a REAL as given), so every sum is exact and the
+  // rows' cents add up: opening + debits - credits = closing.
   static Currency Valor(IStatement& s, int coluna) {
     switch (s.ColumnKind(coluna)) {
       case TColumnKind::Integer: return Currency::FromInt(s.ColumnInt64(coluna));
-      case TColumnKind::Float: return Currency::FromDouble(s.ColumnDouble(coluna)).Round(2);
+      case TColumnKind::Float: {
+        // A double within a millionth of a cent of a whole cent is that cent, whatever its last
+        // bits: the common case, without the decimal text.
+        const double v = s.ColumnDouble(coluna), centavos = v * 100;
+        if (std::fabs(v) < 1e12) {
+          const double inteiro = std::nearbyint(centavos);
+          if (std::fabs(centavos - inteiro) < 1e-6) return Currency::FromRaw(static_cast<int64_t>(inteiro) * (Currency::Scale / 100));
+        }
+        return Currency::FromDouble(v).Round(2);
+      }
+      case TColumnKind::Text: return Currency::FromString(std::string(s.ColumnText(coluna))).Round(2);
       default: return Currency();
     }
+  }
+
+  // The period index of a date column ("yyyy-mm-dd..."): always 0 for the whole period.
+  int PeriodoDaData(IStatement& s, int coluna) const {
+    if (P.TipoAgruparData != 2) return 0;
+    std::string_view t = s.ColumnText(coluna);
+    auto digito = [&](size_t i) {
+      if (i >= t.size() || t[i] < '0' || t[i] > '9') throw EConvertError("\"" + std::string(t) + "\" não é uma data válida");
+      return t[i] - '0';
+    };
+    int ano = digito(0) * 1000 + digito(1) * 100 + digito(2) * 10 + digito(3);
+    int mes = digito(5) * 10 + digito(6);
+    return Periodo(ano * 100 + mes);
   }
 
   void Percorrer(const std::string& sql, const std::function<void(IStatement&)>& linha) {
@@ -197,22 +231,47 @@ class TCalculo {
     p.Stmt->Reset();
   }
 
-  // Each entry read once: the cross join gives its debit side (LADO 1) and its credit side (LADO 2).
-  std::string LadosLancamento(const std::string& colunaMes, const std::string& valores, const std::string& condicao) const {
+  // The slot of an account code at an establishment, or -1 when the account is not among those
+  // asked for: one look-up per side of an entry, an index into a table for the usual codes.
+  int64_t SlotDoCodigo(IStatement& s, int colunaConta, int colunaEstab) {
+    if (s.ColumnKind(colunaConta) == TColumnKind::Null) return -1;
+    const int64_t codigo = s.ColumnInt64(colunaConta);
+    const int64_t estab = P.RelacionarEstab ? s.ColumnInt64(colunaEstab) : 0;
+    if (estab == 0 && codigo >= 0 && codigo < static_cast<int64_t>(FSlotSemEstab.size())) {
+      int64_t& slot = FSlotSemEstab[static_cast<size_t>(codigo)];
+      if (slot == kSlotNaoVisto) slot = ResolverSlot(codigo, 0);
+      return slot;
+    }
+    auto [it, novo] = FSlotDoCodigo.try_emplace(TChaveCodigo{codigo, estab}, -1);
+    if (novo) it->second = ResolverSlot(codigo, estab);
+    return it->second;
+  }
+
+  int64_t ResolverSlot(int64_t codigo, int64_t estab) {
+    int conta = Conta(codigo);
+    if (conta < 0) return -1;
+    Slot(conta, static_cast<int>(estab));
+    return static_cast<int64_t>(FSlotIndice.at(Chave(conta, static_cast<int>(estab))));
+  }
+
+  // The period's entries (or those before it), each read once: its debit account, credit
+  // account, establishment, date and amount; the database only filters, the sums are ours.
+  std::string SQLLancamentos(const std::string& condicao) const {
     std::string estab = P.RelacionarEstab ? "coalesce(L.CODIGOESTAB, 0)" : "0";
-    std::string sql = "select case S.LADO when 1 then L.CONTACTBDEB else L.CONTACTBCRED end CONTA, " + estab + " ESTAB, " +
-                      colunaMes + valores +
-                      " from LCTOCTB L cross join (select 1 LADO union all select 2 LADO) S"
-                      " where L.CODIGOEMPRESA = :pCodigoEmpresa and " + condicao;
+    std::string sql = "select L.CONTACTBDEB, L.CONTACTBCRED, " + estab +
+                      " ESTAB, L.DATALCTOCTB, L.VALORLCTOCTB from LCTOCTB L where L.CODIGOEMPRESA = :pCodigoEmpresa and " +
+                      condicao;
     std::string filtroEstab = FilterInterval("L.CODIGOESTAB", P.CodigoEstab);
     if (!filtroEstab.empty()) sql += " and " + filtroEstab;
     return sql;
   }
 
-  std::string Implantacao(const std::string& colunaMes, const std::string& valores, const std::string& condicao) const {
+  // Implanted balances, one row each: account, establishment, date, nature (1 debit), amount.
+  std::string SQLImplantacao(const std::string& condicao) const {
     std::string estab = P.RelacionarEstab ? "I.CODIGOESTAB" : "0";
-    std::string sql = " select I.CONTACTB, " + estab + ", " + colunaMes + valores +
-                      " from IMPLSALDOCTB I where I.CODIGOEMPRESA = :pCodigoEmpresa and " + condicao;
+    std::string sql = "select I.CONTACTB, " + estab +
+                      " ESTAB, I.DATASALDO, I.NATUREZASALDO, I.VALORSALDO from IMPLSALDOCTB I"
+                      " where I.CODIGOEMPRESA = :pCodigoEmpresa and " + condicao;
     std::string filtroEstab = FilterInterval("I.CODIGOESTAB", P.CodigoEstab);
     if (!filtroEstab.empty()) sql += " and " + filtroEstab;
     return sql;
@@ -221,49 +280,41 @@ class TCalculo {
   // Implanted balances up to the start and every entry before it, whatever their origin: the
   // closing of an earlier year must carry into the next.
   void CarregarAbertura() {
-    std::string sql =
-        "select C.CONTA, C.ESTAB, sum(C.VALOR) VALOR from (" +
-        LadosLancamento("", "case S.LADO when 1 then L.VALORLCTOCTB else -L.VALORLCTOCTB end VALOR",
-                        "L.DATALCTOCTB < :pDataInicial") +
-        " union all" +
-        Implantacao("", "case I.NATUREZASALDO when 1 then I.VALORSALDO else -I.VALORSALDO end",
-                    "I.DATASALDO <= :pDataInicial") +
-        ") C where C.CONTA is not null group by C.CONTA, C.ESTAB";
-    Percorrer(sql, [this](IStatement& s) {
-      int conta = Conta(s.ColumnInt64(0));
-      if (conta < 0) return;
-      Slot(conta, static_cast<int>(s.ColumnInt64(1))).Abertura += Valor(s, 2);
+    Percorrer(SQLLancamentos("L.DATALCTOCTB < :pDataInicial"), [this](IStatement& s) {
+      const int64_t deb = SlotDoCodigo(s, 0, 2), cred = SlotDoCodigo(s, 1, 2);
+      if (deb < 0 && cred < 0) return;
+      const Currency valor = Valor(s, 4);
+      if (deb >= 0) FSlots[static_cast<size_t>(deb)].Abertura += valor;
+      if (cred >= 0) FSlots[static_cast<size_t>(cred)].Abertura += -valor;
+    });
+    Percorrer(SQLImplantacao("I.DATASALDO <= :pDataInicial"), [this](IStatement& s) {
+      const int64_t slot = SlotDoCodigo(s, 0, 1);
+      if (slot < 0) return;
+      const Currency valor = Valor(s, 4);
+      FSlots[static_cast<size_t>(slot)].Abertura += s.ColumnInt64(3) == 1 ? valor : -valor;
     });
   }
 
   void CarregarMovimento() {
-    bool mensal = P.TipoAgruparData == 2;
-    std::string mesL = mensal ? "EXTRACT(YEAR FROM L.DATALCTOCTB) * 100 + EXTRACT(MONTH FROM L.DATALCTOCTB) MES, " : "0 MES, ";
-    std::string mesI = mensal ? "EXTRACT(YEAR FROM I.DATASALDO) * 100 + EXTRACT(MONTH FROM I.DATASALDO), " : "0, ";
     std::string condicao = "L.DATALCTOCTB between :pDataInicial and :pDataFinal";
     if (P.ConsiderarFiltroLctoCtb && !P.FiltroOrigemLcto.empty()) {
       std::string lista;
       for (const auto& o : P.FiltroOrigemLcto) lista += (lista.empty() ? "" : ", ") + ValorParaSQL(o, TFieldType::ftString);
       condicao += " and (L.CODIGOORIGLCTOCTB is null or L.CODIGOORIGLCTOCTB not in (" + lista + "))";
     }
-    std::string sql =
-        "select C.CONTA, C.ESTAB, C.MES, sum(C.DEBITO) DEBITO, sum(C.CREDITO) CREDITO from (" +
-        LadosLancamento(mesL,
-                        "case S.LADO when 1 then L.VALORLCTOCTB else 0 end DEBITO, "
-                        "case S.LADO when 2 then L.VALORLCTOCTB else 0 end CREDITO",
-                        condicao) +
-        " union all" +
-        Implantacao(mesI,
-                    "case I.NATUREZASALDO when 1 then I.VALORSALDO else 0 end, "
-                    "case I.NATUREZASALDO when 1 then 0 else I.VALORSALDO end",
-                    "I.DATASALDO > :pDataInicial and I.DATASALDO <= :pDataFinal") +
-        ") C where C.CONTA is not null group by C.CONTA, C.ESTAB, C.MES";
-    Percorrer(sql, [this](IStatement& s) {
-      int conta = Conta(s.ColumnInt64(0));
-      if (conta < 0) return;
-      TMov& m = Slot(conta, static_cast<int>(s.ColumnInt64(1))).Mov[static_cast<size_t>(Periodo(s.ColumnInt64(2)))];
-      m.Debito += Valor(s, 3);
-      m.Credito += Valor(s, 4);
+    Percorrer(SQLLancamentos(condicao), [this](IStatement& s) {
+      const int64_t deb = SlotDoCodigo(s, 0, 2), cred = SlotDoCodigo(s, 1, 2);
+      if (deb < 0 && cred < 0) return;
+      const size_t periodo = static_cast<size_t>(PeriodoDaData(s, 3));
+      const Currency valor = Valor(s, 4);
+      if (deb >= 0) FSlots[static_cast<size_t>(deb)].Mov[periodo].Debito += valor;
+      if (cred >= 0) FSlots[static_cast<size_t>(cred)].Mov[periodo].Credito += valor;
+    });
+    Percorrer(SQLImplantacao("I.DATASALDO > :pDataInicial and I.DATASALDO <= :pDataFinal"), [this](IStatement& s) {
+      const int64_t slot = SlotDoCodigo(s, 0, 1);
+      if (slot < 0) return;
+      TMov& m = FSlots[static_cast<size_t>(slot)].Mov[static_cast<size_t>(PeriodoDaData(s, 2))];
+      (s.ColumnInt64(3) == 1 ? m.Debito : m.Credito) += Valor(s, 4);
     });
   }
 
@@ -387,6 +438,20 @@ class TCalculo {
   int FNatureza[9] = {};
   std::vector<TAcumulado> FSlots;
   std::unordered_map<uint64_t, size_t> FSlotIndice;
+  // The slot of each (account code, establishment) the queries give, -1 for accounts not asked for.
+  struct TChaveCodigo {
+    int64_t Codigo, Estab;
+    bool operator==(const TChaveCodigo&) const = default;
+  };
+  struct THashCodigo {
+    size_t operator()(const TChaveCodigo& c) const {
+      return std::hash<int64_t>()(c.Codigo * 1000003 + c.Estab);
+    }
+  };
+  std::unordered_map<TChaveCodigo, int64_t, THashCodigo> FSlotDoCodigo;
+  static constexpr int64_t kSlotNaoVisto = -2;
+  std::vector<int64_t> FSlotSemEstab;  // by account code, establishment 0
+  int64_t FMaiorCodigo = 0;
   std::vector<std::vector<size_t>> FSlotsConta;
   std::unordered_map<std::string, std::vector<int>> FSinteticaPorClassif;
 };

@@ -269,6 +269,45 @@ TEST_F(SaldoCtbTest, ListingAccountsWithoutMovementGivesEveryAccountInChartOrder
   EXPECT_EQ(ds->FieldByName("SEMSALDOMOV").AsInteger(), 0);
 }
 
+// A large amount followed by fifty cents of 0.01: summed as doubles, each cent after the large
+// one loses a fraction and the total comes out a cent short, in the movement and in the next
+// period's opening alike.
+TEST_F(SaldoCtbTest, AmountsWhoseFloatingSumLosesACentAreSummedExactly) {
+  std::string sql =
+      "insert into LCTOCTB (CODIGOEMPRESA, CHAVELCTOCTB, CODIGOESTAB, DATALCTOCTB, CONTACTBDEB, CONTACTBCRED,"
+      " VALORLCTOCTB, CODIGOHISTCTB) values (1, 100, 1, '2024-03-01', 5, 12, 9000000000000.00, 1)";
+  for (int i = 1; i <= 50; ++i) sql += ", (1, " + std::to_string(100 + i) + ", 1, '2024-03-02', 5, 12, 0.01, 1)";
+  FBanco.Executar(sql + ";");
+  auto valores = [](TClientDataSet& ds, int64_t conta) {
+    EXPECT_TRUE(ds.Locate("CONTACTB", {conta}));
+    std::vector<std::string> r;
+    for (const char* campo : {"SALDOANTERIOR", "DEBITO", "CREDITO", "SALDOATUAL"})
+      r.push_back(ds.FieldByName(campo).AsCurrency().ToString());
+    return r;
+  };
+  auto marco = Saldo(kMarco);
+  EXPECT_EQ(valores(*marco, 5), (std::vector<std::string>{"0", "9000000000010.5", "0", "9000000000010.5"}));
+  EXPECT_EQ(valores(*marco, 3), (std::vector<std::string>{"100", "9000000000060.5", "30", "9000000000130.5"}));
+  EXPECT_EQ(valores(*marco, 12), (std::vector<std::string>{"0", "60", "9000000000060.5", "9000000000000.5"}));
+  auto abril = Saldo(Com(kMarco, {{"pDataInicial", "01/04/2024"}, {"pDataFinal", "30/04/2024"}}));
+  EXPECT_EQ(valores(*abril, 5), (std::vector<std::string>{"9000000000010.5", "0", "0", "9000000000010.5"}));
+  auto mensal = Saldo(Com(kMarco, {{"pTipoAgruparData", "2"}}));
+  EXPECT_EQ(valores(*mensal, 5), (std::vector<std::string>{"0", "9000000000010.5", "0", "9000000000010.5"}));
+}
+
+// The column holds cents: SQLite keeps 0.125 as given, PostgreSQL would have stored 0.13, and
+// each entry counts as those cents on both engines, so two of them make 0.26, not 0.25.
+TEST_F(SaldoCtbTest, AnAmountWithMoreDecimalsCountsAsTheCentsItsColumnHolds) {
+  FBanco.Executar(
+      "insert into LCTOCTB (CODIGOEMPRESA, CHAVELCTOCTB, CODIGOESTAB, DATALCTOCTB, CONTACTBDEB, CONTACTBCRED,"
+      " VALORLCTOCTB, CODIGOHISTCTB) values (1, 100, 1, '2024-03-01', 5, 12, 0.125, 1),"
+      " (1, 101, 1, '2024-03-02', 5, 12, 0.125, 1), (1, 102, 1, '2024-03-02', 10, 5, '-0.005', 1);");
+  auto ds = Saldo(kMarco);
+  ASSERT_TRUE(ds->Locate("CONTACTB", {5}));
+  EXPECT_EQ(ds->FieldByName("DEBITO").AsCurrency().ToString(), "10.26");
+  EXPECT_EQ(ds->FieldByName("CREDITO").AsCurrency().ToString(), "-0.01");
+}
+
 TEST_F(SaldoCtbTest, CallersFindAnAccountByAFloatingKey) {
   auto ds = Saldo(kMarco);
   ds->SetIndexFieldNames("CONTACTB");

@@ -1,4 +1,3 @@
-#include "BancoVazioTeste_U.h"
 #include "UlmoSagresWebGerador_U.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +6,7 @@
 #include <vector>
 
 #include "AtomicFile_U.h"
+#include "BancoVazioTeste_U.h"
 #include "Conexao_U.h"
 #include "Schema_U.h"
 #include "UlmoSagresWebRegraCalculoCtb_U.h"

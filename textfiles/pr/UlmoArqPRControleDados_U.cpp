@@ -37,6 +37,7 @@ void TSaldoContabilTCE::CarregarSaldoContabil() {
       DataInicial == FDataInicialOld && DataFinal == FDataFinalOld)
     return;
   CarregarSaldos();
+  FMesesIguais = MapeamentoSemCorteNoPeriodo();
   CarregarPlanoTCE();
   CarregarPlanosEstatais();
   GerarSaldoTCE();
@@ -83,11 +84,23 @@ void TSaldoContabilTCE::DiasDoMes(TDateTime ADataSaldo, TDateTime& AInicio, TDat
   AFim = std::min(EndOfTheMonth(ADataSaldo), DateOf(DataFinal));
 }
 
+bool TSaldoContabilTCE::MapeamentoSemCorteNoPeriodo() const {
+  const TVariant ini = TVariant::FromDate(DateOf(DataInicial)), fim = TVariant::FromDate(DateOf(DataFinal));
+  auto cortes = ExecutarSQL(
+      "select count(*) from TCEPLANOPLESPEC where CODIGOSISTEMATCE = :SISTEMA and CODIGOEMPRESA = :EMPRESA and "
+      "((DATAINICIOPLANO > :INI and DATAINICIOPLANO <= :FIM) or (DATAFIMPLANO >= :INI and DATAFIMPLANO < :FIM))",
+      {CodigoSistema, CodigoEmpresa, ini, fim});
+  return cortes->Fields(0).AsInteger() == 0;
+}
+
 TClientDataSet* TSaldoContabilTCE::LinhaDoMes(TPlanosMes& APlanos, bool AEstatal, TDateTime ADataSaldo, int64_t AConta) {
-  std::unique_ptr<TSQLDataSet>& plano = APlanos[ADataSaldo];
+  // With no mapping starting or ending inside the period, every month chooses the mapping
+  // the period's last day chooses: one chart serves them all.
+  std::unique_ptr<TSQLDataSet>& plano = APlanos[FMesesIguais ? TDateTime(0) : ADataSaldo];
   if (!plano) {
     TDateTime inicio, fim;
     DiasDoMes(ADataSaldo, inicio, fim);
+    if (FMesesIguais) inicio = DateOf(DataInicial), fim = DateOf(DataFinal);
     std::string vigencia = nUlmo::TUlmoSQLs::GetSQLCondPlanoVigenteFimPeriodo("T", inicio, fim);
     plano = AEstatal ? ConsultarPlanoEstatal(vigencia) : ConsultarPlanoTCE(vigencia);
     plano->SetIndexFieldNames("CONTACTB");

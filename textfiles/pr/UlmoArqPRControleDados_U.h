@@ -58,6 +58,8 @@ class TSaldoContabilTCE {
   // account has no mapping valid in that month.
   nFramework::TClientDataSet* LinhaDoMes(TPlanosMes& APlanos, bool AEstatal, nFramework::TDateTime ADataSaldo,
                                          int64_t AConta);
+  // Whether no mapping of the company starts or ends strictly inside the period.
+  bool MapeamentoSemCorteNoPeriodo() const;
   void CarregarSaldos();
   void CarregarPlanoTCE();
   void CarregarPlanosEstatais();
@@ -73,6 +75,7 @@ class TSaldoContabilTCE {
   int FCarregamentos = 0;
 
   bool FCarregado = false;
+  bool FMesesIguais = false;  // every month under the period's mapping (MapeamentoSemCorteNoPeriodo)
   // The company's monthly balances by account, in month order.
   std::unordered_map<int64_t, std::vector<nUlmoSaldoCtb::TLinhaSaldoCtb>> FSaldosPorConta;
   std::unique_ptr<nFramework::TSQLDataSet> curPlanoTCE;

@@ -31,17 +31,19 @@ struct TVigenciaRS {
 struct TLinhaMovimentoRS {
   int64_t ChaveLcto = 0;
   int64_t ContaCtb = 0;
-  std::string ClassifConta;  // the court account's classification
+  const std::string* ClassifConta = nullptr;  // the court account's classification
   bool TemLote = false;
   int64_t Lote = 0;
   std::string LoteTexto;
   nFramework::TDateTime Data = 0;
-  std::string Origem;  // "D" or "C"
+  const char* Origem = "";  // "D" or "C"
   std::string OrigemLcto;
   nFramework::Currency Valor;
   bool TemHistorico = false;
   int64_t Historico = 0;
   std::string ComplHist;
+  std::string HistoricoTexto;    // the history as written, description and complement
+  bool ZeramentoOrigem = false;  // the entry's origin is one of the zeroing ones
 };
 
 class TUlmoArqRSGerarArquivoMovimento : public TUlmoArqRSGerador {
@@ -63,11 +65,19 @@ class TUlmoArqRSGerarArquivoMovimento : public TUlmoArqRSGerador {
   const TVigenciaRS* Mapeamento(int64_t conta, nFramework::TDateTime data) const;
   // Renders one side of an entry.
   void Escrever(nFramework::TEscritorLeiaute& escritor, const TLinhaMovimentoRS& linha);
+  // TIPOGRUPOn of the company's chart, read once; raises naming the line's account when unset.
+  int TipoGrupo(int grupo, const std::string& conta);
 
   // The period's entries, read as they are written: the year's entries are never all in memory.
   std::unique_ptr<nFramework::TCursorSQL> curSaldo;
-  // Each account's mappings, latest start first.
-  std::unordered_map<int64_t, std::vector<TVigenciaRS>> FMapeamentos;
+  // Each account's mappings, latest start first; found by account code in FListaPorCodigo, or
+  // in FListaFora for codes outside that table.
+  std::vector<std::vector<TVigenciaRS>> FMapeamentos;
+  std::vector<int64_t> FListaPorCodigo;  // -1: no mapping
+  std::unordered_map<int64_t, size_t> FListaFora;
+  std::vector<bool> FTipoGrupoLido;
+  std::vector<int> FTipoGrupoValor;
+  std::string FRotulo;  // the account of the line being written, for messages
   std::unordered_map<int64_t, std::string> FHistoricos;  // code -> description
   std::vector<std::string> FItensOrigem;                     // the items of FOrigem
 };

@@ -491,6 +491,16 @@ TEST_F(GerarArquivosRSTest, NoAtTheTrialBalanceKeepsItAndWritesTheMovementFile) 
   EXPECT_EQ(Linhas("MOVIMENT.txt").size(), 8u);
 }
 
+// The group types are read once per run: an unset one still stops the run at the first line
+// that needs it, naming that line's account and entry.
+TEST_F(GerarArquivosRSTest, AnUnsetGroupTypeIsNamedWithTheLineThatNeedsIt) {
+  Sql("update CFGPLANOESPEC set TIPOGRUPO2 = null;");
+  std::string erro = ErroDaExecucao();
+  EXPECT_NE(erro.find("conta 2.1.1 (conta contábil 21, lançamento 1)"), std::string::npos) << erro;
+  EXPECT_NE(erro.find("TIPOGRUPO2"), std::string::npos) << erro;
+  EXPECT_FALSE(AlgumArquivo());
+}
+
 TEST_F(GerarArquivosRSTest, ClassificationStartingWithZeroIsNamed) {
   Sql("update TCEPLANO set CLASSIFCONTA = '0.1.1' where CONTATCE = 111;");
   std::string erro = ErroDaExecucao();

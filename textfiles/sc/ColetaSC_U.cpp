@@ -113,6 +113,19 @@ struct TPlano {
   const TMapeamento* Mapeado = nullptr;  // the listed mapping it is, if any
 };
 
+// What the scan of the entries needs of one company account, found with one look-up a side:
+// its mapping rows, and for the month under way its mapping and the totals its entries went to.
+struct TContaLctos {
+  std::vector<TPlano> Planos;
+  int Competencia = 0;  // the month the two below are for
+  const TMapeamentoMes* DoMes = nullptr;
+  struct TTotal {
+    int Ano, Tipo;
+    TMovimentoSC* Movimento;
+  };
+  std::vector<TTotal> Totais;
+};
+
 // Year of the account, account, movement type (0 for the applications) and competence.
 struct TChave {
   int Ano = 0;
@@ -162,7 +175,7 @@ struct TColetaSC::TDados {
   std::unique_ptr<TClientDataSet> Contas;       // the chart: one row per account
   std::unique_ptr<TClientDataSet> Mapeamentos;  // every mapping row valid in part of the period
   std::unordered_map<int64_t, std::vector<TMapeamento>> PorConta;
-  std::unordered_map<int64_t, std::vector<TPlano>> Planos;
+  std::unordered_map<int64_t, TContaLctos> Planos;
   std::map<int, std::unordered_map<int64_t, TMapeamentoMes>> Meses;  // competence -> account -> mapping
   std::unordered_map<std::string, TTipoMovimento> Origens;
   // Keyed as their files are ordered; hashed while the entries come, sorted once at the end.
@@ -351,14 +364,12 @@ void TColetaSC::Lancamentos(TEscritorSC& escritor, TnFraProgresso* progresso) {
       if (auto it = d.PorConta.find(conta); it != d.PorConta.end())
         for (const TMapeamento& m : it->second)
           if (m.Inicio == p.Inicio) p.Mapeado = &m;
-      d.Planos[conta].push_back(p);
+      d.Planos[conta].Planos.push_back(p);
     }
   }
-  auto mapeamento = [&](int64_t conta, TDateTime data) -> const TMapeamento* {
-    auto it = d.Planos.find(conta);
-    if (it == d.Planos.end()) return nullptr;
+  auto mapeamento = [&](const TContaLctos& c, TDateTime data) -> const TMapeamento* {
     const TPlano* vigente = nullptr;
-    for (const TPlano& p : it->second)
+    for (const TPlano& p : c.Planos)
       if (p.Inicio <= data && (p.SemFim || p.Fim >= data) && (!vigente || p.Inicio > vigente->Inicio)) vigente = &p;
     return vigente && !vigente->SemFim ? vigente->Mapeado : nullptr;
   };
@@ -387,9 +398,11 @@ void TColetaSC::Lancamentos(TEscritorSC& escritor, TnFraProgresso* progresso) {
                "between :pDataInicial and :pDataFinal order by L.DATALCTOCTB, L.CHAVELCTOCTB",
                {r.Empresa, ini, fim});
   std::string historico, sequencial;
+  TDateTime dataAnterior = -1;
+  int compet = 0;
   while (l.Proximo()) {
     const TDateTime data = l.Data(0);
-    const int compet = Competencia(data);
+    if (data != dataAnterior) compet = Competencia(data), dataAnterior = data;
     if (compet != competAtual && progresso) {
       if (competAtual != 0) progresso->IncProgressoTotal(0);
       progresso->SetMaxParcial(porMes[compet]);
@@ -412,13 +425,21 @@ void TColetaSC::Lancamentos(TEscritorSC& escritor, TnFraProgresso* progresso) {
       const int coluna = tipo == 2 ? 2 : 3;
       if (l.Nulo(coluna)) continue;
       const int64_t conta = l.Inteiro(coluna);
-      const TMapeamento* map = mapeamento(conta, data);
+      auto planos = d.Planos.find(conta);
+      if (planos == d.Planos.end()) continue;
+      TContaLctos& c = planos->second;
+      const TMapeamento* map = mapeamento(c, data);
       if (map == nullptr) continue;
+      if (c.Competencia != compet) {
+        c.Competencia = compet;
+        c.Totais.clear();
+        c.DoMes = nullptr;
+        if (doMesAtual)
+          if (auto it = doMesAtual->find(conta); it != doMesAtual->end()) c.DoMes = &it->second;
+      }
       // A month's movements and applications count under the mapping valid on its last day;
       // this row stands in should the month have none (it is valid on the entry's date).
-      const TMapeamentoMes* doMes = &map->Proprio;
-      if (doMesAtual)
-        if (auto it = doMesAtual->find(conta); it != doMesAtual->end()) doMes = &it->second;
+      const TMapeamentoMes* doMes = c.DoMes ? c.DoMes : &map->Proprio;
       const int anoMes = doMes->Ano;
 
       // Financial applications: the entry counts when its origin is one of the three chosen
@@ -452,8 +473,16 @@ void TColetaSC::Lancamentos(TEscritorSC& escritor, TnFraProgresso* progresso) {
         }
         escritor.Lancamento({compet, sequencial, tipo, o->Texto, map->Proprio.Ano, map->Proprio.Classif, data,
                              v, TrimView(historico), map->Conta});
-        TMovimentoSC& mov = d.Movimentos[TChave{anoMes, conta, o->Codigo, compet}];
-        if (mov.AnoConta == 0) mov = {anoMes, conta, o->Codigo, compet, doMes->Classif, {}, {}};
+        auto total = std::find_if(c.Totais.begin(), c.Totais.end(), [&](const TContaLctos::TTotal& t) {
+          return t.Ano == anoMes && t.Tipo == o->Codigo;
+        });
+        if (total == c.Totais.end()) {
+          // The map keeps its values in place: the pointer stays good as it grows.
+          TMovimentoSC& mov = d.Movimentos[TChave{anoMes, conta, o->Codigo, compet}];
+          if (mov.AnoConta == 0) mov = {anoMes, conta, o->Codigo, compet, doMes->Classif, {}, {}};
+          total = c.Totais.insert(c.Totais.end(), {anoMes, o->Codigo, &mov});
+        }
+        TMovimentoSC& mov = *total->Movimento;
         (tipo == 1 ? mov.Credito : mov.Debito) += v;
       } else {
         // Reported once per origin, compared as whole items without regard to case.
