@@ -15,6 +15,7 @@
 #include "SQL_U.h"
 #include "TextUtils_U.h"
 #include "TextoMensagem_U.h"
+#include "Utilitarios_U.h"
 
 namespace nFramework {
 
@@ -333,6 +334,14 @@ std::string TnDMClientDataSet::Condicao(const std::vector<std::string>& aCampos,
   return r;
 }
 
+std::string TnDMClientDataSet::DescricaoChave(const std::vector<TVariant>& aValores) {
+  std::vector<std::string> campos = CamposChave();
+  std::string r;
+  for (size_t i = 0; i < campos.size() && i < aValores.size(); ++i)
+    r += (r.empty() ? "" : ", ") + FDataSet->FieldByName(campos[i]).DisplayLabel + " = " + CitarValor(VarToStr(aValores[i]));
+  return r;
+}
+
 void TnDMClientDataSet::ChecarChave(const std::vector<TVariant>* aChaveOriginal) {
   std::vector<std::string> campos = CamposChave();
   if (campos.empty()) return;
@@ -342,10 +351,7 @@ void TnDMClientDataSet::ChecarChave(const std::vector<TVariant>* aChaveOriginal)
   if (!mudou) return;
   if (aChaveOriginal && !FPodeAlterarChave)
     throw Exception("A chave do registro não pode ser alterada (" + ChavePrimaria() + ")!");
-  std::string descricao;
-  for (size_t i = 0; i < campos.size(); ++i)
-    descricao += (descricao.empty() ? "" : ", ") + FDataSet->FieldByName(campos[i]).DisplayLabel + " = " +
-                 CitarValor(VarToStr(valores[i]));
+  std::string descricao = DescricaoChave(valores);
   int64_t editada = FDataSet->State() == TDataSetState::dsEdit ? FDataSet->GetBookmark() : -1;
   std::string nomes;
   for (const auto& c : campos) nomes += (nomes.empty() ? "" : ";") + c;
@@ -470,6 +476,32 @@ void TnDMClientDataSet::Aplicar(const TAlteracao& aAlteracao) {
     throw Exception("Registro não encontrado em " + tabela + ": foi alterado ou excluído por outro usuário.");
 }
 
+std::string TnDMClientDataSet::MensagemFalha(const TAlteracao& aAlteracao, const std::exception& aErro) {
+  auto* banco = dynamic_cast<const EDatabaseError*>(&aErro);
+  if (!banco) return aErro.what();
+  auto chave = [&] {
+    if (aAlteracao.Tipo == TTipoAlteracao::Exclusao || !FCursor->GotoBookmark(aAlteracao.Linha))
+      return DescricaoChave(aAlteracao.ChaveOriginal);
+    std::vector<TVariant> valores;
+    for (const auto& c : CamposChave()) valores.push_back(FCursor->FieldByName(c).Value());
+    return DescricaoChave(valores);
+  };
+  switch (banco->Tipo()) {
+    case TTipoErroBanco::ChaveEstrangeira:
+      return aAlteracao.Tipo == TTipoAlteracao::Exclusao
+                 ? "O registro não pode ser excluído: ele está sendo usado em outro cadastro."
+                 : "O registro faz referência a um cadastro que não existe.";
+    // Another user saved the same key after this row was checked.
+    case TTipoErroBanco::ChaveDuplicada: return "Registro já cadastrado: " + chave() + "!";
+    case TTipoErroBanco::EmUso:
+    case TTipoErroBanco::Conflito:
+      LogDebug(banco->what());
+      return "Registro " + chave() +
+             ": outro usuário gravava o mesmo registro ao mesmo tempo, e esta alteração não foi gravada. Tente de novo.";
+    default: return aErro.what();
+  }
+}
+
 int TnDMClientDataSet::ApplyUpdates(int aMaxErrors) {
   FErros.clear();
   if (FAlteracoes.empty()) return 0;
@@ -478,17 +510,18 @@ int TnDMClientDataSet::ApplyUpdates(int aMaxErrors) {
   std::vector<TAlteracao> falhas;
   try {
     for (const auto& a : FAlteracoes) {
+      // Each change in a savepoint: a refused one leaves the others, and on a server the
+      // transaction, as they were.
+      c.StartTransaction();
       try {
         Aplicar(a);
-      } catch (const std::exception& e) {
-        // A broken reference is said in the register's words.
-        std::string msg = e.what();
-        auto* banco = dynamic_cast<const EDatabaseError*>(&e);
-        if (banco && banco->Tipo() == TTipoErroBanco::ChaveEstrangeira)
-          msg = a.Tipo == TTipoAlteracao::Exclusao
-                    ? "O registro não pode ser excluído: ele está sendo usado em outro cadastro."
-                    : "O registro faz referência a um cadastro que não existe.";
-        FErros.push_back(msg);
+        c.Commit();
+      } catch (const EInternalError&) {
+        c.RollBack();
+        throw;
+      } catch (const Exception& e) {
+        c.RollBack();
+        FErros.push_back(MensagemFalha(a, e));
         falhas.push_back(a);
       }
     }

@@ -168,6 +168,10 @@ class TnDMClientDataSet : public TnDataModule {
   // other than the stored one, or a stored value that the field took while it was enabled.
   bool InformadoComCampoDesabilitado(const TnCampoDef& aDef, const TField& aField);
   void ChecarChave(const std::vector<TVariant>* aChaveOriginal);
+  // "Código = '7'": the key's captions and values, as the register names a row.
+  std::string DescricaoChave(const std::vector<TVariant>& aValores);
+  // The register's words for a change the database refused.
+  std::string MensagemFalha(const TAlteracao& aAlteracao, const std::exception& aErro);
   std::vector<TVariant> ValoresChave();
   std::vector<TVariant> ChaveGuardada(int64_t aLinha);
   std::string Condicao(const std::vector<std::string>& aCampos, const std::vector<TVariant>& aValores) const;

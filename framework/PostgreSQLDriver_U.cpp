@@ -143,8 +143,16 @@ TFalha MensagemPG(const std::string& estado, const PGresult* r, const TContextoP
   if (classe == "22") return {"Um valor não é do tipo da sua coluna no banco de dados."};
   if (classe == "53")
     return {fmt::format("O servidor do banco de dados \"{}\" está sem recursos (disco, memória ou conexões).", banco)};
+  if (estado == "57014")
+    return {fmt::format("O servidor do banco de dados \"{}\" cancelou um comando que passou do tempo limite "
+                        "(statement_timeout) ou que o administrador interrompeu: nada desta operação foi gravado.",
+                        banco)};
   if (classe == "08" || classe == "57")
     return {fmt::format("A conexão com o servidor do banco de dados \"{}\" foi interrompida.", banco)};
+  if (classe == "3F")
+    return {fmt::format("O banco de dados \"{}\" não tem o esquema que o endereço pede, ou o usuário da conexão não "
+                        "tem acesso a ele (confira o search_path do endereço e as permissões do usuário no servidor).",
+                        banco)};
   if (classe == "3D") return {fmt::format("O banco de dados \"{}\" não existe no servidor.", banco)};
   return {"Erro no banco de dados ao executar um comando SQL (os detalhes aparecem com --debug)."};
 }

@@ -171,7 +171,8 @@ class TEmpresaGrande {
   }
 
   void Abertura() {
-    TInsercao abertura("IMPLSALDOCTB", "CODIGOEMPRESA, CODIGOESTAB, CONTACTB, DATASALDO, VALORSALDO, NATUREZASALDO");
+    TInsercao abertura("IMPLSALDOCTB", "CODIGOEMPRESA, CODIGOESTAB, CONTACTB, DATASALDO, VALORSALDO, NATUREZASALDO",
+                       true);
     TVariant dia = TVariant::FromDate(EncodeDate(kAnoDemo, 1, 1));
     int64_t ativo = 0;
     int64_t ultimoPassivo = 0;
@@ -185,6 +186,7 @@ class TEmpresaGrande {
       }
     // The whole opening equity in one account balances the assets.
     abertura.Linha({P.CodigoEmpresa, 1, static_cast<long long>(ultimoPassivo), dia, TVariant(Currency::FromRaw(ativo * 100)), -1});
+    abertura.Concluir();
   }
 
   // On the embedded engine the entries' indexes are dropped during the load and built again
@@ -192,10 +194,8 @@ class TEmpresaGrande {
   // over random accounts; and the page cache grows for the load, so that the pages being
   // filled are not written out and read back from the log.
   void Lancamentos() {
-    if (Conexao().DriverName() != "SQLite") {
-      GravarLancamentos();
-      return;
-    }
+    if (Conexao().DriverName() == "PostgreSQL") return LancamentosServidor();
+    if (Conexao().DriverName() != "SQLite") return GravarLancamentos();
     std::vector<std::string> indices;
     auto ds = ExecutarSQL("select NAME, SQL from SQLITE_MASTER where TYPE = 'index' and TBL_NAME = 'LCTOCTB' and SQL is not null");
     for (ds->First(); !ds->Eof(); ds->Next()) {
@@ -214,6 +214,27 @@ class TEmpresaGrande {
     ExecutarSQLDireto("PRAGMA cache_size = " + cache);
   }
 
+  // On a server the entries' secondary indexes and foreign keys are dropped for the load and
+  // made again after it, in the same transaction: one sort per index and one join per key
+  // instead of a lookup of each per row. Other users wait on the table until the build ends.
+  void LancamentosServidor() {
+    std::vector<std::string> refazer;
+    auto ix = ExecutarSQL("select INDEXNAME, INDEXDEF from PG_INDEXES where SCHEMANAME = current_schema() and "
+                          "TABLENAME = 'lctoctb' and INDEXNAME like 'ix%'");
+    for (ix->First(); !ix->Eof(); ix->Next()) {
+      ExecutarSQLDireto("drop index " + ix->Fields(0).AsString());
+      refazer.push_back(ix->Fields(1).AsString());
+    }
+    auto fk = ExecutarSQL("select CONNAME, pg_get_constraintdef(OID) from PG_CONSTRAINT where CONRELID = "
+                          "to_regclass('lctoctb') and CONTYPE = 'f'");
+    for (fk->First(); !fk->Eof(); fk->Next()) {
+      ExecutarSQLDireto("alter table LCTOCTB drop constraint " + fk->Fields(0).AsString());
+      refazer.push_back("alter table LCTOCTB add constraint " + fk->Fields(0).AsString() + " " + fk->Fields(1).AsString());
+    }
+    GravarLancamentos();
+    for (const auto& sql : refazer) ExecutarSQLDireto(sql);
+  }
+
   void GravarLancamentos() {
     const auto& origens = OrigensDemo();
     std::vector<std::string> comuns;
@@ -225,7 +246,8 @@ class TEmpresaGrande {
     for (int d = 0; d < dias; ++d) datas.emplace_back(DateToISO(inicio + d));
     TInsercao lancamento("LCTOCTB",
                          "CODIGOEMPRESA, CHAVELCTOCTB, CODIGOESTAB, DATALCTOCTB, CONTACTBDEB, CONTACTBCRED, VALORLCTOCTB, "
-                         "CODIGOHISTCTB, COMPLHIST, CODIGOLOTECTB, CODIGOORIGLCTOCTB");
+                         "CODIGOHISTCTB, COMPLHIST, CODIGOLOTECTB, CODIGOORIGLCTOCTB",
+                         true);
     int64_t n = P.Lancamentos;
     size_t contas = FAnaliticas.size();
     FSaldo.assign(contas, 0);
@@ -244,6 +266,7 @@ class TEmpresaGrande {
                         TVariant(Currency::FromRaw(centavos * 100)), static_cast<int>(FSorteio.Inteiro(1, 43)),
                         "Documento " + std::to_string(i + 1), MonthOf(data) * 100 + static_cast<int>(o) + 1, comuns[o]});
     }
+    lancamento.Concluir();
     FProximaChave = n + 1;
   }
 

@@ -47,9 +47,12 @@ TEST(EmpresaGrande, BuildsTheSizeAskedForWithBalancedClosedBooks) {
                                    "T.CODIGOSISTEMATCE = 1 and TP.TIPOCONTA = 2)"),
             0);
   EXPECT_EQ(PegarValorCampo("TCESISTEMAEMPRESA", "CODIGOSISTEMATCE", "CODIGOEMPRESA = 50").AsInteger(), 1);
-  // The indexes the load set aside on SQLite are back.
+  // The indexes the load set aside are back.
   if (Conexao().DriverName() == "SQLite") {
     EXPECT_EQ(Contar("SQLITE_MASTER", "TYPE = 'index' and NAME like 'IX_LCTOCTB_%'"), 3);
+  } else {
+    EXPECT_EQ(Contar("PG_INDEXES", "SCHEMANAME = current_schema() and INDEXNAME like 'ix_lctoctb_%'"), 3);
+    EXPECT_EQ(Contar("PG_CONSTRAINT", "CONRELID = to_regclass('lctoctb') and CONTYPE = 'f'"), 6);  // and the keys
   }
 
   auto saldo = SaldoDoAno(50);

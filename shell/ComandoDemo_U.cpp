@@ -9,6 +9,7 @@
 #include "Configuracao_U.h"
 #include "Demo_U.h"
 #include "EmpresaGrande_U.h"
+#include "PostgreSQLDriver_U.h"
 #include "Projeto_U.h"
 #include "SQL_U.h"
 #include "TextoMensagem_U.h"
@@ -54,8 +55,9 @@ int ComandoDemo(const TOpcoesDemo& aOpcoes, std::ostream& aOut, std::ostream& aE
                           p.Lancamentos, p.Contas, Segundos(inicio), banco, nHost::SiglaSistemaDemo(p.Sistema));
       return csSucesso;
     }
-    // A new database appears only complete; an existing one is refreshed in one transaction.
-    if (!std::filesystem::exists(banco))
+    // A new file appears only complete; an existing one, or a server's database, is refreshed in
+    // one transaction.
+    if (!EnderecoPostgreSQL(banco) && !std::filesystem::exists(banco))
       nHost::CriarBancoDemo(banco);
     else {
       AbrirBanco();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <exception>
+#include <fmt/format.h>
 #include <nlohmann/json.hpp>
 
 #include "Classes_U.h"
@@ -151,6 +152,27 @@ int TUlmoEsfingeFuncoes::GetProximoSeqTceEsfingeOnlineEnvio(int ACodigoEmpresa, 
   std::string condicao = "CODIGOEMPRESA = " + std::to_string(ACodigoEmpresa) + " AND " +
                          "COMPETENCIA   = " + ValorParaSQL(TVariant::FromDate(DateOf(ACompet)), TFieldType::ftDate);
   return static_cast<int>(PegarProximoCodigoInt("TCEESFINGEONLINEENVIO", "SEQ", condicao));
+}
+
+int TUlmoEsfingeFuncoes::GravarComSeqLivre(int codigoEmpresa, TDateTime competencia, int seq,
+                                          const std::function<void(int seq)>& gravar) {
+  EmTransacao([&] {
+    for (int tentativa = 1;; ++tentativa) {
+      try {
+        EmTransacao([&] { gravar(seq); });
+        return;
+      } catch (const EDatabaseError& e) {
+        if (e.Tipo() != TTipoErroBanco::ChaveDuplicada) throw;
+        if (tentativa == MaxTentativasSeqRecibo)
+          throw Exception(fmt::format("Outras execuções gravaram {} recibos da empresa {} na competência {} ao mesmo "
+                                      "tempo que esta, e nenhum número de sequência ficou livre para o seu. {}",
+                                      MaxTentativasSeqRecibo, codigoEmpresa, FormatDateTime("mm/yyyy", competencia),
+                                      e.what()));
+      }
+      seq = std::max(seq + 1, GetProximoSeqTceEsfingeOnlineEnvio(codigoEmpresa, competencia));
+    }
+  });
+  return seq;
 }
 
 bool TUlmoEsfingeFuncoes::TemRegistroCfgEmpresaTce(int ACodigoEmpresa) {

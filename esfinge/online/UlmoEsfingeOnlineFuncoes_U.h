@@ -2,6 +2,7 @@
 // months as YYYYMM, the next receipt sequence, account classifications and the user message
 // for a failed request.
 #pragma once
+#include <functional>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -23,6 +24,9 @@ inline constexpr long PadraoTimeoutLeituraOnline = 900;
 // Deepest nesting of arrays and objects read from a reply. The court's replies nest three or
 // four levels; nlohmann's dump and comparisons recurse once per level.
 inline constexpr int MaxProfundidadeJson = 64;
+
+// How many numbers a receipt tries when other runs keep taking them first.
+inline constexpr int MaxTentativasSeqRecibo = 20;
 
 class TUlmoEsfingeFuncoes {
  public:
@@ -67,6 +71,14 @@ class TUlmoEsfingeFuncoes {
   static nFramework::TDateTime ConverterAnoMesParaData(int AAnoMes);
   // REQUIRES: a connection is open.
   static int GetProximoSeqTceEsfingeOnlineEnvio(int ACodigoEmpresa, nFramework::TDateTime ACompet);
+  // Stores a receipt of the company's month through `gravar` under `seq`, or, when another run
+  // stored one under that number meanwhile (a duplicate key), under the next free number, up to
+  // MaxTentativasSeqRecibo times. Each try runs in a savepoint, so a failed one leaves the
+  // caller's transaction usable on a server that aborts it otherwise. Returns the number used;
+  // any other failure is raised as it is.
+  // REQUIRES: a connection is open.
+  static int GravarComSeqLivre(int codigoEmpresa, nFramework::TDateTime competencia, int seq,
+                               const std::function<void(int seq)>& gravar);
   static bool TemRegistroCfgEmpresaTce(int ACodigoEmpresa);
   // Drops trailing levels made only of zeros: "1.2.0.00" gives "1.2".
   static std::string LimparClassificacaoConta(const std::string& AClassif);

@@ -12,7 +12,9 @@ class TUlmoEsfingeOnlineLoteEnviado : public ILoteEnviado {
   static std::shared_ptr<ILoteEnviado> New();
   ILoteEnviado& Config(const TRecConfig& AConfig) override;
   ILoteEnviado& Dados(const TRecDadosEnvio& ADados) override;
-  // Each runs in a transaction of its own; REQUIRES: a connection is open.
+  // Each runs in a transaction of its own (a savepoint inside the caller's); Gravar stores the
+  // receipt under the next free sequence when another run took the one in the data meanwhile.
+  // REQUIRES: a connection is open.
   ILoteEnviado& Gravar() override;
   ILoteEnviado& AtualizarStatus() override;
 

@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "Classes_U.h"
+#include "Exceptions_U.h"
 #include "HTTP_U.h"
 #include "SQL_U.h"
 #include "UlmoEsfingeOnlineFuncoes_U.h"
@@ -50,12 +51,21 @@ std::string TUlmoEsfingeOnlineToken::Token() {
 }
 
 void TUlmoEsfingeOnlineToken::Gravar() {
-  std::string sql = TUlmoEsfingeFuncoes::TemRegistroCfgEmpresaTce(FConfig.CodigoEmpresa)
-                        ? TUlmoEsfingeOnlineSql::GetSqlUpdateCfgEmpresaTce()
-                        : TUlmoEsfingeOnlineSql::GetSqlInsertCfgEmpresaTce();
-  sql = nUlmo::FormatSQL(sql, {ValorParaSQL(TVariant(FConfig.CodigoEmpresa), TFieldType::ftSmallint),
-                               ValorParaSQL(TVariant(FToken), TFieldType::ftString)});
-  EmTransacao([&] { ExecutarSQLDireto(sql); });
+  auto gravar = [&](const std::string& sql) {
+    ExecutarSQLDireto(nUlmo::FormatSQL(sql, {ValorParaSQL(TVariant(FConfig.CodigoEmpresa), TFieldType::ftSmallint),
+                                             ValorParaSQL(TVariant(FToken), TFieldType::ftString)}));
+  };
+  EmTransacao([&] {
+    if (TUlmoEsfingeFuncoes::TemRegistroCfgEmpresaTce(FConfig.CodigoEmpresa))
+      return gravar(TUlmoEsfingeOnlineSql::GetSqlUpdateCfgEmpresaTce());
+    // Another run of the same company may store its first token at the same time.
+    try {
+      EmTransacao([&] { gravar(TUlmoEsfingeOnlineSql::GetSqlInsertCfgEmpresaTce()); });
+    } catch (const EDatabaseError& e) {
+      if (e.Tipo() != TTipoErroBanco::ChaveDuplicada) throw;
+      gravar(TUlmoEsfingeOnlineSql::GetSqlUpdateCfgEmpresaTce());
+    }
+  });
 }
 
 }  // namespace nUlmoEsfingeOnline
