@@ -27,17 +27,7 @@ export TZ=UTC LC_ALL=C.UTF-8
 [ -x "$bin/ulmo" ] || { echo "missing $bin/ulmo: build first (ninja -C build)" >&2; exit 2; }
 psql -q -v ON_ERROR_STOP=1 "$server" -c "CREATE SCHEMA $schema" >/dev/null
 
-measure() {  # label, command...: runs it under /usr/bin/time -v; prints seconds and peak KiB
-  local label=$1
-  shift
-  if ! /usr/bin/time -v -o "$work/$label.time" "$@" >"$work/$label.log" 2>&1; then
-    echo "$label failed:" >&2
-    cat "$work/$label.log" >&2
-    exit 1
-  fi
-  awk -F': ' '/Elapsed \(wall clock\)/ {n=split($2,p,":"); s=0; for(i=1;i<=n;i++) s=s*60+p[i]; w=s}
-              /Maximum resident set size/ {k=$2} END {print w, k}' "$work/$label.time"
-}
+. "$here/bench/medir.sh"
 
 echo "TCE-SC company: $entries entries, $accounts accounts (load $(cut -d' ' -f1-3 /proc/loadavg))"
 printf '%-12s %12s %12s %12s %12s\n' "" "build (s)" "run (s)" "run (MiB)" "bytes"

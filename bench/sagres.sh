@@ -24,17 +24,7 @@ for p in ulmo ulmo_piso_sagres; do
   [ -x "$bin/$p" ] || { echo "missing $bin/$p: build first (ninja -C build)" >&2; exit 2; }
 done
 
-measure() {  # label, command...: runs it under /usr/bin/time -v; prints seconds and peak KiB
-  local label=$1
-  shift
-  if ! /usr/bin/time -v -o "$work/$label.time" "$@" >"$work/$label.log" 2>&1; then
-    echo "$label failed:" >&2
-    cat "$work/$label.log" >&2
-    exit 1
-  fi
-  awk -F': ' '/Elapsed \(wall clock\)/ {n=split($2,p,":"); s=0; for(i=1;i<=n;i++) s=s*60+p[i]; w=s}
-              /Maximum resident set size/ {k=$2} END {print w, k}' "$work/$label.time"
-}
+. "$here/bench/medir.sh"
 
 # Runs the command once, sampling its memory every 20 ms: prints the peaks of anonymous memory
 # (the heap: our data and SQLite's page cache) and of file-backed memory (the database file

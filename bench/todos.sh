@@ -29,17 +29,7 @@ for p in ulmo ulmo_piso_sc; do
   [ -x "$bin/$p" ] || { echo "missing $bin/$p: build first (ninja -C build)" >&2; exit 2; }
 done
 
-measure() {  # label, command...: runs it under /usr/bin/time -v; prints seconds and peak KiB
-  local label=$1
-  shift
-  if ! /usr/bin/time -v -o "$work/$label.time" "$@" >"$work/$label.log" 2>&1; then
-    echo "$label failed:" >&2
-    cat "$work/$label.log" >&2
-    exit 1
-  fi
-  awk -F': ' '/Elapsed \(wall clock\)/ {n=split($2,p,":"); s=0; for(i=1;i<=n;i++) s=s*60+p[i]; w=s}
-              /Maximum resident set size/ {k=$2} END {print w, k}' "$work/$label.time"
-}
+. "$here/bench/medir.sh"
 
 bytes_of() { find "$@" -type f -printf '%s\n' 2>/dev/null | awk '{s+=$1} END {print s+0}'; }
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "BancoVazioTeste_U.h"
+#include "ProcessoBancoTeste_U.h"
 #include "ClassRegistry_U.h"
 #include "Conexao_U.h"
 #include "Contexto_U.h"
@@ -60,18 +61,10 @@ insert into SOCIO values (1, 1, 'Gestor', '987.654.321-00');
 insert into CFGEMPRESAGEM values (1, 1, 1);
 )SQL";
 
-class GerarSagresTest : public ::testing::Test {
+class GerarSagresTest : public TTesteProcessoBanco<TUlmoDPGerarArquivosCtbSagresWebSE> {
  protected:
   void SetUp() override {
-    FPasta = fs::temp_directory_path() / ("ulmo_sagres_" + std::to_string(::getpid()) + "_" +
-                                          ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(FPasta);
-    FConexao = nFramework::AbrirBancoTeste();
-    SetConexao(FConexao.get());
-    AtualizarEsquema(*FConexao);
-    FConexao->Driver().ExecuteScript(kDados);
-    TnSelecao::Params().Limpar();
-    FProcesso = nCriarObjeto<TUlmoDPGerarArquivosCtbSagresWebSE>();
+    Preparar("ulmo_sagres_", kDados);
     Set("pCodigoSistemaTCE", "4");
     Set("pDataInicial", "01/03/2024");
     Set("pDataFinal", "31/03/2024");
@@ -80,12 +73,6 @@ class GerarSagresTest : public ::testing::Test {
     Set("pContaCtbAlmoxarifado", "12");
     Set("pPastaDestino", (FPasta / "saida").string());
   }
-  void TearDown() override {
-    FProcesso.reset();
-    SetConexao(nullptr);
-    fs::remove_all(FPasta);
-  }
-  void Set(const char* alias, const std::string& v) { FProcesso->Param(alias).SetValue(v); }
   void Rodar() {
     FProcesso->ValidarDado();
     FProcesso->Executar();
@@ -126,9 +113,6 @@ class GerarSagresTest : public ::testing::Test {
     return "";
   }
 
-  fs::path FPasta;
-  std::unique_ptr<TnDMConexao> FConexao;
-  std::unique_ptr<TUlmoDPGerarArquivosCtbSagresWebSE> FProcesso;
   pugi::xml_document FDoc;
 };
 

@@ -1,4 +1,5 @@
 #include "BancoVazioTeste_U.h"
+#include "ProcessoBancoTeste_U.h"
 #include "UlmoDPGerarArquivosCtbRS_U.h"
 
 #include <gtest/gtest.h>
@@ -80,19 +81,11 @@ std::string Pad(std::string s, size_t w) {
   return s;
 }
 
-class GerarArquivosRSTest : public ::testing::Test {
+class GerarArquivosRSTest : public TTesteProcessoBanco<TUlmoDPGerarArquivosCtbRS> {
  protected:
   void SetUp() override {
-    FPasta = fs::temp_directory_path() / ("ulmo_rs_" + std::to_string(::getpid()) + "_" +
-                                          ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(FPasta);
-    FConexao = nFramework::AbrirBancoTeste();
-    SetConexao(FConexao.get());
-    AtualizarEsquema(*FConexao);
-    FConexao->Driver().ExecuteScript(kDados);
-    TnSelecao::Params().Limpar();
     SetClockFixo(EncodeDate(2025, 1, 15));
-    FProcesso = nCriarObjeto<TUlmoDPGerarArquivosCtbRS>();
+    Preparar("ulmo_rs_", kDados);
     Set("pDataInicial", "01/01/2024");
     Set("pDataFinal", "31/12/2024");
     Set("pCodigoEmpresa", "1");
@@ -102,11 +95,8 @@ class GerarArquivosRSTest : public ::testing::Test {
     FProcesso.reset();
     SetDialogoService(nullptr);
     SetClockFixo(std::nullopt);
-    TnSelecao::Params().Limpar();
-    SetConexao(nullptr);
-    fs::remove_all(FPasta);
+    TTesteProcessoBanco::TearDown();
   }
-  void Set(const char* alias, const std::string& v) { FProcesso->Param(alias).SetValue(v); }
   void Sql(const std::string& s) { FConexao->Driver().ExecuteScript(s); }
   void Rodar() { nExecutarProcesso(*FProcesso); }
   fs::path Arquivo(const char* nome) { return FPasta / "saida" / nome; }
@@ -143,9 +133,6 @@ class GerarArquivosRSTest : public ::testing::Test {
     std::ofstream(Arquivo(nome), std::ios::binary) << texto;
   }
 
-  fs::path FPasta;
-  std::unique_ptr<TnDMConexao> FConexao;
-  std::unique_ptr<TUlmoDPGerarArquivosCtbRS> FProcesso;
 };
 
 TEST(LayoutsRS, WidthsAddUpToTheCourtsLineLengths) {

@@ -1,4 +1,5 @@
 #include "BancoVazioTeste_U.h"
+#include "ProcessoBancoTeste_U.h"
 #include "UlmoDPGerarArquivosCtb_U.h"
 
 #include <gtest/gtest.h>
@@ -60,30 +61,16 @@ insert into LCTOCTB (CODIGOEMPRESA, CHAVELCTOCTB, DATALCTOCTB, CONTACTBDEB, CONT
   (1, 3, '2024-04-01', 13, 12, 50, 1, 'Transferência', '1');
 )SQL";
 
-class GerarArquivosSCTest : public ::testing::Test {
+class GerarArquivosSCTest : public TTesteProcessoBanco<TUlmoDPGerarArquivosCtb> {
  protected:
   void SetUp() override {
-    FPasta = fs::temp_directory_path() / ("ulmo_sc_" + std::to_string(::getpid()) + "_" +
-                                          ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(FPasta);
-    FConexao = nFramework::AbrirBancoTeste();
-    SetConexao(FConexao.get());
-    AtualizarEsquema(*FConexao);
-    FConexao->Driver().ExecuteScript(kDados);
-    TnSelecao::Params().Limpar();
-    FProcesso = nCriarObjeto<TUlmoDPGerarArquivosCtb>();
+    Preparar("ulmo_sc_", kDados);
     Set("pCompetInicial", "01/01/2024");
     Set("pCompetFinal", "31/12/2024");
     Set("pCodigoEmpresa", "1");
     Set("pIncluirImplSaldo", "1");
     Set("pDiretorio", (FPasta / "saida").string() + "/");
   }
-  void TearDown() override {
-    FProcesso.reset();
-    SetConexao(nullptr);
-    fs::remove_all(FPasta);
-  }
-  void Set(const char* alias, const std::string& v) { FProcesso->Param(alias).SetValue(v); }
   void Sql(const std::string& s) { FConexao->Driver().ExecuteScript(s); }
   fs::path Arquivo(const char* nome) { return FPasta / "saida" / (std::string(nome) + ".txt"); }
   std::vector<std::string> Linhas(const char* nome) {
@@ -110,9 +97,6 @@ class GerarArquivosSCTest : public ::testing::Test {
   }
   bool AlgumArquivo() { return fs::exists(FPasta / "saida") && !fs::is_empty(FPasta / "saida"); }
 
-  fs::path FPasta;
-  std::unique_ptr<TnDMConexao> FConexao;
-  std::unique_ptr<TUlmoDPGerarArquivosCtb> FProcesso;
 };
 
 }  // namespace
