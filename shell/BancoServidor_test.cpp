@@ -20,6 +20,7 @@
 #include "SQL_U.h"
 #include "Schema_U.h"
 #include "Utilitarios_U.h"
+#include "TribunalFalsoTeste_U.h"
 
 namespace fs = std::filesystem;
 using namespace nFramework;
@@ -97,33 +98,6 @@ class BancoServidorTest : public ::testing::Test {
   std::unique_ptr<TnDMConexao> FBase;
 };
 
-// The fake e-Sfinge online court as a program of its own, for as long as the object lives.
-class TTribunalFalso {
- public:
-  explicit TTribunalFalso(const fs::path& pasta) {
-    const fs::path saida = pasta / "tribunal.out";
-    FPid = IniciarPrograma({FAKE_ESFINGE_ONLINE, "--registro", (pasta / "tribunal.txt").string(), "--tempo-limite", "120"},
-                           saida);
-    // Its first line is its address.
-    for (int i = 0; FPid > 0 && i < 500 && !Contem(Ler(saida), "\n"); ++i)
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    std::string t = Ler(saida);
-    FUrl = t.substr(0, t.find('\n'));
-  }
-  ~TTribunalFalso() {
-    if (FPid > 0) {
-      kill(FPid, SIGTERM);
-      waitpid(FPid, nullptr, 0);
-    }
-  }
-  TTribunalFalso(const TTribunalFalso&) = delete;
-  TTribunalFalso& operator=(const TTribunalFalso&) = delete;
-  const std::string& Url() const { return FUrl; }
-
- private:
-  pid_t FPid = -1;
-  std::string FUrl;
-};
 
 }  // namespace
 
@@ -133,7 +107,7 @@ TEST_F(BancoServidorTest, TwoOnlineSendsOfTheSameMonthAtOnceStoreTwoReceiptsWith
   TSaida s = Ulmo("demo");
   ASSERT_EQ(s.Codigo, 0) << s.Out << s.Err;
   EXPECT_TRUE(Contem(s.Out, "Banco de demonstração ")) << s.Out;
-  TTribunalFalso tribunal(FPasta);
+  TTribunalFalso tribunal(FPasta / "tribunal.txt", 120);
   ASSERT_EQ(tribunal.Url().rfind("http://127.0.0.1:", 0), 0u) << tribunal.Url();
   Configurar(FEndereco, "[ambiente]\nesfinge_online_url = \"" + tribunal.Url() + "\"\n");
   const std::string envio =

@@ -10,6 +10,7 @@
 #include "Schema_U.h"
 #include "TextoMensagem_U.h"
 #include "Zip_U.h"
+#include "TribunalFalsoTeste_U.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -733,44 +734,6 @@ TEST_F(UlmoTest, LibraryTextReachedTheUserAndAValueBrokeTheMessageLine) {
       << s.Out;
 }
 
-namespace {
-
-// The fake e-Sfinge online court as a program of its own, for as long as the object lives.
-class TTribunalFalso {
- public:
-  explicit TTribunalFalso(const fs::path& aRegistro) {
-    int canal[2];
-    if (pipe(canal) != 0) return;
-    FPid = fork();
-    if (FPid == 0) {
-      dup2(canal[1], STDOUT_FILENO);
-      close(canal[0]);
-      close(canal[1]);
-      execl(FAKE_ESFINGE_ONLINE, FAKE_ESFINGE_ONLINE, "--registro", aRegistro.c_str(), "--tempo-limite", "60", nullptr);
-      _exit(127);
-    }
-    close(canal[1]);
-    // Its first line is its address; nothing when it could not start.
-    char c;
-    while (FPid > 0 && read(canal[0], &c, 1) == 1 && c != '\n') FUrl += c;
-    close(canal[0]);
-  }
-  ~TTribunalFalso() {
-    if (FPid > 0) {
-      kill(FPid, SIGTERM);
-      waitpid(FPid, nullptr, 0);
-    }
-  }
-  TTribunalFalso(const TTribunalFalso&) = delete;
-  TTribunalFalso& operator=(const TTribunalFalso&) = delete;
-  const std::string& Url() const { return FUrl; }
-
- private:
-  pid_t FPid = -1;
-  std::string FUrl;
-};
-
-}  // namespace
 
 // The month's work of the SC company against a court: tick the entries of two months, send
 // them, read the receipts, cancel one and see it cancelled.
