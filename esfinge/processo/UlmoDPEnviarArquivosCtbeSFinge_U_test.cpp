@@ -259,7 +259,7 @@ TEST_F(EnviarEsfingeTest, ScannedEntriesAreTheRowsOfTheJoinOfBothSides) {
            "O.CODIGOORIGLCTOCTB = L.CODIGOORIGLCTOCTB where L.CODIGOEMPRESA = 1 and L." + conta + " is not null and "
            "L.DATALCTOCTB between '2024-01-01' and '2024-12-31' ";
   };
-  auto juncao = ExecutarSQL(lado("2", "CONTACTBDEB") + "union " + lado("1", "CONTACTBCRED") + "order by 2, 1 ");
+  auto juncao = ExecutarSQL(lado("2", "CONTACTBDEB") + "union " + lado("1", "CONTACTBCRED") + "order by 2, 1, 3");
   std::vector<std::string> esperado, obtido;
   for (juncao->First(); !juncao->Eof(); juncao->Next()) {
     auto f = [&](const char* n) { return juncao->FieldByName(n).AsString(); };
