@@ -388,11 +388,16 @@ TEST_F(ParametrosRuinsTest, EachProcessRunsWithTheGoodValues) {
   EXPECT_FALSE(Contem(s.Err, "Parâmetro")) << s.Err;
 }
 
-TEST_F(ParametrosRuinsTest, BadDatesGetEachProcessOwnMessage) {
+// Split by process group so the suite's longest runs (under the sanitizers) go in parallel.
+TEST_F(ParametrosRuinsTest, BadDatesGetEachCourtFilesProcessOwnMessage) {
   const std::string ini = "Data inicial inválida!", fim = "Data final inválida!";
   Conferir(SC(), CasosDeDatas({"pCompetInicial", "pCompetFinal", ini, fim, "A Data Final não pode ser anterior à Data Inicial"}));
   Conferir(RS(), CasosDeDatas({"pDataInicial", "pDataFinal", ini, fim, "A Data Final não pode ser anterior à Data Inicial"}));
   Conferir(PR(), CasosDeDatas({"pDataInicial", "pDataFinal", ini, fim, "A Data Final não pode ser anterior à Data Inicial"}));
+}
+
+TEST_F(ParametrosRuinsTest, BadDatesGetEachOtherProcessOwnMessage) {
+  const std::string ini = "Data inicial inválida!", fim = "Data final inválida!";
   Conferir(Esfinge(), CasosDeDatas({"pCompetInicial", "pCompetFinal", ini, fim,
                                     "A data final não pode ser menor que a data inicial!"}));
   Conferir(Consulta(), CasosDeDatas({"pCompetenciaInicial", "pCompetenciaFinal", ini, fim,
@@ -402,10 +407,13 @@ TEST_F(ParametrosRuinsTest, BadDatesGetEachProcessOwnMessage) {
   Conferir(Saldo(), CasosDeDatas({"pDataInicial", "pDataFinal", ini, fim, "A Data Final não pode ser menor que a Data Inicial!"}));
 }
 
-TEST_F(ParametrosRuinsTest, BadCompanyCodesAreRefused) {
+TEST_F(ParametrosRuinsTest, BadCompanyCodesAreRefusedByTheCourtFilesProcesses) {
   Conferir(SC(), CasosDeEmpresa("Empresa inválida!", "Empresa inválida!"));
   Conferir(RS(), CasosDeEmpresa("Empresa inválida!", "Empresa inválida!"));
   Conferir(PR(), CasosDeEmpresa("Empresa inválida!", "Empresa inválida!"));
+}
+
+TEST_F(ParametrosRuinsTest, BadCompanyCodesAreRefusedByTheOtherProcesses) {
   Conferir(Esfinge(), CasosDeEmpresa("Empresa inválida!", "Empresa inválida!"));
   Conferir(Consulta(), CasosDeEmpresa("Empresa inválida!", "Empresa inválida!", true));
   Conferir(Sagres(), CasosDeEmpresa("Código da empresa inválido!", "Código da empresa inválido!"));
