@@ -841,8 +841,11 @@ void TClientDataSet::RebuildView() {
   FSorted.reserve(n);
   for (uint32_t r = 0; r < n; ++r)
     if (!FStore->Deleted[r]) FSorted.push_back(r);
-  if (!FIndexFields.empty())
-    std::sort(FSorted.begin(), FSorted.end(), [this](uint32_t a, uint32_t b) { return CompareRows(a, b) < 0; });
+  // Rows are mostly added in key order: a filter switched on or off over a sorted grid of
+  // millions of rows costs one pass, not a sort.
+  auto less = [this](uint32_t a, uint32_t b) { return CompareRows(a, b) < 0; };
+  if (!FIndexFields.empty() && !std::is_sorted(FSorted.begin(), FSorted.end(), less))
+    std::sort(FSorted.begin(), FSorted.end(), less);
   if (!FHasRange && !(FFiltered && FFilter)) {
     FView = FSorted;
   } else {
@@ -1029,10 +1032,15 @@ void TClientDataSet::Post() {
     std::copy(FBuffer.begin(), FBuffer.end(), FStore->Row(row));
   }
   ++FStore->Generation;
-  FSorted.insert(std::lower_bound(FSorted.begin(), FSorted.end(), row, sortedLess), row);
+  // Rows usually arrive in key order: one comparison with the last row places them.
+  auto place = [&](std::vector<uint32_t>& order) {
+    if (order.empty() || sortedLess(order.back(), row)) return order.end();
+    return std::lower_bound(order.begin(), order.end(), row, sortedLess);
+  };
+  FSorted.insert(place(FSorted), row);
   bool insertedAtCursor = false;
   if (Accepts(row)) {
-    auto pos = std::lower_bound(FView.begin(), FView.end(), row, sortedLess);
+    auto pos = place(FView);
     if (FIndexFields.empty() && FState == TDataSetState::dsInsert && FInsertAt >= 0 &&
         FInsertAt <= static_cast<int>(FView.size())) {
       pos = FView.begin() + FInsertAt;

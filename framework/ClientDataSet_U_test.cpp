@@ -335,3 +335,45 @@ TEST(GerarDataPeriodo, OneRowPerMonthWithTheEndsCutToThePeriod) {
   EXPECT_EQ(GerarDataPeriodo(EncodeDate(2024, 5, 3), EncodeDate(2024, 5, 3))->RecordCount(), 1);
   EXPECT_THROW(GerarDataPeriodo(EncodeDate(2024, 5, 3), EncodeDate(2024, 5, 2)), Exception);
 }
+
+TEST(ClientDataSet, ATextSharedByManyRowsChangesOnlyInTheRowEdited) {
+  // Past a few thousand rows a text already stored is shared by the rows that repeat it.
+  TClientDataSet ds;
+  ds.AddFieldDef("N", TFieldType::ftInteger);
+  ds.AddFieldDef("CONTA", TFieldType::ftString, 100);
+  ds.CreateDataSet();
+  auto conta = [](int n) { return "1.1.1." + std::to_string(n % 7) + " Caixa e equivalentes de caixa da conta"; };
+  const int linhas = 5000;
+  for (int n = 0; n < linhas; ++n) {
+    ds.Append();
+    ds.FieldByName("N").SetAsInteger(n);
+    ds.FieldByName("CONTA").SetAsString(conta(n));
+    ds.Post();
+  }
+  ASSERT_TRUE(ds.Locate("N", {TVariant(4900)}));
+  ds.Edit();
+  ds.FieldByName("CONTA").SetAsString("outra");
+  ds.Post();
+  int n = 0;
+  for (ds.First(); !ds.Eof(); ds.Next(), ++n)
+    ASSERT_EQ(ds.FieldByName("CONTA").AsString(), n == 4900 ? "outra" : conta(n)) << n;
+  EXPECT_EQ(n, linhas);
+}
+
+TEST(ClientDataSet, RowsAddedInAndOutOfKeyOrderKeepTheIndexOrderWithAndWithoutAFilter) {
+  TClientDataSet ds;
+  ds.AddFieldDef("SEQ", TFieldType::ftInteger);
+  ds.AddFieldDef("ENVIAR", TFieldType::ftInteger);
+  ds.CreateDataSet();
+  ds.SetIndexFieldNames("SEQ");
+  for (int s : {10, 20, 20, 30, 5, 25, 40, 1}) ds.AppendRecord({TVariant(s), TVariant(s % 2)});
+  const std::vector<std::string> ordem{"1", "5", "10", "20", "20", "25", "30", "40"};
+  EXPECT_EQ(Walk(ds, "SEQ"), ordem);
+  ds.SetFilter("ENVIAR = 1");
+  ds.SetFiltered(true);
+  EXPECT_EQ(Walk(ds, "SEQ"), (std::vector<std::string>{"1", "5", "25"}));
+  ds.AppendRecord({TVariant(3), TVariant(1)});
+  EXPECT_EQ(Walk(ds, "SEQ"), (std::vector<std::string>{"1", "3", "5", "25"}));
+  ds.SetFiltered(false);
+  EXPECT_EQ(Walk(ds, "SEQ"), (std::vector<std::string>{"1", "3", "5", "10", "20", "20", "25", "30", "40"}));
+}

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 #include "Exceptions_U.h"
 #include "TextoMensagem_U.h"
@@ -87,7 +88,14 @@ int ToWindows1252(char32_t cp) {
 }  // namespace
 
 void ValidarUtf8(std::string_view text, std::string_view context) {
-  for (size_t pos = 0; pos < text.size();) DecodeAt(text, pos, context);
+  for (size_t pos = 0; pos < text.size();) {
+    // Court documents are mostly ASCII: eight bytes at a time while no high bit is set.
+    uint64_t bloco;
+    while (pos + sizeof bloco <= text.size() &&
+           (std::memcpy(&bloco, text.data() + pos, sizeof bloco), (bloco & 0x8080808080808080ull) == 0))
+      pos += sizeof bloco;
+    if (pos < text.size()) DecodeAt(text, pos, context);
+  }
 }
 
 std::string Utf8ToWindows1252(std::string_view text, std::string_view context) {

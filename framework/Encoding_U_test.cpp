@@ -37,3 +37,20 @@ TEST(Encoding, MalformedUtf8IsRefused) {
   }
   EXPECT_NO_THROW(ValidarUtf8("ok \xF0\x9F\x98\x80"));
 }
+
+TEST(Encoding, AMalformedByteAfterLongAsciiIsFoundAtItsPosition) {
+  // Long ASCII stretches are checked a block at a time: a bad byte at any offset of a block,
+  // or in the tail after the last whole block, is still found and named by its position.
+  for (size_t at = 0; at < 40; ++at) {
+    std::string t(41, 'a');
+    t[at] = '\xFF';
+    try {
+      ValidarUtf8(t);
+      ADD_FAILURE() << "aceito com o byte inválido na posição " << at + 1;
+    } catch (const EFileError& e) {
+      EXPECT_NE(std::string(e.what()).find("na posição " + std::to_string(at + 1) + ")"), std::string::npos) << e.what();
+    }
+  }
+  EXPECT_NO_THROW(ValidarUtf8(std::string(1000, 'x') + "ção" + std::string(13, 'y')));
+  EXPECT_THROW(ValidarUtf8(std::string(16, 'x') + "\xC3"), EFileError);
+}

@@ -176,7 +176,9 @@ class TSQLLoader {
       case TFieldType::ftFloat:
         if (k == TColumnKind::Text) {
           std::string_view t = s.ColumnText(i);
-          if (!TryStrToFloat(t, c.D)) Bad(d, t);
+          double v;
+          if (!TryStrToFloat(t, v)) Bad(d, t);
+          c.D = v;
         } else {
           c.D = s.ColumnDouble(i);
         }
