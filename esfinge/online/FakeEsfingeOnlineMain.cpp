@@ -15,12 +15,14 @@ namespace {
 
 const char* const kUso =
     "Uso: fake_esfinge_online [--porta N] [--registro ARQUIVO] [--falhar CHAMADA[:AAAAMM]]... "
-    "[--tempo-limite SEGUNDOS]\n"
+    "[--tempo-limite SEGUNDOS] [--sem-conferir]\n"
     "  --porta N            porta em 127.0.0.1 (padrão: uma livre, escolhida pelo sistema)\n"
     "  --registro ARQUIVO   acrescenta uma linha por requisição: \"MÉTODO alvo<TAB>corpo\"\n"
     "  --falhar CHAMADA     login, iniciarEnvio, enviarParcial, finalizarEnvio, cancelarEnvioParcial ou\n"
     "                       cancelarLote responde 400; com :AAAAMM, só para os pacotes desse mês\n"
     "  --tempo-limite S     termina sozinho depois de S segundos (padrão 600)\n"
+    "  --sem-conferir       aceita os envios parciais sem lê-los nem guardar os corpos (para medir\n"
+    "                       o tempo do envio)\n"
     "Escreve o endereço na primeira linha da saída (o valor de esfinge_online_url) e atende até\n"
     "receber SIGTERM ou SIGINT. GET /fake/estado devolve os pacotes recebidos em JSON.\n";
 
@@ -41,6 +43,7 @@ bool Inteiro(const std::string& aTexto, int& aValor) {
 
 int main(int argc, char** argv) {
   int porta = 0, limite = 600;
+  bool semConferir = false;
   std::string registro;
   struct TFalha {
     std::string Chamada;
@@ -64,6 +67,8 @@ int main(int argc, char** argv) {
       if (!valor(registro)) return Uso("--registro pede um arquivo");
     } else if (a == "--tempo-limite") {
       if (!valor(v) || !Inteiro(v, limite) || limite == 0) return Uso("--tempo-limite pede segundos (1 ou mais)");
+    } else if (a == "--sem-conferir") {
+      semConferir = true;
     } else if (a == "--falhar") {
       if (!valor(v)) return Uso("--falhar pede uma chamada");
       TFalha f{v, 0};
@@ -88,6 +93,7 @@ int main(int argc, char** argv) {
     nUlmoEsfingeTeste::TFakeEsfingeOnline fake(porta);
     for (const auto& f : falhas) fake.Falhar(f.Chamada, f.AnoMes);
     if (!registro.empty()) fake.Registrar(registro);
+    if (semConferir) fake.SemConferir();
     std::cout << fake.Url() << std::endl;
     timespec espera{limite, 0};
     int sinal = sigtimedwait(&sinais, nullptr, &espera);
