@@ -148,7 +148,19 @@ TFakeEsfingeOnline::TFakeEsfingeOnline(int aPorta) : FServidor(std::make_unique<
   FServidor->set_payload_max_length(64u << 20);
   auto tratar = [this](const httplib::Request& req, httplib::Response& res) { Tratar(req, res); };
   FServidor->Get(".*", tratar);
-  FServidor->Post(".*", tratar);
+  // Bodies are read here: a month's package runs to tens of megabytes, taken in one allocation,
+  // or not kept at all when the partial sends go unread.
+  FServidor->Post(".*", [this](const httplib::Request& req, httplib::Response& res, const httplib::ContentReader& ler) {
+    httplib::Request r = req;
+    const bool descartar = FSemConferir && req.path.ends_with("/registroscontabeis/empresas/enviarParcial");
+    if (!descartar && req.has_header("Content-Length"))
+      r.body.reserve(std::min<size_t>(std::stoull(req.get_header_value("Content-Length")), 64u << 20));
+    ler([&](const char* dados, size_t n) {
+      if (!descartar) r.body.append(dados, n);
+      return true;
+    });
+    Tratar(r, res);
+  });
   if (aPorta == 0) {
     FPorta = FServidor->bind_to_any_port("127.0.0.1");
   } else {
@@ -255,8 +267,7 @@ void TFakeEsfingeOnline::Tratar(const httplib::Request& aReq, httplib::Response&
   std::optional<TFalha> depois;
   {
     std::lock_guard<std::mutex> lock(FMutex);
-    FRequisicoes.push_back(
-        {aReq.method, aReq.target, FSemConferir ? std::string() : aReq.body, aReq.get_header_value("AUTH_TOKEN")});
+    FRequisicoes.push_back({aReq.method, aReq.target, aReq.body, aReq.get_header_value("AUTH_TOKEN")});
     if (FRegistro.is_open()) FRegistro << aReq.method << ' ' << aReq.target << '\t' << aReq.body << std::endl;
     try {
       Responder(aReq, aRes, depois);

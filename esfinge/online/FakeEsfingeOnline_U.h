@@ -6,6 +6,7 @@
 // is recorded; a log file, when given, gets one line per request: "METHOD target<TAB>body".
 // Tests only (the program fake_esfinge_online and the GoogleTests use it).
 #pragma once
+#include <atomic>
 #include <fstream>
 #include <map>
 #include <memory>
@@ -56,7 +57,7 @@ class TFakeEsfingeOnline {
   void Sabotar(const std::string& aChamada, TSabotagem aSabotagem, int aAnoMes = 0, int aAtrasoMs = 1500);
   // Appends every request to the file. Raises std::runtime_error when it cannot be opened.
   void Registrar(const std::string& aArquivo);
-  // Takes partial sends unread and keeps no bodies, so a benchmark times the sender, not this
+  // Takes partial sends unread and keeps none of their bodies, so a benchmark times the sender, not this
   // fake: the counts of the finishing call are taken as they come.
   void SemConferir();
 
@@ -94,7 +95,7 @@ class TFakeEsfingeOnline {
   std::vector<std::string> FTokens;
   std::vector<TFalha> FFalhas;
   std::ofstream FRegistro;
-  bool FSemConferir = false;
+  std::atomic<bool> FSemConferir = false;
   int FContador = 0;
 };
 

@@ -54,6 +54,28 @@ TEST(FakeEsfingeOnlineTest, RefusesWhatTheCourtRefuses) {
   EXPECT_THROW(corte.Falhar("finalizar"), std::invalid_argument);
 }
 
+TEST(FakeEsfingeOnlineTest, UncheckedItTakesAPartialSendUnreadAndTheCountsOfTheFinish) {
+  TFakeEsfingeOnline corte;
+  corte.SemConferir();
+  httplib::Client c(corte.Url());
+  const std::string b = "/esfingeonline/v6/registroscontabeis/empresas/";
+  auto login = c.Post("/esfingeonline/autenticacao/login?codigoUg=UG", httplib::Headers{{"codigoAcesso", "u"}, {"senha", "s"}},
+                      "", "application/json");
+  const std::string token = nlohmann::json::parse(login->body)["chave"];
+  auto inicio = c.Get(b + "iniciarEnvio?anoMes=202401", httplib::Headers{{"AUTH_TOKEN", token}});
+  const std::string chave = nlohmann::json::parse(inicio->body)["chavePacote"];
+  EXPECT_EQ(Post(c, b + "enviarParcial?chavePacote=" + chave, "não é JSON", token)->status, 200);
+  EXPECT_EQ(Post(c, b + "finalizarEnvio", R"({"chavePacote":")" + chave + R"(","quantidadeContaContabil":3,"quantidadeLancamentoContabil":7})", token)->status, 200);
+  ASSERT_EQ(corte.Pacotes().size(), 1u);
+  EXPECT_EQ(corte.Pacotes()[0].Estado, "finalizado");
+  EXPECT_EQ(corte.Pacotes()[0].Lancamentos, 7);
+  // The finish was still read and recorded; the package's body was not kept.
+  auto r = corte.Requisicoes();
+  ASSERT_EQ(r.size(), 4u);
+  EXPECT_EQ(r[2].Corpo, "");
+  EXPECT_NE(r[3].Corpo.find("quantidadeLancamentoContabil"), std::string::npos);
+}
+
 // Starts the program, reads its first line, and leaves it running.
 struct TPrograma {
   pid_t Pid = -1;
