@@ -20,24 +20,13 @@
 #include "SQL_U.h"
 #include "Schema_U.h"
 #include "Utilitarios_U.h"
+#include "ProgramaTeste_U.h"
 #include "TribunalFalsoTeste_U.h"
 
 namespace fs = std::filesystem;
 using namespace nFramework;
 
 namespace {
-
-struct TSaida {
-  int Codigo = -1;
-  std::string Out, Err;
-};
-
-std::string Ler(const fs::path& p) {
-  std::ifstream in(p);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
 
 bool Contem(const std::string& texto, const std::string& parte) { return texto.find(parte) != std::string::npos; }
 
@@ -71,27 +60,11 @@ class BancoServidorTest : public ::testing::Test {
     return FEndereco;
   }
   void Configurar(const std::string& endereco, const std::string& ambiente = "") {
-    std::ofstream(FPasta / "ulmo.toml") << "[banco]\ncaminho = \"" << endereco << "\"\n"
-                                        << ambiente
-                                        << "[modulos]\nbibliotecas = [\"UlmoPkPb\", \"UlmoPkPbDevExpress\", "
-                                           "\"UlmoPkDevExpress\", \"UlmoPk\", \""
-                                        << ULMO_MODULO_CLI << "\"]\n";
+    ConfigurarUlmoTeste(FPasta, endereco, ambiente);
   }
-  std::string Comando(const std::string& args, const std::string& nome) {
-    return std::string(ULMO_EXE) + " --config " + (FPasta / "ulmo.toml").string() + " " + args + " >" +
-           (FPasta / (nome + ".out")).string() + " 2>" + (FPasta / (nome + ".err")).string() + " </dev/null";
-  }
-  TSaida Resultado(int rc, const std::string& nome) {
-    TSaida s;
-    s.Codigo = rc;
-    s.Out = Ler(FPasta / (nome + ".out"));
-    s.Err = Ler(FPasta / (nome + ".err"));
-    return s;
-  }
-  TSaida Ulmo(const std::string& args) {
-    int rc = std::system(Comando(args, "ulmo").c_str());
-    return Resultado(WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, "ulmo");
-  }
+  std::string Comando(const std::string& args, const std::string& nome) { return ComandoUlmoTeste(FPasta, args, nome); }
+  TSaida Resultado(int rc, const std::string& nome) { return SaidaUlmoTeste(rc, FPasta, nome); }
+  TSaida Ulmo(const std::string& args) { return RodarUlmoTeste(FPasta, args); }
 
   fs::path FPasta;
   std::string FEndereco;

@@ -10,6 +10,7 @@
 #include "Schema_U.h"
 #include "TextoMensagem_U.h"
 #include "Zip_U.h"
+#include "ProgramaTeste_U.h"
 #include "TribunalFalsoTeste_U.h"
 
 #include <cstdlib>
@@ -25,18 +26,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-struct TSaida {
-  int Codigo = -1;
-  std::string Out, Err;
-};
-
-std::string Ler(const fs::path& p) {
-  std::ifstream in(p);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
 
 class UlmoTest : public ::testing::Test {
  protected:
@@ -59,25 +48,10 @@ class UlmoTest : public ::testing::Test {
   }
 
   // ulmo.toml with the test library and, in [banco], these further lines.
-  void Configurar(const std::string& aBanco) {
-    std::ofstream(FPasta / "ulmo.toml") << "[banco]\ncaminho = \"" << FEndereco << "\"\n"
-                                        << aBanco
-                                        << "[modulos]\nbibliotecas = [\"UlmoPkPb\", \"UlmoPkPbDevExpress\", "
-                                           "\"UlmoPkDevExpress\", \"UlmoPk\", \""
-                                        << ULMO_MODULO_CLI << "\"]\n";
-  }
+  void Configurar(const std::string& aBanco) { ConfigurarUlmoTeste(FPasta, FEndereco, aBanco); }
 
   // aAntes: a command the program runs under (it ends by running its arguments).
-  TSaida Ulmo(const std::string& aArgs, const std::string& aAntes = "") {
-    std::string cmd = aAntes + std::string(ULMO_EXE) + " --config " + (FPasta / "ulmo.toml").string() + " " + aArgs + " >" +
-                      (FPasta / "out").string() + " 2>" + (FPasta / "err").string() + " </dev/null";
-    int rc = std::system(cmd.c_str());
-    TSaida s;
-    s.Codigo = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-    s.Out = Ler(FPasta / "out");
-    s.Err = Ler(FPasta / "err");
-    return s;
-  }
+  TSaida Ulmo(const std::string& aArgs, const std::string& aAntes = "") { return RodarUlmoTeste(FPasta, aArgs, aAntes); }
   std::string Pasta() const { return (FPasta / "saida").string(); }
 
   fs::path FPasta;
