@@ -20,7 +20,7 @@
 #include "SQL_U.h"
 #include "Schema_U.h"
 #include "Utilitarios_U.h"
-#include "ProgramaTeste_U.h"
+#include "RodarUlmoTeste_U.h"
 #include "TribunalFalsoTeste_U.h"
 
 namespace fs = std::filesystem;

@@ -10,7 +10,7 @@
 #include "Schema_U.h"
 #include "TextoMensagem_U.h"
 #include "Zip_U.h"
-#include "ProgramaTeste_U.h"
+#include "RodarUlmoTeste_U.h"
 #include "TribunalFalsoTeste_U.h"
 
 #include <cstdlib>
