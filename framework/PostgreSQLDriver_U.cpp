@@ -9,6 +9,8 @@
 #include <cstring>
 #include <fmt/format.h>
 #include <new>
+#include <utility>
+#include <deque>
 #include <optional>
 #include <vector>
 
@@ -188,7 +190,7 @@ struct TResultado {
 bool Falhou(const PGresult* r) {
   if (!r) return true;
   auto s = PQresultStatus(r);
-  return s != PGRES_COMMAND_OK && s != PGRES_TUPLES_OK && s != PGRES_EMPTY_QUERY;
+  return s != PGRES_COMMAND_OK && s != PGRES_TUPLES_OK && s != PGRES_SINGLE_TUPLE && s != PGRES_EMPTY_QUERY;
 }
 
 std::string TextoDouble(double d) {
@@ -263,10 +265,14 @@ class TPGStatement : public IStatement {
   }
   bool Step() override;
   void Reset() override {
+    Encerrar();
     FResultado = TResultado();
     FExecutado = false;
     FLinha = -1;
   }
+  // Reads what the server still has to send of this query into memory, so that the connection
+  // can take another command; the rows are then served from there.
+  void Guardar();
   int ColumnCount() override { return PQnfields(Descricao()); }
   std::string ColumnName(int i) override { return UpperCase(PQfname(Descricao(), i)); }
   std::string ColumnDeclType(int i) override {
@@ -327,6 +333,8 @@ class TPGStatement : public IStatement {
 
  private:
   const PGresult* Descricao() const { return FResultado.R ? FResultado.R : FDescricao.R; }
+  bool ProximoBloco();
+  void Encerrar();  // what the server still sends of this query is read and dropped
 
   TPostgreSQLDriver& FDriver;
   std::string FNome, FSQL;
@@ -336,6 +344,10 @@ class TPGStatement : public IStatement {
   bool FExecutado = false;
   int FLinha = -1;
   int64_t FMudancas = 0;
+  // A query's rows come one at a time (single-row mode), so a year's scan does not sit in
+  // memory at once; FNoServidor while the server has more of them to send.
+  bool FNoServidor = false;
+  std::deque<TResultado> FGuardados;
 };
 
 class TPostgreSQLDriver : public IDriver {
@@ -388,6 +400,7 @@ class TPostgreSQLDriver : public IDriver {
   std::string TranslateSQL(std::string_view sql) const override { return TraduzirSQLPostgreSQL(sql); }
 
   std::unique_ptr<IStatement> Prepare(const std::string& sql) override {
+    Liberar();
     DescartarPendentes();
     std::string nome = "ulmo" + std::to_string(++FSequencia);
     TResultado r(PQprepare(FConn, nome.c_str(), sql.c_str(), 0, nullptr));
@@ -398,6 +411,7 @@ class TPostgreSQLDriver : public IDriver {
   }
 
   void ExecuteScript(const std::string& sql) override {
+    Liberar();
     TResultado r(PQexec(FConn, sql.c_str()));
     if (Falhou(r.R)) Falhar(FConn, r.R, FContexto, sql);
   }
@@ -408,6 +422,7 @@ class TPostgreSQLDriver : public IDriver {
     ExecuteScript(write ? "BEGIN" : "BEGIN; SET TRANSACTION ISOLATION LEVEL REPEATABLE READ; SET TRANSACTION READ ONLY");
   }
   void CommitTx() override {
+    Liberar();
     // A COMMIT of a transaction in which a statement failed is a silent ROLLBACK on the server.
     if (PQtransactionStatus(FConn) == PQTRANS_INERROR) {
       RollbackTx();
@@ -418,6 +433,7 @@ class TPostgreSQLDriver : public IDriver {
     DescartarPendentes();
   }
   void RollbackTx() override {
+    Liberar();
     auto s = PQtransactionStatus(FConn);
     if (s == PQTRANS_INTRANS || s == PQTRANS_INERROR) ExecuteScript("ROLLBACK");
     DescartarPendentes();
@@ -429,9 +445,19 @@ class TPostgreSQLDriver : public IDriver {
   PGconn* Conn() { return FConn; }
   const TContextoPG& Contexto() const { return FContexto; }
 
+  // One query at a time streams on a connection; any other command first sets its rest aside.
+  void Liberar() {
+    if (TPGStatement* s = std::exchange(FEmCurso, nullptr)) s->Guardar();
+  }
+  void EmCurso(TPGStatement* s) { FEmCurso = s; }
+  void Terminou(const TPGStatement* s) {
+    if (FEmCurso == s) FEmCurso = nullptr;
+  }
+
   // A statement dropped while a failed transaction refuses every command is deallocated later.
   void Descartar(const std::string& nome) {
     if (!FConn) return;
+    Liberar();
     if (PQtransactionStatus(FConn) == PQTRANS_INERROR || PQstatus(FConn) != CONNECTION_OK) {
       FPendentes.push_back(nome);
       return;
@@ -474,6 +500,7 @@ class TPostgreSQLDriver : public IDriver {
   int FSequencia = 0;
   bool FEscrita = false;
   std::vector<std::string> FPendentes;
+  TPGStatement* FEmCurso = nullptr;
 };
 
 TPGStatement::TPGStatement(TPostgreSQLDriver& driver, std::string nome, std::string sql, TResultado descricao)
@@ -481,13 +508,86 @@ TPGStatement::TPGStatement(TPostgreSQLDriver& driver, std::string nome, std::str
   FValores.resize(static_cast<size_t>(std::max(0, PQnparams(FDescricao.R))));
 }
 
-TPGStatement::~TPGStatement() { FDriver.Descartar(FNome); }
+TPGStatement::~TPGStatement() {
+  Encerrar();
+  FDriver.Descartar(FNome);
+}
+
+void TPGStatement::Guardar() {
+  while (FNoServidor) {
+    TResultado r(PQgetResult(FDriver.Conn()));
+    if (!r.R) {
+      FNoServidor = false;
+      break;
+    }
+    if (Falhou(r.R) || PQntuples(r.R) > 0) FGuardados.push_back(std::move(r));
+  }
+}
+
+void TPGStatement::Encerrar() {
+  FDriver.Terminou(this);
+  while (FNoServidor) {
+    TResultado r(PQgetResult(FDriver.Conn()));
+    if (!r.R) FNoServidor = false;
+  }
+  FGuardados.clear();
+}
+
+// The next result with rows, set aside or from the server; false at the end. A failure that
+// came instead of rows is raised here, after the server has nothing more to send.
+bool TPGStatement::ProximoBloco() {
+  for (;;) {
+    TResultado r;
+    if (!FGuardados.empty()) {
+      r = std::move(FGuardados.front());
+      FGuardados.pop_front();
+    } else if (FNoServidor) {
+      r = TResultado(PQgetResult(FDriver.Conn()));
+      if (!r.R) {
+        FNoServidor = false;
+        FDriver.Terminou(this);
+        continue;
+      }
+    } else {
+      FResultado = TResultado();
+      FLinha = -1;
+      return false;
+    }
+    if (Falhou(r.R)) {
+      Encerrar();
+      FResultado = TResultado();
+      FLinha = -1;
+      Falhar(FDriver.Conn(), r.R, FDriver.Contexto(), FSQL);
+    }
+    if (PQntuples(r.R) > 0) {
+      FResultado = std::move(r);
+      FLinha = 0;
+      return true;
+    }
+    const char* n = PQcmdTuples(r.R);  // the closing result of the rows
+    if (n && *n) FMudancas = std::strtoll(n, nullptr, 10);
+  }
+}
 
 bool TPGStatement::Step() {
   if (!FExecutado) {
     std::vector<const char*> valores;
     valores.reserve(FValores.size());
     for (const auto& v : FValores) valores.push_back(v ? v->c_str() : nullptr);
+    if (PQnfields(FDescricao.R) > 0) {  // a query: its rows stream
+      FDriver.Liberar();
+      FResultado = TResultado();
+      FMudancas = 0;
+      if (!PQsendQueryPrepared(FDriver.Conn(), FNome.c_str(), static_cast<int>(valores.size()), valores.data(),
+                               nullptr, nullptr, 0))
+        Falhar(FDriver.Conn(), nullptr, FDriver.Contexto(), FSQL);
+      PQsetSingleRowMode(FDriver.Conn());  // refused, the rows come in one result: the same here
+      FExecutado = true;
+      FNoServidor = true;
+      FDriver.EmCurso(this);
+      return ProximoBloco();
+    }
+    FDriver.Liberar();
     FResultado = TResultado(PQexecPrepared(FDriver.Conn(), FNome.c_str(), static_cast<int>(valores.size()),
                                            valores.data(), nullptr, nullptr, 0));
     FExecutado = true;
@@ -500,11 +600,12 @@ bool TPGStatement::Step() {
     const char* n = PQcmdTuples(FResultado.R);
     FMudancas = n && *n ? std::strtoll(n, nullptr, 10) : 0;
   }
-  if (FLinha + 1 < PQntuples(FResultado.R)) {
+  if (FResultado.R && FLinha + 1 < PQntuples(FResultado.R)) {
     ++FLinha;
     return true;
   }
-  FLinha = PQntuples(FResultado.R);
+  if (FNoServidor || !FGuardados.empty()) return ProximoBloco();
+  FLinha = FResultado.R ? PQntuples(FResultado.R) : -1;
   return false;
 }
 

@@ -7,6 +7,7 @@
 
 #include "BancoVazioTeste_U.h"
 #include "Conexao_U.h"
+#include "CursorSQL_U.h"
 #include "DateUtils_U.h"
 #include "Exceptions_U.h"
 #include "PostgreSQLDriver_U.h"
@@ -123,6 +124,64 @@ TEST_F(PostgreSQLTest, ValuesComeBackTypedAndInTheFormsSQLiteKeeps) {
   EXPECT_EQ(ds->FieldByName("DT").DataType(), TFieldType::ftDate);
   EXPECT_EQ(DateToISO(ds->FieldByName("DT").AsDateTime()), "2024-02-29");
   EXPECT_EQ(PegarValorCampo("T", "sum(V)", "").AsCurrency(), Currency::FromString("12345678901.23"));
+}
+
+// A query's rows stream from the server one at a time; whatever else runs on the connection
+// meanwhile (another query, a write, a commit) finds it free and the stream loses no row.
+TEST_F(PostgreSQLTest, AStreamingQueryGivesWayToOtherCommandsAndLosesNoRow) {
+  ExecutarSQLDireto("insert into T (A, N) select g, 'n' || g from generate_series(1, 500) g");
+  FConexao->StartTransaction();
+  TCursorSQL fora(*FConexao, "select A, N from T where A <= :F order by A", {TVariant(300)});
+  int64_t soma = 0, linhas = 0;
+  while (fora.Proximo()) {
+    ++linhas;
+    soma += fora.Inteiro(0);
+    ASSERT_EQ(fora.Texto(1), "n" + std::to_string(fora.Inteiro(0)));
+    if (linhas == 10) {  // a second query, read through, in the middle of the first
+      TCursorSQL dentro(*FConexao, "select count(*) from T where A > :I", {TVariant(250)});
+      ASSERT_TRUE(dentro.Proximo());
+      EXPECT_EQ(dentro.Inteiro(0), 250);
+    }
+    if (linhas == 20) {  // another one left open, then a write
+      TCursorSQL aberto(*FConexao, "select A from T order by A desc", {});
+      ASSERT_TRUE(aberto.Proximo());
+      EXPECT_EQ(aberto.Inteiro(0), 500);
+      EXPECT_EQ(ExecutarSQLDireto("update T set S = 1 where A > 400"), 100);
+      ASSERT_TRUE(aberto.Proximo());
+      EXPECT_EQ(aberto.Inteiro(0), 499);
+    }
+  }
+  FConexao->Commit();
+  EXPECT_EQ(linhas, 300);
+  EXPECT_EQ(soma, 300 * 301 / 2);
+  EXPECT_EQ(PegarValorCampo("T", "count(*)", "S = 1").AsInteger(), 100);
+
+  // A query left half read by a commit, then run again from the start.
+  FConexao->StartTransactionRO();
+  {
+    TCursorSQL c(*FConexao, "select A from T order by A", {});
+    ASSERT_TRUE(c.Proximo());
+    FConexao->CommitRO();
+  }
+  TCursorSQL c(*FConexao, "select A from T order by A", {});
+  int n = 0;
+  while (c.Proximo()) ++n;
+  EXPECT_EQ(n, 500);
+}
+
+// A failure the server finds only after sending rows (here at the 200th) is raised when the
+// reading gets there, and the connection takes the next command.
+TEST_F(PostgreSQLTest, AQueryThatFailsAfterItsFirstRowsRaisesThereAndLeavesTheConnectionUsable) {
+  auto& p = FConexao->Preparar("select 1000 / (200 - g) from generate_series(1, 300) g");
+  IStatement& s = *p.Stmt;
+  int linhas = 0;
+  EDatabaseError f = Falha([&] {
+    while (s.Step()) ++linhas;
+  });
+  EXPECT_EQ(linhas, 199);  // the rows came as the server made them
+  EXPECT_NE(std::string(f.what()).find("Divisão por zero"), std::string::npos) << f.what();
+  s.Reset();
+  EXPECT_EQ(PegarValorCampo("T", "count(*)", "").AsInteger(), 0);
 }
 
 TEST_F(PostgreSQLTest, DatesCompareAndExtractOnTheServerAsOnSQLite) {
