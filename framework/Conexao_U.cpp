@@ -36,6 +36,22 @@ TnDMConexao& Conexao() {
 bool TemConexao() { return gConexao != nullptr; }
 void SetConexao(TnDMConexao* conexao) { gConexao = conexao; }
 
+size_t FimCitacaoSQL(std::string_view sql, size_t inicio) {
+  const char aspa = sql[inicio];
+  size_t j = inicio + 1;
+  while (j < sql.size()) {
+    if (sql[j] == aspa) {
+      if (j + 1 < sql.size() && sql[j + 1] == aspa) {
+        j += 2;
+        continue;
+      }
+      return j + 1;
+    }
+    ++j;
+  }
+  return sql.size();
+}
+
 TSQLParametrizado ParametrizarSQL(std::string_view sql) {
   TSQLParametrizado r;
   r.Texto.reserve(sql.size());
@@ -43,19 +59,9 @@ TSQLParametrizado ParametrizarSQL(std::string_view sql) {
   while (i < sql.size()) {
     char c = sql[i];
     if (c == '\'' || c == '"') {  // literal or quoted name: copy to its end
-      size_t j = i + 1;
-      while (j < sql.size()) {
-        if (sql[j] == c) {
-          if (j + 1 < sql.size() && sql[j + 1] == c) {
-            j += 2;
-            continue;
-          }
-          break;
-        }
-        ++j;
-      }
-      r.Texto.append(sql.substr(i, j + 1 - i));
-      i = j + 1;
+      const size_t fim = FimCitacaoSQL(sql, i);
+      r.Texto.append(sql.substr(i, fim - i));
+      i = fim;
       continue;
     }
     if (c == '-' && i + 1 < sql.size() && sql[i + 1] == '-') {

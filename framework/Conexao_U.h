@@ -89,6 +89,10 @@ struct TSQLParametrizado {
 };
 TSQLParametrizado ParametrizarSQL(std::string_view sql);
 
+// Where the literal or quoted name that opens at inicio (a ' or ") ends: just past its closing
+// quote, a doubled quote staying inside; the end of the text when it is never closed.
+size_t FimCitacaoSQL(std::string_view sql, size_t inicio);
+
 class TnDMConexao {
  public:
   explicit TnDMConexao(std::unique_ptr<IDriver> driver);

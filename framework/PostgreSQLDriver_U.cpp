@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "Classes_U.h"
+#include "Conexao_U.h"
 #include "DateUtils_U.h"
 #include "Exceptions_U.h"
 #include "TextoMensagem_U.h"
@@ -633,19 +634,9 @@ std::string TraduzirSQLPostgreSQL(std::string_view sql) {
   while (i < sql.size()) {
     char c = sql[i];
     if (c == '\'' || c == '"') {  // literal or quoted name: copied whole
-      size_t j = i + 1;
-      while (j < sql.size()) {
-        if (sql[j] == c) {
-          if (j + 1 < sql.size() && sql[j + 1] == c) {
-            j += 2;
-            continue;
-          }
-          break;
-        }
-        ++j;
-      }
-      out.append(sql.substr(i, j + 1 - i));
-      i = j + 1;
+      const size_t fim = FimCitacaoSQL(sql, i);
+      out.append(sql.substr(i, fim - i));
+      i = fim;
       continue;
     }
     if (c == '-' && i + 1 < sql.size() && sql[i + 1] == '-') {
