@@ -10,6 +10,7 @@
 #include <stdexcept>
 
 #include "ProgramaTeste_U.h"
+#include "TribunalFalsoTeste_U.h"
 
 namespace nGolden {
 
@@ -30,40 +31,6 @@ void Gravar(const fs::path& arquivo, const std::string& texto) {
   if (!out.flush()) throw std::runtime_error("não foi possível gravar " + arquivo.string());
 }
 
-// The fake e-Sfinge online court, for one run; stopped with the object.
-class TTribunalFalso {
- public:
-  explicit TTribunalFalso(const fs::path& programa) {
-    int canal[2];
-    if (::pipe(canal) != 0) throw std::runtime_error("pipe");
-    FPid = ::fork();
-    if (FPid == 0) {
-      ::dup2(canal[1], STDOUT_FILENO);
-      ::close(canal[0]);
-      ::close(canal[1]);
-      ::execl(programa.c_str(), programa.c_str(), "--tempo-limite", "60", static_cast<char*>(nullptr));
-      ::_exit(127);
-    }
-    ::close(canal[1]);
-    char c;
-    while (FPid > 0 && ::read(canal[0], &c, 1) == 1 && c != '\n') FUrl += c;
-    ::close(canal[0]);
-    if (FUrl.rfind("http://127.0.0.1:", 0) != 0) throw std::runtime_error("o tribunal falso não iniciou: " + FUrl);
-  }
-  ~TTribunalFalso() {
-    if (FPid > 0) {
-      ::kill(FPid, SIGTERM);
-      ::waitpid(FPid, nullptr, 0);
-    }
-  }
-  TTribunalFalso(const TTribunalFalso&) = delete;
-  TTribunalFalso& operator=(const TTribunalFalso&) = delete;
-  const std::string& Url() const { return FUrl; }
-
- private:
-  pid_t FPid = -1;
-  std::string FUrl;
-};
 
 }  // namespace
 
@@ -168,7 +135,9 @@ TExecucao Executar(const TAmbiente& ambiente, const TCaso& caso, const fs::path&
   if (caso.Corte != TCorte::EsfingeOnline) return Rodar(ambiente, Argumentos(caso, saida));
   // The copies' folder must be the user's alone.
   fs::permissions(saida, fs::perms::owner_all);
-  TTribunalFalso tribunal(ambiente.FakeOnline);
+  TTribunalFalso tribunal(ambiente.FakeOnline.string(), {"--tempo-limite", "60"});
+  if (tribunal.Url().rfind("http://127.0.0.1:", 0) != 0)
+    throw std::runtime_error("o tribunal falso não iniciou: " + tribunal.Url());
   const fs::path config = ambiente.Pasta / "online.toml";
   Gravar(config, "[ambiente]\nesfinge_online_url = \"" + tribunal.Url() +
                      "\"\n[instalacao]\nesfinge.copias_dias = 0\nesfinge.pasta_copias = \"" + saida.string() + "\"\n");
